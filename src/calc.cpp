@@ -1,0 +1,361 @@
+#include "calc.h"
+
+#include "screen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <iostream>
+
+CCalculation myCalc;
+
+namespace {
+
+constexpr double dPI = 3.141592653589793;
+constexpr double dRandMax = 2147483647.0;     // the largest value rand() returns
+constexpr float fEscapeBound = 10000000000.0f;  // a point beyond ±1e10 on either axis is restarted
+
+// The affine maps: vx = a·x + b·y + c, vy = d·x + e·y + f. The identity map is not in the table:
+// 1·x + 0·y + 0 turns -0 into +0, which flips atan(vy / vx) when vx is 0.
+struct SAffine {
+    double dA, dB, dC, dD, dE, dF;
+};
+
+enum : int { iCloudMap1, iCloudMap2, iLinearMap, iSpiralMap, iSwirlMap, iPattern9Map, iDiamondMap };
+
+constexpr SAffine affineMaps[] = {
+    //   a           b           c          d            e           f
+    { 0.562482,  -0.539599,  -0.42992,   0.397861,   0.501088,  -0.112404},  // cloud map 1: 2
+    { 0.830039,   0.16248,    0.91022,  -0.496174,   0.750468,   0.288389},  // cloud map 2: 2
+    { 0.98396,    0.359416,  -0.85059,   0.298328,  -0.583541,   0.378754},  // linear map: 3, 6
+    {-0.900388,   0.397598,   0.465126,  0.293063,   0.0225629, -0.277212},  // spiral map: 3, 7, 8
+    {-0.329863,  -0.369381,   0.977861, -0.0855261, -0.858379,   0.547595},  // swirl map: 3, 10-20
+    { 0.125503,  -0.00125,    0.004588, -0.0850061, -0.136802,   0.430655},  // pattern-9 map: 9
+    {-0.329863,  -0.369381,   0.977861, -0.0855261, -0.858379,   0.54759},   // diamond map: 17
+};
+
+// A compound pattern draws iFuncNum = randomNum(0, k) truncated, then picks one of its functions.
+struct SCompound {
+    double dChoices;  // k
+    int iFunctions;
+};
+
+constexpr SCompound compoundPatterns[] = {{3, 3}, {2, 2}, {3, 3}, {2, 2}, {4, 3}};  // patterns 1-5
+
+// The nonlinear functions. They test nothing on purpose: a zero radius or a zero vx gives the
+// infinities and NaNs of IEEE arithmetic, which the post-step deals with.
+
+SPoint linear(double dVx, double dVy) { return {dVx, dVy}; }
+
+SPoint sinusoidal(double dVx, double dVy) { return {std::sin(dVx), std::sin(dVy)}; }
+
+SPoint spherical(double dVx, double dVy, double dR) {  // (vx / r², vy / r²)
+    const double dR2 = dR * dR;
+    return {dVx / dR2, dVy / dR2};
+}
+
+SPoint swirl(double dR, double dTheta) {  // r · (cos, sin)(θ + r): r itself, not r², joins θ
+    return {dR * std::cos(dTheta + dR), dR * std::sin(dTheta + dR)};
+}
+
+SPoint spiral(double dR, double dTheta) {  // y′ adds cos(r) and sin(θ), as x′ adds sin(r), cos(θ)
+    return {(std::sin(dR) + std::cos(dTheta)) / dR, (std::cos(dR) + std::sin(dTheta)) / dR};
+}
+
+SPoint diamond(double dR, double dTheta) {
+    return {std::sin(dTheta) * std::cos(dR), std::cos(dTheta) * std::sin(dR)};
+}
+
+SPoint heart(double dR, double dTheta) {
+    return {dR * std::sin(dTheta * dR), -(dR * std::cos(dTheta * dR))};
+}
+
+SPoint disc(double dR, double dTheta) {  // (sin, cos)(π · r) · θ / π
+    return {std::sin(dPI * dR) * dTheta / dPI, std::cos(dPI * dR) * dTheta / dPI};
+}
+
+SPoint horseshoe(double dR, double dTheta) {
+    return {dR * std::cos(2 * dTheta), dR * std::sin(2 * dTheta)};
+}
+
+SPoint polar(double dR, double dTheta) { return {dTheta / dPI, dR - 1}; }
+
+SPoint handkerchief(double dR, double dTheta) {
+    return {dR * std::sin(dTheta + dR), dR * std::cos(dTheta - dR)};
+}
+
+SPoint hyperbolic(double dR, double dTheta) { return {std::sin(dTheta) / dR, dR * std::cos(dTheta)}; }
+
+SPoint ex(double dR, double dTheta) {  // r · sin(θ + r)³, r · cos(θ − r)³: one cube each
+    const double dSin = std::sin(dTheta + dR);
+    const double dCos = std::cos(dTheta - dR);
+    return {dR * (dSin * dSin * dSin), dR * (dCos * dCos * dCos)};
+}
+
+SPoint fisheye(double dX, double dY, double dR) {  // scales the entry point, not the affine image
+    const double dM = 2 * dR / (dR + 1);
+    return {dX * dM, dY * dM};
+}
+
+SPoint cosine(double dX, double dY) {  // y′ takes the sine of π times the new x′
+    const double dNewX = std::cos(dPI * dX) * std::cosh(dY);
+    return {dNewX, -std::sin(dPI * dNewX) * std::sinh(dY)};
+}
+
+// Colourings 3 to 5 are scales of bands [lower, upper) of the log level v, tested in order; the
+// last band of a scale takes every level that no earlier band took. Each channel of a band is
+// c0 + k · (v − lower), which is each written formula exactly: adding 0, subtracting 0 and
+// adding a negated product are exact in IEEE arithmetic.
+struct SBand {
+    double dLower, dUpper;
+    double dRed0, dRedSlope, dGreen0, dGreenSlope, dBlue0, dBlueSlope;
+};
+
+constexpr SBand trafficLight[] = {
+    //  v from  to      red          green        blue
+    {0.0,  0.25,  0,     2.5,  0,    0,    0,    0},
+    {0.25, 0.5,   1,     0,    0,    2.5,  0,    0},
+    {0.5,  0.75,  1,    -4,    1,    0,    0,    0},
+    {0.75, 1,     0,     0,    1,    0,    0,    4},
+};
+
+constexpr SBand rainbow[] = {
+    {0.0, 0.1,    0,    10,    0,    0,    0,    5},
+    {0.1, 0.2,    1,     0,    0,    0,    0.5, -5},
+    {0.2, 0.4,    1,     0,    0,    5,    0,    0},
+    {0.4, 0.5,    1,   -10,    1,    0,    0,    0},
+    {0.5, 0.6,    0,     0,    1,    0,    0,   10},
+    {0.6, 0.7,    0,     0,    1,   -5,    1,    0},
+    {0.7, 0.8,    0,     0,    0.5, -5,    1,    0},
+    {0.8, 1,      0,     5,    0,    0,    1,    0},
+};
+
+constexpr SBand allBlues[] = {
+    {0.0, 0.1,    0,     9.06,  0,      0,     0,     10},
+    {0.1, 0.2,    0.906, -3.43, 0,      0,     1,      0},
+    {0.2, 0.3,    0.563, -2.18, 0,      0,     1,      0},
+    {0.3, 0.4,    0.345, -2.51, 0,      0,     1,      0},
+    {0.4, 0.5,    0.094, -0.94, 0,      2.51,  1,      0},
+    {0.5, 0.6,    0,      0,    0.251,  2.18,  1,      0},
+    {0.6, 0.7,    0,      0,    0.469,  1.86,  1,      0},
+    {0.7, 0.8,    0,      0,    0.655,  2.2,   1,      0},
+    {0.8, 0.9,    0,      0,    0.875,  1.25,  1,     -0.63},
+    {0.9, 1,      0,      0,    1,      0,     0.937, -1.57},
+};
+
+struct SScale {
+    const SBand* pBands;
+    int iBands;
+};
+
+constexpr SScale bandScales[] = {  // colourings 3, 4 and 5
+    {trafficLight, static_cast<int>(std::size(trafficLight))},
+    {rainbow, static_cast<int>(std::size(rainbow))},
+    {allBlues, static_cast<int>(std::size(allBlues))},
+};
+
+const SBand& bandOfLevel(const SScale& scale, double dLog) {
+    const SBand* pLast = scale.pBands + scale.iBands - 1;
+    const SBand* pBand = scale.pBands;
+    while (pBand != pLast && !(dLog >= pBand->dLower && dLog < pBand->dUpper)) ++pBand;
+    return *pBand;
+}
+
+void paint(float fColour[4], float fRed, float fGreen, float fBlue, float fAlpha) {
+    fColour[0] = fRed;
+    fColour[1] = fGreen;
+    fColour[2] = fBlue;
+    fColour[3] = fAlpha;
+}
+
+}  // namespace
+
+CCalculation::CCalculation()
+    : dx(0), dy(0), iMaxHit(0), iIterations(1000000), iPattern(1), iColourType(1) {}
+
+void CCalculation::initCalculate() {
+    srand(static_cast<unsigned>(time(nullptr)));
+    dx = randomNum(-1, 1);  // x is drawn first
+    dy = randomNum(-1, 1);
+    std::cout << "calculating......." << std::endl << std::endl << std::endl;
+    for (int i = 0; i < iIterations; i++) actualCalculate();
+    calculateHitsToColour(iScreenWidth, iScreenHight);
+}
+
+void CCalculation::actualCalculate() {
+    patternStep();
+    postStep();
+}
+
+double CCalculation::randomNum(double dMin, double dMax) { return drawToRange(rand(), dMin, dMax); }
+
+double CCalculation::drawToRange(int iRand, double dMin, double dMax) {
+    return dMin + iRand / dRandMax * (dMax - dMin);
+}
+
+int CCalculation::pickFunction(int iFuncNum, int iFunctions) {
+    if (iFuncNum == 0) return 0;
+    if (iFuncNum == 1 && iFunctions > 2) return 1;
+    return iFunctions - 1;  // also k itself, drawn when rand() returns its maximum
+}
+
+// Each case is the pattern's affine map, the polar values its function needs, then the function.
+void CCalculation::patternStep() {
+    switch (iPattern) {
+    case 1: case 2: case 3: case 4: case 5:
+        applyCompound(static_cast<int>(randomNum(0, compoundPatterns[iPattern - 1].dChoices)));
+        break;
+    case 6:  applyAffine(iLinearMap);                 storePoint(linear(dVx, dVy));              break;
+    case 7:  applyAffine(iSpiralMap);                 storePoint(sinusoidal(dVx, dVy));          break;
+    case 8:  applyAffine(iSpiralMap);   storeRadius(); storePoint(spherical(dVx, dVy, dRadius)); break;
+    case 9:  applyAffine(iPattern9Map); storePolar(); storePoint(swirl(dRadius, dAngleTheta));    break;
+    case 10: applyAffine(iSwirlMap);    storePolar(); storePoint(horseshoe(dRadius, dAngleTheta)); break;
+    case 11: applyAffine(iSwirlMap);    storePolar(); storePoint(polar(dRadius, dAngleTheta));    break;
+    case 12: applyAffine(iSwirlMap);  storePolar(); storePoint(handkerchief(dRadius, dAngleTheta)); break;
+    case 13: applyAffine(iSwirlMap);    storePolar(); storePoint(heart(dRadius, dAngleTheta));    break;
+    case 14: applyAffine(iSwirlMap);    storePolar(); storePoint(disc(dRadius, dAngleTheta));     break;
+    case 15: applyAffine(iSwirlMap);    storePolar(); storePoint(spiral(dRadius, dAngleTheta));   break;
+    case 16: applyAffine(iSwirlMap);    storePolar(); storePoint(hyperbolic(dRadius, dAngleTheta)); break;
+    case 17: applyAffine(iDiamondMap);  storePolar(); storePoint(diamond(dRadius, dAngleTheta));  break;
+    case 18: applyAffine(iSwirlMap);    storePolar(); storePoint(ex(dRadius, dAngleTheta));       break;
+    case 19: applyAffine(iSwirlMap);    storePolar(); storePoint(fisheye(dx, dy, dRadius));       break;
+    case 20: applyAffine(iSwirlMap);    storePolar(); storePoint(cosine(dx, dy));                 break;
+    default: break;  // no such pattern: the point stays where it is
+    }
+}
+
+void CCalculation::applyCompound(int iFuncNum) {
+    const int iFunc = pickFunction(iFuncNum, compoundPatterns[iPattern - 1].iFunctions);
+    switch (iPattern) {
+    case 1:  // halve the way to the corner (0, 0), (1, 0) or (0, 1) of a right triangle
+        if (iFunc == 0)      storePoint({dx / 2, dy / 2});
+        else if (iFunc == 1) storePoint({(dx + 1) / 2, dy / 2});
+        else                 storePoint({dx / 2, (dy + 1) / 2});
+        break;
+    case 2:
+        applyAffine(iFunc == 0 ? iCloudMap1 : iCloudMap2);
+        storeRadius();
+        storePoint(spherical(dVx, dVy, dRadius));
+        break;
+    case 3:
+        if (iFunc == 0) {
+            applyAffine(iLinearMap);
+            storePoint(linear(dVx, dVy));
+        } else {
+            applyAffine(iFunc == 1 ? iSpiralMap : iSwirlMap);
+            storePolar();
+            storePoint(iFunc == 1 ? spiral(dRadius, dAngleTheta) : swirl(dRadius, dAngleTheta));
+        }
+        break;
+    case 4:
+        applyIdentity();
+        storePolar();
+        storePoint(iFunc == 0 ? diamond(dRadius, dAngleTheta) : heart(dRadius, dAngleTheta));
+        break;
+    case 5:
+        applyIdentity();
+        if (iFunc == 1) {  // sinusoidal needs no polar values and leaves them as they were
+            storePoint(sinusoidal(dVx, dVy));
+        } else {
+            storePolar();
+            storePoint(iFunc == 0 ? disc(dRadius, dAngleTheta) : spiral(dRadius, dAngleTheta));
+        }
+        break;
+    }
+}
+
+void CCalculation::applyAffine(int iMap) {
+    const SAffine& map = affineMaps[iMap];
+    dVx = map.dA * dx + map.dB * dy + map.dC;
+    dVy = map.dD * dx + map.dE * dy + map.dF;
+}
+
+void CCalculation::applyIdentity() {
+    dVx = dx;
+    dVy = dy;
+}
+
+void CCalculation::storeRadius() { dRadius = std::sqrt(dVx * dVx + dVy * dVy); }
+
+void CCalculation::storePolar() {
+    storeRadius();
+    dAngleTheta = std::atan(dVy / dVx);  // one-argument: (vx, vy) and (-vx, -vy) share θ
+}
+
+void CCalculation::storePoint(SPoint pNew) {
+    dx = pNew.dX;
+    dy = pNew.dY;
+}
+
+// A runaway point, or one that is not a number (no step ever turns it back into one), starts
+// afresh; a point outside the window but within the bound goes on without a hit.
+void CCalculation::postStep() {
+    if (dx > fEscapeBound || dx < -fEscapeBound || dy > fEscapeBound || dy < -fEscapeBound ||
+        std::isnan(dx) || std::isnan(dy)) {
+        restartPoint();
+        return;
+    }
+    dSx = dx;
+    dSy = dy;
+    if (dx < -1 || dx > 1 || dy < -1 || dy > 1) return;
+
+    int& iHits = myScreen.iScreenHits[convertToScreen(dx, iScreenWidth)]
+                                     [convertToScreen(dy, iScreenHight)];
+    iHits++;
+    if (iHits > iMaxHit) iMaxHit = iHits;
+}
+
+void CCalculation::restartPoint() {
+    dx = randomNum(-1, 1);  // x is drawn first
+    dy = randomNum(-1, 1);
+}
+
+// Clamps in double before converting, so that no value (NaN, infinities, 1e300) overflows the
+// conversion to int: exactly 1 lands in the last pixel, NaN in the first.
+int CCalculation::convertToScreen(double dValue, int iScreenValue) {
+    const double dPixel = (dValue + 1) * (iScreenValue * 0.5);
+    if (!(dPixel > -1)) return 0;                         // truncates below 0, or NaN
+    if (dPixel >= iScreenValue) return iScreenValue - 1;  // truncates to the size or beyond
+    return static_cast<int>(dPixel);
+}
+
+void CCalculation::calculateHitsToColour(int iSizeWidth, int iSizeHight) {
+    const int iColumns = std::min(iSizeWidth, iBufferSide);  // never past the buffer
+    const int iRows = std::min(iSizeHight, iBufferSide);
+    const double dLogMaxHit = iMaxHit > 1 ? std::log10(static_cast<double>(iMaxHit)) : 0.0;
+    for (int i = 0; i < iColumns; i++) {
+        for (int j = 0; j < iRows; j++) {
+            const int iHits = myScreen.iScreenHits[i][j];
+            if (iHits != 0) colourPixel(myScreen.fScreenArray[i][j], iHits, dLogMaxHit);
+        }
+    }
+}
+
+// log10(hits) / log10(iMaxHit), in [0, 1]. When the most-hit pixel was hit once, every hit pixel
+// is as hit as it: the top of the scale, rather than the 0 / 0 the quotient would give.
+double CCalculation::logLevel(int iHits, double dLogMaxHit) const {
+    if (iMaxHit <= 1) return 1.0;
+    return std::log10(static_cast<double>(iHits)) / dLogMaxHit;
+}
+
+void CCalculation::colourPixel(float fColour[4], int iHits, double dLogMaxHit) const {
+    if (iColourType == 1) {
+        paint(fColour, 1.0f, 1.0f, 1.0f, 1.0f);
+    } else if (iColourType >= 2 && iColourType <= iColourCount) {
+        colourByLevel(logLevel(iHits, dLogMaxHit), fColour);
+    }
+}
+
+void CCalculation::colourByLevel(double dLog, float fColour[4]) const {
+    if (iColourType == 2) {  // grey, with alpha equal to the grey
+        const float fGrey = static_cast<float>(dLog);
+        paint(fColour, fGrey, fGrey, fGrey, fGrey);
+        return;
+    }
+    const SBand& band = bandOfLevel(bandScales[iColourType - 3], dLog);
+    const double dOffset = dLog - band.dLower;
+    paint(fColour, static_cast<float>(band.dRed0 + band.dRedSlope * dOffset),
+          static_cast<float>(band.dGreen0 + band.dGreenSlope * dOffset),
+          static_cast<float>(band.dBlue0 + band.dBlueSlope * dOffset), 1.0f);
+}

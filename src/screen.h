@@ -1,0 +1,20 @@
+#pragma once
+
+// The image buffer: a colour and a hit count for every pixel of a fixed grid, indexed
+// [column][row] with column 0 at the left and row 0 at the bottom of the window.
+
+constexpr int iBufferSide = 1000;  // capacity in columns and rows; the image in use is smaller
+
+class screen {
+public:
+    float fScreenArray[iBufferSide][iBufferSide][4];  // red, green, blue, alpha, each in [0, 1]
+    int   iScreenHits[iBufferSide][iBufferSide];      // hits, exact; at most the iteration count
+
+    screen();                                   // every colour and count of the capacity to 0
+    void setPixelBW(int x, int y, int colour);  // 1: opaque white, 0: all 0, else kept; count 0
+    void drawScreen();                          // one GL point per pixel in use
+};
+
+extern screen myScreen;    // the one buffer, far too large for a stack frame
+extern int iScreenWidth;   // 800: image, window and viewport width, at most iBufferSide
+extern int iScreenHight;   // 800: image, window and viewport height, at most iBufferSide

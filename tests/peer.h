@@ -1,0 +1,74 @@
+#pragma once
+
+// The unit tests' access to the private state of CCalculation, and a fixture that gives every
+// test a clean image buffer.
+
+#include "calc.h"
+#include "screen.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+class CCalculationPeer {
+public:
+    explicit CCalculationPeer(CCalculation& calc) : calc(calc) {}
+
+    // A fully defined state: the constructor itself leaves the scratch fields unset.
+    void reset(double dX, double dY, int iPattern) {
+        calc.dx = dX;
+        calc.dy = dY;
+        calc.dVx = calc.dVy = calc.dRadius = calc.dAngleTheta = 0;
+        calc.dSx = calc.dSy = 0;
+        calc.iMaxHit = 0;
+        calc.iPattern = iPattern;
+    }
+
+    double& x() { return calc.dx; }
+    double& y() { return calc.dy; }
+    double& vx() { return calc.dVx; }
+    double& vy() { return calc.dVy; }
+    double& radius() { return calc.dRadius; }
+    double& theta() { return calc.dAngleTheta; }
+    double& sx() { return calc.dSx; }
+    double& sy() { return calc.dSy; }
+    int& maxHit() { return calc.iMaxHit; }
+
+    void patternStep() { calc.patternStep(); }
+    void applyCompound(int iFuncNum) { calc.applyCompound(iFuncNum); }
+    void postStep() { calc.postStep(); }
+    void colourByLevel(double dLog, float fColour[4]) const { calc.colourByLevel(dLog, fColour); }
+
+    static double drawToRange(int iRand, double dMin, double dMax) {
+        return CCalculation::drawToRange(iRand, dMin, dMax);
+    }
+    static int pickFunction(int iFuncNum, int iFunctions) {
+        return CCalculation::pickFunction(iFuncNum, iFunctions);
+    }
+
+private:
+    CCalculation& calc;
+};
+
+// Every test starts from a zeroed buffer: the tests share the one global myScreen.
+class FlameTest : public ::testing::Test {
+protected:
+    void SetUp() override { clearScreen(); }
+
+    static void clearScreen() {
+        std::fill(&myScreen.fScreenArray[0][0][0],
+                  &myScreen.fScreenArray[0][0][0] + iBufferSide * iBufferSide * 4, 0.0f);
+        std::fill(&myScreen.iScreenHits[0][0], &myScreen.iScreenHits[0][0] + iBufferSide * iBufferSide,
+                  0);
+    }
+
+    static long long totalHits() {
+        long long iSum = 0;
+        for (int i = 0; i < iBufferSide; i++)
+            for (int j = 0; j < iBufferSide; j++) iSum += myScreen.iScreenHits[i][j];
+        return iSum;
+    }
+
+    CCalculation calc;
+    CCalculationPeer peer{calc};
+};
