@@ -7,7 +7,7 @@ packages=(
   cmake g++ make                       # the build
   libgl-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri   # OpenGL, GLU, GLUT, Mesa's software GL
   libgtest-dev libbenchmark-dev        # unit tests and benchmarks
-  libx11-dev xvfb xauth x11-utils x11-apps   # end-to-end tests in a private X server
+  libx11-dev libpng-dev xvfb xauth x11-utils x11-apps   # end-to-end tests in a private X server
   valgrind                             # memory checks of the running viewer
 )
 

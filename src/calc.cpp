@@ -9,12 +9,14 @@
 #include <iostream>
 
 CCalculation myCalc;
+void (*pfCalculationProgress)(int iDone, int iTotal) = nullptr;
 
 namespace {
 
 constexpr double dPI = 3.141592653589793;
 constexpr double dRandMax = 2147483647.0;     // the largest value rand() returns
 constexpr float fEscapeBound = 10000000000.0f;  // a point beyond ±1e10 on either axis is restarted
+constexpr int iProgressBlock = 1 << 16;         // iterations between two progress reports
 
 // The affine maps: vx = a·x + b·y + c, vy = d·x + e·y + f. The identity map is not in the table:
 // 1·x + 0·y + 0 turns -0 into +0, which flips atan(vy / vx) when vx is 0.
@@ -179,8 +181,18 @@ void CCalculation::initCalculate() {
     dx = randomNum(-1, 1);  // x is drawn first
     dy = randomNum(-1, 1);
     std::cout << "calculating......." << std::endl << std::endl << std::endl;
-    for (int i = 0; i < iIterations; i++) actualCalculate();
+    runIterations();
     calculateHitsToColour(iScreenWidth, iScreenHight);
+}
+
+// In blocks, so that the progress report costs one test per block and nothing per iteration.
+void CCalculation::runIterations() {
+    for (int iDone = 0; iDone < iIterations;) {
+        const int iBlock = std::min(iIterations - iDone, iProgressBlock);
+        for (int i = 0; i < iBlock; i++) actualCalculate();
+        iDone += iBlock;
+        if (pfCalculationProgress) pfCalculationProgress(iDone, iIterations);
+    }
 }
 
 void CCalculation::actualCalculate() {

@@ -42,6 +42,7 @@ public:
 private:
     // One iteration is the pattern step, which moves the point, then the post-step, which
     // restarts a runaway point or counts a hit.
+    void runIterations();
     void patternStep();
     void applyCompound(int iFuncNum);  // the function iFuncNum of compound pattern iPattern
     void postStep();
@@ -64,3 +65,7 @@ private:
 };
 
 extern CCalculation myCalc;  // the one computation state
+
+// Called after every block of iterations of a run with the iterations done so far and the total,
+// so that a long run can show its progress; null, the default, reports nothing.
+extern void (*pfCalculationProgress)(int iDone, int iTotal);

@@ -1,0 +1,52 @@
+#include "progress.h"
+
+#include "calc.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double dRefreshSeconds = 0.25;
+
+Clock::time_point startTime;
+Clock::time_point lastShown;
+
+double secondsSince(Clock::time_point then) {
+    return std::chrono::duration<double>(Clock::now() - then).count();
+}
+
+void showProgress(int iDone, int iTotal) {
+    if (iDone >= iTotal) {  // the run is over: leave the line empty for what follows
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+        return;
+    }
+    if (secondsSince(lastShown) < dRefreshSeconds) return;
+    lastShown = Clock::now();
+    std::fputs(("\r" + progressLine(iDone, iTotal, secondsSince(startTime)) + "\033[K").c_str(),
+               stderr);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+std::string progressLine(int iDone, int iTotal, double dSeconds) {
+    const double dShare = iTotal > 0 ? static_cast<double>(iDone) / iTotal : 1.0;
+    const double dRate = dSeconds > 0 ? iDone / dSeconds : 0.0;
+    const double dLeft = dRate > 0 ? (static_cast<double>(iTotal) - iDone) / dRate : 0.0;
+    char cLine[96];
+    std::snprintf(cLine, sizeof cLine, "%4d%% | %.1f M iterations/s | %.0f s left",
+                  static_cast<int>(dShare * 100), dRate / 1e6, dLeft);
+    return cLine;
+}
+
+void watchProgressOnTerminal() {
+    if (!isatty(STDERR_FILENO)) return;
+    startTime = lastShown = Clock::now();
+    pfCalculationProgress = showProgress;
+}
