@@ -45,8 +45,11 @@ std::string progressLine(int iDone, int iTotal, double dSeconds) {
     return cLine;
 }
 
-void watchProgressOnTerminal() {
-    if (!isatty(STDERR_FILENO)) return;
+void watchProgress() {
     startTime = lastShown = Clock::now();
     pfCalculationProgress = showProgress;
+}
+
+void watchProgressOnTerminal() {
+    if (isatty(STDERR_FILENO)) watchProgress();
 }

@@ -7,6 +7,9 @@
 // "  42% | 12.3 M iterations/s | 3 s left": the share done, the speed so far, the time left.
 std::string progressLine(int iDone, int iTotal, double dSeconds);
 
-// Shows the progress of the next run when standard error is a terminal, refreshed a few times a
-// second and cleared when the run ends; does nothing otherwise.
+// Shows the progress of the next run on standard error, refreshed a few times a second and
+// cleared when the run ends.
+void watchProgress();
+
+// The same, only when standard error is a terminal: a redirected log stays free of it.
 void watchProgressOnTerminal();

@@ -1,0 +1,113 @@
+#pragma once
+
+// Running the real viewer as a person would, in an X server of its own: a private Xvfb, the
+// viewer with its answers on standard input, the moment a frame has been drawn, and the pixels
+// of its window. Every wait is bounded; a failure throws std::runtime_error.
+//
+// The viewer is started with the frame-signal library preloaded: it writes one byte to a pipe
+// after each glutSwapBuffers, and can fix the value of time(), which seeds the computation.
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+struct _XDisplay;  // Xlib's Display; its macros (None, Bool, Status) stay out of the tests
+
+using WindowId = unsigned long;  // Xlib's Window
+
+constexpr int iViewerSide = 800;  // the window's width and height, and the picture's
+constexpr const char* sViewerTitle = "Vemo's Fractal Flame Test";
+
+// A window's pixels, row 0 at the top as X numbers them; three bytes a pixel, red first.
+struct SPicture {
+    int iWidth = 0;
+    int iHeight = 0;
+    std::vector<unsigned char> vRgb;
+
+    const unsigned char* at(int iX, int iY) const { return &vRgb[3 * (iY * iWidth + iX)]; }
+    bool operator==(const SPicture& other) const {
+        return iWidth == other.iWidth && iHeight == other.iHeight && vRgb == other.vRgb;
+    }
+};
+
+// An Xvfb on a display number it picks itself, and this process's own connection to it, through
+// which the windows of the server are found, read and changed. Stops the server when destroyed.
+class CPrivateServer {
+public:
+    explicit CPrivateServer(double dTimeout = 20);
+    ~CPrivateServer();
+    CPrivateServer(const CPrivateServer&) = delete;
+    CPrivateServer& operator=(const CPrivateServer&) = delete;
+
+    std::string displayName() const { return ":" + std::to_string(iNumber); }
+
+    // The top-level window of that title; with no window manager, a child of the root.
+    WindowId findWindow(const std::string& sTitle, double dTimeout) const;
+
+    // The window's pixels as the server holds them now.
+    SPicture grabWindow(WindowId window) const;
+
+    // The window's pixels once the server has the whole frame: two reads 50 ms apart agree.
+    SPicture grabSettledWindow(WindowId window, double dTimeout) const;
+
+    void moveResizeWindow(WindowId window, int iX, int iY, int iWidth, int iHeight) const;
+
+private:
+    void stop();
+
+    pid_t iPid = -1;
+    int iNumber = -1;
+    std::string sLogPath;  // the server's own messages, shown when it does not start
+    _XDisplay* pDisplay = nullptr;
+};
+
+struct SViewerLaunch {
+    std::string sAnswers;            // typed on standard input, which is then closed
+    std::string sDisplay;            // the viewer's DISPLAY; empty: not set at all
+    std::string sFixedTime;          // what time() returns in the viewer; empty: the clock
+    bool bStderrOnTerminal = false;  // standard error on a pseudo-terminal instead of a pipe
+};
+
+// One run of the viewer. Standard output and standard error are collected while it is waited
+// for; the run is killed when it is destroyed.
+class CViewerRun {
+public:
+    explicit CViewerRun(const SViewerLaunch& launch);
+    ~CViewerRun();
+    CViewerRun(const CViewerRun&) = delete;
+    CViewerRun& operator=(const CViewerRun&) = delete;
+
+    void waitForFrames(int iFrames, double dTimeout);  // until that many have been drawn in all
+    int framesDrawn() const { return iFrames; }
+    int waitForExit(double dTimeout);  // the wait status
+    void stop();                       // kills the viewer and collects the rest of its output
+
+    const std::string& output() const { return sOut; }
+    const std::string& errors() const { return sErr; }
+
+private:
+    void pump(int iTimeoutMs);  // reads whatever the viewer wrote, waiting at most that long
+    bool reap(bool bBlock);
+    void drain(double dTimeout);
+
+    pid_t iPid = -1;
+    int iOutFd = -1;
+    int iErrFd = -1;
+    int iFrameFd = -1;
+    int iFrames = 0;
+    int iStatus = 0;
+    bool bReaped = false;
+    std::string sOut;
+    std::string sErr;
+};
+
+struct SViewerShot {
+    WindowId window = 0;
+    SPicture picture;
+};
+// Waits for the run's first frame, finds its window in the server and grabs it.
+SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout);
+
+// Whether an X server answers on that display.
+bool displayAnswers(const std::string& sDisplay);

@@ -1,0 +1,63 @@
+#pragma once
+
+// The fixture of the tests that run the viewer in a private X server: one server for each test
+// suite, started by the first test that needs it.
+
+#include "viewer_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+constexpr double dFrameTimeout = 60;  // seconds for a run's computation and first frame
+
+class ViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (pServer) return;
+        try {
+            pServer = std::make_unique<CPrivateServer>();
+        } catch (const std::exception& error) {
+            FAIL() << error.what();
+        }
+    }
+
+    static void TearDownTestSuite() { pServer.reset(); }
+
+    static SViewerLaunch launchWith(const std::string& sAnswers, const std::string& sTime = "") {
+        SViewerLaunch launch;
+        launch.sAnswers = sAnswers;
+        launch.sDisplay = pServer->displayName();
+        launch.sFixedTime = sTime;
+        return launch;
+    }
+
+    // The window after the first frame of a run with these answers; the run is ended.
+    static SPicture pictureOf(const std::string& sAnswers, const std::string& sTime = "") {
+        CViewerRun run(launchWith(sAnswers, sTime));
+        return shootViewer(*pServer, run, dFrameTimeout).picture;
+    }
+
+    static inline std::unique_ptr<CPrivateServer> pServer;
+};
+
+// The pixel that shows the image buffer's [column][row]: the buffer's row 0 is at the bottom,
+// X's at the top.
+inline const unsigned char* bufferPixel(const SPicture& picture, int iColumn, int iRow) {
+    return picture.at(iColumn, picture.iHeight - 1 - iRow);
+}
+
+inline bool isBlack(const unsigned char* pRgb) { return !pRgb[0] && !pRgb[1] && !pRgb[2]; }
+
+inline bool isWhite(const unsigned char* pRgb) {
+    return pRgb[0] == 255 && pRgb[1] == 255 && pRgb[2] == 255;
+}
+
+inline ::testing::AssertionResult hasViewerSize(const SPicture& picture) {
+    if (picture.iWidth == iViewerSide && picture.iHeight == iViewerSide)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "the window is " << picture.iWidth << " x " << picture.iHeight << ", not "
+           << iViewerSide << " x " << iViewerSide;
+}
