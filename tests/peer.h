@@ -34,6 +34,7 @@ public:
     double& sy() { return calc.dSy; }
     int& maxHit() { return calc.iMaxHit; }
 
+    void runIterations() { calc.runIterations(); }
     void patternStep() { calc.patternStep(); }
     void applyCompound(int iFuncNum) { calc.applyCompound(iFuncNum); }
     void postStep() { calc.postStep(); }
