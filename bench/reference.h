@@ -1,0 +1,15 @@
+#pragma once
+
+// The leanest exact form of the iteration loop, one pattern at a time: only the work no
+// implementation can avoid (the pattern's draw, its maths, the escape and window tests and the
+// hit), with the point in locals. It yields the same points and hits as the viewer's loop; the
+// benchmark measures the viewer's loop against it.
+
+struct SReferenceState {
+    double dX;
+    double dY;
+    int iMaxHit;
+};
+
+// Runs iIterations iterations of iPattern (1 to 20) from state, adding hits to myScreen.
+void runReferenceLoop(int iPattern, int iIterations, SReferenceState& state);
