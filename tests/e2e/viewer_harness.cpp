@@ -317,7 +317,8 @@ CViewerRun::CViewerRun(const SViewerLaunch& launch) {
     SPipe in = makePipe(), out = makePipe(), frame = makePipe();
 
     SChildSetup setup;
-    setup.vArgs = {FLAMES_PATH};
+    setup.vArgs = launch.vWrapper;
+    setup.vArgs.push_back(FLAMES_PATH);
     setup.vEnv = viewerEnvironment(launch, frame.iWrite);
     setup.iStdFds[0] = in.iRead;
     setup.iStdFds[1] = out.iWrite;
@@ -390,6 +391,11 @@ int CViewerRun::waitForExit(double dTimeout) {
     }
     drain(2);
     return iStatus;
+}
+
+int CViewerRun::terminate(double dTimeout) {
+    if (iPid > 0 && !bReaped) kill(iPid, SIGTERM);
+    return waitForExit(dTimeout);
 }
 
 void CViewerRun::stop() {

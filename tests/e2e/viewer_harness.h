@@ -67,6 +67,7 @@ struct SViewerLaunch {
     std::string sDisplay;            // the viewer's DISPLAY; empty: not set at all
     std::string sFixedTime;          // what time() returns in the viewer; empty: the clock
     bool bStderrOnTerminal = false;  // standard error on a pseudo-terminal instead of a pipe
+    std::vector<std::string> vWrapper;  // a command the viewer runs under, such as valgrind
 };
 
 // One run of the viewer. Standard output and standard error are collected while it is waited
@@ -81,6 +82,7 @@ public:
     void waitForFrames(int iFrames, double dTimeout);  // until that many have been drawn in all
     int framesDrawn() const { return iFrames; }
     int waitForExit(double dTimeout);  // the wait status
+    int terminate(double dTimeout);    // asks it to end (SIGTERM) and waits: the wait status
     void stop();                       // kills the viewer and collects the rest of its output
 
     const std::string& output() const { return sOut; }
