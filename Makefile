@@ -2,7 +2,9 @@
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 
-.PHONY: deps build test sanitize clean
+XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
+
+.PHONY: deps build run test bench sanitize clean
 
 deps:
 	@scripts/install-deps.sh
@@ -11,8 +13,24 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j2
 
+# The viewer asks its three questions here, then opens its window on $$DISPLAY.
+run: build
+	@if [ -z "$$DISPLAY" ]; then \
+	  echo "make run: the viewer opens a window and needs an X display, but DISPLAY is not set." >&2; \
+	  echo 'Run it on a desktop, or in a virtual X server:  $(XVFB) $(BUILD)/flames' >&2; \
+	  exit 1; \
+	fi
+	$(BUILD)/flames
+
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure
+
+# Speed of every part (the loop of each pattern against its reference, colourings, redraw in a
+# private Xvfb, progress report), then the viewer's peak memory for 10^8 iterations.
+bench: build
+	$(XVFB) $(BUILD)/bench/flames_bench --benchmark_repetitions=3 \
+	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.3
+	scripts/peak-rss.sh
 
 # The whole suite again, built with the sanitizers. Address reports are written to files of
 # sanitizer-reports/ rather than to standard error, so that one from a process whose exit status

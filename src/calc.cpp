@@ -187,16 +187,37 @@ void CCalculation::initCalculate() {
 
 // In blocks, so that the progress report costs one test per block and nothing per iteration.
 void CCalculation::runIterations() {
+    const int iPat = iPattern >= 1 && iPattern <= iPatternCount ? iPattern : 0;
     for (int iDone = 0; iDone < iIterations;) {
         const int iBlock = std::min(iIterations - iDone, iProgressBlock);
-        for (int i = 0; i < iBlock; i++) actualCalculate();
+        (this->*patternLoops[iPat])(iBlock);
         iDone += iBlock;
         if (pfCalculationProgress) pfCalculationProgress(iDone, iIterations);
     }
 }
 
+// Flattened: the steps inline into the loop with the pattern a constant, so its switch folds
+// away and each pattern's loop is straight code around its rand() and libm calls.
+template <int iPat>
+__attribute__((flatten)) void CCalculation::runPattern(int iCount) {
+    for (int i = 0; i < iCount; i++) {
+        patternStep(iPat);
+        postStep();
+    }
+}
+
+void (CCalculation::*const CCalculation::patternLoops[iPatternCount + 1])(int) = {
+    &CCalculation::runPattern<0>,  &CCalculation::runPattern<1>,  &CCalculation::runPattern<2>,
+    &CCalculation::runPattern<3>,  &CCalculation::runPattern<4>,  &CCalculation::runPattern<5>,
+    &CCalculation::runPattern<6>,  &CCalculation::runPattern<7>,  &CCalculation::runPattern<8>,
+    &CCalculation::runPattern<9>,  &CCalculation::runPattern<10>, &CCalculation::runPattern<11>,
+    &CCalculation::runPattern<12>, &CCalculation::runPattern<13>, &CCalculation::runPattern<14>,
+    &CCalculation::runPattern<15>, &CCalculation::runPattern<16>, &CCalculation::runPattern<17>,
+    &CCalculation::runPattern<18>, &CCalculation::runPattern<19>, &CCalculation::runPattern<20>,
+};
+
 void CCalculation::actualCalculate() {
-    patternStep();
+    patternStep(iPattern);
     postStep();
 }
 
@@ -213,10 +234,10 @@ int CCalculation::pickFunction(int iFuncNum, int iFunctions) {
 }
 
 // Each case is the pattern's affine map, the polar values its function needs, then the function.
-void CCalculation::patternStep() {
-    switch (iPattern) {
+void CCalculation::patternStep(int iPat) {
+    switch (iPat) {
     case 1: case 2: case 3: case 4: case 5:
-        applyCompound(static_cast<int>(randomNum(0, compoundPatterns[iPattern - 1].dChoices)));
+        applyCompound(iPat, static_cast<int>(randomNum(0, compoundPatterns[iPat - 1].dChoices)));
         break;
     case 6:  applyAffine(iLinearMap);                 storePoint(linear(dVx, dVy));              break;
     case 7:  applyAffine(iSpiralMap);                 storePoint(sinusoidal(dVx, dVy));          break;
@@ -237,9 +258,9 @@ void CCalculation::patternStep() {
     }
 }
 
-void CCalculation::applyCompound(int iFuncNum) {
-    const int iFunc = pickFunction(iFuncNum, compoundPatterns[iPattern - 1].iFunctions);
-    switch (iPattern) {
+void CCalculation::applyCompound(int iPat, int iFuncNum) {
+    const int iFunc = pickFunction(iFuncNum, compoundPatterns[iPat - 1].iFunctions);
+    switch (iPat) {
     case 1:  // halve the way to the corner (0, 0), (1, 0) or (0, 1) of a right triangle
         if (iFunc == 0)      storePoint({dx / 2, dy / 2});
         else if (iFunc == 1) storePoint({(dx + 1) / 2, dy / 2});
@@ -318,9 +339,13 @@ void CCalculation::postStep() {
     if (iHits > iMaxHit) iMaxHit = iHits;
 }
 
+// The draws go to locals first: the old point is then dead across the rand() calls, which lets
+// the loop keep the point in registers rather than in memory.
 void CCalculation::restartPoint() {
-    dx = randomNum(-1, 1);  // x is drawn first
-    dy = randomNum(-1, 1);
+    const double dNewX = randomNum(-1, 1);  // x is drawn first
+    const double dNewY = randomNum(-1, 1);
+    dx = dNewX;
+    dy = dNewY;
 }
 
 // Clamps in double before converting, so that no value (NaN, infinities, 1e300) overflows the

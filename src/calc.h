@@ -41,10 +41,13 @@ public:
 
 private:
     // One iteration is the pattern step, which moves the point, then the post-step, which
-    // restarts a runaway point or counts a hit.
+    // restarts a runaway point or counts a hit. A run inlines both into one loop per pattern,
+    // so that no iteration dispatches on the pattern number.
     void runIterations();
-    void patternStep();
-    void applyCompound(int iFuncNum);  // the function iFuncNum of compound pattern iPattern
+    template <int iPat> void runPattern(int iCount);  // iPat 0: a number that is no pattern
+    static void (CCalculation::*const patternLoops[iPatternCount + 1])(int iCount);
+    void patternStep(int iPat);
+    void applyCompound(int iPat, int iFuncNum);  // the function iFuncNum of compound pattern iPat
     void postStep();
     void restartPoint();
 

@@ -35,8 +35,8 @@ public:
     int& maxHit() { return calc.iMaxHit; }
 
     void runIterations() { calc.runIterations(); }
-    void patternStep() { calc.patternStep(); }
-    void applyCompound(int iFuncNum) { calc.applyCompound(iFuncNum); }
+    void patternStep() { calc.patternStep(calc.iPattern); }
+    void applyCompound(int iFuncNum) { calc.applyCompound(calc.iPattern, iFuncNum); }
     void postStep() { calc.postStep(); }
     void colourByLevel(double dLog, float fColour[4]) const { calc.colourByLevel(dLog, fColour); }
 

@@ -1,0 +1,199 @@
+// Speed of the viewer's parts: the iteration loop of every pattern against the leanest exact
+// loop, the colourings, the redraw in a real GL context, and the progress report's cost.
+
+#include "bench_peer.h"
+#include "progress.h"
+#include "reference.h"
+#include "screen.h"
+
+#include <GL/glu.h>
+#include <GL/glut.h>
+#include <X11/Xlib.h>
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr int iBlock = 1 << 16;  // iterations per benchmark iteration
+constexpr unsigned int uSeed = 20261207;
+
+void clearBuffer() {
+    std::fill(&myScreen.iScreenHits[0][0], &myScreen.iScreenHits[0][0] + iBufferSide * iBufferSide, 0);
+    std::fill(&myScreen.fScreenArray[0][0][0],
+              &myScreen.fScreenArray[0][0][0] + iBufferSide * iBufferSide * 4, 0.0f);
+}
+
+void setIterationCounters(benchmark::State& state) {
+    const double dIterations = static_cast<double>(state.iterations()) * iBlock;
+    state.counters["iterations/s"] = benchmark::Counter(dIterations, benchmark::Counter::kIsRate);
+    state.counters["time/iteration"] = benchmark::Counter(
+        dIterations, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// The loop initCalculate runs, from a fixed seed and start point.
+void BM_ActualCalculate(benchmark::State& state) {
+    clearBuffer();
+    srand(uSeed);
+    CCalculation calc;
+    CCalculationPeer::start(calc, static_cast<int>(state.range(0)), 0.3, -0.7);
+    for (auto _ : state) CCalculationPeer::run(calc, iBlock);
+    setIterationCounters(state);
+}
+
+void BM_ReferenceLoop(benchmark::State& state) {
+    clearBuffer();
+    srand(uSeed);
+    SReferenceState reference{0.3, -0.7, 0};
+    for (auto _ : state) runReferenceLoop(static_cast<int>(state.range(0)), iBlock, reference);
+    setIterationCounters(state);
+}
+
+// Pattern by pattern, the real loop and then its reference, so that both of a pair see the
+// machine in the same state.
+void registerLoopPairs() {
+    for (int iPattern = 1; iPattern <= 20; iPattern++) {
+        benchmark::RegisterBenchmark("BM_ActualCalculate", BM_ActualCalculate)->Arg(iPattern);
+        benchmark::RegisterBenchmark("BM_ReferenceLoop", BM_ReferenceLoop)->Arg(iPattern);
+    }
+}
+
+// Pattern 1 with and without the progress report between blocks (its output thrown away).
+void BM_ProgressCheck(benchmark::State& state) {
+    clearBuffer();
+    srand(uSeed);
+    CCalculation calc;
+    CCalculationPeer::start(calc, 1, 0.3, -0.7);
+    const int iSavedErr = dup(STDERR_FILENO);
+    const int iNull = open("/dev/null", O_WRONLY);
+    dup2(iNull, STDERR_FILENO);
+    if (state.range(0)) watchProgress();
+    for (auto _ : state) CCalculationPeer::run(calc, 1 << 22);
+    pfCalculationProgress = nullptr;
+    dup2(iSavedErr, STDERR_FILENO);
+    close(iNull);
+    close(iSavedErr);
+    state.counters["time/iteration"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * (1 << 22),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ProgressCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Every pixel hit, counts spread over six decades as in a long run.
+void fillDenseHits() {
+    for (int i = 0; i < iScreenWidth; i++)
+        for (int j = 0; j < iScreenHight; j++)
+            myScreen.iScreenHits[i][j] = 1 + (i * 7919 + j * 104729) % 1000000;
+}
+
+void BM_CalculateHitsToColour(benchmark::State& state) {
+    clearBuffer();
+    fillDenseHits();
+    CCalculation calc;
+    CCalculationPeer::setMaxHit(calc, 1000000);
+    calc.iColourType = static_cast<int>(state.range(0));
+    for (auto _ : state) calc.calculateHitsToColour(iScreenWidth, iScreenHight);
+    benchmark::DoNotOptimize(myScreen.fScreenArray[400][400][0]);
+}
+BENCHMARK(BM_CalculateHitsToColour)->DenseRange(1, 5)->Unit(benchmark::kMillisecond);
+
+bool openGlWindow() {
+    static int iState = 0;  // 0: not tried, 1: open, -1: no display
+    if (iState != 0) return iState > 0;
+    Display* pDisplay = XOpenDisplay(nullptr);  // asked first: glutInit exits without a display
+    iState = pDisplay ? 1 : -1;
+    if (!pDisplay) return false;
+    XCloseDisplay(pDisplay);
+    int argc = 1;
+    char sName[] = "bench";
+    char* argv[] = {sName, nullptr};
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
+    glutInitWindowSize(iScreenWidth, iScreenHight);
+    glutCreateWindow("bench");
+    glViewport(0, 0, iScreenWidth, iScreenHight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, iScreenWidth, 0, iScreenHight);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.375f, 0.375f, 0);
+    return true;
+}
+
+// One redraw of the 800 x 800 points, finished by the GL implementation.
+void BM_DrawScreen(benchmark::State& state) {
+    if (!openGlWindow()) {
+        state.SkipWithError("no X display: run under xvfb-run (make bench does)");
+        return;
+    }
+    clearBuffer();
+    fillDenseHits();
+    CCalculation calc;
+    CCalculationPeer::setMaxHit(calc, 1000000);
+    calc.iColourType = 4;
+    calc.calculateHitsToColour(iScreenWidth, iScreenHight);
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        myScreen.drawScreen();
+        glFinish();
+    }
+}
+BENCHMARK(BM_DrawScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Keeps the console report and, at the end, prints the loop's cost against the reference.
+class CTableReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {  // the median where runs are repeated, else the one run
+            const auto counter = run.counters.find("time/iteration");
+            if (run.error_occurred || counter == run.counters.end()) continue;
+            const bool bAggregate = run.run_type == Run::RT_Aggregate;
+            if (bAggregate && run.aggregate_name != "median") continue;
+            if (!bAggregate && run.repetitions > 1) continue;
+            dNanoseconds[run.run_name.str()] = counter->second.value * 1e9;
+        }
+    }
+
+    void printRatios() const {
+        double dRealSum = 0, dReferenceSum = 0;
+        std::printf("\n| pattern | loop ns/iteration | reference ns/iteration | ratio |\n");
+        std::printf("|---:|---:|---:|---:|\n");
+        for (int iPattern = 1; iPattern <= 20; iPattern++) {
+            const std::string sArg = "/" + std::to_string(iPattern);
+            const auto real = dNanoseconds.find("BM_ActualCalculate" + sArg);
+            const auto reference = dNanoseconds.find("BM_ReferenceLoop" + sArg);
+            if (real == dNanoseconds.end() || reference == dNanoseconds.end()) continue;
+            dRealSum += real->second;
+            dReferenceSum += reference->second;
+            std::printf("| %d | %.1f | %.1f | %.2f |\n", iPattern, real->second, reference->second,
+                        real->second / reference->second);
+        }
+        if (dReferenceSum > 0)
+            std::printf("| sum | %.1f | %.1f | %.3f |\n", dRealSum, dReferenceSum,
+                        dRealSum / dReferenceSum);
+    }
+
+private:
+    std::map<std::string, double> dNanoseconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    registerLoopPairs();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    CTableReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.printRatios();
+    benchmark::Shutdown();
+    return 0;
+}
