@@ -29,7 +29,7 @@ test: build
 # private Xvfb, progress report), then the viewer's peak memory for 10^8 iterations.
 bench: build
 	$(XVFB) $(BUILD)/bench/flames_bench --benchmark_repetitions=3 \
-	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.3
+	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.3 | grep -v -E '_(mean|stddev|cv) ' 
 	scripts/peak-rss.sh
 
 # The whole suite again, built with the sanitizers. Address reports are written to files of

@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int iBlock = 1 << 16;  // iterations per benchmark iteration
+constexpr int iBlock = 1 << 16;  // iterations per benchmark iteration, as in a run's block
 constexpr unsigned int uSeed = 20261207;
 
 void clearBuffer() {
@@ -64,26 +64,49 @@ void registerLoopPairs() {
     }
 }
 
-// Pattern 1 with and without the progress report between blocks (its output thrown away).
+// Throws standard error away while a benchmark runs, then gives it back.
+class CQuietStderr {
+public:
+    CQuietStderr() : iSaved(dup(STDERR_FILENO)), iNull(open("/dev/null", O_WRONLY)) {
+        dup2(iNull, STDERR_FILENO);
+    }
+    ~CQuietStderr() {
+        dup2(iSaved, STDERR_FILENO);
+        close(iNull);
+        close(iSaved);
+    }
+
+private:
+    int iSaved;
+    int iNull;
+};
+
+// Pattern 1 with and without the progress report between blocks.
 void BM_ProgressCheck(benchmark::State& state) {
     clearBuffer();
     srand(uSeed);
     CCalculation calc;
     CCalculationPeer::start(calc, 1, 0.3, -0.7);
-    const int iSavedErr = dup(STDERR_FILENO);
-    const int iNull = open("/dev/null", O_WRONLY);
-    dup2(iNull, STDERR_FILENO);
+    CQuietStderr quiet;
     if (state.range(0)) watchProgress();
     for (auto _ : state) CCalculationPeer::run(calc, 1 << 22);
     pfCalculationProgress = nullptr;
-    dup2(iSavedErr, STDERR_FILENO);
-    close(iNull);
-    close(iSavedErr);
     state.counters["time/iteration"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * (1 << 22),
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ProgressCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One call of the progress report, as made after every block of iterations: the clock, and a
+// line on standard error a few times a second.
+void BM_ProgressReport(benchmark::State& state) {
+    CQuietStderr quiet;
+    watchProgress();
+    int iDone = 0;
+    for (auto _ : state) pfCalculationProgress(iDone++ & 0xffff, 1 << 30);
+    pfCalculationProgress = nullptr;
+}
+BENCHMARK(BM_ProgressReport);
 
 // Every pixel hit, counts spread over six decades as in a long run.
 void fillDenseHits() {
@@ -150,15 +173,18 @@ BENCHMARK(BM_DrawScreen)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Keeps the console report and, at the end, prints the loop's cost against the reference.
 class CTableReporter : public benchmark::ConsoleReporter {
 public:
+    CTableReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {  // the median where runs are repeated, else the one run
-            const auto counter = run.counters.find("time/iteration");
-            if (run.error_occurred || counter == run.counters.end()) continue;
             const bool bAggregate = run.run_type == Run::RT_Aggregate;
-            if (bAggregate && run.aggregate_name != "median") continue;
+            if (run.error_occurred || (bAggregate && run.aggregate_name != "median")) continue;
             if (!bAggregate && run.repetitions > 1) continue;
-            dNanoseconds[run.run_name.str()] = counter->second.value * 1e9;
+            const auto counter = run.counters.find("time/iteration");
+            dNanoseconds[run.run_name.str()] = counter != run.counters.end()
+                                                   ? counter->second.value * 1e9
+                                                   : run.GetAdjustedRealTime();  // in ns
         }
     }
 
@@ -179,6 +205,13 @@ public:
         if (dReferenceSum > 0)
             std::printf("| sum | %.1f | %.1f | %.3f |\n", dRealSum, dReferenceSum,
                         dRealSum / dReferenceSum);
+
+        const auto report = dNanoseconds.find("BM_ProgressReport");
+        const auto pattern1 = dNanoseconds.find("BM_ActualCalculate/1");
+        if (report != dNanoseconds.end() && pattern1 != dNanoseconds.end())
+            std::printf("\nprogress report: %.0f ns per block of %d iterations, %.4f %% of the "
+                        "block's time at pattern 1\n",
+                        report->second, iBlock, 100 * report->second / (iBlock * pattern1->second));
     }
 
 private:

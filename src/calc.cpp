@@ -258,6 +258,8 @@ void CCalculation::patternStep(int iPat) {
     }
 }
 
+// The choice is made by branches, not by indexing a table with the function number: the
+// processor then goes ahead with the predicted function while the draw is still being divided.
 void CCalculation::applyCompound(int iPat, int iFuncNum) {
     const int iFunc = pickFunction(iFuncNum, compoundPatterns[iPat - 1].iFunctions);
     switch (iPat) {
@@ -267,7 +269,8 @@ void CCalculation::applyCompound(int iPat, int iFuncNum) {
         else                 storePoint({dx / 2, (dy + 1) / 2});
         break;
     case 2:
-        applyAffine(iFunc == 0 ? iCloudMap1 : iCloudMap2);
+        if (iFunc == 0) applyAffine(iCloudMap1);
+        else            applyAffine(iCloudMap2);
         storeRadius();
         storePoint(spherical(dVx, dVy, dRadius));
         break;
@@ -275,10 +278,14 @@ void CCalculation::applyCompound(int iPat, int iFuncNum) {
         if (iFunc == 0) {
             applyAffine(iLinearMap);
             storePoint(linear(dVx, dVy));
-        } else {
-            applyAffine(iFunc == 1 ? iSpiralMap : iSwirlMap);
+        } else if (iFunc == 1) {
+            applyAffine(iSpiralMap);
             storePolar();
-            storePoint(iFunc == 1 ? spiral(dRadius, dAngleTheta) : swirl(dRadius, dAngleTheta));
+            storePoint(spiral(dRadius, dAngleTheta));
+        } else {
+            applyAffine(iSwirlMap);
+            storePolar();
+            storePoint(swirl(dRadius, dAngleTheta));
         }
         break;
     case 4:
