@@ -140,13 +140,8 @@ bool openGlWindow() {
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
     glutInitWindowSize(iScreenWidth, iScreenHight);
     glutCreateWindow("bench");
-    glViewport(0, 0, iScreenWidth, iScreenHight);
     glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluOrtho2D(0, iScreenWidth, 0, iScreenHight);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0.375f, 0.375f, 0);
+    gluOrtho2D(0, iScreenWidth, 0, iScreenHight);  // one unit a pixel, as in the viewer
     return true;
 }
 
