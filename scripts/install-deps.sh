@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev        # unit tests and benchmarks
   libx11-dev libpng-dev xvfb xauth x11-utils x11-apps   # end-to-end tests in a private X server
   valgrind                             # memory checks of the running viewer
+  time procps                          # make bench: peak memory of the viewer
 )
 
 missing=()
