@@ -25,7 +25,8 @@ constexpr int iBlock = 1 << 16;  // iterations per benchmark iteration, as in a 
 constexpr unsigned int uSeed = 20261207;
 
 void clearBuffer() {
-    std::fill(&myScreen.iScreenHits[0][0], &myScreen.iScreenHits[0][0] + iBufferSide * iBufferSide, 0);
+    std::fill(&myScreen.iScreenHits[0][0],
+              &myScreen.iScreenHits[0][0] + iBufferSide * iBufferSide, 0);
     std::fill(&myScreen.fScreenArray[0][0][0],
               &myScreen.fScreenArray[0][0][0] + iBufferSide * iBufferSide * 4, 0.0f);
 }
@@ -58,7 +59,7 @@ void BM_ReferenceLoop(benchmark::State& state) {
 // Pattern by pattern, the real loop and then its reference, so that both of a pair see the
 // machine in the same state.
 void registerLoopPairs() {
-    for (int iPattern = 1; iPattern <= 20; iPattern++) {
+    for (int iPattern = 1; iPattern <= iPatternCount; iPattern++) {
         benchmark::RegisterBenchmark("BM_ActualCalculate", BM_ActualCalculate)->Arg(iPattern);
         benchmark::RegisterBenchmark("BM_ReferenceLoop", BM_ReferenceLoop)->Arg(iPattern);
     }

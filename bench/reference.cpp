@@ -25,7 +25,8 @@ inline double unitDraw() { return rand() / 2147483647.0; }
 // The image of (x, y) under a map, and its radius and angle on demand.
 struct SImage {
     double vx, vy;
-    SImage(const SMap& m, double x, double y) : vx(m.a * x + m.b * y + m.c), vy(m.d * x + m.e * y + m.f) {}
+    SImage(const SMap& m, double x, double y)
+        : vx(m.a * x + m.b * y + m.c), vy(m.d * x + m.e * y + m.f) {}
     SImage(double x, double y) : vx(x), vy(y) {}
     double r() const { return std::sqrt(vx * vx + vy * vy); }
     double t() const { return std::atan(vy / vx); }

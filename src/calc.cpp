@@ -87,7 +87,9 @@ SPoint handkerchief(double dR, double dTheta) {
     return {dR * std::sin(dTheta + dR), dR * std::cos(dTheta - dR)};
 }
 
-SPoint hyperbolic(double dR, double dTheta) { return {std::sin(dTheta) / dR, dR * std::cos(dTheta)}; }
+SPoint hyperbolic(double dR, double dTheta) {
+    return {std::sin(dTheta) / dR, dR * std::cos(dTheta)};
+}
 
 SPoint ex(double dR, double dTheta) {  // r · sin(θ + r)³, r · cos(θ − r)³: one cube each
     const double dSin = std::sin(dTheta + dR);
@@ -239,21 +241,21 @@ void CCalculation::patternStep(int iPat) {
     case 1: case 2: case 3: case 4: case 5:
         applyCompound(iPat, static_cast<int>(randomNum(0, compoundPatterns[iPat - 1].dChoices)));
         break;
-    case 6:  applyAffine(iLinearMap);                 storePoint(linear(dVx, dVy));              break;
-    case 7:  applyAffine(iSpiralMap);                 storePoint(sinusoidal(dVx, dVy));          break;
+    case 6:  applyAffine(iLinearMap);                  storePoint(linear(dVx, dVy));             break;
+    case 7:  applyAffine(iSpiralMap);                  storePoint(sinusoidal(dVx, dVy));         break;
     case 8:  applyAffine(iSpiralMap);   storeRadius(); storePoint(spherical(dVx, dVy, dRadius)); break;
-    case 9:  applyAffine(iPattern9Map); storePolar(); storePoint(swirl(dRadius, dAngleTheta));    break;
-    case 10: applyAffine(iSwirlMap);    storePolar(); storePoint(horseshoe(dRadius, dAngleTheta)); break;
-    case 11: applyAffine(iSwirlMap);    storePolar(); storePoint(polar(dRadius, dAngleTheta));    break;
-    case 12: applyAffine(iSwirlMap);  storePolar(); storePoint(handkerchief(dRadius, dAngleTheta)); break;
-    case 13: applyAffine(iSwirlMap);    storePolar(); storePoint(heart(dRadius, dAngleTheta));    break;
-    case 14: applyAffine(iSwirlMap);    storePolar(); storePoint(disc(dRadius, dAngleTheta));     break;
-    case 15: applyAffine(iSwirlMap);    storePolar(); storePoint(spiral(dRadius, dAngleTheta));   break;
-    case 16: applyAffine(iSwirlMap);    storePolar(); storePoint(hyperbolic(dRadius, dAngleTheta)); break;
-    case 17: applyAffine(iDiamondMap);  storePolar(); storePoint(diamond(dRadius, dAngleTheta));  break;
-    case 18: applyAffine(iSwirlMap);    storePolar(); storePoint(ex(dRadius, dAngleTheta));       break;
-    case 19: applyAffine(iSwirlMap);    storePolar(); storePoint(fisheye(dx, dy, dRadius));       break;
-    case 20: applyAffine(iSwirlMap);    storePolar(); storePoint(cosine(dx, dy));                 break;
+    case 9:  applyAffine(iPattern9Map); applyPolar<swirl>();                                     break;
+    case 10: applyAffine(iSwirlMap);    applyPolar<horseshoe>();                                 break;
+    case 11: applyAffine(iSwirlMap);    applyPolar<polar>();                                     break;
+    case 12: applyAffine(iSwirlMap);    applyPolar<handkerchief>();                              break;
+    case 13: applyAffine(iSwirlMap);    applyPolar<heart>();                                     break;
+    case 14: applyAffine(iSwirlMap);    applyPolar<disc>();                                      break;
+    case 15: applyAffine(iSwirlMap);    applyPolar<spiral>();                                    break;
+    case 16: applyAffine(iSwirlMap);    applyPolar<hyperbolic>();                                break;
+    case 17: applyAffine(iDiamondMap);  applyPolar<diamond>();                                   break;
+    case 18: applyAffine(iSwirlMap);    applyPolar<ex>();                                        break;
+    case 19: applyAffine(iSwirlMap);    storePolar();  storePoint(fisheye(dx, dy, dRadius));     break;
+    case 20: applyAffine(iSwirlMap);    storePolar();  storePoint(cosine(dx, dy));               break;
     default: break;  // no such pattern: the point stays where it is
     }
 }
@@ -280,26 +282,25 @@ void CCalculation::applyCompound(int iPat, int iFuncNum) {
             storePoint(linear(dVx, dVy));
         } else if (iFunc == 1) {
             applyAffine(iSpiralMap);
-            storePolar();
-            storePoint(spiral(dRadius, dAngleTheta));
+            applyPolar<spiral>();
         } else {
             applyAffine(iSwirlMap);
-            storePolar();
-            storePoint(swirl(dRadius, dAngleTheta));
+            applyPolar<swirl>();
         }
         break;
     case 4:
         applyIdentity();
-        storePolar();
-        storePoint(iFunc == 0 ? diamond(dRadius, dAngleTheta) : heart(dRadius, dAngleTheta));
+        if (iFunc == 0) applyPolar<diamond>();
+        else            applyPolar<heart>();
         break;
     case 5:
         applyIdentity();
         if (iFunc == 1) {  // sinusoidal needs no polar values and leaves them as they were
             storePoint(sinusoidal(dVx, dVy));
+        } else if (iFunc == 0) {
+            applyPolar<disc>();
         } else {
-            storePolar();
-            storePoint(iFunc == 0 ? disc(dRadius, dAngleTheta) : spiral(dRadius, dAngleTheta));
+            applyPolar<spiral>();
         }
         break;
     }
@@ -321,6 +322,13 @@ void CCalculation::storeRadius() { dRadius = std::sqrt(dVx * dVx + dVy * dVy); }
 void CCalculation::storePolar() {
     storeRadius();
     dAngleTheta = std::atan(dVy / dVx);  // one-argument: (vx, vy) and (-vx, -vy) share θ
+}
+
+// For the functions of r and θ alone: both go to the scratch fields, then the new point is made.
+template <CCalculation::PolarFunction pFunction>
+void CCalculation::applyPolar() {
+    storePolar();
+    storePoint(pFunction(dRadius, dAngleTheta));
 }
 
 void CCalculation::storePoint(SPoint pNew) {

@@ -56,6 +56,8 @@ private:
     void applyIdentity();             // dVx = dx, dVy = dy: a copy, so that -0 stays -0
     void storeRadius();               // dRadius
     void storePolar();                // dRadius and dAngleTheta
+    using PolarFunction = SPoint (*)(double dR, double dTheta);
+    template <PolarFunction pFunction> void applyPolar();  // storePolar, then the new point
     void storePoint(SPoint pNew);     // the new point into dx, dy
 
     // Pieces of the colouring.
@@ -63,8 +65,8 @@ private:
     void   colourPixel(float fColour[4], int iHits, double dLogMaxHit) const;
     void   colourByLevel(double dLog, float fColour[4]) const;  // colourings 2 to 5
 
-    static double drawToRange(int iRand, double dMin, double dMax);  // what randomNum makes of a draw
-    static int    pickFunction(int iFuncNum, int iFunctions);      // function number to function
+    static double drawToRange(int iRand, double dMin, double dMax);  // randomNum of one draw
+    static int    pickFunction(int iFuncNum, int iFunctions);        // function number to function
 };
 
 extern CCalculation myCalc;  // the one computation state

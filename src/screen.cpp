@@ -10,8 +10,8 @@ int iScreenWidth = 800;
 int iScreenHight = 800;
 
 screen::screen() {
-    std::fill(&fScreenArray[0][0][0], &fScreenArray[0][0][0] + std::size(fScreenArray) * iBufferSide * 4,
-              0.0f);
+    std::fill(&fScreenArray[0][0][0],
+              &fScreenArray[0][0][0] + std::size(fScreenArray) * iBufferSide * 4, 0.0f);
     std::fill(&iScreenHits[0][0], &iScreenHits[0][0] + std::size(iScreenHits) * iBufferSide, 0);
 }
 

@@ -97,8 +97,8 @@ TEST_F(ColouringTest, EveryComponentWithinUnitRangeAtEveryLevel) {
                 if (dLog < 0 || dLog > 1) continue;
                 const Colour colour = colourAtLevel(iColourType, dLog);
                 for (float fComponent : colour) {
-                    ASSERT_GE(fComponent, -1e-6f) << "colouring " << iColourType << " level " << dLog;
-                    ASSERT_LE(fComponent, 1 + 1e-6f) << "colouring " << iColourType << " level " << dLog;
+                    ASSERT_GE(fComponent, -1e-6f) << "colouring " << iColourType << ", " << dLog;
+                    ASSERT_LE(fComponent, 1 + 1e-6f) << "colouring " << iColourType << ", " << dLog;
                 }
             }
         }
@@ -147,7 +147,8 @@ TEST_F(ColouringTest, ColoursOnlyTheGivenWidthAndHeight) {
     calc.calculateHitsToColour(2, 3);
     for (int i = 0; i < 4; i++)
         for (int j = 0; j < 5; j++)
-            EXPECT_EQ(myScreen.fScreenArray[i][j][0], i < 2 && j < 3 ? 1.0f : 0.0f) << i << "," << j;
+            EXPECT_EQ(myScreen.fScreenArray[i][j][0], i < 2 && j < 3 ? 1.0f : 0.0f)
+                << i << "," << j;
 
     calc.calculateHitsToColour(0, 800);
     calc.calculateHitsToColour(-5, -5);

@@ -59,8 +59,8 @@ protected:
     static void clearScreen() {
         std::fill(&myScreen.fScreenArray[0][0][0],
                   &myScreen.fScreenArray[0][0][0] + iBufferSide * iBufferSide * 4, 0.0f);
-        std::fill(&myScreen.iScreenHits[0][0], &myScreen.iScreenHits[0][0] + iBufferSide * iBufferSide,
-                  0);
+        std::fill(&myScreen.iScreenHits[0][0],
+                  &myScreen.iScreenHits[0][0] + iBufferSide * iBufferSide, 0);
     }
 
     static long long totalHits() {
