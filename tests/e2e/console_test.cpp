@@ -86,6 +86,7 @@ TEST_F(ViewerConsoleTest, StandardErrorStaysEmptyWhenNotTerminal) {
 TEST_F(ViewerConsoleTest, ProgressLineOnTerminalStandardError) {
     SViewerLaunch launch = launchWith("30000000 1 1\n");  // about a second: progress reports
     launch.bStderrOnTerminal = true;
+    launch.bErrorsExpected = true;
     CViewerRun run(launch);
     run.waitForFrames(1, dFrameTimeout);
     run.stop();

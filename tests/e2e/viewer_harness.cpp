@@ -201,13 +201,40 @@ std::string joined(const char* sName, const std::string& sFirst, const char* sSe
     return sOld && *sOld ? sFirst + sSeparator + sOld : sFirst;
 }
 
+// LD_PRELOAD is split at blanks and colons, which the build folder's path may hold: the viewer
+// preloads a link to the library from a fresh folder under /tmp, removed when the tests end.
+class CPreloadFolder {
+public:
+    CPreloadFolder() {
+        char cFolder[] = "/tmp/flames-preload-XXXXXX";
+        if (!mkdtemp(cFolder)) failErrno("mkdtemp");
+        sFolder = cFolder;
+        sLibrary = sFolder + "/libflames_preload.so";
+        if (symlink(FLAMES_PRELOAD_PATH, sLibrary.c_str()) != 0) failErrno("symlink");
+    }
+    ~CPreloadFolder() {
+        unlink(sLibrary.c_str());
+        rmdir(sFolder.c_str());
+    }
+    const std::string& library() const { return sLibrary; }
+
+private:
+    std::string sFolder;
+    std::string sLibrary;
+};
+
+const std::string& preloadLibrary() {
+    static const CPreloadFolder folder;
+    return folder.library();
+}
+
 std::vector<std::string> viewerEnvironment(const SViewerLaunch& launch, int iFrameFd) {
     std::vector<std::string> vEnv = environmentWithout(
         {"DISPLAY", "LD_PRELOAD", "ASAN_OPTIONS", "FLAMES_FIXED_TIME", "FLAMES_FRAME_FD"});
     if (!launch.sDisplay.empty()) vEnv.push_back("DISPLAY=" + launch.sDisplay);
     if (!launch.sFixedTime.empty()) vEnv.push_back("FLAMES_FIXED_TIME=" + launch.sFixedTime);
     vEnv.push_back("FLAMES_FRAME_FD=" + std::to_string(iFrameFd));
-    vEnv.push_back("LD_PRELOAD=" + joined("LD_PRELOAD", FLAMES_PRELOAD_PATH, ":"));
+    vEnv.push_back("LD_PRELOAD=" + joined("LD_PRELOAD", preloadLibrary(), ":"));
     // The preloaded library comes before a sanitizer runtime the viewer may be built with, and
     // what the GL driver still holds at exit was not allocated by the viewer.
     vEnv.push_back("ASAN_OPTIONS=" +
@@ -310,7 +337,7 @@ void CPrivateServer::stop() {
     sLogPath.clear();
 }
 
-CViewerRun::CViewerRun(const SViewerLaunch& launch) {
+CViewerRun::CViewerRun(const SViewerLaunch& launch) : bErrorsExpected(launch.bErrorsExpected) {
     keepStandardFdsOpen();
     signal(SIGPIPE, SIG_IGN);  // an answer for a viewer that has stopped reading is dropped
     SPipe err = launch.bStderrOnTerminal ? makeTerminal() : makePipe();
@@ -374,6 +401,10 @@ void CViewerRun::waitForFrames(int iWanted, double dTimeout) {
             if (iFrames >= iWanted) return;
             fail("the viewer ended (" + describeStatus(iStatus) + ") after " +
                  std::to_string(iFrames) + " frames; its errors:\n" + sErr);
+        }
+        if (iFrames == 0 && !sErr.empty() && !bErrorsExpected) {
+            drain(0.2);  // the rest of the message
+            fail("the viewer wrote to standard error before its first frame:\n" + sErr);
         }
         if (deadline.passed())
             fail("no frame " + std::to_string(iWanted) + " within " + std::to_string(dTimeout) +

@@ -67,11 +67,14 @@ struct SViewerLaunch {
     std::string sDisplay;            // the viewer's DISPLAY; empty: not set at all
     std::string sFixedTime;          // what time() returns in the viewer; empty: the clock
     bool bStderrOnTerminal = false;  // standard error on a pseudo-terminal instead of a pipe
+    bool bErrorsExpected = false;    // else a word on standard error before a frame fails at once
     std::vector<std::string> vWrapper;  // a command the viewer runs under, such as valgrind
 };
 
 // One run of the viewer. Standard output and standard error are collected while it is waited
-// for; the run is killed when it is destroyed.
+// for; the run is killed when it is destroyed. A wait for a frame fails as soon as the viewer
+// has ended, or has written to standard error before its first frame where nothing is expected
+// there (a library it could not load, say): the test says why at once, not at its timeout.
 class CViewerRun {
 public:
     explicit CViewerRun(const SViewerLaunch& launch);
@@ -100,6 +103,7 @@ private:
     int iFrames = 0;
     int iStatus = 0;
     bool bReaped = false;
+    bool bErrorsExpected = false;
     std::string sOut;
     std::string sErr;
 };
