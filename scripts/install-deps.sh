@@ -1,16 +1,33 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing the viewer need.
-# Quick and silent when everything is already there; uses sudo when not run as root.
+# Installs the Debian packages the viewer needs: `install-deps.sh run` what building and running
+# it takes (make run), `install-deps.sh` (or `all`) that and what the tests and benchmarks add.
+# Quick and silent when everything is there; uses sudo when not run as root. Off Debian (no
+# apt-get or dpkg-query) it only names the packages and leaves CMake to say what is missing.
 set -euo pipefail
 
-packages=(
-  cmake g++ make                       # the build
-  libgl-dev libglu1-mesa-dev freeglut3-dev libgl1-mesa-dri   # OpenGL, GLU, GLUT, Mesa's software GL
-  libgtest-dev libbenchmark-dev        # unit tests and benchmarks
-  libx11-dev libpng-dev xvfb xauth x11-utils x11-apps   # end-to-end tests in a private X server
-  valgrind                             # memory checks of the running viewer
-  time procps                          # make bench: peak memory of the viewer
+runPackages=(
+  cmake g++ make                              # the build
+  libgl-dev libglu1-mesa-dev libglut-dev      # OpenGL, GLU, GLUT
+  libgl1-mesa-dri                             # Mesa's software GL, for machines without a GPU
+  libpng-dev                                  # saved pictures
 )
+testPackages=(
+  libgtest-dev libbenchmark-dev               # unit tests and benchmarks
+  libx11-dev xvfb xauth x11-utils             # end-to-end tests in a private X server
+  valgrind                                    # memory checks of the running viewer
+  time procps                                 # make bench: peak memory of the viewer
+)
+
+case "${1:-all}" in
+  run) packages=("${runPackages[@]}") ;;
+  all) packages=("${runPackages[@]}" "${testPackages[@]}") ;;
+  *) echo "usage: $0 [run|all]" >&2; exit 2 ;;
+esac
+
+if ! command -v dpkg-query >/dev/null || ! command -v apt-get >/dev/null; then
+  echo "install-deps: no apt-get here; on Debian this would install: ${packages[*]}" >&2
+  exit 0
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -22,7 +39,10 @@ done
 echo "install-deps: installing ${missing[*]}" >&2
 sudo=()
 if [[ $(id -u) -ne 0 ]]; then
-  command -v sudo >/dev/null || { echo "install-deps: need root or sudo to install ${missing[*]}" >&2; exit 1; }
+  if ! command -v sudo >/dev/null; then
+    echo "install-deps: need root or sudo to install ${missing[*]}" >&2
+    exit 1
+  fi
   sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
