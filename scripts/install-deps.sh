@@ -9,11 +9,11 @@ runPackages=(
   cmake g++ make                              # the build
   libgl-dev libglu1-mesa-dev libglut-dev      # OpenGL, GLU, GLUT
   libgl1-mesa-dri                             # Mesa's software GL, for machines without a GPU
-  libpng-dev                                  # saved pictures
+  libpng-dev libx11-dev                       # saved pictures; the display, asked at start
 )
 testPackages=(
   libgtest-dev libbenchmark-dev               # unit tests and benchmarks
-  libx11-dev xvfb xauth x11-utils             # end-to-end tests in a private X server
+  xvfb xauth x11-utils                        # end-to-end tests in a private X server
   valgrind                                    # memory checks of the running viewer
   time procps                                 # make bench: peak memory of the viewer
 )

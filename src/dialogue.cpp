@@ -2,9 +2,14 @@
 
 #include "calc.h"
 
+#include <cctype>
+#include <cstdio>
 #include <istream>
 #include <iterator>
 #include <ostream>
+#include <streambuf>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -49,20 +54,153 @@ const char* const colourMenu[] = {
 };
 static_assert(std::size(colourMenu) == iColourCount);
 
+const char* const colourNames[] = {  // as a sentence names the colourings
+    "black & white", "logarithmic grey scale", "traffic light colours", "rainbow colours",
+    "all blues",
+};
+static_assert(std::size(colourNames) == iColourCount);
+
+constexpr size_t iShownLength = 24;  // of a text that did not read as a number
+
 void emptyLines(std::ostream& out, int iCount) {
     for (int i = 0; i < iCount; i++) out << std::endl;
 }
 
+// Hands on the characters of another stream buffer one at a time and keeps those taken, so that
+// an answer that fails to read can be shown as it was typed. The character last handed out is
+// taken from the source only once the reader has moved past it, as the source itself would.
+class CTakenText : public std::streambuf {
+public:
+    explicit CTakenText(std::streambuf* pSource) : pSource(pSource) {}
+
+    const std::string& taken() {
+        settle();
+        return sTaken;
+    }
+
+    void settle() {
+        if (!bPeeked || gptr() != egptr()) return;
+        pSource->sbumpc();
+        sTaken += cPeeked;
+        bPeeked = false;
+    }
+
+protected:
+    int_type underflow() override {
+        settle();
+        const int_type iNext = pSource->sgetc();
+        if (traits_type::eq_int_type(iNext, traits_type::eof())) return iNext;
+        cPeeked = traits_type::to_char_type(iNext);
+        bPeeked = true;
+        setg(&cPeeked, &cPeeked, &cPeeked + 1);
+        return iNext;
+    }
+
+private:
+    std::streambuf* pSource;
+    std::string sTaken;
+    char cPeeked = 0;
+    bool bPeeked = false;
+};
+
+bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+// The rest of the word a failed read stopped in, taken without changing the stream's state.
+void takeRestOfWord(std::istream& in) {
+    const std::ios::iostate state = in.rdstate();
+    in.clear();
+    for (int iNext = in.peek(); iNext != EOF && !isBlank(static_cast<char>(iNext));
+         iNext = in.peek())
+        in.get();
+    in.clear(state);
+}
+
+// "a, b and c"
+std::string listed(const std::vector<std::string>& vItems) {
+    std::string sList;
+    for (size_t i = 0; i < vItems.size(); i++)
+        sList += (i == 0 ? "" : i + 1 == vItems.size() ? " and " : ", ") + vItems[i];
+    return sList;
+}
+
+enum EQuestion { iIterationsQuestion, iPatternQuestion, iColourQuestion };
+
+const char* const questionNames[] = {"iterations", "pattern", "colouring"};
+
+// The choices a failed read keeps: its own and every later one.
+std::string keptChoices(EQuestion question, const CCalculation& calc) {
+    std::vector<std::string> vKept;
+    if (question <= iIterationsQuestion)
+        vKept.push_back(std::to_string(calc.iIterations) + " iterations");
+    if (question <= iPatternQuestion) vKept.push_back("pattern " + std::to_string(calc.iPattern));
+    const int iColour = calc.iColourType;
+    vKept.push_back(iColour >= 1 && iColour <= iColourCount
+                        ? colourNames[iColour - 1]
+                        : "colouring " + std::to_string(iColour));
+    return listed(vKept);
+}
+
+// What a text that did not read as an int was: nothing at all, a number beyond an int, or no
+// number.
+std::string whatFailed(std::string sText) {
+    const size_t iStart = sText.find_first_not_of(" \t\n\v\f\r");
+    sText = iStart == std::string::npos ? "" : sText.substr(iStart);
+    if (sText.empty()) return "no answer";
+    const size_t iSign = sText[0] == '-' || sText[0] == '+' ? 1 : 0;
+    const bool bNumber = sText.size() > iSign &&
+                         sText.find_first_not_of("0123456789", iSign) == std::string::npos;
+    if (sText.size() > iShownLength) sText = sText.substr(0, iShownLength - 3) + "...";
+    for (char& c : sText)  // typed control characters are not sent on to a terminal
+        if (std::iscntrl(static_cast<unsigned char>(c))) c = '?';
+    return '"' + sText + (bNumber ? "\" is beyond the range of a whole number"
+                                  : "\" is not a whole number");
+}
+
+// What an answer out of its range gives; "" for one in range.
+std::string whatItGives(EQuestion question, int iAnswer) {
+    const std::string sAnswer = std::to_string(iAnswer);
+    if (question == iIterationsQuestion && iAnswer <= 0)
+        return sAnswer + " iterations compute nothing; the picture stays black";
+    if (question == iPatternQuestion && (iAnswer < 1 || iAnswer > iPatternCount))
+        return sAnswer + " is no pattern (1 to 20); the point never moves and one pixel is lit";
+    if (question == iColourQuestion && (iAnswer < 1 || iAnswer > iColourCount))
+        return sAnswer + " is no colouring (1 to 5); nothing is coloured, the picture stays black";
+    return "";
+}
+
 // Stores the answer only when the extraction succeeded: a failed extraction into an int
 // writes 0 or the int's limits, which would overwrite the default.
-void readAnswer(std::istream& in, int& iChoice) {
+void readAnswer(std::istream& in, CTakenText& typed, std::ostream& err, EQuestion question,
+                CCalculation& calc, int& iChoice) {
+    const bool bWasFailed = in.fail();
+    const size_t iBefore = typed.taken().size();
     int iAnswer = 0;
-    if (in >> iAnswer) iChoice = iAnswer;
+    if (in >> iAnswer) {
+        iChoice = iAnswer;
+        const std::string sGives = whatItGives(question, iAnswer);
+        if (!sGives.empty())
+            err << "flames: " << questionNames[question] << ": " << sGives << std::endl;
+    } else if (!bWasFailed) {  // said once, where the reading stopped
+        takeRestOfWord(in);
+        err << "flames: " << questionNames[question] << ": "
+            << whatFailed(typed.taken().substr(iBefore)) << "; keeping "
+            << keptChoices(question, calc) << std::endl;
+    }
 }
 
 }  // namespace
 
 void askChoices(std::istream& in, std::ostream& out, CCalculation& calc) {
+    std::ostream quiet(nullptr);  // no buffer: what is written to it goes nowhere
+    askChoices(in, out, quiet, calc);
+}
+
+void askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalculation& calc) {
+    const std::ios::iostate state = in.rdstate();
+    CTakenText typed(in.rdbuf());
+    std::streambuf* pSource = in.rdbuf(&typed);
+    in.clear(state);  // as rdbuf() found it
+
     emptyLines(out, 2);
     out << "----------------------------------------------" << std::endl;
     out << "--Welcome to Vemo's tests on fractal flames.--" << std::endl;
@@ -72,7 +210,7 @@ void askChoices(std::istream& in, std::ostream& out, CCalculation& calc) {
     out << "(recommended between 100000 and 100000000," << std::endl;
     out << "for the colours 'rainbow' and 'all blues' even more)." << std::endl;
     emptyLines(out, 1);
-    readAnswer(in, calc.iIterations);
+    readAnswer(in, typed, err, iIterationsQuestion, calc, calc.iIterations);
 
     emptyLines(out, 2);
     out << "Please choose a pattern from the following list:" << std::endl;
@@ -82,12 +220,17 @@ void askChoices(std::istream& in, std::ostream& out, CCalculation& calc) {
         out << patternMenu[iPattern - 1] << std::endl;
     }
     emptyLines(out, 1);
-    readAnswer(in, calc.iPattern);
+    readAnswer(in, typed, err, iPatternQuestion, calc, calc.iPattern);
 
     emptyLines(out, 2);
     out << "Please choose the type of colouring from the following list:" << std::endl;
     for (const char* pLine : colourMenu) out << pLine << std::endl;
     emptyLines(out, 1);
-    readAnswer(in, calc.iColourType);
+    readAnswer(in, typed, err, iColourQuestion, calc, calc.iColourType);
     emptyLines(out, 2);
+
+    typed.settle();
+    const std::ios::iostate endState = in.rdstate();
+    in.rdbuf(pSource);
+    in.clear(endState);
 }

@@ -1,0 +1,138 @@
+#include "options.h"
+
+#include <cctype>
+#include <cstdint>
+#include <iterator>
+
+const char* const sProgramVersion = "flames " FLAMES_VERSION;
+
+namespace {
+
+constexpr uint64_t uSeedLimit = 4294967295u;  // the largest seed: the generator's word
+
+// A decimal number of digits only: no sign, no blank, no base prefix; 0 to uSeedLimit.
+bool readSeed(const std::string& sText, unsigned int& uSeed) {
+    if (sText.empty()) return false;
+    uint64_t uValue = 0;
+    for (const char c : sText) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+        uValue = uValue * 10 + static_cast<uint64_t>(c - '0');
+        if (uValue > uSeedLimit) return false;
+    }
+    uSeed = static_cast<unsigned int>(uValue);
+    return true;
+}
+
+bool applyHelp(SOptions& options, const std::string&, std::string&) {
+    options.bHelp = true;
+    return true;
+}
+
+bool applyVersion(SOptions& options, const std::string&, std::string&) {
+    options.bVersion = true;
+    return true;
+}
+
+bool applySeed(SOptions& options, const std::string& sValue, std::string& sError) {
+    options.bSeed = readSeed(sValue, options.uSeed);
+    if (!options.bSeed)
+        sError = "--seed: '" + sValue + "' is not a whole number from 0 to 4294967295";
+    return options.bSeed;
+}
+
+bool applySave(SOptions& options, const std::string& sValue, std::string& sError) {
+    options.sSavePath = sValue;
+    if (sValue.empty()) sError = "--save: the file name is empty";
+    return !sValue.empty();
+}
+
+struct SOptionSpec {
+    const char* sName;
+    const char* sValueName;  // what the option takes, as --help names it; null: nothing
+    bool (*pfApply)(SOptions& options, const std::string& sValue, std::string& sError);
+};
+
+constexpr SOptionSpec optionSpecs[] = {
+    {"--seed",    "a number", applySeed},
+    {"--save",    "a file name", applySave},
+    {"--help",    nullptr, applyHelp},
+    {"--version", nullptr, applyVersion},
+};
+
+const SOptionSpec* findOption(const std::string& sName) {
+    for (const SOptionSpec& spec : optionSpecs)
+        if (sName == spec.sName) return &spec;
+    return nullptr;
+}
+
+}  // namespace
+
+// "--name=value" or "--name value". A value that itself starts with "--" is taken for the next
+// option, so that "--save --seed 7" says the file name is missing instead of saving to "--seed".
+bool parseOptions(int argc, const char* const* argv, SOptions& options, std::string& sError) {
+    options = SOptions();
+    options.vGlutArgs.push_back(argc > 0 ? argv[0] : "flames");
+    for (int i = 1; i < argc; i++) {
+        const std::string sArg = argv[i];
+        if (sArg.rfind("--", 0) != 0) {
+            options.vGlutArgs.push_back(sArg);
+            continue;
+        }
+        const size_t iEquals = sArg.find('=');
+        const SOptionSpec* pSpec = findOption(sArg.substr(0, iEquals));
+        if (!pSpec) {
+            sError = "unknown option '" + sArg.substr(0, iEquals) + "'";
+            return false;
+        }
+        std::string sValue;
+        if (iEquals != std::string::npos) {
+            sValue = sArg.substr(iEquals + 1);
+            if (!pSpec->sValueName) {
+                sError = "option '" + std::string(pSpec->sName) + "' takes no value";
+                return false;
+            }
+        } else if (pSpec->sValueName) {
+            if (i + 1 >= argc || std::string(argv[i + 1]).rfind("--", 0) == 0) {
+                sError = "option '" + std::string(pSpec->sName) + "' needs " + pSpec->sValueName;
+                return false;
+            }
+            sValue = argv[++i];
+        }
+        if (!pSpec->pfApply(options, sValue, sError)) return false;
+    }
+    return true;
+}
+
+std::string helpText() {
+    return R"(Usage: flames [--seed N] [--save FILE] [--help] [--version] [GLUT options]
+
+Plays the chaos game with one point and shows the fractal flame it draws in an
+800 x 800 window. Three questions are asked on standard input, each answered
+with a whole number (typed without thousands separators), or all three on one
+line: the number of iterations (100000 to 100000000 is a good range), the
+pattern (1 to 20) and the colouring (1 to 5).
+
+Options:
+  --seed N       seed the random generator with N (0 to 4294967295) instead of
+                 the clock's second: the same answers and seed give the same
+                 picture again
+  --save FILE    no window: compute the picture and write it to FILE as PNG,
+                 with its parameters in text chunks; GLUT options are ignored
+  --help         show this help and exit
+  --version      show the version and exit
+Every other argument goes to GLUT, for example -display :1 or -geometry +0+0.
+
+Keys in the window:
+  s              save the picture shown as flame-pP-cC-ITERATIONS-SEED.png in
+                 the current folder (never over an existing file)
+  q, Escape      quit
+
+Exit status:
+  0  done
+  1  the picture could not be written, or no display could be opened
+  2  the command line was wrong
+
+Example:
+  printf '5000000\n3\n4\n' | flames --seed 7 --save flame.png
+)";
+}

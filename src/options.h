@@ -1,0 +1,26 @@
+#pragma once
+
+// The command line: the program's own options start with "--"; every other argument belongs to
+// GLUT and is handed to glutInit as it came, in its order.
+
+#include <string>
+#include <vector>
+
+struct SOptions {
+    bool                     bHelp = false;     // --help: what the program does, then exit
+    bool                     bVersion = false;  // --version
+    bool                     bSeed = false;     // --seed given: uSeed seeds the run, not the clock
+    unsigned int             uSeed = 0;         // 0 to 4294967295
+    std::string              sSavePath;         // --save FILE: a PNG instead of a window; "" none
+    std::vector<std::string> vGlutArgs;         // the program's name, then GLUT's arguments
+};
+
+// The options of argv, or false with sError naming what is wrong ("unknown option '--x'").
+// Does no input or output, so that any command line can be tried in a test.
+bool parseOptions(int argc, const char* const* argv, SOptions& options, std::string& sError);
+
+// The text of --help: what the program asks, its options, the keys of its window, its exit
+// statuses.
+std::string helpText();
+
+extern const char* const sProgramVersion;  // "flames " and the version of the project

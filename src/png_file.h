@@ -1,0 +1,32 @@
+#pragma once
+
+// The picture as a PNG file: 8-bit RGB, top row first, the colours of the image buffer as the
+// window shows them, and the parameters of the run in text chunks, so that the file says how to
+// make it again. A file is written whole or not at all: into a temporary file beside it, which
+// takes the file's name only once it is complete.
+
+#include <string>
+
+struct SRunParameters {
+    int          iIterations;  // asked for
+    int          iPattern;     // as used, even when it is no pattern
+    int          iColourType;  // the colouring shown
+    unsigned int uSeed;
+    int          iDone;        // iterations done; below iIterations while the run goes on
+};
+
+// Whether a picture could be saved at sPath: its folder exists and takes new files, and sPath is
+// not a folder. Tried at once, before a long computation. On failure, sError is "PATH: reason".
+bool checkSavable(const std::string& sPath, std::string& sError);
+
+// Writes the picture of myScreen to sPath, over the file there if any. On failure, sError is
+// "PATH: reason", the file at sPath is as it was and no temporary file is left.
+bool savePicture(const std::string& sPath, const SRunParameters& run, std::string& sError);
+
+// Writes the picture to a new file of the current folder named after the run, such as
+// flame-p3-c4-5000000-1700000000.png, or with -2, -3, ... added where that name is taken; no
+// file is ever replaced. sName gets the name it was saved under.
+bool savePictureAsNew(const SRunParameters& run, std::string& sName, std::string& sError);
+
+// "5000000 iterations of pattern 3, linear & spiral & swirl, in rainbow colours, seed 7".
+std::string describeRun(const SRunParameters& run);

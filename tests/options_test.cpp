@@ -1,0 +1,98 @@
+// The command line: which arguments are the program's, what each option takes, and which
+// command lines are refused with what message.
+
+#include "options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// The arguments after the program's name.
+bool parse(const std::vector<const char*>& vArgs, SOptions& options, std::string& sError) {
+    std::vector<const char*> vArgv = {"flames"};
+    vArgv.insert(vArgv.end(), vArgs.begin(), vArgs.end());
+    return parseOptions(static_cast<int>(vArgv.size()), vArgv.data(), options, sError);
+}
+
+struct SCommandLine {
+    std::vector<const char*> vArgs;  // after the program's name
+    bool bSeed;
+    unsigned int uSeed;
+    std::string sSavePath;
+    std::vector<std::string> vGlutArgs;  // after the program's name
+};
+
+const SCommandLine acceptedLines[] = {
+    {{}, false, 0, "", {}},
+    {{"--seed", "42"}, true, 42, "", {}},
+    {{"--seed=42"}, true, 42, "", {}},
+    {{"--seed", "0"}, true, 0, "", {}},
+    {{"--seed", "4294967295"}, true, 4294967295u, "", {}},
+    {{"--seed", "007"}, true, 7, "", {}},
+    {{"--save", "a b.png"}, false, 0, "a b.png", {}},
+    {{"--save=x=y.png"}, false, 0, "x=y.png", {}},
+    {{"-display", ":1", "--seed", "3", "-iconic", "--save", "f.png", "-geometry", "+0+0"},
+     true, 3, "f.png", {"-display", ":1", "-iconic", "-geometry", "+0+0"}},
+    {{"-", "x", "-sync"}, false, 0, "", {"-", "x", "-sync"}},
+};
+
+TEST(ParseOptionsTest, AcceptedLinesGiveTheirOptionsAndPassGlutsOnInOrder) {
+    for (const SCommandLine& line : acceptedLines) {
+        SOptions options;
+        std::string sError;
+        ASSERT_TRUE(parse(line.vArgs, options, sError)) << sError;
+        EXPECT_EQ(options.bSeed, line.bSeed);
+        EXPECT_EQ(options.uSeed, line.uSeed);
+        EXPECT_EQ(options.sSavePath, line.sSavePath);
+        std::vector<std::string> vGlutArgs = {"flames"};
+        vGlutArgs.insert(vGlutArgs.end(), line.vGlutArgs.begin(), line.vGlutArgs.end());
+        EXPECT_EQ(options.vGlutArgs, vGlutArgs);
+    }
+}
+
+TEST(ParseOptionsTest, HelpAndVersionAreFlags) {
+    SOptions options;
+    std::string sError;
+    ASSERT_TRUE(parse({"--version", "-iconic", "--help"}, options, sError));
+    EXPECT_TRUE(options.bHelp);
+    EXPECT_TRUE(options.bVersion);
+}
+
+struct SRefusedLine {
+    std::vector<const char*> vArgs;
+    const char* sError;
+};
+
+const SRefusedLine refusedLines[] = {
+    {{"--bogus"}, "unknown option '--bogus'"},
+    {{"--bogus=1"}, "unknown option '--bogus'"},
+    {{"--"}, "unknown option '--'"},
+    {{"--seed"}, "option '--seed' needs a number"},
+    {{"--seed", "--save", "f.png"}, "option '--seed' needs a number"},
+    {{"--save"}, "option '--save' needs a file name"},
+    {{"--save", "--seed", "1"}, "option '--save' needs a file name"},
+    {{"--save="}, "--save: the file name is empty"},
+    {{"--help=yes"}, "option '--help' takes no value"},
+    {{"--seed", "-1"}, "--seed: '-1' is not a whole number from 0 to 4294967295"},
+    {{"--seed", "4294967296"}, "--seed: '4294967296' is not a whole number from 0 to 4294967295"},
+    {{"--seed", "99999999999999999999"},
+     "--seed: '99999999999999999999' is not a whole number from 0 to 4294967295"},
+    {{"--seed", "12ab"}, "--seed: '12ab' is not a whole number from 0 to 4294967295"},
+    {{"--seed="}, "--seed: '' is not a whole number from 0 to 4294967295"},
+    {{"--seed", " 5"}, "--seed: ' 5' is not a whole number from 0 to 4294967295"},
+    {{"--seed", "+5"}, "--seed: '+5' is not a whole number from 0 to 4294967295"},
+};
+
+TEST(ParseOptionsTest, RefusedLinesNameTheirProblem) {
+    for (const SRefusedLine& line : refusedLines) {
+        SOptions options;
+        std::string sError;
+        EXPECT_FALSE(parse(line.vArgs, options, sError));
+        EXPECT_EQ(sError, line.sError);
+    }
+}
+
+}  // namespace
