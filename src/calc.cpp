@@ -178,8 +178,10 @@ void paint(float fColour[4], float fRed, float fGreen, float fBlue, float fAlpha
 CCalculation::CCalculation()
     : dx(0), dy(0), iMaxHit(0), iIterations(1000000), iPattern(1), iColourType(1) {}
 
-void CCalculation::initCalculate() {
-    srand(static_cast<unsigned>(time(nullptr)));
+void CCalculation::initCalculate() { initCalculate(static_cast<unsigned int>(time(nullptr))); }
+
+void CCalculation::initCalculate(unsigned int uSeed) {
+    srand(uSeed);
     dx = randomNum(-1, 1);  // x is drawn first
     dy = randomNum(-1, 1);
     std::cout << "calculating......." << std::endl << std::endl << std::endl;

@@ -33,7 +33,8 @@ public:
 
     CCalculation();  // 1000000 iterations of pattern 1 in black and white, point at (0, 0)
 
-    void   initCalculate();                                      // the whole run: seed to colours
+    void   initCalculate();                  // the whole run, seeded from the clock's second
+    void   initCalculate(unsigned int uSeed);  // the whole run from that seed: seed to colours
     void   actualCalculate();                                    // one iteration
     void   calculateHitsToColour(int iSizeWidth, int iSizeHight);
     int    convertToScreen(double dValue, int iScreenValue);     // [-1, 1] to [0, size - 1]

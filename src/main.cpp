@@ -1,51 +1,69 @@
-// The viewer's entry: the dialogue, the GLUT window, the whole computation, then the event loop,
-// which only redraws the finished image.
+// The viewer's entry: the command line, the dialogue, the whole computation, then either the
+// picture written to a PNG file or the GLUT window, which redraws the finished picture.
 
 #include "calc.h"
 #include "dialogue.h"
+#include "options.h"
+#include "png_file.h"
 #include "progress.h"
-#include "screen.h"
+#include "window.h"
 
-#include <GL/glu.h>
-#include <GL/glut.h>
-
+#include <ctime>
 #include <iostream>
+#include <string>
 
-// Clear colour, viewport and a projection of one unit per pixel, origin at the lower left.
-void preset() {
-    glClearColor(0, 0, 0, 0);
-    glViewport(0, 0, iScreenWidth, iScreenHight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluOrtho2D(0, iScreenWidth, 0, iScreenHight);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0.375f, 0.375f, 0);  // integer vertices into the interior of their pixels
+namespace {
+
+constexpr int iWorkFailed = 1;  // exit status: a file or the display failed
+constexpr int iUsageError = 2;  // exit status: the command line was wrong
+
+int failed(const std::string& sError) {
+    std::cerr << "flames: " << sError << std::endl;
+    return iWorkFailed;
 }
 
-// Sets the view up again at every redraw, so a larger window still shows the picture
-// 800 x 800 at its lower left.
-void display() {
-    glClear(GL_COLOR_BUFFER_BIT);
-    preset();
-    myScreen.drawScreen();
-    glFlush();
-    glutSwapBuffers();
+void askQuestions() { askChoices(std::cin, std::cout, std::cerr, myCalc); }
+
+// The whole run of the chosen pattern, seeded from --seed or the clock; what the picture is of.
+SRunParameters calculate(const SOptions& options) {
+    const unsigned int uSeed =
+        options.bSeed ? options.uSeed : static_cast<unsigned int>(std::time(nullptr));
+    watchProgressOnTerminal();
+    myCalc.initCalculate(uSeed);
+    return {myCalc.iIterations, myCalc.iPattern, myCalc.iColourType, uSeed, myCalc.iIterations};
 }
+
+// A place that cannot take the file is found before the questions, not after a long run.
+int saveWithoutWindow(const SOptions& options) {
+    std::string sError;
+    if (!checkSavable(options.sSavePath, sError)) return failed(sError);
+    askQuestions();
+    const SRunParameters run = calculate(options);
+    if (!savePicture(options.sSavePath, run, sError)) return failed(sError);
+    return 0;
+}
+
+// The display is tried before the questions, so that nobody answers them for nothing.
+int showInWindow(const SOptions& options) {
+    std::string sError;
+    if (!displayOpens(options.vGlutArgs, sError)) return failed(sError);
+    askQuestions();
+    openWindow(options.vGlutArgs);
+    showWindow(calculate(options));  // the window is not drawn before the run is over
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-    askChoices(std::cin, std::cout, myCalc);
-
-    glutInit(&argc, argv);  // exits with GLUT's own message when there is no display
-    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
-    glutInitWindowSize(iScreenWidth, iScreenHight);
-    glutInitWindowPosition(100, 50);
-    glutCreateWindow("Vemo's Fractal Flame Test");
-    glutDisplayFunc(display);
-    preset();
-
-    watchProgressOnTerminal();
-    myCalc.initCalculate();  // the whole run, before the window is first drawn
-    glutMainLoop();
+    SOptions options;
+    std::string sError;
+    if (!parseOptions(argc, argv, options, sError)) {
+        std::cerr << "flames: " << sError << "; see 'flames --help'" << std::endl;
+        return iUsageError;
+    }
+    if (options.bHelp) std::cout << helpText();
+    else if (options.bVersion) std::cout << sProgramVersion << std::endl;
+    else if (!options.sSavePath.empty()) return saveWithoutWindow(options);
+    else return showInWindow(options);
     return 0;
 }

@@ -91,15 +91,18 @@ TEST_F(ViewerConsoleTest, ProgressLineOnTerminalStandardError) {
     run.waitForFrames(1, dFrameTimeout);
     run.stop();
     EXPECT_NE(run.errors().find('%'), std::string::npos) << run.errors();
+    EXPECT_NE(run.errors().find("s saves it, q quits"), std::string::npos) << run.errors();
     EXPECT_EQ(run.output(), sTranscript);  // the progress stays off standard output
 }
 
+// Said before the questions, which are not asked: nobody answers them for nothing.
 void expectExitWithMessage(CViewerRun& run) {
     const int iStatus = run.waitForExit(30);
     EXPECT_FALSE(WIFSIGNALED(iStatus)) << "signal " << WTERMSIG(iStatus);
     ASSERT_TRUE(WIFEXITED(iStatus));
-    EXPECT_NE(WEXITSTATUS(iStatus), 0);
-    EXPECT_NE(run.errors(), "");
+    EXPECT_EQ(WEXITSTATUS(iStatus), 1);
+    EXPECT_NE(run.errors().find("--save"), std::string::npos) << run.errors();
+    EXPECT_EQ(run.output(), "");
     EXPECT_EQ(run.framesDrawn(), 0);
 }
 
@@ -123,13 +126,19 @@ TEST(ViewerNoDisplayTest, UnsetDisplayEndsWithMessage) {
     expectExitWithMessage(run);
 }
 
+// Named in DISPLAY, or in GLUT's -display option.
 TEST(ViewerNoDisplayTest, UnservedDisplayEndsWithMessage) {
-    SViewerLaunch launch;
-    launch.sAnswers = "1000 1 1\n";
-    launch.sDisplay = unservedDisplay();
-    ASSERT_NE(launch.sDisplay, "");
-    CViewerRun run(launch);
-    expectExitWithMessage(run);
+    const std::string sUnserved = unservedDisplay();
+    ASSERT_NE(sUnserved, "");
+    for (const bool bOption : {false, true}) {
+        SViewerLaunch launch;
+        launch.sAnswers = "1000 1 1\n";
+        if (bOption) launch.vArgs = {"-display", sUnserved};
+        else launch.sDisplay = sUnserved;
+        CViewerRun run(launch);
+        expectExitWithMessage(run);
+        EXPECT_NE(run.errors().find(sUnserved), std::string::npos) << run.errors();
+    }
 }
 
 }  // namespace

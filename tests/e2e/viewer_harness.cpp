@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -93,6 +94,7 @@ void closeFd(int& iFd) {
 struct SChildSetup {
     std::vector<std::string> vArgs;
     std::vector<std::string> vEnv;
+    std::string sFolder;  // to change to; empty: stay
     int iStdFds[3] = {-1, -1, -1};
     int iInheritedFd = -1;
 };
@@ -122,6 +124,7 @@ pid_t spawn(SChildSetup setup) {
     for (int iFd = 0; iFd <= 2; iFd++)
         if (setup.iStdFds[iFd] >= 0 && dup2(setup.iStdFds[iFd], iFd) < 0) _exit(126);
     if (setup.iInheritedFd >= 0 && fcntl(setup.iInheritedFd, F_SETFD, 0) < 0) _exit(126);
+    if (!setup.sFolder.empty() && chdir(setup.sFolder.c_str()) != 0) _exit(126);
     execvpe(vArgv[0], vArgv.data(), vEnvp.data());
     _exit(127);
 }
@@ -346,6 +349,8 @@ CViewerRun::CViewerRun(const SViewerLaunch& launch) : bErrorsExpected(launch.bEr
     SChildSetup setup;
     setup.vArgs = launch.vWrapper;
     setup.vArgs.push_back(FLAMES_PATH);
+    setup.vArgs.insert(setup.vArgs.end(), launch.vArgs.begin(), launch.vArgs.end());
+    setup.sFolder = launch.sFolder;
     setup.vEnv = viewerEnvironment(launch, frame.iWrite);
     setup.iStdFds[0] = in.iRead;
     setup.iStdFds[1] = out.iWrite;
@@ -409,6 +414,19 @@ void CViewerRun::waitForFrames(int iWanted, double dTimeout) {
         if (deadline.passed())
             fail("no frame " + std::to_string(iWanted) + " within " + std::to_string(dTimeout) +
                  " s; the viewer's errors:\n" + sErr);
+        pump(deadline.millisecondsLeft(50));
+    }
+}
+
+void CViewerRun::waitForOutput(const std::string& sText, double dTimeout) {
+    const CDeadline deadline(dTimeout);
+    while (sOut.find(sText) == std::string::npos) {
+        if (reap(false)) drain(2);
+        if (sOut.find(sText) != std::string::npos) return;
+        if (bReaped || deadline.passed())
+            fail("no \"" + sText + "\" on standard output (" +
+                 (bReaped ? describeStatus(iStatus) : "still running") + "); it has:\n" + sOut +
+                 "\nand on standard error:\n" + sErr);
         pump(deadline.millisecondsLeft(50));
     }
 }
@@ -498,6 +516,22 @@ void CPrivateServer::moveResizeWindow(WindowId window, int iX, int iY, int iWidt
                                       int iHeight) const {
     XMoveResizeWindow(pDisplay, window, iX, iY, static_cast<unsigned>(iWidth),
                       static_cast<unsigned>(iHeight));
+    XSync(pDisplay, False);
+}
+
+void CPrivateServer::pressKey(WindowId window, char cKey) const {
+    const KeySym symbol = cKey == '\033' ? XK_Escape : static_cast<KeySym>(cKey);
+    XKeyEvent event{};
+    event.display = pDisplay;
+    event.window = window;
+    event.root = DefaultRootWindow(pDisplay);
+    event.same_screen = True;
+    event.keycode = XKeysymToKeycode(pDisplay, symbol);
+    for (const int iType : {KeyPress, KeyRelease}) {
+        event.type = iType;
+        XSendEvent(pDisplay, window, True, iType == KeyPress ? KeyPressMask : KeyReleaseMask,
+                   reinterpret_cast<XEvent*>(&event));
+    }
     XSync(pDisplay, False);
 }
 

@@ -53,6 +53,10 @@ public:
 
     void moveResizeWindow(WindowId window, int iX, int iY, int iWidth, int iHeight) const;
 
+    // A key pressed and released in the window, as its keyboard would send them; cKey is a
+    // printable character or '\033' for Escape.
+    void pressKey(WindowId window, char cKey) const;
+
 private:
     void stop();
 
@@ -69,6 +73,8 @@ struct SViewerLaunch {
     bool bStderrOnTerminal = false;  // standard error on a pseudo-terminal instead of a pipe
     bool bErrorsExpected = false;    // else a word on standard error before a frame fails at once
     std::vector<std::string> vWrapper;  // a command the viewer runs under, such as valgrind
+    std::vector<std::string> vArgs;     // the viewer's command line after its name
+    std::string sFolder;                // the viewer's current folder; empty: this process's
 };
 
 // One run of the viewer. Standard output and standard error are collected while it is waited
@@ -83,6 +89,7 @@ public:
     CViewerRun& operator=(const CViewerRun&) = delete;
 
     void waitForFrames(int iFrames, double dTimeout);  // until that many have been drawn in all
+    void waitForOutput(const std::string& sText, double dTimeout);  // until it is on stdout
     int framesDrawn() const { return iFrames; }
     int waitForExit(double dTimeout);  // the wait status
     int terminate(double dTimeout);    // asks it to end (SIGTERM) and waits: the wait status

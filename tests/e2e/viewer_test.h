@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -33,10 +34,21 @@ protected:
         return launch;
     }
 
-    // The window after the first frame of a run with these answers; the run is ended.
-    static SPicture pictureOf(const std::string& sAnswers, const std::string& sTime = "") {
-        CViewerRun run(launchWith(sAnswers, sTime));
+    // The window after the first frame of a run; the run is ended.
+    static SPicture pictureOf(const SViewerLaunch& launch) {
+        CViewerRun run(launch);
         return shootViewer(*pServer, run, dFrameTimeout).picture;
+    }
+
+    static SPicture pictureOf(const std::string& sAnswers, const std::string& sTime = "") {
+        return pictureOf(launchWith(sAnswers, sTime));
+    }
+
+    // Of answers that the viewer remarks on, on standard error, before it computes.
+    static SPicture pictureOfRemarkedAnswers(const std::string& sAnswers) {
+        SViewerLaunch launch = launchWith(sAnswers);
+        launch.bErrorsExpected = true;
+        return pictureOf(launch);
     }
 
     static inline std::unique_ptr<CPrivateServer> pServer;
@@ -46,6 +58,22 @@ protected:
 // X's at the top.
 inline const unsigned char* bufferPixel(const SPicture& picture, int iColumn, int iRow) {
     return picture.at(iColumn, picture.iHeight - 1 - iRow);
+}
+
+// Mesa does not always round a channel to 8 bits the same way in two frames of the same colours.
+inline bool withinRounding(const unsigned char* pRgb, const unsigned char* pOther) {
+    for (int k = 0; k < 3; k++)
+        if (std::abs(pRgb[k] - pOther[k]) > 1) return false;
+    return true;
+}
+
+// How many pixels of two pictures of the same size differ by more than the rounding.
+inline int differingPixels(const SPicture& picture, const SPicture& other) {
+    int iDiffering = 0;
+    for (int iY = 0; iY < picture.iHeight; iY++)
+        for (int iX = 0; iX < picture.iWidth; iX++)
+            iDiffering += !withinRounding(picture.at(iX, iY), other.at(iX, iY));
+    return iDiffering;
 }
 
 inline bool isBlack(const unsigned char* pRgb) { return !pRgb[0] && !pRgb[1] && !pRgb[2]; }

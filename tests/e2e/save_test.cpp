@@ -1,0 +1,154 @@
+// Pictures that outlive the window: --save without any display, the s key in the window, the
+// keys that end the program, and command lines that are wrong.
+
+#include "computation.h"
+#include "png_io.h"
+#include "viewer_test.h"
+
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh folder for the files of one test, removed with everything in it.
+class CScratchFolder {
+public:
+    CScratchFolder() {
+        char cPath[] = "/tmp/flames-save-XXXXXX";
+        if (!mkdtemp(cPath)) throw std::runtime_error("mkdtemp");
+        path = cPath;
+    }
+    ~CScratchFolder() { fs::remove_all(path); }
+    std::string operator/(const std::string& sName) const { return (path / sName).string(); }
+    std::vector<std::string> names() const {
+        std::vector<std::string> vNames;
+        for (const fs::directory_entry& entry : fs::directory_iterator(path))
+            vNames.push_back(entry.path().filename().string());
+        return vNames;
+    }
+
+    fs::path path;
+};
+
+SViewerLaunch headless(const std::string& sAnswers, const std::vector<std::string>& vArgs) {
+    SViewerLaunch launch;  // no DISPLAY at all
+    launch.sAnswers = sAnswers;
+    launch.vArgs = vArgs;
+    return launch;
+}
+
+void expectExitStatus(int iStatus, int iExpected) {
+    ASSERT_TRUE(WIFEXITED(iStatus)) << "signal " << WTERMSIG(iStatus);
+    EXPECT_EQ(WEXITSTATUS(iStatus), iExpected);
+}
+
+SPicture readPicture(const std::string& sPath,
+                     std::map<std::string, std::string>* pText = nullptr) {
+    SPicture picture;
+    std::map<std::string, std::string> text;
+    EXPECT_TRUE(readPng(sPath, picture, text)) << sPath;
+    if (pText) *pText = text;
+    return picture;
+}
+
+TEST(SaveTest, SavedPictureIsTheComputationOfItsSeed) {
+    CScratchFolder folder;
+    for (const char* sName : {"first.png", "second.png"}) {
+        CViewerRun run(headless("200000 3 4\n", {"--seed", "7", "--save", folder / sName}));
+        expectExitStatus(run.waitForExit(dFrameTimeout), 0);
+        EXPECT_EQ(run.errors(), "");
+        EXPECT_NE(run.output().find("calculating.......\n\n\n"), std::string::npos);
+    }
+    std::map<std::string, std::string> text;
+    const SPicture picture = readPicture(folder / "first.png", &text);
+    EXPECT_TRUE(picture == readPicture(folder / "second.png"));
+    ASSERT_TRUE(hasViewerSize(picture));
+
+    // Exactly the computation's colours, each rounded to 8 bits, top row first.
+    const std::vector<float> vColours = computedColours({200000, 3, 4}, "7");
+    int iDiffering = 0, iLit = 0;
+    for (int iColumn = 0; iColumn < iViewerSide; iColumn++) {
+        for (int iRow = 0; iRow < iViewerSide; iRow++) {
+            const unsigned char* pRgb = bufferPixel(picture, iColumn, iRow);
+            const float* pColour = &vColours[iColumn * iColumnFloats + iRow * 4];
+            for (int k = 0; k < 3; k++) iDiffering += pRgb[k] != eightBits(pColour[k]);
+            iLit += !isBlack(pRgb);
+        }
+    }
+    EXPECT_EQ(iDiffering, 0);
+    EXPECT_GT(iLit, 1000);
+
+    EXPECT_EQ(text["Iterations"], "200000");
+    EXPECT_EQ(text["Pattern"], "3");
+    EXPECT_EQ(text["Colouring"], "4");
+    EXPECT_EQ(text["Seed"], "7");
+    EXPECT_EQ(text["Software"].rfind("flames ", 0), 0u) << text["Software"];
+    EXPECT_EQ(text["Description"],
+              "200000 iterations of pattern 3, linear & spiral & swirl, in rainbow colours, seed 7");
+    EXPECT_EQ(folder.names().size(), 2u);  // no temporary file left
+}
+
+// Found before the dialogue: with 2000000000 iterations asked, a late failure would take minutes.
+TEST(SaveTest, UnwritablePlaceFailsAtOnceAndLeavesNoFile) {
+    CScratchFolder folder;
+    const std::string sMissingFolder = folder / "no such folder/flame.png";
+    for (const std::string& sPath : {sMissingFolder, folder.path.string()}) {
+        CViewerRun run(headless("2000000000 3 4\n", {"--save", sPath}));
+        expectExitStatus(run.waitForExit(1), 1);
+        EXPECT_EQ(run.output(), "");
+        EXPECT_EQ(run.errors().rfind("flames: " + sPath + ": ", 0), 0u) << run.errors();
+        EXPECT_EQ(run.errors().find('\n'), run.errors().size() - 1) << run.errors();
+    }
+    EXPECT_TRUE(folder.names().empty());
+}
+
+TEST(SaveTest, WrongCommandLineEndsWithStatusTwoAndNothingOnStandardOutput) {
+    const std::vector<std::vector<std::string>> vCommandLines = {
+        {"--bogus"}, {"--seed", "12ab"}, {"--seed", "4294967296"}, {"--save"}, {"--help=x"}};
+    for (const std::vector<std::string>& vArgs : vCommandLines) {
+        CViewerRun run(headless("1000 1 1\n", vArgs));
+        expectExitStatus(run.waitForExit(5), 2);
+        EXPECT_EQ(run.output(), "");
+        EXPECT_NE(run.errors().find("--help"), std::string::npos) << run.errors();
+    }
+}
+
+class ViewerKeysTest : public ViewerTest {};
+
+// The file holds what the window shows, which is what --save makes of the same seed.
+TEST_F(ViewerKeysTest, SKeySavesPictureShownUnderNewName) {
+    CScratchFolder folder;
+    SViewerLaunch launch = launchWith("200000 3 4\n");
+    launch.vArgs = {"--seed", "7"};
+    launch.sFolder = folder.path.string();
+    CViewerRun run(launch);
+    const SViewerShot shot = shootViewer(*pServer, run, dFrameTimeout);
+    pServer->pressKey(shot.window, 's');
+    run.waitForOutput("saved flame-p3-c4-200000-7.png\n", 10);
+    pServer->pressKey(shot.window, 's');
+    run.waitForOutput("saved flame-p3-c4-200000-7-2.png\n", 10);
+
+    const SPicture saved = readPicture(folder / "flame-p3-c4-200000-7.png");
+    ASSERT_TRUE(hasViewerSize(saved));
+    EXPECT_EQ(differingPixels(saved, shot.picture), 0);
+    CViewerRun save(headless("200000 3 4\n", {"--seed", "7", "--save", folder / "saved.png"}));
+    expectExitStatus(save.waitForExit(dFrameTimeout), 0);
+    EXPECT_EQ(differingPixels(readPicture(folder / "saved.png"), shot.picture), 0);
+}
+
+TEST_F(ViewerKeysTest, QAndEscapeEndWithStatusZero) {
+    for (const char cKey : {'q', '\033'}) {
+        CViewerRun run(launchWith("1000 1 1\n"));
+        const SViewerShot shot = shootViewer(*pServer, run, dFrameTimeout);
+        pServer->pressKey(shot.window, cKey);
+        expectExitStatus(run.waitForExit(5), 0);
+    }
+}
+
+}  // namespace
