@@ -59,8 +59,8 @@ breakdown=$(awk '
   }
   END {
     printf "GL driver libraries %d MiB; heap and anonymous %d MiB (20 MiB of it", gl / 1024, anon / 1024
-    printf " the image buffer, the rest mostly the GL driver'"'"'s queued points); the program"
-    printf " and other libraries %d MiB", other / 1024
+    printf " the image buffer, 10 MiB the row-order copy it is drawn from, the rest the GL"
+    printf " driver'"'"'s); the program and other libraries %d MiB", other / 1024
   }
 ' "/proc/$pid/smaps")
 kill "$pid"

@@ -23,16 +23,31 @@ void screen::setPixelBW(int x, int y, int colour) {
     iScreenHits[x][y] = 0;
 }
 
-// Immediate mode, one begin/end pair per pixel. The limits are read from the globals on every
-// pass of the loops, so a change of the image size shows at the next redraw.
+namespace {
+
+// The picture in the row order that glDrawPixels reads: the buffer's [column][row] turned to
+// [row][column], bottom row first. Static, like the buffer, and the same size.
+float fRowImage[iBufferSide * iBufferSide * 4];
+
+}  // namespace
+
+// One pixel rectangle from the raster position of the lower-left pixel: the same pixels as a GL
+// point per pixel, in a few milliseconds instead of 640,000 calls. The limits are read from the
+// globals at every redraw, so a change of the image size shows at the next one.
 void screen::drawScreen() {
-    for (int i = 0; i < iScreenWidth; i++) {
-        for (int j = 0; j < iScreenHight; j++) {
+    const int iWidth = std::min(iScreenWidth, iBufferSide);
+    const int iHeight = std::min(iScreenHight, iBufferSide);
+    if (iWidth <= 0 || iHeight <= 0) return;
+    float* pPixel = fRowImage;
+    for (int j = 0; j < iHeight; j++) {
+        for (int i = 0; i < iWidth; i++, pPixel += 4) {
             const float* fColour = fScreenArray[i][j];
-            glBegin(GL_POINTS);
-            glColor4f(fColour[0], fColour[1], fColour[2], fColour[3]);
-            glVertex2f(static_cast<float>(i), static_cast<float>(j));
-            glEnd();
+            pPixel[0] = fColour[0];
+            pPixel[1] = fColour[1];
+            pPixel[2] = fColour[2];
+            pPixel[3] = fColour[3];
         }
     }
+    glRasterPos2i(0, 0);
+    glDrawPixels(iWidth, iHeight, GL_RGBA, GL_FLOAT, fRowImage);
 }

@@ -12,7 +12,7 @@ public:
 
     screen();                                   // every colour and count of the capacity to 0
     void setPixelBW(int x, int y, int colour);  // 1: opaque white, 0: all 0, else kept; count 0
-    void drawScreen();                          // one GL point per pixel in use
+    void drawScreen();                          // the pixels in use, as one GL pixel rectangle
 };
 
 extern screen myScreen;    // the one buffer, far too large for a stack frame
