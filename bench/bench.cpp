@@ -41,8 +41,8 @@ void setIterationCounters(benchmark::State& state) {
 // The loop initCalculate runs, from a fixed seed and start point.
 void BM_ActualCalculate(benchmark::State& state) {
     clearBuffer();
-    srand(uSeed);
     CCalculation calc;
+    calc.seedRandom(uSeed);
     CCalculationPeer::start(calc, static_cast<int>(state.range(0)), 0.3, -0.7);
     for (auto _ : state) CCalculationPeer::run(calc, iBlock);
     setIterationCounters(state);
@@ -50,8 +50,8 @@ void BM_ActualCalculate(benchmark::State& state) {
 
 void BM_ReferenceLoop(benchmark::State& state) {
     clearBuffer();
-    srand(uSeed);
-    SReferenceState reference{0.3, -0.7, 0};
+    SReferenceState reference{0.3, -0.7, 0, {}};
+    reference.generator.seed(uSeed);
     for (auto _ : state) runReferenceLoop(static_cast<int>(state.range(0)), iBlock, reference);
     setIterationCounters(state);
 }
@@ -85,8 +85,8 @@ private:
 // Pattern 1 with and without the progress report between blocks.
 void BM_ProgressCheck(benchmark::State& state) {
     clearBuffer();
-    srand(uSeed);
     CCalculation calc;
+    calc.seedRandom(uSeed);
     CCalculationPeer::start(calc, 1, 0.3, -0.7);
     CQuietStderr quiet;
     if (state.range(0)) watchProgress();

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <ctime>
 #include <iostream>
 
@@ -14,7 +13,6 @@ void (*pfCalculationProgress)(int iDone, int iTotal) = nullptr;
 namespace {
 
 constexpr double dPI = 3.141592653589793;
-constexpr double dRandMax = 2147483647.0;     // the largest value rand() returns
 constexpr float fEscapeBound = 10000000000.0f;  // a point beyond ±1e10 on either axis is restarted
 constexpr int iProgressBlock = 1 << 16;         // iterations between two progress reports
 
@@ -179,7 +177,7 @@ CCalculation::CCalculation()
     : dx(0), dy(0), iMaxHit(0), iIterations(1000000), iPattern(1), iColourType(1) {}
 
 void CCalculation::initCalculate() {
-    srand(static_cast<unsigned>(time(nullptr)));
+    seedRandom(static_cast<unsigned int>(time(nullptr)));
     dx = randomNum(-1, 1);  // x is drawn first
     dy = randomNum(-1, 1);
     std::cout << "calculating......." << std::endl << std::endl << std::endl;
@@ -199,7 +197,7 @@ void CCalculation::runIterations() {
 }
 
 // Flattened: the steps inline into the loop with the pattern a constant, so its switch folds
-// away and each pattern's loop is straight code around its rand() and libm calls.
+// away and each pattern's loop is straight code around its draw and libm calls.
 template <int iPat>
 __attribute__((flatten)) void CCalculation::runPattern(int iCount) {
     for (int i = 0; i < iCount; i++) {
@@ -223,16 +221,16 @@ void CCalculation::actualCalculate() {
     postStep();
 }
 
-double CCalculation::randomNum(double dMin, double dMax) { return drawToRange(rand(), dMin, dMax); }
+void CCalculation::seedRandom(unsigned int uSeed) { generator.seed(uSeed); }
 
-double CCalculation::drawToRange(int iRand, double dMin, double dMax) {
-    return dMin + iRand / dRandMax * (dMax - dMin);
+double CCalculation::randomNum(double dMin, double dMax) {
+    return drawToRange(generator.next(), dMin, dMax);
 }
 
 int CCalculation::pickFunction(int iFuncNum, int iFunctions) {
     if (iFuncNum == 0) return 0;
     if (iFuncNum == 1 && iFunctions > 2) return 1;
-    return iFunctions - 1;  // also k itself, drawn when rand() returns its maximum
+    return iFunctions - 1;  // also k itself, drawn when the draw is its maximum
 }
 
 // Each case is the pattern's affine map, the polar values its function needs, then the function.
@@ -354,8 +352,8 @@ void CCalculation::postStep() {
     if (iHits > iMaxHit) iMaxHit = iHits;
 }
 
-// The draws go to locals first: the old point is then dead across the rand() calls, which lets
-// the loop keep the point in registers rather than in memory.
+// The draws go to locals first: the old point is then dead across the draws, which lets the loop
+// keep the point in registers rather than in memory.
 void CCalculation::restartPoint() {
     const double dNewX = randomNum(-1, 1);  // x is drawn first
     const double dNewY = randomNum(-1, 1);

@@ -4,6 +4,8 @@
 // window [-1, 1] x [-1, 1] adding a hit to its pixel of myScreen; afterwards the hits are turned
 // into colours on a logarithmic scale.
 
+#include "random.h"
+
 constexpr int iPatternCount = 20;  // patterns 1 to 20; 1 to 5 are compound
 constexpr int iColourCount = 5;    // colourings 1 to 5
 
@@ -25,6 +27,7 @@ private:
     double dSx;          // x of the last point that passed the escape test
     double dSy;          // y of the last point that passed the escape test
     int    iMaxHit;      // largest hit count of any pixel so far
+    CRandom generator;   // every draw of the run; seeded by seedRandom
 
 public:
     int iIterations;  // iterations to run; zero or less runs none
@@ -37,7 +40,8 @@ public:
     void   actualCalculate();                                    // one iteration
     void   calculateHitsToColour(int iSizeWidth, int iSizeHight);
     int    convertToScreen(double dValue, int iScreenValue);     // [-1, 1] to [0, size - 1]
-    double randomNum(double dMin, double dMax);                  // one rand() scaled to the range
+    double randomNum(double dMin, double dMax);                  // one draw scaled to the range
+    void   seedRandom(unsigned int uSeed);                       // as srand(uSeed) for rand()
 
 private:
     // One iteration is the pattern step, which moves the point, then the post-step, which
@@ -65,8 +69,7 @@ private:
     void   colourPixel(float fColour[4], int iHits, double dLogMaxHit) const;
     void   colourByLevel(double dLog, float fColour[4]) const;  // colourings 2 to 5
 
-    static double drawToRange(int iRand, double dMin, double dMax);  // randomNum of one draw
-    static int    pickFunction(int iFuncNum, int iFunctions);        // function number to function
+    static int pickFunction(int iFuncNum, int iFunctions);  // function number to function
 };
 
 extern CCalculation myCalc;  // the one computation state

@@ -33,6 +33,7 @@ public:
     double& sx() { return calc.dSx; }
     double& sy() { return calc.dSy; }
     int& maxHit() { return calc.iMaxHit; }
+    CRandom& generator() { return calc.generator; }
 
     void runIterations() { calc.runIterations(); }
     void patternStep() { calc.patternStep(calc.iPattern); }
@@ -40,9 +41,6 @@ public:
     void postStep() { calc.postStep(); }
     void colourByLevel(double dLog, float fColour[4]) const { calc.colourByLevel(dLog, fColour); }
 
-    static double drawToRange(int iRand, double dMin, double dMax) {
-        return CCalculation::drawToRange(iRand, dMin, dMax);
-    }
     static int pickFunction(int iFuncNum, int iFunctions) {
         return CCalculation::pickFunction(iFuncNum, iFunctions);
     }
