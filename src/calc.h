@@ -4,10 +4,10 @@
 // window [-1, 1] x [-1, 1] adding a hit to its pixel of myScreen; afterwards the hits are turned
 // into colours on a logarithmic scale.
 
+#include "colouring.h"
 #include "random.h"
 
 constexpr int iPatternCount = 20;  // patterns 1 to 20; 1 to 5 are compound
-constexpr int iColourCount = 5;    // colourings 1 to 5
 
 struct SPoint {  // a point of the plane, as a nonlinear function yields it
     double dX;
@@ -63,11 +63,6 @@ private:
     using PolarFunction = SPoint (*)(double dR, double dTheta);
     template <PolarFunction pFunction> void applyPolar();  // storePolar, then the new point
     void storePoint(SPoint pNew);     // the new point into dx, dy
-
-    // Pieces of the colouring.
-    double logLevel(int iHits, double dLogMaxHit) const;
-    void   colourPixel(float fColour[4], int iHits, double dLogMaxHit) const;
-    void   colourByLevel(double dLog, float fColour[4]) const;  // colourings 2 to 5
 
     static int pickFunction(int iFuncNum, int iFunctions);  // function number to function
 };

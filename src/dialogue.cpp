@@ -1,6 +1,7 @@
 #include "dialogue.h"
 
 #include "calc.h"
+#include "colouring.h"
 
 #include <istream>
 #include <iterator>
@@ -39,15 +40,6 @@ const char* const singlePatternNote[] = {
     "These functions are not meant to be used separately,",
     "so the result is not very pleasing.",
 };
-
-const char* const colourMenu[] = {
-    "1 - Black & white.",
-    "2 - Logarithmic grey scale.",
-    "3 - Traffic light colours.",
-    "4 - Rainbow colours.",
-    "5 - All blues.",
-};
-static_assert(std::size(colourMenu) == iColourCount);
 
 void emptyLines(std::ostream& out, int iCount) {
     for (int i = 0; i < iCount; i++) out << std::endl;

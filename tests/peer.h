@@ -39,7 +39,9 @@ public:
     void patternStep() { calc.patternStep(calc.iPattern); }
     void applyCompound(int iFuncNum) { calc.applyCompound(calc.iPattern, iFuncNum); }
     void postStep() { calc.postStep(); }
-    void colourByLevel(double dLog, float fColour[4]) const { calc.colourByLevel(dLog, fColour); }
+    void colourByLevel(double dLog, float fColour[4]) const {
+        colourOfLevel(calc.iColourType, dLog, fColour);
+    }
 
     static int pickFunction(int iFuncNum, int iFunctions) {
         return CCalculation::pickFunction(iFuncNum, iFunctions);
