@@ -89,25 +89,44 @@ TEST_F(PatternTest, TopFunctionNumberSelectsLastFunction) {
     }
 }
 
-// Draw -> function, through the same scaling and truncation the pattern step uses.
+// Draw -> function, through the scaling and truncation of randomNum(0, k) and through the
+// comparisons with the first draw of each function that the loop makes instead.
 TEST(FunctionChoiceTest, DrawBoundariesSelectAsTabled) {
-    struct SChoice {
-        int iPattern;
-        double dChoices;
-        int iFunctions;
-        int iFunctionAt[4];  // for draws 0, 1073741823, 1073741824, 2147483647
-    };
-    const SChoice choices[] = {{1, 3, 3, {0, 1, 1, 2}}, {2, 2, 2, {0, 0, 1, 1}},
-                               {3, 3, 3, {0, 1, 1, 2}}, {4, 2, 2, {0, 0, 1, 1}},
-                               {5, 4, 3, {0, 1, 2, 2}}};
-    const int iRands[4] = {0, 1073741823, 1073741824, 2147483647};
-    for (const SChoice& choice : choices) {
+    const int iFunctionAt[5][4] = {{0, 1, 1, 2}, {0, 0, 1, 1}, {0, 1, 1, 2}, {0, 0, 1, 1},
+                                   {0, 1, 2, 2}};  // for draws 0, 1073741823, 1073741824, max
+    const int iDraws[4] = {0, 1073741823, 1073741824, 2147483647};
+    for (int iPattern = 1; iPattern <= 5; iPattern++) {
+        const SChoice& choice = patternTable[iPattern - 1].choice;
         for (int i = 0; i < 4; i++) {
-            const int iFuncNum =
-                static_cast<int>(drawToRange(iRands[i], 0, choice.dChoices));
-            EXPECT_EQ(CCalculationPeer::pickFunction(iFuncNum, choice.iFunctions),
-                      choice.iFunctionAt[i])
-                << "pattern " << choice.iPattern << ", draw " << iRands[i];
+            const int iExpected = iFunctionAt[iPattern - 1][i];
+            EXPECT_EQ(functionOfDraw(iDraws[i], choice.dChoices, choice.iFunctions), iExpected)
+                << "pattern " << iPattern << ", draw " << iDraws[i];
+            EXPECT_EQ(chosenFunction(choice, iDraws[i]), iExpected)
+                << "pattern " << iPattern << ", draw " << iDraws[i];
+        }
+    }
+}
+
+// The function is a step function of the draw, so agreeing at each first draw and the draw
+// before it, and at both ends, is agreeing at every draw.
+TEST(FunctionChoiceTest, ComparisonsAgreeWithDivisionAtEveryThreshold) {
+    for (int iPattern = 1; iPattern <= 5; iPattern++) {
+        const SChoice& choice = patternTable[iPattern - 1].choice;
+        std::vector<long long> draws = {0, 1, iRandomMax - 1, iRandomMax};
+        for (int iFunction = 1; iFunction < choice.iFunctions; iFunction++) {
+            const long long iFirst = choice.iFirstDraws[iFunction];
+            ASSERT_LE(iFirst, iRandomMax) << "pattern " << iPattern << " function " << iFunction;
+            draws.insert(draws.end(), {iFirst - 1, iFirst, iFirst + 1});
+            EXPECT_EQ(functionOfDraw(static_cast<int>(iFirst), choice.dChoices, choice.iFunctions),
+                      iFunction);
+            EXPECT_EQ(functionOfDraw(static_cast<int>(iFirst - 1), choice.dChoices,
+                                     choice.iFunctions), iFunction - 1);
+        }
+        for (long long iDraw : draws) {
+            const int iDrawn = static_cast<int>(iDraw);
+            EXPECT_EQ(chosenFunction(choice, iDrawn),
+                      functionOfDraw(iDrawn, choice.dChoices, choice.iFunctions))
+                << "pattern " << iPattern << ", draw " << iDraw;
         }
     }
 }

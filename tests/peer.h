@@ -36,15 +36,15 @@ public:
     CRandom& generator() { return calc.generator; }
 
     void runIterations() { calc.runIterations(); }
+    void runIterations(int iCount) { calc.runIterations(iCount); }
     void patternStep() { calc.patternStep(calc.iPattern); }
-    void applyCompound(int iFuncNum) { calc.applyCompound(calc.iPattern, iFuncNum); }
+    void applyCompound(int iFuncNum) {  // the function that the drawn number iFuncNum picks
+        const SPattern& pattern = patternTable[calc.iPattern - 1];
+        calc.applyFunction(pattern.functions[pickFunction(iFuncNum, pattern.choice.iFunctions)]);
+    }
     void postStep() { calc.postStep(); }
     void colourByLevel(double dLog, float fColour[4]) const {
         colourOfLevel(calc.iColourType, dLog, fColour);
-    }
-
-    static int pickFunction(int iFuncNum, int iFunctions) {
-        return CCalculation::pickFunction(iFuncNum, iFunctions);
     }
 
 private:
