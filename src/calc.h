@@ -50,11 +50,11 @@ private:
     void restartPoint();
 
     // Pieces of a function.
-    void applyMap(int iMap);          // dVx, dVy; the identity map copies, so that -0 stays -0
-    void storeRadius();               // dRadius
-    void storePolar();                // dRadius and dAngleTheta
+    void   applyMap(int iMap);                     // dVx, dVy; identity copies: -0 stays -0
+    void   storeRadius();                          // dRadius
+    void   storePolar();                           // dRadius and dAngleTheta
     SPoint newPoint(ENonlinear eNonlinear) const;  // from the point and the scratch fields
-    void storePoint(SPoint pNew);     // the new point into dx, dy
+    void   storePoint(SPoint pNew);                // the new point into dx, dy
 };
 
 extern CCalculation myCalc;  // the one computation state
