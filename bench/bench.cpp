@@ -31,18 +31,38 @@ void clearBuffer() {
               &myScreen.fScreenArray[0][0][0] + iBufferSide * iBufferSide * 4, 0.0f);
 }
 
-void setIterationCounters(benchmark::State& state) {
+// Rate and time of one iteration (or draw) where each benchmark iteration makes a block of them.
+void setIterationCounters(benchmark::State& state, const std::string& sUnit = "iteration") {
     const double dIterations = static_cast<double>(state.iterations()) * iBlock;
-    state.counters["iterations/s"] = benchmark::Counter(dIterations, benchmark::Counter::kIsRate);
-    state.counters["time/iteration"] = benchmark::Counter(
+    state.counters[sUnit + "s/s"] = benchmark::Counter(dIterations, benchmark::Counter::kIsRate);
+    state.counters["time/" + sUnit] = benchmark::Counter(
         dIterations, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+
+// One draw of the C library's rand(), which takes a lock every time, against one of the
+// viewer's own generator, which yields the same sequence.
+void BM_LibraryRand(benchmark::State& state) {
+    srand(uSeed);
+    for (auto _ : state)
+        for (int i = 0; i < iBlock; i++) benchmark::DoNotOptimize(rand());
+    setIterationCounters(state, "draw");
+}
+BENCHMARK(BM_LibraryRand);
+
+void BM_GeneratorDraw(benchmark::State& state) {
+    CRandom generator;
+    generator.seed(uSeed);
+    for (auto _ : state)
+        for (int i = 0; i < iBlock; i++) benchmark::DoNotOptimize(generator.next());
+    setIterationCounters(state, "draw");
+}
+BENCHMARK(BM_GeneratorDraw);
 
 // The loop initCalculate runs, from a fixed seed and start point.
 void BM_ActualCalculate(benchmark::State& state) {
     clearBuffer();
-    srand(uSeed);
     CCalculation calc;
+    calc.seedRandom(uSeed);
     CCalculationPeer::start(calc, static_cast<int>(state.range(0)), 0.3, -0.7);
     for (auto _ : state) CCalculationPeer::run(calc, iBlock);
     setIterationCounters(state);
@@ -50,8 +70,8 @@ void BM_ActualCalculate(benchmark::State& state) {
 
 void BM_ReferenceLoop(benchmark::State& state) {
     clearBuffer();
-    srand(uSeed);
-    SReferenceState reference{0.3, -0.7, 0};
+    SReferenceState reference{0.3, -0.7, 0, {}};
+    reference.generator.seed(uSeed);
     for (auto _ : state) runReferenceLoop(static_cast<int>(state.range(0)), iBlock, reference);
     setIterationCounters(state);
 }
@@ -85,8 +105,8 @@ private:
 // Pattern 1 with and without the progress report between blocks.
 void BM_ProgressCheck(benchmark::State& state) {
     clearBuffer();
-    srand(uSeed);
     CCalculation calc;
+    calc.seedRandom(uSeed);
     CCalculationPeer::start(calc, 1, 0.3, -0.7);
     CQuietStderr quiet;
     if (state.range(0)) watchProgress();
@@ -177,7 +197,8 @@ public:
             const bool bAggregate = run.run_type == Run::RT_Aggregate;
             if (run.error_occurred || (bAggregate && run.aggregate_name != "median")) continue;
             if (!bAggregate && run.repetitions > 1) continue;
-            const auto counter = run.counters.find("time/iteration");
+            auto counter = run.counters.find("time/iteration");
+            if (counter == run.counters.end()) counter = run.counters.find("time/draw");
             dNanoseconds[run.run_name.str()] = counter != run.counters.end()
                                                    ? counter->second.value * 1e9
                                                    : run.GetAdjustedRealTime();  // in ns
@@ -201,6 +222,12 @@ public:
         if (dReferenceSum > 0)
             std::printf("| sum | %.1f | %.1f | %.3f |\n", dRealSum, dReferenceSum,
                         dRealSum / dReferenceSum);
+
+        const auto library = dNanoseconds.find("BM_LibraryRand");
+        const auto generator = dNanoseconds.find("BM_GeneratorDraw");
+        if (library != dNanoseconds.end() && generator != dNanoseconds.end())
+            std::printf("\none draw: rand() %.2f ns, the viewer's generator %.2f ns: %.1f x\n",
+                        library->second, generator->second, library->second / generator->second);
 
         const auto report = dNanoseconds.find("BM_ProgressReport");
         const auto pattern1 = dNanoseconds.find("BM_ActualCalculate/1");

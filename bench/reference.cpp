@@ -1,13 +1,11 @@
 #include "reference.h"
 
+#include "patterns.h"
 #include "screen.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace {
-
-constexpr double dPI = 3.141592653589793;
 
 struct SMap {
     double a, b, c, d, e, f;
@@ -20,7 +18,13 @@ constexpr SMap swirlMap{-0.329863, -0.369381, 0.977861, -0.0855261, -0.858379, 0
 constexpr SMap nineMap{0.125503, -0.00125, 0.004588, -0.0850061, -0.136802, 0.430655};
 constexpr SMap diamondMap{-0.329863, -0.369381, 0.977861, -0.0855261, -0.858379, 0.54759};
 
-inline double unitDraw() { return rand() / 2147483647.0; }
+inline double unitDraw(CRandom& generator) { return generator.next() / 2147483647.0; }
+
+// The compound patterns' choice: the draw compared with the first draw of each function.
+template <int iPattern>
+inline int chosen(CRandom& generator) {
+    return chosenFunction(patternTable[iPattern - 1].choice, generator.next());
+}
 
 // The image of (x, y) under a map, and its radius and angle on demand.
 struct SImage {
@@ -64,26 +68,26 @@ inline void disc(const SImage& v, double& x, double& y) {
 inline void keep(double dValue) { asm volatile("" : : "x"(dValue)); }
 
 template <int iPattern>
-inline void step(double& x, double& y) {
+inline void step(double& x, double& y, CRandom& generator) {
     if constexpr (iPattern == 1) {
-        const int f = static_cast<int>(unitDraw() * 3);
+        const int f = chosen<1>(generator);
         if (f == 0) set(x, y, x / 2, y / 2);
         else if (f == 1) set(x, y, (x + 1) / 2, y / 2);
         else set(x, y, x / 2, (y + 1) / 2);
     } else if constexpr (iPattern == 2) {
-        const int f = static_cast<int>(unitDraw() * 2);
+        const int f = chosen<2>(generator);
         spherical(SImage(f == 0 ? cloud1 : cloud2, x, y), x, y);
     } else if constexpr (iPattern == 3) {
-        const int f = static_cast<int>(unitDraw() * 3);
+        const int f = chosen<3>(generator);
         if (f == 0) { const SImage v(linearMap, x, y); set(x, y, v.vx, v.vy); }
         else if (f == 1) spiral(SImage(spiralMap, x, y), x, y);
         else swirl(SImage(swirlMap, x, y), x, y);
     } else if constexpr (iPattern == 4) {
-        const int f = static_cast<int>(unitDraw() * 2);
+        const int f = chosen<4>(generator);
         if (f == 0) diamond(SImage(x, y), x, y);
         else heart(SImage(x, y), x, y);
     } else if constexpr (iPattern == 5) {
-        const int f = static_cast<int>(unitDraw() * 4);
+        const int f = chosen<5>(generator);
         if (f == 0) disc(SImage(x, y), x, y);
         else if (f == 1) set(x, y, std::sin(x), std::sin(y));
         else spiral(SImage(x, y), x, y);
@@ -139,18 +143,19 @@ template <int iPattern>
 void loop(int iIterations, SReferenceState& state) {
     double x = state.dX, y = state.dY;
     int iMaxHit = state.iMaxHit;
+    CRandom generator = state.generator;
     for (int i = 0; i < iIterations; i++) {
-        step<iPattern>(x, y);
+        step<iPattern>(x, y, generator);
         if (x > 1e10 || x < -1e10 || y > 1e10 || y < -1e10 || x != x || y != y) {
-            x = -1 + unitDraw() * 2;
-            y = -1 + unitDraw() * 2;
+            x = -1 + unitDraw(generator) * 2;
+            y = -1 + unitDraw(generator) * 2;
             continue;
         }
         if (x < -1 || x > 1 || y < -1 || y > 1) continue;
         const int iHits = ++myScreen.iScreenHits[pixelOf(x)][pixelOf(y)];
         if (iHits > iMaxHit) iMaxHit = iHits;
     }
-    state = {x, y, iMaxHit};
+    state = {x, y, iMaxHit, generator};
 }
 
 }  // namespace

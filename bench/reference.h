@@ -5,10 +5,13 @@
 // hit), with the point in locals. It yields the same points and hits as the viewer's loop; the
 // benchmark measures the viewer's loop against it.
 
+#include "random.h"
+
 struct SReferenceState {
     double dX;
     double dY;
     int iMaxHit;
+    CRandom generator;
 };
 
 // Runs iIterations iterations of iPattern (1 to 20) from state, adding hits to myScreen.

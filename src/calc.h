@@ -4,27 +4,24 @@
 // window [-1, 1] x [-1, 1] adding a hit to its pixel of myScreen; afterwards the hits are turned
 // into colours on a logarithmic scale.
 
-constexpr int iPatternCount = 20;  // patterns 1 to 20; 1 to 5 are compound
-constexpr int iColourCount = 5;    // colourings 1 to 5
-
-struct SPoint {  // a point of the plane, as a nonlinear function yields it
-    double dX;
-    double dY;
-};
+#include "colouring.h"
+#include "patterns.h"
+#include "random.h"
 
 class CCalculation {
     friend class CCalculationPeer;  // the unit tests' view of the private state
 
 private:
-    double dx;           // x of the current point
-    double dy;           // y of the current point
-    double dVx;          // scratch: x of the affine image
-    double dVy;          // scratch: y of the affine image
-    double dRadius;      // scratch: sqrt(vx² + vy²)
-    double dAngleTheta;  // scratch: atan(vy / vx), in [-pi/2, pi/2]
-    double dSx;          // x of the last point that passed the escape test
-    double dSy;          // y of the last point that passed the escape test
-    int    iMaxHit;      // largest hit count of any pixel so far
+    double  dx;           // x of the current point
+    double  dy;           // y of the current point
+    double  dVx;          // scratch: x of the affine image
+    double  dVy;          // scratch: y of the affine image
+    double  dRadius;      // scratch: sqrt(vx² + vy²)
+    double  dAngleTheta;  // scratch: atan(vy / vx), in [-pi/2, pi/2]
+    double  dSx;          // x of the last point that passed the escape test
+    double  dSy;          // y of the last point that passed the escape test
+    int     iMaxHit;      // largest hit count of any pixel so far
+    CRandom generator;    // every draw of the run; seeded by seedRandom
 
 public:
     int iIterations;  // iterations to run; zero or less runs none
@@ -38,36 +35,27 @@ public:
     void   actualCalculate();                                    // one iteration
     void   calculateHitsToColour(int iSizeWidth, int iSizeHight);
     int    convertToScreen(double dValue, int iScreenValue);     // [-1, 1] to [0, size - 1]
-    double randomNum(double dMin, double dMax);                  // one rand() scaled to the range
+    double randomNum(double dMin, double dMax);                  // one draw scaled to the range
+    void   seedRandom(unsigned int uSeed);                       // as srand(uSeed) for rand()
 
 private:
     // One iteration is the pattern step, which moves the point, then the post-step, which
-    // restarts a runaway point or counts a hit. A run inlines both into one loop per pattern,
-    // so that no iteration dispatches on the pattern number.
-    void runIterations();
-    template <int iPat> void runPattern(int iCount);  // iPat 0: a number that is no pattern
-    static void (CCalculation::*const patternLoops[iPatternCount + 1])(int iCount);
+    // restarts a runaway point or counts a hit.
+    void runIterations();            // iIterations of them, reporting progress between blocks
+    void runIterations(int iCount);  // iCount more from where the point is, no report
+    template <int iPat> __attribute__((noinline, flatten)) void runPattern(int iCount);
     void patternStep(int iPat);
-    void applyCompound(int iPat, int iFuncNum);  // the function iFuncNum of compound pattern iPat
+    template <int iPat> void stepOfPattern();  // iPat 0: a number that is no pattern
+    void applyFunction(SFunction function);
     void postStep();
     void restartPoint();
 
-    // Pieces of the pattern step.
-    void applyAffine(int iMap);       // dVx, dVy from a row of the affine table
-    void applyIdentity();             // dVx = dx, dVy = dy: a copy, so that -0 stays -0
-    void storeRadius();               // dRadius
-    void storePolar();                // dRadius and dAngleTheta
-    using PolarFunction = SPoint (*)(double dR, double dTheta);
-    template <PolarFunction pFunction> void applyPolar();  // storePolar, then the new point
-    void storePoint(SPoint pNew);     // the new point into dx, dy
-
-    // Pieces of the colouring.
-    double logLevel(int iHits, double dLogMaxHit) const;
-    void   colourPixel(float fColour[4], int iHits, double dLogMaxHit) const;
-    void   colourByLevel(double dLog, float fColour[4]) const;  // colourings 2 to 5
-
-    static double drawToRange(int iRand, double dMin, double dMax);  // randomNum of one draw
-    static int    pickFunction(int iFuncNum, int iFunctions);        // function number to function
+    // Pieces of a function.
+    void   applyMap(int iMap);                     // dVx, dVy; identity copies: -0 stays -0
+    void   storeRadius();                          // dRadius
+    void   storePolar();                           // dRadius and dAngleTheta
+    SPoint newPoint(ENonlinear eNonlinear) const;  // from the point and the scratch fields
+    void   storePoint(SPoint pNew);                // the new point into dx, dy
 };
 
 extern CCalculation myCalc;  // the one computation state

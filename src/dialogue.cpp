@@ -1,41 +1,18 @@
 #include "dialogue.h"
 
 #include "calc.h"
+#include "colouring.h"
+#include "patterns.h"
 
 #include <cctype>
 #include <cstdio>
 #include <istream>
-#include <iterator>
 #include <ostream>
 #include <streambuf>
 #include <string>
 #include <vector>
 
 namespace {
-
-const char* const patternMenu[] = {
-    "1 - Sierpinsky's Triangle, functions by Vantor.",
-    "2 - Cloud-like , example by Vantor.",
-    "3 - linear & spiral & swirl , example by Vantor.",
-    "4 - Vemo's try out 1.",
-    "5 - Vemo's try out 2.",
-    "6 - Vantor's - linear -.",
-    "7 - Vantor's - sinusoidal -.",
-    "8 - Vantor's - spherical -.",
-    "9 - Vantor's - swirl -.",
-    "10 - Vantor's - horseshoe -.",
-    "11 - Vantor's - polar -.",
-    "12 - Vantor's - handkerchief -.",
-    "13 - Vantor's - heart -.",
-    "14 - Vantor's - disc -.",
-    "15 - Vantor's - spiral -.",
-    "16 - Vantor's - hyperbolic -.",
-    "17 - Vantor's - diamond -.",
-    "18 - Vantor's - ex -.",
-    "19 - Vantor's - fisheye -.",
-    "20 - Vantor's - cosine -.",
-};
-static_assert(std::size(patternMenu) == iPatternCount);
 
 constexpr int iFirstSinglePattern = 6;  // the note below stands before its menu line
 const char* const singlePatternNote[] = {
@@ -44,21 +21,6 @@ const char* const singlePatternNote[] = {
     "These functions are not meant to be used separately,",
     "so the result is not very pleasing.",
 };
-
-const char* const colourMenu[] = {
-    "1 - Black & white.",
-    "2 - Logarithmic grey scale.",
-    "3 - Traffic light colours.",
-    "4 - Rainbow colours.",
-    "5 - All blues.",
-};
-static_assert(std::size(colourMenu) == iColourCount);
-
-const char* const colourNames[] = {  // as a sentence names the colourings
-    "black & white", "logarithmic grey scale", "traffic light colours", "rainbow colours",
-    "all blues",
-};
-static_assert(std::size(colourNames) == iColourCount);
 
 constexpr size_t iShownLength = 24;  // of a text that did not read as a number
 
@@ -217,7 +179,7 @@ void askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalcula
     for (int iPattern = 1; iPattern <= iPatternCount; iPattern++) {
         if (iPattern == iFirstSinglePattern)
             for (const char* pLine : singlePatternNote) out << pLine << std::endl;
-        out << patternMenu[iPattern - 1] << std::endl;
+        out << patternTable[iPattern - 1].sMenuLine << std::endl;
     }
     emptyLines(out, 1);
     readAnswer(in, typed, err, iPatternQuestion, calc, calc.iPattern);

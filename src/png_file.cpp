@@ -1,6 +1,8 @@
 #include "png_file.h"
 
+#include "colouring.h"
 #include "options.h"
+#include "patterns.h"
 #include "screen.h"
 
 #include <fcntl.h>
@@ -19,20 +21,16 @@
 
 namespace {
 
-const char* const patternNames[] = {  // patterns 1 to 20, as a sentence names them
-    "Sierpinsky's Triangle", "Cloud-like", "linear & spiral & swirl", "Vemo's try out 1",
-    "Vemo's try out 2", "linear", "sinusoidal", "spherical", "swirl", "horseshoe", "polar",
-    "handkerchief", "heart", "disc", "spiral", "hyperbolic", "diamond", "ex", "fisheye", "cosine",
-};
+// "pattern 3, linear & spiral & swirl"; a number that is no pattern or colouring says so.
+std::string patternPhrase(int iPattern) {
+    const std::string sNumber = "pattern " + std::to_string(iPattern);
+    if (iPattern < 1 || iPattern > iPatternCount) return sNumber + ", which is no pattern";
+    return sNumber + ", " + patternTable[iPattern - 1].sName;
+}
 
-const char* const colourNames[] = {  // colourings 1 to 5
-    "in black & white", "in a logarithmic grey scale", "in traffic light colours",
-    "in rainbow colours", "in all blues",
-};
-
-template <size_t iCount>
-const char* nameOf(const char* const (&names)[iCount], int iNumber, const char* sNone) {
-    return iNumber >= 1 && iNumber <= static_cast<int>(iCount) ? names[iNumber - 1] : sNone;
+std::string colourPhrase(int iColourType) {
+    if (iColourType < 1 || iColourType > iColourCount) return "not coloured";
+    return std::string("in ") + colourNames[iColourType - 1];
 }
 
 std::string pathError(const std::string& sPath, const std::string& sReason) {
@@ -181,11 +179,8 @@ bool isFolder(const std::string& sPath) {
 }  // namespace
 
 std::string describeRun(const SRunParameters& run) {
-    return std::to_string(run.iIterations) + " iterations of pattern " +
-           std::to_string(run.iPattern) + ", " +
-           nameOf(patternNames, run.iPattern, "which is no pattern") + ", " +
-           nameOf(colourNames, run.iColourType, "not coloured") + ", seed " +
-           std::to_string(run.uSeed);
+    return std::to_string(run.iIterations) + " iterations of " + patternPhrase(run.iPattern) +
+           ", " + colourPhrase(run.iColourType) + ", seed " + std::to_string(run.uSeed);
 }
 
 bool checkSavable(const std::string& sPath, std::string& sError) {

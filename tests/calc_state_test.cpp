@@ -4,7 +4,6 @@
 #include "peer.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <utility>
 
@@ -25,20 +24,21 @@ TEST(CalculationDefaultsTest, MillionIterationsOfSierpinskiInBlackAndWhite) {
 }
 
 TEST(RandomNumTest, DrawScalesToRangeWithBothEndsReachable) {
-    EXPECT_EQ(CCalculationPeer::drawToRange(0, -1, 1), -1.0);
-    EXPECT_EQ(CCalculationPeer::drawToRange(2147483647, -1, 1), 1.0);
-    EXPECT_EQ(CCalculationPeer::drawToRange(2147483647, 0, 3), 3.0);
-    EXPECT_NEAR(CCalculationPeer::drawToRange(1073741824, -1, 1), 0.0, 1e-9);
+    EXPECT_EQ(drawToRange(0, -1, 1), -1.0);
+    EXPECT_EQ(drawToRange(2147483647, -1, 1), 1.0);
+    EXPECT_EQ(drawToRange(2147483647, 0, 3), 3.0);
+    EXPECT_NEAR(drawToRange(1073741824, -1, 1), 0.0, 1e-9);
 }
 
-TEST(RandomNumTest, EachCallTakesOneRandValue) {
-    srand(42);
-    const int iFirst = rand();
-    const int iSecond = rand();
-    srand(42);
+TEST(RandomNumTest, EachCallTakesOneDraw) {
+    CRandom sequence;
+    sequence.seed(42);
+    const int iFirst = sequence.next();
+    const int iSecond = sequence.next();
     CCalculation calc;
-    EXPECT_EQ(calc.randomNum(-1, 1), CCalculationPeer::drawToRange(iFirst, -1, 1));
-    EXPECT_EQ(calc.randomNum(0, 4), CCalculationPeer::drawToRange(iSecond, 0, 4));
+    calc.seedRandom(42);
+    EXPECT_EQ(calc.randomNum(-1, 1), drawToRange(iFirst, -1, 1));
+    EXPECT_EQ(calc.randomNum(0, 4), drawToRange(iSecond, 0, 4));
 }
 
 TEST(ConvertToScreenTest, MapsWindowOntoPixels) {
@@ -90,11 +90,12 @@ TEST_F(PostStepTest, WindowIsClosedSquare) {
 }
 
 TEST_F(PostStepTest, RunawayPointIsRestartedXFirst) {
-    srand(11);
-    const double dNewX = CCalculationPeer::drawToRange(rand(), -1, 1);
-    const double dNewY = CCalculationPeer::drawToRange(rand(), -1, 1);
+    CRandom sequence;
+    sequence.seed(11);
+    const double dNewX = drawToRange(sequence.next(), -1, 1);
+    const double dNewY = drawToRange(sequence.next(), -1, 1);
     for (const auto& [dX, dY] : {std::pair{2e10, 0.0}, {-2e10, 0.0}, {0.0, 2e10}, {0.0, -dInf}}) {
-        srand(11);
+        calc.seedRandom(11);
         postStepAt(dX, dY);
         EXPECT_EQ(peer.x(), dNewX);
         EXPECT_EQ(peer.y(), dNewY);
@@ -113,11 +114,12 @@ TEST_F(PostStepTest, EscapeBoundItselfIsNoEscape) {
 }
 
 TEST_F(PostStepTest, NotANumberIsRestartedLikeRunaway) {
-    srand(12);
-    const double dNewX = CCalculationPeer::drawToRange(rand(), -1, 1);
-    const double dNewY = CCalculationPeer::drawToRange(rand(), -1, 1);
+    CRandom sequence;
+    sequence.seed(12);
+    const double dNewX = drawToRange(sequence.next(), -1, 1);
+    const double dNewY = drawToRange(sequence.next(), -1, 1);
     for (const auto& [dX, dY] : {std::pair{dNaN, 0.5}, {0.5, dNaN}, {dNaN, dNaN}}) {
-        srand(12);
+        calc.seedRandom(12);
         postStepAt(dX, dY);
         EXPECT_EQ(peer.x(), dNewX);
         EXPECT_EQ(peer.y(), dNewY);

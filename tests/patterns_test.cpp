@@ -4,7 +4,6 @@
 #include "peer.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -77,7 +76,7 @@ TEST_F(PatternTest, WorkedValuesFromOneEntryPoint) {
 }
 
 TEST_F(PatternTest, TopFunctionNumberSelectsLastFunction) {
-    // k itself is drawn when rand() returns its maximum; it must act like the last function.
+    // k itself is drawn when the draw is its maximum; it must act like the last function.
     const SWorked lastFunctions[] = {{1, 3, 0.15, 0.15}, {2, 2, 0.8418546, -0.3106467},
                                      {3, 3, -1.153644, 1.106177}, {4, 2, -0.5908050, -0.4805720},
                                      {5, 4, 1.423340, -0.2565683}, {5, 3, 1.423340, -0.2565683}};
@@ -90,30 +89,49 @@ TEST_F(PatternTest, TopFunctionNumberSelectsLastFunction) {
     }
 }
 
-// rand() value -> function, through the same scaling and truncation the pattern step uses.
-TEST(FunctionChoiceTest, RandBoundariesSelectAsTabled) {
-    struct SChoice {
-        int iPattern;
-        double dChoices;
-        int iFunctions;
-        int iFunctionAt[4];  // for rand() = 0, 1073741823, 1073741824, 2147483647
-    };
-    const SChoice choices[] = {{1, 3, 3, {0, 1, 1, 2}}, {2, 2, 2, {0, 0, 1, 1}},
-                               {3, 3, 3, {0, 1, 1, 2}}, {4, 2, 2, {0, 0, 1, 1}},
-                               {5, 4, 3, {0, 1, 2, 2}}};
-    const int iRands[4] = {0, 1073741823, 1073741824, 2147483647};
-    for (const SChoice& choice : choices) {
+// Draw -> function, through the scaling and truncation of randomNum(0, k) and through the
+// comparisons with the first draw of each function that the loop makes instead.
+TEST(FunctionChoiceTest, DrawBoundariesSelectAsTabled) {
+    const int iFunctionAt[5][4] = {{0, 1, 1, 2}, {0, 0, 1, 1}, {0, 1, 1, 2}, {0, 0, 1, 1},
+                                   {0, 1, 2, 2}};  // for draws 0, 1073741823, 1073741824, max
+    const int iDraws[4] = {0, 1073741823, 1073741824, 2147483647};
+    for (int iPattern = 1; iPattern <= 5; iPattern++) {
+        const SChoice& choice = patternTable[iPattern - 1].choice;
         for (int i = 0; i < 4; i++) {
-            const int iFuncNum =
-                static_cast<int>(CCalculationPeer::drawToRange(iRands[i], 0, choice.dChoices));
-            EXPECT_EQ(CCalculationPeer::pickFunction(iFuncNum, choice.iFunctions),
-                      choice.iFunctionAt[i])
-                << "pattern " << choice.iPattern << ", rand() = " << iRands[i];
+            const int iExpected = iFunctionAt[iPattern - 1][i];
+            EXPECT_EQ(functionOfDraw(iDraws[i], choice.dChoices, choice.iFunctions), iExpected)
+                << "pattern " << iPattern << ", draw " << iDraws[i];
+            EXPECT_EQ(chosenFunction(choice, iDraws[i]), iExpected)
+                << "pattern " << iPattern << ", draw " << iDraws[i];
         }
     }
 }
 
-// The real pattern step against the recorded draws: each rand() value must select the function
+// The function is a step function of the draw, so agreeing at each first draw and the draw
+// before it, and at both ends, is agreeing at every draw.
+TEST(FunctionChoiceTest, ComparisonsAgreeWithDivisionAtEveryThreshold) {
+    for (int iPattern = 1; iPattern <= 5; iPattern++) {
+        const SChoice& choice = patternTable[iPattern - 1].choice;
+        std::vector<long long> draws = {0, 1, iRandomMax - 1, iRandomMax};
+        for (int iFunction = 1; iFunction < choice.iFunctions; iFunction++) {
+            const long long iFirst = choice.iFirstDraws[iFunction];
+            ASSERT_LE(iFirst, iRandomMax) << "pattern " << iPattern << " function " << iFunction;
+            draws.insert(draws.end(), {iFirst - 1, iFirst, iFirst + 1});
+            EXPECT_EQ(functionOfDraw(static_cast<int>(iFirst), choice.dChoices, choice.iFunctions),
+                      iFunction);
+            EXPECT_EQ(functionOfDraw(static_cast<int>(iFirst - 1), choice.dChoices,
+                                     choice.iFunctions), iFunction - 1);
+        }
+        for (long long iDraw : draws) {
+            const int iDrawn = static_cast<int>(iDraw);
+            EXPECT_EQ(chosenFunction(choice, iDrawn),
+                      functionOfDraw(iDrawn, choice.dChoices, choice.iFunctions))
+                << "pattern " << iPattern << ", draw " << iDraw;
+        }
+    }
+}
+
+// The real pattern step against the recorded draws: each draw must select the function
 // its share of the range gives (k = 2: halves; k = 3: thirds; pattern 5: quarters, the top half
 // to its last function), and each step must take exactly one draw.
 TEST_F(PatternTest, CompoundStepChoosesByItsOneDraw) {
@@ -129,9 +147,10 @@ TEST_F(PatternTest, CompoundStepChoosesByItsOneDraw) {
     CCalculationPeer referencePeer(reference);
     for (int iPattern = 1; iPattern <= 5; iPattern++) {
         std::vector<int> draws(iSteps + 1);
-        srand(1234);
-        for (int& iDraw : draws) iDraw = rand();
-        srand(1234);
+        CRandom sequence;
+        sequence.seed(1234);
+        for (int& iDraw : draws) iDraw = sequence.next();
+        calc.seedRandom(1234);
         double dX = 0.3, dY = -0.7;
         for (int i = 0; i < iSteps; i++) {
             referencePeer.reset(dX, dY, iPattern);
@@ -145,25 +164,26 @@ TEST_F(PatternTest, CompoundStepChoosesByItsOneDraw) {
             dX = bOrdinary ? peer.x() : 0.25 - i * 1e-4;
             dY = bOrdinary ? peer.y() : -0.5 + i * 1e-4;
         }
-        EXPECT_EQ(rand(), draws[iSteps]) << "pattern " << iPattern << " drew more than once a step";
+        EXPECT_EQ(peer.generator().next(), draws[iSteps])
+            << "pattern " << iPattern << " drew more than once a step";
     }
 }
 
 TEST_F(PatternTest, SingleVariationPatternsDrawNoRandomNumber) {
-    srand(99);
-    const int iFirst = rand();
+    calc.seedRandom(99);
+    const int iFirst = peer.generator().next();
     for (int iPattern = 6; iPattern <= iPatternCount; iPattern++) {
-        srand(99);
+        calc.seedRandom(99);
         step(iPattern, -1, 0.3, -0.7);
-        EXPECT_EQ(rand(), iFirst) << "pattern " << iPattern;
+        EXPECT_EQ(peer.generator().next(), iFirst) << "pattern " << iPattern;
     }
 }
 
 TEST_F(PatternTest, OtherPatternNumbersLeaveEverythingAsItWas) {
     for (int iPattern : {std::numeric_limits<int>::min(), -1, 0, 21, 22}) {
-        srand(5);
-        const int iFirst = rand();
-        srand(5);
+        calc.seedRandom(5);
+        const int iFirst = peer.generator().next();
+        calc.seedRandom(5);
         peer.reset(0.3, -0.7, iPattern);
         peer.vx() = 1.5, peer.vy() = 2.5, peer.radius() = 3.5, peer.theta() = 4.5;
         peer.patternStep();
@@ -173,7 +193,7 @@ TEST_F(PatternTest, OtherPatternNumbersLeaveEverythingAsItWas) {
         EXPECT_EQ(peer.vy(), 2.5);
         EXPECT_EQ(peer.radius(), 3.5);
         EXPECT_EQ(peer.theta(), 4.5);
-        EXPECT_EQ(rand(), iFirst) << "pattern " << iPattern;
+        EXPECT_EQ(peer.generator().next(), iFirst) << "pattern " << iPattern;
     }
 }
 

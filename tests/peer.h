@@ -33,18 +33,18 @@ public:
     double& sx() { return calc.dSx; }
     double& sy() { return calc.dSy; }
     int& maxHit() { return calc.iMaxHit; }
+    CRandom& generator() { return calc.generator; }
 
     void runIterations() { calc.runIterations(); }
+    void runIterations(int iCount) { calc.runIterations(iCount); }
     void patternStep() { calc.patternStep(calc.iPattern); }
-    void applyCompound(int iFuncNum) { calc.applyCompound(calc.iPattern, iFuncNum); }
-    void postStep() { calc.postStep(); }
-    void colourByLevel(double dLog, float fColour[4]) const { calc.colourByLevel(dLog, fColour); }
-
-    static double drawToRange(int iRand, double dMin, double dMax) {
-        return CCalculation::drawToRange(iRand, dMin, dMax);
+    void applyCompound(int iFuncNum) {  // the function that the drawn number iFuncNum picks
+        const SPattern& pattern = patternTable[calc.iPattern - 1];
+        calc.applyFunction(pattern.functions[pickFunction(iFuncNum, pattern.choice.iFunctions)]);
     }
-    static int pickFunction(int iFuncNum, int iFunctions) {
-        return CCalculation::pickFunction(iFuncNum, iFunctions);
+    void postStep() { calc.postStep(); }
+    void colourByLevel(double dLog, float fColour[4]) const {
+        colourOfLevel(calc.iColourType, dLog, fColour);
     }
 
 private:

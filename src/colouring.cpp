@@ -1,0 +1,131 @@
+#include "colouring.h"
+
+#include "screen.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+const char* const colourMenu[] = {
+    "1 - Black & white.",
+    "2 - Logarithmic grey scale.",
+    "3 - Traffic light colours.",
+    "4 - Rainbow colours.",
+    "5 - All blues.",
+};
+
+const char* const colourNames[] = {
+    "black & white", "logarithmic grey scale", "traffic light colours", "rainbow colours",
+    "all blues",
+};
+
+namespace {
+
+// Colourings 3 to 5 are scales of bands [lower, upper) of the log level v, tested in order; the
+// last band of a scale takes every level that no earlier band took. Each channel of a band is
+// c0 + k · (v − lower), which is each written formula exactly: adding 0, subtracting 0 and
+// adding a negated product are exact in IEEE arithmetic.
+struct SBand {
+    double dLower, dUpper;
+    double dRed0, dRedSlope, dGreen0, dGreenSlope, dBlue0, dBlueSlope;
+};
+
+constexpr SBand trafficLight[] = {
+    //  v from  to      red          green        blue
+    {0.0,  0.25,  0,     2.5,  0,    0,    0,    0},
+    {0.25, 0.5,   1,     0,    0,    2.5,  0,    0},
+    {0.5,  0.75,  1,    -4,    1,    0,    0,    0},
+    {0.75, 1,     0,     0,    1,    0,    0,    4},
+};
+
+constexpr SBand rainbow[] = {
+    {0.0, 0.1,    0,    10,    0,    0,    0,    5},
+    {0.1, 0.2,    1,     0,    0,    0,    0.5, -5},
+    {0.2, 0.4,    1,     0,    0,    5,    0,    0},
+    {0.4, 0.5,    1,   -10,    1,    0,    0,    0},
+    {0.5, 0.6,    0,     0,    1,    0,    0,   10},
+    {0.6, 0.7,    0,     0,    1,   -5,    1,    0},
+    {0.7, 0.8,    0,     0,    0.5, -5,    1,    0},
+    {0.8, 1,      0,     5,    0,    0,    1,    0},
+};
+
+constexpr SBand allBlues[] = {
+    {0.0, 0.1,    0,     9.06,  0,      0,     0,     10},
+    {0.1, 0.2,    0.906, -3.43, 0,      0,     1,      0},
+    {0.2, 0.3,    0.563, -2.18, 0,      0,     1,      0},
+    {0.3, 0.4,    0.345, -2.51, 0,      0,     1,      0},
+    {0.4, 0.5,    0.094, -0.94, 0,      2.51,  1,      0},
+    {0.5, 0.6,    0,      0,    0.251,  2.18,  1,      0},
+    {0.6, 0.7,    0,      0,    0.469,  1.86,  1,      0},
+    {0.7, 0.8,    0,      0,    0.655,  2.2,   1,      0},
+    {0.8, 0.9,    0,      0,    0.875,  1.25,  1,     -0.63},
+    {0.9, 1,      0,      0,    1,      0,     0.937, -1.57},
+};
+
+struct SScale {
+    const SBand* pBands;
+    int iBands;
+};
+
+constexpr SScale bandScales[] = {  // colourings 3, 4 and 5
+    {trafficLight, static_cast<int>(std::size(trafficLight))},
+    {rainbow, static_cast<int>(std::size(rainbow))},
+    {allBlues, static_cast<int>(std::size(allBlues))},
+};
+
+const SBand& bandOfLevel(const SScale& scale, double dLog) {
+    const SBand* pLast = scale.pBands + scale.iBands - 1;
+    const SBand* pBand = scale.pBands;
+    while (pBand != pLast && !(dLog >= pBand->dLower && dLog < pBand->dUpper)) ++pBand;
+    return *pBand;
+}
+
+void paint(float fColour[4], float fRed, float fGreen, float fBlue, float fAlpha) {
+    fColour[0] = fRed;
+    fColour[1] = fGreen;
+    fColour[2] = fBlue;
+    fColour[3] = fAlpha;
+}
+
+// log10(hits) / log10(iMaxHit), in [0, 1]. When the most-hit pixel was hit once, every hit pixel
+// is as hit as it: the top of the scale, rather than the 0 / 0 the quotient would give.
+double logLevel(int iHits, int iMaxHit, double dLogMaxHit) {
+    if (iMaxHit <= 1) return 1.0;
+    return std::log10(static_cast<double>(iHits)) / dLogMaxHit;
+}
+
+void colourPixel(int iColourType, float fColour[4], int iHits, int iMaxHit, double dLogMaxHit) {
+    if (iColourType == 1) {
+        paint(fColour, 1.0f, 1.0f, 1.0f, 1.0f);
+    } else if (iColourType >= 2 && iColourType <= iColourCount) {
+        colourOfLevel(iColourType, logLevel(iHits, iMaxHit, dLogMaxHit), fColour);
+    }
+}
+
+}  // namespace
+
+void colourHits(int iColourType, int iMaxHit, int iColumns, int iRows) {
+    iColumns = std::min(iColumns, iBufferSide);  // never past the buffer
+    iRows = std::min(iRows, iBufferSide);
+    const double dLogMaxHit = iMaxHit > 1 ? std::log10(static_cast<double>(iMaxHit)) : 0.0;
+    for (int i = 0; i < iColumns; i++) {
+        for (int j = 0; j < iRows; j++) {
+            const int iHits = myScreen.iScreenHits[i][j];
+            if (iHits != 0)
+                colourPixel(iColourType, myScreen.fScreenArray[i][j], iHits, iMaxHit, dLogMaxHit);
+        }
+    }
+}
+
+void colourOfLevel(int iColourType, double dLog, float fColour[4]) {
+    if (iColourType == 2) {  // grey, with alpha equal to the grey
+        const float fGrey = static_cast<float>(dLog);
+        paint(fColour, fGrey, fGrey, fGrey, fGrey);
+        return;
+    }
+    const SBand& band = bandOfLevel(bandScales[iColourType - 3], dLog);
+    const double dOffset = dLog - band.dLower;
+    paint(fColour, static_cast<float>(band.dRed0 + band.dRedSlope * dOffset),
+          static_cast<float>(band.dGreen0 + band.dGreenSlope * dOffset),
+          static_cast<float>(band.dBlue0 + band.dBlueSlope * dOffset), 1.0f);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+// Hit counts to colours: each pixel's count on a logarithmic scale against the most-hit pixel,
+// through one of five colourings.
+
+constexpr int iColourCount = 5;  // colourings 1 to 5
+
+extern const char* const colourMenu[iColourCount];   // "1 - Black & white." to "5 - All blues."
+extern const char* const colourNames[iColourCount];  // "black & white": as a sentence names them
+
+// Colours columns 0 to iColumns - 1 and rows 0 to iRows - 1 of myScreen (never past its
+// capacity) from their counts, the largest of which is iMaxHit. A pixel never hit, and every
+// pixel under a colouring other than 1 to 5, keeps its colour.
+void colourHits(int iColourType, int iMaxHit, int iColumns, int iRows);
+
+// Red, green, blue and alpha at the log level dLog in [0, 1] under colouring 2 to 5.
+void colourOfLevel(int iColourType, double dLog, float fColour[4]);
