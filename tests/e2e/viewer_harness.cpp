@@ -199,9 +199,11 @@ std::vector<std::string> environmentWithout(const std::vector<std::string>& vNam
     return vEnv;
 }
 
-std::string joined(const char* sName, const std::string& sFirst, const char* sSeparator) {
+// The variable's value with sAdded put before or after it.
+std::string joined(const char* sName, const std::string& sAdded, bool bBefore) {
     const char* sOld = std::getenv(sName);
-    return sOld && *sOld ? sFirst + sSeparator + sOld : sFirst;
+    if (!sOld || !*sOld) return sAdded;
+    return bBefore ? sAdded + ":" + sOld : sOld + (":" + sAdded);
 }
 
 // LD_PRELOAD is split at blanks and colons, which the build folder's path may hold: the viewer
@@ -237,11 +239,12 @@ std::vector<std::string> viewerEnvironment(const SViewerLaunch& launch, int iFra
     if (!launch.sDisplay.empty()) vEnv.push_back("DISPLAY=" + launch.sDisplay);
     if (!launch.sFixedTime.empty()) vEnv.push_back("FLAMES_FIXED_TIME=" + launch.sFixedTime);
     vEnv.push_back("FLAMES_FRAME_FD=" + std::to_string(iFrameFd));
-    vEnv.push_back("LD_PRELOAD=" + joined("LD_PRELOAD", preloadLibrary(), ":"));
+    vEnv.push_back("LD_PRELOAD=" + joined("LD_PRELOAD", preloadLibrary(), true));
     // The preloaded library comes before a sanitizer runtime the viewer may be built with, and
-    // what the GL driver still holds at exit was not allocated by the viewer.
+    // what the GL driver still holds when the viewer exits was not allocated by the viewer. Put
+    // after the options this process was given, which a later option overrides.
     vEnv.push_back("ASAN_OPTIONS=" +
-                   joined("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0", ":"));
+                   joined("ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0", false));
     return vEnv;
 }
 
@@ -532,6 +535,19 @@ void CPrivateServer::pressKey(WindowId window, char cKey) const {
         XSendEvent(pDisplay, window, True, iType == KeyPress ? KeyPressMask : KeyReleaseMask,
                    reinterpret_cast<XEvent*>(&event));
     }
+    XSync(pDisplay, False);
+}
+
+void CPrivateServer::closeWindow(WindowId window) const {
+    XClientMessageEvent event{};
+    event.type = ClientMessage;
+    event.display = pDisplay;
+    event.window = window;
+    event.message_type = XInternAtom(pDisplay, "WM_PROTOCOLS", False);
+    event.format = 32;
+    event.data.l[0] = static_cast<long>(XInternAtom(pDisplay, "WM_DELETE_WINDOW", False));
+    event.data.l[1] = CurrentTime;
+    XSendEvent(pDisplay, window, False, NoEventMask, reinterpret_cast<XEvent*>(&event));
     XSync(pDisplay, False);
 }
 

@@ -57,6 +57,9 @@ public:
     // printable character or '\033' for Escape.
     void pressKey(WindowId window, char cKey) const;
 
+    // What a window manager sends when the user closes the window.
+    void closeWindow(WindowId window) const;
+
 private:
     void stop();
 
