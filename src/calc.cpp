@@ -48,17 +48,22 @@ void withPattern(int iPat, FAction action) {
 }  // namespace
 
 CCalculation::CCalculation()
-    : dx(0), dy(0), iMaxHit(0), iIterations(1000000), iPattern(1), iColourType(1) {}
+    : dx(0), dy(0), iMaxHit(0), iDone(0), iIterations(1000000), iPattern(1), iColourType(1) {}
 
 void CCalculation::initCalculate() { initCalculate(static_cast<unsigned int>(time(nullptr))); }
 
 void CCalculation::initCalculate(unsigned int uSeed) {
+    beginCalculate(uSeed);
+    runIterations();
+    calculateHitsToColour(iScreenWidth, iScreenHight);
+}
+
+void CCalculation::beginCalculate(unsigned int uSeed) {
     seedRandom(uSeed);
     dx = randomNum(-1, 1);  // x is drawn first
     dy = randomNum(-1, 1);
     std::cout << "calculating......." << std::endl << std::endl << std::endl;
-    runIterations();
-    calculateHitsToColour(iScreenWidth, iScreenHight);
+    iDone = 0;
 }
 
 void CCalculation::seedRandom(unsigned int uSeed) { generator.seed(uSeed); }
@@ -67,14 +72,22 @@ double CCalculation::randomNum(double dMin, double dMax) {
     return drawToRange(generator.next(), dMin, dMax);
 }
 
-// In blocks, so that the progress report costs one test per block and nothing per iteration.
 void CCalculation::runIterations() {
-    for (int iDone = 0; iDone < iIterations;) {
-        const int iBlock = std::min(iIterations - iDone, iProgressBlock);
+    iDone = 0;
+    while (continueCalculate(iIterations)) {
+    }
+}
+
+// In blocks, so that the progress report costs one test per block and nothing per iteration.
+bool CCalculation::continueCalculate(int iAtMost) {
+    const int iEnd = iDone + std::clamp(iAtMost, 0, std::max(iIterations - iDone, 0));
+    while (iDone < iEnd) {
+        const int iBlock = std::min(iEnd - iDone, iProgressBlock);
         runIterations(iBlock);
         iDone += iBlock;
         if (pfCalculationProgress) pfCalculationProgress(iDone, iIterations);
     }
+    return iDone < iIterations;
 }
 
 // One loop per pattern, chosen once per call, rather than one loop that switches on the pattern

@@ -21,6 +21,7 @@ private:
     double  dSx;          // x of the last point that passed the escape test
     double  dSy;          // y of the last point that passed the escape test
     int     iMaxHit;      // largest hit count of any pixel so far
+    int     iDone;        // iterations of the run done so far
     CRandom generator;    // every draw of the run; seeded by seedRandom
 
 public:
@@ -38,10 +39,16 @@ public:
     double randomNum(double dMin, double dMax);                  // one draw scaled to the range
     void   seedRandom(unsigned int uSeed);                       // as srand(uSeed) for rand()
 
+    // The run in parts, for a caller that has other things to do between them (a window that
+    // answers its events): the same draws and hits as initCalculate, which is made of them.
+    void beginCalculate(unsigned int uSeed);  // seed, start point, "calculating......."
+    bool continueCalculate(int iAtMost);      // at most that many more; false once all are done
+    int  iterationsDone() const { return iDone; }
+
 private:
     // One iteration is the pattern step, which moves the point, then the post-step, which
     // restarts a runaway point or counts a hit.
-    void runIterations();            // iIterations of them, reporting progress between blocks
+    void runIterations();            // iIterations of them from the point, with progress reports
     void runIterations(int iCount);  // iCount more from where the point is, no report
     template <int iPat> __attribute__((noinline, flatten)) void runPattern(int iCount);
     void patternStep(int iPat);
