@@ -44,13 +44,6 @@ std::string folderOf(const std::string& sPath) {
     return iSlash == 0 ? "/" : sPath.substr(0, iSlash);
 }
 
-// A channel as the window shows it: clamped to [0, 1], then the nearest of 256 steps.
-unsigned char eightBits(float fChannel) {
-    if (!(fChannel > 0)) return 0;
-    if (fChannel >= 1) return 255;
-    return static_cast<unsigned char>(std::lround(255.0 * fChannel));
-}
-
 // Three bytes a pixel, red first; the top row first, which is the buffer's last row in use.
 std::vector<unsigned char> pictureBytes() {
     std::vector<unsigned char> vRgb;

@@ -13,7 +13,16 @@ public:
     screen();                                   // every colour and count of the capacity to 0
     void setPixelBW(int x, int y, int colour);  // 1: opaque white, 0: all 0, else kept; count 0
     void drawScreen();                          // the pixels in use, as one GL pixel rectangle
+    void clearColours();                        // every colour of the capacity to 0; counts kept
 };
+
+// A colour channel as the window and a saved picture show it: clamped to [0, 1], then the
+// nearest of 256 steps. 255 · c is exact in double, so adding 0.5 and truncating rounds it.
+inline unsigned char eightBits(float fChannel) {
+    if (!(fChannel > 0)) return 0;  // NaN too
+    if (fChannel >= 1) return 255;
+    return static_cast<unsigned char>(255.0 * fChannel + 0.5);
+}
 
 extern screen myScreen;    // the one buffer, far too large for a stack frame
 extern int iScreenWidth;   // 800: image, window and viewport width, at most iBufferSide

@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -79,7 +80,32 @@ std::vector<float> computedColours(const SChoices& choices, const std::string& s
     return vColours;
 }
 
-int eightBits(float fChannel) {
+int roundedChannel(float fChannel) {
     return static_cast<int>(std::lround(255.0 * std::clamp(fChannel, 0.0f, 1.0f)));
 }
 
+
+::testing::AssertionResult showsComputation(const SPicture& picture,
+                                            const std::vector<float>& vColours, int iTolerance) {
+    if (picture.iWidth != iSide || picture.iHeight != iSide)
+        return ::testing::AssertionFailure() << "the picture is " << picture.iWidth << " x "
+                                             << picture.iHeight;
+    int iDiffering = 0;
+    std::ostringstream first;
+    for (int iColumn = 0; iColumn < iSide; iColumn++) {
+        for (int iRow = 0; iRow < iSide; iRow++) {
+            const float* pColour = &vColours[iColumn * iColumnFloats + iRow * 4];
+            const unsigned char* pRgb = picture.at(iColumn, iSide - 1 - iRow);  // X: top row 0
+            bool bDiffers = false;
+            for (int k = 0; k < 3; k++)
+                bDiffers |= std::abs(pRgb[k] - roundedChannel(pColour[k])) > iTolerance;
+            iDiffering += bDiffers;
+            if (bDiffers && first.str().empty())
+                first << "first at column " << iColumn << ", row " << iRow << ": shown "
+                      << int(pRgb[0]) << ' ' << int(pRgb[1]) << ' ' << int(pRgb[2])
+                      << ", computed " << pColour[0] << ' ' << pColour[1] << ' ' << pColour[2];
+        }
+    }
+    if (iDiffering == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << iDiffering << " pixels differ; " << first.str();
+}

@@ -2,6 +2,10 @@
 
 // The viewer's computation repeated in this process, for a picture to compare the viewer's with.
 
+#include "viewer_harness.h"
+
+#include <gtest/gtest.h>
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -19,4 +23,9 @@ constexpr size_t iColumnFloats = 800 * 4;  // one column of the buffer in use, R
 std::vector<float> computedColours(const SChoices& choices, const std::string& sSeedTime);
 
 // A channel as the window and a saved picture show it: clamped to [0, 1], nearest of 256 steps.
-int eightBits(float fChannel);
+int roundedChannel(float fChannel);
+
+// Whether a window's or a file's pixels show the computed colours, each channel within
+// iTolerance of its 8-bit rounding; the failure names how many do not, and the first.
+::testing::AssertionResult showsComputation(const SPicture& picture,
+                                            const std::vector<float>& vColours, int iTolerance);

@@ -5,56 +5,17 @@
 #include "png_io.h"
 #include "viewer_test.h"
 
-#include <sys/wait.h>
-
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A fresh folder for the files of one test, removed with everything in it.
-class CScratchFolder {
-public:
-    CScratchFolder() {
-        char cPath[] = "/tmp/flames-save-XXXXXX";
-        if (!mkdtemp(cPath)) throw std::runtime_error("mkdtemp");
-        path = cPath;
-    }
-    ~CScratchFolder() { fs::remove_all(path); }
-    std::string operator/(const std::string& sName) const { return (path / sName).string(); }
-    std::vector<std::string> names() const {
-        std::vector<std::string> vNames;
-        for (const fs::directory_entry& entry : fs::directory_iterator(path))
-            vNames.push_back(entry.path().filename().string());
-        return vNames;
-    }
-
-    fs::path path;
-};
-
 SViewerLaunch headless(const std::string& sAnswers, const std::vector<std::string>& vArgs) {
     SViewerLaunch launch;  // no DISPLAY at all
     launch.sAnswers = sAnswers;
     launch.vArgs = vArgs;
     return launch;
-}
-
-void expectExitStatus(int iStatus, int iExpected) {
-    ASSERT_TRUE(WIFEXITED(iStatus)) << "signal " << WTERMSIG(iStatus);
-    EXPECT_EQ(WEXITSTATUS(iStatus), iExpected);
-}
-
-SPicture readPicture(const std::string& sPath,
-                     std::map<std::string, std::string>* pText = nullptr) {
-    SPicture picture;
-    std::map<std::string, std::string> text;
-    EXPECT_TRUE(readPng(sPath, picture, text)) << sPath;
-    if (pText) *pText = text;
-    return picture;
 }
 
 TEST(SaveTest, SavedPictureIsTheComputationOfItsSeed) {
@@ -72,17 +33,8 @@ TEST(SaveTest, SavedPictureIsTheComputationOfItsSeed) {
 
     // Exactly the computation's colours, each rounded to 8 bits, top row first.
     const std::vector<float> vColours = computedColours({200000, 3, 4}, "7");
-    int iDiffering = 0, iLit = 0;
-    for (int iColumn = 0; iColumn < iViewerSide; iColumn++) {
-        for (int iRow = 0; iRow < iViewerSide; iRow++) {
-            const unsigned char* pRgb = bufferPixel(picture, iColumn, iRow);
-            const float* pColour = &vColours[iColumn * iColumnFloats + iRow * 4];
-            for (int k = 0; k < 3; k++) iDiffering += pRgb[k] != eightBits(pColour[k]);
-            iLit += !isBlack(pRgb);
-        }
-    }
-    EXPECT_EQ(iDiffering, 0);
-    EXPECT_GT(iLit, 1000);
+    EXPECT_TRUE(showsComputation(picture, vColours, 0));
+    EXPECT_GT(litPixels(picture), 1000);
 
     EXPECT_EQ(text["Iterations"], "200000");
     EXPECT_EQ(text["Pattern"], "3");

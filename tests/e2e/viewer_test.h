@@ -1,15 +1,22 @@
 #pragma once
 
-// The fixture of the tests that run the viewer in a private X server: one server for each test
-// suite, started by the first test that needs it.
+// The fixture of the tests that run the viewer in a private X server (one server for each test
+// suite, started by the first test that needs it), and what the tests share.
 
+#include "png_io.h"
 #include "viewer_harness.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 constexpr double dFrameTimeout = 60;  // seconds for a run's computation and first frame
 
@@ -78,6 +85,12 @@ inline int differingPixels(const SPicture& picture, const SPicture& other) {
 
 inline bool isBlack(const unsigned char* pRgb) { return !pRgb[0] && !pRgb[1] && !pRgb[2]; }
 
+inline int litPixels(const SPicture& picture) {
+    int iLit = 0;
+    for (size_t i = 0; i < picture.vRgb.size(); i += 3) iLit += !isBlack(&picture.vRgb[i]);
+    return iLit;
+}
+
 inline bool isWhite(const unsigned char* pRgb) {
     return pRgb[0] == 255 && pRgb[1] == 255 && pRgb[2] == 255;
 }
@@ -88,4 +101,38 @@ inline ::testing::AssertionResult hasViewerSize(const SPicture& picture) {
     return ::testing::AssertionFailure()
            << "the window is " << picture.iWidth << " x " << picture.iHeight << ", not "
            << iViewerSide << " x " << iViewerSide;
+}
+
+// A fresh folder for the files of one test, removed with everything in it.
+class CScratchFolder {
+public:
+    CScratchFolder() {
+        char cPath[] = "/tmp/flames-save-XXXXXX";
+        if (!mkdtemp(cPath)) throw std::runtime_error("mkdtemp");
+        path = cPath;
+    }
+    ~CScratchFolder() { std::filesystem::remove_all(path); }
+    std::string operator/(const std::string& sName) const { return (path / sName).string(); }
+    std::vector<std::string> names() const {
+        std::vector<std::string> vNames;
+        for (const auto& entry : std::filesystem::directory_iterator(path))
+            vNames.push_back(entry.path().filename().string());
+        return vNames;
+    }
+
+    std::filesystem::path path;
+};
+
+inline void expectExitStatus(int iStatus, int iExpected) {
+    ASSERT_TRUE(WIFEXITED(iStatus)) << "signal " << WTERMSIG(iStatus);
+    EXPECT_EQ(WEXITSTATUS(iStatus), iExpected);
+}
+
+inline SPicture readPicture(const std::string& sPath,
+                            std::map<std::string, std::string>* pText = nullptr) {
+    SPicture picture;
+    std::map<std::string, std::string> text;
+    EXPECT_TRUE(readPng(sPath, picture, text)) << sPath;
+    if (pText) *pText = text;
+    return picture;
 }
