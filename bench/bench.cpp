@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -131,9 +132,12 @@ BENCHMARK(BM_ProgressReport);
 
 // Every pixel hit, counts spread over six decades as in a long run.
 void fillDenseHits() {
-    for (int i = 0; i < iScreenWidth; i++)
-        for (int j = 0; j < iScreenHight; j++)
-            myScreen.iScreenHits[i][j] = 1 + (i * 7919 + j * 104729) % 1000000;
+    for (int i = 0; i < iScreenWidth; i++) {
+        for (int j = 0; j < iScreenHight; j++) {
+            const double dDecades = (i * 7919 + j * 104729) % 1000000 * 6e-6;  // 0 to 6
+            myScreen.iScreenHits[i][j] = static_cast<int>(std::pow(10.0, dDecades));
+        }
+    }
 }
 
 void BM_CalculateHitsToColour(benchmark::State& state) {

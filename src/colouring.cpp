@@ -87,11 +87,29 @@ void paint(float fColour[4], float fRed, float fGreen, float fBlue, float fAlpha
     fColour[3] = fAlpha;
 }
 
+// log10 of the counts most pixels have, worked out once: the colouring then costs a few
+// milliseconds, which a window that shows its run twice a second pays at every refresh.
+constexpr int iTabledCounts = 1 << 16;
+
+const double* log10Table() {
+    static double dLog10[iTabledCounts];
+    static const bool bFilled = [] {
+        for (int i = 1; i < iTabledCounts; i++) dLog10[i] = std::log10(static_cast<double>(i));
+        return true;
+    }();
+    (void)bFilled;
+    return dLog10;
+}
+
+double log10Of(int iHits, const double* dLog10) {
+    return iHits < iTabledCounts ? dLog10[iHits] : std::log10(static_cast<double>(iHits));
+}
+
 // log10(hits) / log10(iMaxHit), in [0, 1]. When the most-hit pixel was hit once, every hit pixel
 // is as hit as it: the top of the scale, rather than the 0 / 0 the quotient would give.
 double logLevel(int iHits, int iMaxHit, double dLogMaxHit) {
     if (iMaxHit <= 1) return 1.0;
-    return std::log10(static_cast<double>(iHits)) / dLogMaxHit;
+    return log10Of(iHits, log10Table()) / dLogMaxHit;
 }
 
 void colourPixel(int iColourType, float fColour[4], int iHits, int iMaxHit, double dLogMaxHit) {
