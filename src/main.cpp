@@ -24,13 +24,8 @@ int failed(const std::string& sError) {
 
 void askQuestions() { askChoices(std::cin, std::cout, std::cerr, myCalc); }
 
-// The whole run of the chosen pattern, seeded from --seed or the clock; what the picture is of.
-SRunParameters calculate(const SOptions& options) {
-    const unsigned int uSeed =
-        options.bSeed ? options.uSeed : static_cast<unsigned int>(std::time(nullptr));
-    watchProgressOnTerminal();
-    myCalc.initCalculate(uSeed);
-    return {myCalc.iIterations, myCalc.iPattern, myCalc.iColourType, uSeed, myCalc.iIterations};
+unsigned int seedOf(const SOptions& options) {
+    return options.bSeed ? options.uSeed : static_cast<unsigned int>(std::time(nullptr));
 }
 
 // A place that cannot take the file is found before the questions, not after a long run.
@@ -38,7 +33,11 @@ int saveWithoutWindow(const SOptions& options) {
     std::string sError;
     if (!checkSavable(options.sSavePath, sError)) return failed(sError);
     askQuestions();
-    const SRunParameters run = calculate(options);
+    const unsigned int uSeed = seedOf(options);
+    watchProgressOnTerminal();
+    myCalc.initCalculate(uSeed);
+    const SRunParameters run = {myCalc.iIterations, myCalc.iPattern, myCalc.iColourType, uSeed,
+                                myCalc.iterationsDone()};
     if (!savePicture(options.sSavePath, run, sError)) return failed(sError);
     return 0;
 }
@@ -49,7 +48,8 @@ int showInWindow(const SOptions& options) {
     if (!displayOpens(options.vGlutArgs, sError)) return failed(sError);
     askQuestions();
     openWindow(options.vGlutArgs);
-    showWindow(calculate(options));  // the window is not drawn before the run is over
+    watchProgressOnTerminal();
+    runInWindow(seedOf(options), options.bLive);
 }
 
 }  // namespace

@@ -33,6 +33,11 @@ bool applyVersion(SOptions& options, const std::string&, std::string&) {
     return true;
 }
 
+bool applyLive(SOptions& options, const std::string&, std::string&) {
+    options.bLive = true;
+    return true;
+}
+
 bool applySeed(SOptions& options, const std::string& sValue, std::string& sError) {
     options.bSeed = readSeed(sValue, options.uSeed);
     if (!options.bSeed)
@@ -55,6 +60,7 @@ struct SOptionSpec {
 constexpr SOptionSpec optionSpecs[] = {
     {"--seed",    "a number", applySeed},
     {"--save",    "a file name", applySave},
+    {"--live",    nullptr, applyLive},
     {"--help",    nullptr, applyHelp},
     {"--version", nullptr, applyVersion},
 };
@@ -100,11 +106,16 @@ bool parseOptions(int argc, const char* const* argv, SOptions& options, std::str
         }
         if (!pSpec->pfApply(options, sValue, sError)) return false;
     }
+    if (options.bLive && !options.sSavePath.empty()) {
+        sError = "--live and --save do not go together: a saved run has no window to watch";
+        return false;
+    }
     return true;
 }
 
 std::string helpText() {
-    return R"(Usage: flames [--seed N] [--save FILE] [--help] [--version] [GLUT options]
+    return R"(Usage: flames [--seed N] [--save FILE] [--live] [--help] [--version]
+              [GLUT options]
 
 Plays the chaos game with one point and shows the fractal flame it draws in an
 800 x 800 window. Three questions are asked on standard input, each answered
@@ -118,14 +129,18 @@ Options:
                  picture again
   --save FILE    no window: compute the picture and write it to FILE as PNG,
                  with its parameters in text chunks; GLUT options are ignored
+  --live         show the picture growing while the iterations run, coloured
+                 on the scale of the hits so far, about twice a second
   --help         show this help and exit
   --version      show the version and exit
 Every other argument goes to GLUT, for example -display :1 or -geometry +0+0.
 
-Keys in the window:
+Keys in the window (also on the right button's menu):
+  1 to 5         colour the same hits again: black & white, logarithmic grey,
+                 traffic light, rainbow, all blues
   s              save the picture shown as flame-pP-cC-ITERATIONS-SEED.png in
                  the current folder (never over an existing file)
-  q, Escape      quit
+  q, Escape      quit, also in the middle of the run
 
 Exit status:
   0  done

@@ -12,6 +12,7 @@ struct SOptions {
     bool                     bSeed = false;     // --seed given: uSeed seeds the run, not the clock
     unsigned int             uSeed = 0;         // 0 to 4294967295
     std::string              sSavePath;         // --save FILE: a PNG instead of a window; "" none
+    bool                     bLive = false;     // --live: the window shows the run as it grows
     std::vector<std::string> vGlutArgs;         // the program's name, then GLUT's arguments
 };
 

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -15,6 +16,14 @@ constexpr double dRefreshSeconds = 0.25;
 
 Clock::time_point startTime;
 Clock::time_point lastShown;
+bool bLineShown = false;  // a progress line stands on the terminal
+
+void clearLine() {
+    if (!bLineShown) return;
+    std::fputs("\r\033[K", stderr);
+    std::fflush(stderr);
+    bLineShown = false;
+}
 
 double secondsSince(Clock::time_point then) {
     return std::chrono::duration<double>(Clock::now() - then).count();
@@ -22,8 +31,7 @@ double secondsSince(Clock::time_point then) {
 
 void showProgress(int iDone, int iTotal) {
     if (iDone >= iTotal) {  // the run is over: leave the line empty for what follows
-        std::fputs("\r\033[K", stderr);
-        std::fflush(stderr);
+        clearLine();
         return;
     }
     if (secondsSince(lastShown) < dRefreshSeconds) return;
@@ -31,6 +39,7 @@ void showProgress(int iDone, int iTotal) {
     std::fputs(("\r" + progressLine(iDone, iTotal, secondsSince(startTime)) + "\033[K").c_str(),
                stderr);
     std::fflush(stderr);
+    bLineShown = true;
 }
 
 }  // namespace
@@ -45,9 +54,12 @@ std::string progressLine(int iDone, int iTotal, double dSeconds) {
     return cLine;
 }
 
+// A run ended by closing the window leaves no line behind for the shell's prompt.
 void watchProgress() {
     startTime = lastShown = Clock::now();
     pfCalculationProgress = showProgress;
+    static const bool bClearedAtExit = std::atexit(clearLine) == 0;
+    (void)bClearedAtExit;
 }
 
 void watchProgressOnTerminal() {

@@ -1,5 +1,8 @@
 #include "window.h"
 
+#include "calc.h"
+#include "colouring.h"
+#include "png_file.h"
 #include "screen.h"
 
 #include <GL/glu.h>
@@ -7,32 +10,116 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <iostream>
 
 namespace {
 
-SRunParameters shownRun;  // what the picture in the window is of
+using Clock = std::chrono::steady_clock;
 
-void savePictureShown() {
+// Iterations run between two looks at the window's events: short enough that closing it or a
+// key is answered at once, long enough that looking costs nothing.
+constexpr auto sliceTime = std::chrono::milliseconds(20);
+constexpr int iSliceBlock = 1 << 16;
+constexpr unsigned int iRefreshMs = 500;  // live: the picture of the hits so far, twice a second
+
+SRunParameters shownRun;  // what the picture is of, and how far its run has come
+bool bLiveRun = false;
+bool bRunning = false;
+
+// The hits as they stand in the colouring chosen. Hits only grow, so every pixel coloured before
+// is coloured again, and the last time gives the very picture of a run coloured once.
+void colourHitsSoFar() { myCalc.calculateHitsToColour(iScreenWidth, iScreenHight); }
+
+// From a clean slate, for another colouring: a pixel keeps no colour of the one before.
+void recolour() {
+    myScreen.clearColours();
+    colourHitsSoFar();
+}
+
+bool pictureShown() { return bLiveRun || !bRunning; }
+
+void chooseColouring(unsigned char cKey) {
+    myCalc.iColourType = shownRun.iColourType = cKey - '0';
+    if (!pictureShown()) return;  // the finished picture takes it
+    recolour();
+    glutPostRedisplay();
+}
+
+// During the run, the picture as it stands, coloured now.
+void savePictureShown(unsigned char) {
+    if (bRunning) {
+        colourHitsSoFar();
+        if (bLiveRun) glutPostRedisplay();
+    }
     std::string sName, sError;
     if (savePictureAsNew(shownRun, sName, sError)) std::cout << "saved " << sName << std::endl;
     else std::cerr << "flames: " << sError << std::endl;
 }
 
-void quit() { std::exit(0); }  // as closing the window does
+void quit(unsigned char) { std::exit(0); }  // as closing the window does
 
 struct SKey {
     unsigned char cKey;
-    void (*pfAction)();
+    const char*   sMenuEntry;  // null: not on the menu
+    void (*pfAction)(unsigned char cKey);
 };
 
 constexpr unsigned char cEscape = 27;
-constexpr SKey windowKeys[] = {{'s', savePictureShown}, {'q', quit}, {cEscape, quit}};
+const SKey windowKeys[] = {
+    {'1', colourMenu[0], chooseColouring}, {'2', colourMenu[1], chooseColouring},
+    {'3', colourMenu[2], chooseColouring}, {'4', colourMenu[3], chooseColouring},
+    {'5', colourMenu[4], chooseColouring}, {'s', "Save picture", savePictureShown},
+    {'q', "Quit", quit},                   {cEscape, nullptr, quit},
+};
 
 void keyPressed(unsigned char cKey, int, int) {
     for (const SKey& key : windowKeys)
-        if (key.cKey == cKey) key.pfAction();
+        if (key.cKey == cKey) key.pfAction(cKey);
+}
+
+void menuChosen(int iKey) { keyPressed(static_cast<unsigned char>(iKey), 0, 0); }
+
+void attachMenu() {
+    glutCreateMenu(menuChosen);
+    for (const SKey& key : windowKeys)
+        if (key.sMenuEntry) glutAddMenuEntry(key.sMenuEntry, key.cKey);
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+}
+
+// Black and no frame: the first frame of a run that is not live is its finished picture.
+void displayNothingYet() {
+    glDrawBuffer(GL_FRONT);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glFlush();
+    glDrawBuffer(GL_BACK);
+}
+
+void finishRun() {
+    glutIdleFunc(nullptr);
+    bRunning = false;
+    colourHitsSoFar();
+    glutDisplayFunc(display);
+    glutPostRedisplay();
+    if (isatty(STDERR_FILENO))
+        std::cerr << "flames: the picture is shown; 1 to 5 colour it anew, s saves it, q quits"
+                  << " (also on the right button's menu)" << std::endl;
+}
+
+void runSlice() {
+    const Clock::time_point end = Clock::now() + sliceTime;
+    bool bMore = true;
+    while (bMore && Clock::now() < end) bMore = myCalc.continueCalculate(iSliceBlock);
+    shownRun.iDone = myCalc.iterationsDone();
+    if (!bMore) finishRun();
+}
+
+void refreshLive(int) {
+    if (!bRunning) return;
+    colourHitsSoFar();
+    glutPostRedisplay();
+    glutTimerFunc(iRefreshMs, refreshLive, 0);
 }
 
 // The display GLUT would open: the argument after -display, else the environment's.
@@ -69,13 +156,18 @@ void openWindow(std::vector<std::string> vGlutArgs) {
     glutCreateWindow("Vemo's Fractal Flame Test");
     glutDisplayFunc(display);
     glutKeyboardFunc(keyPressed);
+    attachMenu();
     preset();
 }
 
-void showWindow(const SRunParameters& run) {
-    shownRun = run;
-    if (isatty(STDERR_FILENO))
-        std::cerr << "flames: the picture is in the window; s saves it, q quits" << std::endl;
+void runInWindow(unsigned int uSeed, bool bLive) {
+    bLiveRun = bLive;
+    bRunning = true;
+    myCalc.beginCalculate(uSeed);
+    shownRun = {myCalc.iIterations, myCalc.iPattern, myCalc.iColourType, uSeed, 0};
+    if (!bLive) glutDisplayFunc(displayNothingYet);
+    if (bLive) glutTimerFunc(iRefreshMs, refreshLive, 0);
+    glutIdleFunc(runSlice);
     glutMainLoop();
     std::exit(0);  // freeglut's loop ends the process itself; another GLUT's may return
 }

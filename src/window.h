@@ -1,9 +1,8 @@
 #pragma once
 
 // The window: 800 x 800 through GLUT, the image buffer drawn into it at every redraw, and keys
-// that save the picture shown or end the program.
-
-#include "png_file.h"
+// (also on the right button's menu) that colour the hits anew, save the picture or quit. The
+// run goes on in slices between the window's events, so that the window answers throughout.
 
 #include <string>
 #include <vector>
@@ -15,9 +14,10 @@ bool displayOpens(const std::vector<std::string>& vGlutArgs, std::string& sError
 // glutInit with those arguments, then the window with its view set up and its callbacks.
 void openWindow(std::vector<std::string> vGlutArgs);
 
-// GLUT's event loop, which redraws the picture when asked and never returns; the run's
-// parameters go into the pictures that the s key saves.
-[[noreturn]] void showWindow(const SRunParameters& run);
+// The run of myCalc's choices from uSeed, then the finished picture, in GLUT's event loop, which
+// never returns. Live, the window shows the hits so far twice a second; otherwise it stays
+// black until the picture is finished, as when the whole run came before the window.
+[[noreturn]] void runInWindow(unsigned int uSeed, bool bLive);
 
 // Clear colour, viewport and a projection of one unit per pixel, origin at the lower left.
 void preset();

@@ -53,12 +53,13 @@ TEST(ParseOptionsTest, AcceptedLinesGiveTheirOptionsAndPassGlutsOnInOrder) {
     }
 }
 
-TEST(ParseOptionsTest, HelpAndVersionAreFlags) {
+TEST(ParseOptionsTest, HelpVersionAndLiveAreFlags) {
     SOptions options;
     std::string sError;
-    ASSERT_TRUE(parse({"--version", "-iconic", "--help"}, options, sError));
+    ASSERT_TRUE(parse({"--version", "-iconic", "--live", "--help"}, options, sError));
     EXPECT_TRUE(options.bHelp);
     EXPECT_TRUE(options.bVersion);
+    EXPECT_TRUE(options.bLive);
 }
 
 struct SRefusedLine {
@@ -84,6 +85,8 @@ const SRefusedLine refusedLines[] = {
     {{"--seed="}, "--seed: '' is not a whole number from 0 to 4294967295"},
     {{"--seed", " 5"}, "--seed: ' 5' is not a whole number from 0 to 4294967295"},
     {{"--seed", "+5"}, "--seed: '+5' is not a whole number from 0 to 4294967295"},
+    {{"--live", "--save", "f.png"},
+     "--live and --save do not go together: a saved run has no window to watch"},
 };
 
 TEST(ParseOptionsTest, RefusedLinesNameTheirProblem) {

@@ -1,5 +1,5 @@
 // time() that returns the value of FLAMES_FIXED_TIME when it is set, so that a run seeded with
-// srand(time(NULL)) can be repeated; without it the clock's own time.
+// the clock's second can be repeated; without it the clock's own time.
 //
 // Preloaded into the viewer, and linked into the tests that repeat its computation in-process.
 
