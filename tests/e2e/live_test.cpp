@@ -20,10 +20,7 @@ TEST_F(ViewerLiveTest, GrowsThroughPartialPicturesToTheFinishedOne) {
     const SChoices choices{60000000, 3, 4};  // seconds of iterations: several refreshes
     const std::vector<float> vFinished = computedColours(choices, "7");
     CScratchFolder folder;
-    SViewerLaunch launch = launchWith("60000000 3 4\n");
-    launch.vArgs = {"--live", "--seed", "7"};
-    launch.sFolder = folder.path.string();
-    CViewerRun run(launch);
+    CViewerRun run(launchWith("60000000 3 4\n", {"--live", "--seed", "7"}, folder.path));
     const SViewerShot first = shootViewer(*pServer, run, dFrameTimeout);
 
     std::vector<SPicture> vPartial;
@@ -68,10 +65,7 @@ TEST_F(ViewerLiveTest, ClosingMidRunEndsAtOnceWithStatusZero) {
 // picture records the colouring shown.
 TEST_F(ViewerLiveTest, NumberKeysColourTheSameHitsAnew) {
     CScratchFolder folder;
-    SViewerLaunch launch = launchWith("200000 3 1\n");
-    launch.vArgs = {"--seed", "7"};
-    launch.sFolder = folder.path.string();
-    CViewerRun run(launch);
+    CViewerRun run(launchWith("200000 3 1\n", {"--seed", "7"}, folder.path));
     const SViewerShot shot = shootViewer(*pServer, run, dFrameTimeout);
     for (const int iColourType : {4, 2}) {
         const int iFrames = run.framesDrawn();

@@ -76,10 +76,7 @@ class ViewerKeysTest : public ViewerTest {};
 // The file holds what the window shows, which is what --save makes of the same seed.
 TEST_F(ViewerKeysTest, SKeySavesPictureShownUnderNewName) {
     CScratchFolder folder;
-    SViewerLaunch launch = launchWith("200000 3 4\n");
-    launch.vArgs = {"--seed", "7"};
-    launch.sFolder = folder.path.string();
-    CViewerRun run(launch);
+    CViewerRun run(launchWith("200000 3 4\n", {"--seed", "7"}, folder.path));
     const SViewerShot shot = shootViewer(*pServer, run, dFrameTimeout);
     pServer->pressKey(shot.window, 's');
     run.waitForOutput("saved flame-p3-c4-200000-7.png\n", 10);

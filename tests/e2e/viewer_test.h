@@ -41,6 +41,16 @@ protected:
         return launch;
     }
 
+    // With options of the viewer's own, in a folder of its own for the pictures it saves.
+    static SViewerLaunch launchWith(const std::string& sAnswers,
+                                    const std::vector<std::string>& vArgs,
+                                    const std::string& sFolder) {
+        SViewerLaunch launch = launchWith(sAnswers);
+        launch.vArgs = vArgs;
+        launch.sFolder = sFolder;
+        return launch;
+    }
+
     // The window after the first frame of a run; the run is ended.
     static SPicture pictureOf(const SViewerLaunch& launch) {
         CViewerRun run(launch);
