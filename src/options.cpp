@@ -51,13 +51,13 @@ bool applySave(SOptions& options, const std::string& sValue, std::string& sError
     return !sValue.empty();
 }
 
-struct SOptionSpec {
+struct SKnownOption {
     const char* sName;
-    const char* sValueName;  // what the option takes, as --help names it; null: nothing
+    const char* sValueName;  // what the option takes, as a message names it; null: nothing
     bool (*pfApply)(SOptions& options, const std::string& sValue, std::string& sError);
 };
 
-constexpr SOptionSpec optionSpecs[] = {
+constexpr SKnownOption knownOptions[] = {
     {"--seed",    "a number", applySeed},
     {"--save",    "a file name", applySave},
     {"--live",    nullptr, applyLive},
@@ -65,9 +65,9 @@ constexpr SOptionSpec optionSpecs[] = {
     {"--version", nullptr, applyVersion},
 };
 
-const SOptionSpec* findOption(const std::string& sName) {
-    for (const SOptionSpec& spec : optionSpecs)
-        if (sName == spec.sName) return &spec;
+const SKnownOption* findOption(const std::string& sName) {
+    for (const SKnownOption& option : knownOptions)
+        if (sName == option.sName) return &option;
     return nullptr;
 }
 
@@ -85,26 +85,26 @@ bool parseOptions(int argc, const char* const* argv, SOptions& options, std::str
             continue;
         }
         const size_t iEquals = sArg.find('=');
-        const SOptionSpec* pSpec = findOption(sArg.substr(0, iEquals));
-        if (!pSpec) {
+        const SKnownOption* pOption = findOption(sArg.substr(0, iEquals));
+        if (!pOption) {
             sError = "unknown option '" + sArg.substr(0, iEquals) + "'";
             return false;
         }
         std::string sValue;
         if (iEquals != std::string::npos) {
             sValue = sArg.substr(iEquals + 1);
-            if (!pSpec->sValueName) {
-                sError = "option '" + std::string(pSpec->sName) + "' takes no value";
+            if (!pOption->sValueName) {
+                sError = "option '" + std::string(pOption->sName) + "' takes no value";
                 return false;
             }
-        } else if (pSpec->sValueName) {
+        } else if (pOption->sValueName) {
             if (i + 1 >= argc || std::string(argv[i + 1]).rfind("--", 0) == 0) {
-                sError = "option '" + std::string(pSpec->sName) + "' needs " + pSpec->sValueName;
+                sError = "option '" + std::string(pOption->sName) + "' needs " + pOption->sValueName;
                 return false;
             }
             sValue = argv[++i];
         }
-        if (!pSpec->pfApply(options, sValue, sError)) return false;
+        if (!pOption->pfApply(options, sValue, sError)) return false;
     }
     if (options.bLive && !options.sSavePath.empty()) {
         sError = "--live and --save do not go together: a saved run has no window to watch";
