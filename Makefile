@@ -30,6 +30,7 @@ run: viewer
 	@if [ -z "$${DISPLAY:-}" ]; then \
 	  echo "make run: the viewer opens a window and needs an X display, but DISPLAY is not set." >&2; \
 	  echo 'Run it on a desktop, or in a virtual X server:  $(XVFB) "$(BUILD)/flames"' >&2; \
+	  echo 'or save the picture without a window:  "$(BUILD)/flames" --save flame.png' >&2; \
 	  exit 1; \
 	fi
 	"$(BUILD)/flames"
