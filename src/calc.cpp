@@ -7,6 +7,7 @@
 #include <ctime>
 #include <iostream>
 #include <type_traits>
+#include <utility>
 
 CCalculation myCalc;
 void (*pfCalculationProgress)(int iDone, int iTotal) = nullptr;
@@ -18,31 +19,16 @@ constexpr int iProgressBlock = 1 << 16;         // iterations between two progre
 
 // Calls action(std::integral_constant<int, iPat>()), so that the pattern is a constant within
 // it; 0 stands for every number that is no pattern.
+template <class FAction, int... iPats>
+void withPatternOf(int iPat, FAction action, std::integer_sequence<int, iPats...>) {
+    const bool bPattern =
+        ((iPat == iPats + 1 && (action(std::integral_constant<int, iPats + 1>()), true)) || ...);
+    if (!bPattern) action(std::integral_constant<int, 0>());
+}
+
 template <class FAction>
 void withPattern(int iPat, FAction action) {
-    switch (iPat) {
-    case 1:  action(std::integral_constant<int, 1>());  break;
-    case 2:  action(std::integral_constant<int, 2>());  break;
-    case 3:  action(std::integral_constant<int, 3>());  break;
-    case 4:  action(std::integral_constant<int, 4>());  break;
-    case 5:  action(std::integral_constant<int, 5>());  break;
-    case 6:  action(std::integral_constant<int, 6>());  break;
-    case 7:  action(std::integral_constant<int, 7>());  break;
-    case 8:  action(std::integral_constant<int, 8>());  break;
-    case 9:  action(std::integral_constant<int, 9>());  break;
-    case 10: action(std::integral_constant<int, 10>()); break;
-    case 11: action(std::integral_constant<int, 11>()); break;
-    case 12: action(std::integral_constant<int, 12>()); break;
-    case 13: action(std::integral_constant<int, 13>()); break;
-    case 14: action(std::integral_constant<int, 14>()); break;
-    case 15: action(std::integral_constant<int, 15>()); break;
-    case 16: action(std::integral_constant<int, 16>()); break;
-    case 17: action(std::integral_constant<int, 17>()); break;
-    case 18: action(std::integral_constant<int, 18>()); break;
-    case 19: action(std::integral_constant<int, 19>()); break;
-    case 20: action(std::integral_constant<int, 20>()); break;
-    default: action(std::integral_constant<int, 0>());  break;
-    }
+    withPatternOf(iPat, action, std::make_integer_sequence<int, iPatternCount>());
 }
 
 }  // namespace
