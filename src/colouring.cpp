@@ -115,7 +115,7 @@ double logLevel(int iHits, int iMaxHit, double dLogMaxHit) {
 void colourPixel(int iColourType, float fColour[4], int iHits, int iMaxHit, double dLogMaxHit) {
     if (iColourType == 1) {
         paint(fColour, 1.0f, 1.0f, 1.0f, 1.0f);
-    } else if (iColourType >= 2 && iColourType <= iColourCount) {
+    } else if (isColouring(iColourType)) {
         colourOfLevel(iColourType, logLevel(iHits, iMaxHit, dLogMaxHit), fColour);
     }
 }

@@ -5,6 +5,10 @@
 
 constexpr int iColourCount = 5;  // colourings 1 to 5
 
+constexpr bool isColouring(int iColourType) {
+    return iColourType >= 1 && iColourType <= iColourCount;
+}
+
 extern const char* const colourMenu[iColourCount];   // "1 - Black & white." to "5 - All blues."
 extern const char* const colourNames[iColourCount];  // "black & white": as a sentence names them
 

@@ -5,6 +5,7 @@
 #include "patterns.h"
 
 #include <cctype>
+#include <climits>
 #include <cstdio>
 #include <istream>
 #include <ostream>
@@ -85,9 +86,25 @@ std::string listed(const std::vector<std::string>& vItems) {
     return sList;
 }
 
+// The three questions: the choice each answer goes to, the answers that choice works with, and
+// what any other number gives.
+struct SQuestion {
+    const char*         sName;
+    int CCalculation::* piChoice;
+    int                 iLowest, iHighest;
+    const char*         sOtherwise;
+};
+
 enum EQuestion { iIterationsQuestion, iPatternQuestion, iColourQuestion };
 
-const char* const questionNames[] = {"iterations", "pattern", "colouring"};
+const SQuestion questions[] = {
+    {"iterations", &CCalculation::iIterations, 1, INT_MAX,
+     " iterations compute nothing; the picture stays black"},
+    {"pattern", &CCalculation::iPattern, 1, iPatternCount,
+     " is no pattern (1 to 20); the point never moves and one pixel is lit"},
+    {"colouring", &CCalculation::iColourType, 1, iColourCount,
+     " is no colouring (1 to 5); nothing is coloured, the picture stays black"},
+};
 
 // The choices a failed read keeps: its own and every later one.
 std::string keptChoices(EQuestion question, const CCalculation& calc) {
@@ -96,9 +113,8 @@ std::string keptChoices(EQuestion question, const CCalculation& calc) {
         vKept.push_back(std::to_string(calc.iIterations) + " iterations");
     if (question <= iPatternQuestion) vKept.push_back("pattern " + std::to_string(calc.iPattern));
     const int iColour = calc.iColourType;
-    vKept.push_back(iColour >= 1 && iColour <= iColourCount
-                        ? colourNames[iColour - 1]
-                        : "colouring " + std::to_string(iColour));
+    vKept.push_back(isColouring(iColour) ? colourNames[iColour - 1]
+                                         : "colouring " + std::to_string(iColour));
     return listed(vKept);
 }
 
@@ -118,35 +134,22 @@ std::string whatFailed(std::string sText) {
                                   : "\" is not a whole number");
 }
 
-// What an answer out of its range gives; "" for one in range.
-std::string whatItGives(EQuestion question, int iAnswer) {
-    const std::string sAnswer = std::to_string(iAnswer);
-    if (question == iIterationsQuestion && iAnswer <= 0)
-        return sAnswer + " iterations compute nothing; the picture stays black";
-    if (question == iPatternQuestion && (iAnswer < 1 || iAnswer > iPatternCount))
-        return sAnswer + " is no pattern (1 to 20); the point never moves and one pixel is lit";
-    if (question == iColourQuestion && (iAnswer < 1 || iAnswer > iColourCount))
-        return sAnswer + " is no colouring (1 to 5); nothing is coloured, the picture stays black";
-    return "";
-}
-
 // Stores the answer only when the extraction succeeded: a failed extraction into an int
 // writes 0 or the int's limits, which would overwrite the default.
 void readAnswer(std::istream& in, CTakenText& typed, std::ostream& err, EQuestion question,
-                CCalculation& calc, int& iChoice) {
+                CCalculation& calc) {
+    const SQuestion& asked = questions[question];
     const bool bWasFailed = in.fail();
     const size_t iBefore = typed.taken().size();
     int iAnswer = 0;
     if (in >> iAnswer) {
-        iChoice = iAnswer;
-        const std::string sGives = whatItGives(question, iAnswer);
-        if (!sGives.empty())
-            err << "flames: " << questionNames[question] << ": " << sGives << std::endl;
+        calc.*asked.piChoice = iAnswer;
+        if (iAnswer < asked.iLowest || iAnswer > asked.iHighest)
+            err << "flames: " << asked.sName << ": " << iAnswer << asked.sOtherwise << std::endl;
     } else if (!bWasFailed) {  // said once, where the reading stopped
         takeRestOfWord(in);
-        err << "flames: " << questionNames[question] << ": "
-            << whatFailed(typed.taken().substr(iBefore)) << "; keeping "
-            << keptChoices(question, calc) << std::endl;
+        err << "flames: " << asked.sName << ": " << whatFailed(typed.taken().substr(iBefore))
+            << "; keeping " << keptChoices(question, calc) << std::endl;
     }
 }
 
@@ -172,7 +175,7 @@ void askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalcula
     out << "(recommended between 100000 and 100000000," << std::endl;
     out << "for the colours 'rainbow' and 'all blues' even more)." << std::endl;
     emptyLines(out, 1);
-    readAnswer(in, typed, err, iIterationsQuestion, calc, calc.iIterations);
+    readAnswer(in, typed, err, iIterationsQuestion, calc);
 
     emptyLines(out, 2);
     out << "Please choose a pattern from the following list:" << std::endl;
@@ -182,13 +185,13 @@ void askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalcula
         out << patternTable[iPattern - 1].sMenuLine << std::endl;
     }
     emptyLines(out, 1);
-    readAnswer(in, typed, err, iPatternQuestion, calc, calc.iPattern);
+    readAnswer(in, typed, err, iPatternQuestion, calc);
 
     emptyLines(out, 2);
     out << "Please choose the type of colouring from the following list:" << std::endl;
     for (const char* pLine : colourMenu) out << pLine << std::endl;
     emptyLines(out, 1);
-    readAnswer(in, typed, err, iColourQuestion, calc, calc.iColourType);
+    readAnswer(in, typed, err, iColourQuestion, calc);
     emptyLines(out, 2);
 
     typed.settle();

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <cstdint>
-#include <iterator>
 
 const char* const sProgramVersion = "flames " FLAMES_VERSION;
 
@@ -23,18 +22,9 @@ bool readSeed(const std::string& sText, unsigned int& uSeed) {
     return true;
 }
 
-bool applyHelp(SOptions& options, const std::string&, std::string&) {
-    options.bHelp = true;
-    return true;
-}
-
-bool applyVersion(SOptions& options, const std::string&, std::string&) {
-    options.bVersion = true;
-    return true;
-}
-
-bool applyLive(SOptions& options, const std::string&, std::string&) {
-    options.bLive = true;
+template <bool SOptions::*pbFlag>
+bool applyFlag(SOptions& options, const std::string&, std::string&) {
+    options.*pbFlag = true;
     return true;
 }
 
@@ -58,11 +48,11 @@ struct SKnownOption {
 };
 
 constexpr SKnownOption knownOptions[] = {
-    {"--seed",    "a number", applySeed},
+    {"--seed",    "a number",    applySeed},
     {"--save",    "a file name", applySave},
-    {"--live",    nullptr, applyLive},
-    {"--help",    nullptr, applyHelp},
-    {"--version", nullptr, applyVersion},
+    {"--live",    nullptr,       applyFlag<&SOptions::bLive>},
+    {"--help",    nullptr,       applyFlag<&SOptions::bHelp>},
+    {"--version", nullptr,       applyFlag<&SOptions::bVersion>},
 };
 
 const SKnownOption* findOption(const std::string& sName) {

@@ -11,6 +11,8 @@
 #include <iterator>
 
 constexpr int iPatternCount = 20;  // patterns 1 to 20; 1 to 5 are compound
+
+constexpr bool isPattern(int iPattern) { return iPattern >= 1 && iPattern <= iPatternCount; }
 constexpr double dPI = 3.141592653589793;
 
 struct SPoint {  // a point of the plane, as a nonlinear function yields it

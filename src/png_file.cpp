@@ -24,12 +24,12 @@ namespace {
 // "pattern 3, linear & spiral & swirl"; a number that is no pattern or colouring says so.
 std::string patternPhrase(int iPattern) {
     const std::string sNumber = "pattern " + std::to_string(iPattern);
-    if (iPattern < 1 || iPattern > iPatternCount) return sNumber + ", which is no pattern";
+    if (!isPattern(iPattern)) return sNumber + ", which is no pattern";
     return sNumber + ", " + patternTable[iPattern - 1].sName;
 }
 
 std::string colourPhrase(int iColourType) {
-    if (iColourType < 1 || iColourType > iColourCount) return "not coloured";
+    if (!isColouring(iColourType)) return "not coloured";
     return std::string("in ") + colourNames[iColourType - 1];
 }
 
