@@ -11,11 +11,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -31,6 +29,12 @@ std::string patternPhrase(int iPattern) {
 std::string colourPhrase(int iColourType) {
     if (!isColouring(iColourType)) return "not coloured";
     return std::string("in ") + colourNames[iColourType - 1];
+}
+
+// "5000000 iterations of pattern 3, linear & spiral & swirl, in rainbow colours, seed 7".
+std::string describeRun(const SRunParameters& run) {
+    return std::to_string(run.iIterations) + " iterations of " + patternPhrase(run.iPattern) +
+           ", " + colourPhrase(run.iColourType) + ", seed " + std::to_string(run.uSeed);
 }
 
 std::string pathError(const std::string& sPath, const std::string& sReason) {
@@ -164,23 +168,18 @@ std::string writeThenPlace(const std::string& sFolder, const SRunParameters& run
     return sReason;
 }
 
-bool isFolder(const std::string& sPath) {
+// A folder's name cannot take a picture: rename would even put one in place of an empty folder.
+std::string folderRefusal(const std::string& sPath) {
     struct stat info;
-    return stat(sPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    const bool bFolder = stat(sPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return bFolder ? std::strerror(EISDIR) : "";
 }
 
 }  // namespace
 
-std::string describeRun(const SRunParameters& run) {
-    return std::to_string(run.iIterations) + " iterations of " + patternPhrase(run.iPattern) +
-           ", " + colourPhrase(run.iColourType) + ", seed " + std::to_string(run.uSeed);
-}
-
 bool checkSavable(const std::string& sPath, std::string& sError) {
-    std::string sReason;
-    if (isFolder(sPath)) {
-        sReason = std::strerror(EISDIR);
-    } else {
+    std::string sReason = folderRefusal(sPath);
+    if (sReason.empty()) {
         std::string sProbe = folderOf(sPath) + "/.flames-XXXXXX";
         const int iFd = mkstemp(sProbe.data());
         if (iFd < 0) sReason = std::strerror(errno);
@@ -191,12 +190,9 @@ bool checkSavable(const std::string& sPath, std::string& sError) {
 }
 
 bool savePicture(const std::string& sPath, const SRunParameters& run, std::string& sError) {
-    if (isFolder(sPath)) {  // rename would put the picture in place of an empty folder
-        sError = pathError(sPath, std::strerror(EISDIR));
-        return false;
-    }
-    const std::string sReason =
-        writeThenPlace(folderOf(sPath), run, [&](const std::string& sTemporary) -> std::string {
+    std::string sReason = folderRefusal(sPath);
+    if (sReason.empty())
+        sReason = writeThenPlace(folderOf(sPath), run, [&](const std::string& sTemporary) {
             return rename(sTemporary.c_str(), sPath.c_str()) == 0 ? "" : std::strerror(errno);
         });
     if (!sReason.empty()) sError = pathError(sPath, sReason);

@@ -27,6 +27,3 @@ bool savePicture(const std::string& sPath, const SRunParameters& run, std::strin
 // flame-p3-c4-5000000-1700000000.png, or with -2, -3, ... added where that name is taken; no
 // file is ever replaced. sName gets the name it was saved under.
 bool savePictureAsNew(const SRunParameters& run, std::string& sName, std::string& sError);
-
-// "5000000 iterations of pattern 3, linear & spiral & swirl, in rainbow colours, seed 7".
-std::string describeRun(const SRunParameters& run);
