@@ -89,35 +89,25 @@ void paint(float fColour[4], float fRed, float fGreen, float fBlue, float fAlpha
 
 // log10 of the counts most pixels have, worked out once: the colouring then costs a few
 // milliseconds, which a window that shows its run twice a second pays at every refresh.
-constexpr int iTabledCounts = 1 << 16;
+class CLog10Table {
+public:
+    CLog10Table() {
+        for (int i = 1; i < iTabled; i++) dLog10[i] = std::log10(static_cast<double>(i));
+    }
+    double of(int iHits) const {
+        return iHits < iTabled ? dLog10[iHits] : std::log10(static_cast<double>(iHits));
+    }
 
-const double* log10Table() {
-    static double dLog10[iTabledCounts];
-    static const bool bFilled = [] {
-        for (int i = 1; i < iTabledCounts; i++) dLog10[i] = std::log10(static_cast<double>(i));
-        return true;
-    }();
-    (void)bFilled;
-    return dLog10;
-}
-
-double log10Of(int iHits, const double* dLog10) {
-    return iHits < iTabledCounts ? dLog10[iHits] : std::log10(static_cast<double>(iHits));
-}
+private:
+    static constexpr int iTabled = 1 << 16;
+    double dLog10[iTabled] = {};
+};
 
 // log10(hits) / log10(iMaxHit), in [0, 1]. When the most-hit pixel was hit once, every hit pixel
 // is as hit as it: the top of the scale, rather than the 0 / 0 the quotient would give.
-double logLevel(int iHits, int iMaxHit, double dLogMaxHit) {
+double logLevel(int iHits, int iMaxHit, double dLogMaxHit, const CLog10Table& log10) {
     if (iMaxHit <= 1) return 1.0;
-    return log10Of(iHits, log10Table()) / dLogMaxHit;
-}
-
-void colourPixel(int iColourType, float fColour[4], int iHits, int iMaxHit, double dLogMaxHit) {
-    if (iColourType == 1) {
-        paint(fColour, 1.0f, 1.0f, 1.0f, 1.0f);
-    } else if (isColouring(iColourType)) {
-        colourOfLevel(iColourType, logLevel(iHits, iMaxHit, dLogMaxHit), fColour);
-    }
+    return log10.of(iHits) / dLogMaxHit;
 }
 
 }  // namespace
@@ -125,12 +115,16 @@ void colourPixel(int iColourType, float fColour[4], int iHits, int iMaxHit, doub
 void colourHits(int iColourType, int iMaxHit, int iColumns, int iRows) {
     iColumns = std::min(iColumns, iBufferSide);  // never past the buffer
     iRows = std::min(iRows, iBufferSide);
-    const double dLogMaxHit = iMaxHit > 1 ? std::log10(static_cast<double>(iMaxHit)) : 0.0;
+    if (!isColouring(iColourType)) return;
+    static const CLog10Table log10;
+    const double dLogMaxHit = log10.of(iMaxHit);  // once, not per pixel
     for (int i = 0; i < iColumns; i++) {
         for (int j = 0; j < iRows; j++) {
             const int iHits = myScreen.iScreenHits[i][j];
-            if (iHits != 0)
-                colourPixel(iColourType, myScreen.fScreenArray[i][j], iHits, iMaxHit, dLogMaxHit);
+            if (iHits == 0) continue;
+            float* fColour = myScreen.fScreenArray[i][j];
+            if (iColourType == 1) paint(fColour, 1.0f, 1.0f, 1.0f, 1.0f);
+            else colourOfLevel(iColourType, logLevel(iHits, iMaxHit, dLogMaxHit, log10), fColour);
         }
     }
 }
