@@ -13,7 +13,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,10 +25,8 @@ constexpr int iBlock = 1 << 16;  // iterations per benchmark iteration, as in a 
 constexpr unsigned int uSeed = 20261207;
 
 void clearBuffer() {
-    std::fill(&myScreen.iScreenHits[0][0],
-              &myScreen.iScreenHits[0][0] + iBufferSide * iBufferSide, 0);
-    std::fill(&myScreen.fScreenArray[0][0][0],
-              &myScreen.fScreenArray[0][0][0] + iBufferSide * iBufferSide * 4, 0.0f);
+    myScreen.clearHits();
+    myScreen.clearColours();
 }
 
 // Rate and time of one iteration (or draw) where each benchmark iteration makes a block of them.

@@ -11,6 +11,10 @@ int iScreenHight = 800;
 
 screen::screen() {
     clearColours();
+    clearHits();
+}
+
+void screen::clearHits() {
     std::fill(&iScreenHits[0][0], &iScreenHits[0][0] + std::size(iScreenHits) * iBufferSide, 0);
 }
 

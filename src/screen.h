@@ -14,6 +14,7 @@ public:
     void setPixelBW(int x, int y, int colour);  // 1: opaque white, 0: all 0, else kept; count 0
     void drawScreen();                          // the pixels in use, as one GL pixel rectangle
     void clearColours();                        // every colour of the capacity to 0; counts kept
+    void clearHits();                           // every count of the capacity to 0; colours kept
 };
 
 // A colour channel as the window and a saved picture show it: clamped to [0, 1], then the

@@ -22,10 +22,9 @@ protected:
         return {fColour[0], fColour[1], fColour[2], fColour[3]};
     }
 
-    Colour colourAtLevel(int iColourType, double dLog) {
-        calc.iColourType = iColourType;
+    static Colour colourAtLevel(int iColourType, double dLog) {
         Colour colour{};
-        peer.colourByLevel(dLog, colour.data());
+        colourOfLevel(iColourType, dLog, colour.data());
         return colour;
     }
 };

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 class CCalculationPeer {
 public:
     explicit CCalculationPeer(CCalculation& calc) : calc(calc) {}
@@ -36,16 +34,12 @@ public:
     CRandom& generator() { return calc.generator; }
 
     void runIterations() { calc.runIterations(); }
-    void runIterations(int iCount) { calc.runIterations(iCount); }
     void patternStep() { calc.patternStep(calc.iPattern); }
     void applyCompound(int iFuncNum) {  // the function that the drawn number iFuncNum picks
         const SPattern& pattern = patternTable[calc.iPattern - 1];
         calc.applyFunction(pattern.functions[pickFunction(iFuncNum, pattern.choice.iFunctions)]);
     }
     void postStep() { calc.postStep(); }
-    void colourByLevel(double dLog, float fColour[4]) const {
-        colourOfLevel(calc.iColourType, dLog, fColour);
-    }
 
 private:
     CCalculation& calc;
@@ -57,10 +51,8 @@ protected:
     void SetUp() override { clearScreen(); }
 
     static void clearScreen() {
-        std::fill(&myScreen.fScreenArray[0][0][0],
-                  &myScreen.fScreenArray[0][0][0] + iBufferSide * iBufferSide * 4, 0.0f);
-        std::fill(&myScreen.iScreenHits[0][0],
-                  &myScreen.iScreenHits[0][0] + iBufferSide * iBufferSide, 0);
+        myScreen.clearColours();
+        myScreen.clearHits();
     }
 
     static long long totalHits() {
