@@ -7,18 +7,31 @@
 
 namespace {
 
-struct SMap {
-    double a, b, c, d, e, f;
+// The image of (x, y) under a row of the affine table, or under the identity, and its radius
+// and angle on demand.
+struct SImage {
+    double vx, vy;
+    SImage(int iMap, double x, double y)
+        : vx(affineMaps[iMap].dA * x + affineMaps[iMap].dB * y + affineMaps[iMap].dC),
+          vy(affineMaps[iMap].dD * x + affineMaps[iMap].dE * y + affineMaps[iMap].dF) {}
+    SImage(double x, double y) : vx(x), vy(y) {}
+    double r() const { return std::sqrt(vx * vx + vy * vy); }
+    double t() const { return std::atan(vy / vx); }
 };
-constexpr SMap cloud1{0.562482, -0.539599, -0.42992, 0.397861, 0.501088, -0.112404};
-constexpr SMap cloud2{0.830039, 0.16248, 0.91022, -0.496174, 0.750468, 0.288389};
-constexpr SMap linearMap{0.98396, 0.359416, -0.85059, 0.298328, -0.583541, 0.378754};
-constexpr SMap spiralMap{-0.900388, 0.397598, 0.465126, 0.293063, 0.0225629, -0.277212};
-constexpr SMap swirlMap{-0.329863, -0.369381, 0.977861, -0.0855261, -0.858379, 0.547595};
-constexpr SMap nineMap{0.125503, -0.00125, 0.004588, -0.0850061, -0.136802, 0.430655};
-constexpr SMap diamondMap{-0.329863, -0.369381, 0.977861, -0.0855261, -0.858379, 0.54759};
 
-inline double unitDraw(CRandom& generator) { return generator.next() / 2147483647.0; }
+inline void set(double& x, double& y, SPoint p) { x = p.dX; y = p.dY; }
+
+// A function of r and θ alone after the image.
+template <SPoint (*pfFunction)(double dR, double dTheta)>
+inline void byPolar(const SImage& v, double& x, double& y) { set(x, y, pfFunction(v.r(), v.t())); }
+
+inline void spherical(const SImage& v, double& x, double& y) {
+    set(x, y, ::spherical(v.vx, v.vy, v.r()));
+}
+
+// Patterns 19 and 20 compute a radius and an angle their new point does not use; the empty asm
+// keeps the compiler from dropping that work.
+inline void keep(double dValue) { asm volatile("" : : "x"(dValue)); }
 
 // The compound patterns' choice: the draw compared with the first draw of each function.
 template <int iPattern>
@@ -26,111 +39,67 @@ inline int chosen(CRandom& generator) {
     return chosenFunction(patternTable[iPattern - 1].choice, generator.next());
 }
 
-// The image of (x, y) under a map, and its radius and angle on demand.
-struct SImage {
-    double vx, vy;
-    SImage(const SMap& m, double x, double y)
-        : vx(m.a * x + m.b * y + m.c), vy(m.d * x + m.e * y + m.f) {}
-    SImage(double x, double y) : vx(x), vy(y) {}
-    double r() const { return std::sqrt(vx * vx + vy * vy); }
-    double t() const { return std::atan(vy / vx); }
-};
-
-inline void set(double& x, double& y, double nx, double ny) { x = nx; y = ny; }
-
-inline void spherical(const SImage& v, double& x, double& y) {
-    const double r = v.r(), r2 = r * r;
-    set(x, y, v.vx / r2, v.vy / r2);
-}
-inline void swirl(const SImage& v, double& x, double& y) {
-    const double r = v.r(), t = v.t();
-    set(x, y, r * std::cos(t + r), r * std::sin(t + r));
-}
-inline void spiral(const SImage& v, double& x, double& y) {
-    const double r = v.r(), t = v.t();
-    set(x, y, (std::sin(r) + std::cos(t)) / r, (std::cos(r) + std::sin(t)) / r);
-}
-inline void diamond(const SImage& v, double& x, double& y) {
-    const double r = v.r(), t = v.t();
-    set(x, y, std::sin(t) * std::cos(r), std::cos(t) * std::sin(r));
-}
-inline void heart(const SImage& v, double& x, double& y) {
-    const double r = v.r(), t = v.t();
-    set(x, y, r * std::sin(t * r), -(r * std::cos(t * r)));
-}
-inline void disc(const SImage& v, double& x, double& y) {
-    const double r = v.r(), t = v.t();
-    set(x, y, std::sin(dPI * r) * t / dPI, std::cos(dPI * r) * t / dPI);
-}
-
-// Patterns 19 and 20 compute a radius and an angle their new point does not use; the empty asm
-// keeps the compiler from dropping that work.
-inline void keep(double dValue) { asm volatile("" : : "x"(dValue)); }
-
 template <int iPattern>
 inline void step(double& x, double& y, CRandom& generator) {
     if constexpr (iPattern == 1) {
         const int f = chosen<1>(generator);
-        if (f == 0) set(x, y, x / 2, y / 2);
-        else if (f == 1) set(x, y, (x + 1) / 2, y / 2);
-        else set(x, y, x / 2, (y + 1) / 2);
+        if (f == 0) set(x, y, {x / 2, y / 2});
+        else if (f == 1) set(x, y, {(x + 1) / 2, y / 2});
+        else set(x, y, {x / 2, (y + 1) / 2});
     } else if constexpr (iPattern == 2) {
         const int f = chosen<2>(generator);
-        spherical(SImage(f == 0 ? cloud1 : cloud2, x, y), x, y);
+        spherical(SImage(f == 0 ? iCloudMap1 : iCloudMap2, x, y), x, y);
     } else if constexpr (iPattern == 3) {
         const int f = chosen<3>(generator);
-        if (f == 0) { const SImage v(linearMap, x, y); set(x, y, v.vx, v.vy); }
-        else if (f == 1) spiral(SImage(spiralMap, x, y), x, y);
-        else swirl(SImage(swirlMap, x, y), x, y);
+        if (f == 0) { const SImage v(iLinearMap, x, y); set(x, y, {v.vx, v.vy}); }
+        else if (f == 1) byPolar<spiral>(SImage(iSpiralMap, x, y), x, y);
+        else byPolar<swirl>(SImage(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 4) {
         const int f = chosen<4>(generator);
-        if (f == 0) diamond(SImage(x, y), x, y);
-        else heart(SImage(x, y), x, y);
+        if (f == 0) byPolar<diamond>(SImage(x, y), x, y);
+        else byPolar<heart>(SImage(x, y), x, y);
     } else if constexpr (iPattern == 5) {
         const int f = chosen<5>(generator);
-        if (f == 0) disc(SImage(x, y), x, y);
-        else if (f == 1) set(x, y, std::sin(x), std::sin(y));
-        else spiral(SImage(x, y), x, y);
+        if (f == 0) byPolar<disc>(SImage(x, y), x, y);
+        else if (f == 1) set(x, y, sinusoidal(x, y));
+        else byPolar<spiral>(SImage(x, y), x, y);
     } else if constexpr (iPattern == 6) {
-        const SImage v(linearMap, x, y);
-        set(x, y, v.vx, v.vy);
+        const SImage v(iLinearMap, x, y);
+        set(x, y, {v.vx, v.vy});
     } else if constexpr (iPattern == 7) {
-        const SImage v(spiralMap, x, y);
-        set(x, y, std::sin(v.vx), std::sin(v.vy));
+        const SImage v(iSpiralMap, x, y);
+        set(x, y, sinusoidal(v.vx, v.vy));
     } else if constexpr (iPattern == 8) {
-        spherical(SImage(spiralMap, x, y), x, y);
+        spherical(SImage(iSpiralMap, x, y), x, y);
     } else if constexpr (iPattern == 9) {
-        swirl(SImage(nineMap, x, y), x, y);
+        byPolar<swirl>(SImage(iPattern9Map, x, y), x, y);
+    } else if constexpr (iPattern == 10) {
+        byPolar<horseshoe>(SImage(iSwirlMap, x, y), x, y);
+    } else if constexpr (iPattern == 11) {
+        byPolar<polar>(SImage(iSwirlMap, x, y), x, y);
+    } else if constexpr (iPattern == 12) {
+        byPolar<handkerchief>(SImage(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 13) {
-        heart(SImage(swirlMap, x, y), x, y);
+        byPolar<heart>(SImage(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 14) {
-        disc(SImage(swirlMap, x, y), x, y);
+        byPolar<disc>(SImage(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 15) {
-        spiral(SImage(swirlMap, x, y), x, y);
+        byPolar<spiral>(SImage(iSwirlMap, x, y), x, y);
+    } else if constexpr (iPattern == 16) {
+        byPolar<hyperbolic>(SImage(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 17) {
-        diamond(SImage(diamondMap, x, y), x, y);
+        byPolar<diamond>(SImage(iDiamondMap, x, y), x, y);
+    } else if constexpr (iPattern == 18) {
+        byPolar<ex>(SImage(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 19) {  // r and θ are kept, though fisheye needs r only
-        const SImage v(swirlMap, x, y);
-        const double r = v.r(), m = 2 * r / (r + 1);
+        const SImage v(iSwirlMap, x, y);
         keep(v.t());
-        set(x, y, x * m, y * m);
-    } else if constexpr (iPattern == 20) {  // r and θ are kept, though cosine needs neither
-        const SImage v(swirlMap, x, y);
+        set(x, y, fisheye(x, y, v.r()));
+    } else {  // 20: r and θ are kept, though cosine needs neither
+        const SImage v(iSwirlMap, x, y);
         keep(v.r());
         keep(v.t());
-        const double nx = std::cos(dPI * x) * std::cosh(y);
-        set(x, y, nx, -std::sin(dPI * nx) * std::sinh(y));
-    } else {  // 10, 11, 12, 16, 18: the swirl map's r and θ
-        const SImage v(swirlMap, x, y);
-        const double r = v.r(), t = v.t();
-        if constexpr (iPattern == 10) set(x, y, r * std::cos(2 * t), r * std::sin(2 * t));
-        if constexpr (iPattern == 11) set(x, y, t / dPI, r - 1);
-        if constexpr (iPattern == 12) set(x, y, r * std::sin(t + r), r * std::cos(t - r));
-        if constexpr (iPattern == 16) set(x, y, std::sin(t) / r, r * std::cos(t));
-        if constexpr (iPattern == 18) {
-            const double s = std::sin(t + r), c = std::cos(t - r);
-            set(x, y, r * (s * s * s), r * (c * c * c));
-        }
+        set(x, y, cosine(x, y));
     }
 }
 
@@ -147,8 +116,8 @@ void loop(int iIterations, SReferenceState& state) {
     for (int i = 0; i < iIterations; i++) {
         step<iPattern>(x, y, generator);
         if (x > 1e10 || x < -1e10 || y > 1e10 || y < -1e10 || x != x || y != y) {
-            x = -1 + unitDraw(generator) * 2;
-            y = -1 + unitDraw(generator) * 2;
+            x = drawToRange(generator.next(), -1, 1);
+            y = drawToRange(generator.next(), -1, 1);
             continue;
         }
         if (x < -1 || x > 1 || y < -1 || y > 1) continue;
