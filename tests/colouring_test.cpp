@@ -3,6 +3,7 @@
 
 #include "peer.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -12,8 +13,9 @@ using Colour = std::array<float, 4>;
 
 class ColouringTest : public FlameTest {
 protected:
-    // The colour of one pixel with iHits hits when the most-hit pixel has iMaxHit.
+    // The colour of one pixel, black before, with iHits hits when the most-hit pixel has iMaxHit.
     Colour colourOf(int iColourType, int iHits, int iMaxHit) {
+        std::fill(myScreen.fScreenArray[10][20], myScreen.fScreenArray[10][20] + 4, 0.0f);
         myScreen.iScreenHits[10][20] = iHits;
         peer.maxHit() = iMaxHit;
         calc.iColourType = iColourType;
@@ -33,31 +35,33 @@ void expectColour(const Colour& actual, const Colour& expected) {
     for (int k = 0; k < 4; k++) EXPECT_NEAR(actual[k], expected[k], 1e-6) << "component " << k;
 }
 
-TEST_F(ColouringTest, BlackAndWhiteIgnoresCounts) {
-    expectColour(colourOf(1, 1, 1), {1, 1, 1, 1});
-    expectColour(colourOf(1, 3, 1000), {1, 1, 1, 1});
-}
-
-TEST_F(ColouringTest, HitOnceIsBottomOfScale) {
-    expectColour(colourOf(2, 1, 50), {0, 0, 0, 0});
-    for (int iColourType : {3, 4, 5}) {
-        SCOPED_TRACE(iColourType);
-        expectColour(colourOf(iColourType, 1, 50), {0, 0, 0, 1});
+// One pixel's colour from its count and the most hits: the bottom of the scale for a pixel hit
+// once, the top for the most-hit pixel (also when that was hit once: level 1, never 0 / 0), the
+// middle for 10 of 100, counts below and beyond the tabled logarithms, black and white whatever
+// the counts, and nothing for a number that is no colouring.
+TEST_F(ColouringTest, ColourOfOnePixelFromItsCounts) {
+    const struct {
+        int iColourType, iHits, iMaxHit;
+        Colour expected;
+    } cases[] = {
+        {1, 1, 1, {1, 1, 1, 1}},     {1, 3, 1000, {1, 1, 1, 1}},
+        {2, 1, 50, {0, 0, 0, 0}},    {3, 1, 50, {0, 0, 0, 1}},
+        {4, 1, 50, {0, 0, 0, 1}},    {5, 1, 50, {0, 0, 0, 1}},
+        {2, 77, 77, {1, 1, 1, 1}},   {3, 77, 77, {0, 1, 1, 1}},
+        {4, 77, 77, {1, 0, 1, 1}},   {5, 77, 77, {0, 1, 0.78f, 1}},
+        {2, 1, 1, {1, 1, 1, 1}},     {3, 1, 1, {0, 1, 1, 1}},
+        {4, 1, 1, {1, 0, 1, 1}},     {5, 1, 1, {0, 1, 0.78f, 1}},
+        {2, 10, 100, {0.5f, 0.5f, 0.5f, 0.5f}},     {3, 10, 100, {1, 1, 0, 1}},
+        {4, 10, 100, {0, 1, 0, 1}},                 {5, 10, 100, {0, 0.251f, 1, 1}},
+        {2, 1000, 1000000, {0.5f, 0.5f, 0.5f, 0.5f}}, {4, 100000, 100000, {1, 0, 1, 1}},
+        {0, 5, 10, {0, 0, 0, 0}},    {6, 5, 10, {0, 0, 0, 0}},    {-1, 5, 10, {0, 0, 0, 0}},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(::testing::Message() << "colouring " << example.iColourType << ", "
+                                          << example.iHits << " of " << example.iMaxHit);
+        expectColour(colourOf(example.iColourType, example.iHits, example.iMaxHit),
+                     example.expected);
     }
-}
-
-TEST_F(ColouringTest, MostHitIsTopOfScale) {
-    expectColour(colourOf(2, 77, 77), {1, 1, 1, 1});
-    expectColour(colourOf(3, 77, 77), {0, 1, 1, 1});
-    expectColour(colourOf(4, 77, 77), {1, 0, 1, 1});
-    expectColour(colourOf(5, 77, 77), {0, 1, 0.78f, 1});
-}
-
-TEST_F(ColouringTest, TenOfHundredIsMidScale) {
-    expectColour(colourOf(2, 10, 100), {0.5f, 0.5f, 0.5f, 0.5f});
-    expectColour(colourOf(3, 10, 100), {1, 1, 0, 1});
-    expectColour(colourOf(4, 10, 100), {0, 1, 0, 1});
-    expectColour(colourOf(5, 10, 100), {0, 0.251f, 1, 1});
 }
 
 TEST_F(ColouringTest, TrafficLightStepsAtQuarterAndHalf) {
@@ -104,14 +108,6 @@ TEST_F(ColouringTest, EveryComponentWithinUnitRangeAtEveryLevel) {
     }
 }
 
-TEST_F(ColouringTest, SingleHitsWhenMostHitHasOneAreTopOfScale) {
-    // Every hit pixel is as hit as the most-hit one: level 1, never 0 / 0.
-    expectColour(colourOf(2, 1, 1), {1, 1, 1, 1});
-    expectColour(colourOf(3, 1, 1), {0, 1, 1, 1});
-    expectColour(colourOf(4, 1, 1), {1, 0, 1, 1});
-    expectColour(colourOf(5, 1, 1), {0, 1, 0.78f, 1});
-}
-
 TEST_F(ColouringTest, NeverHitPixelsKeepTheirColour) {
     myScreen.fScreenArray[5][5][0] = 0.25f;  // a colour the colouring must not touch
     for (int iColourType = 1; iColourType <= iColourCount; iColourType++) {
@@ -130,12 +126,6 @@ TEST_F(ColouringTest, NoHitsChangeNothing) {
     for (int i = 0; i < iScreenWidth; i++)
         for (int j = 0; j < iScreenHight; j++)
             ASSERT_EQ(myScreen.fScreenArray[i][j][3], 0.0f);
-}
-
-TEST_F(ColouringTest, UnknownColouringColoursNothing) {
-    for (int iColourType : {0, 6, -1}) {
-        expectColour(colourOf(iColourType, 5, 10), {0, 0, 0, 0});
-    }
 }
 
 TEST_F(ColouringTest, ColoursOnlyTheGivenWidthAndHeight) {

@@ -177,6 +177,13 @@ TEST(DialogueFuzzTest, ModelAgreesWithWorkedAnswers) {
         SChoices expected;
     };
     const SCase cases[] = {
+        {"1000 2 3\n", {1000, 2, 3}},    // on one line
+        {"1000\n2\n3\n", {1000, 2, 3}},  // or on three
+        {"  -7\t\t0\n 21 ", {-7, 0, 21}},  // out-of-range choices pass unchanged
+        {"abc 2 3", {1000000, 1, 1}},     // a failed answer keeps its default and every later one
+        {"500 x 3", {500, 1, 1}},
+        {"500 7 ?", {500, 7, 1}},
+        {"500", {500, 1, 1}},             // the end of input is a failed read
         {"", {1000000, 1, 1}},
         {" \t\n\v\f\r", {1000000, 1, 1}},
         {"+5 -0 007", {5, 0, 7}},
@@ -186,6 +193,7 @@ TEST(DialogueFuzzTest, ModelAgreesWithWorkedAnswers) {
         {"3.7", {3, 1, 1}},
         {"2147483647 -2147483648 -0", {INT_MAX, INT_MIN, 0}},
         {"2147483648 2 3", {1000000, 1, 1}},
+        {"-2147483649 2 3", {1000000, 1, 1}},
         {"4 -2147483649 3", {4, 1, 1}},
         {"4 5 99999999999999999999", {4, 5, 1}},
         {"- 5 6 7", {1000000, 1, 1}},     // a sign must be followed by its digits

@@ -1,4 +1,6 @@
-// The start-up dialogue's answers and the progress line of a long run.
+// The start-up dialogue's texts and what it says of odd answers, and the progress line of a long
+// run. What the answers give is tested against a model of integer extraction, in
+// dialogue_fuzz_test.cpp.
 
 #include "dialogue.h"
 #include "peer.h"
@@ -8,41 +10,6 @@
 #include <string>
 
 namespace {
-
-struct SChoices {
-    int iIterations, iPattern, iColourType;
-};
-
-SChoices answer(const std::string& sInput) {
-    std::istringstream in(sInput);
-    std::ostringstream out;
-    CCalculation calc;
-    askChoices(in, out, calc);
-    return {calc.iIterations, calc.iPattern, calc.iColourType};
-}
-
-void expectChoices(const std::string& sInput, SChoices expected) {
-    const SChoices actual = answer(sInput);
-    EXPECT_EQ(actual.iIterations, expected.iIterations) << '"' << sInput << '"';
-    EXPECT_EQ(actual.iPattern, expected.iPattern) << '"' << sInput << '"';
-    EXPECT_EQ(actual.iColourType, expected.iColourType) << '"' << sInput << '"';
-}
-
-TEST(AskChoicesTest, AnswersOnOneLineOrSeveral) {
-    expectChoices("1000 2 3\n", {1000, 2, 3});
-    expectChoices("1000\n2\n3\n", {1000, 2, 3});
-    expectChoices("  -7\t\t0\n 21 ", {-7, 0, 21});  // out-of-range choices pass unchanged
-}
-
-TEST(AskChoicesTest, FailedAnswerKeepsItsDefaultAndEveryLaterOne) {
-    expectChoices("abc 2 3", {1000000, 1, 1});
-    expectChoices("99999999999999999999 2 3", {1000000, 1, 1});  // beyond an int
-    expectChoices("-2147483649 2 3", {1000000, 1, 1});
-    expectChoices("500 x 3", {500, 1, 1});
-    expectChoices("500 7 ?", {500, 7, 1});
-    expectChoices("", {1000000, 1, 1});
-    expectChoices("500", {500, 1, 1});  // end of input is a failed read
-}
 
 TEST(AskChoicesTest, DialogueTextDoesNotDependOnAnswers) {
     std::ostringstream outGood, outBad;
