@@ -36,9 +36,7 @@ int saveWithoutWindow(const SOptions& options) {
     const unsigned int uSeed = seedOf(options);
     watchProgressOnTerminal();
     myCalc.initCalculate(uSeed);
-    const SRunParameters run = {myCalc.iIterations, myCalc.iPattern, myCalc.iColourType, uSeed,
-                                myCalc.iterationsDone()};
-    if (!savePicture(options.sSavePath, run, sError)) return failed(sError);
+    if (!savePicture(options.sSavePath, parametersOf(myCalc, uSeed), sError)) return failed(sError);
     return 0;
 }
 

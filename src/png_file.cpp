@@ -1,5 +1,6 @@
 #include "png_file.h"
 
+#include "calc.h"
 #include "colouring.h"
 #include "options.h"
 #include "patterns.h"
@@ -176,6 +177,10 @@ std::string folderRefusal(const std::string& sPath) {
 }
 
 }  // namespace
+
+SRunParameters parametersOf(const CCalculation& calc, unsigned int uSeed) {
+    return {calc.iIterations, calc.iPattern, calc.iColourType, uSeed, calc.iterationsDone()};
+}
 
 bool checkSavable(const std::string& sPath, std::string& sError) {
     std::string sReason = folderRefusal(sPath);

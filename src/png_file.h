@@ -7,6 +7,8 @@
 
 #include <string>
 
+class CCalculation;
+
 struct SRunParameters {
     int          iIterations;  // asked for
     int          iPattern;     // as used, even when it is no pattern
@@ -14,6 +16,9 @@ struct SRunParameters {
     unsigned int uSeed;
     int          iDone;        // iterations done; below iIterations while the run goes on
 };
+
+// What the picture of a run of calc's choices from uSeed is of, as far as the run has come.
+SRunParameters parametersOf(const CCalculation& calc, unsigned int uSeed);
 
 // Whether a picture could be saved at sPath: its folder exists and takes new files, and sPath is
 // not a folder. Tried at once, before a long computation. On failure, sError is "PATH: reason".

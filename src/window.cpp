@@ -24,9 +24,10 @@ constexpr auto sliceTime = std::chrono::milliseconds(20);
 constexpr int iSliceBlock = 1 << 16;
 constexpr unsigned int iRefreshMs = 500;  // live: the picture of the hits so far, twice a second
 
-SRunParameters shownRun;  // what the picture is of, and how far its run has come
+unsigned int uRunSeed = 0;  // the run's seed: the rest of what the picture is of is myCalc's
 bool bLiveRun = false;
-bool bRunning = false;
+
+bool running() { return myCalc.iterationsDone() < myCalc.iIterations; }
 
 // The hits as they stand in the colouring chosen. Hits only grow, so every pixel coloured before
 // is coloured again, and the last time gives the very picture of a run coloured once.
@@ -38,10 +39,10 @@ void recolour() {
     colourHitsSoFar();
 }
 
-bool pictureShown() { return bLiveRun || !bRunning; }
+bool pictureShown() { return bLiveRun || !running(); }
 
 void chooseColouring(unsigned char cKey) {
-    myCalc.iColourType = shownRun.iColourType = cKey - '0';
+    myCalc.iColourType = cKey - '0';
     if (!pictureShown()) return;  // the finished picture takes it
     recolour();
     glutPostRedisplay();
@@ -49,12 +50,12 @@ void chooseColouring(unsigned char cKey) {
 
 // During the run, the picture as it stands, coloured now.
 void savePictureShown(unsigned char) {
-    if (bRunning) {
+    if (running()) {
         colourHitsSoFar();
         if (bLiveRun) glutPostRedisplay();
     }
     std::string sName, sError;
-    if (savePictureAsNew(shownRun, sName, sError)) std::cout << "saved " << sName << std::endl;
+    if (savePictureAsNew(parametersOf(myCalc, uRunSeed), sName, sError)) std::cout << "saved " << sName << std::endl;
     else std::cerr << "flames: " << sError << std::endl;
 }
 
@@ -98,7 +99,6 @@ void displayNothingYet() {
 
 void finishRun() {
     glutIdleFunc(nullptr);
-    bRunning = false;
     colourHitsSoFar();
     glutDisplayFunc(display);
     glutPostRedisplay();
@@ -111,12 +111,11 @@ void runSlice() {
     const Clock::time_point end = Clock::now() + sliceTime;
     bool bMore = true;
     while (bMore && Clock::now() < end) bMore = myCalc.continueCalculate(iSliceBlock);
-    shownRun.iDone = myCalc.iterationsDone();
     if (!bMore) finishRun();
 }
 
 void refreshLive(int) {
-    if (!bRunning) return;
+    if (!running()) return;
     colourHitsSoFar();
     glutPostRedisplay();
     glutTimerFunc(iRefreshMs, refreshLive, 0);
@@ -162,9 +161,8 @@ void openWindow(std::vector<std::string> vGlutArgs) {
 
 void runInWindow(unsigned int uSeed, bool bLive) {
     bLiveRun = bLive;
-    bRunning = true;
+    uRunSeed = uSeed;
     myCalc.beginCalculate(uSeed);
-    shownRun = {myCalc.iIterations, myCalc.iPattern, myCalc.iColourType, uSeed, 0};
     if (!bLive) glutDisplayFunc(displayNothingYet);
     if (bLive) glutTimerFunc(iRefreshMs, refreshLive, 0);
     glutIdleFunc(runSlice);
