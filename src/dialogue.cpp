@@ -2,6 +2,7 @@
 
 #include "calc.h"
 #include "colouring.h"
+#include "console.h"
 #include "patterns.h"
 
 #include <cctype>
@@ -29,22 +30,37 @@ void emptyLines(std::ostream& out, int iCount) {
     for (int i = 0; i < iCount; i++) out << std::endl;
 }
 
-// Hands on the characters of another stream buffer one at a time and keeps those taken, so that
-// an answer that fails to read can be shown as it was typed. The character last handed out is
-// taken from the source only once the reader has moved past it, as the source itself would.
+bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+// Hands on the characters of another stream buffer one at a time and keeps what an answer took,
+// so that one that fails to read can be shown as it was typed: its word (the blanks before it
+// passed over), of which only the first iKeptLength characters are kept, however long it is. The
+// character last handed out is taken from the source only once the reader has moved past it,
+// as the source itself would.
 class CTakenText : public std::streambuf {
 public:
     explicit CTakenText(std::streambuf* pSource) : pSource(pSource) {}
 
-    const std::string& taken() {
+    void startAnswer() {
         settle();
-        return sTaken;
+        sKept.clear();
+        iLength = 0;
+        bSigned = bDigitsOnly = true;
     }
+
+    // What the answer took: its word's first characters, its length, and whether it is a sign
+    // or none and then only digits.
+    const std::string& kept() {
+        settle();
+        return sKept;
+    }
+    size_t length() const { return iLength; }
+    bool numberShaped() const { return iLength > (bSigned ? 1u : 0u) && bDigitsOnly; }
 
     void settle() {
         if (!bPeeked || gptr() != egptr()) return;
         pSource->sbumpc();
-        sTaken += cPeeked;
+        keep(cPeeked);
         bPeeked = false;
     }
 
@@ -60,13 +76,25 @@ protected:
     }
 
 private:
+    static constexpr size_t iKeptLength = 64;
+
+    void keep(char c) {
+        if (iLength == 0 && isBlank(c)) return;
+        if (iLength < iKeptLength) sKept += c;
+        const bool bSign = iLength == 0 && (c == '-' || c == '+');
+        if (iLength == 0) bSigned = bSign;
+        if (!bSign) bDigitsOnly = bDigitsOnly && std::isdigit(static_cast<unsigned char>(c));
+        iLength++;
+    }
+
     std::streambuf* pSource;
-    std::string sTaken;
+    std::string sKept;
+    size_t iLength = 0;
+    bool bSigned = false;
+    bool bDigitsOnly = true;
     char cPeeked = 0;
     bool bPeeked = false;
 };
-
-bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
 // The rest of the word a failed read stopped in, taken without changing the stream's state.
 void takeRestOfWord(std::istream& in) {
@@ -86,25 +114,28 @@ std::string listed(const std::vector<std::string>& vItems) {
     return sList;
 }
 
-// The three questions: the choice each answer goes to, the answers that choice works with, and
-// what any other number gives.
+// The three questions: the choice each answer goes to, the answers that choice works with, what
+// any other number is, and what it gives in the window.
 struct SQuestion {
     const char*         sName;
     int CCalculation::* piChoice;
     int                 iLowest, iHighest;
-    const char*         sOtherwise;
+    const char*         sProblem;
+    const char*         sInWindow;
 };
 
 enum EQuestion { iIterationsQuestion, iPatternQuestion, iColourQuestion };
 
 const SQuestion questions[] = {
-    {"iterations", &CCalculation::iIterations, 1, INT_MAX,
-     " iterations compute nothing; the picture stays black"},
-    {"pattern", &CCalculation::iPattern, 1, iPatternCount,
-     " is no pattern (1 to 20); the point never moves and one pixel is lit"},
-    {"colouring", &CCalculation::iColourType, 1, iColourCount,
-     " is no colouring (1 to 5); nothing is coloured, the picture stays black"},
+    {"iterations", &CCalculation::iIterations, 1, INT_MAX, " iterations compute nothing",
+     "; the picture stays black"},
+    {"pattern", &CCalculation::iPattern, 1, iPatternCount, " is no pattern (1 to 20)",
+     "; the point never moves and one pixel is lit"},
+    {"colouring", &CCalculation::iColourType, 1, iColourCount, " is no colouring (1 to 5)",
+     "; nothing is coloured, the picture stays black"},
 };
+
+constexpr const char* sNothingSaved = "; nothing is saved";
 
 // The choices a failed read keeps: its own and every later one.
 std::string keptChoices(EQuestion question, const CCalculation& calc) {
@@ -118,39 +149,40 @@ std::string keptChoices(EQuestion question, const CCalculation& calc) {
     return listed(vKept);
 }
 
-// What a text that did not read as an int was: nothing at all, a number beyond an int, or no
-// number.
-std::string whatFailed(std::string sText) {
-    const size_t iStart = sText.find_first_not_of(" \t\n\v\f\r");
-    sText = iStart == std::string::npos ? "" : sText.substr(iStart);
-    if (sText.empty()) return "no answer";
-    const size_t iSign = sText[0] == '-' || sText[0] == '+' ? 1 : 0;
-    const bool bNumber = sText.size() > iSign &&
-                         sText.find_first_not_of("0123456789", iSign) == std::string::npos;
-    if (sText.size() > iShownLength) sText = sText.substr(0, iShownLength - 3) + "...";
-    for (char& c : sText)  // typed control characters are not sent on to a terminal
-        if (std::iscntrl(static_cast<unsigned char>(c))) c = '?';
-    return '"' + sText + (bNumber ? "\" is beyond the range of a whole number"
-                                  : "\" is not a whole number");
+// What an answer that did not read as an int was: nothing at all, a number beyond an int, or no
+// number; shortened, and its control characters escaped.
+std::string whatFailed(CTakenText& typed) {
+    if (typed.length() == 0) return "no answer";
+    const bool bCut = typed.length() > iShownLength;
+    const std::string sShown =
+        shownText(typed.kept().substr(0, bCut ? iShownLength - 3 : iShownLength)) +
+        (bCut ? "..." : "");
+    return '"' + sShown + (typed.numberShaped() ? "\" is beyond the range of a whole number"
+                                                : "\" is not a whole number");
 }
 
 // Stores the answer only when the extraction succeeded: a failed extraction into an int
-// writes 0 or the int's limits, which would overwrite the default.
-void readAnswer(std::istream& in, CTakenText& typed, std::ostream& err, EQuestion question,
-                CCalculation& calc) {
+// writes 0 or the int's limits, which would overwrite the default. True when the answer was
+// read and is one the choice works with.
+bool readAnswer(std::istream& in, CTakenText& typed, std::ostream& err, EQuestion question,
+                CCalculation& calc, EAnswers answers) {
     const SQuestion& asked = questions[question];
     const bool bWasFailed = in.fail();
-    const size_t iBefore = typed.taken().size();
+    typed.startAnswer();
     int iAnswer = 0;
     if (in >> iAnswer) {
         calc.*asked.piChoice = iAnswer;
-        if (iAnswer < asked.iLowest || iAnswer > asked.iHighest)
-            err << "flames: " << asked.sName << ": " << iAnswer << asked.sOtherwise << std::endl;
+        if (iAnswer >= asked.iLowest && iAnswer <= asked.iHighest) return true;
+        err << "flames: " << asked.sName << ": " << iAnswer << asked.sProblem
+            << (answers == eAnswersAsGiven ? sNothingSaved : asked.sInWindow) << std::endl;
     } else if (!bWasFailed) {  // said once, where the reading stopped
         takeRestOfWord(in);
-        err << "flames: " << asked.sName << ": " << whatFailed(typed.taken().substr(iBefore))
-            << "; keeping " << keptChoices(question, calc) << std::endl;
+        err << "flames: " << asked.sName << ": " << whatFailed(typed)
+            << (answers == eAnswersAsGiven ? sNothingSaved
+                                           : "; keeping " + keptChoices(question, calc))
+            << std::endl;
     }
+    return false;
 }
 
 }  // namespace
@@ -160,7 +192,8 @@ void askChoices(std::istream& in, std::ostream& out, CCalculation& calc) {
     askChoices(in, out, quiet, calc);
 }
 
-void askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalculation& calc) {
+bool askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalculation& calc,
+                EAnswers answers) {
     const std::ios::iostate state = in.rdstate();
     CTakenText typed(in.rdbuf());
     std::streambuf* pSource = in.rdbuf(&typed);
@@ -175,7 +208,7 @@ void askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalcula
     out << "(recommended between 100000 and 100000000," << std::endl;
     out << "for the colours 'rainbow' and 'all blues' even more)." << std::endl;
     emptyLines(out, 1);
-    readAnswer(in, typed, err, iIterationsQuestion, calc);
+    bool bAsGiven = readAnswer(in, typed, err, iIterationsQuestion, calc, answers);
 
     emptyLines(out, 2);
     out << "Please choose a pattern from the following list:" << std::endl;
@@ -185,17 +218,18 @@ void askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalcula
         out << patternTable[iPattern - 1].sMenuLine << std::endl;
     }
     emptyLines(out, 1);
-    readAnswer(in, typed, err, iPatternQuestion, calc);
+    bAsGiven = readAnswer(in, typed, err, iPatternQuestion, calc, answers) && bAsGiven;
 
     emptyLines(out, 2);
     out << "Please choose the type of colouring from the following list:" << std::endl;
     for (const char* pLine : colourMenu) out << pLine << std::endl;
     emptyLines(out, 1);
-    readAnswer(in, typed, err, iColourQuestion, calc);
+    bAsGiven = readAnswer(in, typed, err, iColourQuestion, calc, answers) && bAsGiven;
     emptyLines(out, 2);
 
     typed.settle();
     const std::ios::iostate endState = in.rdstate();
     in.rdbuf(pSource);
     in.clear(endState);
+    return bAsGiven;
 }

@@ -11,7 +11,14 @@ class CCalculation;
 // failed, every later one as it was; the texts are printed all the same.
 void askChoices(std::istream& in, std::ostream& out, CCalculation& calc);
 
+// What odd answers lead to: the window shows what they give, the design's defaults included;
+// a picture saved by a script is made only of answers taken as given.
+enum EAnswers { eAnswersAsTheyCome, eAnswersAsGiven };
+
 // The same, and one line on err for each answer that was not what it seemed meant to be: one
-// that is not a whole number (naming the text found and the choices kept), or a number that
-// computes nothing, moves nothing or colours nothing. Valid answers write nothing there.
-void askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalculation& calc);
+// that is not a whole number, or is missing (naming the text found, shortened and escaped), or
+// a number that computes nothing, moves nothing or colours nothing; each line ends with what
+// follows: the choices kept, or what the window shows, or, for eAnswersAsGiven, that nothing is
+// saved. Valid answers write nothing there. True when every answer was taken as given.
+bool askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalculation& calc,
+                EAnswers answers = eAnswersAsTheyCome);

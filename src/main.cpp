@@ -2,19 +2,22 @@
 // picture written to a PNG file or the GLUT window, which redraws the finished picture.
 
 #include "calc.h"
+#include "console.h"
 #include "dialogue.h"
 #include "options.h"
 #include "png_file.h"
 #include "progress.h"
 #include "window.h"
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <iostream>
 #include <string>
 
 namespace {
 
-constexpr int iWorkFailed = 1;  // exit status: a file or the display failed
+constexpr int iWorkFailed = 1;  // exit status: a file, the display, an answer or the output failed
 constexpr int iUsageError = 2;  // exit status: the command line was wrong
 
 int failed(const std::string& sError) {
@@ -22,29 +25,42 @@ int failed(const std::string& sError) {
     return iWorkFailed;
 }
 
-void askQuestions() { askChoices(std::cin, std::cout, std::cerr, myCalc); }
+bool askQuestions(EAnswers answers) {
+    return askChoices(std::cin, std::cout, std::cerr, myCalc, answers);
+}
+
+// A script must not take a lost dialogue or help text for one that was read.
+bool outputWritten() {
+    const std::string sError = standardOutputError();
+    if (!sError.empty()) failed("standard output: " + sError);
+    return sError.empty();
+}
 
 unsigned int seedOf(const SOptions& options) {
     return options.bSeed ? options.uSeed : static_cast<unsigned int>(std::time(nullptr));
 }
 
-// A place that cannot take the file is found before the questions, not after a long run.
+// A place that cannot take the file is found before the questions, not after a long run; an
+// answer that is not taken as given computes nothing, for a script would not hear of it.
 int saveWithoutWindow(const SOptions& options) {
     std::string sError;
     if (!checkSavable(options.sSavePath, sError)) return failed(sError);
-    askQuestions();
+    const bool bAsGiven = askQuestions(eAnswersAsGiven);
+    if (!outputWritten() || !bAsGiven) return iWorkFailed;
     const unsigned int uSeed = seedOf(options);
     watchProgressOnTerminal();
     myCalc.initCalculate(uSeed);
+    if (!outputWritten()) return iWorkFailed;
     if (!savePicture(options.sSavePath, parametersOf(myCalc, uSeed), sError)) return failed(sError);
     return 0;
 }
 
-// The display is tried before the questions, so that nobody answers them for nothing.
+// The display is opened before the questions, so that nobody answers them for nothing.
 int showInWindow(const SOptions& options) {
     std::string sError;
-    if (!displayOpens(options.vGlutArgs, sError)) return failed(sError);
-    askQuestions();
+    if (!holdDisplay(options.sDisplay, sError)) return failed(sError);
+    askQuestions(eAnswersAsTheyCome);
+    if (!outputWritten()) return iWorkFailed;
     openWindow(options.vGlutArgs);
     watchProgressOnTerminal();
     runInWindow(seedOf(options), options.bLive);
@@ -59,9 +75,11 @@ int main(int argc, char** argv) {
         std::cerr << "flames: " << sError << "; see 'flames --help'" << std::endl;
         return iUsageError;
     }
+    if (!standardStreamsOpen()) return failed("standard output: " + std::string(strerror(EBADF)));
+    watchStandardOutput();
     if (options.bHelp) std::cout << helpText();
     else if (options.bVersion) std::cout << sProgramVersion << std::endl;
     else if (!options.sSavePath.empty()) return saveWithoutWindow(options);
     else return showInWindow(options);
-    return 0;
+    return outputWritten() ? 0 : iWorkFailed;
 }

@@ -1,11 +1,15 @@
 #include "options.h"
 
+#include "console.h"
+
 #include <cctype>
 #include <cstdint>
 
 const char* const sProgramVersion = "flames " FLAMES_VERSION;
 
 namespace {
+
+std::string quoted(const std::string& sText) { return "'" + shownText(sText) + "'"; }
 
 constexpr uint64_t uSeedLimit = 4294967295u;  // the largest seed: the generator's word
 
@@ -31,7 +35,7 @@ bool applyFlag(SOptions& options, const std::string&, std::string&) {
 bool applySeed(SOptions& options, const std::string& sValue, std::string& sError) {
     options.bSeed = readSeed(sValue, options.uSeed);
     if (!options.bSeed)
-        sError = "--seed: '" + sValue + "' is not a whole number from 0 to 4294967295";
+        sError = "--seed: " + quoted(sValue) + " is not a whole number from 0 to 4294967295";
     return options.bSeed;
 }
 
@@ -61,40 +65,92 @@ const SKnownOption* findOption(const std::string& sName) {
     return nullptr;
 }
 
+// The arguments GLUT takes; the values are GLUT's to judge.
+struct SGlutOption {
+    const char* sName;
+    const char* sValueName;  // null: takes none
+};
+
+constexpr SGlutOption glutOptions[] = {
+    {"-display", "a display name"}, {"-geometry", "a geometry"}, {"-iconic", nullptr},
+    {"-indirect", nullptr}, {"-direct", nullptr}, {"-gldebug", nullptr}, {"-sync", nullptr},
+};
+
+const SGlutOption* findGlutOption(const std::string& sName) {
+    for (const SGlutOption& option : glutOptions)
+        if (sName == option.sName) return &option;
+    return nullptr;
+}
+
+// A value that starts with "--" is taken for the next option, so that "--save --seed 7" says the
+// file name is missing instead of saving to "--seed".
+bool hasValueAt(int i, int argc, const char* const* argv) {
+    return i < argc && std::string(argv[i]).rfind("--", 0) != 0;
+}
+
+// A word that is neither the program's nor GLUT's: "-seed" for "--seed" is the likely slip.
+std::string unknownWord(const std::string& sArg) {
+    if (sArg.empty() || sArg[0] != '-') return "unexpected argument " + quoted(sArg);
+    std::string sError = "unknown option " + quoted(sArg);
+    if (findOption("-" + sArg)) sError += " (did you mean '-" + sArg + "'?)";
+    return sError;
+}
+
+// GLUT's option with its value, handed on in its order; the last -display names the display.
+bool takeGlutOption(int& i, int argc, const char* const* argv, SOptions& options,
+                    std::string& sError) {
+    const std::string sArg = argv[i];
+    const SGlutOption* pOption = findGlutOption(sArg);
+    if (!pOption) {
+        sError = unknownWord(sArg);
+        return false;
+    }
+    options.vGlutArgs.push_back(sArg);
+    if (!pOption->sValueName) return true;
+    if (!hasValueAt(i + 1, argc, argv)) {
+        sError = "option '" + sArg + "' needs " + pOption->sValueName;
+        return false;
+    }
+    options.vGlutArgs.push_back(argv[++i]);
+    if (sArg == "-display") options.sDisplay = argv[i];
+    return true;
+}
+
+// "--name=value" or "--name value".
+bool takeOwnOption(int& i, int argc, const char* const* argv, SOptions& options,
+                   std::string& sError) {
+    const std::string sArg = argv[i];
+    const size_t iEquals = sArg.find('=');
+    const SKnownOption* pOption = findOption(sArg.substr(0, iEquals));
+    if (!pOption) {
+        sError = "unknown option " + quoted(sArg.substr(0, iEquals));
+        return false;
+    }
+    std::string sValue;
+    if (iEquals != std::string::npos) {
+        sValue = sArg.substr(iEquals + 1);
+        if (!pOption->sValueName) {
+            sError = "option '" + std::string(pOption->sName) + "' takes no value";
+            return false;
+        }
+    } else if (pOption->sValueName) {
+        if (!hasValueAt(i + 1, argc, argv)) {
+            sError = "option '" + std::string(pOption->sName) + "' needs " + pOption->sValueName;
+            return false;
+        }
+        sValue = argv[++i];
+    }
+    return pOption->pfApply(options, sValue, sError);
+}
+
 }  // namespace
 
-// "--name=value" or "--name value". A value that itself starts with "--" is taken for the next
-// option, so that "--save --seed 7" says the file name is missing instead of saving to "--seed".
 bool parseOptions(int argc, const char* const* argv, SOptions& options, std::string& sError) {
     options = SOptions();
     options.vGlutArgs.push_back(argc > 0 ? argv[0] : "flames");
     for (int i = 1; i < argc; i++) {
-        const std::string sArg = argv[i];
-        if (sArg.rfind("--", 0) != 0) {
-            options.vGlutArgs.push_back(sArg);
-            continue;
-        }
-        const size_t iEquals = sArg.find('=');
-        const SKnownOption* pOption = findOption(sArg.substr(0, iEquals));
-        if (!pOption) {
-            sError = "unknown option '" + sArg.substr(0, iEquals) + "'";
-            return false;
-        }
-        std::string sValue;
-        if (iEquals != std::string::npos) {
-            sValue = sArg.substr(iEquals + 1);
-            if (!pOption->sValueName) {
-                sError = "option '" + std::string(pOption->sName) + "' takes no value";
-                return false;
-            }
-        } else if (pOption->sValueName) {
-            if (i + 1 >= argc || std::string(argv[i + 1]).rfind("--", 0) == 0) {
-                sError = "option '" + std::string(pOption->sName) + "' needs " + pOption->sValueName;
-                return false;
-            }
-            sValue = argv[++i];
-        }
-        if (!pOption->pfApply(options, sValue, sError)) return false;
+        const bool bOwn = std::string(argv[i]).rfind("--", 0) == 0;
+        if (!(bOwn ? takeOwnOption : takeGlutOption)(i, argc, argv, options, sError)) return false;
     }
     if (options.bLive && !options.sSavePath.empty()) {
         sError = "--live and --save do not go together: a saved run has no window to watch";
@@ -123,7 +179,8 @@ Options:
                  on the scale of the hits so far, about twice a second
   --help         show this help and exit
   --version      show the version and exit
-Every other argument goes to GLUT, for example -display :1 or -geometry +0+0.
+GLUT's own options go to GLUT: -display NAME, -geometry SPEC (such as +0+0),
+-iconic, -indirect, -direct, -gldebug and -sync; any other word is refused.
 
 Keys in the window (also on the right button's menu):
   1 to 5         colour the same hits again: black & white, logarithmic grey,
@@ -134,7 +191,8 @@ Keys in the window (also on the right button's menu):
 
 Exit status:
   0  done
-  1  the picture could not be written, or no display could be opened
+  1  the picture could not be written, no display could be opened, an answer
+     could not be taken as given with --save, or standard output failed
   2  the command line was wrong
 
 Example:

@@ -1,7 +1,8 @@
 #pragma once
 
-// The command line: the program's own options start with "--"; every other argument belongs to
-// GLUT and is handed to glutInit as it came, in its order.
+// The command line: the program's own options start with "--"; GLUT's own (-display NAME,
+// -geometry SPEC, -iconic, -indirect, -direct, -gldebug, -sync) are handed to glutInit as they
+// came, in their order; any other word is refused before anything is asked.
 
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@ struct SOptions {
     std::string              sSavePath;         // --save FILE: a PNG instead of a window; "" none
     bool                     bLive = false;     // --live: the window shows the run as it grows
     std::vector<std::string> vGlutArgs;         // the program's name, then GLUT's arguments
+    std::string              sDisplay;          // the last -display's: the one GLUT opens; ""
+                                                // DISPLAY's
 };
 
 // The options of argv, or false with sError naming what is wrong ("unknown option '--x'").

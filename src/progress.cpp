@@ -18,20 +18,13 @@ Clock::time_point startTime;
 Clock::time_point lastShown;
 bool bLineShown = false;  // a progress line stands on the terminal
 
-void clearLine() {
-    if (!bLineShown) return;
-    std::fputs("\r\033[K", stderr);
-    std::fflush(stderr);
-    bLineShown = false;
-}
-
 double secondsSince(Clock::time_point then) {
     return std::chrono::duration<double>(Clock::now() - then).count();
 }
 
 void showProgress(int iDone, int iTotal) {
     if (iDone >= iTotal) {  // the run is over: leave the line empty for what follows
-        clearLine();
+        clearProgressLine();
         return;
     }
     if (secondsSince(lastShown) < dRefreshSeconds) return;
@@ -43,6 +36,13 @@ void showProgress(int iDone, int iTotal) {
 }
 
 }  // namespace
+
+void clearProgressLine() {
+    if (!bLineShown) return;
+    std::fputs("\r\033[K", stderr);
+    std::fflush(stderr);
+    bLineShown = false;
+}
 
 std::string progressLine(int iDone, int iTotal, double dSeconds) {
     const double dShare = iTotal > 0 ? static_cast<double>(iDone) / iTotal : 1.0;
@@ -58,7 +58,7 @@ std::string progressLine(int iDone, int iTotal, double dSeconds) {
 void watchProgress() {
     startTime = lastShown = Clock::now();
     pfCalculationProgress = showProgress;
-    static const bool bClearedAtExit = std::atexit(clearLine) == 0;
+    static const bool bClearedAtExit = std::atexit(clearProgressLine) == 0;
     (void)bClearedAtExit;
 }
 

@@ -13,3 +13,7 @@ void watchProgress();
 
 // The same, only when standard error is a terminal: a redirected log stays free of it.
 void watchProgressOnTerminal();
+
+// The progress line taken off the terminal, for a line that is printed during the run; the next
+// report shows it again.
+void clearProgressLine();

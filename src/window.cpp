@@ -1,8 +1,10 @@
 #include "window.h"
 
 #include "calc.h"
+#include "console.h"
 #include "colouring.h"
 #include "png_file.h"
+#include "progress.h"
 #include "screen.h"
 
 #include <GL/glu.h>
@@ -55,7 +57,9 @@ void savePictureShown(unsigned char) {
         if (bLiveRun) glutPostRedisplay();
     }
     std::string sName, sError;
-    if (savePictureAsNew(parametersOf(myCalc, uRunSeed), sName, sError)) std::cout << "saved " << sName << std::endl;
+    const bool bSaved = savePictureAsNew(parametersOf(myCalc, uRunSeed), sName, sError);
+    clearProgressLine();  // a terminal shows both outputs on one line
+    if (bSaved) std::cout << "saved " << sName << std::endl;
     else std::cerr << "flames: " << sError << std::endl;
 }
 
@@ -121,25 +125,20 @@ void refreshLive(int) {
     glutTimerFunc(iRefreshMs, refreshLive, 0);
 }
 
-// The display GLUT would open: the argument after -display, else the environment's.
-const char* displayName(const std::vector<std::string>& vGlutArgs) {
-    for (size_t i = 1; i + 1 < vGlutArgs.size(); i++)
-        if (vGlutArgs[i] == "-display") return vGlutArgs[i + 1].c_str();
-    return nullptr;
-}
+// The connection of the display check, held until GLUT has its own: a server that resets when
+// its last client leaves (xvfb-run's) would otherwise be between two lives when GLUT connects.
+Display* pCheckedDisplay = nullptr;
 
 }  // namespace
 
-bool displayOpens(const std::vector<std::string>& vGlutArgs, std::string& sError) {
-    const char* sName = displayName(vGlutArgs);
-    if (Display* pDisplay = XOpenDisplay(sName)) {
-        XCloseDisplay(pDisplay);
-        return true;
-    }
+bool holdDisplay(const std::string& sDisplay, std::string& sError) {
+    const char* sName = sDisplay.empty() ? nullptr : sDisplay.c_str();
+    pCheckedDisplay = XOpenDisplay(sName);
+    if (pCheckedDisplay) return true;
     const std::string sShown = XDisplayName(sName);
     sError = (sShown.empty() ? std::string("no display: DISPLAY is not set")
-                             : "cannot open display \"" + sShown + "\"") +
-             "; --save FILE renders without a window, or run under xvfb-run";
+                             : "cannot open display \"" + shownText(sShown) + "\"") +
+             "; --save FILE renders the picture without a window";
     return false;
 }
 
@@ -153,6 +152,8 @@ void openWindow(std::vector<std::string> vGlutArgs) {
     glutInitWindowSize(iScreenWidth, iScreenHight);
     glutInitWindowPosition(100, 50);
     glutCreateWindow("Vemo's Fractal Flame Test");
+    if (pCheckedDisplay) XCloseDisplay(pCheckedDisplay);  // GLUT holds its own now
+    pCheckedDisplay = nullptr;
     glutDisplayFunc(display);
     glutKeyboardFunc(keyPressed);
     attachMenu();

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-// Whether the X display that GLUT would open (the one of a -display argument, else DISPLAY)
-// can be opened; if not, sError says which and what to do instead.
-bool displayOpens(const std::vector<std::string>& vGlutArgs, std::string& sError);
+// Opens the X display that GLUT will open (sDisplay, else DISPLAY's) and holds the connection
+// until openWindow has GLUT's own; if it cannot, sError says which and what to do instead.
+bool holdDisplay(const std::string& sDisplay, std::string& sError);
 
 // glutInit with those arguments, then the window with its view set up and its callbacks.
 void openWindow(std::vector<std::string> vGlutArgs);

@@ -36,7 +36,9 @@ const SCommandLine acceptedLines[] = {
     {{"--save=x=y.png"}, false, 0, "x=y.png", {}},
     {{"-display", ":1", "--seed", "3", "-iconic", "--save", "f.png", "-geometry", "+0+0"},
      true, 3, "f.png", {"-display", ":1", "-iconic", "-geometry", "+0+0"}},
-    {{"-", "x", "-sync"}, false, 0, "", {"-", "x", "-sync"}},
+    {{"-sync", "-direct", "-indirect", "-gldebug"}, false, 0, "",
+     {"-sync", "-direct", "-indirect", "-gldebug"}},
+    {{"-geometry", "-0-0"}, false, 0, "", {"-geometry", "-0-0"}},
 };
 
 TEST(ParseOptionsTest, AcceptedLinesGiveTheirOptionsAndPassGlutsOnInOrder) {
@@ -51,6 +53,14 @@ TEST(ParseOptionsTest, AcceptedLinesGiveTheirOptionsAndPassGlutsOnInOrder) {
         vGlutArgs.insert(vGlutArgs.end(), line.vGlutArgs.begin(), line.vGlutArgs.end());
         EXPECT_EQ(options.vGlutArgs, vGlutArgs);
     }
+}
+
+// GLUT opens the display of the last -display: the one to check.
+TEST(ParseOptionsTest, LastDisplayIsTheOneOpened) {
+    SOptions options;
+    std::string sError;
+    ASSERT_TRUE(parse({"-display", ":1", "-display", ":7"}, options, sError)) << sError;
+    EXPECT_EQ(options.sDisplay, ":7");
 }
 
 TEST(ParseOptionsTest, HelpVersionAndLiveAreFlags) {
@@ -85,6 +95,14 @@ const SRefusedLine refusedLines[] = {
     {{"--seed="}, "--seed: '' is not a whole number from 0 to 4294967295"},
     {{"--seed", " 5"}, "--seed: ' 5' is not a whole number from 0 to 4294967295"},
     {{"--seed", "+5"}, "--seed: '+5' is not a whole number from 0 to 4294967295"},
+    {{"-seed", "5", "--save", "x.png"}, "unknown option '-seed' (did you mean '--seed'?)"},
+    {{"-h"}, "unknown option '-h'"},
+    {{"-"}, "unknown option '-'"},
+    {{"stray"}, "unexpected argument 'stray'"},
+    {{"-display"}, "option '-display' needs a display name"},
+    {{"-geometry", "--seed", "1"}, "option '-geometry' needs a geometry"},
+    {{"--sa\nve\x1b"}, "unknown option '--sa\\nve\\x1b'"},
+    {{"--seed", "7\xff"}, "--seed: '7\\xff' is not a whole number from 0 to 4294967295"},
     {{"--live", "--save", "f.png"},
      "--live and --save do not go together: a saved run has no window to watch"},
 };

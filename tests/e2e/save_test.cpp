@@ -5,6 +5,8 @@
 #include "png_io.h"
 #include "viewer_test.h"
 
+#include <sys/stat.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -50,19 +52,57 @@ TEST(SaveTest, SavedPictureIsTheComputationOfItsSeed) {
 TEST(SaveTest, UnwritablePlaceFailsAtOnceAndLeavesNoFile) {
     CScratchFolder folder;
     const std::string sMissingFolder = folder / "no such folder/flame.png";
-    for (const std::string& sPath : {sMissingFolder, folder.path.string()}) {
+    mkfifo((folder / "fifo").c_str(), 0644);  // opened, it would block the viewer
+    for (const std::string& sPath : {sMissingFolder, folder.path.string(), folder / "fifo"}) {
         CViewerRun run(headless("2000000000 3 4\n", {"--save", sPath}));
         expectExitStatus(run.waitForExit(1), 1);
         EXPECT_EQ(run.output(), "");
         EXPECT_EQ(run.errors().rfind("flames: " + sPath + ": ", 0), 0u) << run.errors();
         EXPECT_EQ(run.errors().find('\n'), run.errors().size() - 1) << run.errors();
     }
-    EXPECT_TRUE(folder.names().empty());
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"fifo"});
+}
+
+// Each ends with status 1 and its reason on standard error, and no picture: odd answers to a
+// run that saves, a standard output that takes nothing, a file-size limit.
+TEST(SaveTest, ScriptHearsEveryFailure) {
+    const std::string sRedirected = "exec \"$0\" \"$@\" ";
+    const struct {
+        const char* sAnswers;
+        std::vector<std::string> vWrapper;
+        std::vector<std::string> vArgs;  // --save FILE follows
+        const char* sSaid;
+    } cases[] = {
+        {"1,000,000\n3\n4\n", {}, {}, "flames: pattern: \",000,000\" is not a whole number"},
+        {"1000 3", {}, {}, "flames: colouring: no answer; nothing is saved\n"},
+        {"1000 21 4", {}, {}, "flames: pattern: 21 is no pattern (1 to 20); nothing is saved\n"},
+        {"1000 3 4", {"sh", "-c", sRedirected + ">/dev/full"}, {},
+         "flames: standard output: No space left on device\n"},
+        {"1000 3 4", {"sh", "-c", sRedirected + ">&-"}, {},
+         "flames: standard output: Bad file descriptor\n"},
+        {"", {"sh", "-c", sRedirected + ">/dev/full"}, {"--version"},
+         "flames: standard output: No space left on device\n"},
+        {"100000 3 4", {"sh", "-c", "ulimit -f 1; " + sRedirected}, {}, ": File too large\n"},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.sSaid);
+        CScratchFolder folder;
+        std::vector<std::string> vArgs = example.vArgs;
+        if (vArgs.empty()) vArgs = {"--save", folder / "flame.png"};
+        SViewerLaunch launch = headless(example.sAnswers, vArgs);
+        launch.vWrapper = example.vWrapper;
+        CViewerRun run(launch);
+        expectExitStatus(run.waitForExit(dFrameTimeout), 1);
+        EXPECT_NE(run.errors().find(example.sSaid), std::string::npos) << run.errors();
+        EXPECT_EQ(run.errors().find("calculating"), std::string::npos);
+        EXPECT_TRUE(folder.names().empty());
+    }
 }
 
 TEST(SaveTest, WrongCommandLineEndsWithStatusTwoAndNothingOnStandardOutput) {
     const std::vector<std::vector<std::string>> vCommandLines = {
-        {"--bogus"}, {"--seed", "12ab"}, {"--seed", "4294967296"}, {"--save"}, {"--help=x"}};
+        {"--bogus"}, {"--seed", "12ab"}, {"--seed", "4294967296"}, {"--save"}, {"--help=x"},
+        {"-seed", "5", "--save", "x.png"}, {"stray"}, {"-display"}};
     for (const std::vector<std::string>& vArgs : vCommandLines) {
         CViewerRun run(headless("1000 1 1\n", vArgs));
         expectExitStatus(run.waitForExit(5), 2);
@@ -82,6 +122,7 @@ TEST_F(ViewerKeysTest, SKeySavesPictureShownUnderNewName) {
     run.waitForOutput("saved flame-p3-c4-200000-7.png\n", 10);
     pServer->pressKey(shot.window, 's');
     run.waitForOutput("saved flame-p3-c4-200000-7-2.png\n", 10);
+    EXPECT_EQ(folder.names().size(), 2u);  // and no other name left behind
 
     const SPicture saved = readPicture(folder / "flame-p3-c4-200000-7.png");
     ASSERT_TRUE(hasViewerSize(saved));
