@@ -2,15 +2,15 @@
 
 #include "calc.h"
 #include "colouring.h"
+#include "console.h"
 #include "options.h"
 #include "patterns.h"
 #include "screen.h"
+#include "whole_file.h"
 
-#include <fcntl.h>
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -39,14 +39,7 @@ std::string describeRun(const SRunParameters& run) {
 }
 
 std::string pathError(const std::string& sPath, const std::string& sReason) {
-    return sPath + ": " + sReason;
-}
-
-// The folder of a path, where its temporary file goes.
-std::string folderOf(const std::string& sPath) {
-    const size_t iSlash = sPath.find_last_of('/');
-    if (iSlash == std::string::npos) return ".";
-    return iSlash == 0 ? "/" : sPath.substr(0, iSlash);
+    return shownText(sPath) + ": " + sReason;
 }
 
 // Three bytes a pixel, red first; the top row first, which is the buffer's last row in use.
@@ -127,8 +120,9 @@ bool writePng(SPngSink& sink, const unsigned char* pRgb, png_text* pTexts, int i
     return true;
 }
 
-// The whole picture into the open temporary file, then to the disk; "" or the reason.
-std::string writeTemporary(FILE* pFile, const SRunParameters& run) {
+// The whole picture into a new file of sFolder, not yet named; "" or the reason.
+std::string writeNewFile(CWholeFile& file, const std::string& sFolder, const SRunParameters& run) {
+    if (const int iError = file.create(sFolder)) return std::strerror(iError);
     const std::vector<unsigned char> vRgb = pictureBytes();
     std::vector<std::pair<std::string, std::string>> vText = textChunks(run);
     std::vector<png_text> vChunks(vText.size());
@@ -137,44 +131,13 @@ std::string writeTemporary(FILE* pFile, const SRunParameters& run) {
         vChunks[i].key = vText[i].first.data();
         vChunks[i].text = vText[i].second.data();
     }
-    SPngSink sink{pFile, 0, ""};
+    SPngSink sink{file.stream(), 0, ""};
     if (!writePng(sink, vRgb.data(), vChunks.data(), static_cast<int>(vChunks.size())))
         return sink.cMessage;
-    if (std::fflush(pFile) != 0 || fsync(fileno(pFile)) != 0) return std::strerror(errno);
     return "";
 }
 
-// New files get the permissions the user's umask gives, not mkstemp's owner-only ones.
-void allowAsUmaskDoes(int iFd) {
-    const mode_t iMask = umask(0);
-    umask(iMask);
-    fchmod(iFd, 0666 & ~iMask);
-}
-
-// Writes the picture to a temporary file in sFolder and hands that to place, which gives it its
-// name; the temporary file is gone afterwards, whatever happened. "" or the reason.
-template <typename Place>
-std::string writeThenPlace(const std::string& sFolder, const SRunParameters& run, Place place) {
-    std::string sTemporary = sFolder + "/.flames-XXXXXX";
-    const int iFd = mkstemp(sTemporary.data());
-    if (iFd < 0) return std::strerror(errno);
-    allowAsUmaskDoes(iFd);
-    FILE* pFile = fdopen(iFd, "wb");
-    std::string sReason = pFile ? writeTemporary(pFile, run) : std::strerror(errno);
-    if (pFile ? std::fclose(pFile) != 0 : close(iFd) != 0) {
-        if (sReason.empty()) sReason = std::strerror(errno);
-    }
-    if (sReason.empty()) sReason = place(sTemporary);
-    unlink(sTemporary.c_str());  // after a rename, already gone; after a link, the second name
-    return sReason;
-}
-
-// A folder's name cannot take a picture: rename would even put one in place of an empty folder.
-std::string folderRefusal(const std::string& sPath) {
-    struct stat info;
-    const bool bFolder = stat(sPath.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-    return bFolder ? std::strerror(EISDIR) : "";
-}
+std::string errorText(int iError) { return iError == 0 ? "" : std::strerror(iError); }
 
 }  // namespace
 
@@ -182,43 +145,44 @@ SRunParameters parametersOf(const CCalculation& calc, unsigned int uSeed) {
     return {calc.iIterations, calc.iPattern, calc.iColourType, uSeed, calc.iterationsDone()};
 }
 
+// The place is tried with a file that has no name, which leaves nothing behind.
 bool checkSavable(const std::string& sPath, std::string& sError) {
-    std::string sReason = folderRefusal(sPath);
+    std::string sReason;
+    const std::string sTarget = savingTarget(sPath, sReason);
     if (sReason.empty()) {
-        std::string sProbe = folderOf(sPath) + "/.flames-XXXXXX";
-        const int iFd = mkstemp(sProbe.data());
-        if (iFd < 0) sReason = std::strerror(errno);
-        else close(iFd), unlink(sProbe.c_str());
+        CWholeFile probe;
+        sReason = errorText(probe.create(folderOf(sTarget)));
     }
     if (!sReason.empty()) sError = pathError(sPath, sReason);
     return sReason.empty();
 }
 
+// The target is looked at again: it may have changed during the run.
 bool savePicture(const std::string& sPath, const SRunParameters& run, std::string& sError) {
-    std::string sReason = folderRefusal(sPath);
-    if (sReason.empty())
-        sReason = writeThenPlace(folderOf(sPath), run, [&](const std::string& sTemporary) {
-            return rename(sTemporary.c_str(), sPath.c_str()) == 0 ? "" : std::strerror(errno);
-        });
+    std::string sReason;
+    const std::string sTarget = savingTarget(sPath, sReason);
+    CWholeFile file;
+    if (sReason.empty()) sReason = writeNewFile(file, folderOf(sTarget), run);
+    if (sReason.empty()) sReason = errorText(file.replace(sTarget));
     if (!sReason.empty()) sError = pathError(sPath, sReason);
     return sReason.empty();
 }
 
-// link() gives the complete file its name only where that name is free, in one step: two savers
-// can never take the same name, and an existing file is never replaced.
+// The complete file is linked to the first free name: two savers can never take the same name,
+// and an existing file is never replaced.
 bool savePictureAsNew(const SRunParameters& run, std::string& sName, std::string& sError) {
+    const int iHeld = std::min(run.iDone, run.iIterations);  // a run in progress: those so far
     const std::string sStem = "flame-p" + std::to_string(run.iPattern) + "-c" +
-                              std::to_string(run.iColourType) + "-" +
-                              std::to_string(run.iIterations) + "-" + std::to_string(run.uSeed);
-    const std::string sReason =
-        writeThenPlace(".", run, [&](const std::string& sTemporary) -> std::string {
-            for (int iCopy = 1; iCopy < 10000; iCopy++) {
-                sName = sStem + (iCopy > 1 ? "-" + std::to_string(iCopy) : "") + ".png";
-                if (link(sTemporary.c_str(), sName.c_str()) == 0) return "";
-                if (errno != EEXIST) return std::strerror(errno);
-            }
-            return std::strerror(EEXIST);
-        });
+                              std::to_string(run.iColourType) + "-" + std::to_string(iHeld) +
+                              "-" + std::to_string(run.uSeed);
+    CWholeFile file;
+    std::string sReason = writeNewFile(file, ".", run);
+    for (int iCopy = 1; sReason.empty(); iCopy++) {
+        sName = sStem + (iCopy > 1 ? "-" + std::to_string(iCopy) : "") + ".png";
+        const int iError = file.linkAsNew(sName);
+        if (iError == 0) break;
+        if (iError != EEXIST || iCopy == 9999) sReason = std::strerror(iError);
+    }
     if (!sReason.empty()) sError = pathError(sName.empty() ? sStem + ".png" : sName, sReason);
     return sReason.empty();
 }

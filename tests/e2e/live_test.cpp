@@ -32,7 +32,10 @@ TEST_F(ViewerLiveTest, GrowsThroughPartialPicturesToTheFinishedOne) {
     }
     ASSERT_EQ(vPartial.size(), 2u) << "fewer than two pictures of the run before its end";
     pServer->pressKey(first.window, 's');
-    run.waitForOutput("saved flame-p3-c4-60000000-7.png\n", 10);
+    run.waitForOutput("saved flame-p3-c4-", 10);  // and the iterations done so far
+    run.waitForOutput(".png\n", 10);
+    const size_t iName = run.output().find("flame-p3-c4-");
+    const std::string sSaved = run.output().substr(iName, run.output().find('\n', iName) - iName);
 
     bool bFinished = false;
     for (int iLook = 0; !bFinished && iLook < 600; iLook++) {
@@ -41,9 +44,10 @@ TEST_F(ViewerLiveTest, GrowsThroughPartialPicturesToTheFinishedOne) {
     }
     EXPECT_TRUE(showsComputation(pServer->grabWindow(first.window), vFinished, 1));
     std::map<std::string, std::string> text;
-    readPicture(folder / "flame-p3-c4-60000000-7.png", &text);
+    readPicture(folder / sSaved, &text);
     EXPECT_EQ(text["Iterations"], "60000000");
     EXPECT_LT(std::stoll(text["Done"]), 60000000);
+    EXPECT_EQ(sSaved, "flame-p3-c4-" + text["Done"] + "-7.png");
 }
 
 // Closed by the window manager, live or not, or ended by a key: within half a second.
