@@ -16,6 +16,7 @@ testPackages=(
   xvfb xauth x11-utils                        # end-to-end tests in a private X server
   valgrind                                    # memory checks of the running viewer
   time procps                                 # make bench: peak memory of the viewer
+  dpkg-dev file lintian                       # the Debian package: cpack -G DEB, its check
 )
 
 case "${1:-all}" in
