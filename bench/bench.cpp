@@ -24,11 +24,6 @@ namespace {
 constexpr int iBlock = 1 << 16;  // iterations per benchmark iteration, as in a run's block
 constexpr unsigned int uSeed = 20261207;
 
-void clearBuffer() {
-    myScreen.clearHits();
-    myScreen.clearColours();
-}
-
 // Rate and time of one iteration (or draw) where each benchmark iteration makes a block of them.
 void setIterationCounters(benchmark::State& state, const std::string& sUnit = "iteration") {
     const double dIterations = static_cast<double>(state.iterations()) * iBlock;
@@ -58,7 +53,6 @@ BENCHMARK(BM_GeneratorDraw);
 
 // The loop initCalculate runs, from a fixed seed and start point.
 void BM_ActualCalculate(benchmark::State& state) {
-    clearBuffer();
     CCalculation calc;
     calc.seedRandom(uSeed);
     CCalculationPeer::start(calc, static_cast<int>(state.range(0)), 0.3, -0.7);
@@ -67,8 +61,8 @@ void BM_ActualCalculate(benchmark::State& state) {
 }
 
 void BM_ReferenceLoop(benchmark::State& state) {
-    clearBuffer();
-    SReferenceState reference{0.3, -0.7, 0, {}};
+    screen picture(800, 800);
+    SReferenceState reference{0.3, -0.7, 0, {}, &picture};
     reference.generator.seed(uSeed);
     for (auto _ : state) runReferenceLoop(static_cast<int>(state.range(0)), iBlock, reference);
     setIterationCounters(state);
@@ -102,49 +96,50 @@ private:
 
 // Pattern 1 with and without the progress report between blocks.
 void BM_ProgressCheck(benchmark::State& state) {
-    clearBuffer();
     CCalculation calc;
     calc.seedRandom(uSeed);
     CCalculationPeer::start(calc, 1, 0.3, -0.7);
     CQuietStderr quiet;
     if (state.range(0)) watchProgress();
-    for (auto _ : state) CCalculationPeer::run(calc, 1 << 22);
-    pfCalculationProgress = nullptr;
+    for (auto _ : state) {
+        for (int iDone = 0; iDone < 1 << 22; iDone += iBlock) {
+            CCalculationPeer::run(calc, iBlock);
+            if (state.range(0)) reportProgress(iDone, 1 << 30);
+        }
+    }
     state.counters["time/iteration"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * (1 << 22),
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ProgressCheck)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// One call of the progress report, as made after every block of iterations: the clock, and a
-// line on standard error a few times a second.
+// One progress report, as made after every block of iterations: the clock, and a line on
+// standard error a few times a second.
 void BM_ProgressReport(benchmark::State& state) {
     CQuietStderr quiet;
     watchProgress();
     int iDone = 0;
-    for (auto _ : state) pfCalculationProgress(iDone++ & 0xffff, 1 << 30);
-    pfCalculationProgress = nullptr;
+    for (auto _ : state) reportProgress(iDone++ & 0xffff, 1 << 30);
 }
 BENCHMARK(BM_ProgressReport);
 
 // Every pixel hit, counts spread over six decades as in a long run.
-void fillDenseHits() {
+void fillDenseHits(screen& picture) {
     for (int i = 0; i < iScreenWidth; i++) {
         for (int j = 0; j < iScreenHight; j++) {
             const double dDecades = (i * 7919 + j * 104729) % 1000000 * 6e-6;  // 0 to 6
-            myScreen.iScreenHits[i][j] = static_cast<int>(std::pow(10.0, dDecades));
+            picture.hits(i, j) = static_cast<int>(std::pow(10.0, dDecades));
         }
     }
+    picture.iMaxHit = 1000000;
 }
 
 void BM_CalculateHitsToColour(benchmark::State& state) {
-    clearBuffer();
-    fillDenseHits();
     CCalculation calc;
-    CCalculationPeer::setMaxHit(calc, 1000000);
+    fillDenseHits(calc.picture());
     calc.iColourType = static_cast<int>(state.range(0));
     for (auto _ : state) calc.calculateHitsToColour(iScreenWidth, iScreenHight);
-    benchmark::DoNotOptimize(myScreen.fScreenArray[400][400][0]);
+    benchmark::DoNotOptimize(calc.picture().colour(400, 400)[0]);
 }
 BENCHMARK(BM_CalculateHitsToColour)->DenseRange(1, 5)->Unit(benchmark::kMillisecond);
 
@@ -173,15 +168,13 @@ void BM_DrawScreen(benchmark::State& state) {
         state.SkipWithError("no X display: run under xvfb-run (make bench does)");
         return;
     }
-    clearBuffer();
-    fillDenseHits();
     CCalculation calc;
-    CCalculationPeer::setMaxHit(calc, 1000000);
+    fillDenseHits(calc.picture());
     calc.iColourType = 4;
     calc.calculateHitsToColour(iScreenWidth, iScreenHight);
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT);
-        myScreen.drawScreen();
+        calc.picture().drawScreen();
         glFinish();
     }
 }

@@ -7,15 +7,11 @@
 class CCalculationPeer {
 public:
     static void start(CCalculation& calc, int iPattern, double dX, double dY) {
-        calc.iPattern = iPattern;
+        calc.run.iPattern = iPattern;
         calc.dx = dX;
         calc.dy = dY;
         calc.dVx = calc.dVy = calc.dRadius = calc.dAngleTheta = calc.dSx = calc.dSy = 0;
-        calc.iMaxHit = 0;
+        calc.myScreen.iMaxHit = 0;
     }
-    static void run(CCalculation& calc, int iIterations) {  // the loop initCalculate runs
-        calc.iIterations = iIterations;
-        calc.runIterations();
-    }
-    static void setMaxHit(CCalculation& calc, int iMaxHit) { calc.iMaxHit = iMaxHit; }
+    static void run(CCalculation& calc, int iIterations) { calc.runIterations(iIterations); }
 };

@@ -113,6 +113,7 @@ void loop(int iIterations, SReferenceState& state) {
     double x = state.dX, y = state.dY;
     int iMaxHit = state.iMaxHit;
     CRandom generator = state.generator;
+    int* const pHits = state.pPicture->iScreenHits.data();  // row by row, 800 a row
     for (int i = 0; i < iIterations; i++) {
         step<iPattern>(x, y, generator);
         if (x > 1e10 || x < -1e10 || y > 1e10 || y < -1e10 || x != x || y != y) {
@@ -121,10 +122,10 @@ void loop(int iIterations, SReferenceState& state) {
             continue;
         }
         if (x < -1 || x > 1 || y < -1 || y > 1) continue;
-        const int iHits = ++myScreen.iScreenHits[pixelOf(x)][pixelOf(y)];
+        const int iHits = ++pHits[pixelOf(y) * 800 + pixelOf(x)];
         if (iHits > iMaxHit) iMaxHit = iHits;
     }
-    state = {x, y, iMaxHit, generator};
+    state = {x, y, iMaxHit, generator, state.pPicture};
 }
 
 }  // namespace

@@ -7,12 +7,15 @@
 
 #include "random.h"
 
+class screen;
+
 struct SReferenceState {
     double dX;
     double dY;
     int iMaxHit;
     CRandom generator;
+    screen* pPicture;  // 800 x 800, where the hits go
 };
 
-// Runs iIterations iterations of iPattern (1 to 20) from state, adding hits to myScreen.
+// Runs iIterations iterations of iPattern (1 to 20) from state, adding hits to its picture.
 void runReferenceLoop(int iPattern, int iIterations, SReferenceState& state);

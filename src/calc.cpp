@@ -1,21 +1,14 @@
 #include "calc.h"
 
-#include "screen.h"
-
 #include <algorithm>
 #include <cmath>
-#include <ctime>
-#include <iostream>
+#include <stdexcept>
 #include <type_traits>
 #include <utility>
-
-CCalculation myCalc;
-void (*pfCalculationProgress)(int iDone, int iTotal) = nullptr;
 
 namespace {
 
 constexpr float fEscapeBound = 10000000000.0f;  // a point beyond ±1e10 on either axis is restarted
-constexpr int iProgressBlock = 1 << 16;         // iterations between two progress reports
 
 // Calls action(std::integral_constant<int, iPat>()), so that the pattern is a constant within
 // it; 0 stands for every number that is no pattern.
@@ -33,22 +26,30 @@ void withPattern(int iPat, FAction action) {
 
 }  // namespace
 
-CCalculation::CCalculation()
-    : dx(0), dy(0), iMaxHit(0), iDone(0), iIterations(1000000), iPattern(1), iColourType(1) {}
+namespace {
 
-void CCalculation::initCalculate() { initCalculate(static_cast<unsigned int>(time(nullptr))); }
-
-void CCalculation::initCalculate(unsigned int uSeed) {
-    beginCalculate(uSeed);
-    runIterations();
-    calculateHitsToColour(iScreenWidth, iScreenHight);
+const SRun& checkedRun(const SRun& run) {
+    const std::string sProblem = runProblem(run);
+    if (!sProblem.empty()) throw std::invalid_argument(sProblem);
+    return run;
 }
 
-void CCalculation::beginCalculate(unsigned int uSeed) {
-    seedRandom(uSeed);
+}  // namespace
+
+CCalculation::CCalculation(const SRun& run)
+    : dx(0), dy(0), dVx(0), dVy(0), dRadius(0), dAngleTheta(0), dSx(0), dSy(0), iDone(0),
+      run(checkedRun(run)), myScreen(run.iWidth, run.iHeight), iColourType(1) {}
+
+void CCalculation::initCalculate() {
+    beginCalculate();
+    while (continueCalculate(run.iIterations)) {
+    }
+}
+
+void CCalculation::beginCalculate() {
+    seedRandom(run.uSeed);
     dx = randomNum(-1, 1);  // x is drawn first
     dy = randomNum(-1, 1);
-    std::cout << "calculating......." << std::endl << std::endl << std::endl;
     iDone = 0;
 }
 
@@ -58,22 +59,11 @@ double CCalculation::randomNum(double dMin, double dMax) {
     return drawToRange(generator.next(), dMin, dMax);
 }
 
-void CCalculation::runIterations() {
-    iDone = 0;
-    while (continueCalculate(iIterations)) {
-    }
-}
-
-// In blocks, so that the progress report costs one test per block and nothing per iteration.
 bool CCalculation::continueCalculate(int iAtMost) {
-    const int iEnd = iDone + std::clamp(iAtMost, 0, std::max(iIterations - iDone, 0));
-    while (iDone < iEnd) {
-        const int iBlock = std::min(iEnd - iDone, iProgressBlock);
-        runIterations(iBlock);
-        iDone += iBlock;
-        if (pfCalculationProgress) pfCalculationProgress(iDone, iIterations);
-    }
-    return iDone < iIterations;
+    const int iCount = std::clamp(iAtMost, 0, std::max(run.iIterations - iDone, 0));
+    runIterations(iCount);
+    iDone += iCount;
+    return iDone < run.iIterations;
 }
 
 // One loop per pattern, chosen once per call, rather than one loop that switches on the pattern
@@ -81,12 +71,12 @@ bool CCalculation::continueCalculate(int iAtMost) {
 // loop with the switch inside at 1.09 times the leanest loop summed over the patterns (1.75 at
 // pattern 6), the loops per pattern at 1.02.
 void CCalculation::runIterations(int iCount) {
-    withPattern(iPattern, [&](auto pattern) { runPattern<decltype(pattern)::value>(iCount); });
+    withPattern(run.iPattern, [&](auto pattern) { runPattern<decltype(pattern)::value>(iCount); });
 }
 
 void CCalculation::actualCalculate() {
-    patternStep(iPattern);
-    postStep();
+    patternStep(run.iPattern);
+    postStep(plot(), myScreen.iMaxHit);
 }
 
 void CCalculation::patternStep(int iPat) {
@@ -97,10 +87,13 @@ void CCalculation::patternStep(int iPat) {
 // line, or it would inline into runIterations and lose that.
 template <int iPat>
 void CCalculation::runPattern(int iCount) {
+    const SPlot localPlot = plot();
+    int iMaxHit = myScreen.iMaxHit;
     for (int i = 0; i < iCount; i++) {
         stepOfPattern<iPat>();
-        postStep();
+        postStep(localPlot, iMaxHit);
     }
+    myScreen.iMaxHit = iMaxHit;
 }
 
 // The pattern's row of the table is a constant here, so its functions fold into straight code.
@@ -179,8 +172,8 @@ void CCalculation::storePoint(SPoint pNew) {
 }
 
 // A runaway point, or one that is not a number (no step ever turns it back into one), starts
-// afresh; a point outside the window but within the bound goes on without a hit.
-void CCalculation::postStep() {
+// afresh; a point outside the plotting window but within the bound goes on without a hit.
+void CCalculation::postStep(const SPlot& plot, int& iMaxHit) {
     if (dx > fEscapeBound || dx < -fEscapeBound || dy > fEscapeBound || dy < -fEscapeBound ||
         std::isnan(dx) || std::isnan(dy)) {
         restartPoint();
@@ -188,12 +181,22 @@ void CCalculation::postStep() {
     }
     dSx = dx;
     dSy = dy;
-    if (dx < -1 || dx > 1 || dy < -1 || dy > 1) return;
+    if (dx < plot.x.dMin || dx > plot.x.dMax || dy < plot.y.dMin || dy > plot.y.dMax) return;
 
-    int& iHits = myScreen.iScreenHits[convertToScreen(dx, iScreenWidth)]
-                                     [convertToScreen(dy, iScreenHight)];
+    const int iColumn = pixelOf(dx, plot.x);
+    const int iRow = pixelOf(dy, plot.y);
+    int& iHits = plot.pHits[static_cast<size_t>(iRow) * plot.x.iPixels + iColumn];
     iHits++;
     if (iHits > iMaxHit) iMaxHit = iHits;
+}
+
+CCalculation::SPlot CCalculation::plot() {
+    const SView& view = run.view;
+    const auto axis = [](double dMin, double dMax, int iPixels) {
+        return SAxis{dMin, dMax, iPixels / (dMax - dMin), iPixels};
+    };
+    return {axis(view.dXMin, view.dXMax, run.iWidth), axis(view.dYMin, view.dYMax, run.iHeight),
+            myScreen.iScreenHits.data()};
 }
 
 // The draws go to locals first: the old point is then dead across the draws, which lets the loop
@@ -206,14 +209,20 @@ void CCalculation::restartPoint() {
 }
 
 // Clamps in double before converting, so that no value (NaN, infinities, 1e300) overflows the
-// conversion to int: exactly 1 lands in the last pixel, NaN in the first.
-int CCalculation::convertToScreen(double dValue, int iScreenValue) {
-    const double dPixel = (dValue + 1) * (iScreenValue * 0.5);
-    if (!(dPixel > -1)) return 0;                         // truncates below 0, or NaN
-    if (dPixel >= iScreenValue) return iScreenValue - 1;  // truncates to the size or beyond
+// conversion to int: the upper bound lands in the last pixel, NaN in the first. For the default
+// window and 800 pixels this is (x + 1) · (800 · 0.5), operation for operation: x − (−1) is
+// x + 1, and 800 / 2 is 800 · 0.5, both exactly.
+int CCalculation::pixelOf(double dValue, const SAxis& axis) {
+    const double dPixel = (dValue - axis.dMin) * axis.dScale;
+    if (!(dPixel > -1)) return 0;                               // truncates below 0, or NaN
+    if (dPixel >= axis.iPixels) return axis.iPixels - 1;        // truncates to the size or beyond
     return static_cast<int>(dPixel);
 }
 
+int CCalculation::convertToScreen(double dValue, int iScreenValue) {
+    return pixelOf(dValue, {-1, 1, iScreenValue / 2.0, iScreenValue});
+}
+
 void CCalculation::calculateHitsToColour(int iSizeWidth, int iSizeHight) {
-    colourHits(iColourType, iMaxHit, iSizeWidth, iSizeHight);
+    colourHits(myScreen, iColourType, iSizeWidth, iSizeHight);
 }

@@ -1,12 +1,14 @@
 #pragma once
 
-// The chaos game: one point, iterated through the chosen pattern, each landing in the plotting
-// window [-1, 1] x [-1, 1] adding a hit to its pixel of myScreen; afterwards the hits are turned
-// into colours on a logarithmic scale.
+// The chaos game of one run: one point, iterated through the run's pattern, each landing in the
+// run's plotting window adding a hit to its pixel of the run's own picture; the hits can then be
+// turned into colours on a logarithmic scale. Nothing is shared between two computations.
 
 #include "colouring.h"
 #include "patterns.h"
 #include "random.h"
+#include "run.h"
+#include "screen.h"
 
 class CCalculation {
     friend class CCalculationPeer;  // the unit tests' view of the private state
@@ -20,41 +22,58 @@ private:
     double  dAngleTheta;  // scratch: atan(vy / vx), in [-pi/2, pi/2]
     double  dSx;          // x of the last point that passed the escape test
     double  dSy;          // y of the last point that passed the escape test
-    int     iMaxHit;      // largest hit count of any pixel so far
     int     iDone;        // iterations of the run done so far
     CRandom generator;    // every draw of the run; seeded by seedRandom
+    SRun    run;          // what is computed
+    screen  myScreen;     // its hits: the run's size, all its own
 
 public:
-    int iIterations;  // iterations to run; zero or less runs none
-    int iPattern;     // 1 to iPatternCount; any other number leaves the point where it is
     int iColourType;  // 1 to iColourCount; any other number colours nothing
 
-    CCalculation();  // 1000000 iterations of pattern 1 in black and white, point at (0, 0)
+    // The run, not yet begun, its point at (0, 0), in black and white; throws
+    // std::invalid_argument when the run is one no computation can hold (runProblem).
+    explicit CCalculation(const SRun& run = SRun());
 
-    void   initCalculate();                  // the whole run, seeded from the clock's second
-    void   initCalculate(unsigned int uSeed);  // the whole run from that seed: seed to colours
+    const SRun&   parameters() const { return run; }
+    const screen& picture() const { return myScreen; }
+    screen&       picture() { return myScreen; }
+
+    void   initCalculate();                                      // the whole run: seed to hits
     void   actualCalculate();                                    // one iteration
-    void   calculateHitsToColour(int iSizeWidth, int iSizeHight);
+    void   calculateHitsToColour(int iSizeWidth, int iSizeHight);  // the picture's colours
     int    convertToScreen(double dValue, int iScreenValue);     // [-1, 1] to [0, size - 1]
     double randomNum(double dMin, double dMax);                  // one draw scaled to the range
     void   seedRandom(unsigned int uSeed);                       // as srand(uSeed) for rand()
 
     // The run in parts, for a caller that has other things to do between them (a window that
-    // answers its events): the same draws and hits as initCalculate, which is made of them.
-    void beginCalculate(unsigned int uSeed);  // seed, start point, "calculating......."
-    bool continueCalculate(int iAtMost);      // at most that many more; false once all are done
+    // answers its events, a progress line): the same draws and hits as initCalculate, which is
+    // made of them.
+    void beginCalculate();                // seeded from the run, the start point drawn
+    bool continueCalculate(int iAtMost);  // at most that many more; false once all are done
     int  iterationsDone() const { return iDone; }
 
 private:
+    // Where a coordinate lands: pixel (value − min) · scale, truncated and clamped; a copy of it
+    // in the loop, where nothing can write to it, stays in registers.
+    struct SAxis {
+        double dMin, dMax, dScale;
+        int iPixels;
+    };
+    struct SPlot {
+        SAxis x, y;
+        int* pHits;
+    };
+    SPlot plot();
+    static int pixelOf(double dValue, const SAxis& axis);
+
     // One iteration is the pattern step, which moves the point, then the post-step, which
     // restarts a runaway point or counts a hit.
-    void runIterations();            // iIterations of them from the point, with progress reports
-    void runIterations(int iCount);  // iCount more from where the point is, no report
+    void runIterations(int iCount);  // iCount more from where the point is
     template <int iPat> __attribute__((noinline, flatten)) void runPattern(int iCount);
     void patternStep(int iPat);
     template <int iPat> void stepOfPattern();  // iPat 0: a number that is no pattern
     void applyFunction(SFunction function);
-    void postStep();
+    void postStep(const SPlot& plot, int& iMaxHit);
     void restartPoint();
 
     // Pieces of a function.
@@ -64,9 +83,3 @@ private:
     SPoint newPoint(ENonlinear eNonlinear) const;  // from the point and the scratch fields
     void   storePoint(SPoint pNew);                // the new point into dx, dy
 };
-
-extern CCalculation myCalc;  // the one computation state
-
-// Called after every block of iterations of a run with the iterations done so far and the total,
-// so that a long run can show its progress; null, the default, reports nothing.
-extern void (*pfCalculationProgress)(int iDone, int iTotal);

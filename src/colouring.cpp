@@ -103,28 +103,41 @@ private:
     double dLog10[iTabled] = {};
 };
 
-// log10(hits) / log10(iMaxHit), in [0, 1]. When the most-hit pixel was hit once, every hit pixel
-// is as hit as it: the top of the scale, rather than the 0 / 0 the quotient would give.
-double logLevel(int iHits, int iMaxHit, double dLogMaxHit, const CLog10Table& log10) {
-    if (iMaxHit <= 1) return 1.0;
-    return log10.of(iHits) / dLogMaxHit;
+const CLog10Table& log10Table() {
+    static const CLog10Table table;
+    return table;
 }
 
 }  // namespace
 
-void colourHits(int iColourType, int iMaxHit, int iColumns, int iRows) {
-    iColumns = std::min(iColumns, iBufferSide);  // never past the buffer
-    iRows = std::min(iRows, iBufferSide);
+CColouring::CColouring(int iColourType, int iMaxHit)
+    : iColourType(iColourType), iMaxHit(iMaxHit), dLogMaxHit(log10Table().of(iMaxHit)) {}
+
+// The log level is log10(hits) / log10(iMaxHit), in [0, 1]. When the most-hit pixel was hit once,
+// every hit pixel is as hit as it: the top of the scale, rather than the 0 / 0 the quotient would
+// give.
+bool CColouring::colourOf(int iHits, float fColour[4]) const {
+    if (iHits == 0 || !isColouring(iColourType)) return false;
+    if (iColourType == 1) {
+        paint(fColour, 1.0f, 1.0f, 1.0f, 1.0f);
+        return true;
+    }
+    const double dLog = iMaxHit <= 1 ? 1.0 : log10Table().of(iHits) / dLogMaxHit;
+    colourOfLevel(iColourType, dLog, fColour);
+    return true;
+}
+
+void colourHits(screen& picture, int iColourType, int iColumns, int iRows) {
+    iColumns = std::min(iColumns, picture.width());  // never past the picture
+    iRows = std::min(iRows, picture.height());
     if (!isColouring(iColourType)) return;
-    static const CLog10Table log10;
-    const double dLogMaxHit = log10.of(iMaxHit);  // once, not per pixel
-    for (int i = 0; i < iColumns; i++) {
-        for (int j = 0; j < iRows; j++) {
-            const int iHits = myScreen.iScreenHits[i][j];
-            if (iHits == 0) continue;
-            float* fColour = myScreen.fScreenArray[i][j];
-            if (iColourType == 1) paint(fColour, 1.0f, 1.0f, 1.0f, 1.0f);
-            else colourOfLevel(iColourType, logLevel(iHits, iMaxHit, dLogMaxHit, log10), fColour);
+    const CColouring colouring(iColourType, picture.iMaxHit);
+    float* const pColours = picture.colour(0, 0);  // made on the first colouring
+    for (int j = 0; j < iRows; j++) {
+        for (int i = 0; i < iColumns; i++) {
+            const int iHits = picture.hits(i, j);
+            const size_t iPixel = static_cast<size_t>(j) * picture.width() + i;
+            if (iHits != 0) colouring.colourOf(iHits, pColours + 4 * iPixel);
         }
     }
 }

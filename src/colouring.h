@@ -12,10 +12,27 @@ constexpr bool isColouring(int iColourType) {
 extern const char* const colourMenu[iColourCount];   // "1 - Black & white." to "5 - All blues."
 extern const char* const colourNames[iColourCount];  // "black & white": as a sentence names them
 
-// Colours columns 0 to iColumns - 1 and rows 0 to iRows - 1 of myScreen (never past its
-// capacity) from their counts, the largest of which is iMaxHit. A pixel never hit, and every
-// pixel under a colouring other than 1 to 5, keeps its colour.
-void colourHits(int iColourType, int iMaxHit, int iColumns, int iRows);
+class screen;
+
+// The colour of a pixel under one colouring, from its count and the most hits of any pixel.
+class CColouring {
+public:
+    CColouring(int iColourType, int iMaxHit);
+
+    // The pixel's red, green, blue and alpha into fColour; false, and fColour as it was, for a
+    // pixel never hit and for every pixel under a colouring other than 1 to 5.
+    bool colourOf(int iHits, float fColour[4]) const;
+
+private:
+    int    iColourType;
+    int    iMaxHit;
+    double dLogMaxHit;  // worked out once, not per pixel
+};
+
+// Colours columns 0 to iColumns - 1 and rows 0 to iRows - 1 of the picture (never past its size)
+// from their counts, into its colours for the window. A pixel never hit, and every pixel under a
+// colouring other than 1 to 5, keeps its colour.
+void colourHits(screen& picture, int iColourType, int iColumns, int iRows);
 
 // Red, green, blue and alpha at the log level dLog in [0, 1] under colouring 2 to 5.
 void colourOfLevel(int iColourType, double dLog, float fColour[4]);

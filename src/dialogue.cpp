@@ -1,6 +1,5 @@
 #include "dialogue.h"
 
-#include "calc.h"
 #include "colouring.h"
 #include "console.h"
 #include "patterns.h"
@@ -117,33 +116,34 @@ std::string listed(const std::vector<std::string>& vItems) {
 // The three questions: the choice each answer goes to, the answers that choice works with, what
 // any other number is, and what it gives in the window.
 struct SQuestion {
-    const char*         sName;
-    int CCalculation::* piChoice;
-    int                 iLowest, iHighest;
-    const char*         sProblem;
-    const char*         sInWindow;
+    const char* sName;
+    int& (*pfChoice)(SChoices& choices);
+    int         iLowest, iHighest;
+    const char* sProblem;
+    const char* sInWindow;
 };
 
 enum EQuestion { iIterationsQuestion, iPatternQuestion, iColourQuestion };
 
 const SQuestion questions[] = {
-    {"iterations", &CCalculation::iIterations, 1, INT_MAX, " iterations compute nothing",
-     "; the picture stays black"},
-    {"pattern", &CCalculation::iPattern, 1, iPatternCount, " is no pattern (1 to 20)",
-     "; the point never moves and one pixel is lit"},
-    {"colouring", &CCalculation::iColourType, 1, iColourCount, " is no colouring (1 to 5)",
-     "; nothing is coloured, the picture stays black"},
+    {"iterations", [](SChoices& choices) -> int& { return choices.run.iIterations; }, 1, INT_MAX,
+     " iterations compute nothing", "; the picture stays black"},
+    {"pattern", [](SChoices& choices) -> int& { return choices.run.iPattern; }, 1, iPatternCount,
+     " is no pattern (1 to 20)", "; the point never moves and one pixel is lit"},
+    {"colouring", [](SChoices& choices) -> int& { return choices.iColourType; }, 1, iColourCount,
+     " is no colouring (1 to 5)", "; nothing is coloured, the picture stays black"},
 };
 
 constexpr const char* sNothingSaved = "; nothing is saved";
 
 // The choices a failed read keeps: its own and every later one.
-std::string keptChoices(EQuestion question, const CCalculation& calc) {
+std::string keptChoices(EQuestion question, const SChoices& choices) {
     std::vector<std::string> vKept;
     if (question <= iIterationsQuestion)
-        vKept.push_back(std::to_string(calc.iIterations) + " iterations");
-    if (question <= iPatternQuestion) vKept.push_back("pattern " + std::to_string(calc.iPattern));
-    const int iColour = calc.iColourType;
+        vKept.push_back(std::to_string(choices.run.iIterations) + " iterations");
+    if (question <= iPatternQuestion)
+        vKept.push_back("pattern " + std::to_string(choices.run.iPattern));
+    const int iColour = choices.iColourType;
     vKept.push_back(isColouring(iColour) ? colourNames[iColour - 1]
                                          : "colouring " + std::to_string(iColour));
     return listed(vKept);
@@ -165,13 +165,13 @@ std::string whatFailed(CTakenText& typed) {
 // writes 0 or the int's limits, which would overwrite the default. True when the answer was
 // read and is one the choice works with.
 bool readAnswer(std::istream& in, CTakenText& typed, std::ostream& err, EQuestion question,
-                CCalculation& calc, EAnswers answers) {
+                SChoices& choices, EAnswers answers) {
     const SQuestion& asked = questions[question];
     const bool bWasFailed = in.fail();
     typed.startAnswer();
     int iAnswer = 0;
     if (in >> iAnswer) {
-        calc.*asked.piChoice = iAnswer;
+        asked.pfChoice(choices) = iAnswer;
         if (iAnswer >= asked.iLowest && iAnswer <= asked.iHighest) return true;
         err << "flames: " << asked.sName << ": " << iAnswer << asked.sProblem
             << (answers == eAnswersAsGiven ? sNothingSaved : asked.sInWindow) << std::endl;
@@ -179,7 +179,7 @@ bool readAnswer(std::istream& in, CTakenText& typed, std::ostream& err, EQuestio
         takeRestOfWord(in);
         err << "flames: " << asked.sName << ": " << whatFailed(typed)
             << (answers == eAnswersAsGiven ? sNothingSaved
-                                           : "; keeping " + keptChoices(question, calc))
+                                           : "; keeping " + keptChoices(question, choices))
             << std::endl;
     }
     return false;
@@ -187,12 +187,12 @@ bool readAnswer(std::istream& in, CTakenText& typed, std::ostream& err, EQuestio
 
 }  // namespace
 
-void askChoices(std::istream& in, std::ostream& out, CCalculation& calc) {
+void askChoices(std::istream& in, std::ostream& out, SChoices& choices) {
     std::ostream quiet(nullptr);  // no buffer: what is written to it goes nowhere
-    askChoices(in, out, quiet, calc);
+    askChoices(in, out, quiet, choices);
 }
 
-bool askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalculation& calc,
+bool askChoices(std::istream& in, std::ostream& out, std::ostream& err, SChoices& choices,
                 EAnswers answers) {
     const std::ios::iostate state = in.rdstate();
     CTakenText typed(in.rdbuf());
@@ -208,7 +208,7 @@ bool askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalcula
     out << "(recommended between 100000 and 100000000," << std::endl;
     out << "for the colours 'rainbow' and 'all blues' even more)." << std::endl;
     emptyLines(out, 1);
-    bool bAsGiven = readAnswer(in, typed, err, iIterationsQuestion, calc, answers);
+    bool bAsGiven = readAnswer(in, typed, err, iIterationsQuestion, choices, answers);
 
     emptyLines(out, 2);
     out << "Please choose a pattern from the following list:" << std::endl;
@@ -218,13 +218,13 @@ bool askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalcula
         out << patternTable[iPattern - 1].sMenuLine << std::endl;
     }
     emptyLines(out, 1);
-    bAsGiven = readAnswer(in, typed, err, iPatternQuestion, calc, answers) && bAsGiven;
+    bAsGiven = readAnswer(in, typed, err, iPatternQuestion, choices, answers) && bAsGiven;
 
     emptyLines(out, 2);
     out << "Please choose the type of colouring from the following list:" << std::endl;
     for (const char* pLine : colourMenu) out << pLine << std::endl;
     emptyLines(out, 1);
-    bAsGiven = readAnswer(in, typed, err, iColourQuestion, calc, answers) && bAsGiven;
+    bAsGiven = readAnswer(in, typed, err, iColourQuestion, choices, answers) && bAsGiven;
     emptyLines(out, 2);
 
     typed.settle();
@@ -232,4 +232,8 @@ bool askChoices(std::istream& in, std::ostream& out, std::ostream& err, CCalcula
     in.rdbuf(pSource);
     in.clear(endState);
     return bAsGiven;
+}
+
+void sayCalculating(std::ostream& out) {
+    out << "calculating......." << std::endl << std::endl << std::endl;
 }

@@ -25,8 +25,8 @@ int failed(const std::string& sError) {
     return iWorkFailed;
 }
 
-bool askQuestions(EAnswers answers) {
-    return askChoices(std::cin, std::cout, std::cerr, myCalc, answers);
+bool askQuestions(SChoices& choices, EAnswers answers) {
+    return askChoices(std::cin, std::cout, std::cerr, choices, answers);
 }
 
 // A script must not take a lost dialogue or help text for one that was read.
@@ -45,13 +45,17 @@ unsigned int seedOf(const SOptions& options) {
 int saveWithoutWindow(const SOptions& options) {
     std::string sError;
     if (!checkSavable(options.sSavePath, sError)) return failed(sError);
-    const bool bAsGiven = askQuestions(eAnswersAsGiven);
+    SChoices choices;
+    const bool bAsGiven = askQuestions(choices, eAnswersAsGiven);
     if (!outputWritten() || !bAsGiven) return iWorkFailed;
-    const unsigned int uSeed = seedOf(options);
-    watchProgressOnTerminal();
-    myCalc.initCalculate(uSeed);
+    choices.run.uSeed = seedOf(options);
+    CCalculation calc(choices.run);
+    calc.iColourType = choices.iColourType;
+    sayCalculating(std::cout);
     if (!outputWritten()) return iWorkFailed;
-    if (!savePicture(options.sSavePath, parametersOf(myCalc, uSeed), sError)) return failed(sError);
+    watchProgressOnTerminal();
+    calculateWithProgress(calc);
+    if (!savePicture(options.sSavePath, calc, sError)) return failed(sError);
     return 0;
 }
 
@@ -59,11 +63,14 @@ int saveWithoutWindow(const SOptions& options) {
 int showInWindow(const SOptions& options) {
     std::string sError;
     if (!holdDisplay(options.sDisplay, sError)) return failed(sError);
-    askQuestions(eAnswersAsTheyCome);
+    SChoices choices;
+    askQuestions(choices, eAnswersAsTheyCome);
     if (!outputWritten()) return iWorkFailed;
-    openWindow(options.vGlutArgs);
+    choices.run.uSeed = seedOf(options);
+    openWindow(options.vGlutArgs, choices.run, choices.iColourType, options.bLive);
+    sayCalculating(std::cout);
     watchProgressOnTerminal();
-    runInWindow(seedOf(options), options.bLive);
+    runInWindow();
 }
 
 }  // namespace

@@ -33,35 +33,37 @@ std::string colourPhrase(int iColourType) {
 }
 
 // "5000000 iterations of pattern 3, linear & spiral & swirl, in rainbow colours, seed 7".
-std::string describeRun(const SRunParameters& run) {
+std::string describeRun(const SRun& run, int iColourType) {
     return std::to_string(run.iIterations) + " iterations of " + patternPhrase(run.iPattern) +
-           ", " + colourPhrase(run.iColourType) + ", seed " + std::to_string(run.uSeed);
+           ", " + colourPhrase(iColourType) + ", seed " + std::to_string(run.uSeed);
 }
 
 std::string pathError(const std::string& sPath, const std::string& sReason) {
     return shownText(sPath) + ": " + sReason;
 }
 
-// Three bytes a pixel, red first; the top row first, which is the buffer's last row in use.
-std::vector<unsigned char> pictureBytes() {
-    std::vector<unsigned char> vRgb;
-    vRgb.reserve(static_cast<size_t>(iScreenWidth) * iScreenHight * 3);
-    for (int j = iScreenHight - 1; j >= 0; j--)
-        for (int i = 0; i < iScreenWidth; i++)
-            for (int k = 0; k < 3; k++) vRgb.push_back(eightBits(myScreen.fScreenArray[i][j][k]));
-    return vRgb;
+// One row of the picture as the file holds it: three bytes a pixel, red first, each pixel
+// coloured as the window colours it.
+void colourRow(const screen& picture, const CColouring& colouring, int iRow, unsigned char* pRgb) {
+    for (int i = 0; i < picture.width(); i++, pRgb += 3) {
+        float fColour[4] = {0, 0, 0, 0};
+        colouring.colourOf(picture.hits(i, iRow), fColour);
+        for (int k = 0; k < 3; k++) pRgb[k] = eightBits(fColour[k]);
+    }
 }
 
-std::vector<std::pair<std::string, std::string>> textChunks(const SRunParameters& run) {
+std::vector<std::pair<std::string, std::string>> textChunks(const CCalculation& calc) {
+    const SRun& run = calc.parameters();
     std::vector<std::pair<std::string, std::string>> vText = {
         {"Software", sProgramVersion},
         {"Iterations", std::to_string(run.iIterations)},
         {"Pattern", std::to_string(run.iPattern)},
-        {"Colouring", std::to_string(run.iColourType)},
+        {"Colouring", std::to_string(calc.iColourType)},
         {"Seed", std::to_string(run.uSeed)},
-        {"Description", describeRun(run)},
+        {"Description", describeRun(run, calc.iColourType)},
     };
-    if (run.iDone < run.iIterations) vText.push_back({"Done", std::to_string(run.iDone)});
+    if (calc.iterationsDone() < run.iIterations)
+        vText.push_back({"Done", std::to_string(calc.iterationsDone())});
     return vText;
 }
 
@@ -93,9 +95,18 @@ void onPngFlush(png_structp pPng) {
     std::fflush(static_cast<SPngSink*>(png_get_io_ptr(pPng))->pFile);
 }
 
+// What goes into the file: the picture, coloured a row at a time into pRow, and the texts.
+struct SPngPicture {
+    const screen*     pPicture;
+    const CColouring* pColouring;
+    unsigned char*    pRow;
+    png_text*         pTexts;
+    int               iTexts;
+};
+
 // libpng reports an error by a long jump back to the setjmp here: between the two, this function
-// holds only plain data, whose lifetime the jump cannot cut short.
-bool writePng(SPngSink& sink, const unsigned char* pRgb, png_text* pTexts, int iTexts) {
+// holds only plain data, whose lifetime the jump cannot cut short. The rows go top row first.
+bool writePng(SPngSink& sink, const SPngPicture& png) {
     png_structp pPng =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, onPngError, onPngWarning);
     png_infop pInfo = pPng ? png_create_info_struct(pPng) : nullptr;
@@ -109,22 +120,28 @@ bool writePng(SPngSink& sink, const unsigned char* pRgb, png_text* pTexts, int i
         return false;
     }
     png_set_write_fn(pPng, &sink, onPngWrite, onPngFlush);
-    png_set_IHDR(pPng, pInfo, iScreenWidth, iScreenHight, 8, PNG_COLOR_TYPE_RGB,
+    const screen& picture = *png.pPicture;
+    png_set_IHDR(pPng, pInfo, static_cast<png_uint_32>(picture.width()),
+                 static_cast<png_uint_32>(picture.height()), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_text(pPng, pInfo, pTexts, iTexts);
+    png_set_text(pPng, pInfo, png.pTexts, png.iTexts);
     png_write_info(pPng, pInfo);
-    for (int iRow = 0; iRow < iScreenHight; iRow++)
-        png_write_row(pPng, pRgb + static_cast<size_t>(iRow) * iScreenWidth * 3);
+    for (int iRow = picture.height() - 1; iRow >= 0; iRow--) {
+        colourRow(picture, *png.pColouring, iRow, png.pRow);
+        png_write_row(pPng, png.pRow);
+    }
     png_write_end(pPng, nullptr);
     png_destroy_write_struct(&pPng, &pInfo);
     return true;
 }
 
 // The whole picture into a new file of sFolder, not yet named; "" or the reason.
-std::string writeNewFile(CWholeFile& file, const std::string& sFolder, const SRunParameters& run) {
+std::string writeNewFile(CWholeFile& file, const std::string& sFolder, const CCalculation& calc) {
     if (const int iError = file.create(sFolder)) return std::strerror(iError);
-    const std::vector<unsigned char> vRgb = pictureBytes();
-    std::vector<std::pair<std::string, std::string>> vText = textChunks(run);
+    const screen& picture = calc.picture();
+    const CColouring colouring(calc.iColourType, picture.iMaxHit);
+    std::vector<unsigned char> vRow(3 * static_cast<size_t>(picture.width()));
+    std::vector<std::pair<std::string, std::string>> vText = textChunks(calc);
     std::vector<png_text> vChunks(vText.size());
     for (size_t i = 0; i < vText.size(); i++) {
         vChunks[i].compression = PNG_TEXT_COMPRESSION_NONE;
@@ -132,18 +149,15 @@ std::string writeNewFile(CWholeFile& file, const std::string& sFolder, const SRu
         vChunks[i].text = vText[i].second.data();
     }
     SPngSink sink{file.stream(), 0, ""};
-    if (!writePng(sink, vRgb.data(), vChunks.data(), static_cast<int>(vChunks.size())))
-        return sink.cMessage;
+    const SPngPicture png{&picture, &colouring, vRow.data(), vChunks.data(),
+                          static_cast<int>(vChunks.size())};
+    if (!writePng(sink, png)) return sink.cMessage;
     return "";
 }
 
 std::string errorText(int iError) { return iError == 0 ? "" : std::strerror(iError); }
 
 }  // namespace
-
-SRunParameters parametersOf(const CCalculation& calc, unsigned int uSeed) {
-    return {calc.iIterations, calc.iPattern, calc.iColourType, uSeed, calc.iterationsDone()};
-}
 
 // The place is tried with a file that has no name, which leaves nothing behind.
 bool checkSavable(const std::string& sPath, std::string& sError) {
@@ -158,11 +172,11 @@ bool checkSavable(const std::string& sPath, std::string& sError) {
 }
 
 // The target is looked at again: it may have changed during the run.
-bool savePicture(const std::string& sPath, const SRunParameters& run, std::string& sError) {
+bool savePicture(const std::string& sPath, const CCalculation& calc, std::string& sError) {
     std::string sReason;
     const std::string sTarget = savingTarget(sPath, sReason);
     CWholeFile file;
-    if (sReason.empty()) sReason = writeNewFile(file, folderOf(sTarget), run);
+    if (sReason.empty()) sReason = writeNewFile(file, folderOf(sTarget), calc);
     if (sReason.empty()) sReason = errorText(file.replace(sTarget));
     if (!sReason.empty()) sError = pathError(sPath, sReason);
     return sReason.empty();
@@ -170,13 +184,14 @@ bool savePicture(const std::string& sPath, const SRunParameters& run, std::strin
 
 // The complete file is linked to the first free name: two savers can never take the same name,
 // and an existing file is never replaced.
-bool savePictureAsNew(const SRunParameters& run, std::string& sName, std::string& sError) {
-    const int iHeld = std::min(run.iDone, run.iIterations);  // a run in progress: those so far
+bool savePictureAsNew(const CCalculation& calc, std::string& sName, std::string& sError) {
+    const SRun& run = calc.parameters();
+    const int iHeld = std::min(calc.iterationsDone(), run.iIterations);  // a run in progress
     const std::string sStem = "flame-p" + std::to_string(run.iPattern) + "-c" +
-                              std::to_string(run.iColourType) + "-" + std::to_string(iHeld) +
+                              std::to_string(calc.iColourType) + "-" + std::to_string(iHeld) +
                               "-" + std::to_string(run.uSeed);
     CWholeFile file;
-    std::string sReason = writeNewFile(file, ".", run);
+    std::string sReason = writeNewFile(file, ".", calc);
     for (int iCopy = 1; sReason.empty(); iCopy++) {
         sName = sStem + (iCopy > 1 ? "-" + std::to_string(iCopy) : "") + ".png";
         const int iError = file.linkAsNew(sName);

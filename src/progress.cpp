@@ -16,13 +16,19 @@ constexpr double dRefreshSeconds = 0.25;
 
 Clock::time_point startTime;
 Clock::time_point lastShown;
+constexpr int iProgressBlock = 1 << 16;  // iterations between two reports of a whole run
+
+bool bWatching = false;
 bool bLineShown = false;  // a progress line stands on the terminal
 
 double secondsSince(Clock::time_point then) {
     return std::chrono::duration<double>(Clock::now() - then).count();
 }
 
-void showProgress(int iDone, int iTotal) {
+}  // namespace
+
+void reportProgress(int iDone, int iTotal) {
+    if (!bWatching) return;
     if (iDone >= iTotal) {  // the run is over: leave the line empty for what follows
         clearProgressLine();
         return;
@@ -34,8 +40,6 @@ void showProgress(int iDone, int iTotal) {
     std::fflush(stderr);
     bLineShown = true;
 }
-
-}  // namespace
 
 void clearProgressLine() {
     if (!bLineShown) return;
@@ -57,11 +61,18 @@ std::string progressLine(int iDone, int iTotal, double dSeconds) {
 // A run ended by closing the window leaves no line behind for the shell's prompt.
 void watchProgress() {
     startTime = lastShown = Clock::now();
-    pfCalculationProgress = showProgress;
+    bWatching = true;
     static const bool bClearedAtExit = std::atexit(clearProgressLine) == 0;
     (void)bClearedAtExit;
 }
 
 void watchProgressOnTerminal() {
     if (isatty(STDERR_FILENO)) watchProgress();
+}
+
+void calculateWithProgress(CCalculation& calc) {
+    calc.beginCalculate();
+    const int iTotal = calc.parameters().iIterations;
+    while (calc.continueCalculate(iProgressBlock)) reportProgress(calc.iterationsDone(), iTotal);
+    reportProgress(iTotal, iTotal);
 }

@@ -1,20 +1,42 @@
 #pragma once
 
-// The image buffer: a colour and a hit count for every pixel of a fixed grid, indexed
-// [column][row] with column 0 at the left and row 0 at the bottom of the window.
+// The picture of one run: a hit count for every pixel of a grid of the run's size, the largest of
+// them, and, once coloured for the window, a colour for every pixel. Pixels are [column][row],
+// column 0 at the left and row 0 at the bottom; they are kept row after row, bottom row first,
+// the order in which they are drawn.
 
-constexpr int iBufferSide = 1000;  // capacity in columns and rows; the image in use is smaller
+#include <cstddef>
+#include <vector>
 
 class screen {
 public:
-    float fScreenArray[iBufferSide][iBufferSide][4];  // red, green, blue, alpha, each in [0, 1]
-    int   iScreenHits[iBufferSide][iBufferSide];      // hits, exact; at most the iteration count
+    std::vector<int>   iScreenHits;   // hits, exact, at most the iteration count; row by row
+    std::vector<float> fScreenArray;  // red, green, blue, alpha in [0, 1]; empty until coloured
+    int                iMaxHit = 0;   // the largest count of any pixel
 
-    screen();                                   // every colour and count of the capacity to 0
+    screen(int iSizeWidth, int iSizeHight);     // every count 0, no colours; at least 1 x 1
+    int width() const { return iSizeWidth; }   // columns
+    int height() const { return iSizeHight; }   // rows
+
+    int&  hits(int iColumn, int iRow) { return iScreenHits[at(iColumn, iRow)]; }
+    int   hits(int iColumn, int iRow) const { return iScreenHits[at(iColumn, iRow)]; }
+    float* colour(int iColumn, int iRow);       // its four components; the colours made black first
+    const float* colour(int iColumn, int iRow) const { return &fScreenArray[4 * at(iColumn, iRow)]; }
+
     void setPixelBW(int x, int y, int colour);  // 1: opaque white, 0: all 0, else kept; count 0
-    void drawScreen();                          // the pixels in use, as one GL pixel rectangle
-    void clearColours();                        // every colour of the capacity to 0; counts kept
-    void clearHits();                           // every count of the capacity to 0; colours kept
+    void drawScreen();                          // every pixel, as one GL pixel rectangle
+    void clearColours();                        // every colour to 0, if there are any; counts kept
+    void clearHits();                           // every count and the most hits to 0
+
+private:
+    size_t at(int iColumn, int iRow) const {
+        return static_cast<size_t>(iRow) * static_cast<size_t>(iSizeWidth) +
+               static_cast<size_t>(iColumn);
+    }
+
+    int iSizeWidth;
+    int iSizeHight;
+    std::vector<unsigned char> ucRowImage;  // the colours in 8 bits, as drawn; made at a redraw
 };
 
 // A colour channel as the window and a saved picture show it: clamped to [0, 1], then the
@@ -24,7 +46,3 @@ inline unsigned char eightBits(float fChannel) {
     if (fChannel >= 1) return 255;
     return static_cast<unsigned char>(255.0 * fChannel + 0.5);
 }
-
-extern screen myScreen;    // the one buffer, far too large for a stack frame
-extern int iScreenWidth;   // 800: image, window and viewport width, at most iBufferSide
-extern int iScreenHight;   // 800: image, window and viewport height, at most iBufferSide

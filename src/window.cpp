@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 namespace {
 
@@ -26,38 +27,49 @@ constexpr auto sliceTime = std::chrono::milliseconds(20);
 constexpr int iSliceBlock = 1 << 16;
 constexpr unsigned int iRefreshMs = 500;  // live: the picture of the hits so far, twice a second
 
-unsigned int uRunSeed = 0;  // the run's seed: the rest of what the picture is of is myCalc's
-bool bLiveRun = false;
+// What the window shows: one run's computation, which holds its hits and their colouring, and
+// whether it is shown growing. Replacing the run is one assignment.
+struct SShown {
+    CCalculation myCalc;
+    bool         bLive;
+};
 
-bool running() { return myCalc.iterationsDone() < myCalc.iIterations; }
+std::optional<SShown> shown;
+
+CCalculation& myCalc() { return shown->myCalc; }
+screen& myScreen() { return shown->myCalc.picture(); }
+
+bool running() { return myCalc().iterationsDone() < myCalc().parameters().iIterations; }
 
 // The hits as they stand in the colouring chosen. Hits only grow, so every pixel coloured before
 // is coloured again, and the last time gives the very picture of a run coloured once.
-void colourHitsSoFar() { myCalc.calculateHitsToColour(iScreenWidth, iScreenHight); }
+void colourHitsSoFar() {
+    myCalc().calculateHitsToColour(myScreen().width(), myScreen().height());
+}
 
 // From a clean slate, for another colouring: a pixel keeps no colour of the one before.
 void recolour() {
-    myScreen.clearColours();
+    myScreen().clearColours();
     colourHitsSoFar();
 }
 
-bool pictureShown() { return bLiveRun || !running(); }
+bool pictureShown() { return shown->bLive || !running(); }
 
 void chooseColouring(unsigned char cKey) {
-    myCalc.iColourType = cKey - '0';
+    myCalc().iColourType = cKey - '0';
     if (!pictureShown()) return;  // the finished picture takes it
     recolour();
     glutPostRedisplay();
 }
 
-// During the run, the picture as it stands, coloured now.
+// During the run, the picture as it stands; a live window shows it too.
 void savePictureShown(unsigned char) {
-    if (running()) {
+    if (running() && shown->bLive) {
         colourHitsSoFar();
-        if (bLiveRun) glutPostRedisplay();
+        glutPostRedisplay();
     }
     std::string sName, sError;
-    const bool bSaved = savePictureAsNew(parametersOf(myCalc, uRunSeed), sName, sError);
+    const bool bSaved = savePictureAsNew(myCalc(), sName, sError);
     clearProgressLine();  // a terminal shows both outputs on one line
     if (bSaved) std::cout << "saved " << sName << std::endl;
     else std::cerr << "flames: " << sError << std::endl;
@@ -114,7 +126,10 @@ void finishRun() {
 void runSlice() {
     const Clock::time_point end = Clock::now() + sliceTime;
     bool bMore = true;
-    while (bMore && Clock::now() < end) bMore = myCalc.continueCalculate(iSliceBlock);
+    while (bMore && Clock::now() < end) {
+        bMore = myCalc().continueCalculate(iSliceBlock);
+        reportProgress(myCalc().iterationsDone(), myCalc().parameters().iIterations);
+    }
     if (!bMore) finishRun();
 }
 
@@ -142,14 +157,16 @@ bool holdDisplay(const std::string& sDisplay, std::string& sError) {
     return false;
 }
 
-void openWindow(std::vector<std::string> vGlutArgs) {
+void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive) {
+    shown = SShown{CCalculation(run), bLive};
+    myCalc().iColourType = iColourType;
     std::vector<char*> vArgv;
     for (std::string& sArg : vGlutArgs) vArgv.push_back(sArg.data());
     vArgv.push_back(nullptr);
     int argc = static_cast<int>(vGlutArgs.size());
     glutInit(&argc, vArgv.data());  // exits with GLUT's own message should the display fail now
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
-    glutInitWindowSize(iScreenWidth, iScreenHight);
+    glutInitWindowSize(run.iWidth, run.iHeight);
     glutInitWindowPosition(100, 50);
     glutCreateWindow("Vemo's Fractal Flame Test");
     if (pCheckedDisplay) XCloseDisplay(pCheckedDisplay);  // GLUT holds its own now
@@ -160,34 +177,33 @@ void openWindow(std::vector<std::string> vGlutArgs) {
     preset();
 }
 
-void runInWindow(unsigned int uSeed, bool bLive) {
-    bLiveRun = bLive;
-    uRunSeed = uSeed;
-    myCalc.beginCalculate(uSeed);
-    if (!bLive) glutDisplayFunc(displayNothingYet);
-    if (bLive) glutTimerFunc(iRefreshMs, refreshLive, 0);
+void runInWindow() {
+    myCalc().beginCalculate();
+    if (!shown->bLive) glutDisplayFunc(displayNothingYet);
+    if (shown->bLive) glutTimerFunc(iRefreshMs, refreshLive, 0);
     glutIdleFunc(runSlice);
     glutMainLoop();
     std::exit(0);  // freeglut's loop ends the process itself; another GLUT's may return
 }
 
 void preset() {
+    const int iWidth = myScreen().width(), iHeight = myScreen().height();
     glClearColor(0, 0, 0, 0);
-    glViewport(0, 0, iScreenWidth, iScreenHight);
+    glViewport(0, 0, iWidth, iHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluOrtho2D(0, iScreenWidth, 0, iScreenHight);
+    gluOrtho2D(0, iWidth, 0, iHeight);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(0.375f, 0.375f, 0);  // integer vertices into the interior of their pixels
 }
 
-// Sets the view up again at every redraw, so a larger window still shows the picture
-// 800 x 800 at its lower left.
+// Sets the view up again at every redraw, so a larger window still shows the picture at its
+// size, at its lower left.
 void display() {
     glClear(GL_COLOR_BUFFER_BIT);
     preset();
-    myScreen.drawScreen();
+    myScreen().drawScreen();
     glFlush();
     glutSwapBuffers();
 }

@@ -1,8 +1,10 @@
 #pragma once
 
-// The window: 800 x 800 through GLUT, the image buffer drawn into it at every redraw, and keys
+// The window: the picture's size through GLUT, the picture drawn into it at every redraw, and keys
 // (also on the right button's menu) that colour the hits anew, save the picture or quit. The
 // run goes on in slices between the window's events, so that the window answers throughout.
+
+#include "run.h"
 
 #include <string>
 #include <vector>
@@ -11,16 +13,17 @@
 // until openWindow has GLUT's own; if it cannot, sError says which and what to do instead.
 bool holdDisplay(const std::string& sDisplay, std::string& sError);
 
-// glutInit with those arguments, then the window with its view set up and its callbacks.
-void openWindow(std::vector<std::string> vGlutArgs);
+// glutInit with those arguments, then the window for the run in that colouring, live or not,
+// with its view set up and its callbacks.
+void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive);
 
-// The run of myCalc's choices from uSeed, then the finished picture, in GLUT's event loop, which
-// never returns. Live, the window shows the hits so far twice a second; otherwise it stays
-// black until the picture is finished, as when the whole run came before the window.
-[[noreturn]] void runInWindow(unsigned int uSeed, bool bLive);
+// The run, then the finished picture, in GLUT's event loop, which never returns. Live, the
+// window shows the hits so far twice a second; otherwise it stays black until the picture is
+// finished, as when the whole run came before the window.
+[[noreturn]] void runInWindow();
 
 // Clear colour, viewport and a projection of one unit per pixel, origin at the lower left.
 void preset();
 
-// The display callback: the view set up again and the whole image buffer drawn.
+// The display callback: the view set up again and the whole picture drawn.
 void display();

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -14,13 +15,34 @@ constexpr double dNaN = std::numeric_limits<double>::quiet_NaN();
 
 TEST(CalculationDefaultsTest, MillionIterationsOfSierpinskiInBlackAndWhite) {
     CCalculation calc;
-    EXPECT_EQ(calc.iIterations, 1000000);
-    EXPECT_EQ(calc.iPattern, 1);
+    EXPECT_EQ(calc.parameters().iIterations, 1000000);
+    EXPECT_EQ(calc.parameters().iPattern, 1);
     EXPECT_EQ(calc.iColourType, 1);
+    EXPECT_EQ(calc.picture().width(), 800);
+    EXPECT_EQ(calc.picture().height(), 800);
     CCalculationPeer peer(calc);
     EXPECT_EQ(peer.x(), 0.0);
     EXPECT_EQ(peer.y(), 0.0);
     EXPECT_EQ(peer.maxHit(), 0);
+}
+
+// A run no picture can hold is refused when its computation is made, with the reason.
+TEST(CalculationDefaultsTest, RefusesRunsNoPictureCanHold) {
+    const struct {
+        int iWidth, iHeight;
+        SView view;
+    } cases[] = {
+        {0, 800, {}}, {800, -1, {}}, {800, 800, {1, -1, 1, 1}}, {800, 800, {-1, 2, 1, 2}},
+        {800, 800, {dNaN, -1, 1, 1}}, {800, 800, {-1, -1, dInf, 1}}, {800, 800, {-1, -dInf, 1, 1}},
+    };
+    for (const auto& example : cases) {
+        SRun run;
+        run.iWidth = example.iWidth;
+        run.iHeight = example.iHeight;
+        run.view = example.view;
+        EXPECT_NE(runProblem(run), "");
+        EXPECT_THROW(CCalculation{run}, std::invalid_argument);
+    }
 }
 
 TEST(RandomNumTest, DrawScalesToRangeWithBothEndsReachable) {
@@ -75,11 +97,11 @@ protected:
 
 TEST_F(PostStepTest, WindowIsClosedSquare) {
     postStepAt(1, 1);
-    EXPECT_EQ(myScreen.iScreenHits[799][799], 1);
+    EXPECT_EQ(myScreen.hits(799, 799), 1);
     postStepAt(-1, -1);
-    EXPECT_EQ(myScreen.iScreenHits[0][0], 1);
+    EXPECT_EQ(myScreen.hits(0, 0), 1);
     postStepAt(-1, 1);
-    EXPECT_EQ(myScreen.iScreenHits[0][799], 1);
+    EXPECT_EQ(myScreen.hits(0, 799), 1);
     for (const auto& [dX, dY] : {std::pair{1.0000001, 0.0}, {0.0, -1.0000001}, {-5.0, 0.0}}) {
         postStepAt(dX, dY);
         EXPECT_EQ(peer.x(), dX);  // outside the window: no restart, the point goes on
@@ -118,8 +140,8 @@ TEST_F(PostStepTest, EscapeBoundItselfIsNoEscape) {
 TEST_F(PostStepTest, HitRaisesMaxHitToCount) {
     for (int i = 0; i < 3; i++) postStepAt(0, 0);
     postStepAt(0.5, 0.5);
-    EXPECT_EQ(myScreen.iScreenHits[400][400], 3);
-    EXPECT_EQ(myScreen.iScreenHits[600][600], 1);
+    EXPECT_EQ(myScreen.hits(400, 400), 3);
+    EXPECT_EQ(myScreen.hits(600, 600), 1);
     EXPECT_EQ(peer.maxHit(), 3);
 }
 

@@ -12,11 +12,11 @@ constexpr unsigned int uSeed = 5;
 constexpr int iIterations = 1000000;
 
 // FNV-1a over the counts of the 800 x 800 pixels, column by column.
-uint64_t hitChecksum() {
+uint64_t hitChecksum(const screen& picture) {
     uint64_t uHash = 1469598103934665603ull;
-    for (int i = 0; i < iScreenWidth; i++) {
-        for (int j = 0; j < iScreenHight; j++) {
-            uHash ^= static_cast<uint64_t>(myScreen.iScreenHits[i][j]);
+    for (int i = 0; i < picture.width(); i++) {
+        for (int j = 0; j < picture.height(); j++) {
+            uHash ^= static_cast<uint64_t>(picture.hits(i, j));
             uHash *= 1099511628211ull;
         }
     }
@@ -42,13 +42,12 @@ TEST_F(ChecksumTest, MillionIterationsOfEveryPatternHitThePinnedPixels) {
             clearScreen();
             calc.seedRandom(uSeed);
             peer.reset(0.3, -0.7, iPattern);
-            calc.iIterations = iIterations;
             if (bOneByOne) {
                 for (int i = 0; i < iIterations; i++) calc.actualCalculate();
             } else {
-                peer.runIterations();
+                peer.runIterations(iIterations);
             }
-            EXPECT_EQ(hitChecksum(), pinnedChecksums[iPattern - 1])
+            EXPECT_EQ(hitChecksum(myScreen), pinnedChecksums[iPattern - 1])
                 << "pattern " << iPattern << (bOneByOne ? ", one by one" : "");
         }
     }
@@ -56,11 +55,11 @@ TEST_F(ChecksumTest, MillionIterationsOfEveryPatternHitThePinnedPixels) {
 
 TEST_F(ChecksumTest, ReferenceLoopDrawsTheSamePicture) {
     for (int iPattern = 1; iPattern <= iPatternCount; iPattern++) {
-        clearScreen();
-        SReferenceState state{0.3, -0.7, 0, {}};
+        screen picture(800, 800);
+        SReferenceState state{0.3, -0.7, 0, {}, &picture};
         state.generator.seed(uSeed);
         runReferenceLoop(iPattern, iIterations, state);
-        EXPECT_EQ(hitChecksum(), pinnedChecksums[iPattern - 1]) << "pattern " << iPattern;
+        EXPECT_EQ(hitChecksum(picture), pinnedChecksums[iPattern - 1]) << "pattern " << iPattern;
     }
 }
 

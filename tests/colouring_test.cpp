@@ -15,12 +15,12 @@ class ColouringTest : public FlameTest {
 protected:
     // The colour of one pixel, black before, with iHits hits when the most-hit pixel has iMaxHit.
     Colour colourOf(int iColourType, int iHits, int iMaxHit) {
-        std::fill(myScreen.fScreenArray[10][20], myScreen.fScreenArray[10][20] + 4, 0.0f);
-        myScreen.iScreenHits[10][20] = iHits;
+        std::fill(myScreen.colour(10, 20), myScreen.colour(10, 20) + 4, 0.0f);
+        myScreen.hits(10, 20) = iHits;
         peer.maxHit() = iMaxHit;
         calc.iColourType = iColourType;
         calc.calculateHitsToColour(iScreenWidth, iScreenHight);
-        const float* fColour = myScreen.fScreenArray[10][20];
+        const float* fColour = myScreen.colour(10, 20);
         return {fColour[0], fColour[1], fColour[2], fColour[3]};
     }
 
@@ -109,11 +109,11 @@ TEST_F(ColouringTest, EveryComponentWithinUnitRangeAtEveryLevel) {
 }
 
 TEST_F(ColouringTest, NeverHitPixelsKeepTheirColour) {
-    myScreen.fScreenArray[5][5][0] = 0.25f;  // a colour the colouring must not touch
+    myScreen.colour(5, 5)[0] = 0.25f;  // a colour the colouring must not touch
     for (int iColourType = 1; iColourType <= iColourCount; iColourType++) {
         colourOf(iColourType, 4, 8);
-        EXPECT_EQ(myScreen.fScreenArray[5][5][0], 0.25f);
-        EXPECT_EQ(myScreen.fScreenArray[6][6][3], 0.0f);
+        EXPECT_EQ(myScreen.colour(5, 5)[0], 0.25f);
+        EXPECT_EQ(myScreen.colour(6, 6)[3], 0.0f);
     }
 }
 
@@ -125,25 +125,25 @@ TEST_F(ColouringTest, NoHitsChangeNothing) {
     }
     for (int i = 0; i < iScreenWidth; i++)
         for (int j = 0; j < iScreenHight; j++)
-            ASSERT_EQ(myScreen.fScreenArray[i][j][3], 0.0f);
+            ASSERT_EQ(myScreen.colour(i, j)[3], 0.0f);
 }
 
 TEST_F(ColouringTest, ColoursOnlyTheGivenWidthAndHeight) {
     for (int i = 0; i < 4; i++)
-        for (int j = 0; j < 5; j++) myScreen.iScreenHits[i][j] = 1;
+        for (int j = 0; j < 5; j++) myScreen.hits(i, j) = 1;
     calc.iColourType = 1;
     peer.maxHit() = 1;
     calc.calculateHitsToColour(2, 3);
     for (int i = 0; i < 4; i++)
         for (int j = 0; j < 5; j++)
-            EXPECT_EQ(myScreen.fScreenArray[i][j][0], i < 2 && j < 3 ? 1.0f : 0.0f)
+            EXPECT_EQ(myScreen.colour(i, j)[0], i < 2 && j < 3 ? 1.0f : 0.0f)
                 << i << "," << j;
 
     calc.calculateHitsToColour(0, 800);
     calc.calculateHitsToColour(-5, -5);
-    myScreen.iScreenHits[999][999] = 1;
-    calc.calculateHitsToColour(2000, 2000);  // never past the buffer's edge
-    EXPECT_EQ(myScreen.fScreenArray[999][999][0], 1.0f);
+    myScreen.hits(799, 799) = 1;
+    calc.calculateHitsToColour(2000, 2000);  // never past the picture's edge
+    EXPECT_EQ(myScreen.colour(799, 799)[0], 1.0f);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // extraction from a stream gives, worked out here by a small model of its rules, and the texts
 // must be the same whatever was typed.
 
-#include "calc.h"
 #include "dialogue.h"
 
 #include <gtest/gtest.h>
@@ -18,30 +17,30 @@
 
 namespace {
 
-struct SChoices {
+struct SModelChoices {
     int iIterations = 1000000;  // the defaults of a new CCalculation
     int iPattern = 1;
     int iColourType = 1;
 
-    bool operator==(const SChoices& other) const {
+    bool operator==(const SModelChoices& other) const {
         return iIterations == other.iIterations && iPattern == other.iPattern &&
                iColourType == other.iColourType;
     }
 };
 
-std::ostream& operator<<(std::ostream& out, const SChoices& choices) {
+std::ostream& operator<<(std::ostream& out, const SModelChoices& choices) {
     return out << "{" << choices.iIterations << ", " << choices.iPattern << ", "
                << choices.iColourType << "}";
 }
 
 // What the dialogue makes of the input, and the text it writes meanwhile.
-SChoices askWith(const std::string& sInput, std::string* pOutput = nullptr) {
+SModelChoices askWith(const std::string& sInput, std::string* pOutput = nullptr) {
     std::istringstream in(sInput);
     std::ostringstream out;
-    CCalculation calc;
-    askChoices(in, out, calc);
+    SChoices choices;
+    askChoices(in, out, choices);
     if (pOutput) *pOutput = out.str();
-    return {calc.iIterations, calc.iPattern, calc.iColourType};
+    return {choices.run.iIterations, choices.run.iPattern, choices.iColourType};
 }
 
 // The rules of reading an int, one answer after the other: skip the blanks of the C locale, take
@@ -49,11 +48,11 @@ SChoices askWith(const std::string& sInput, std::string* pOutput = nullptr) {
 // next answer. No digit, or a value beyond an int, is a failure, and after a failure nothing more
 // is read: every later choice keeps its default. piRead, when given, receives how many answers
 // were read.
-SChoices model(const std::string& sInput, int* piRead = nullptr) {
+SModelChoices model(const std::string& sInput, int* piRead = nullptr) {
     const auto isBlank = [](char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
     };
-    SChoices choices;
+    SModelChoices choices;
     int* const pChoice[] = {&choices.iIterations, &choices.iPattern, &choices.iColourType};
     std::size_t uPos = 0;
     int iRead = 0;
@@ -174,7 +173,7 @@ private:
 TEST(DialogueFuzzTest, ModelAgreesWithWorkedAnswers) {
     struct SCase {
         std::string sInput;
-        SChoices expected;
+        SModelChoices expected;
     };
     const SCase cases[] = {
         {"1000 2 3\n", {1000, 2, 3}},    // on one line
@@ -229,9 +228,9 @@ TEST(DialogueFuzzTest, GeneratedAnswersReadAsStreamRulesSay) {
                 sInput += generator.token() + generator.separator();
         }
         std::string sText;
-        const SChoices actual = askWith(sInput, &sText);
+        const SModelChoices actual = askWith(sInput, &sText);
         int iRead = 0;
-        const SChoices expected = model(sInput, &iRead);
+        const SModelChoices expected = model(sInput, &iRead);
         iReadCounts[iRead]++;
         const std::string sShown =
             sInput.size() > 200 ? sInput.substr(0, 200) + "... (" + std::to_string(sInput.size()) +

@@ -3,8 +3,9 @@
 // dialogue_fuzz_test.cpp.
 
 #include "dialogue.h"
-#include "peer.h"
 #include "progress.h"
+
+#include <gtest/gtest.h>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -19,10 +20,10 @@ namespace {
 
 TEST(AskChoicesTest, DialogueTextDoesNotDependOnAnswers) {
     std::ostringstream outGood, outBad;
-    CCalculation calc;
+    SChoices good, bad;
     std::istringstream inGood("1000 2 3"), inBad("what?");
-    askChoices(inGood, outGood, calc);
-    askChoices(inBad, outBad, calc);
+    askChoices(inGood, outGood, good);
+    askChoices(inBad, outBad, bad);
     EXPECT_EQ(outGood.str(), outBad.str());
     EXPECT_NE(outGood.str().find("20 - Vantor's - cosine -.\n\n\n\nPlease choose the type"),
               std::string::npos);
@@ -70,8 +71,8 @@ TEST(AskChoicesTest, TellsWhatAnswersGive) {
     for (const auto& example : cases) {
         std::istringstream in(example.sInput);
         std::ostringstream out, err;
-        CCalculation calc;
-        EXPECT_EQ(askChoices(in, out, err, calc, example.answers), example.bAsGiven)
+        SChoices choices;
+        EXPECT_EQ(askChoices(in, out, err, choices, example.answers), example.bAsGiven)
             << '"' << example.sInput << '"';
         EXPECT_EQ(err.str(), example.sSaid) << '"' << example.sInput << '"';
     }
@@ -100,8 +101,8 @@ TEST(AskChoicesTest, LongWordCostsNoMemory) {
         CEndlessWord word;
         std::istream in(&word);
         std::ostringstream out, err;
-        CCalculation calc;
-        askChoices(in, out, err, calc);
+        SChoices choices;
+        askChoices(in, out, err, choices);
         getrusage(RUSAGE_SELF, &after);
         const bool bShort = err.str().size() < 200;
         _exit(bShort && after.ru_maxrss - before.ru_maxrss < 20 * 1024 ? 0 : 1);  // KiB

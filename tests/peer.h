@@ -1,7 +1,7 @@
 #pragma once
 
 // The unit tests' access to the private state of CCalculation, and a fixture that gives every
-// test a clean image buffer.
+// test a computation of its own, with its own picture.
 
 #include "calc.h"
 #include "screen.h"
@@ -12,14 +12,14 @@ class CCalculationPeer {
 public:
     explicit CCalculationPeer(CCalculation& calc) : calc(calc) {}
 
-    // A fully defined state: the constructor itself leaves the scratch fields unset.
+    // A fully defined state: the point, no scratch values, no hits, that pattern.
     void reset(double dX, double dY, int iPattern) {
         calc.dx = dX;
         calc.dy = dY;
         calc.dVx = calc.dVy = calc.dRadius = calc.dAngleTheta = 0;
         calc.dSx = calc.dSy = 0;
-        calc.iMaxHit = 0;
-        calc.iPattern = iPattern;
+        calc.myScreen.iMaxHit = 0;
+        calc.run.iPattern = iPattern;
     }
 
     double& x() { return calc.dx; }
@@ -30,38 +30,38 @@ public:
     double& theta() { return calc.dAngleTheta; }
     double& sx() { return calc.dSx; }
     double& sy() { return calc.dSy; }
-    int& maxHit() { return calc.iMaxHit; }
+    int& maxHit() { return calc.myScreen.iMaxHit; }
     CRandom& generator() { return calc.generator; }
 
-    void runIterations() { calc.runIterations(); }
-    void patternStep() { calc.patternStep(calc.iPattern); }
+    void runIterations(int iCount) { calc.runIterations(iCount); }  // the run's own loop
+    void patternStep() { calc.patternStep(calc.run.iPattern); }
     void applyCompound(int iFuncNum) {  // the function that the drawn number iFuncNum picks
-        const SPattern& pattern = patternTable[calc.iPattern - 1];
+        const SPattern& pattern = patternTable[calc.run.iPattern - 1];
         calc.applyFunction(pattern.functions[pickFunction(iFuncNum, pattern.choice.iFunctions)]);
     }
-    void postStep() { calc.postStep(); }
+    void postStep() { calc.postStep(calc.plot(), calc.myScreen.iMaxHit); }
 
 private:
     CCalculation& calc;
 };
 
-// Every test starts from a zeroed buffer: the tests share the one global myScreen.
+// A computation of the default run for every test, its picture cleared at the start.
 class FlameTest : public ::testing::Test {
 protected:
     void SetUp() override { clearScreen(); }
 
-    static void clearScreen() {
+    void clearScreen() {
         myScreen.clearColours();
         myScreen.clearHits();
     }
 
-    static long long totalHits() {
+    long long totalHits() const {
         long long iSum = 0;
-        for (int i = 0; i < iBufferSide; i++)
-            for (int j = 0; j < iBufferSide; j++) iSum += myScreen.iScreenHits[i][j];
+        for (const int iHits : myScreen.iScreenHits) iSum += iHits;
         return iSum;
     }
 
     CCalculation calc;
     CCalculationPeer peer{calc};
+    screen& myScreen = calc.picture();
 };

@@ -1,10 +1,11 @@
 // Saving a picture: what may stand at the path, and that a save that fails or is interrupted
 // changes nothing there and leaves nothing beside it.
 
-#include "peer.h"
+#include "calc.h"
 #include "png_file.h"
 #include "whole_file.h"
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -60,7 +61,20 @@ void writeText(const std::string& sPath, const std::string& sText) {
     std::ofstream(sPath, std::ios::binary) << sText;
 }
 
-const SRunParameters someRun = {1000, 3, 4, 7, 1000};
+// A computation of iIterations of pattern 3 from seed 7, in rainbow colours, iDone of them done.
+CCalculation runOf(int iIterations, int iDone) {
+    SRun run;
+    run.iIterations = iIterations;
+    run.iPattern = 3;
+    run.uSeed = 7;
+    CCalculation calc(run);
+    calc.iColourType = 4;
+    calc.beginCalculate();
+    calc.continueCalculate(iDone);
+    return calc;
+}
+
+const CCalculation someRun = runOf(1000, 1000);
 
 void makeNothing(const CFolder&) {}
 void makeFile600(const CFolder& folder) {
@@ -111,7 +125,7 @@ const STarget targets[] = {
     {"a device", makeDevice, "a character device, not a regular file", "", 0},
 };
 
-class SavePictureTest : public FlameTest {};
+class SavePictureTest : public ::testing::Test {};
 
 // Refused before the run and again at the save, with what stood there left as it was; saved over
 // the file a link names, keeping its permissions, and with no other name left in the folder.
@@ -176,7 +190,7 @@ TEST_F(SavePictureTest, SaveAsNewTakesFreeNamesOnly) {
     const fs::path home = fs::current_path();
     fs::current_path(folder.path);
     std::string sFirst, sSecond, sError;
-    const SRunParameters partial = {5000, 3, 4, 7, 1234};  // a run in progress: what it holds
+    const CCalculation partial = runOf(5000, 1234);  // a run in progress: what it holds
     EXPECT_TRUE(savePictureAsNew(partial, sFirst, sError)) << sError;
     EXPECT_TRUE(savePictureAsNew(partial, sSecond, sError)) << sError;
     fs::current_path(home);

@@ -1,0 +1,30 @@
+#pragma once
+
+// What a run is of: everything its picture depends on but the colouring. One seed, one set of
+// these, one picture.
+
+#include <string>
+
+// The plotting window: the part of the plane that the picture shows, bounds included.
+struct SView {
+    double dXMin = -1;
+    double dYMin = -1;
+    double dXMax = 1;
+    double dYMax = 1;
+};
+
+constexpr int iScreenWidth = 800;  // the picture's size, and the window's, unless a run says else
+constexpr int iScreenHight = 800;
+
+struct SRun {
+    int          iIterations = 1000000;  // zero or less runs none
+    int          iPattern = 1;           // 1 to 20; any other number leaves the point in place
+    unsigned int uSeed = 0;              // of every draw of the run
+    int          iWidth = iScreenWidth;  // pixels: columns and rows
+    int          iHeight = iScreenHight;
+    SView        view;
+};
+
+// Why a computation cannot hold the run (a size below 1 x 1, a view with a bound that is not a
+// number, or that is empty), or "" when it can.
+std::string runProblem(const SRun& run);
