@@ -79,6 +79,19 @@ void CCalculation::actualCalculate() {
     postStep(plot(), myScreen.iMaxHit);
 }
 
+std::vector<SPoint> CCalculation::orbit(int iCount) {
+    beginCalculate();
+    std::vector<SPoint> vPoints;
+    vPoints.reserve(static_cast<size_t>(std::max(iCount, 0)));
+    for (int i = 0; i < iCount; i++) {
+        patternStep(run.iPattern);
+        if (escaped()) restartPoint();
+        else vPoints.push_back({dx, dy});
+    }
+    beginCalculate();
+    return vPoints;
+}
+
 void CCalculation::patternStep(int iPat) {
     withPattern(iPat, [&](auto pattern) { stepOfPattern<decltype(pattern)::value>(); });
 }
@@ -173,9 +186,13 @@ void CCalculation::storePoint(SPoint pNew) {
 
 // A runaway point, or one that is not a number (no step ever turns it back into one), starts
 // afresh; a point outside the plotting window but within the bound goes on without a hit.
+bool CCalculation::escaped() const {
+    return dx > fEscapeBound || dx < -fEscapeBound || dy > fEscapeBound || dy < -fEscapeBound ||
+           std::isnan(dx) || std::isnan(dy);
+}
+
 void CCalculation::postStep(const SPlot& plot, int& iMaxHit) {
-    if (dx > fEscapeBound || dx < -fEscapeBound || dy > fEscapeBound || dy < -fEscapeBound ||
-        std::isnan(dx) || std::isnan(dy)) {
+    if (escaped()) {
         restartPoint();
         return;
     }

@@ -10,6 +10,8 @@
 #include "run.h"
 #include "screen.h"
 
+#include <vector>
+
 class CCalculation {
     friend class CCalculationPeer;  // the unit tests' view of the private state
 
@@ -52,6 +54,10 @@ public:
     bool continueCalculate(int iAtMost);  // at most that many more; false once all are done
     int  iterationsDone() const { return iDone; }
 
+    // The points of the run's first iCount iterations that stay within the escape bound, as the
+    // run goes (the same draws); afterwards the run is at its beginning again.
+    std::vector<SPoint> orbit(int iCount);
+
 private:
     // Where a coordinate lands: pixel (value − min) · scale, truncated and clamped; a copy of it
     // in the loop, where nothing can write to it, stays in registers.
@@ -73,6 +79,7 @@ private:
     void patternStep(int iPat);
     template <int iPat> void stepOfPattern();  // iPat 0: a number that is no pattern
     void applyFunction(SFunction function);
+    bool escaped() const;  // beyond the bound on either axis, or not a number
     void postStep(const SPlot& plot, int& iMaxHit);
     void restartPoint();
 

@@ -4,6 +4,7 @@
 #include "calc.h"
 #include "console.h"
 #include "dialogue.h"
+#include "fit.h"
 #include "options.h"
 #include "png_file.h"
 #include "progress.h"
@@ -36,8 +37,33 @@ bool outputWritten() {
     return sError.empty();
 }
 
-unsigned int seedOf(const SOptions& options) {
-    return options.bSeed ? options.uSeed : static_cast<unsigned int>(std::time(nullptr));
+// What the command line says besides the questions' answers, over what the run was.
+void applyOptions(const SOptions& options, SChoices& choices) {
+    SRun& run = choices.run;
+    if (options.iIterations) run.iIterations = *options.iIterations;
+    if (options.iPattern) run.iPattern = *options.iPattern;
+    if (options.iColourType) choices.iColourType = *options.iColourType;
+    if (options.size) run.iWidth = options.size->iWidth, run.iHeight = options.size->iHeight;
+    if (options.view) run.view = *options.view;
+    if (options.bSeed) run.uSeed = options.uSeed;
+}
+
+// The run and its colouring: recorded in a saved picture, or answered on the command line, or
+// in the dialogue; then what the command line says besides, and the view framed on the orbit.
+// The seed is the clock's second unless one of them gives it. False once it has said why not.
+bool chooseRun(const SOptions& options, EAnswers answers, SChoices& choices) {
+    choices.run.uSeed = static_cast<unsigned int>(std::time(nullptr));
+    std::string sError;
+    if (!options.sLoadPath.empty()) {
+        if (!readRecordedRun(options.sLoadPath, choices.run, choices.iColourType, sError))
+            return failed(sError) == 0;
+    } else if (!answersGiven(options)) {
+        const bool bAsGiven = askQuestions(choices, answers);
+        if (!outputWritten() || (answers == eAnswersAsGiven && !bAsGiven)) return false;
+    }
+    applyOptions(options, choices);
+    if (options.bFit) choices.run.view = fitView(choices.run);
+    return true;
 }
 
 // A place that cannot take the file is found before the questions, not after a long run; an
@@ -46,9 +72,7 @@ int saveWithoutWindow(const SOptions& options) {
     std::string sError;
     if (!checkSavable(options.sSavePath, sError)) return failed(sError);
     SChoices choices;
-    const bool bAsGiven = askQuestions(choices, eAnswersAsGiven);
-    if (!outputWritten() || !bAsGiven) return iWorkFailed;
-    choices.run.uSeed = seedOf(options);
+    if (!chooseRun(options, eAnswersAsGiven, choices)) return iWorkFailed;
     CCalculation calc(choices.run);
     calc.iColourType = choices.iColourType;
     sayCalculating(std::cout);
@@ -64,9 +88,7 @@ int showInWindow(const SOptions& options) {
     std::string sError;
     if (!holdDisplay(options.sDisplay, sError)) return failed(sError);
     SChoices choices;
-    askQuestions(choices, eAnswersAsTheyCome);
-    if (!outputWritten()) return iWorkFailed;
-    choices.run.uSeed = seedOf(options);
+    if (!chooseRun(options, eAnswersAsTheyCome, choices)) return iWorkFailed;
     openWindow(options.vGlutArgs, choices.run, choices.iColourType, options.bLive);
     sayCalculating(std::cout);
     watchProgressOnTerminal();

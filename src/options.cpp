@@ -1,30 +1,14 @@
 #include "options.h"
 
+#include "colouring.h"
 #include "console.h"
-
-#include <cctype>
-#include <cstdint>
+#include "patterns.h"
 
 const char* const sProgramVersion = "flames " FLAMES_VERSION;
 
 namespace {
 
 std::string quoted(const std::string& sText) { return "'" + shownText(sText) + "'"; }
-
-constexpr uint64_t uSeedLimit = 4294967295u;  // the largest seed: the generator's word
-
-// A decimal number of digits only: no sign, no blank, no base prefix; 0 to uSeedLimit.
-bool readSeed(const std::string& sText, unsigned int& uSeed) {
-    if (sText.empty()) return false;
-    uint64_t uValue = 0;
-    for (const char c : sText) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-        uValue = uValue * 10 + static_cast<uint64_t>(c - '0');
-        if (uValue > uSeedLimit) return false;
-    }
-    uSeed = static_cast<unsigned int>(uValue);
-    return true;
-}
 
 template <bool SOptions::*pbFlag>
 bool applyFlag(SOptions& options, const std::string&, std::string&) {
@@ -33,10 +17,57 @@ bool applyFlag(SOptions& options, const std::string&, std::string&) {
 }
 
 bool applySeed(SOptions& options, const std::string& sValue, std::string& sError) {
-    options.bSeed = readSeed(sValue, options.uSeed);
+    long long iSeed = 0;
+    options.bSeed = readWholeNumber(sValue, 0, 4294967295LL, iSeed);
+    options.uSeed = static_cast<unsigned int>(iSeed);
     if (!options.bSeed)
         sError = "--seed: " + quoted(sValue) + " is not a whole number from 0 to 4294967295";
     return options.bSeed;
+}
+
+// An answer to one of the questions, checked as an answer typed in is not.
+template <std::optional<int> SOptions::*piAnswer, const char* sOption, int iLowest, int iHighest>
+bool applyAnswer(SOptions& options, const std::string& sValue, std::string& sError) {
+    long long iValue = 0;
+    if (!readWholeNumber(sValue, iLowest, iHighest, iValue)) {
+        sError = std::string(sOption) + ": " + quoted(sValue) + " is not a whole number from " +
+                 std::to_string(iLowest) + " to " + std::to_string(iHighest);
+        return false;
+    }
+    options.*piAnswer = static_cast<int>(iValue);
+    return true;
+}
+
+constexpr char sIterationsOption[] = "--iterations";
+constexpr char sPatternOption[] = "--pattern";
+constexpr char sColouringOption[] = "--colouring";
+
+bool applySize(SOptions& options, const std::string& sValue, std::string& sError) {
+    SSize size{};
+    if (readSize(sValue, size.iWidth, size.iHeight)) {
+        options.size = size;
+        return true;
+    }
+    sError = "--size: " + quoted(sValue) + " is not WIDTHxHEIGHT, each from " +
+             std::to_string(iSmallestSide) + " to " + std::to_string(iLargestSide);
+    return false;
+}
+
+bool applyView(SOptions& options, const std::string& sValue, std::string& sError) {
+    SView view;
+    if (readView(sValue, view)) {
+        options.view = view;
+        return true;
+    }
+    sError = "--view: " + quoted(sValue) +
+             " is not XMIN,YMIN,XMAX,YMAX, four finite numbers with XMIN < XMAX and YMIN < YMAX";
+    return false;
+}
+
+bool applyLoad(SOptions& options, const std::string& sValue, std::string& sError) {
+    options.sLoadPath = sValue;
+    if (sValue.empty()) sError = "--load: the file name is empty";
+    return !sValue.empty();
 }
 
 bool applySave(SOptions& options, const std::string& sValue, std::string& sError) {
@@ -52,6 +83,16 @@ struct SKnownOption {
 };
 
 constexpr SKnownOption knownOptions[] = {
+    {sIterationsOption, "a number", applyAnswer<&SOptions::iIterations, sIterationsOption, 1,
+                                                2147483647>},
+    {sPatternOption,    "a number", applyAnswer<&SOptions::iPattern, sPatternOption, 1,
+                                                iPatternCount>},
+    {sColouringOption,  "a number", applyAnswer<&SOptions::iColourType, sColouringOption, 1,
+                                                iColourCount>},
+    {"--size",    "a size such as 1200x900", applySize},
+    {"--view",    "four numbers XMIN,YMIN,XMAX,YMAX", applyView},
+    {"--fit",     nullptr,       applyFlag<&SOptions::bFit>},
+    {"--load",    "a file name", applyLoad},
     {"--seed",    "a number",    applySeed},
     {"--save",    "a file name", applySave},
     {"--live",    nullptr,       applyFlag<&SOptions::bLive>},
@@ -156,12 +197,17 @@ bool parseOptions(int argc, const char* const* argv, SOptions& options, std::str
         sError = "--live and --save do not go together: a saved run has no window to watch";
         return false;
     }
+    if (options.bFit && options.view) {
+        sError = "--fit and --view do not go together: each sets the view";
+        return false;
+    }
     return true;
 }
 
 std::string helpText() {
-    return R"(Usage: flames [--seed N] [--save FILE] [--live] [--help] [--version]
-              [GLUT options]
+    return R"(Usage: flames [--iterations N] [--pattern P] [--colouring C] [--size WxH]
+              [--view XMIN,YMIN,XMAX,YMAX | --fit] [--load FILE] [--seed N]
+              [--save FILE] [--live] [--help] [--version] [GLUT options]
 
 Plays the chaos game with one point and shows the fractal flame it draws in an
 800 x 800 window. Three questions are asked on standard input, each answered
@@ -170,6 +216,16 @@ line: the number of iterations (100000 to 100000000 is a good range), the
 pattern (1 to 20) and the colouring (1 to 5).
 
 Options:
+  --iterations N, --pattern P, --colouring C
+                 answer the questions instead: none is asked and standard input
+                 is not read; those not given are 1000000, 1 and 1
+  --size WxH     the picture's size in pixels, each side 16 to 16384 (the
+                 window opens at that size); 800x800 unless given
+  --view XMIN,YMIN,XMAX,YMAX
+                 the part of the plane shown; -1,-1,1,1 unless given
+  --fit          frame the view on where the orbit is dense
+  --load FILE    make a picture saved by flames again from its text chunks;
+                 options given beside it override what it records
   --seed N       seed the random generator with N (0 to 4294967295) instead of
                  the clock's second: the same answers and seed give the same
                  picture again
@@ -185,17 +241,27 @@ GLUT's own options go to GLUT: -display NAME, -geometry SPEC (such as +0+0),
 Keys in the window (also on the right button's menu):
   1 to 5         colour the same hits again: black & white, logarithmic grey,
                  traffic light, rainbow, all blues
+  n, p           the next, the previous pattern (also Page Down, Page Up)
+  ], [           ten times, a tenth of the iterations
+  +, -           zoom in, out by 2 about the centre (the wheel: the pointer)
+  arrow keys     move the view by a quarter of its width or height
+  f, 0           fit the view to the orbit; the default view
   s              save the picture shown as flame-pP-cC-ITERATIONS-SEED.png in
                  the current folder (never over an existing file)
   q, Escape      quit, also in the middle of the run
+Each browsing key starts the new run at once, with the same seed, shown
+growing; the title says what it shows.
 
 Exit status:
   0  done
-  1  the picture could not be written, no display could be opened, an answer
-     could not be taken as given with --save, or standard output failed
+  1  the picture could not be written or loaded, no display could be opened,
+     an answer could not be taken as given with --save, or standard output
+     failed
   2  the command line was wrong
 
-Example:
+Examples:
   printf '5000000\n3\n4\n' | flames --seed 7 --save flame.png
+  flames --pattern 3 --colouring 4 --iterations 20000000 --fit
+  flames --load flame.png --size 4000x4000 --save poster.png
 )";
 }

@@ -4,10 +4,20 @@
 // -geometry SPEC, -iconic, -indirect, -direct, -gldebug, -sync) are handed to glutInit as they
 // came, in their order; any other word is refused before anything is asked.
 
+#include "run.h"
+
+#include <optional>
 #include <string>
 #include <vector>
 
 struct SOptions {
+    std::optional<int>       iIterations;       // --iterations N: 1 to 2147483647
+    std::optional<int>       iPattern;          // --pattern P: 1 to 20
+    std::optional<int>       iColourType;       // --colouring C: 1 to 5
+    std::optional<SSize>     size;              // --size WxH
+    std::optional<SView>     view;              // --view XMIN,YMIN,XMAX,YMAX
+    bool                     bFit = false;      // --fit: the view framed on the orbit
+    std::string              sLoadPath;         // --load FILE: the run a saved picture records
     bool                     bHelp = false;     // --help: what the program does, then exit
     bool                     bVersion = false;  // --version
     bool                     bSeed = false;     // --seed given: uSeed seeds the run, not the clock
@@ -18,6 +28,12 @@ struct SOptions {
     std::string              sDisplay;          // the last -display's: the one GLUT opens; ""
                                                 // DISPLAY's
 };
+
+// Whether the questions are answered on the command line, so that none is asked.
+inline bool answersGiven(const SOptions& options) {
+    return options.iIterations || options.iPattern || options.iColourType ||
+           !options.sLoadPath.empty();
+}
 
 // The options of argv, or false with sError naming what is wrong ("unknown option '--x'").
 // Does no input or output, so that any command line can be tried in a test.

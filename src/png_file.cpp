@@ -5,6 +5,7 @@
 #include "console.h"
 #include "options.h"
 #include "patterns.h"
+#include "run.h"
 #include "screen.h"
 #include "whole_file.h"
 
@@ -15,6 +16,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <utility>
 #include <vector>
 
@@ -60,6 +62,8 @@ std::vector<std::pair<std::string, std::string>> textChunks(const CCalculation& 
         {"Pattern", std::to_string(run.iPattern)},
         {"Colouring", std::to_string(calc.iColourType)},
         {"Seed", std::to_string(run.uSeed)},
+        {"Size", sizeText(run.iWidth, run.iHeight)},
+        {"View", viewText(run.view)},
         {"Description", describeRun(run, calc.iColourType)},
     };
     if (calc.iterationsDone() < run.iIterations)
@@ -157,6 +161,89 @@ std::string writeNewFile(CWholeFile& file, const std::string& sFolder, const CCa
 
 std::string errorText(int iError) { return iError == 0 ? "" : std::strerror(iError); }
 
+// Reads the file's header and the chunks before its image. libpng's long jump comes back to the
+// setjmp here, whose function holds only plain data; once it has returned, nothing that is
+// called on the structures can fail.
+bool readPngInfo(FILE* pFile, png_structp& pPng, png_infop& pInfo, SPngSink& sink) {
+    pPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, &sink, onPngError, onPngWarning);
+    pInfo = pPng ? png_create_info_struct(pPng) : nullptr;
+    if (!pInfo) {
+        std::snprintf(sink.cMessage, sizeof sink.cMessage, "%s", std::strerror(ENOMEM));
+        return false;
+    }
+    if (setjmp(png_jmpbuf(pPng))) return false;
+    png_init_io(pPng, pFile);
+    png_set_sig_bytes(pPng, 8);
+    png_read_info(pPng, pInfo);
+    return true;
+}
+
+// The text chunks of a PNG file; "" or the reason it has none to give.
+std::string readTextChunks(const std::string& sPath, std::map<std::string, std::string>& text) {
+    FILE* pFile = std::fopen(sPath.c_str(), "rb");
+    if (!pFile) return std::strerror(errno);
+    unsigned char cSignature[8] = {};
+    std::string sReason;
+    if (std::fread(cSignature, 1, 8, pFile) != 8 || png_sig_cmp(cSignature, 0, 8) != 0) {
+        sReason = std::ferror(pFile) ? std::strerror(errno) : "not a PNG file";
+    } else {
+        SPngSink sink{pFile, 0, ""};
+        png_structp pPng = nullptr;
+        png_infop pInfo = nullptr;
+        if (readPngInfo(pFile, pPng, pInfo, sink)) {
+            png_textp pTexts = nullptr;
+            const int iTexts = png_get_text(pPng, pInfo, &pTexts, nullptr);
+            for (int i = 0; i < iTexts; i++) text[pTexts[i].key] = pTexts[i].text;
+        } else {
+            sReason = std::string("not a readable PNG file: ") + sink.cMessage;
+        }
+        png_destroy_read_struct(&pPng, &pInfo, nullptr);
+    }
+    std::fclose(pFile);
+    return sReason;
+}
+
+bool readInt(const std::string& sText, int& iValue) {
+    const bool bNegative = !sText.empty() && sText[0] == '-';
+    long long iRead = 0;
+    if (!readWholeNumber(sText.substr(bNegative ? 1 : 0), 0, 2147483648LL, iRead)) return false;
+    iRead = bNegative ? -iRead : iRead;
+    if (iRead > 2147483647LL) return false;
+    iValue = static_cast<int>(iRead);
+    return true;
+}
+
+// What one chunk gives to the run; "" or what is wrong with it.
+struct SRecorded {
+    const char* sKey;
+    bool bNeeded;  // else the default stands: a picture saved before the chunk was written
+    bool (*pfRead)(const std::string& sText, SRun& run, int& iColourType);
+};
+
+const SRecorded recordedChunks[] = {
+    {"Iterations", true,
+     [](const std::string& sText, SRun& run, int&) { return readInt(sText, run.iIterations); }},
+    {"Pattern", true,
+     [](const std::string& sText, SRun& run, int&) { return readInt(sText, run.iPattern); }},
+    {"Colouring", true,
+     [](const std::string& sText, SRun&, int& iColourType) { return readInt(sText, iColourType); }},
+    {"Seed", true,
+     [](const std::string& sText, SRun& run, int&) {
+         long long iSeed = 0;
+         const bool bRead = readWholeNumber(sText, 0, 4294967295LL, iSeed);
+         run.uSeed = static_cast<unsigned int>(iSeed);
+         return bRead;
+     }},
+    {"Size", false,
+     [](const std::string& sText, SRun& run, int&) {
+         return readSize(sText, run.iWidth, run.iHeight);
+     }},
+    {"View", false,
+     [](const std::string& sText, SRun& run, int&) { return readView(sText, run.view); }},
+    {"Done", false,  // a picture saved during its run holds that many iterations
+     [](const std::string& sText, SRun& run, int&) { return readInt(sText, run.iIterations); }},
+};
+
 }  // namespace
 
 // The place is tried with a file that has no name, which leaves nothing behind.
@@ -199,5 +286,23 @@ bool savePictureAsNew(const CCalculation& calc, std::string& sName, std::string&
         if (iError != EEXIST || iCopy == 9999) sReason = std::strerror(iError);
     }
     if (!sReason.empty()) sError = pathError(sName.empty() ? sStem + ".png" : sName, sReason);
+    return sReason.empty();
+}
+
+bool readRecordedRun(const std::string& sPath, SRun& run, int& iColourType, std::string& sError) {
+    std::map<std::string, std::string> text;
+    std::string sReason = readTextChunks(sPath, text);
+    for (const SRecorded& chunk : recordedChunks) {
+        if (!sReason.empty()) break;
+        const auto found = text.find(chunk.sKey);
+        if (found == text.end()) {
+            if (chunk.bNeeded)
+                sReason = std::string("no ") + chunk.sKey + " chunk: not a picture saved by flames";
+        } else if (!chunk.pfRead(found->second, run, iColourType)) {
+            sReason = std::string("its ") + chunk.sKey + " chunk '" + shownText(found->second, 60) +
+                      "' is not what flames writes there";
+        }
+    }
+    if (!sReason.empty()) sError = pathError(sPath, sReason);
     return sReason.empty();
 }

@@ -5,6 +5,8 @@
 // make it again. A file is written whole or not at all: into a file with no name beside it,
 // which takes the file's name only once it is complete.
 
+#include "run.h"
+
 #include <string>
 
 class CCalculation;
@@ -25,3 +27,10 @@ bool savePicture(const std::string& sPath, const CCalculation& calc, std::string
 // -2, -3, ... added where that name is taken; no file is ever replaced. sName gets the name it
 // was saved under.
 bool savePictureAsNew(const CCalculation& calc, std::string& sName, std::string& sError);
+
+// The run and colouring that a picture saved by this program records in its text chunks, over
+// the values run and iColourType hold: Iterations, Pattern, Colouring and Seed must be there,
+// Size and View where a picture of an earlier version has none keep what they were, and a
+// picture saved during its run (Done) is made again of the iterations it holds. A file that is
+// not a PNG, or lacks or garbles a chunk, is refused: sError is "PATH: reason".
+bool readRecordedRun(const std::string& sPath, SRun& run, int& iColourType, std::string& sError);

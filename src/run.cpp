@@ -1,6 +1,9 @@
 #include "run.h"
 
+#include <cctype>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 std::string runProblem(const SRun& run) {
     const SView& view = run.view;
@@ -12,4 +15,71 @@ std::string runProblem(const SRun& run) {
     if (!(view.dXMin < view.dXMax) || !(view.dYMin < view.dYMax))
         return "a view must be wider and higher than nothing (XMIN < XMAX, YMIN < YMAX)";
     return "";
+}
+
+bool readWholeNumber(const std::string& sText, long long iLowest, long long iHighest,
+                     long long& iValue) {
+    if (sText.empty()) return false;
+    long long iRead = 0;
+    for (const char c : sText) {
+        if (c < '0' || c > '9') return false;
+        iRead = iRead * 10 + (c - '0');
+        if (iRead > iHighest) return false;  // before it can overflow
+    }
+    if (iRead < iLowest) return false;
+    iValue = iRead;
+    return true;
+}
+
+bool readSize(const std::string& sText, int& iWidth, int& iHeight) {
+    const size_t iCross = sText.find('x');
+    long long iReadWidth = 0, iReadHeight = 0;
+    if (iCross == std::string::npos ||
+        !readWholeNumber(sText.substr(0, iCross), iSmallestSide, iLargestSide, iReadWidth) ||
+        !readWholeNumber(sText.substr(iCross + 1), iSmallestSide, iLargestSide, iReadHeight))
+        return false;
+    iWidth = static_cast<int>(iReadWidth);
+    iHeight = static_cast<int>(iReadHeight);
+    return true;
+}
+
+namespace {
+
+// A number as strtod reads it, all of the text and nothing around it; finite.
+bool readFinite(const std::string& sText, double& dValue) {
+    if (sText.empty() || std::isspace(static_cast<unsigned char>(sText[0]))) return false;
+    char* pEnd = nullptr;
+    dValue = std::strtod(sText.c_str(), &pEnd);
+    return *pEnd == '\0' && std::isfinite(dValue);
+}
+
+std::string shortest(double dValue) {
+    char cText[32];
+    const std::to_chars_result result = std::to_chars(cText, cText + sizeof cText, dValue);
+    return std::string(cText, result.ptr);
+}
+
+}  // namespace
+
+bool readView(const std::string& sText, SView& view) {
+    double dBounds[4];
+    size_t iStart = 0;
+    for (int i = 0; i < 4; i++) {
+        const size_t iComma = i < 3 ? sText.find(',', iStart) : sText.size();
+        if (iComma == std::string::npos || !readFinite(sText.substr(iStart, iComma - iStart), dBounds[i]))
+            return false;
+        iStart = iComma + 1;
+    }
+    if (!(dBounds[0] < dBounds[2] && dBounds[1] < dBounds[3])) return false;
+    view = {dBounds[0], dBounds[1], dBounds[2], dBounds[3]};
+    return true;
+}
+
+std::string sizeText(int iWidth, int iHeight) {
+    return std::to_string(iWidth) + "x" + std::to_string(iHeight);
+}
+
+std::string viewText(const SView& view) {
+    return shortest(view.dXMin) + "," + shortest(view.dYMin) + "," + shortest(view.dXMax) + "," +
+           shortest(view.dYMax);
 }

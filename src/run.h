@@ -16,6 +16,11 @@ struct SView {
 constexpr int iScreenWidth = 800;  // the picture's size, and the window's, unless a run says else
 constexpr int iScreenHight = 800;
 
+struct SSize {
+    int iWidth;
+    int iHeight;
+};
+
 struct SRun {
     int          iIterations = 1000000;  // zero or less runs none
     int          iPattern = 1;           // 1 to 20; any other number leaves the point in place
@@ -28,3 +33,17 @@ struct SRun {
 // Why a computation cannot hold the run (a size below 1 x 1, a view with a bound that is not a
 // number, or that is empty), or "" when it can.
 std::string runProblem(const SRun& run);
+
+constexpr int iSmallestSide = 16;     // of a picture asked for by name, in pixels
+constexpr int iLargestSide = 16384;
+
+// The text forms of a run's parts, as options take them and a saved picture records them. A
+// whole number is decimal digits only, no sign; a size is "1200x900", each side from
+// iSmallestSide to iLargestSide; a view is "XMIN,YMIN,XMAX,YMAX", four finite numbers with
+// XMIN < XMAX and YMIN < YMAX, written each in the shortest form that reads back the same.
+bool readWholeNumber(const std::string& sText, long long iLowest, long long iHighest,
+                     long long& iValue);
+bool readSize(const std::string& sText, int& iWidth, int& iHeight);
+bool readView(const std::string& sText, SView& view);
+std::string sizeText(int iWidth, int iHeight);
+std::string viewText(const SView& view);

@@ -72,6 +72,30 @@ TEST(ParseOptionsTest, HelpVersionAndLiveAreFlags) {
     EXPECT_TRUE(options.bLive);
 }
 
+// The questions' answers, the picture's size and view, fit and load: taken as given.
+TEST(ParseOptionsTest, AnswersSizeViewAndLoad) {
+    SOptions options;
+    std::string sError;
+    ASSERT_TRUE(parse({"--iterations", "2147483647", "--pattern=20", "--colouring", "5", "--size",
+                       "16x16384", "--view", "-1.5,-2,3e1,0x1p2", "--load", "a.png"},
+                      options, sError))
+        << sError;
+    EXPECT_EQ(options.iIterations, 2147483647);
+    EXPECT_EQ(options.iPattern, 20);
+    EXPECT_EQ(options.iColourType, 5);
+    ASSERT_TRUE(options.size);
+    EXPECT_EQ(options.size->iWidth, 16);
+    EXPECT_EQ(options.size->iHeight, 16384);
+    ASSERT_TRUE(options.view);
+    EXPECT_EQ(options.view->dXMin, -1.5);
+    EXPECT_EQ(options.view->dYMax, 4.0);
+    EXPECT_EQ(options.sLoadPath, "a.png");
+    EXPECT_TRUE(answersGiven(options));
+    ASSERT_TRUE(parse({"--fit", "--seed", "3"}, options, sError));
+    EXPECT_TRUE(options.bFit);
+    EXPECT_FALSE(answersGiven(options));
+}
+
 struct SRefusedLine {
     std::vector<const char*> vArgs;
     const char* sError;
@@ -103,6 +127,26 @@ const SRefusedLine refusedLines[] = {
     {{"-geometry", "--seed", "1"}, "option '-geometry' needs a geometry"},
     {{"--sa\nve\x1b"}, "unknown option '--sa\\nve\\x1b'"},
     {{"--seed", "7\xff"}, "--seed: '7\\xff' is not a whole number from 0 to 4294967295"},
+    {{"--iterations", "0"}, "--iterations: '0' is not a whole number from 1 to 2147483647"},
+    {{"--iterations", "2147483648"},
+     "--iterations: '2147483648' is not a whole number from 1 to 2147483647"},
+    {{"--iterations", "1e6"}, "--iterations: '1e6' is not a whole number from 1 to 2147483647"},
+    {{"--pattern", "21"}, "--pattern: '21' is not a whole number from 1 to 20"},
+    {{"--pattern", "-1"}, "--pattern: '-1' is not a whole number from 1 to 20"},
+    {{"--colouring", "0"}, "--colouring: '0' is not a whole number from 1 to 5"},
+    {{"--size", "15x800"}, "--size: '15x800' is not WIDTHxHEIGHT, each from 16 to 16384"},
+    {{"--size", "800x16385"}, "--size: '800x16385' is not WIDTHxHEIGHT, each from 16 to 16384"},
+    {{"--size", "800"}, "--size: '800' is not WIDTHxHEIGHT, each from 16 to 16384"},
+    {{"--view", "1,0,1,2"}, "--view: '1,0,1,2' is not XMIN,YMIN,XMAX,YMAX, four finite numbers "
+                            "with XMIN < XMAX and YMIN < YMAX"},
+    {{"--view", "0,0,1"}, "--view: '0,0,1' is not XMIN,YMIN,XMAX,YMAX, four finite numbers "
+                          "with XMIN < XMAX and YMIN < YMAX"},
+    {{"--view", "0,0,1,inf"}, "--view: '0,0,1,inf' is not XMIN,YMIN,XMAX,YMAX, four finite "
+                              "numbers with XMIN < XMAX and YMIN < YMAX"},
+    {{"--view", "0, 0,1,1"}, "--view: '0, 0,1,1' is not XMIN,YMIN,XMAX,YMAX, four finite "
+                             "numbers with XMIN < XMAX and YMIN < YMAX"},
+    {{"--fit", "--view", "0,0,1,1"}, "--fit and --view do not go together: each sets the view"},
+    {{"--load="}, "--load: the file name is empty"},
     {{"--live", "--save", "f.png"},
      "--live and --save do not go together: a saved run has no window to watch"},
 };

@@ -1,0 +1,55 @@
+#include "browse.h"
+
+#include "patterns.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+
+SRun stepPattern(SRun run, int iStep) {
+    const int iFrom = isPattern(run.iPattern) ? run.iPattern : (iStep > 0 ? 0 : 1);
+    run.iPattern = (iFrom - 1 + iStep % iPatternCount + iPatternCount) % iPatternCount + 1;
+    return run;
+}
+
+SRun scaleIterations(SRun run, bool bTenTimes) {
+    const long long iScaled = bTenTimes ? run.iIterations * 10LL : run.iIterations / 10;
+    run.iIterations = static_cast<int>(std::clamp<long long>(iScaled, 1, INT_MAX));
+    return run;
+}
+
+SRun zoomAbout(SRun run, double dX, double dY, double dFactor) {
+    SView& view = run.view;
+    const SView before = view;
+    view.dXMin = dX + (before.dXMin - dX) / dFactor;
+    view.dXMax = dX + (before.dXMax - dX) / dFactor;
+    view.dYMin = dY + (before.dYMin - dY) / dFactor;
+    view.dYMax = dY + (before.dYMax - dY) / dFactor;
+    if (runProblem(run).empty()) return run;
+    run.view = before;  // zoomed in as far as doubles reach
+    return run;
+}
+
+SRun zoomCentre(SRun run, double dFactor) {
+    const SView& view = run.view;
+    return zoomAbout(run, (view.dXMin + view.dXMax) / 2, (view.dYMin + view.dYMax) / 2, dFactor);
+}
+
+SRun moveView(SRun run, double dRight, double dUp) {
+    SView& view = run.view;
+    const SView before = view;
+    const double dX = (before.dXMax - before.dXMin) * dRight;
+    const double dY = (before.dYMax - before.dYMin) * dUp;
+    view = {before.dXMin + dX, before.dYMin + dY, before.dXMax + dX, before.dYMax + dY};
+    if (!runProblem(run).empty()) run.view = before;  // out where doubles end
+    return run;
+}
+
+std::string runCaption(const SRun& run) {
+    char cCaption[200];
+    const SView& view = run.view;
+    std::snprintf(cCaption, sizeof cCaption,
+                  "pattern %d, %d iterations, x from %.6g to %.6g, y from %.6g to %.6g",
+                  run.iPattern, run.iIterations, view.dXMin, view.dXMax, view.dYMin, view.dYMax);
+    return cCaption;
+}
