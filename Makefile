@@ -42,14 +42,16 @@ test: build
 	ctest --test-dir "$(BUILD)" --output-on-failure --no-tests=error
 
 # Speed of every part (the loop of each pattern against its reference, the generator, colourings,
-# redraw in a private Xvfb, progress report), then the viewer's peak memory for 10^8 iterations
-# and what --live costs.
+# redraw in a private Xvfb, progress report), then the viewer's peak memory for 10^8 iterations,
+# what --live costs, a poster's memory and how soon a browsing key shows the new run.
 bench: build
 	$(XVFB) "$(BUILD)/bench/flames_bench" --benchmark_repetitions=3 \
 	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.3 \
 	  | grep -v -E '_(mean|stddev|cv) '
 	BUILD="$(BUILD)" scripts/viewer-run.sh
 	BUILD="$(BUILD)" scripts/live-cost.sh
+	BUILD="$(BUILD)" scripts/poster-memory.sh
+	"$(BUILD)/tests/e2e/flames_browse_timing"
 
 sanitize: deps
 	SANITIZE_BUILD="$(SANITIZE_BUILD)" scripts/sanitize.sh

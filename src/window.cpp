@@ -2,6 +2,8 @@
 
 #include "calc.h"
 #include "console.h"
+#include "fit.h"
+#include "browse.h"
 #include "colouring.h"
 #include "png_file.h"
 #include "progress.h"
@@ -26,6 +28,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto sliceTime = std::chrono::milliseconds(20);
 constexpr int iSliceBlock = 1 << 16;
 constexpr unsigned int iRefreshMs = 500;  // live: the picture of the hits so far, twice a second
+constexpr const char* sWindowTitle = "Vemo's Fractal Flame Test";
 
 // What the window shows: one run's computation, which holds its hits and their colouring, and
 // whether it is shown growing. Replacing the run is one assignment.
@@ -35,6 +38,8 @@ struct SShown {
 };
 
 std::optional<SShown> shown;
+int iRunsShown = 0;  // runs begun in the window; a refresh of an earlier one is not for this one
+bool bFirstFrameDue = false;  // a browsed run's first frame, drawn after its first slice
 
 CCalculation& myCalc() { return shown->myCalc; }
 screen& myScreen() { return shown->myCalc.picture(); }
@@ -55,15 +60,79 @@ void recolour() {
 
 bool pictureShown() { return shown->bLive || !running(); }
 
-void chooseColouring(unsigned char cKey) {
-    myCalc().iColourType = cKey - '0';
+void refreshLive(int iRun) {
+    if (iRun != iRunsShown || !running()) return;
+    colourHitsSoFar();
+    glutPostRedisplay();
+    glutTimerFunc(iRefreshMs, refreshLive, iRun);
+}
+
+void finishRun() {
+    glutIdleFunc(nullptr);
+    colourHitsSoFar();
+    glutDisplayFunc(display);
+    glutPostRedisplay();
+    static bool bHinted = false;
+    if (!bHinted && isatty(STDERR_FILENO))
+        std::cerr << "flames: the picture is shown; 1 to 5 colour it anew, n p [ ] + - f 0 and "
+                  << "the arrows browse, s saves it, q quits (also on the right button's menu)"
+                  << std::endl;
+    bHinted = true;
+}
+
+void runSlice() {
+    const Clock::time_point end = Clock::now() + sliceTime;
+    bool bMore = true;
+    while (bMore && Clock::now() < end) {
+        bMore = myCalc().continueCalculate(iSliceBlock);
+        reportProgress(myCalc().iterationsDone(), myCalc().parameters().iIterations);
+    }
+    if (bFirstFrameDue && bMore) {
+        colourHitsSoFar();
+        glutPostRedisplay();
+    }
+    bFirstFrameDue = false;
+    if (!bMore) finishRun();
+}
+
+// Black and no frame: the first frame of a run that is not live is its finished picture.
+void displayNothingYet() {
+    glDrawBuffer(GL_FRONT);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glFlush();
+    glDrawBuffer(GL_BACK);
+}
+
+// The run begins: live, it shows its hits twice a second; otherwise nothing until it is done.
+void beginShown() {
+    iRunsShown++;
+    myCalc().beginCalculate();
+    glutDisplayFunc(shown->bLive ? display : displayNothingYet);
+    if (shown->bLive) glutTimerFunc(iRefreshMs, refreshLive, iRunsShown);
+    glutIdleFunc(runSlice);
+}
+
+// The run in progress stops where it is and the next one begins, with the same seed and
+// colouring, shown growing; the title says what it is.
+void showRun(const SRun& run) {
+    const int iColourType = myCalc().iColourType;
+    shown = SShown{CCalculation(run), true};
+    myCalc().iColourType = iColourType;
+    glutSetWindowTitle((std::string(sWindowTitle) + ": " + runCaption(run)).c_str());
+    beginShown();
+    bFirstFrameDue = true;
+    glutPostRedisplay();
+}
+
+void chooseColouring(int iKey) {
+    myCalc().iColourType = iKey - '0';
     if (!pictureShown()) return;  // the finished picture takes it
     recolour();
     glutPostRedisplay();
 }
 
 // During the run, the picture as it stands; a live window shows it too.
-void savePictureShown(unsigned char) {
+void savePictureShown(int) {
     if (running() && shown->bLive) {
         colourHitsSoFar();
         glutPostRedisplay();
@@ -75,69 +144,109 @@ void savePictureShown(unsigned char) {
     else std::cerr << "flames: " << sError << std::endl;
 }
 
-void quit(unsigned char) { std::exit(0); }  // as closing the window does
+void quit(int) { std::exit(0); }  // as closing the window does
+
+const SRun& runShown() { return myCalc().parameters(); }
+
+void nextPattern(int) { showRun(stepPattern(runShown(), 1)); }
+void previousPattern(int) { showRun(stepPattern(runShown(), -1)); }
+void moreIterations(int) { showRun(scaleIterations(runShown(), true)); }
+void fewerIterations(int) { showRun(scaleIterations(runShown(), false)); }
+void zoomIn(int) { showRun(zoomCentre(runShown(), 2)); }
+void zoomOut(int) { showRun(zoomCentre(runShown(), 0.5)); }
+void fitToOrbit(int) {
+    SRun run = runShown();
+    run.view = fitView(run);
+    showRun(run);
+}
+void defaultView(int) {
+    SRun run = runShown();
+    run.view = SView();
+    showRun(run);
+}
+
+// Keys are their characters; GLUT's special keys (arrows, pages) come after them.
+constexpr int iSpecial = 256;
+constexpr int iEscape = 27;
+
+// A quarter of the view's width or height towards the arrow: what lay that way comes in.
+void moveByArrow(int iKey) {
+    const int iArrow = iKey - iSpecial;
+    const double dRight = iArrow == GLUT_KEY_RIGHT ? 0.25 : iArrow == GLUT_KEY_LEFT ? -0.25 : 0;
+    const double dUp = iArrow == GLUT_KEY_UP ? 0.25 : iArrow == GLUT_KEY_DOWN ? -0.25 : 0;
+    showRun(moveView(runShown(), dRight, dUp));
+}
 
 struct SKey {
-    unsigned char cKey;
-    const char*   sMenuEntry;  // null: not on the menu
-    void (*pfAction)(unsigned char cKey);
+    int         iKey;
+    const char* sMenuEntry;  // null: not on the menu
+    void (*pfAction)(int iKey);
 };
 
-constexpr unsigned char cEscape = 27;
 const SKey windowKeys[] = {
-    {'1', colourMenu[0], chooseColouring}, {'2', colourMenu[1], chooseColouring},
-    {'3', colourMenu[2], chooseColouring}, {'4', colourMenu[3], chooseColouring},
-    {'5', colourMenu[4], chooseColouring}, {'s', "Save picture", savePictureShown},
-    {'q', "Quit", quit},                   {cEscape, nullptr, quit},
+    {'1', colourMenu[0], chooseColouring},
+    {'2', colourMenu[1], chooseColouring},
+    {'3', colourMenu[2], chooseColouring},
+    {'4', colourMenu[3], chooseColouring},
+    {'5', colourMenu[4], chooseColouring},
+    {'n', "Next pattern (n)", nextPattern},
+    {iSpecial + GLUT_KEY_PAGE_DOWN, nullptr, nextPattern},
+    {'p', "Previous pattern (p)", previousPattern},
+    {iSpecial + GLUT_KEY_PAGE_UP, nullptr, previousPattern},
+    {']', "Ten times the iterations (])", moreIterations},
+    {'[', "A tenth of the iterations ([)", fewerIterations},
+    {'+', "Zoom in (+)", zoomIn},
+    {'=', nullptr, zoomIn},  // + without the shift key
+    {'-', "Zoom out (-)", zoomOut},
+    {iSpecial + GLUT_KEY_LEFT, nullptr, moveByArrow},
+    {iSpecial + GLUT_KEY_RIGHT, nullptr, moveByArrow},
+    {iSpecial + GLUT_KEY_UP, nullptr, moveByArrow},
+    {iSpecial + GLUT_KEY_DOWN, nullptr, moveByArrow},
+    {'f', "Fit the view to the orbit (f)", fitToOrbit},
+    {'0', "Default view (0)", defaultView},
+    {'s', "Save picture", savePictureShown},
+    {'q', "Quit", quit},
+    {iEscape, nullptr, quit},
 };
 
-void keyPressed(unsigned char cKey, int, int) {
+void keyPressed(int iKey) {
     for (const SKey& key : windowKeys)
-        if (key.cKey == cKey) key.pfAction(cKey);
+        if (key.iKey == iKey) key.pfAction(iKey);
 }
 
-void menuChosen(int iKey) { keyPressed(static_cast<unsigned char>(iKey), 0, 0); }
+void characterPressed(unsigned char cKey, int, int) { keyPressed(cKey); }
+void specialPressed(int iKey, int, int) { keyPressed(iSpecial + iKey); }
+
+// The wheel zooms about the point under the pointer; the picture stands at the window's lower
+// left, one pixel a pixel.
+void mouseUsed(int iButton, int iState, int iX, int iY) {
+    constexpr int iWheelUp = 3, iWheelDown = 4;  // as freeglut reports the wheel's steps
+    if (iState != GLUT_DOWN || (iButton != iWheelUp && iButton != iWheelDown)) return;
+    const SView& view = runShown().view;
+    const int iRow = glutGet(GLUT_WINDOW_HEIGHT) - 1 - iY;
+    const double dX = view.dXMin + (iX + 0.5) / myScreen().width() * (view.dXMax - view.dXMin);
+    const double dY = view.dYMin + (iRow + 0.5) / myScreen().height() * (view.dYMax - view.dYMin);
+    showRun(zoomAbout(runShown(), dX, dY, iButton == iWheelUp ? 2 : 0.5));
+}
+
+constexpr int iPatternEntry = 1024;  // a menu value: this plus a pattern's number
+
+void menuChosen(int iValue) {
+    if (iValue < iPatternEntry) return keyPressed(iValue);
+    SRun run = runShown();
+    run.iPattern = iValue - iPatternEntry;
+    showRun(run);
+}
 
 void attachMenu() {
+    const int iPatterns = glutCreateMenu(menuChosen);
+    for (int iPattern = 1; iPattern <= iPatternCount; iPattern++)
+        glutAddMenuEntry(patternTable[iPattern - 1].sMenuLine, iPatternEntry + iPattern);
     glutCreateMenu(menuChosen);
+    glutAddSubMenu("Pattern", iPatterns);
     for (const SKey& key : windowKeys)
-        if (key.sMenuEntry) glutAddMenuEntry(key.sMenuEntry, key.cKey);
+        if (key.sMenuEntry) glutAddMenuEntry(key.sMenuEntry, key.iKey);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
-}
-
-// Black and no frame: the first frame of a run that is not live is its finished picture.
-void displayNothingYet() {
-    glDrawBuffer(GL_FRONT);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glFlush();
-    glDrawBuffer(GL_BACK);
-}
-
-void finishRun() {
-    glutIdleFunc(nullptr);
-    colourHitsSoFar();
-    glutDisplayFunc(display);
-    glutPostRedisplay();
-    if (isatty(STDERR_FILENO))
-        std::cerr << "flames: the picture is shown; 1 to 5 colour it anew, s saves it, q quits"
-                  << " (also on the right button's menu)" << std::endl;
-}
-
-void runSlice() {
-    const Clock::time_point end = Clock::now() + sliceTime;
-    bool bMore = true;
-    while (bMore && Clock::now() < end) {
-        bMore = myCalc().continueCalculate(iSliceBlock);
-        reportProgress(myCalc().iterationsDone(), myCalc().parameters().iIterations);
-    }
-    if (!bMore) finishRun();
-}
-
-void refreshLive(int) {
-    if (!running()) return;
-    colourHitsSoFar();
-    glutPostRedisplay();
-    glutTimerFunc(iRefreshMs, refreshLive, 0);
 }
 
 // The connection of the display check, held until GLUT has its own: a server that resets when
@@ -168,20 +277,19 @@ void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColour
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
     glutInitWindowSize(run.iWidth, run.iHeight);
     glutInitWindowPosition(100, 50);
-    glutCreateWindow("Vemo's Fractal Flame Test");
+    glutCreateWindow(sWindowTitle);
     if (pCheckedDisplay) XCloseDisplay(pCheckedDisplay);  // GLUT holds its own now
     pCheckedDisplay = nullptr;
     glutDisplayFunc(display);
-    glutKeyboardFunc(keyPressed);
+    glutKeyboardFunc(characterPressed);
+    glutSpecialFunc(specialPressed);
+    glutMouseFunc(mouseUsed);
     attachMenu();
     preset();
 }
 
 void runInWindow() {
-    myCalc().beginCalculate();
-    if (!shown->bLive) glutDisplayFunc(displayNothingYet);
-    if (shown->bLive) glutTimerFunc(iRefreshMs, refreshLive, 0);
-    glutIdleFunc(runSlice);
+    beginShown();
     glutMainLoop();
     std::exit(0);  // freeglut's loop ends the process itself; another GLUT's may return
 }

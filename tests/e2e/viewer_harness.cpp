@@ -421,11 +421,16 @@ void CViewerRun::waitForFrames(int iWanted, double dTimeout) {
     }
 }
 
-void CViewerRun::waitForOutput(const std::string& sText, double dTimeout) {
+int CViewerRun::framesDrawnNow() {
+    pump(0);
+    return iFrames;
+}
+
+void CViewerRun::waitForOutput(const std::string& sText, double dTimeout, size_t iFrom) {
     const CDeadline deadline(dTimeout);
-    while (sOut.find(sText) == std::string::npos) {
+    while (sOut.find(sText, iFrom) == std::string::npos) {
         if (reap(false)) drain(2);
-        if (sOut.find(sText) != std::string::npos) return;
+        if (sOut.find(sText, iFrom) != std::string::npos) return;
         if (bReaped || deadline.passed())
             fail("no \"" + sText + "\" on standard output (" +
                  (bReaped ? describeStatus(iStatus) : "still running") + "); it has:\n" + sOut +
@@ -523,7 +528,11 @@ void CPrivateServer::moveResizeWindow(WindowId window, int iX, int iY, int iWidt
 }
 
 void CPrivateServer::pressKey(WindowId window, char cKey) const {
-    const KeySym symbol = cKey == '\033' ? XK_Escape : static_cast<KeySym>(cKey);
+    pressKeySymbol(window, cKey == '\033' ? XK_Escape : static_cast<KeySym>(cKey));
+}
+
+void CPrivateServer::pressKeySymbol(WindowId window, unsigned long uSymbol) const {
+    const KeySym symbol = uSymbol;
     XKeyEvent event{};
     event.display = pDisplay;
     event.window = window;

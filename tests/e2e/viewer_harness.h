@@ -56,6 +56,7 @@ public:
     // A key pressed and released in the window, as its keyboard would send them; cKey is a
     // printable character or '\033' for Escape.
     void pressKey(WindowId window, char cKey) const;
+    void pressKeySymbol(WindowId window, unsigned long uSymbol) const;  // an X keysym: XK_Right
 
     // What a window manager sends when the user closes the window.
     void closeWindow(WindowId window) const;
@@ -92,8 +93,10 @@ public:
     CViewerRun& operator=(const CViewerRun&) = delete;
 
     void waitForFrames(int iFrames, double dTimeout);  // until that many have been drawn in all
-    void waitForOutput(const std::string& sText, double dTimeout);  // until it is on stdout
-    int framesDrawn() const { return iFrames; }
+    // Until sText is on standard output, at iFrom or after.
+    void waitForOutput(const std::string& sText, double dTimeout, size_t iFrom = 0);
+    int framesDrawn() const { return iFrames; }  // as last read
+    int framesDrawnNow();                         // every frame so far, read now
     int waitForExit(double dTimeout);  // the wait status
     int terminate(double dTimeout);    // asks it to end (SIGTERM) and waits: the wait status
     void stop();                       // kills the viewer and collects the rest of its output
