@@ -127,3 +127,10 @@ SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout
 
 // Whether an X server answers on that display.
 bool displayAnswers(const std::string& sDisplay);
+
+// This process's folder for everything the harness and the tests make, made at its first use:
+// $TMPDIR/flames-e2e-PID-XXXXXX, or under /tmp when TMPDIR is unset, empty, or holds a blank or a
+// colon (which LD_PRELOAD cannot take). It is removed when the process exits, and when SIGINT or
+// SIGTERM ends it; those of processes killed outright are swept at the first use of the next.
+// A child forked from this process gets a folder of its own.
+const std::string& processFolder();
