@@ -271,7 +271,7 @@ unsigned char channel(unsigned long iPixel, unsigned long iMask) {
 
 }  // namespace
 
-CPrivateServer::CPrivateServer(double dTimeout) {
+CPrivateServer::CPrivateServer(double dTimeout, EServerConnection connection) {
     keepStandardFdsOpen();
     XSetErrorHandler(ignoreXError);
     std::string sLogTemplate = processFolder() + "/xvfb-XXXXXX";
@@ -311,6 +311,7 @@ CPrivateServer::CPrivateServer(double dTimeout) {
              (sLog.empty() ? "" : ", its messages:\n" + sLog));
     }
     iNumber = static_cast<int>(iParsed);
+    if (connection == EServerConnection::NotHeld) return;
     pDisplay = XOpenDisplay(displayName().c_str());
     if (!pDisplay) {
         stop();

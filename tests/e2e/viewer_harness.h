@@ -31,11 +31,17 @@ struct SPicture {
     }
 };
 
+// Whether this process holds a connection of its own to the server. Without one, the server resets
+// when its last client leaves, as a bare Xvfb (and xvfb-run's) does; none of the server's methods
+// that look at windows may then be called.
+enum class EServerConnection { Held, NotHeld };
+
 // An Xvfb on a display number it picks itself, and this process's own connection to it, through
 // which the windows of the server are found, read and changed. Stops the server when destroyed.
 class CPrivateServer {
 public:
-    explicit CPrivateServer(double dTimeout = 20);
+    explicit CPrivateServer(double dTimeout = 20,
+                            EServerConnection connection = EServerConnection::Held);
     ~CPrivateServer();
     CPrivateServer(const CPrivateServer&) = delete;
     CPrivateServer& operator=(const CPrivateServer&) = delete;
