@@ -23,8 +23,8 @@ std::string readFile(const std::string& sPath) {
 class ViewerMemcheckTest : public ViewerTest {};
 
 TEST_F(ViewerMemcheckTest, ShortRunDrawnAndEndedHasNoMemoryErrors) {
-    char sLogPath[] = "/tmp/flames-memcheck-XXXXXX";
-    const int iLogFd = mkstemp(sLogPath);
+    std::string sLogPath = processFolder() + "/memcheck-XXXXXX";
+    const int iLogFd = mkstemp(sLogPath.data());
     ASSERT_GE(iLogFd, 0);
     close(iLogFd);
 
@@ -41,7 +41,7 @@ TEST_F(ViewerMemcheckTest, ShortRunDrawnAndEndedHasNoMemoryErrors) {
         sFailure = error.what();
     }
     const std::string sLog = readFile(sLogPath);
-    std::remove(sLogPath);
+    std::remove(sLogPath.c_str());
 
     ASSERT_TRUE(sFailure.empty()) << sFailure << "\nmemcheck's log:\n" << sLog;
     ASSERT_NE(sLog.find("ERROR SUMMARY:"), std::string::npos) << sLog;

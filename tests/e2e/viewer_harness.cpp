@@ -12,10 +12,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -207,30 +209,14 @@ std::string joined(const char* sName, const std::string& sAdded, bool bBefore) {
 }
 
 // LD_PRELOAD is split at blanks and colons, which the build folder's path may hold: the viewer
-// preloads a link to the library from a fresh folder under /tmp, removed when the tests end.
-class CPreloadFolder {
-public:
-    CPreloadFolder() {
-        char cFolder[] = "/tmp/flames-preload-XXXXXX";
-        if (!mkdtemp(cFolder)) failErrno("mkdtemp");
-        sFolder = cFolder;
-        sLibrary = sFolder + "/libflames_preload.so";
-        if (symlink(FLAMES_PRELOAD_PATH, sLibrary.c_str()) != 0) failErrno("symlink");
-    }
-    ~CPreloadFolder() {
-        unlink(sLibrary.c_str());
-        rmdir(sFolder.c_str());
-    }
-    const std::string& library() const { return sLibrary; }
-
-private:
-    std::string sFolder;
-    std::string sLibrary;
-};
-
+// preloads a link to the library from this process's folder, which holds neither.
 const std::string& preloadLibrary() {
-    static const CPreloadFolder folder;
-    return folder.library();
+    static const std::string sLibrary = [] {
+        const std::string sLink = processFolder() + "/libflames_preload.so";
+        if (symlink(FLAMES_PRELOAD_PATH, sLink.c_str()) != 0) failErrno("symlink");
+        return sLink;
+    }();
+    return sLibrary;
 }
 
 std::vector<std::string> viewerEnvironment(const SViewerLaunch& launch, int iFrameFd) {
@@ -285,13 +271,13 @@ unsigned char channel(unsigned long iPixel, unsigned long iMask) {
 
 }  // namespace
 
-CPrivateServer::CPrivateServer(double dTimeout) {
+CPrivateServer::CPrivateServer(double dTimeout, EServerConnection connection) {
     keepStandardFdsOpen();
     XSetErrorHandler(ignoreXError);
-    char cLogPath[] = "/tmp/flames-xvfb-XXXXXX";
-    const int iLog = mkostemp(cLogPath, O_CLOEXEC);
+    std::string sLogTemplate = processFolder() + "/xvfb-XXXXXX";
+    const int iLog = mkostemp(sLogTemplate.data(), O_CLOEXEC);
     if (iLog < 0) failErrno("mkostemp");
-    sLogPath = cLogPath;
+    sLogPath = sLogTemplate;
     const int iNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
     SPipe number = makePipe();
 
@@ -325,6 +311,7 @@ CPrivateServer::CPrivateServer(double dTimeout) {
              (sLog.empty() ? "" : ", its messages:\n" + sLog));
     }
     iNumber = static_cast<int>(iParsed);
+    if (connection == EServerConnection::NotHeld) return;
     pDisplay = XOpenDisplay(displayName().c_str());
     if (!pDisplay) {
         stop();
@@ -572,4 +559,97 @@ bool displayAnswers(const std::string& sDisplay) {
     Display* pDisplay = XOpenDisplay(sDisplay.c_str());
     if (pDisplay) XCloseDisplay(pDisplay);
     return pDisplay != nullptr;
+}
+
+namespace {
+
+// Where the signal handler finds the folder, and the process that it belongs to: a process
+// forked from this one must not remove its parent's. Written only with the owner cleared.
+char cFolderPath[4096];
+volatile sig_atomic_t iFolderOwner = 0;
+
+void removeOwnFolder() {
+    if (iFolderOwner != getpid()) return;
+    std::error_code error;
+    std::filesystem::remove_all(cFolderPath, error);
+}
+
+// Only calls that are safe in a signal handler: _Fork (no fork handlers, unlike fork), execve,
+// waitpid. The handler has been reset to the default action on entry (SA_RESETHAND), so the
+// signal raised again ends the process as it would have without the handler.
+void removeOwnFolderAndDie(int iSignal) {
+    if (iFolderOwner == getpid()) {
+        const pid_t iRemover = _Fork();
+        if (iRemover == 0) {
+            char* vArgv[] = {const_cast<char*>("rm"), const_cast<char*>("-rf"),
+                             const_cast<char*>("--"), cFolderPath, nullptr};
+            char* vEnvp[] = {nullptr};
+            execve("/bin/rm", vArgv, vEnvp);
+            _exit(127);
+        }
+        int iStatus;
+        while (iRemover > 0 && waitpid(iRemover, &iStatus, 0) < 0 && errno == EINTR) {
+        }
+    }
+    raise(iSignal);
+}
+
+// Interrupted tests (Ctrl-C, ctest ended) clean up too; a signal that is ignored stays so.
+void removeFolderOnSignals() {
+    for (const int iSignal : {SIGINT, SIGTERM}) {
+        struct sigaction old {};
+        if (sigaction(iSignal, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
+        struct sigaction action {};
+        action.sa_handler = removeOwnFolderAndDie;
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        sigaddset(&action.sa_mask, SIGINT);  // one removal, not one started inside another
+        sigaddset(&action.sa_mask, SIGTERM);
+        sigaction(iSignal, &action, nullptr);
+    }
+}
+
+// The folders of processes killed outright (SIGKILL, a ctest timeout), which could not remove
+// their own. A process that has gone is not there for kill(); EPERM is one that is.
+void sweepDeadFolders(const std::filesystem::path& base) {
+    const std::string sPrefix = "flames-e2e-";
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(base, error)) {
+        const std::string sName = entry.path().filename().string();
+        if (sName.rfind(sPrefix, 0) != 0) continue;
+        if (!std::isdigit(static_cast<unsigned char>(sName[sPrefix.size()]))) continue;
+        char* pEnd = nullptr;
+        const long iPid = std::strtol(sName.c_str() + sPrefix.size(), &pEnd, 10);
+        if (*pEnd != '-' || iPid <= 0 || iPid == getpid()) continue;
+        if (kill(static_cast<pid_t>(iPid), 0) == 0 || errno != ESRCH) continue;
+        std::filesystem::remove_all(entry.path(), error);
+    }
+}
+
+}  // namespace
+
+const std::string& processFolder() {
+    static std::string sFolder;
+    if (iFolderOwner == getpid()) return sFolder;
+
+    namespace fs = std::filesystem;
+    const char* sTmp = std::getenv("TMPDIR");
+    fs::path base = "/tmp";
+    if (sTmp && *sTmp && !std::strpbrk(sTmp, " :")) base = fs::absolute(sTmp);
+    sweepDeadFolders(base);
+    std::string sTemplate =
+        (base / ("flames-e2e-" + std::to_string(getpid()) + "-XXXXXX")).string();
+    if (sTemplate.size() >= sizeof cFolderPath) fail("too long a path: " + sTemplate);
+    if (!mkdtemp(sTemplate.data())) failErrno("cannot make a folder in " + base.string());
+
+    iFolderOwner = 0;
+    std::strcpy(cFolderPath, sTemplate.c_str());
+    sFolder = sTemplate;
+    iFolderOwner = getpid();
+    static const bool bRegistered = [] {
+        removeFolderOnSignals();
+        return std::atexit(removeOwnFolder) == 0;
+    }();
+    (void)bRegistered;
+    return sFolder;
 }

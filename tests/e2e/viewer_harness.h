@@ -31,11 +31,17 @@ struct SPicture {
     }
 };
 
+// Whether this process holds a connection of its own to the server. Without one, the server resets
+// when its last client leaves, as a bare Xvfb (and xvfb-run's) does; none of the server's methods
+// that look at windows may then be called.
+enum class EServerConnection { Held, NotHeld };
+
 // An Xvfb on a display number it picks itself, and this process's own connection to it, through
 // which the windows of the server are found, read and changed. Stops the server when destroyed.
 class CPrivateServer {
 public:
-    explicit CPrivateServer(double dTimeout = 20);
+    explicit CPrivateServer(double dTimeout = 20,
+                            EServerConnection connection = EServerConnection::Held);
     ~CPrivateServer();
     CPrivateServer(const CPrivateServer&) = delete;
     CPrivateServer& operator=(const CPrivateServer&) = delete;
@@ -130,3 +136,10 @@ SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout
 
 // Whether an X server answers on that display.
 bool displayAnswers(const std::string& sDisplay);
+
+// This process's folder for everything the harness and the tests make, made at its first use:
+// $TMPDIR/flames-e2e-PID-XXXXXX, or under /tmp when TMPDIR is unset, empty, or holds a blank or a
+// colon (which LD_PRELOAD cannot take). It is removed when the process exits, and when SIGINT or
+// SIGTERM ends it; those of processes killed outright are swept at the first use of the next.
+// A child forked from this process gets a folder of its own.
+const std::string& processFolder();

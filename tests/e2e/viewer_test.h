@@ -113,13 +113,14 @@ inline ::testing::AssertionResult hasViewerSize(const SPicture& picture) {
            << iViewerSide << " x " << iViewerSide;
 }
 
-// A fresh folder for the files of one test, removed with everything in it.
+// A fresh folder for the files of one test, in this process's folder, removed with everything in
+// it when the test ends, passed or failed.
 class CScratchFolder {
 public:
     CScratchFolder() {
-        char cPath[] = "/tmp/flames-save-XXXXXX";
-        if (!mkdtemp(cPath)) throw std::runtime_error("mkdtemp");
-        path = cPath;
+        std::string sPath = processFolder() + "/scratch-XXXXXX";
+        if (!mkdtemp(sPath.data())) throw std::runtime_error("mkdtemp " + sPath);
+        path = sPath;
     }
     ~CScratchFolder() { std::filesystem::remove_all(path); }
     std::string operator/(const std::string& sName) const { return (path / sName).string(); }
