@@ -62,18 +62,22 @@ constexpr SBand allBlues[] = {
     {0.9, 1,      0,      0,    1,      0,     0.937, -1.57},
 };
 
-struct SScale {
+}  // namespace
+
+struct SBandScale {
     const SBand* pBands;
     int iBands;
 };
 
-constexpr SScale bandScales[] = {  // colourings 3, 4 and 5
+namespace {
+
+constexpr SBandScale bandScales[] = {  // colourings 3, 4 and 5
     {trafficLight, static_cast<int>(std::size(trafficLight))},
     {rainbow, static_cast<int>(std::size(rainbow))},
     {allBlues, static_cast<int>(std::size(allBlues))},
 };
 
-const SBand& bandOfLevel(const SScale& scale, double dLog) {
+const SBand& bandOfLevel(const SBandScale& scale, double dLog) {
     const SBand* pLast = scale.pBands + scale.iBands - 1;
     const SBand* pBand = scale.pBands;
     while (pBand != pLast && !(dLog >= pBand->dLower && dLog < pBand->dUpper)) ++pBand;
@@ -86,6 +90,26 @@ void paint(float fColour[4], float fRed, float fGreen, float fBlue, float fAlpha
     fColour[2] = fBlue;
     fColour[3] = fAlpha;
 }
+
+// A colouring's colour at the log level dLog: grey (alpha equal to the grey) without a scale.
+void paintLevel(const SBandScale* pScale, double dLog, float fColour[4]) {
+    if (!pScale) {
+        const float fGrey = static_cast<float>(dLog);
+        paint(fColour, fGrey, fGrey, fGrey, fGrey);
+        return;
+    }
+    const SBand& band = bandOfLevel(*pScale, dLog);
+    const double dOffset = dLog - band.dLower;
+    paint(fColour, static_cast<float>(band.dRed0 + band.dRedSlope * dOffset),
+          static_cast<float>(band.dGreen0 + band.dGreenSlope * dOffset),
+          static_cast<float>(band.dBlue0 + band.dBlueSlope * dOffset), 1.0f);
+}
+
+const SBandScale* scaleOf(int iColourType) {
+    return iColourType >= 3 && iColourType <= iColourCount ? &bandScales[iColourType - 3] : nullptr;
+}
+
+}  // namespace
 
 // log10 of the counts most pixels have, worked out once: the colouring then costs a few
 // milliseconds, which a window that shows its run twice a second pays at every refresh.
@@ -103,6 +127,8 @@ private:
     double dLog10[iTabled] = {};
 };
 
+namespace {
+
 const CLog10Table& log10Table() {
     static const CLog10Table table;
     return table;
@@ -110,21 +136,19 @@ const CLog10Table& log10Table() {
 
 }  // namespace
 
+// What each pixel needs is looked up here once, not per pixel.
 CColouring::CColouring(int iColourType, int iMaxHit)
-    : iColourType(iColourType), iMaxHit(iMaxHit), dLogMaxHit(log10Table().of(iMaxHit)) {}
+    : iColourType(iColourType),
+      iMaxHit(iMaxHit),
+      pLog10(&log10Table()),
+      dLogMaxHit(pLog10->of(iMaxHit)),
+      pScale(scaleOf(iColourType)) {}
 
 // The log level is log10(hits) / log10(iMaxHit), in [0, 1]. When the most-hit pixel was hit once,
 // every hit pixel is as hit as it: the top of the scale, rather than the 0 / 0 the quotient would
 // give.
-bool CColouring::colourOf(int iHits, float fColour[4]) const {
-    if (iHits == 0 || !isColouring(iColourType)) return false;
-    if (iColourType == 1) {
-        paint(fColour, 1.0f, 1.0f, 1.0f, 1.0f);
-        return true;
-    }
-    const double dLog = iMaxHit <= 1 ? 1.0 : log10Table().of(iHits) / dLogMaxHit;
-    colourOfLevel(iColourType, dLog, fColour);
-    return true;
+void CColouring::colourOnScale(int iHits, float fColour[4]) const {
+    paintLevel(pScale, iMaxHit <= 1 ? 1.0 : pLog10->of(iHits) / dLogMaxHit, fColour);
 }
 
 void colourHits(screen& picture, int iColourType, int iColumns, int iRows) {
@@ -134,23 +158,13 @@ void colourHits(screen& picture, int iColourType, int iColumns, int iRows) {
     const CColouring colouring(iColourType, picture.iMaxHit);
     float* const pColours = picture.colour(0, 0);  // made on the first colouring
     for (int j = 0; j < iRows; j++) {
-        for (int i = 0; i < iColumns; i++) {
-            const int iHits = picture.hits(i, j);
-            const size_t iPixel = static_cast<size_t>(j) * picture.width() + i;
-            if (iHits != 0) colouring.colourOf(iHits, pColours + 4 * iPixel);
-        }
+        const int* pHits = &picture.hits(0, j);
+        float* pColour = pColours + 4 * (pHits - &picture.hits(0, 0));
+        for (int i = 0; i < iColumns; i++, pColour += 4)
+            if (pHits[i] != 0) colouring.colourOf(pHits[i], pColour);
     }
 }
 
 void colourOfLevel(int iColourType, double dLog, float fColour[4]) {
-    if (iColourType == 2) {  // grey, with alpha equal to the grey
-        const float fGrey = static_cast<float>(dLog);
-        paint(fColour, fGrey, fGrey, fGrey, fGrey);
-        return;
-    }
-    const SBand& band = bandOfLevel(bandScales[iColourType - 3], dLog);
-    const double dOffset = dLog - band.dLower;
-    paint(fColour, static_cast<float>(band.dRed0 + band.dRedSlope * dOffset),
-          static_cast<float>(band.dGreen0 + band.dGreenSlope * dOffset),
-          static_cast<float>(band.dBlue0 + band.dBlueSlope * dOffset), 1.0f);
+    paintLevel(scaleOf(iColourType), dLog, fColour);
 }

@@ -13,6 +13,8 @@ extern const char* const colourMenu[iColourCount];   // "1 - Black & white." to 
 extern const char* const colourNames[iColourCount];  // "black & white": as a sentence names them
 
 class screen;
+class CLog10Table;
+struct SBandScale;
 
 // The colour of a pixel under one colouring, from its count and the most hits of any pixel.
 class CColouring {
@@ -20,13 +22,26 @@ public:
     CColouring(int iColourType, int iMaxHit);
 
     // The pixel's red, green, blue and alpha into fColour; false, and fColour as it was, for a
-    // pixel never hit and for every pixel under a colouring other than 1 to 5.
-    bool colourOf(int iHits, float fColour[4]) const;
+    // pixel never hit and for every pixel under a colouring other than 1 to 5. Inline: black
+    // and white costs a test and four stores a pixel.
+    bool colourOf(int iHits, float fColour[4]) const {
+        if (iHits == 0 || !isColouring(iColourType)) return false;
+        if (iColourType == 1) {
+            for (int k = 0; k < 4; k++) fColour[k] = 1.0f;
+        } else {
+            colourOnScale(iHits, fColour);
+        }
+        return true;
+    }
 
 private:
-    int    iColourType;
-    int    iMaxHit;
-    double dLogMaxHit;  // worked out once, not per pixel
+    void colourOnScale(int iHits, float fColour[4]) const;  // colourings 2 to 5
+
+    int                iColourType;
+    int                iMaxHit;
+    const CLog10Table* pLog10;
+    double             dLogMaxHit;
+    const SBandScale*  pScale;  // of colourings 3 to 5; grey without one
 };
 
 // Colours columns 0 to iColumns - 1 and rows 0 to iRows - 1 of the picture (never past its size)

@@ -1,5 +1,6 @@
-// The viewer's entry: the command line, the dialogue, the whole computation, then either the
-// picture written to a PNG file or the GLUT window, which redraws the finished picture.
+// The viewer's entry: the command line; the run, from the dialogue, the command line or a saved
+// picture; then either the picture computed and written to a PNG file, or the GLUT window, which
+// computes it between its events and redraws it.
 
 #include "calc.h"
 #include "console.h"
@@ -55,8 +56,10 @@ bool chooseRun(const SOptions& options, EAnswers answers, SChoices& choices) {
     choices.run.uSeed = static_cast<unsigned int>(std::time(nullptr));
     std::string sError;
     if (!options.sLoadPath.empty()) {
-        if (!readRecordedRun(options.sLoadPath, choices.run, choices.iColourType, sError))
-            return failed(sError) == 0;
+        if (!readRecordedRun(options.sLoadPath, choices.run, choices.iColourType, sError)) {
+            failed(sError);
+            return false;
+        }
     } else if (!answersGiven(options)) {
         const bool bAsGiven = askQuestions(choices, answers);
         if (!outputWritten() || (answers == eAnswersAsGiven && !bAsGiven)) return false;
