@@ -3,8 +3,8 @@
 // The viewer's own random sequence. For every seed it is exactly the sequence of the GNU C
 // library's rand(), so that the pictures drawn before stay what they were; but it is a plain
 // object, with none of the lock rand() takes on every call, and one seed now draws the same
-// picture whatever the system's C library. Defined here in full so that a draw inlines into the
-// iteration loop.
+// picture whatever the system's C library. A draw is defined here in full so that it inlines into
+// the iteration loop; the jump ahead, rare and longer, is in random.cpp.
 
 #include <cstdint>
 
@@ -43,6 +43,10 @@ public:
         uWords[uIndex & 31] = uWord;
         return static_cast<int>(uWord >> 1);
     }
+
+    // As uDraws calls of next() would leave it, in time that grows with the number of bits of
+    // uDraws: a run can start where another left off, without drawing its way there.
+    void discard(unsigned long long uDraws);
 
 private:
     // r[i] lives in slot i mod 32: r[i−31] and r[i−3] are still there when r[i] is made, and

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -44,6 +45,61 @@ TEST(RandomSequenceTest, SameAsTheLibraryRandForTenMillionDraws) {
         }
     }
 #endif
+}
+
+// The next draws: more than the 31 words the sequence goes on from, so that a wrong one shows.
+std::vector<int> nextDraws(CRandom& sequence) {
+    std::vector<int> vDraws(64);
+    for (int& iDraw : vDraws) iDraw = sequence.next();
+    return vDraws;
+}
+
+// Jumps within the words the seed leaves, to either side of one turn of the ring and across
+// many; for a seed whose later seed words are all zero as well.
+TEST(RandomJumpTest, LandsWhereTheDrawsWould) {
+    const unsigned long long uJumps[] = {0, 1, 2, 30, 31, 32, 33, 100, 1000, 65536, 1000007};
+    for (unsigned int uSeed : {1u, 2147483647u, 1765100000u}) {
+        CRandom stepped;
+        stepped.seed(uSeed);
+        unsigned long long uStepped = 0;
+        for (unsigned long long uJump : uJumps) {
+            for (; uStepped < uJump; uStepped++) stepped.next();
+            CRandom jumped, steppedOn = stepped;
+            jumped.seed(uSeed);
+            jumped.discard(uJump);
+            EXPECT_EQ(nextDraws(jumped), nextDraws(steppedOn))
+                << "seed " << uSeed << ", jump " << uJump;
+        }
+    }
+}
+
+// Past 2³² draws the index of the next word wraps, but the length of the jump must not: a jump
+// over 2³² + 77 draws is not one over 77.
+TEST(RandomJumpTest, LongJumpLandsWhereTheDrawsWould) {
+    const unsigned long long uJump = (1ull << 32) + 77;
+    CRandom stepped, jumped;
+    for (unsigned long long u = 0; u < uJump; u++) stepped.next();
+    jumped.discard(uJump);
+    EXPECT_EQ(nextDraws(jumped), nextDraws(stepped));
+}
+
+// Two jumps are one: the second starts at another place in the ring, crosses the wrap of the
+// index or, in the last pair, makes the longest jump there is.
+TEST(RandomJumpTest, TwoJumpsAreTheirSum) {
+    const struct {
+        unsigned long long uFirst, uSecond;
+    } pairs[] = {{1, 31},
+                 {33, 1000007},
+                 {1000000007, 999999937},
+                 {(1ull << 32) - 345, 2},
+                 {1ull << 63, (1ull << 63) - 1}};
+    for (const auto& pair : pairs) {
+        CRandom twice, once;
+        twice.discard(pair.uFirst);
+        twice.discard(pair.uSecond);
+        once.discard(pair.uFirst + pair.uSecond);
+        EXPECT_EQ(nextDraws(twice), nextDraws(once)) << pair.uFirst << " + " << pair.uSecond;
+    }
 }
 
 }  // namespace
