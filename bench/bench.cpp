@@ -51,6 +51,19 @@ void BM_GeneratorDraw(benchmark::State& state) {
 }
 BENCHMARK(BM_GeneratorDraw);
 
+// A jump over 10⁹ draws, which drawing would take a second for.
+constexpr unsigned long long uJump = 1000000000;
+
+void BM_GeneratorJump(benchmark::State& state) {
+    CRandom generator;
+    generator.seed(uSeed);
+    for (auto _ : state) {
+        generator.discard(uJump);
+        benchmark::DoNotOptimize(generator);
+    }
+}
+BENCHMARK(BM_GeneratorJump);
+
 // The loop initCalculate runs, from a fixed seed and start point.
 void BM_ActualCalculate(benchmark::State& state) {
     CCalculation calc;
@@ -222,6 +235,10 @@ public:
         if (library != dNanoseconds.end() && generator != dNanoseconds.end())
             std::printf("\none draw: rand() %.2f ns, the viewer's generator %.2f ns: %.1f x\n",
                         library->second, generator->second, library->second / generator->second);
+        const auto jump = dNanoseconds.find("BM_GeneratorJump");
+        if (jump != dNanoseconds.end() && generator != dNanoseconds.end())
+            std::printf("a jump over %llu draws: %.2f us, drawing them %.2f s\n", uJump,
+                        jump->second / 1e3, generator->second * uJump / 1e9);
 
         const auto report = dNanoseconds.find("BM_ProgressReport");
         const auto pattern1 = dNanoseconds.find("BM_ActualCalculate/1");
