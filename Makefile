@@ -2,6 +2,7 @@
 # quoted throughout: the checkout may live in a folder whose name has a blank.
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
+TSAN_BUILD ?= build-tsan
 
 SHELL = /bin/bash
 .SHELLFLAGS = -euo pipefail -c
@@ -54,7 +55,7 @@ bench: build
 	"$(BUILD)/tests/e2e/flames_browse_timing"
 
 sanitize: deps
-	SANITIZE_BUILD="$(SANITIZE_BUILD)" scripts/sanitize.sh
+	SANITIZE_BUILD="$(SANITIZE_BUILD)" TSAN_BUILD="$(TSAN_BUILD)" scripts/sanitize.sh
 
 clean:
-	rm -rf -- "$(BUILD)" "$(SANITIZE_BUILD)"
+	rm -rf -- "$(BUILD)" "$(SANITIZE_BUILD)" "$(TSAN_BUILD)"

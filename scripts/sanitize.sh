@@ -6,7 +6,9 @@
 # tests compare. Undefined behaviour ends the process at its first report, on standard error
 # (GCC's runtime does not take log_path when built together with the address sanitizer), which
 # fails the test that ran it. The end-to-end tests preload their own libraries into the viewer,
-# ahead of the sanitizer runtime: hence no check of the link order.
+# ahead of the sanitizer runtime: hence no check of the link order. Then the tests of runs on
+# several threads again, built with ThreadSanitizer into $TSAN_BUILD (default build-tsan), which
+# cannot go together with the address sanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -38,4 +40,10 @@ for report in "$reports"/*; do
   cat -- "$report" >&2
   status=1
 done
+
+tsanBuild="${TSAN_BUILD:-build-tsan}"
+cmake -S . -B "$tsanBuild" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLAMES_TSAN=ON
+cmake --build "$tsanBuild" -j2 --target thread_tests
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir "$tsanBuild" -L threads --output-on-failure --no-tests=error || status=1
 exit $status

@@ -1,8 +1,12 @@
 #include "calc.h"
 
+#include "chunks.h"
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <stdexcept>
+#include <thread>
 #include <type_traits>
 #include <utility>
 
@@ -24,6 +28,19 @@ void withPattern(int iPat, FAction action) {
     withPatternOf(iPat, action, std::make_integer_sequence<int, iPatternCount>());
 }
 
+// Whether a compound pattern's functions all start from the same affine image and two or more
+// need its radius and angle: those are then worked out before the function is chosen. A coin-toss
+// choice is mispredicted half the time, and the arc tangent, started before the branch is
+// decided, is not thrown away with it. A function that needs no angle ignores the one stored.
+constexpr bool sharesPolar(const SPattern& pattern) {
+    int iPolar = 0;
+    for (int i = 0; i < pattern.choice.iFunctions; i++) {
+        if (pattern.functions[i].iMap != pattern.functions[0].iMap) return false;
+        iPolar += pattern.functions[i].eNonlinear >= eSwirl;
+    }
+    return iPolar == pattern.choice.iFunctions;
+}
+
 }  // namespace
 
 namespace {
@@ -36,9 +53,14 @@ const SRun& checkedRun(const SRun& run) {
 
 }  // namespace
 
-CCalculation::CCalculation(const SRun& run)
+CCalculation::CCalculation(const SRun& run, int iThreads)
     : dx(0), dy(0), dVx(0), dVy(0), dRadius(0), dAngleTheta(0), dSx(0), dSy(0), iDone(0),
-      run(checkedRun(run)), myScreen(run.iWidth, run.iHeight), iColourType(1) {}
+      run(checkedRun(run)), myScreen(run.iWidth, run.iHeight), iThreads(iThreads),
+      iOwnEnd(run.iIterations), iColourType(1) {}
+
+CCalculation::~CCalculation() = default;
+CCalculation::CCalculation(CCalculation&& other) noexcept = default;
+CCalculation& CCalculation::operator=(CCalculation&& other) noexcept = default;
 
 void CCalculation::initCalculate() {
     beginCalculate();
@@ -47,6 +69,13 @@ void CCalculation::initCalculate() {
 }
 
 void CCalculation::beginCalculate() {
+    startPoint();
+    beginChunks();
+}
+
+void CCalculation::startPoint() {
+    vChunks.clear();
+    iOwnEnd = run.iIterations;
     seedRandom(run.uSeed);
     dx = randomNum(-1, 1);  // x is drawn first
     dy = randomNum(-1, 1);
@@ -60,10 +89,76 @@ double CCalculation::randomNum(double dMin, double dMax) {
 }
 
 bool CCalculation::continueCalculate(int iAtMost) {
-    const int iCount = std::clamp(iAtMost, 0, std::max(run.iIterations - iDone, 0));
+    const int iCount = std::clamp(iAtMost, 0, std::max(iOwnEnd - iDone, 0));
     runIterations(iCount);
     iDone += iCount;
+    if (iDone == iOwnEnd && !vChunks.empty() && !chunksSettled()) return true;
     return iDone < run.iIterations;
+}
+
+int CCalculation::iterationsWorked() const {
+    int iWorked = iDone;
+    for (const std::unique_ptr<CChunk>& pChunk : vChunks) iWorked += pChunk->iterationsDone();
+    return iWorked;
+}
+
+namespace {
+
+constexpr int iShortestChunk = 1 << 17;  // iterations: below, meeting and settling cost too much
+constexpr int iWarmUp = 1000;            // iterations from the start point onto the attractor
+constexpr double dSpareBytes = 160.0 * 1024 * 1024;
+
+// As many chunks as threads, unless that leaves chunks too short, or the chunks' hits (and the
+// mirrored ones') would take more than 4.5 bytes a pixel a thread besides 160 MiB: posters are
+// computed on fewer threads.
+int chunksFor(const SRun& run, int iThreads, bool bMirrors) {
+    const double dPixels = static_cast<double>(run.iWidth) * run.iHeight;
+    const double dChunkBytes = (bMirrors ? 8 : 4) * dPixels;
+    int iChunks = std::min(iThreads, std::max(run.iIterations / iShortestChunk, 1));
+    while (iChunks > 1 && 4 * dPixels + (iChunks - 1) * dChunkBytes >
+                              4.5 * dPixels * iChunks + dSpareBytes)
+        iChunks--;
+    return iChunks;
+}
+
+}  // namespace
+
+// The later chunks start from a point of the run's own orbit a little way in, on its attractor:
+// one that does not escape at once.
+void CCalculation::beginChunks(const SPoint* pGuess) {
+    if (!isPattern(run.iPattern)) return;
+    const EMeeting eMeeting = patternTable[run.iPattern - 1].eMeeting;
+    const int iChunks =
+        eMeeting == eNeverMeets ? 1 : chunksFor(run, iThreads, eMeeting == eMeetsOrMirrors);
+    if (iChunks < 2) return;
+    const SOrbitState start{dx, dy, generator};
+    for (int i = 0; i < iWarmUp; i++) trialStep();
+    const SPoint guess = pGuess ? *pGuess : SPoint{dx, dy};
+    dx = start.dX, dy = start.dY, generator = start.generator;
+    const long long iTotal = run.iIterations;
+    iOwnEnd = static_cast<int>(iTotal / iChunks);
+    for (int k = 1; k < iChunks; k++)
+        vChunks.push_back(std::make_unique<CChunk>(*this, static_cast<int>(iTotal * k / iChunks),
+                                                   static_cast<int>(iTotal * (k + 1) / iChunks),
+                                                   guess));
+}
+
+// Once every chunk has finished, each in turn is settled from where the one before ends, and
+// the picture holds the whole run; until then the caller is kept waiting a moment, not spinning.
+bool CCalculation::chunksSettled() {
+    for (const std::unique_ptr<CChunk>& pChunk : vChunks) {
+        if (!pChunk->finished()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return false;
+        }
+    }
+    SOrbitState state{dx, dy, generator};
+    for (const std::unique_ptr<CChunk>& pChunk : vChunks) pChunk->settle(state, myScreen);
+    dx = state.dX, dy = state.dY, generator = state.generator;
+    vChunks.clear();
+    myScreen.iMaxHit = *std::max_element(myScreen.iScreenHits.begin(), myScreen.iScreenHits.end());
+    iDone = iOwnEnd = run.iIterations;
+    return true;
 }
 
 // One loop per pattern, chosen once per call, rather than one loop that switches on the pattern
@@ -80,7 +175,7 @@ void CCalculation::actualCalculate() {
 }
 
 std::vector<SPoint> CCalculation::orbit(int iCount) {
-    beginCalculate();
+    startPoint();
     std::vector<SPoint> vPoints;
     vPoints.reserve(static_cast<size_t>(std::max(iCount, 0)));
     for (int i = 0; i < iCount; i++) {
@@ -88,7 +183,7 @@ std::vector<SPoint> CCalculation::orbit(int iCount) {
         if (escaped()) restartPoint();
         else vPoints.push_back({dx, dy});
     }
-    beginCalculate();
+    startPoint();
     return vPoints;
 }
 
@@ -98,15 +193,54 @@ void CCalculation::patternStep(int iPat) {
 
 // Flattened, so that every step inlines into the loop and the point stays in registers; out of
 // line, or it would inline into runIterations and lose that.
-template <int iPat>
+template <int iPat, bool bMirrored>
 void CCalculation::runPattern(int iCount) {
     const SPlot localPlot = plot();
     int iMaxHit = myScreen.iMaxHit;
     for (int i = 0; i < iCount; i++) {
         stepOfPattern<iPat>();
-        postStep(localPlot, iMaxHit);
+        if constexpr (bMirrored) postStepMirrored(localPlot, iMaxHit);
+        else postStep(localPlot, iMaxHit);
     }
     myScreen.iMaxHit = iMaxHit;
+}
+
+// Only a pattern whose orbits may mirror each other has a mirrored loop.
+void CCalculation::runMirrored(int iCount) {
+    withPattern(run.iPattern, [&](auto pattern) {
+        constexpr int iPat = decltype(pattern)::value;
+        if constexpr (iPat != 0 && patternTable[iPat - 1].eMeeting == eMeetsOrMirrors)
+            runPattern<iPat, true>(iCount);
+        else runPattern<iPat>(iCount);
+    });
+}
+
+int CCalculation::tracedStep(int& iMirror) {
+    const SPlot here = plot();
+    patternStep(run.iPattern);
+    iMirror = -1;
+    if (escaped()) {
+        restartPoint();
+        return -1;
+    }
+    if (!vMirrorHits.empty()) {
+        iMirror = pixelAt(-dx, dy, here);
+        if (iMirror >= 0) vMirrorHits[static_cast<size_t>(iMirror)]++;
+    }
+    const int iPixel = pixelAt(dx, dy, here);
+    postStep(here, myScreen.iMaxHit);
+    return iPixel;
+}
+
+int CCalculation::trialStep() {
+    patternStep(run.iPattern);
+    if (escaped()) {
+        restartPoint();
+        return -1;
+    }
+    dSx = dx;
+    dSy = dy;
+    return pixelAt(dx, dy, plot());
 }
 
 // The pattern's row of the table is a constant here, so its functions fold into straight code.
@@ -119,6 +253,13 @@ void CCalculation::stepOfPattern() {
         constexpr SPattern pattern = patternTable[iPat - 1];
         if constexpr (pattern.choice.iFunctions == 1) {
             applyFunction(pattern.functions[0]);
+        } else if constexpr (sharesPolar(pattern)) {
+            applyMap(pattern.functions[0].iMap);
+            storePolar();
+            const int iFunc = chosenFunction(pattern.choice, generator.next());
+            if (iFunc == 0)      storePoint(newPoint(pattern.functions[0].eNonlinear));
+            else if (iFunc == 1) storePoint(newPoint(pattern.functions[1].eNonlinear));
+            else                 storePoint(newPoint(pattern.functions[2].eNonlinear));
         } else {
             const int iFunc = chosenFunction(pattern.choice, generator.next());
             if (iFunc == 0)      applyFunction(pattern.functions[0]);
@@ -205,6 +346,19 @@ void CCalculation::postStep(const SPlot& plot, int& iMaxHit) {
     int& iHits = plot.pHits[static_cast<size_t>(iRow) * plot.x.iPixels + iColumn];
     iHits++;
     if (iHits > iMaxHit) iMaxHit = iHits;
+}
+
+void CCalculation::postStepMirrored(const SPlot& plot, int& iMaxHit) {
+    if (!escaped()) {
+        const int iMirror = pixelAt(-dx, dy, plot);
+        if (iMirror >= 0) vMirrorHits[static_cast<size_t>(iMirror)]++;
+    }
+    postStep(plot, iMaxHit);
+}
+
+int CCalculation::pixelAt(double dX, double dY, const SPlot& plot) {
+    if (dX < plot.x.dMin || dX > plot.x.dMax || dY < plot.y.dMin || dY > plot.y.dMax) return -1;
+    return pixelOf(dY, plot.y) * plot.x.iPixels + pixelOf(dX, plot.x);
 }
 
 CCalculation::SPlot CCalculation::plot() {

@@ -10,10 +10,15 @@
 #include "run.h"
 #include "screen.h"
 
+#include <cstdint>
+#include <memory>
 #include <vector>
+
+class CChunk;
 
 class CCalculation {
     friend class CCalculationPeer;  // the unit tests' view of the private state
+    friend class CChunk;            // a later part of the run, computed beside it
 
 private:
     double  dx;           // x of the current point
@@ -28,13 +33,22 @@ private:
     CRandom generator;    // every draw of the run; seeded by seedRandom
     SRun    run;          // what is computed
     screen  myScreen;     // its hits: the run's size, all its own
+    int     iThreads;     // the threads it may use
+    int     iOwnEnd;      // where the part of the run computed here ends; the rest is in vChunks
+    std::vector<std::unique_ptr<CChunk>> vChunks;  // the later parts, one a thread
+    std::vector<int> vMirrorHits;  // a chunk's hits of its orbit's mirror image (-x, y)
 
 public:
     int iColourType;  // 1 to iColourCount; any other number colours nothing
 
     // The run, not yet begun, its point at (0, 0), in black and white; throws
-    // std::invalid_argument when the run is one no computation can hold (runProblem).
-    explicit CCalculation(const SRun& run = SRun());
+    // std::invalid_argument when the run is one no computation can hold (runProblem). With more
+    // than one thread, a run of a pattern whose orbits meet is cut into chunks computed side by
+    // side; the picture is the same bit for bit.
+    explicit CCalculation(const SRun& run = SRun(), int iThreads = 1);
+    ~CCalculation();  // a run in progress on other threads is stopped
+    CCalculation(CCalculation&& other) noexcept;
+    CCalculation& operator=(CCalculation&& other) noexcept;
 
     const SRun&   parameters() const { return run; }
     const screen& picture() const { return myScreen; }
@@ -52,7 +66,8 @@ public:
     // made of them.
     void beginCalculate();                // seeded from the run, the start point drawn
     bool continueCalculate(int iAtMost);  // at most that many more; false once all are done
-    int  iterationsDone() const { return iDone; }
+    int  iterationsDone() const { return iDone; }  // those the picture holds: its first ones
+    int  iterationsWorked() const;                 // on every thread: the run's progress
 
     // The points of the run's first iCount iterations that stay within the escape bound, as the
     // run goes (the same draws); afterwards the run is at its beginning again.
@@ -71,16 +86,28 @@ private:
     };
     SPlot plot();
     static int pixelOf(double dValue, const SAxis& axis);
+    static int pixelAt(double dX, double dY, const SPlot& plot);  // -1 outside the window
+
+    // Chunks: where they begin, and the settling of each once this part has ended.
+    void startPoint();  // seeded from the run, the start point drawn; no chunks
+    void beginChunks(const SPoint* pGuess = nullptr);  // guessed: a point of the orbit
+    bool chunksSettled();
+    uint32_t drawPosition() const { return generator.position(); }
 
     // One iteration is the pattern step, which moves the point, then the post-step, which
     // restarts a runaway point or counts a hit.
     void runIterations(int iCount);  // iCount more from where the point is
-    template <int iPat> __attribute__((noinline, flatten)) void runPattern(int iCount);
+    template <int iPat, bool bMirrored = false>
+    __attribute__((noinline, flatten)) void runPattern(int iCount);
+    void runMirrored(int iCount);    // and each hit's mirror image into vMirrorHits
+    int  tracedStep(int& iMirror);   // one iteration; the pixel hit, and its mirror's (-1: none)
+    int  trialStep();                // one iteration that hits nothing: the pixel it would hit
     void patternStep(int iPat);
     template <int iPat> void stepOfPattern();  // iPat 0: a number that is no pattern
     void applyFunction(SFunction function);
     bool escaped() const;  // beyond the bound on either axis, or not a number
     void postStep(const SPlot& plot, int& iMaxHit);
+    void postStepMirrored(const SPlot& plot, int& iMaxHit);
     void restartPoint();
 
     // Pieces of a function.

@@ -76,7 +76,7 @@ int saveWithoutWindow(const SOptions& options) {
     if (!checkSavable(options.sSavePath, sError)) return failed(sError);
     SChoices choices;
     if (!chooseRun(options, eAnswersAsGiven, choices)) return iWorkFailed;
-    CCalculation calc(choices.run);
+    CCalculation calc(choices.run, threadsOf(options));
     calc.iColourType = choices.iColourType;
     sayCalculating(std::cout);
     if (!outputWritten()) return iWorkFailed;
@@ -92,7 +92,8 @@ int showInWindow(const SOptions& options) {
     if (!holdDisplay(options.sDisplay, sError)) return failed(sError);
     SChoices choices;
     if (!chooseRun(options, eAnswersAsTheyCome, choices)) return iWorkFailed;
-    openWindow(options.vGlutArgs, choices.run, choices.iColourType, options.bLive);
+    openWindow(options.vGlutArgs, choices.run, choices.iColourType, options.bLive,
+               threadsOf(options));
     sayCalculating(std::cout);
     watchProgressOnTerminal();
     runInWindow();

@@ -4,6 +4,10 @@
 #include "console.h"
 #include "patterns.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+
 const char* const sProgramVersion = "flames " FLAMES_VERSION;
 
 namespace {
@@ -38,6 +42,8 @@ bool applyAnswer(SOptions& options, const std::string& sValue, std::string& sErr
     return true;
 }
 
+constexpr char sThreadsOption[] = "--threads";
+constexpr int iMostThreads = 256;
 constexpr char sIterationsOption[] = "--iterations";
 constexpr char sPatternOption[] = "--pattern";
 constexpr char sColouringOption[] = "--colouring";
@@ -92,6 +98,8 @@ constexpr SKnownOption knownOptions[] = {
     {"--size",    "a size such as 1200x900", applySize},
     {"--view",    "four numbers XMIN,YMIN,XMAX,YMAX", applyView},
     {"--fit",     nullptr,       applyFlag<&SOptions::bFit>},
+    {sThreadsOption, "a number", applyAnswer<&SOptions::iThreads, sThreadsOption, 1,
+                                             iMostThreads>},
     {"--load",    "a file name", applyLoad},
     {"--seed",    "a number",    applySeed},
     {"--save",    "a file name", applySave},
@@ -204,10 +212,17 @@ bool parseOptions(int argc, const char* const* argv, SOptions& options, std::str
     return true;
 }
 
+int threadsOf(const SOptions& options) {
+    if (options.iThreads) return *options.iThreads;
+    const long iOnline = sysconf(_SC_NPROCESSORS_ONLN);
+    return static_cast<int>(std::clamp(iOnline, 1L, static_cast<long>(iMostThreads)));
+}
+
 std::string helpText() {
     return R"(Usage: flames [--iterations N] [--pattern P] [--colouring C] [--size WxH]
               [--view XMIN,YMIN,XMAX,YMAX | --fit] [--load FILE] [--seed N]
-              [--save FILE] [--live] [--help] [--version] [GLUT options]
+              [--threads N] [--save FILE] [--live] [--help] [--version]
+              [GLUT options]
 
 Plays the chaos game with one point and shows the fractal flame it draws in an
 800 x 800 window. Three questions are asked on standard input, each answered
@@ -224,6 +239,8 @@ Options:
   --view XMIN,YMIN,XMAX,YMAX
                  the part of the plane shown; -1,-1,1,1 unless given
   --fit          frame the view on where the orbit is dense
+  --threads N    compute with N threads (1 to 256; the processors online unless
+                 given): the picture is the same, bit for bit, for every N
   --load FILE    make a picture saved by flames again from its text chunks;
                  options given beside it override what it records
   --seed N       seed the random generator with N (0 to 4294967295) instead of

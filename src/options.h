@@ -18,6 +18,7 @@ struct SOptions {
     std::optional<SView>     view;              // --view XMIN,YMIN,XMAX,YMAX
     bool                     bFit = false;      // --fit: the view framed on the orbit
     std::string              sLoadPath;         // --load FILE: the run a saved picture records
+    std::optional<int>       iThreads;          // --threads N: 1 to 256
     bool                     bHelp = false;     // --help: what the program does, then exit
     bool                     bVersion = false;  // --version
     bool                     bSeed = false;     // --seed given: uSeed seeds the run, not the clock
@@ -34,6 +35,9 @@ inline bool answersGiven(const SOptions& options) {
     return options.iIterations || options.iPattern || options.iColourType ||
            !options.sLoadPath.empty();
 }
+
+// The threads to compute with: --threads, else the processors online (at most 256).
+int threadsOf(const SOptions& options);
 
 // The options of argv, or false with sError naming what is wrong ("unknown option '--x'").
 // Does no input or output, so that any command line can be tried in a test.

@@ -153,22 +153,29 @@ constexpr int chosenFunction(const SChoice& choice, int iDraw) {  // = functionO
     return iDraw < choice.iFirstDraws[1] ? 0 : iDraw < choice.iFirstDraws[2] ? 1 : 2;
 }
 
+// Whether two orbits of the pattern, driven by the same draws from different points, come to be
+// one, bit for bit: then a run can be cut into chunks computed side by side. Diamond and heart
+// are odd in x (the one-argument arc tangent), so pattern 4's orbits may instead become each
+// other's mirror image (-x, y).
+enum EMeeting : int { eNeverMeets, eMeets, eMeetsOrMirrors };
+
 struct SPattern {
     const char* sMenuLine;
     const char* sName;  // as a sentence names the pattern
     SChoice choice;
     SFunction functions[3];
+    EMeeting eMeeting = eNeverMeets;
 };
 
 constexpr SPattern patternTable[] = {
     {"1 - Sierpinsky's Triangle, functions by Vantor.", "Sierpinsky's Triangle", choiceOf(3, 3),
-     {{iNoMap, eHalveToOrigin}, {iNoMap, eHalveToRight}, {iNoMap, eHalveToTop}}},
+     {{iNoMap, eHalveToOrigin}, {iNoMap, eHalveToRight}, {iNoMap, eHalveToTop}}, eMeets},
     {"2 - Cloud-like , example by Vantor.", "cloud-like", choiceOf(2, 2),
-     {{iCloudMap1, eSpherical}, {iCloudMap2, eSpherical}}},
+     {{iCloudMap1, eSpherical}, {iCloudMap2, eSpherical}}, eMeets},
     {"3 - linear & spiral & swirl , example by Vantor.", "linear & spiral & swirl", choiceOf(3, 3),
-     {{iLinearMap, eLinear}, {iSpiralMap, eSpiral}, {iSwirlMap, eSwirl}}},
+     {{iLinearMap, eLinear}, {iSpiralMap, eSpiral}, {iSwirlMap, eSwirl}}, eMeets},
     {"4 - Vemo's try out 1.", "Vemo's try out 1", choiceOf(2, 2),
-     {{iIdentityMap, eDiamond}, {iIdentityMap, eHeart}}},
+     {{iIdentityMap, eDiamond}, {iIdentityMap, eHeart}}, eMeetsOrMirrors},
     {"5 - Vemo's try out 2.", "Vemo's try out 2", choiceOf(4, 3),
      {{iIdentityMap, eDisc}, {iIdentityMap, eSinusoidal}, {iIdentityMap, eSpiral}}},
     {"6 - Vantor's - linear -.",        "linear",       oneFunction, {{iLinearMap, eLinear}}},

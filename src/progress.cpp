@@ -73,6 +73,6 @@ void watchProgressOnTerminal() {
 void calculateWithProgress(CCalculation& calc) {
     calc.beginCalculate();
     const int iTotal = calc.parameters().iIterations;
-    while (calc.continueCalculate(iProgressBlock)) reportProgress(calc.iterationsDone(), iTotal);
+    while (calc.continueCalculate(iProgressBlock)) reportProgress(calc.iterationsWorked(), iTotal);
     reportProgress(iTotal, iTotal);
 }

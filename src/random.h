@@ -37,6 +37,9 @@ public:
         for (int i = 0; i < 310; i++) next();
     }
 
+    // Where the sequence stands: two generators of one seed at the same position draw alike.
+    uint32_t position() const { return uNext; }
+
     int next() {  // rand(): 0 to iRandomMax
         const uint32_t uIndex = uNext++;
         const uint32_t uWord = uWords[(uIndex + 1) & 31] + uWords[(uIndex + 29) & 31];

@@ -35,6 +35,7 @@ constexpr const char* sWindowTitle = "Vemo's Fractal Flame Test";
 struct SShown {
     CCalculation myCalc;
     bool         bLive;
+    int          iThreads;
 };
 
 std::optional<SShown> shown;
@@ -85,7 +86,7 @@ void runSlice() {
     bool bMore = true;
     while (bMore && Clock::now() < end) {
         bMore = myCalc().continueCalculate(iSliceBlock);
-        reportProgress(myCalc().iterationsDone(), myCalc().parameters().iIterations);
+        reportProgress(myCalc().iterationsWorked(), myCalc().parameters().iIterations);
     }
     if (bFirstFrameDue && bMore) {
         colourHitsSoFar();
@@ -116,7 +117,9 @@ void beginShown() {
 // colouring, shown growing; the title says what it is.
 void showRun(const SRun& run) {
     const int iColourType = myCalc().iColourType;
-    shown = SShown{CCalculation(run), true};
+    const int iThreads = shown->iThreads;
+    shown.reset();  // its threads stop before the next run's start
+    shown = SShown{CCalculation(run, iThreads), true, iThreads};
     myCalc().iColourType = iColourType;
     glutSetWindowTitle((std::string(sWindowTitle) + ": " + runCaption(run)).c_str());
     beginShown();
@@ -266,8 +269,9 @@ bool holdDisplay(const std::string& sDisplay, std::string& sError) {
     return false;
 }
 
-void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive) {
-    shown = SShown{CCalculation(run), bLive};
+void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive,
+                int iThreads) {
+    shown = SShown{CCalculation(run, iThreads), bLive, iThreads};
     myCalc().iColourType = iColourType;
     std::vector<char*> vArgv;
     for (std::string& sArg : vGlutArgs) vArgv.push_back(sArg.data());

@@ -15,8 +15,9 @@
 bool holdDisplay(const std::string& sDisplay, std::string& sError);
 
 // glutInit with those arguments, then the window for the run in that colouring, live or not,
-// with its view set up and its callbacks.
-void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive);
+// computed with that many threads, with its view set up and its callbacks.
+void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive,
+                int iThreads);
 
 // The run, then the finished picture, in GLUT's event loop, which never returns. Live, the
 // window shows the hits so far twice a second; otherwise it stays black until the picture is

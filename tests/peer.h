@@ -41,6 +41,12 @@ public:
     }
     void postStep() { calc.postStep(calc.plot(), calc.myScreen.iMaxHit); }
 
+    // The run begun with its later chunks started from that point, not from its own orbit.
+    void beginWithGuess(SPoint guess) {
+        calc.startPoint();
+        calc.beginChunks(&guess);
+    }
+
 private:
     CCalculation& calc;
 };
