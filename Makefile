@@ -44,7 +44,8 @@ test: build
 
 # Speed of every part (the loop of each pattern against its reference, the generator, colourings,
 # redraw in a private Xvfb, progress report), then the viewer's peak memory for 10^8 iterations,
-# what --live costs, a poster's memory and how soon a browsing key shows the new run.
+# what --live costs, a poster's memory, what threads buy and how soon a browsing key shows the
+# new run.
 bench: build
 	$(XVFB) "$(BUILD)/bench/flames_bench" --benchmark_repetitions=3 \
 	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.3 \
@@ -52,6 +53,7 @@ bench: build
 	BUILD="$(BUILD)" scripts/viewer-run.sh
 	BUILD="$(BUILD)" scripts/live-cost.sh
 	BUILD="$(BUILD)" scripts/poster-memory.sh
+	BUILD="$(BUILD)" scripts/threads-speed.sh
 	"$(BUILD)/tests/e2e/flames_browse_timing"
 
 sanitize: deps

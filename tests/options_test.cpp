@@ -91,8 +91,9 @@ TEST(ParseOptionsTest, AnswersSizeViewAndLoad) {
     EXPECT_EQ(options.view->dYMax, 4.0);
     EXPECT_EQ(options.sLoadPath, "a.png");
     EXPECT_TRUE(answersGiven(options));
-    ASSERT_TRUE(parse({"--fit", "--seed", "3"}, options, sError));
+    ASSERT_TRUE(parse({"--fit", "--seed", "3", "--threads", "256"}, options, sError));
     EXPECT_TRUE(options.bFit);
+    EXPECT_EQ(threadsOf(options), 256);
     EXPECT_FALSE(answersGiven(options));
 }
 
@@ -147,6 +148,9 @@ const SRefusedLine refusedLines[] = {
                              "numbers with XMIN < XMAX and YMIN < YMAX"},
     {{"--fit", "--view", "0,0,1,1"}, "--fit and --view do not go together: each sets the view"},
     {{"--load="}, "--load: the file name is empty"},
+    {{"--threads", "0"}, "--threads: '0' is not a whole number from 1 to 256"},
+    {{"--threads", "257"}, "--threads: '257' is not a whole number from 1 to 256"},
+    {{"--threads", "x"}, "--threads: 'x' is not a whole number from 1 to 256"},
     {{"--live", "--save", "f.png"},
      "--live and --save do not go together: a saved run has no window to watch"},
 };

@@ -102,7 +102,7 @@ TEST(SaveTest, ScriptHearsEveryFailure) {
 TEST(SaveTest, WrongCommandLineEndsWithStatusTwoAndNothingOnStandardOutput) {
     const std::vector<std::vector<std::string>> vCommandLines = {
         {"--bogus"}, {"--seed", "12ab"}, {"--seed", "4294967296"}, {"--save"}, {"--help=x"},
-        {"-seed", "5", "--save", "x.png"}, {"stray"}, {"-display"}};
+        {"-seed", "5", "--save", "x.png"}, {"stray"}, {"-display"}, {"--threads", "0"}};
     for (const std::vector<std::string>& vArgs : vCommandLines) {
         CViewerRun run(headless("1000 1 1\n", vArgs));
         expectExitStatus(run.waitForExit(5), 2);
