@@ -7,6 +7,7 @@
 #include <cstdio>
 
 SRun stepPattern(SRun run, int iStep) {
+    run.flame = SFlame();  // from a flame, back to the patterns
     const int iFrom = isPattern(run.iPattern) ? run.iPattern : (iStep > 0 ? 0 : 1);
     run.iPattern = (iFrom - 1 + iStep % iPatternCount + iPatternCount) % iPatternCount + 1;
     return run;
@@ -48,8 +49,7 @@ SRun moveView(SRun run, double dRight, double dUp) {
 std::string runCaption(const SRun& run) {
     char cCaption[200];
     const SView& view = run.view;
-    std::snprintf(cCaption, sizeof cCaption,
-                  "pattern %d, %d iterations, x from %.6g to %.6g, y from %.6g to %.6g",
-                  run.iPattern, run.iIterations, view.dXMin, view.dXMax, view.dYMin, view.dYMax);
-    return cCaption;
+    std::snprintf(cCaption, sizeof cCaption, ", %d iterations, x from %.6g to %.6g, y from %.6g to %.6g",
+                  run.iIterations, view.dXMin, view.dXMax, view.dYMin, view.dYMax);
+    return drawnPhrase(run) + cCaption;
 }

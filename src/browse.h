@@ -18,5 +18,6 @@ SRun zoomCentre(SRun run, double dFactor);
 // The view moved by dRight of its width and dUp of its height.
 SRun moveView(SRun run, double dRight, double dUp);
 
-// "pattern 3, 1000000 iterations, x from -1 to 1, y from -1 to 1": what a title says of a run.
+// "pattern 3, linear & spiral & swirl, 1000000 iterations, x from -1 to 1, y from -1 to 1": what
+// a title says of a run.
 std::string runCaption(const SRun& run);

@@ -126,7 +126,7 @@ int chunksFor(const SRun& run, int iThreads, bool bMirrors) {
 // The later chunks start from a point of the run's own orbit a little way in, on its attractor:
 // one that does not escape at once.
 void CCalculation::beginChunks(const SPoint* pGuess) {
-    if (!isPattern(run.iPattern)) return;
+    if (run.flame.iFunctions > 0 || !isPattern(run.iPattern)) return;
     const EMeeting eMeeting = patternTable[run.iPattern - 1].eMeeting;
     const int iChunks =
         eMeeting == eNeverMeets ? 1 : chunksFor(run, iThreads, eMeeting == eMeetsOrMirrors);
@@ -166,12 +166,43 @@ bool CCalculation::chunksSettled() {
 // loop with the switch inside at 1.09 times the leanest loop summed over the patterns (1.75 at
 // pattern 6), the loops per pattern at 1.02.
 void CCalculation::runIterations(int iCount) {
+    if (run.flame.iFunctions > 0) return runFlame(iCount);
     withPattern(run.iPattern, [&](auto pattern) { runPattern<decltype(pattern)::value>(iCount); });
 }
 
 void CCalculation::actualCalculate() {
-    patternStep(run.iPattern);
+    step();
     postStep(plot(), myScreen.iMaxHit);
+}
+
+void CCalculation::step() {
+    if (run.flame.iFunctions > 0) flameStep();
+    else patternStep(run.iPattern);
+}
+
+// The function chosen as (int) randomNum(0, k), k itself meaning the last: the very choice of
+// pattern 3 among its three, which the patterns make by thresholds of the draw instead.
+void CCalculation::flameStep() {
+    const SFlame& flame = run.flame;
+    const int iDrawn = static_cast<int>(randomNum(0, flame.iFunctions));
+    const int iFunc = std::min(iDrawn, flame.iFunctions - 1);
+    const SFlameFunction& function = flame.functions[iFunc];
+    const SAffine& map = function.map;
+    dVx = map.dA * dx + map.dB * dy + map.dC;
+    dVy = map.dD * dx + map.dE * dy + map.dF;
+    if (function.eNonlinear == eSpherical) storeRadius();
+    if (function.eNonlinear >= eSwirl) storePolar();
+    storePoint(newPoint(function.eNonlinear));
+}
+
+void CCalculation::runFlame(int iCount) {
+    const SPlot localPlot = plot();
+    int iMaxHit = myScreen.iMaxHit;
+    for (int i = 0; i < iCount; i++) {
+        flameStep();
+        postStep(localPlot, iMaxHit);
+    }
+    myScreen.iMaxHit = iMaxHit;
 }
 
 std::vector<SPoint> CCalculation::orbit(int iCount) {
@@ -179,7 +210,7 @@ std::vector<SPoint> CCalculation::orbit(int iCount) {
     std::vector<SPoint> vPoints;
     vPoints.reserve(static_cast<size_t>(std::max(iCount, 0)));
     for (int i = 0; i < iCount; i++) {
-        patternStep(run.iPattern);
+        step();
         if (escaped()) restartPoint();
         else vPoints.push_back({dx, dy});
     }
@@ -217,7 +248,7 @@ void CCalculation::runMirrored(int iCount) {
 
 int CCalculation::tracedStep(int& iMirror) {
     const SPlot here = plot();
-    patternStep(run.iPattern);
+    step();
     iMirror = -1;
     if (escaped()) {
         restartPoint();
@@ -233,7 +264,7 @@ int CCalculation::tracedStep(int& iMirror) {
 }
 
 int CCalculation::trialStep() {
-    patternStep(run.iPattern);
+    step();
     if (escaped()) {
         restartPoint();
         return -1;

@@ -103,6 +103,9 @@ private:
     int  tracedStep(int& iMirror);   // one iteration; the pixel hit, and its mirror's (-1: none)
     int  trialStep();                // one iteration that hits nothing: the pixel it would hit
     void patternStep(int iPat);
+    void step();       // the run's: its flame's, else its pattern's
+    void flameStep();  // a function of the flame, chosen by one draw, as pattern 3 chooses
+    __attribute__((noinline, flatten)) void runFlame(int iCount);
     template <int iPat> void stepOfPattern();  // iPat 0: a number that is no pattern
     void applyFunction(SFunction function);
     bool escaped() const;  // beyond the bound on either axis, or not a number

@@ -71,11 +71,11 @@ SFrame denseFrame(const std::vector<SPoint>& vPoints, const SRange& xRange, cons
 
 // Widened, given the default extent where it has none, and made as wide against its height as
 // the picture.
-SFrame proportioned(SFrame frame, const SRun& run) {
+SFrame proportioned(SFrame frame, int iWidth, int iHeight) {
     const double dDefaultHalf = 1;  // the default view's
     frame.dHalfWidth = frame.dHalfWidth > 0 ? frame.dHalfWidth * dWidening : dDefaultHalf;
     frame.dHalfHeight = frame.dHalfHeight > 0 ? frame.dHalfHeight * dWidening : dDefaultHalf;
-    const double dAspect = static_cast<double>(run.iWidth) / run.iHeight;
+    const double dAspect = static_cast<double>(iWidth) / iHeight;
     if (frame.dHalfWidth < frame.dHalfHeight * dAspect) frame.dHalfWidth = frame.dHalfHeight * dAspect;
     else frame.dHalfHeight = frame.dHalfWidth / dAspect;
     return frame;
@@ -93,12 +93,20 @@ SRange boundsOf(double dCentre, double dHalf) {
 
 }  // namespace
 
-SView fitView(const SRun& run) {
+std::vector<SPoint> orbitOf(const SRun& run, int iIterations) {
     SRun probe = run;  // the run's orbit, without a picture of the run's size
     probe.iWidth = probe.iHeight = 1;
     probe.view = SView();
     CCalculation calc(probe);
-    const std::vector<SPoint> vPoints = calc.orbit(std::min(run.iIterations, iFitIterations));
+    return calc.orbit(iIterations);
+}
+
+SView fitView(const SRun& run) {
+    return viewOfOrbit(orbitOf(run, std::min(run.iIterations, iFitIterations)), run.iWidth,
+                       run.iHeight);
+}
+
+SView viewOfOrbit(const std::vector<SPoint>& vPoints, int iWidth, int iHeight) {
     SFrame frame{0, 0, 0, 0};
     if (!vPoints.empty()) {
         std::vector<double> vXs, vYs;
@@ -107,7 +115,7 @@ SView fitView(const SRun& run) {
         for (const SPoint& point : vPoints) vXs.push_back(point.dX), vYs.push_back(point.dY);
         frame = denseFrame(vPoints, quantiles(std::move(vXs)), quantiles(std::move(vYs)));
     }
-    frame = proportioned(frame, run);
+    frame = proportioned(frame, iWidth, iHeight);
     const SRange x = boundsOf(frame.dX, frame.dHalfWidth), y = boundsOf(frame.dY, frame.dHalfHeight);
     return {x.dLow, y.dLow, x.dHigh, y.dHigh};
 }

@@ -3,7 +3,10 @@
 // Framing a run on its orbit: the view of where its points are dense, not of its every stray
 // point, in the picture's proportions.
 
+#include "patterns.h"
 #include "run.h"
+
+#include <vector>
 
 constexpr int iFitIterations = 1000000;  // iterations of the orbit that fit looks at, at most
 constexpr int iFitCells = 256;            // cells a side of the grid it counts them on
@@ -15,3 +18,9 @@ constexpr int iFitCells = 256;            // cells a side of the grid it counts 
 // proportions, about its centre. An orbit with no extent on an axis (a fixed point) gets the
 // default view's extent there; a run of no points, the default view.
 SView fitView(const SRun& run);
+
+// The same from points of an orbit already worked out, for a picture of that size.
+SView viewOfOrbit(const std::vector<SPoint>& vPoints, int iWidth, int iHeight);
+
+// The points of the run's first iIterations iterations that stay within the escape bound.
+std::vector<SPoint> orbitOf(const SRun& run, int iIterations);

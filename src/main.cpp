@@ -42,7 +42,9 @@ bool outputWritten() {
 void applyOptions(const SOptions& options, SChoices& choices) {
     SRun& run = choices.run;
     if (options.iIterations) run.iIterations = *options.iIterations;
-    if (options.iPattern) run.iPattern = *options.iPattern;
+    if (options.iPattern) run.iPattern = *options.iPattern, run.flame = SFlame();
+    if (options.flame) run.flame = *options.flame;
+    if (options.uRandomFlame) run.flame = randomFlame(*options.uRandomFlame);
     if (options.iColourType) choices.iColourType = *options.iColourType;
     if (options.size) run.iWidth = options.size->iWidth, run.iHeight = options.size->iHeight;
     if (options.view) run.view = *options.view;
@@ -65,7 +67,8 @@ bool chooseRun(const SOptions& options, EAnswers answers, SChoices& choices) {
         if (!outputWritten() || (answers == eAnswersAsGiven && !bAsGiven)) return false;
     }
     applyOptions(options, choices);
-    if (options.bFit) choices.run.view = fitView(choices.run);
+    const bool bRandomFramed = options.uRandomFlame && !options.view;
+    if (options.bFit || bRandomFramed) choices.run.view = fitView(choices.run);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "colouring.h"
 #include "console.h"
+#include "flame.h"
 #include "patterns.h"
 
 #include <unistd.h>
@@ -70,6 +71,26 @@ bool applyView(SOptions& options, const std::string& sValue, std::string& sError
     return false;
 }
 
+bool applyFlame(SOptions& options, const std::string& sValue, std::string& sError) {
+    SFlame flame;
+    if (!readFlame(sValue, flame, sError)) {
+        sError = "--flame: " + shownText(sError);
+        return false;
+    }
+    options.flame = flame;
+    return true;
+}
+
+bool applyRandom(SOptions& options, const std::string& sValue, std::string& sError) {
+    long long iSeed = 0;
+    if (!readWholeNumber(sValue, 0, 4294967295LL, iSeed)) {
+        sError = "--random: " + quoted(sValue) + " is not a whole number from 0 to 4294967295";
+        return false;
+    }
+    options.uRandomFlame = static_cast<unsigned int>(iSeed);
+    return true;
+}
+
 bool applyLoad(SOptions& options, const std::string& sValue, std::string& sError) {
     options.sLoadPath = sValue;
     if (sValue.empty()) sError = "--load: the file name is empty";
@@ -98,6 +119,8 @@ constexpr SKnownOption knownOptions[] = {
     {"--size",    "a size such as 1200x900", applySize},
     {"--view",    "four numbers XMIN,YMIN,XMAX,YMAX", applyView},
     {"--fit",     nullptr,       applyFlag<&SOptions::bFit>},
+    {"--flame",   "a flame such as 'swirl 0.5 -0.2 0.1 0.3 0.9 -0.4; disc ...'", applyFlame},
+    {"--random",  "a number",    applyRandom},
     {sThreadsOption, "a number", applyAnswer<&SOptions::iThreads, sThreadsOption, 1,
                                              iMostThreads>},
     {"--load",    "a file name", applyLoad},
@@ -209,6 +232,10 @@ bool parseOptions(int argc, const char* const* argv, SOptions& options, std::str
         sError = "--fit and --view do not go together: each sets the view";
         return false;
     }
+    if ((options.iPattern ? 1 : 0) + (options.flame ? 1 : 0) + (options.uRandomFlame ? 1 : 0) > 1) {
+        sError = "--pattern, --flame and --random do not go together: each says what to draw";
+        return false;
+    }
     return true;
 }
 
@@ -219,7 +246,8 @@ int threadsOf(const SOptions& options) {
 }
 
 std::string helpText() {
-    return R"(Usage: flames [--iterations N] [--pattern P] [--colouring C] [--size WxH]
+    return R"(Usage: flames [--iterations N] [--pattern P | --flame TEXT | --random SEED]
+              [--colouring C] [--size WxH]
               [--view XMIN,YMIN,XMAX,YMAX | --fit] [--load FILE] [--seed N]
               [--threads N] [--save FILE] [--live] [--help] [--version]
               [GLUT options]
@@ -239,6 +267,15 @@ Options:
   --view XMIN,YMIN,XMAX,YMAX
                  the part of the plane shown; -1,-1,1,1 unless given
   --fit          frame the view on where the orbit is dense
+  --flame TEXT   draw a flame of 2 to 4 functions instead of a pattern, each a
+                 name and six numbers a b c d e f (vx = a x + b y + c,
+                 vy = d x + e y + f), separated by ';', for example
+                 'swirl 0.5 -0.2 0.1 0.3 0.9 -0.4; disc -0.7 0.1 0 0.2 0.6 0.5';
+                 the names: linear, sinusoidal, spherical, swirl, spiral,
+                 diamond, heart, disc, horseshoe, polar, handkerchief,
+                 hyperbolic, ex, fisheye, cosine
+  --random SEED  draw the random flame of SEED (0 to 4294967295), framed on its
+                 orbit unless --view is given
   --threads N    compute with N threads (1 to 256; the processors online unless
                  given): the picture is the same, bit for bit, for every N
   --load FILE    make a picture saved by flames again from its text chunks;
@@ -263,6 +300,7 @@ Keys in the window (also on the right button's menu):
   +, -           zoom in, out by 2 about the centre (the wheel: the pointer)
   arrow keys     move the view by a quarter of its width or height
   f, 0           fit the view to the orbit; the default view
+  r              a new random flame (the next flame seed)
   s              save the picture shown as flame-pP-cC-ITERATIONS-SEED.png in
                  the current folder (never over an existing file)
   q, Escape      quit, also in the middle of the run
@@ -280,5 +318,6 @@ Examples:
   printf '5000000\n3\n4\n' | flames --seed 7 --save flame.png
   flames --pattern 3 --colouring 4 --iterations 20000000 --fit
   flames --load flame.png --size 4000x4000 --save poster.png
+  flames --random 3 --iterations 20000000 --colouring 4
 )";
 }

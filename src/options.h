@@ -19,6 +19,8 @@ struct SOptions {
     bool                     bFit = false;      // --fit: the view framed on the orbit
     std::string              sLoadPath;         // --load FILE: the run a saved picture records
     std::optional<int>       iThreads;          // --threads N: 1 to 256
+    std::optional<SFlame>    flame;             // --flame TEXT
+    std::optional<unsigned int> uRandomFlame;   // --random SEED: the random flame of SEED
     bool                     bHelp = false;     // --help: what the program does, then exit
     bool                     bVersion = false;  // --version
     bool                     bSeed = false;     // --seed given: uSeed seeds the run, not the clock
@@ -32,8 +34,8 @@ struct SOptions {
 
 // Whether the questions are answered on the command line, so that none is asked.
 inline bool answersGiven(const SOptions& options) {
-    return options.iIterations || options.iPattern || options.iColourType ||
-           !options.sLoadPath.empty();
+    return options.iIterations || options.iPattern || options.iColourType || options.flame ||
+           options.uRandomFlame || !options.sLoadPath.empty();
 }
 
 // The threads to compute with: --threads, else the processors online (at most 256).

@@ -5,6 +5,7 @@
 #include "console.h"
 #include "options.h"
 #include "patterns.h"
+#include "flame.h"
 #include "run.h"
 #include "screen.h"
 #include "whole_file.h"
@@ -22,13 +23,6 @@
 
 namespace {
 
-// "pattern 3, linear & spiral & swirl"; a number that is no pattern or colouring says so.
-std::string patternPhrase(int iPattern) {
-    const std::string sNumber = "pattern " + std::to_string(iPattern);
-    if (!isPattern(iPattern)) return sNumber + ", which is no pattern";
-    return sNumber + ", " + patternTable[iPattern - 1].sName;
-}
-
 std::string colourPhrase(int iColourType) {
     if (!isColouring(iColourType)) return "not coloured";
     return std::string("in ") + colourNames[iColourType - 1];
@@ -36,7 +30,7 @@ std::string colourPhrase(int iColourType) {
 
 // "5000000 iterations of pattern 3, linear & spiral & swirl, in rainbow colours, seed 7".
 std::string describeRun(const SRun& run, int iColourType) {
-    return std::to_string(run.iIterations) + " iterations of " + patternPhrase(run.iPattern) +
+    return std::to_string(run.iIterations) + " iterations of " + drawnPhrase(run) +
            ", " + colourPhrase(iColourType) + ", seed " + std::to_string(run.uSeed);
 }
 
@@ -59,13 +53,18 @@ std::vector<std::pair<std::string, std::string>> textChunks(const CCalculation& 
     std::vector<std::pair<std::string, std::string>> vText = {
         {"Software", sProgramVersion},
         {"Iterations", std::to_string(run.iIterations)},
-        {"Pattern", std::to_string(run.iPattern)},
+    };
+    const SFlame& flame = run.flame;
+    if (flame.iFunctions == 0) vText.push_back({"Pattern", std::to_string(run.iPattern)});
+    if (flame.bRandom) vText.push_back({"Flame", std::to_string(flame.uSeed)});
+    if (flame.iFunctions > 0) vText.push_back({"Functions", flameText(flame)});
+    vText.insert(vText.end(), {
         {"Colouring", std::to_string(calc.iColourType)},
         {"Seed", std::to_string(run.uSeed)},
         {"Size", sizeText(run.iWidth, run.iHeight)},
         {"View", viewText(run.view)},
         {"Description", describeRun(run, calc.iColourType)},
-    };
+    });
     if (calc.iterationsDone() < run.iIterations)
         vText.push_back({"Done", std::to_string(calc.iterationsDone())});
     return vText;
@@ -223,8 +222,20 @@ struct SRecorded {
 const SRecorded recordedChunks[] = {
     {"Iterations", true,
      [](const std::string& sText, SRun& run, int&) { return readInt(sText, run.iIterations); }},
-    {"Pattern", true,
+    {"Pattern", false,  // where there are no Functions
      [](const std::string& sText, SRun& run, int&) { return readInt(sText, run.iPattern); }},
+    {"Functions", false,  // a flame, maybe edited by hand: drawn as written
+     [](const std::string& sText, SRun& run, int&) {
+         std::string sError;
+         return readFlame(sText, run.flame, sError);
+     }},
+    {"Flame", false,  // the seed of a random flame
+     [](const std::string& sText, SRun& run, int&) {
+         long long iSeed = 0;
+         run.flame.bRandom = readWholeNumber(sText, 0, 4294967295LL, iSeed);
+         run.flame.uSeed = static_cast<unsigned int>(iSeed);
+         return run.flame.bRandom && run.flame.iFunctions > 0;
+     }},
     {"Colouring", true,
      [](const std::string& sText, SRun&, int& iColourType) { return readInt(sText, iColourType); }},
     {"Seed", true,
@@ -274,9 +285,8 @@ bool savePicture(const std::string& sPath, const CCalculation& calc, std::string
 bool savePictureAsNew(const CCalculation& calc, std::string& sName, std::string& sError) {
     const SRun& run = calc.parameters();
     const int iHeld = std::min(calc.iterationsDone(), run.iIterations);  // a run in progress
-    const std::string sStem = "flame-p" + std::to_string(run.iPattern) + "-c" +
-                              std::to_string(calc.iColourType) + "-" + std::to_string(iHeld) +
-                              "-" + std::to_string(run.uSeed);
+    const std::string sStem = "flame-" + drawnTag(run) + "-c" + std::to_string(calc.iColourType) +
+                              "-" + std::to_string(iHeld) + "-" + std::to_string(run.uSeed);
     CWholeFile file;
     std::string sReason = writeNewFile(file, ".", calc);
     for (int iCopy = 1; sReason.empty(); iCopy++) {
@@ -303,6 +313,8 @@ bool readRecordedRun(const std::string& sPath, SRun& run, int& iColourType, std:
                       "' is not what flames writes there";
         }
     }
+    if (sReason.empty() && !text.count("Pattern") && !text.count("Functions"))
+        sReason = "no Pattern chunk: not a picture saved by flames";
     if (!sReason.empty()) sError = pathError(sPath, sReason);
     return sReason.empty();
 }

@@ -1,5 +1,7 @@
 #include "run.h"
 
+#include "patterns.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -43,9 +45,6 @@ bool readSize(const std::string& sText, int& iWidth, int& iHeight) {
     return true;
 }
 
-namespace {
-
-// A number as strtod reads it, all of the text and nothing around it; finite.
 bool readFinite(const std::string& sText, double& dValue) {
     if (sText.empty() || std::isspace(static_cast<unsigned char>(sText[0]))) return false;
     char* pEnd = nullptr;
@@ -58,8 +57,6 @@ std::string shortest(double dValue) {
     const std::to_chars_result result = std::to_chars(cText, cText + sizeof cText, dValue);
     return std::string(cText, result.ptr);
 }
-
-}  // namespace
 
 bool readView(const std::string& sText, SView& view) {
     double dBounds[4];
@@ -82,4 +79,19 @@ std::string sizeText(int iWidth, int iHeight) {
 std::string viewText(const SView& view) {
     return shortest(view.dXMin) + "," + shortest(view.dYMin) + "," + shortest(view.dXMax) + "," +
            shortest(view.dYMax);
+}
+
+std::string drawnPhrase(const SRun& run) {
+    const SFlame& flame = run.flame;
+    if (flame.bRandom) return "random flame " + std::to_string(flame.uSeed) + ", " + flameNames(flame);
+    if (flame.iFunctions > 0) return "flame " + flameNames(flame);
+    const std::string sNumber = "pattern " + std::to_string(run.iPattern);
+    if (!isPattern(run.iPattern)) return sNumber + ", which is no pattern";
+    return sNumber + ", " + patternTable[run.iPattern - 1].sName;
+}
+
+std::string drawnTag(const SRun& run) {
+    if (run.flame.bRandom) return "r" + std::to_string(run.flame.uSeed);
+    if (run.flame.iFunctions > 0) return "f";
+    return "p" + std::to_string(run.iPattern);
 }

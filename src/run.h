@@ -3,6 +3,8 @@
 // What a run is of: everything its picture depends on but the colouring. One seed, one set of
 // these, one picture.
 
+#include "flame.h"
+
 #include <string>
 
 // The plotting window: the part of the plane that the picture shows, bounds included.
@@ -24,6 +26,7 @@ struct SSize {
 struct SRun {
     int          iIterations = 1000000;  // zero or less runs none
     int          iPattern = 1;           // 1 to 20; any other number leaves the point in place
+    SFlame       flame;                  // drawn instead of the pattern where it has functions
     unsigned int uSeed = 0;              // of every draw of the run
     int          iWidth = iScreenWidth;  // pixels: columns and rows
     int          iHeight = iScreenHight;
@@ -45,5 +48,12 @@ bool readWholeNumber(const std::string& sText, long long iLowest, long long iHig
                      long long& iValue);
 bool readSize(const std::string& sText, int& iWidth, int& iHeight);
 bool readView(const std::string& sText, SView& view);
+bool readFinite(const std::string& sText, double& dValue);  // as strtod, all of it; finite
+std::string shortest(double dValue);  // the shortest text that reads back to dValue
 std::string sizeText(int iWidth, int iHeight);
 std::string viewText(const SView& view);
+
+// What the run draws, as a sentence says it: "pattern 3, linear & spiral & swirl", "random flame
+// 5, swirl & disc", "flame swirl & disc"; and as a file name says it: "p3", "r5", "f".
+std::string drawnPhrase(const SRun& run);
+std::string drawnTag(const SRun& run);

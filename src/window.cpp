@@ -75,7 +75,7 @@ void finishRun() {
     glutPostRedisplay();
     static bool bHinted = false;
     if (!bHinted && isatty(STDERR_FILENO))
-        std::cerr << "flames: the picture is shown; 1 to 5 colour it anew, n p [ ] + - f 0 and "
+        std::cerr << "flames: the picture is shown; 1 to 5 colour it anew, n p [ ] + - f 0 r and "
                   << "the arrows browse, s saves it, q quits (also on the right button's menu)"
                   << std::endl;
     bHinted = true;
@@ -162,6 +162,15 @@ void fitToOrbit(int) {
     run.view = fitView(run);
     showRun(run);
 }
+// The next flame seed: after a random flame, its seed's successor; else the run's own seed.
+void newRandomFlame(int) {
+    SRun run = runShown();
+    const unsigned int uNext = run.flame.bRandom ? run.flame.uSeed + 1 : run.uSeed;
+    run.flame = randomFlame(uNext);
+    run.view = fitView(run);
+    showRun(run);
+}
+
 void defaultView(int) {
     SRun run = runShown();
     run.view = SView();
@@ -207,6 +216,7 @@ const SKey windowKeys[] = {
     {iSpecial + GLUT_KEY_DOWN, nullptr, moveByArrow},
     {'f', "Fit the view to the orbit (f)", fitToOrbit},
     {'0', "Default view (0)", defaultView},
+    {'r', "New random flame (r)", newRandomFlame},
     {'s', "Save picture", savePictureShown},
     {'q', "Quit", quit},
     {iEscape, nullptr, quit},
@@ -238,6 +248,7 @@ void menuChosen(int iValue) {
     if (iValue < iPatternEntry) return keyPressed(iValue);
     SRun run = runShown();
     run.iPattern = iValue - iPatternEntry;
+    run.flame = SFlame();
     showRun(run);
 }
 

@@ -25,10 +25,12 @@ SViewerLaunch headless(const std::vector<std::string>& vArgs) {
 
 // --save of what a file's chunks record, into sPath: its picture and chunks.
 SPicture savedByOptions(const Chunks& recorded, const std::string& sPath, Chunks& text) {
-    CViewerRun run(headless({"--iterations", recorded.at("Iterations"), "--pattern",
-                             recorded.at("Pattern"), "--colouring", recorded.at("Colouring"),
-                             "--seed", recorded.at("Seed"), "--size", recorded.at("Size"),
-                             "--view", recorded.at("View"), "--save", sPath}));
+    const bool bFlame = recorded.count("Functions") > 0;
+    CViewerRun run(headless({"--iterations", recorded.at("Iterations"),
+                             bFlame ? "--flame" : "--pattern",
+                             recorded.at(bFlame ? "Functions" : "Pattern"), "--colouring",
+                             recorded.at("Colouring"), "--seed", recorded.at("Seed"), "--size",
+                             recorded.at("Size"), "--view", recorded.at("View"), "--save", sPath}));
     expectExitStatus(run.waitForExit(dFrameTimeout), 0);
     return readPicture(sPath, &text);
 }
@@ -62,6 +64,23 @@ TEST(ExploreTest, LoadMakesTheSavedPictureAgain) {
     EXPECT_TRUE(savedByOptions(larger, folder / "direct.png", direct) == bigger);
 }
 
+// A random flame records its seed and its functions, and no pattern; loaded, it is drawn again.
+TEST(ExploreTest, RandomFlameIsMadeAgainFromItsFunctions) {
+    CScratchFolder folder;
+    CViewerRun first(headless({"--random", "3", "--iterations", "200000", "--colouring", "4",
+                               "--seed", "7", "--save", folder / "flame.png"}));
+    expectExitStatus(first.waitForExit(dFrameTimeout), 0);
+    Chunks text, again;
+    const SPicture picture = readPicture(folder / "flame.png", &text);
+    EXPECT_EQ(text["Flame"], "3");
+    EXPECT_EQ(text.count("Pattern"), 0u);
+    EXPECT_GT(litPixels(picture), 5000);
+    CViewerRun load(headless({"--load", folder / "flame.png", "--save", folder / "again.png"}));
+    expectExitStatus(load.waitForExit(dFrameTimeout), 0);
+    EXPECT_TRUE(readPicture(folder / "again.png", &again) == picture);
+    EXPECT_EQ(again["Functions"], text["Functions"]);
+}
+
 TEST(ExploreTest, LoadRefusesWhatIsNoSavedPicture) {
     CScratchFolder folder;
     writePng(folder / "bare.png", SPicture{2, 1, std::vector<unsigned char>(6, 0)});
@@ -90,7 +109,7 @@ TEST_F(ViewerBrowseTest, BrowsedPicturesAreWhatSaveMakes) {
         unsigned long uKey;
         const char* sChanged;  // the chunk the key changes
     } keys[] = {{'n', "Pattern"}, {']', "Iterations"}, {'=', "View"}, {XK_Right, "View"},
-                {'f', "View"}};
+                {'f', "View"}, {'r', "Functions"}};
     CScratchFolder folder;
     CViewerRun run(launchWith("", {"--iterations", "20000", "--pattern", "3", "--colouring", "4",
                                    "--seed", "7", "--size", "400x300"},
