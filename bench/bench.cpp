@@ -1,5 +1,6 @@
 // Speed of the viewer's parts: the iteration loop of every pattern against the leanest exact
-// loop, the colourings, the redraw in a real GL context, and the progress report's cost.
+// loop, the longest runs of the patterns that settle on a cycle, the colourings, the redraw in a
+// real GL context, and the progress report's cost.
 
 #include "bench_peer.h"
 #include "progress.h"
@@ -16,6 +17,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <string>
 
@@ -89,6 +91,31 @@ void registerLoopPairs() {
         benchmark::RegisterBenchmark("BM_ReferenceLoop", BM_ReferenceLoop)->Arg(iPattern);
     }
 }
+
+// A run of the most iterations there are, as initCalculate makes it: the search for the cycle,
+// then the rest along it in closed form. From this seed every pattern given settles on one; a
+// pattern that did not would take minutes, so it is refused after the search's stretch.
+void BM_CycleRun(benchmark::State& state) {
+    SRun run;
+    run.iIterations = std::numeric_limits<int>::max();
+    run.iPattern = static_cast<int>(state.range(0));
+    run.uSeed = uSeed;
+    CCalculation calc(run);
+    calc.beginCalculate();
+    calc.continueCalculate(1 << 20);
+    if (!CCalculationPeer::onCycle(calc)) {
+        state.SkipWithError("no cycle from this seed");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        calc.picture().clearHits();  // or the counts would overflow
+        state.ResumeTiming();
+        calc.initCalculate();
+    }
+}
+BENCHMARK(BM_CycleRun)->Arg(7)->DenseRange(9, 14)->DenseRange(16, 21)
+    ->Unit(benchmark::kMicrosecond);
 
 // Throws standard error away while a benchmark runs, then gives it back.
 class CQuietStderr {
@@ -206,9 +233,11 @@ public:
             if (!bAggregate && run.repetitions > 1) continue;
             auto counter = run.counters.find("time/iteration");
             if (counter == run.counters.end()) counter = run.counters.find("time/draw");
-            dNanoseconds[run.run_name.str()] = counter != run.counters.end()
-                                                   ? counter->second.value * 1e9
-                                                   : run.GetAdjustedRealTime();  // in ns
+            dNanoseconds[run.run_name.str()] =
+                counter != run.counters.end()
+                    ? counter->second.value * 1e9
+                    : run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) *
+                          1e9;
         }
     }
 
@@ -229,6 +258,16 @@ public:
         if (dReferenceSum > 0)
             std::printf("| sum | %.1f | %.1f | %.3f |\n", dRealSum, dReferenceSum,
                         dRealSum / dReferenceSum);
+
+        bool bCycleHeader = false;
+        for (int iPattern = 0; iPattern <= 21; iPattern++) {
+            const auto cycleRun = dNanoseconds.find("BM_CycleRun/" + std::to_string(iPattern));
+            if (cycleRun == dNanoseconds.end()) continue;
+            if (!bCycleHeader)
+                std::printf("\n| pattern | run of 2147483647 iterations, µs |\n|---:|---:|\n");
+            bCycleHeader = true;
+            std::printf("| %d | %.1f |\n", iPattern, cycleRun->second / 1e3);
+        }
 
         const auto library = dNanoseconds.find("BM_LibraryRand");
         const auto generator = dNanoseconds.find("BM_GeneratorDraw");

@@ -1,6 +1,7 @@
 #pragma once
 
-// The benchmarks' access to the computation state: set a point and run the real loop.
+// The benchmarks' access to the computation state: set a point, run the real loop, and see
+// whether a run follows a cycle.
 
 #include "calc.h"
 
@@ -14,4 +15,5 @@ public:
         calc.myScreen.iMaxHit = 0;
     }
     static void run(CCalculation& calc, int iIterations) { calc.runIterations(iIterations); }
+    static bool onCycle(const CCalculation& calc) { return !calc.vCycle.empty(); }
 };

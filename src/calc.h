@@ -38,6 +38,23 @@ private:
     std::vector<std::unique_ptr<CChunk>> vChunks;  // the later parts, one a thread
     std::vector<int> vMirrorHits;  // a chunk's hits of its orbit's mirror image (-x, y)
 
+    // A pattern of one function draws nothing in a step, so the point follows a fixed map, and
+    // most of those patterns soon settle on an exact cycle; from there on the run's hits follow
+    // in closed form. The cycle is sought (Brent's way) in the run's first iterations only, and
+    // only by the loop of continueCalculate: the plain loop stays as lean as it was.
+    struct SCycleSearch {
+        uint64_t uMarkX, uMarkY;  // the bits of the point marked: the cycle closes on it
+        int iPower;               // steps from one mark to the next: 1, 2, 4...
+        int iSinceMark;
+        int iStepsLeft;           // of the run's stretch in which a cycle is sought
+    };
+    struct SCyclePoint {
+        double dX, dY;
+        int iPixel;  // the index of its count, or -1: outside the plotting window
+    };
+    SCycleSearch search;
+    std::vector<SCyclePoint> vCycle;  // empty until the point is on a cycle, then one lap of it
+
 public:
     int iColourType;  // 1 to iColourCount; any other number colours nothing
 
@@ -86,7 +103,7 @@ private:
     };
     SPlot plot();
     static int pixelOf(double dValue, const SAxis& axis);
-    static int pixelAt(double dX, double dY, const SPlot& plot);  // -1 outside the window
+    static int hitIndex(const SPlot& plot, double dX, double dY);  // as postStep counts; -1: none
 
     // Chunks: where they begin, and the settling of each once this part has ended.
     void startPoint();  // seeded from the run, the start point drawn; no chunks
@@ -112,6 +129,17 @@ private:
     void postStep(const SPlot& plot, int& iMaxHit);
     void postStepMirrored(const SPlot& plot, int& iMaxHit);
     void restartPoint();
+
+    // The same iterations as runIterations, in closed form once the point is on a cycle:
+    // continueCalculate's.
+    void calculate(int iCount);
+    template <int iPat> void calculatePattern(int iCount);
+    template <int iPat> __attribute__((noinline, flatten)) int seekCycle(int iCount);
+    template <int iPat> bool traceCycle(int iPeriod);
+    bool followCycle(int iCount);      // false, and the cycle dropped, when the point is off it
+    void beginCycleSearch();           // from the point, with the whole stretch ahead
+    void markCycleSearch(int iPower);  // the point becomes the mark, the next iPower steps on
+    bool closesCycle();                // the point is the mark: a cycle of iSinceMark steps
 
     // Pieces of a function.
     void   applyMap(int iMap);                     // dVx, dVy; identity copies: -0 stays -0

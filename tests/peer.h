@@ -20,6 +20,7 @@ public:
         calc.dSx = calc.dSy = 0;
         calc.myScreen.iMaxHit = 0;
         calc.run.iPattern = iPattern;
+        calc.beginCycleSearch();
     }
 
     double& x() { return calc.dx; }
@@ -32,8 +33,9 @@ public:
     double& sy() { return calc.dSy; }
     int& maxHit() { return calc.myScreen.iMaxHit; }
     CRandom& generator() { return calc.generator; }
+    int cycleLength() const { return static_cast<int>(calc.vCycle.size()); }  // 0: none known
 
-    void runIterations(int iCount) { calc.runIterations(iCount); }  // the run's own loop
+    void runIterations(int iCount) { calc.runIterations(iCount); }  // the plain loop: no cycle
     void patternStep() { calc.patternStep(calc.run.iPattern); }
     void applyCompound(int iFuncNum) {  // the function that the drawn number iFuncNum picks
         const SPattern& pattern = patternTable[calc.run.iPattern - 1];
