@@ -49,7 +49,8 @@ SRun moveView(SRun run, double dRight, double dUp) {
 std::string runCaption(const SRun& run) {
     char cCaption[200];
     const SView& view = run.view;
-    std::snprintf(cCaption, sizeof cCaption, ", %d iterations, x from %.6g to %.6g, y from %.6g to %.6g",
-                  run.iIterations, view.dXMin, view.dXMax, view.dYMin, view.dYMax);
+    std::snprintf(cCaption, sizeof cCaption,
+                  ", %d iterations, x from %.6g to %.6g, y from %.6g to %.6g", run.iIterations,
+                  view.dXMin, view.dXMax, view.dYMin, view.dYMax);
     return drawnPhrase(run) + cCaption;
 }

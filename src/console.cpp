@@ -59,7 +59,8 @@ protected:
     int sync() override {
         const char* pNext = pbase();
         while (pNext < pptr() && iErrno == 0) {
-            const ssize_t iWritten = write(STDOUT_FILENO, pNext, static_cast<size_t>(pptr() - pNext));
+            const ssize_t iWritten =
+                write(STDOUT_FILENO, pNext, static_cast<size_t>(pptr() - pNext));
             if (iWritten > 0) pNext += iWritten;
             else if (iWritten < 0 && errno != EINTR) iErrno = errno;
             else if (iWritten == 0) iErrno = EIO;

@@ -22,7 +22,8 @@ struct SRange {
 SRange quantiles(std::vector<double> vValues) {
     const size_t iLast = vValues.size() - 1;
     const auto valueAt = [&](size_t iRank) {
-        std::nth_element(vValues.begin(), vValues.begin() + static_cast<long>(iRank), vValues.end());
+        const auto pRank = vValues.begin() + static_cast<long>(iRank);
+        std::nth_element(vValues.begin(), pRank, vValues.end());
         return vValues[iRank];
     };
     const double dLow = valueAt(static_cast<size_t>(std::floor(dLowQuantile * iLast)));
@@ -76,7 +77,8 @@ SFrame proportioned(SFrame frame, int iWidth, int iHeight) {
     frame.dHalfWidth = frame.dHalfWidth > 0 ? frame.dHalfWidth * dWidening : dDefaultHalf;
     frame.dHalfHeight = frame.dHalfHeight > 0 ? frame.dHalfHeight * dWidening : dDefaultHalf;
     const double dAspect = static_cast<double>(iWidth) / iHeight;
-    if (frame.dHalfWidth < frame.dHalfHeight * dAspect) frame.dHalfWidth = frame.dHalfHeight * dAspect;
+    if (frame.dHalfWidth < frame.dHalfHeight * dAspect)
+        frame.dHalfWidth = frame.dHalfHeight * dAspect;
     else frame.dHalfHeight = frame.dHalfWidth / dAspect;
     return frame;
 }
@@ -116,6 +118,7 @@ SView viewOfOrbit(const std::vector<SPoint>& vPoints, int iWidth, int iHeight) {
         frame = denseFrame(vPoints, quantiles(std::move(vXs)), quantiles(std::move(vYs)));
     }
     frame = proportioned(frame, iWidth, iHeight);
-    const SRange x = boundsOf(frame.dX, frame.dHalfWidth), y = boundsOf(frame.dY, frame.dHalfHeight);
+    const SRange x = boundsOf(frame.dX, frame.dHalfWidth);
+    const SRange y = boundsOf(frame.dY, frame.dHalfHeight);
     return {x.dLow, y.dLow, x.dHigh, y.dHigh};
 }

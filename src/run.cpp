@@ -63,7 +63,8 @@ bool readView(const std::string& sText, SView& view) {
     size_t iStart = 0;
     for (int i = 0; i < 4; i++) {
         const size_t iComma = i < 3 ? sText.find(',', iStart) : sText.size();
-        if (iComma == std::string::npos || !readFinite(sText.substr(iStart, iComma - iStart), dBounds[i]))
+        if (iComma == std::string::npos ||
+            !readFinite(sText.substr(iStart, iComma - iStart), dBounds[i]))
             return false;
         iStart = iComma + 1;
     }
@@ -83,7 +84,8 @@ std::string viewText(const SView& view) {
 
 std::string drawnPhrase(const SRun& run) {
     const SFlame& flame = run.flame;
-    if (flame.bRandom) return "random flame " + std::to_string(flame.uSeed) + ", " + flameNames(flame);
+    if (flame.bRandom)
+        return "random flame " + std::to_string(flame.uSeed) + ", " + flameNames(flame);
     if (flame.iFunctions > 0) return "flame " + flameNames(flame);
     const std::string sNumber = "pattern " + std::to_string(run.iPattern);
     if (!isPattern(run.iPattern)) return sNumber + ", which is no pattern";

@@ -21,7 +21,9 @@ public:
     int&  hits(int iColumn, int iRow) { return iScreenHits[at(iColumn, iRow)]; }
     int   hits(int iColumn, int iRow) const { return iScreenHits[at(iColumn, iRow)]; }
     float* colour(int iColumn, int iRow);       // its four components; the colours made black first
-    const float* colour(int iColumn, int iRow) const { return &fScreenArray[4 * at(iColumn, iRow)]; }
+    const float* colour(int iColumn, int iRow) const {
+        return &fScreenArray[4 * at(iColumn, iRow)];
+    }
 
     void setPixelBW(int x, int y, int colour);  // 1: opaque white, 0: all 0, else kept; count 0
     void drawScreen();                          // every pixel, as one GL pixel rectangle

@@ -49,7 +49,8 @@ TEST(AskChoicesTest, TellsWhatAnswersGive) {
         {"x", eAnswersAsTheyCome, false,
          "flames: iterations: \"x\" is not a whole number; keeping 1000000 iterations, "
          "pattern 1 and black & white\n"},
-        {"500 7", eAnswersAsTheyCome, false, "flames: colouring: no answer; keeping black & white\n"},
+        {"500 7", eAnswersAsTheyCome, false,
+         "flames: colouring: no answer; keeping black & white\n"},
         {"500 7   ", eAnswersAsGiven, false, "flames: colouring: no answer; nothing is saved\n"},
         {"99999999999999999999 3 4", eAnswersAsTheyCome, false,
          "flames: iterations: \"99999999999999999999\" is beyond the range of a whole number; "

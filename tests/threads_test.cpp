@@ -28,8 +28,9 @@ SRun runOf(int iPattern, unsigned int uSeed) {
 // Every pattern from one seed, the compound ones from three and on two, three and eight threads.
 TEST(ThreadsTest, EveryPatternDrawsTheSamePictureOnAnyNumberOfThreads) {
     for (int iPattern = 1; iPattern <= iPatternCount; iPattern++) {
-        const std::vector<unsigned int> vSeeds =
-            iPattern <= 5 ? std::vector<unsigned int>{1, 7, 1700000000} : std::vector<unsigned int>{7};
+        const std::vector<unsigned int> vSeeds = iPattern <= 5
+                                                     ? std::vector<unsigned int>{1, 7, 1700000000}
+                                                     : std::vector<unsigned int>{7};
         for (const unsigned int uSeed : vSeeds) {
             CCalculation one(runOf(iPattern, uSeed), 1);
             one.initCalculate();
@@ -39,8 +40,8 @@ TEST(ThreadsTest, EveryPatternDrawsTheSamePictureOnAnyNumberOfThreads) {
             for (const int iThreads : vThreads) {
                 CCalculation many(runOf(iPattern, uSeed), iThreads);
                 many.initCalculate();
-                EXPECT_TRUE(sameRun(one, many))
-                    << "pattern " << iPattern << ", seed " << uSeed << ", " << iThreads << " threads";
+                EXPECT_TRUE(sameRun(one, many)) << "pattern " << iPattern << ", seed " << uSeed
+                                                << ", " << iThreads << " threads";
             }
         }
     }

@@ -84,7 +84,8 @@ TEST_F(ViewerConsoleTest, StandardErrorStaysEmptyWhenNotTerminal) {
 }
 
 TEST_F(ViewerConsoleTest, ProgressLineOnTerminalStandardError) {
-    SViewerLaunch launch = launchWith("30000000 1 1\n");  // about a second: progress reports
+    SViewerLaunch launch = launchWith("30000000 3 1\n");  // about a second: progress reports
+    launch.vArgs = {"--threads", "1"};
     launch.bStderrOnTerminal = true;
     launch.bErrorsExpected = true;
     CViewerRun run(launch);
