@@ -289,7 +289,7 @@ Options:
                  on the scale of the hits so far, about twice a second
   --help         show this help and exit
   --version      show the version and exit
-GLUT's own options go to GLUT: -display NAME, -geometry SPEC (such as +0+0),
+GLUT's own options go to GLUT: -display NAME, -geometry WxH+X+Y (or +0+0),
 -iconic, -indirect, -direct, -gldebug and -sync; any other word is refused.
 
 Keys in the window (also on the right button's menu):

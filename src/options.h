@@ -1,8 +1,8 @@
 #pragma once
 
 // The command line: the program's own options start with "--"; GLUT's own (-display NAME,
-// -geometry SPEC, -iconic, -indirect, -direct, -gldebug, -sync) are handed to glutInit as they
-// came, in their order; any other word is refused before anything is asked.
+// -geometry WxH+X+Y, -iconic, -indirect, -direct, -gldebug, -sync) are handed to glutInit as
+// they came, in their order; any other word is refused before anything is asked.
 
 #include "run.h"
 
