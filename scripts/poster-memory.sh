@@ -6,10 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-viewer="${BUILD:-build}/flames"
-[[ -x "$viewer" ]] || { echo "poster-memory: no viewer at $viewer; build it first" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf -- "$work"' EXIT
+source scripts/viewer-lib.sh
 
 side=8000
 for threads in 1 2; do

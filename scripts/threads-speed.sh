@@ -2,15 +2,13 @@
 # What threads buy: the wall time of one --save of 10^8 iterations of each compound pattern with
 # 1 and with 2 threads (the same picture either way), the second against the first; then the time
 # of a run of 2147483647 iterations of each single-function pattern that settles on a cycle, whose
-# rest follows at once (patterns 6, 8 and 15 settle on none: such a run of them takes minutes). Each time includes writing the 800 x 800 PNG file. Takes the
-# build folder from $BUILD like viewer-run.sh.
+# rest follows at once (patterns 6, 8 and 15 settle on none: such a run of them takes minutes).
+# Each time includes writing the 800 x 800 PNG file. Takes the build folder from $BUILD like
+# viewer-run.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-viewer="${BUILD:-build}/flames"
-[[ -x "$viewer" ]] || { echo "threads-speed: no viewer at $viewer; build it first" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf -- "$work"' EXIT
+source scripts/viewer-lib.sh
 
 now() { echo "${EPOCHREALTIME/[,.]/}"; }  # microseconds
 

@@ -241,12 +241,8 @@ void CCalculation::flameStep() {
     const int iDrawn = static_cast<int>(randomNum(0, flame.iFunctions));
     const int iFunc = std::min(iDrawn, flame.iFunctions - 1);
     const SFlameFunction& function = flame.functions[iFunc];
-    const SAffine& map = function.map;
-    dVx = map.dA * dx + map.dB * dy + map.dC;
-    dVy = map.dD * dx + map.dE * dy + map.dF;
-    if (function.eNonlinear == eSpherical) storeRadius();
-    if (function.eNonlinear >= eSwirl) storePolar();
-    storePoint(newPoint(function.eNonlinear));
+    applyAffine(function.map);
+    applyNonlinear(function.eNonlinear);
 }
 
 void CCalculation::runFlame(int iCount) {
@@ -467,9 +463,13 @@ void CCalculation::stepOfPattern() {
 // The map, the polar values the function needs, then the function.
 void CCalculation::applyFunction(SFunction function) {
     applyMap(function.iMap);
-    if (function.eNonlinear == eSpherical) storeRadius();
-    if (function.eNonlinear >= eSwirl) storePolar();
-    storePoint(newPoint(function.eNonlinear));
+    applyNonlinear(function.eNonlinear);
+}
+
+void CCalculation::applyNonlinear(ENonlinear eNonlinear) {
+    if (eNonlinear == eSpherical) storeRadius();
+    if (eNonlinear >= eSwirl) storePolar();
+    storePoint(newPoint(eNonlinear));
 }
 
 void CCalculation::applyMap(int iMap) {
@@ -479,7 +479,10 @@ void CCalculation::applyMap(int iMap) {
         dVy = dy;
         return;
     }
-    const SAffine& map = affineMaps[iMap];
+    applyAffine(affineMaps[iMap]);
+}
+
+void CCalculation::applyAffine(const SAffine& map) {
     dVx = map.dA * dx + map.dB * dy + map.dC;
     dVy = map.dD * dx + map.dE * dy + map.dF;
 }
@@ -534,11 +537,9 @@ void CCalculation::postStep(const SPlot& plot, int& iMaxHit) {
     }
     dSx = dx;
     dSy = dy;
-    if (dx < plot.x.dMin || dx > plot.x.dMax || dy < plot.y.dMin || dy > plot.y.dMax) return;
-
-    const int iColumn = pixelOf(dx, plot.x);
-    const int iRow = pixelOf(dy, plot.y);
-    int& iHits = plot.pHits[static_cast<size_t>(iRow) * plot.x.iPixels + iColumn];
+    const int iPixel = hitIndex(plot, dx, dy);
+    if (iPixel < 0) return;
+    int& iHits = plot.pHits[iPixel];
     iHits++;
     if (iHits > iMaxHit) iMaxHit = iHits;
 }

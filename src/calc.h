@@ -68,6 +68,7 @@ public:
     CCalculation& operator=(CCalculation&& other) noexcept;
 
     const SRun&   parameters() const { return run; }
+    int           threads() const { return iThreads; }  // it may use
     const screen& picture() const { return myScreen; }
     screen&       picture() { return myScreen; }
 
@@ -143,6 +144,8 @@ private:
 
     // Pieces of a function.
     void   applyMap(int iMap);                     // dVx, dVy; identity copies: -0 stays -0
+    void   applyAffine(const SAffine& map);        // dVx, dVy of the map
+    void   applyNonlinear(ENonlinear eNonlinear);  // the polar values it needs, then the point
     void   storeRadius();                          // dRadius
     void   storePolar();                           // dRadius and dAngleTheta
     SPoint newPoint(ENonlinear eNonlinear) const;  // from the point and the scratch fields

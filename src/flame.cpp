@@ -5,6 +5,7 @@
 #include "run.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <sstream>
 #include <vector>
@@ -38,6 +39,11 @@ std::string namesListed() {
     return sList;
 }
 
+// The six numbers of a map, in the order the text writes them.
+std::array<double*, 6> coefficientsOf(SAffine& map) {
+    return {&map.dA, &map.dB, &map.dC, &map.dD, &map.dE, &map.dF};
+}
+
 std::vector<std::string> split(const std::string& sText, char cSeparator) {
     std::vector<std::string> vParts;
     std::string sPart;
@@ -58,8 +64,7 @@ bool readFunction(const std::string& sText, SFlameFunction& function, std::strin
         return false;
     }
     function.eNonlinear = pNamed->eNonlinear;
-    double* pCoefficients[] = {&function.map.dA, &function.map.dB, &function.map.dC,
-                               &function.map.dD, &function.map.dE, &function.map.dF};
+    const std::array<double*, 6> pCoefficients = coefficientsOf(function.map);
     int iRead = 0;
     bool bFinite = true;
     while (in >> sNumber)
@@ -108,11 +113,10 @@ bool readFlame(const std::string& sText, SFlame& flame, std::string& sError) {
 std::string flameText(const SFlame& flame) {
     std::string sText;
     for (int i = 0; i < flame.iFunctions; i++) {
-        const SFlameFunction& function = flame.functions[i];
-        const SAffine& map = function.map;
+        SFlameFunction function = flame.functions[i];
         sText += (i ? "; " : "") + std::string(nameOf(function.eNonlinear));
-        for (const double dCoefficient : {map.dA, map.dB, map.dC, map.dD, map.dE, map.dF})
-            sText += " " + shortest(dCoefficient);
+        for (const double* pCoefficient : coefficientsOf(function.map))
+            sText += " " + shortest(*pCoefficient);
     }
     return sText;
 }
@@ -147,8 +151,7 @@ SFlame randomFlame(unsigned int uSeed) {
         for (int i = 0; i < flame.iFunctions; i++) {
             SFlameFunction& function = flame.functions[i];
             function.eNonlinear = nonlinearNames[choice(iNonlinearCount)].eNonlinear;
-            for (double* pCoefficient : {&function.map.dA, &function.map.dB, &function.map.dC,
-                                         &function.map.dD, &function.map.dE, &function.map.dF})
+            for (double* pCoefficient : coefficientsOf(function.map))
                 *pCoefficient = drawToRange(generator.next(), -1, 1);
         }
         const double dShare = litShare(flame, uSeed);

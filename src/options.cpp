@@ -22,9 +22,7 @@ bool applyFlag(SOptions& options, const std::string&, std::string&) {
 }
 
 bool applySeed(SOptions& options, const std::string& sValue, std::string& sError) {
-    long long iSeed = 0;
-    options.bSeed = readWholeNumber(sValue, 0, 4294967295LL, iSeed);
-    options.uSeed = static_cast<unsigned int>(iSeed);
+    options.bSeed = readSeed(sValue, options.uSeed);
     if (!options.bSeed)
         sError = "--seed: " + quoted(sValue) + " is not a whole number from 0 to 4294967295";
     return options.bSeed;
@@ -82,12 +80,12 @@ bool applyFlame(SOptions& options, const std::string& sValue, std::string& sErro
 }
 
 bool applyRandom(SOptions& options, const std::string& sValue, std::string& sError) {
-    long long iSeed = 0;
-    if (!readWholeNumber(sValue, 0, 4294967295LL, iSeed)) {
+    unsigned int uSeed = 0;
+    if (!readSeed(sValue, uSeed)) {
         sError = "--random: " + quoted(sValue) + " is not a whole number from 0 to 4294967295";
         return false;
     }
-    options.uRandomFlame = static_cast<unsigned int>(iSeed);
+    options.uRandomFlame = uSeed;
     return true;
 }
 

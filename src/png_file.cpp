@@ -231,20 +231,13 @@ const SRecorded recordedChunks[] = {
      }},
     {"Flame", false,  // the seed of a random flame
      [](const std::string& sText, SRun& run, int&) {
-         long long iSeed = 0;
-         run.flame.bRandom = readWholeNumber(sText, 0, 4294967295LL, iSeed);
-         run.flame.uSeed = static_cast<unsigned int>(iSeed);
+         run.flame.bRandom = readSeed(sText, run.flame.uSeed);
          return run.flame.bRandom && run.flame.iFunctions > 0;
      }},
     {"Colouring", true,
      [](const std::string& sText, SRun&, int& iColourType) { return readInt(sText, iColourType); }},
     {"Seed", true,
-     [](const std::string& sText, SRun& run, int&) {
-         long long iSeed = 0;
-         const bool bRead = readWholeNumber(sText, 0, 4294967295LL, iSeed);
-         run.uSeed = static_cast<unsigned int>(iSeed);
-         return bRead;
-     }},
+     [](const std::string& sText, SRun& run, int&) { return readSeed(sText, run.uSeed); }},
     {"Size", false,
      [](const std::string& sText, SRun& run, int&) {
          return readSize(sText, run.iWidth, run.iHeight);

@@ -33,6 +33,13 @@ bool readWholeNumber(const std::string& sText, long long iLowest, long long iHig
     return true;
 }
 
+bool readSeed(const std::string& sText, unsigned int& uSeed) {
+    long long iSeed = 0;
+    if (!readWholeNumber(sText, 0, 4294967295LL, iSeed)) return false;
+    uSeed = static_cast<unsigned int>(iSeed);
+    return true;
+}
+
 bool readSize(const std::string& sText, int& iWidth, int& iHeight) {
     const size_t iCross = sText.find('x');
     long long iReadWidth = 0, iReadHeight = 0;

@@ -46,6 +46,7 @@ constexpr int iLargestSide = 16384;
 // XMIN < XMAX and YMIN < YMAX, written each in the shortest form that reads back the same.
 bool readWholeNumber(const std::string& sText, long long iLowest, long long iHighest,
                      long long& iValue);
+bool readSeed(const std::string& sText, unsigned int& uSeed);  // 0 to 4294967295
 bool readSize(const std::string& sText, int& iWidth, int& iHeight);
 bool readView(const std::string& sText, SView& view);
 bool readFinite(const std::string& sText, double& dValue);  // as strtod, all of it; finite

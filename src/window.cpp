@@ -35,7 +35,6 @@ constexpr const char* sWindowTitle = "Vemo's Fractal Flame Test";
 struct SShown {
     CCalculation myCalc;
     bool         bLive;
-    int          iThreads;
 };
 
 std::optional<SShown> shown;
@@ -117,9 +116,9 @@ void beginShown() {
 // colouring, shown growing; the title says what it is.
 void showRun(const SRun& run) {
     const int iColourType = myCalc().iColourType;
-    const int iThreads = shown->iThreads;
+    const int iThreads = myCalc().threads();
     shown.reset();  // its threads stop before the next run's start
-    shown = SShown{CCalculation(run, iThreads), true, iThreads};
+    shown = SShown{CCalculation(run, iThreads), true};
     myCalc().iColourType = iColourType;
     glutSetWindowTitle((std::string(sWindowTitle) + ": " + runCaption(run)).c_str());
     beginShown();
@@ -282,7 +281,7 @@ bool holdDisplay(const std::string& sDisplay, std::string& sError) {
 
 void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive,
                 int iThreads) {
-    shown = SShown{CCalculation(run, iThreads), bLive, iThreads};
+    shown = SShown{CCalculation(run, iThreads), bLive};
     myCalc().iColourType = iColourType;
     std::vector<char*> vArgv;
     for (std::string& sArg : vGlutArgs) vArgv.push_back(sArg.data());
