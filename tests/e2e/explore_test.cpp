@@ -35,50 +35,45 @@ SPicture savedByOptions(const Chunks& recorded, const std::string& sPath, Chunks
     return readPicture(sPath, &text);
 }
 
-// The answers on the command line ask nothing; --load makes the same picture, and at another
-// size the same framing.
-TEST(ExploreTest, LoadMakesTheSavedPictureAgain) {
-    CScratchFolder folder;
-    CViewerRun first(headless({"--iterations", "300000", "--pattern", "3", "--colouring", "4",
-                               "--seed", "7", "--size", "320x240", "--fit", "--save",
-                               folder / "first.png"}));
-    expectExitStatus(first.waitForExit(dFrameTimeout), 0);
-    EXPECT_EQ(first.output(), "calculating.......\n\n\n");  // no dialogue
-    Chunks text, again, larger;
-    const SPicture picture = readPicture(folder / "first.png", &text);
-    EXPECT_EQ(text["Size"], "320x240");
-    EXPECT_GT(litPixels(picture), 5000);
-
-    CViewerRun load(headless({"--load", folder / "first.png", "--save", folder / "again.png"}));
-    expectExitStatus(load.waitForExit(dFrameTimeout), 0);
-    EXPECT_TRUE(readPicture(folder / "again.png", &again) == picture);
-    EXPECT_EQ(again["View"], text["View"]);
-
-    CViewerRun big(headless({"--load", folder / "first.png", "--size", "640x480", "--save",
-                             folder / "larger.png"}));
-    expectExitStatus(big.waitForExit(dFrameTimeout), 0);
-    const SPicture bigger = readPicture(folder / "larger.png", &larger);
-    EXPECT_EQ(larger["View"], text["View"]);
-    EXPECT_EQ(bigger.iWidth, 640);
-    Chunks direct;
-    EXPECT_TRUE(savedByOptions(larger, folder / "direct.png", direct) == bigger);
+// A saving run with the answers on the command line, which asks nothing: its picture and chunks.
+SPicture saved(const std::vector<std::string>& vArgs, const std::string& sPath, Chunks& text) {
+    std::vector<std::string> vLine = vArgs;
+    vLine.insert(vLine.end(), {"--seed", "7", "--colouring", "4", "--save", sPath});
+    CViewerRun run(headless(vLine));
+    expectExitStatus(run.waitForExit(dFrameTimeout), 0);
+    EXPECT_EQ(run.output(), "calculating.......\n\n\n");  // no dialogue
+    return readPicture(sPath, &text);
 }
 
-// A random flame records its seed and its functions, and no pattern; loaded, it is drawn again.
-TEST(ExploreTest, RandomFlameIsMadeAgainFromItsFunctions) {
-    CScratchFolder folder;
-    CViewerRun first(headless({"--random", "3", "--iterations", "200000", "--colouring", "4",
-                               "--seed", "7", "--save", folder / "flame.png"}));
-    expectExitStatus(first.waitForExit(dFrameTimeout), 0);
-    Chunks text, again;
-    const SPicture picture = readPicture(folder / "flame.png", &text);
-    EXPECT_EQ(text["Flame"], "3");
-    EXPECT_EQ(text.count("Pattern"), 0u);
-    EXPECT_GT(litPixels(picture), 5000);
-    CViewerRun load(headless({"--load", folder / "flame.png", "--save", folder / "again.png"}));
-    expectExitStatus(load.waitForExit(dFrameTimeout), 0);
-    EXPECT_TRUE(readPicture(folder / "again.png", &again) == picture);
-    EXPECT_EQ(again["Functions"], text["Functions"]);
+// --load makes a saved picture again from its chunks, a random flame from its Functions; with
+// another size, the same framing at that size, which --save of what it records makes too.
+TEST(ExploreTest, LoadMakesTheSavedPictureAgain) {
+    const struct {
+        std::vector<std::string> vArgs;
+        const char* sKey;  // a chunk that must be as recorded
+        const char* sValue;
+    } cases[] = {
+        {{"--iterations", "300000", "--pattern", "3", "--size", "320x240", "--fit"}, "Size",
+         "320x240"},
+        {{"--random", "3", "--iterations", "200000"}, "Flame", "3"},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.sKey);
+        CScratchFolder folder;
+        Chunks text, again, larger, direct;
+        const SPicture picture = saved(example.vArgs, folder / "first.png", text);
+        EXPECT_EQ(text[example.sKey], example.sValue);
+        EXPECT_EQ(text.count("Pattern") + text.count("Functions"), 1u);
+        EXPECT_GT(litPixels(picture), 5000);
+        EXPECT_TRUE(saved({"--load", folder / "first.png"}, folder / "again.png", again) ==
+                    picture);
+        EXPECT_EQ(again, text);
+        const SPicture bigger =
+            saved({"--load", folder / "first.png", "--size", "640x480"}, folder / "big.png", larger);
+        EXPECT_EQ(larger["View"], text["View"]);
+        EXPECT_EQ(bigger.iWidth, 640);
+        EXPECT_TRUE(savedByOptions(larger, folder / "direct.png", direct) == bigger);
+    }
 }
 
 TEST(ExploreTest, LoadRefusesWhatIsNoSavedPicture) {
