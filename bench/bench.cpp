@@ -2,10 +2,12 @@
 // loop, the longest runs of the patterns that settle on a cycle, the colourings, the redraw in a
 // real GL context, and the progress report's cost.
 
-#include "bench_peer.h"
-#include "progress.h"
+#include "core/calc.h"
+#include "core/screen.h"
 #include "reference.h"
-#include "screen.h"
+#include "runs/progress.h"
+#include "runs/runner.h"
+#include "window/draw.h"
 
 #include <GL/glu.h>
 #include <GL/glut.h>
@@ -66,12 +68,21 @@ void BM_GeneratorJump(benchmark::State& state) {
 }
 BENCHMARK(BM_GeneratorJump);
 
+// A computation of the pattern from a fixed seed and start point.
+CCalculation startedAt(int iPattern, double dX, double dY) {
+    SRun run;
+    run.iPattern = iPattern;
+    CCalculation calc(run);
+    CRandom generator;
+    generator.seed(uSeed);
+    calc.setOrbitState({dX, dY, generator});
+    return calc;
+}
+
 // The loop initCalculate runs, from a fixed seed and start point.
 void BM_ActualCalculate(benchmark::State& state) {
-    CCalculation calc;
-    calc.seedRandom(uSeed);
-    CCalculationPeer::start(calc, static_cast<int>(state.range(0)), 0.3, -0.7);
-    for (auto _ : state) CCalculationPeer::run(calc, iBlock);
+    CCalculation calc = startedAt(static_cast<int>(state.range(0)), 0.3, -0.7);
+    for (auto _ : state) calc.runIterations(iBlock);
     setIterationCounters(state);
 }
 
@@ -88,7 +99,8 @@ void BM_ReferenceLoop(benchmark::State& state) {
 void registerLoopPairs() {
     for (int iPattern = 1; iPattern <= iPatternCount; iPattern++) {
         benchmark::RegisterBenchmark("BM_ActualCalculate", BM_ActualCalculate)->Arg(iPattern);
-        benchmark::RegisterBenchmark("BM_ReferenceLoop", BM_ReferenceLoop)->Arg(iPattern);
+        if (iPattern <= iReferencePatterns)
+            benchmark::RegisterBenchmark("BM_ReferenceLoop", BM_ReferenceLoop)->Arg(iPattern);
     }
 }
 
@@ -100,21 +112,21 @@ void BM_CycleRun(benchmark::State& state) {
     run.iIterations = std::numeric_limits<int>::max();
     run.iPattern = static_cast<int>(state.range(0));
     run.uSeed = uSeed;
-    CCalculation calc(run);
-    calc.beginCalculate();
-    calc.continueCalculate(1 << 20);
-    if (!CCalculationPeer::onCycle(calc)) {
+    CRunner runner(run);
+    runner.beginCalculate();
+    runner.continueCalculate(1 << 20);
+    if (runner.cycleLength() == 0) {
         state.SkipWithError("no cycle from this seed");
         return;
     }
     for (auto _ : state) {
         state.PauseTiming();
-        calc.picture().clearHits();  // or the counts would overflow
+        runner.calc().picture().clearHits();  // or the counts would overflow
         state.ResumeTiming();
-        calc.initCalculate();
+        runner.initCalculate();
     }
 }
-BENCHMARK(BM_CycleRun)->Arg(7)->DenseRange(9, 14)->DenseRange(16, 21)
+BENCHMARK(BM_CycleRun)->Arg(7)->DenseRange(9, 14)->DenseRange(16, iPatternCount + 1)
     ->Unit(benchmark::kMicrosecond);
 
 // Throws standard error away while a benchmark runs, then gives it back.
@@ -136,14 +148,12 @@ private:
 
 // Pattern 1 with and without the progress report between blocks.
 void BM_ProgressCheck(benchmark::State& state) {
-    CCalculation calc;
-    calc.seedRandom(uSeed);
-    CCalculationPeer::start(calc, 1, 0.3, -0.7);
+    CCalculation calc = startedAt(1, 0.3, -0.7);
     CQuietStderr quiet;
     if (state.range(0)) watchProgress();
     for (auto _ : state) {
         for (int iDone = 0; iDone < 1 << 22; iDone += iBlock) {
-            CCalculationPeer::run(calc, iBlock);
+            calc.runIterations(iBlock);
             if (state.range(0)) reportProgress(iDone, 1 << 30);
         }
     }
@@ -214,7 +224,7 @@ void BM_DrawScreen(benchmark::State& state) {
     calc.calculateHitsToColour(iScreenWidth, iScreenHight);
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT);
-        calc.picture().drawScreen();
+        drawScreen(calc.picture());
         glFinish();
     }
 }
@@ -245,7 +255,7 @@ public:
         double dRealSum = 0, dReferenceSum = 0;
         std::printf("\n| pattern | loop ns/iteration | reference ns/iteration | ratio |\n");
         std::printf("|---:|---:|---:|---:|\n");
-        for (int iPattern = 1; iPattern <= 20; iPattern++) {
+        for (int iPattern = 1; iPattern <= iReferencePatterns; iPattern++) {
             const std::string sArg = "/" + std::to_string(iPattern);
             const auto real = dNanoseconds.find("BM_ActualCalculate" + sArg);
             const auto reference = dNanoseconds.find("BM_ReferenceLoop" + sArg);
@@ -260,7 +270,7 @@ public:
                         dRealSum / dReferenceSum);
 
         bool bCycleHeader = false;
-        for (int iPattern = 0; iPattern <= 21; iPattern++) {
+        for (int iPattern = 0; iPattern <= iPatternCount + 1; iPattern++) {
             const auto cycleRun = dNanoseconds.find("BM_CycleRun/" + std::to_string(iPattern));
             if (cycleRun == dNanoseconds.end()) continue;
             if (!bCycleHeader)

@@ -1,33 +1,44 @@
 #include "reference.h"
 
-#include "patterns.h"
-#include "screen.h"
+#include "core/patterns.h"
+#include "core/screen.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace {
 
 // The image of (x, y) under a row of the affine table, or under the identity, and its radius
 // and angle on demand.
-struct SImage {
+struct SMapped {
     double vx, vy;
-    SImage(int iMap, double x, double y)
+    SMapped(int iMap, double x, double y)
         : vx(affineMaps[iMap].dA * x + affineMaps[iMap].dB * y + affineMaps[iMap].dC),
           vy(affineMaps[iMap].dD * x + affineMaps[iMap].dE * y + affineMaps[iMap].dF) {}
-    SImage(double x, double y) : vx(x), vy(y) {}
+    SMapped(double x, double y) : vx(x), vy(y) {}
     double r() const { return std::sqrt(vx * vx + vy * vy); }
     double t() const { return std::atan(vy / vx); }
 };
 
 inline void set(double& x, double& y, SPoint p) { x = p.dX; y = p.dY; }
 
-// A function of r and θ alone after the image.
-template <SPoint (*pfFunction)(double dR, double dTheta)>
-inline void byPolar(const SImage& v, double& x, double& y) { set(x, y, pfFunction(v.r(), v.t())); }
-
-inline void spherical(const SImage& v, double& x, double& y) {
-    set(x, y, ::spherical(v.vx, v.vy, v.r()));
+// A function's formula, given only what it reads.
+template <ENonlinear eNonlinear>
+inline SPoint formula(double x, double y, double vx, double vy, double r, double t) {
+    return nonlinearOf(eNonlinear).pfFormula({x, y, vx, vy, r, t});
 }
+
+// A function of r and θ alone after the image.
+template <ENonlinear eNonlinear>
+inline void byPolar(const SMapped& v, double& x, double& y) {
+    set(x, y, formula<eNonlinear>(0, 0, 0, 0, v.r(), v.t()));
+}
+
+inline void spherical(const SMapped& v, double& x, double& y) {
+    set(x, y, formula<eSpherical>(0, 0, v.vx, v.vy, v.r(), 0));
+}
+
+inline SPoint sinusoidal(double vx, double vy) { return formula<eSinusoidal>(0, 0, vx, vy, 0, 0); }
 
 // Patterns 19 and 20 compute a radius and an angle their new point does not use; the empty asm
 // keeps the compiler from dropping that work.
@@ -48,58 +59,58 @@ inline void step(double& x, double& y, CRandom& generator) {
         else set(x, y, {x / 2, (y + 1) / 2});
     } else if constexpr (iPattern == 2) {
         const int f = chosen<2>(generator);
-        spherical(SImage(f == 0 ? iCloudMap1 : iCloudMap2, x, y), x, y);
+        spherical(SMapped(f == 0 ? iCloudMap1 : iCloudMap2, x, y), x, y);
     } else if constexpr (iPattern == 3) {
         const int f = chosen<3>(generator);
-        if (f == 0) { const SImage v(iLinearMap, x, y); set(x, y, {v.vx, v.vy}); }
-        else if (f == 1) byPolar<spiral>(SImage(iSpiralMap, x, y), x, y);
-        else byPolar<swirl>(SImage(iSwirlMap, x, y), x, y);
+        if (f == 0) { const SMapped v(iLinearMap, x, y); set(x, y, {v.vx, v.vy}); }
+        else if (f == 1) byPolar<eSpiral>(SMapped(iSpiralMap, x, y), x, y);
+        else byPolar<eSwirl>(SMapped(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 4) {
         const int f = chosen<4>(generator);
-        if (f == 0) byPolar<diamond>(SImage(x, y), x, y);
-        else byPolar<heart>(SImage(x, y), x, y);
+        if (f == 0) byPolar<eDiamond>(SMapped(x, y), x, y);
+        else byPolar<eHeart>(SMapped(x, y), x, y);
     } else if constexpr (iPattern == 5) {
         const int f = chosen<5>(generator);
-        if (f == 0) byPolar<disc>(SImage(x, y), x, y);
+        if (f == 0) byPolar<eDisc>(SMapped(x, y), x, y);
         else if (f == 1) set(x, y, sinusoidal(x, y));
-        else byPolar<spiral>(SImage(x, y), x, y);
+        else byPolar<eSpiral>(SMapped(x, y), x, y);
     } else if constexpr (iPattern == 6) {
-        const SImage v(iLinearMap, x, y);
+        const SMapped v(iLinearMap, x, y);
         set(x, y, {v.vx, v.vy});
     } else if constexpr (iPattern == 7) {
-        const SImage v(iSpiralMap, x, y);
+        const SMapped v(iSpiralMap, x, y);
         set(x, y, sinusoidal(v.vx, v.vy));
     } else if constexpr (iPattern == 8) {
-        spherical(SImage(iSpiralMap, x, y), x, y);
+        spherical(SMapped(iSpiralMap, x, y), x, y);
     } else if constexpr (iPattern == 9) {
-        byPolar<swirl>(SImage(iPattern9Map, x, y), x, y);
+        byPolar<eSwirl>(SMapped(iPattern9Map, x, y), x, y);
     } else if constexpr (iPattern == 10) {
-        byPolar<horseshoe>(SImage(iSwirlMap, x, y), x, y);
+        byPolar<eHorseshoe>(SMapped(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 11) {
-        byPolar<polar>(SImage(iSwirlMap, x, y), x, y);
+        byPolar<ePolar>(SMapped(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 12) {
-        byPolar<handkerchief>(SImage(iSwirlMap, x, y), x, y);
+        byPolar<eHandkerchief>(SMapped(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 13) {
-        byPolar<heart>(SImage(iSwirlMap, x, y), x, y);
+        byPolar<eHeart>(SMapped(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 14) {
-        byPolar<disc>(SImage(iSwirlMap, x, y), x, y);
+        byPolar<eDisc>(SMapped(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 15) {
-        byPolar<spiral>(SImage(iSwirlMap, x, y), x, y);
+        byPolar<eSpiral>(SMapped(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 16) {
-        byPolar<hyperbolic>(SImage(iSwirlMap, x, y), x, y);
+        byPolar<eHyperbolic>(SMapped(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 17) {
-        byPolar<diamond>(SImage(iDiamondMap, x, y), x, y);
+        byPolar<eDiamond>(SMapped(iDiamondMap, x, y), x, y);
     } else if constexpr (iPattern == 18) {
-        byPolar<ex>(SImage(iSwirlMap, x, y), x, y);
+        byPolar<eEx>(SMapped(iSwirlMap, x, y), x, y);
     } else if constexpr (iPattern == 19) {  // r and θ are kept, though fisheye needs r only
-        const SImage v(iSwirlMap, x, y);
+        const SMapped v(iSwirlMap, x, y);
         keep(v.t());
-        set(x, y, fisheye(x, y, v.r()));
+        set(x, y, formula<eFisheye>(x, y, 0, 0, v.r(), 0));
     } else {  // 20: r and θ are kept, though cosine needs neither
-        const SImage v(iSwirlMap, x, y);
+        const SMapped v(iSwirlMap, x, y);
         keep(v.r());
         keep(v.t());
-        set(x, y, cosine(x, y));
+        set(x, y, formula<eCosine>(x, y, 0, 0, 0, 0));
     }
 }
 
@@ -135,5 +146,6 @@ void runReferenceLoop(int iPattern, int iIterations, SReferenceState& state) {
         loop<1>,  loop<2>,  loop<3>,  loop<4>,  loop<5>,  loop<6>,  loop<7>,
         loop<8>,  loop<9>,  loop<10>, loop<11>, loop<12>, loop<13>, loop<14>,
         loop<15>, loop<16>, loop<17>, loop<18>, loop<19>, loop<20>};
+    static_assert(std::size(table) == iReferencePatterns);
     table[iPattern - 1](iIterations, state);
 }

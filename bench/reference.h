@@ -5,7 +5,7 @@
 // hit), with the point in locals. It yields the same points and hits as the viewer's loop; the
 // benchmark measures the viewer's loop against it.
 
-#include "random.h"
+#include "core/random.h"
 
 class screen;
 
@@ -17,5 +17,10 @@ struct SReferenceState {
     screen* pPicture;  // 800 x 800, where the hits go
 };
 
-// Runs iIterations iterations of iPattern (1 to 20) from state, adding hits to its picture.
+// The patterns it is written for: 1 to this. A pattern added to the table after them has no
+// reference until one is written here.
+constexpr int iReferencePatterns = 20;
+
+// Runs iIterations iterations of iPattern (1 to iReferencePatterns) from state, adding hits to
+// its picture.
 void runReferenceLoop(int iPattern, int iIterations, SReferenceState& state);

@@ -2,14 +2,16 @@
 // picture; then either the picture computed and written to a PNG file, or the GLUT window, which
 // computes it between its events and redraws it.
 
-#include "calc.h"
-#include "console.h"
-#include "dialogue.h"
-#include "fit.h"
-#include "options.h"
-#include "png_file.h"
-#include "progress.h"
-#include "window.h"
+#include "app/console.h"
+#include "app/dialogue.h"
+#include "app/options.h"
+#include "files/picture_file.h"
+#include "runs/fit.h"
+#include "runs/progress.h"
+#include "runs/random_flame.h"
+#include "runs/runner.h"
+#include "text/text_forms.h"
+#include "window/window.h"
 
 #include <cerrno>
 #include <cstring>
@@ -79,13 +81,14 @@ int saveWithoutWindow(const SOptions& options) {
     if (!checkSavable(options.sSavePath, sError)) return failed(sError);
     SChoices choices;
     if (!chooseRun(options, eAnswersAsGiven, choices)) return iWorkFailed;
-    CCalculation calc(choices.run, threadsOf(options));
-    calc.iColourType = choices.iColourType;
+    CRunner runner(choices.run, threadsOf(options));
+    runner.calc().iColourType = choices.iColourType;
     sayCalculating(std::cout);
     if (!outputWritten()) return iWorkFailed;
     watchProgressOnTerminal();
-    calculateWithProgress(calc);
-    if (!savePicture(options.sSavePath, calc, sError)) return failed(sError);
+    calculateWithProgress(runner);
+    if (!savePicture(options.sSavePath, runner.calc(), runner.iterationsDone(), sError))
+        return failed(sError);
     return 0;
 }
 

@@ -1,12 +1,17 @@
 #pragma once
 
-// The unit tests' access to the private state of CCalculation, and a fixture that gives every
-// test a computation of its own, with its own picture.
+// The unit tests' access to the private state of CCalculation and CRunner, and a fixture that
+// gives every test a computation of its own, with its own picture.
 
-#include "calc.h"
-#include "screen.h"
+#include "core/calc.h"
+#include "core/calc_loop.h"
+#include "core/screen.h"
+#include "runs/runner.h"
+#include "text/text_forms.h"
 
 #include <gtest/gtest.h>
+
+constexpr int iNoPattern = iPatternCount + 1;  // a number that is no pattern
 
 class CCalculationPeer {
 public:
@@ -20,7 +25,6 @@ public:
         calc.dSx = calc.dSy = 0;
         calc.myScreen.iMaxHit = 0;
         calc.run.iPattern = iPattern;
-        calc.beginCycleSearch();
     }
 
     double& x() { return calc.dx; }
@@ -33,9 +37,7 @@ public:
     double& sy() { return calc.dSy; }
     int& maxHit() { return calc.myScreen.iMaxHit; }
     CRandom& generator() { return calc.generator; }
-    int cycleLength() const { return static_cast<int>(calc.vCycle.size()); }  // 0: none known
 
-    void runIterations(int iCount) { calc.runIterations(iCount); }  // the plain loop: no cycle
     void patternStep() { calc.patternStep(calc.run.iPattern); }
     void applyCompound(int iFuncNum) {  // the function that the drawn number iFuncNum picks
         const SPattern& pattern = patternTable[calc.run.iPattern - 1];
@@ -43,14 +45,26 @@ public:
     }
     void postStep() { calc.postStep(calc.plot(), calc.myScreen.iMaxHit); }
 
+private:
+    CCalculation& calc;
+};
+
+class CRunnerPeer {
+public:
+    explicit CRunnerPeer(CRunner& runner) : runner(runner) {}
+
     // The run begun with its later chunks started from that point, not from its own orbit.
-    void beginWithGuess(SPoint guess) {
-        calc.startPoint();
-        calc.beginChunks(&guess);
+    void beginWithGuess(SPoint guess) { runner.beginFrom(&guess); }
+
+    // The run begun from that point rather than from its seed's, the cycle sought from there.
+    void beginAt(double dX, double dY) {
+        runner.beginCalculate();
+        CCalculationPeer(runner.myCalc).reset(dX, dY, runner.parameters().iPattern);
+        runner.cycle.begin(runner.myCalc);
     }
 
 private:
-    CCalculation& calc;
+    CRunner& runner;
 };
 
 // A computation of the default run for every test, its picture cleared at the start.

@@ -1,6 +1,6 @@
 #include "computation.h"
 
-#include "calc.h"
+#include "core/calc.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,0 +1,109 @@
+#include "app/option_table.h"
+
+#include "core/colouring.h"
+#include "core/patterns.h"
+#include "text/text_forms.h"
+
+#include <string>
+
+namespace {
+
+constexpr size_t iHelpIndent = 17;  // where an option's lines begin
+constexpr size_t iHelpWidth = 80;
+
+const char* const sUsage = R"(Usage: flames [--iterations N] [--pattern P | --flame TEXT | --random SEED]
+              [--colouring C] [--size WxH]
+              [--view XMIN,YMIN,XMAX,YMAX | --fit] [--load FILE] [--seed N]
+              [--threads N] [--save FILE] [--live] [--help] [--version]
+              [GLUT options]
+)";
+
+// The window's keys, the exit statuses and examples: after the options.
+const char* const sAfterOptions = R"(GLUT's own options go to GLUT: -display NAME, -geometry WxH+X+Y (or +0+0),
+-iconic, -indirect, -direct, -gldebug and -sync; any other word is refused.
+
+Keys in the window (also on the right button's menu):
+  1 to 5         colour the same hits again: black & white, logarithmic grey,
+                 traffic light, rainbow, all blues
+  n, p           the next, the previous pattern (also Page Down, Page Up)
+  ], [           ten times, a tenth of the iterations
+  +, -           zoom in, out by 2 about the centre (the wheel: the pointer)
+  arrow keys     move the view by a quarter of its width or height
+  f, 0           fit the view to the orbit; the default view
+  r              a new random flame (the next flame seed)
+  s              save the picture shown as flame-pP-cC-ITERATIONS-SEED.png in
+                 the current folder (never over an existing file)
+  q, Escape      quit, also in the middle of the run
+Each browsing key starts the new run at once, with the same seed, shown
+growing; the title says what it shows.
+
+Exit status:
+  0  done
+  1  the picture could not be written or loaded, no display could be opened,
+     an answer could not be taken as given with --save, or standard output
+     failed
+  2  the command line was wrong
+
+Examples:
+  printf '5000000\n3\n4\n' | flames --seed 7 --save flame.png
+  flames --pattern 3 --colouring 4 --iterations 20000000 --fit
+  flames --load flame.png --size 4000x4000 --save poster.png
+  flames --random 3 --iterations 20000000 --colouring 4
+)";
+
+std::string rangeOf(int iCount) { return "1 to " + std::to_string(iCount); }
+
+std::string description() {
+    return "Plays the chaos game with one point and shows the fractal flame it draws in an\n"
+           "800 x 800 window. Three questions are asked on standard input, each answered\n"
+           "with a whole number (typed without thousands separators), or all three on one\n"
+           "line: the number of iterations (100000 to 100000000 is a good range), the\n"
+           "pattern (" + rangeOf(iPatternCount) + ") and the colouring (" +
+           rangeOf(iColourCount) + ").\n";
+}
+
+// sLine, and as many more of its words as fit after it, each at the indent.
+std::string wrapped(const std::string& sLine) {
+    std::string sText, sRow;
+    size_t iStart = 0;
+    while (iStart <= sLine.size()) {
+        size_t iEnd = sLine.find(' ', iStart);
+        if (iEnd == std::string::npos) iEnd = sLine.size();
+        const std::string sWord = sLine.substr(iStart, iEnd - iStart);
+        if (!sRow.empty() && iHelpIndent + sRow.size() + 1 + sWord.size() > iHelpWidth) {
+            sText += sRow + "\n" + std::string(iHelpIndent, ' ');
+            sRow.clear();
+        }
+        sRow += (sRow.empty() ? "" : " ") + sWord;
+        iStart = iEnd + 1;
+    }
+    return sText + sRow;
+}
+
+// An option's lines as its row gives them, {names} filled in; a line too long for the width is
+// folded.
+std::string optionHelp(const SKnownOption& option) {
+    const std::string sLabel = option.sHelpLabel;
+    std::string sHelp = "  " + sLabel;
+    sHelp += sLabel.size() + 4 <= iHelpIndent ? std::string(iHelpIndent - 2 - sLabel.size(), ' ')
+                                              : "\n" + std::string(iHelpIndent, ' ');
+    std::string sText = option.sHelp;
+    const size_t iNames = sText.find("{names}");
+    if (iNames != std::string::npos) sText.replace(iNames, 7, flameFunctionNames());
+    for (size_t iStart = 0; iStart < sText.size();) {
+        const size_t iEnd = std::min(sText.find('\n', iStart), sText.size());
+        sHelp += (iStart ? "\n" + std::string(iHelpIndent, ' ') : "") +
+                 wrapped(sText.substr(iStart, iEnd - iStart));
+        iStart = iEnd + 1;
+    }
+    return sHelp + "\n";
+}
+
+}  // namespace
+
+std::string helpText() {
+    std::string sHelp = std::string(sUsage) + "\n" + description() + "\nOptions:\n";
+    for (size_t i = 0; i < iKnownOptions; i++)
+        if (knownOptions[i].sHelpLabel) sHelp += optionHelp(knownOptions[i]);
+    return sHelp + sAfterOptions;
+}

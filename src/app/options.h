@@ -1,0 +1,52 @@
+#pragma once
+
+// The command line: the program's own options start with "--"; GLUT's own (-display NAME,
+// -geometry WxH+X+Y, -iconic, -indirect, -direct, -gldebug, -sync) are handed to glutInit as
+// they came, in their order; any other word is refused before anything is asked.
+
+#include "core/run.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct SOptions {
+    std::optional<int>       iIterations;       // --iterations N: 1 to 2147483647
+    std::optional<int>       iPattern;          // --pattern P: 1 to 20
+    std::optional<int>       iColourType;       // --colouring C: 1 to 5
+    std::optional<SSize>     size;              // --size WxH
+    std::optional<SView>     view;              // --view XMIN,YMIN,XMAX,YMAX
+    bool                     bFit = false;      // --fit: the view framed on the orbit
+    std::string              sLoadPath;         // --load FILE: the run a saved picture records
+    std::optional<int>       iThreads;          // --threads N: 1 to 256
+    std::optional<SFlame>    flame;             // --flame TEXT
+    std::optional<unsigned int> uRandomFlame;   // --random SEED: the random flame of SEED
+    bool                     bHelp = false;     // --help: what the program does, then exit
+    bool                     bVersion = false;  // --version
+    bool                     bSeed = false;     // --seed given: uSeed seeds the run, not the clock
+    unsigned int             uSeed = 0;         // 0 to 4294967295
+    std::string              sSavePath;         // --save FILE: a PNG instead of a window; "" none
+    bool                     bLive = false;     // --live: the window shows the run as it grows
+    std::vector<std::string> vGlutArgs;         // the program's name, then GLUT's arguments
+    std::string              sDisplay;          // the last -display's: the one GLUT opens; ""
+                                                // DISPLAY's
+};
+
+// Whether the questions are answered on the command line, so that none is asked.
+inline bool answersGiven(const SOptions& options) {
+    return options.iIterations || options.iPattern || options.iColourType || options.flame ||
+           options.uRandomFlame || !options.sLoadPath.empty();
+}
+
+// The threads to compute with: --threads, else the processors online (at most 256).
+int threadsOf(const SOptions& options);
+
+// The options of argv, or false with sError naming what is wrong ("unknown option '--x'").
+// Does no input or output, so that any command line can be tried in a test.
+bool parseOptions(int argc, const char* const* argv, SOptions& options, std::string& sError);
+
+// The text of --help: what the program asks, its options, the keys of its window, its exit
+// statuses.
+std::string helpText();
+
+

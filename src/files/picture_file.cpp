@@ -1,0 +1,105 @@
+#include "files/picture_file.h"
+
+#include "core/calc.h"
+#include "core/colouring.h"
+#include "core/screen.h"
+#include "files/png_codec.h"
+#include "files/run_record.h"
+#include "files/whole_file.h"
+#include "text/text_forms.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::string pathError(const std::string& sPath, const std::string& sReason) {
+    return shownText(sPath) + ": " + sReason;
+}
+
+std::string errorText(int iError) { return iError == 0 ? "" : std::strerror(iError); }
+
+// One row of the picture as the file holds it: three bytes a pixel, red first, each pixel
+// coloured as the window colours it.
+void colourRow(const screen& picture, const CColouring& colouring, int iRow, unsigned char* pRgb) {
+    for (int i = 0; i < picture.width(); i++, pRgb += 3) {
+        float fColour[4] = {0, 0, 0, 0};
+        colouring.colourOf(picture.hits(i, iRow), fColour);
+        for (int k = 0; k < 3; k++) pRgb[k] = eightBits(fColour[k]);
+    }
+}
+
+// The whole picture into a new file of sFolder, not yet named, its top row first; "" or the
+// reason.
+std::string writeNewFile(CWholeFile& file, const std::string& sFolder, const CCalculation& calc,
+                         int iDone) {
+    if (const int iError = file.create(sFolder)) return std::strerror(iError);
+    const screen& picture = calc.picture();
+    const CColouring colouring(calc.iColourType, picture.iMaxHit);
+    const SRecord record{calc.parameters(), calc.iColourType, iDone};
+    return writePng(file.stream(), picture.width(), picture.height(), 3, recordTexts(record),
+                    [&](int iRow, unsigned char* pRow) {
+                        colourRow(picture, colouring, picture.height() - 1 - iRow, pRow);
+                    });
+}
+
+}  // namespace
+
+// The place is tried with a file that has no name, which leaves nothing behind.
+bool checkSavable(const std::string& sPath, std::string& sError) {
+    std::string sReason;
+    const std::string sTarget = savingTarget(sPath, sReason);
+    if (sReason.empty()) {
+        CWholeFile probe;
+        sReason = errorText(probe.create(folderOf(sTarget)));
+    }
+    if (!sReason.empty()) sError = pathError(sPath, sReason);
+    return sReason.empty();
+}
+
+// The target is looked at again: it may have changed during the run.
+bool savePicture(const std::string& sPath, const CCalculation& calc, int iDone,
+                 std::string& sError) {
+    std::string sReason;
+    const std::string sTarget = savingTarget(sPath, sReason);
+    CWholeFile file;
+    if (sReason.empty()) sReason = writeNewFile(file, folderOf(sTarget), calc, iDone);
+    if (sReason.empty()) sReason = errorText(file.replace(sTarget));
+    if (!sReason.empty()) sError = pathError(sPath, sReason);
+    return sReason.empty();
+}
+
+// The complete file is linked to the first free name: two savers can never take the same name,
+// and an existing file is never replaced.
+bool savePictureAsNew(const CCalculation& calc, int iDone, std::string& sName,
+                      std::string& sError) {
+    const SRun& run = calc.parameters();
+    const int iHeld = std::min(iDone, run.iIterations);  // a run in progress
+    const std::string sStem = "flame-" + drawnTag(run) + "-c" + std::to_string(calc.iColourType) +
+                              "-" + std::to_string(iHeld) + "-" + std::to_string(run.uSeed);
+    CWholeFile file;
+    std::string sReason = writeNewFile(file, ".", calc, iDone);
+    for (int iCopy = 1; sReason.empty(); iCopy++) {
+        sName = sStem + (iCopy > 1 ? "-" + std::to_string(iCopy) : "") + ".png";
+        const int iError = file.linkAsNew(sName);
+        if (iError == 0) break;
+        if (iError != EEXIST || iCopy == 9999) sReason = std::strerror(iError);
+    }
+    if (!sReason.empty()) sError = pathError(sName.empty() ? sStem + ".png" : sName, sReason);
+    return sReason.empty();
+}
+
+bool readRecordedRun(const std::string& sPath, SRun& run, int& iColourType, std::string& sError) {
+    std::vector<SPngText> vTexts;
+    std::string sReason = readPngTexts(sPath, vTexts);
+    SRecord record{run, iColourType, 0};
+    if (sReason.empty() && readRecord(vTexts, record, sReason)) {
+        run = record.run;
+        iColourType = record.iColourType;
+        return true;
+    }
+    sError = pathError(sPath, sReason);
+    return false;
+}

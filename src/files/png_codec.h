@@ -1,0 +1,28 @@
+#pragma once
+
+// PNG files through libpng: pictures of 8-bit RGB or RGBA rows, top row first, with text chunks;
+// and the text chunks of a file read back. libpng reports errors by a long jump, which never
+// leaves this room: each call returns "" or the reason it failed.
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SPngText {
+    std::string sKey;
+    std::string sText;
+    bool        bCompressed = false;  // zTXt rather than tEXt
+};
+
+// Writes an iWidth x iHeight picture of iChannels bytes a pixel (3: RGB, 4: RGBA) to pFile, with
+// vTexts before the image. Each row, top row first, is made by fillRow(iRow, pRow) into a row of
+// iWidth x iChannels bytes just before it is written: a picture costs one row, not a copy.
+// "" or the reason: the system's for a failed write, else libpng's.
+std::string writePng(FILE* pFile, int iWidth, int iHeight, int iChannels,
+                     const std::vector<SPngText>& vTexts,
+                     const std::function<void(int iRow, unsigned char* pRow)>& fillRow);
+
+// The text chunks of the PNG file at sPath before its image, in their order; "" or the reason it
+// has none to give ("not a PNG file", ...).
+std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts);

@@ -1,0 +1,79 @@
+#include "runs/progress.h"
+
+#include "runs/runner.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double dRefreshSeconds = 0.25;
+
+Clock::time_point startTime;
+Clock::time_point lastShown;
+constexpr int iProgressBlock = 1 << 16;  // iterations between two reports of a whole run
+
+bool bWatching = false;
+bool bLineShown = false;  // a progress line stands on the terminal
+
+double secondsSince(Clock::time_point then) {
+    return std::chrono::duration<double>(Clock::now() - then).count();
+}
+
+}  // namespace
+
+void reportProgress(int iDone, int iTotal) {
+    if (!bWatching) return;
+    if (iDone >= iTotal) {  // the run is over: leave the line empty for what follows
+        clearProgressLine();
+        return;
+    }
+    if (secondsSince(lastShown) < dRefreshSeconds) return;
+    lastShown = Clock::now();
+    std::fputs(("\r" + progressLine(iDone, iTotal, secondsSince(startTime)) + "\033[K").c_str(),
+               stderr);
+    std::fflush(stderr);
+    bLineShown = true;
+}
+
+void clearProgressLine() {
+    if (!bLineShown) return;
+    std::fputs("\r\033[K", stderr);
+    std::fflush(stderr);
+    bLineShown = false;
+}
+
+std::string progressLine(int iDone, int iTotal, double dSeconds) {
+    const double dShare = iTotal > 0 ? static_cast<double>(iDone) / iTotal : 1.0;
+    const double dRate = dSeconds > 0 ? iDone / dSeconds : 0.0;
+    const double dLeft = dRate > 0 ? (static_cast<double>(iTotal) - iDone) / dRate : 0.0;
+    char cLine[96];
+    std::snprintf(cLine, sizeof cLine, "%4d%% | %.1f M iterations/s | %.0f s left",
+                  static_cast<int>(dShare * 100), dRate / 1e6, dLeft);
+    return cLine;
+}
+
+// A run ended by closing the window leaves no line behind for the shell's prompt.
+void watchProgress() {
+    startTime = lastShown = Clock::now();
+    bWatching = true;
+    static const bool bClearedAtExit = std::atexit(clearProgressLine) == 0;
+    (void)bClearedAtExit;
+}
+
+void watchProgressOnTerminal() {
+    if (isatty(STDERR_FILENO)) watchProgress();
+}
+
+void calculateWithProgress(CRunner& runner) {
+    runner.beginCalculate();
+    const int iTotal = runner.parameters().iIterations;
+    while (runner.continueCalculate(iProgressBlock))
+        reportProgress(runner.iterationsWorked(), iTotal);
+    reportProgress(iTotal, iTotal);
+}

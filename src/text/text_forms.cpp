@@ -1,0 +1,216 @@
+#include "text/text_forms.h"
+
+#include <array>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <vector>
+
+bool readWholeNumber(const std::string& sText, long long iLowest, long long iHighest,
+                     long long& iValue) {
+    if (sText.empty()) return false;
+    long long iRead = 0;
+    for (const char c : sText) {
+        if (c < '0' || c > '9') return false;
+        iRead = iRead * 10 + (c - '0');
+        if (iRead > iHighest) return false;  // before it can overflow
+    }
+    if (iRead < iLowest) return false;
+    iValue = iRead;
+    return true;
+}
+
+bool readInt(const std::string& sText, int& iValue) {
+    const bool bNegative = !sText.empty() && sText[0] == '-';
+    long long iRead = 0;
+    if (!readWholeNumber(sText.substr(bNegative ? 1 : 0), 0, 2147483648LL, iRead)) return false;
+    iRead = bNegative ? -iRead : iRead;
+    if (iRead > 2147483647LL) return false;
+    iValue = static_cast<int>(iRead);
+    return true;
+}
+
+bool readSeed(const std::string& sText, unsigned int& uSeed) {
+    long long iSeed = 0;
+    if (!readWholeNumber(sText, 0, 4294967295LL, iSeed)) return false;
+    uSeed = static_cast<unsigned int>(iSeed);
+    return true;
+}
+
+bool readSize(const std::string& sText, int& iWidth, int& iHeight) {
+    const size_t iCross = sText.find('x');
+    long long iReadWidth = 0, iReadHeight = 0;
+    if (iCross == std::string::npos ||
+        !readWholeNumber(sText.substr(0, iCross), iSmallestSide, iLargestSide, iReadWidth) ||
+        !readWholeNumber(sText.substr(iCross + 1), iSmallestSide, iLargestSide, iReadHeight))
+        return false;
+    iWidth = static_cast<int>(iReadWidth);
+    iHeight = static_cast<int>(iReadHeight);
+    return true;
+}
+
+bool readFinite(const std::string& sText, double& dValue) {
+    if (sText.empty() || std::isspace(static_cast<unsigned char>(sText[0]))) return false;
+    char* pEnd = nullptr;
+    dValue = std::strtod(sText.c_str(), &pEnd);
+    return *pEnd == '\0' && std::isfinite(dValue);
+}
+
+std::string shortest(double dValue) {
+    char cText[32];
+    const std::to_chars_result result = std::to_chars(cText, cText + sizeof cText, dValue);
+    return std::string(cText, result.ptr);
+}
+
+bool readView(const std::string& sText, SView& view) {
+    double dBounds[4];
+    size_t iStart = 0;
+    for (int i = 0; i < 4; i++) {
+        const size_t iComma = i < 3 ? sText.find(',', iStart) : sText.size();
+        if (iComma == std::string::npos ||
+            !readFinite(sText.substr(iStart, iComma - iStart), dBounds[i]))
+            return false;
+        iStart = iComma + 1;
+    }
+    if (!(dBounds[0] < dBounds[2] && dBounds[1] < dBounds[3])) return false;
+    view = {dBounds[0], dBounds[1], dBounds[2], dBounds[3]};
+    return true;
+}
+
+std::string sizeText(int iWidth, int iHeight) {
+    return std::to_string(iWidth) + "x" + std::to_string(iHeight);
+}
+
+std::string viewText(const SView& view) {
+    return shortest(view.dXMin) + "," + shortest(view.dYMin) + "," + shortest(view.dXMax) + "," +
+           shortest(view.dYMax);
+}
+
+namespace {
+
+std::vector<std::string> split(const std::string& sText, char cSeparator) {
+    std::vector<std::string> vParts;
+    std::string sPart;
+    std::istringstream in(sText);
+    while (std::getline(in, sPart, cSeparator)) vParts.push_back(sPart);
+    if (!sText.empty() && sText.back() == cSeparator) vParts.push_back("");
+    return vParts;
+}
+
+const SNonlinear* flameFunctionNamed(const std::string& sName) {
+    for (const SNonlinear& function : nonlinearTable)
+        if (inFlames(function.eNonlinear) && sName == function.sName) return &function;
+    return nullptr;
+}
+
+bool readFunction(const std::string& sText, SFlameFunction& function, std::string& sError) {
+    std::istringstream in(sText);
+    std::string sName, sNumber;
+    in >> sName;
+    const SNonlinear* pNamed = flameFunctionNamed(sName);
+    if (!pNamed) {
+        sError = "'" + sName + "' is no function: " + flameFunctionNames();
+        return false;
+    }
+    function.eNonlinear = pNamed->eNonlinear;
+    const std::array<double*, 6> pCoefficients = coefficientsOf(function.map);
+    int iRead = 0;
+    bool bFinite = true;
+    while (in >> sNumber)
+        bFinite = bFinite && iRead < 6 && readFinite(sNumber, *pCoefficients[iRead++]);
+    if (bFinite && iRead == 6) return true;
+    const size_t iFirst = sText.find_first_not_of(' '), iLast = sText.find_last_not_of(' ');
+    sError = "'" + sText.substr(iFirst, iLast - iFirst + 1) +
+             "' needs six finite numbers after its name";
+    return false;
+}
+
+}  // namespace
+
+std::string flameFunctionNames() {
+    std::string sList;
+    for (const SNonlinear& function : nonlinearTable)
+        if (inFlames(function.eNonlinear))
+            sList += (sList.empty() ? "" : ", ") + std::string(function.sName);
+    return sList;
+}
+
+bool readFlame(const std::string& sText, SFlame& flame, std::string& sError) {
+    const std::vector<std::string> vParts = split(sText, ';');
+    const int iParts = static_cast<int>(vParts.size());
+    if (iParts < iFewestFlameFunctions || iParts > iMostFlameFunctions) {
+        sError = "a flame has 2 to 4 functions separated by ';', not " + std::to_string(iParts);
+        return false;
+    }
+    SFlame read;
+    read.iFunctions = iParts;
+    for (int i = 0; i < iParts; i++)
+        if (!readFunction(vParts[i], read.functions[i], sError)) return false;
+    flame = read;
+    return true;
+}
+
+std::string flameText(const SFlame& flame) {
+    std::string sText;
+    for (int i = 0; i < flame.iFunctions; i++) {
+        SFlameFunction function = flame.functions[i];
+        sText += (i ? "; " : "") + std::string(nonlinearOf(function.eNonlinear).sName);
+        for (const double* pCoefficient : coefficientsOf(function.map))
+            sText += " " + shortest(*pCoefficient);
+    }
+    return sText;
+}
+
+std::string flameNames(const SFlame& flame) {
+    std::string sNames;
+    for (int i = 0; i < flame.iFunctions; i++)
+        sNames += (i ? " & " : "") + std::string(nonlinearOf(flame.functions[i].eNonlinear).sName);
+    return sNames;
+}
+
+std::string drawnPhrase(const SRun& run) {
+    const SFlame& flame = run.flame;
+    if (flame.bRandom)
+        return "random flame " + std::to_string(flame.uSeed) + ", " + flameNames(flame);
+    if (drawsFlame(run)) return "flame " + flameNames(flame);
+    const std::string sNumber = "pattern " + std::to_string(run.iPattern);
+    if (!isPattern(run.iPattern)) return sNumber + ", which is no pattern";
+    return sNumber + ", " + patternTable[run.iPattern - 1].sName;
+}
+
+std::string drawnTag(const SRun& run) {
+    if (run.flame.bRandom) return "r" + std::to_string(run.flame.uSeed);
+    if (drawsFlame(run)) return "f";
+    return "p" + std::to_string(run.iPattern);
+}
+
+std::string runCaption(const SRun& run) {
+    char cCaption[200];
+    const SView& view = run.view;
+    std::snprintf(cCaption, sizeof cCaption,
+                  ", %d iterations, x from %.6g to %.6g, y from %.6g to %.6g", run.iIterations,
+                  view.dXMin, view.dXMax, view.dYMin, view.dYMax);
+    return drawnPhrase(run) + cCaption;
+}
+
+std::string shownText(std::string_view sText, size_t iAtMost) {
+    const bool bCut = sText.size() > iAtMost;
+    std::string sShown;
+    for (const char c : sText.substr(0, iAtMost)) {
+        const unsigned char uByte = static_cast<unsigned char>(c);
+        if (c == '\n') sShown += "\\n";
+        else if (c == '\t') sShown += "\\t";
+        else if (c == '\r') sShown += "\\r";
+        else if (uByte < 0x20 || uByte >= 0x7f) {
+            char cEscape[5];
+            std::snprintf(cEscape, sizeof cEscape, "\\x%02x", uByte);
+            sShown += cEscape;
+        } else {
+            sShown += c;
+        }
+    }
+    return bCut ? sShown + "..." : sShown;
+}

@@ -1,0 +1,3 @@
+#include "text/text_forms.h"
+
+const char* const sProgramVersion = "flames " FLAMES_VERSION;

@@ -1,0 +1,335 @@
+#include "window/window.h"
+
+#include "app/browse.h"
+#include "core/colouring.h"
+#include "files/picture_file.h"
+#include "runs/fit.h"
+#include "runs/progress.h"
+#include "runs/random_flame.h"
+#include "runs/runner.h"
+#include "text/text_forms.h"
+#include "window/draw.h"
+
+#include <GL/glu.h>
+#include <GL/glut.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Iterations run between two looks at the window's events: short enough that closing it or a
+// key is answered at once, long enough that looking costs nothing.
+constexpr auto sliceTime = std::chrono::milliseconds(20);
+constexpr int iSliceBlock = 1 << 16;
+constexpr unsigned int iRefreshMs = 500;  // live: the picture of the hits so far, twice a second
+constexpr const char* sWindowTitle = "Vemo's Fractal Flame Test";
+
+// What the window shows: one run's computation, which holds its hits and their colouring, and
+// whether it is shown growing. Replacing the run is one assignment.
+struct SShown {
+    CRunner runner;
+    bool    bLive;
+};
+
+std::optional<SShown> shown;
+int iRunsShown = 0;  // runs begun in the window; a refresh of an earlier one is not for this one
+bool bFirstFrameDue = false;  // a browsed run's first frame, drawn after its first slice
+
+CRunner& runner() { return shown->runner; }
+CCalculation& myCalc() { return shown->runner.calc(); }
+screen& myScreen() { return myCalc().picture(); }
+
+bool running() { return runner().iterationsDone() < myCalc().parameters().iIterations; }
+
+// The hits as they stand in the colouring chosen. Hits only grow, so every pixel coloured before
+// is coloured again, and the last time gives the very picture of a run coloured once.
+void colourHitsSoFar() {
+    myCalc().calculateHitsToColour(myScreen().width(), myScreen().height());
+}
+
+// From a clean slate, for another colouring: a pixel keeps no colour of the one before.
+void recolour() {
+    myScreen().clearColours();
+    colourHitsSoFar();
+}
+
+bool pictureShown() { return shown->bLive || !running(); }
+
+void refreshLive(int iRun) {
+    if (iRun != iRunsShown || !running()) return;
+    colourHitsSoFar();
+    glutPostRedisplay();
+    glutTimerFunc(iRefreshMs, refreshLive, iRun);
+}
+
+void finishRun() {
+    glutIdleFunc(nullptr);
+    colourHitsSoFar();
+    glutDisplayFunc(display);
+    glutPostRedisplay();
+    static bool bHinted = false;
+    if (!bHinted && isatty(STDERR_FILENO))
+        std::cerr << "flames: the picture is shown; 1 to 5 colour it anew, n p [ ] + - f 0 r and "
+                  << "the arrows browse, s saves it, q quits (also on the right button's menu)"
+                  << std::endl;
+    bHinted = true;
+}
+
+void runSlice() {
+    const Clock::time_point end = Clock::now() + sliceTime;
+    bool bMore = true;
+    while (bMore && Clock::now() < end) {
+        bMore = runner().continueCalculate(iSliceBlock);
+        reportProgress(runner().iterationsWorked(), myCalc().parameters().iIterations);
+    }
+    if (bFirstFrameDue && bMore) {
+        colourHitsSoFar();
+        glutPostRedisplay();
+    }
+    bFirstFrameDue = false;
+    if (!bMore) finishRun();
+}
+
+// Black and no frame: the first frame of a run that is not live is its finished picture.
+void displayNothingYet() {
+    glDrawBuffer(GL_FRONT);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glFlush();
+    glDrawBuffer(GL_BACK);
+}
+
+// The run begins: live, it shows its hits twice a second; otherwise nothing until it is done.
+void beginShown() {
+    iRunsShown++;
+    runner().beginCalculate();
+    glutDisplayFunc(shown->bLive ? display : displayNothingYet);
+    if (shown->bLive) glutTimerFunc(iRefreshMs, refreshLive, iRunsShown);
+    glutIdleFunc(runSlice);
+}
+
+// The run in progress stops where it is and the next one begins, with the same seed and
+// colouring, shown growing; the title says what it is.
+void showRun(const SRun& run) {
+    const int iColourType = myCalc().iColourType;
+    const int iThreads = runner().threads();
+    shown.reset();  // its threads stop before the next run's start
+    shown = SShown{CRunner(run, iThreads), true};
+    myCalc().iColourType = iColourType;
+    glutSetWindowTitle((std::string(sWindowTitle) + ": " + runCaption(run)).c_str());
+    beginShown();
+    bFirstFrameDue = true;
+    glutPostRedisplay();
+}
+
+void chooseColouring(int iKey) {
+    myCalc().iColourType = iKey - '0';
+    if (!pictureShown()) return;  // the finished picture takes it
+    recolour();
+    glutPostRedisplay();
+}
+
+// During the run, the picture as it stands; a live window shows it too.
+void savePictureShown(int) {
+    if (running() && shown->bLive) {
+        colourHitsSoFar();
+        glutPostRedisplay();
+    }
+    std::string sName, sError;
+    const bool bSaved = savePictureAsNew(myCalc(), runner().iterationsDone(), sName, sError);
+    clearProgressLine();  // a terminal shows both outputs on one line
+    if (bSaved) std::cout << "saved " << sName << std::endl;
+    else std::cerr << "flames: " << sError << std::endl;
+}
+
+void quit(int) { std::exit(0); }  // as closing the window does
+
+const SRun& runShown() { return myCalc().parameters(); }
+
+void nextPattern(int) { showRun(stepPattern(runShown(), 1)); }
+void previousPattern(int) { showRun(stepPattern(runShown(), -1)); }
+void moreIterations(int) { showRun(scaleIterations(runShown(), true)); }
+void fewerIterations(int) { showRun(scaleIterations(runShown(), false)); }
+void zoomIn(int) { showRun(zoomCentre(runShown(), 2)); }
+void zoomOut(int) { showRun(zoomCentre(runShown(), 0.5)); }
+void fitToOrbit(int) {
+    SRun run = runShown();
+    run.view = fitView(run);
+    showRun(run);
+}
+// The next flame seed: after a random flame, its seed's successor; else the run's own seed.
+void newRandomFlame(int) {
+    SRun run = runShown();
+    const unsigned int uNext = run.flame.bRandom ? run.flame.uSeed + 1 : run.uSeed;
+    run.flame = randomFlame(uNext);
+    run.view = fitView(run);
+    showRun(run);
+}
+
+void defaultView(int) {
+    SRun run = runShown();
+    run.view = SView();
+    showRun(run);
+}
+
+// Keys are their characters; GLUT's special keys (arrows, pages) come after them.
+constexpr int iSpecial = 256;
+constexpr int iEscape = 27;
+
+// A quarter of the view's width or height towards the arrow: what lay that way comes in.
+void moveByArrow(int iKey) {
+    const int iArrow = iKey - iSpecial;
+    const double dRight = iArrow == GLUT_KEY_RIGHT ? 0.25 : iArrow == GLUT_KEY_LEFT ? -0.25 : 0;
+    const double dUp = iArrow == GLUT_KEY_UP ? 0.25 : iArrow == GLUT_KEY_DOWN ? -0.25 : 0;
+    showRun(moveView(runShown(), dRight, dUp));
+}
+
+struct SKey {
+    int         iKey;
+    const char* sMenuEntry;  // null: not on the menu
+    void (*pfAction)(int iKey);
+};
+
+// The colourings' keys, 1 to iColourCount, are made from their table; these come after them.
+static_assert(iColourCount <= 9, "a colouring a digit key");
+const SKey windowKeys[] = {
+    {'n', "Next pattern (n)", nextPattern},
+    {iSpecial + GLUT_KEY_PAGE_DOWN, nullptr, nextPattern},
+    {'p', "Previous pattern (p)", previousPattern},
+    {iSpecial + GLUT_KEY_PAGE_UP, nullptr, previousPattern},
+    {']', "Ten times the iterations (])", moreIterations},
+    {'[', "A tenth of the iterations ([)", fewerIterations},
+    {'+', "Zoom in (+)", zoomIn},
+    {'=', nullptr, zoomIn},  // + without the shift key
+    {'-', "Zoom out (-)", zoomOut},
+    {iSpecial + GLUT_KEY_LEFT, nullptr, moveByArrow},
+    {iSpecial + GLUT_KEY_RIGHT, nullptr, moveByArrow},
+    {iSpecial + GLUT_KEY_UP, nullptr, moveByArrow},
+    {iSpecial + GLUT_KEY_DOWN, nullptr, moveByArrow},
+    {'f', "Fit the view to the orbit (f)", fitToOrbit},
+    {'0', "Default view (0)", defaultView},
+    {'r', "New random flame (r)", newRandomFlame},
+    {'s', "Save picture", savePictureShown},
+    {'q', "Quit", quit},
+    {iEscape, nullptr, quit},
+};
+
+bool isColouringKey(int iKey) { return iKey >= '1' && iKey < '1' + iColourCount; }
+
+void keyPressed(int iKey) {
+    if (isColouringKey(iKey)) return chooseColouring(iKey);
+    for (const SKey& key : windowKeys)
+        if (key.iKey == iKey) key.pfAction(iKey);
+}
+
+void characterPressed(unsigned char cKey, int, int) { keyPressed(cKey); }
+void specialPressed(int iKey, int, int) { keyPressed(iSpecial + iKey); }
+
+// The wheel zooms about the point under the pointer; the picture stands at the window's lower
+// left, one pixel a pixel.
+void mouseUsed(int iButton, int iState, int iX, int iY) {
+    constexpr int iWheelUp = 3, iWheelDown = 4;  // as freeglut reports the wheel's steps
+    if (iState != GLUT_DOWN || (iButton != iWheelUp && iButton != iWheelDown)) return;
+    const SView& view = runShown().view;
+    const int iRow = glutGet(GLUT_WINDOW_HEIGHT) - 1 - iY;
+    const double dX = view.dXMin + (iX + 0.5) / myScreen().width() * (view.dXMax - view.dXMin);
+    const double dY = view.dYMin + (iRow + 0.5) / myScreen().height() * (view.dYMax - view.dYMin);
+    showRun(zoomAbout(runShown(), dX, dY, iButton == iWheelUp ? 2 : 0.5));
+}
+
+constexpr int iPatternEntry = 1024;  // a menu value: this plus a pattern's number
+
+void menuChosen(int iValue) {
+    if (iValue < iPatternEntry) return keyPressed(iValue);
+    SRun run = runShown();
+    run.iPattern = iValue - iPatternEntry;
+    run.flame = SFlame();
+    showRun(run);
+}
+
+void attachMenu() {
+    const int iPatterns = glutCreateMenu(menuChosen);
+    for (int iPattern = 1; iPattern <= iPatternCount; iPattern++)
+        glutAddMenuEntry(patternTable[iPattern - 1].sMenuLine, iPatternEntry + iPattern);
+    glutCreateMenu(menuChosen);
+    glutAddSubMenu("Pattern", iPatterns);
+    for (int iColour = 1; iColour <= iColourCount; iColour++)
+        glutAddMenuEntry(colourTable[iColour - 1].sMenuLine, '0' + iColour);
+    for (const SKey& key : windowKeys)
+        if (key.sMenuEntry) glutAddMenuEntry(key.sMenuEntry, key.iKey);
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+}
+
+// The connection of the display check, held until GLUT has its own: a server that resets when
+// its last client leaves (xvfb-run's) would otherwise be between two lives when GLUT connects.
+Display* pCheckedDisplay = nullptr;
+
+}  // namespace
+
+bool holdDisplay(const std::string& sDisplay, std::string& sError) {
+    const char* sName = sDisplay.empty() ? nullptr : sDisplay.c_str();
+    pCheckedDisplay = XOpenDisplay(sName);
+    if (pCheckedDisplay) return true;
+    const std::string sShown = XDisplayName(sName);
+    sError = (sShown.empty() ? std::string("no display: DISPLAY is not set")
+                             : "cannot open display \"" + shownText(sShown) + "\"") +
+             "; --save FILE renders the picture without a window";
+    return false;
+}
+
+void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive,
+                int iThreads) {
+    shown = SShown{CRunner(run, iThreads), bLive};
+    myCalc().iColourType = iColourType;
+    std::vector<char*> vArgv;
+    for (std::string& sArg : vGlutArgs) vArgv.push_back(sArg.data());
+    vArgv.push_back(nullptr);
+    int argc = static_cast<int>(vGlutArgs.size());
+    glutInit(&argc, vArgv.data());  // exits with GLUT's own message should the display fail now
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
+    glutInitWindowSize(run.iWidth, run.iHeight);
+    glutInitWindowPosition(100, 50);
+    glutCreateWindow(sWindowTitle);
+    if (pCheckedDisplay) XCloseDisplay(pCheckedDisplay);  // GLUT holds its own now
+    pCheckedDisplay = nullptr;
+    glutDisplayFunc(display);
+    glutKeyboardFunc(characterPressed);
+    glutSpecialFunc(specialPressed);
+    glutMouseFunc(mouseUsed);
+    attachMenu();
+    preset();
+}
+
+void runInWindow() {
+    beginShown();
+    glutMainLoop();
+    std::exit(0);  // freeglut's loop ends the process itself; another GLUT's may return
+}
+
+void preset() {
+    const int iWidth = myScreen().width(), iHeight = myScreen().height();
+    glClearColor(0, 0, 0, 0);
+    glViewport(0, 0, iWidth, iHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0, iWidth, 0, iHeight);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.375f, 0.375f, 0);  // integer vertices into the interior of their pixels
+}
+
+// Sets the view up again at every redraw, so a larger window still shows the picture at its
+// size, at its lower left.
+void display() {
+    glClear(GL_COLOR_BUFFER_BIT);
+    preset();
+    drawScreen(myScreen());
+    glFlush();
+    glutSwapBuffers();
+}

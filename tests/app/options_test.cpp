@@ -1,0 +1,167 @@
+// The command line: which arguments are the program's, what each option takes, and which
+// command lines are refused with what message.
+
+#include "app/options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// The arguments after the program's name.
+bool parse(const std::vector<const char*>& vArgs, SOptions& options, std::string& sError) {
+    std::vector<const char*> vArgv = {"flames"};
+    vArgv.insert(vArgv.end(), vArgs.begin(), vArgs.end());
+    return parseOptions(static_cast<int>(vArgv.size()), vArgv.data(), options, sError);
+}
+
+struct SCommandLine {
+    std::vector<const char*> vArgs;  // after the program's name
+    bool bSeed;
+    unsigned int uSeed;
+    std::string sSavePath;
+    std::vector<std::string> vGlutArgs;  // after the program's name
+};
+
+const SCommandLine acceptedLines[] = {
+    {{}, false, 0, "", {}},
+    {{"--seed", "42"}, true, 42, "", {}},
+    {{"--seed=42"}, true, 42, "", {}},
+    {{"--seed", "0"}, true, 0, "", {}},
+    {{"--seed", "4294967295"}, true, 4294967295u, "", {}},
+    {{"--seed", "007"}, true, 7, "", {}},
+    {{"--save", "a b.png"}, false, 0, "a b.png", {}},
+    {{"--save=x=y.png"}, false, 0, "x=y.png", {}},
+    {{"-display", ":1", "--seed", "3", "-iconic", "--save", "f.png", "-geometry", "+0+0"},
+     true, 3, "f.png", {"-display", ":1", "-iconic", "-geometry", "+0+0"}},
+    {{"-sync", "-direct", "-indirect", "-gldebug"}, false, 0, "",
+     {"-sync", "-direct", "-indirect", "-gldebug"}},
+    {{"-geometry", "-0-0"}, false, 0, "", {"-geometry", "-0-0"}},
+};
+
+TEST(ParseOptionsTest, AcceptedLinesGiveTheirOptionsAndPassGlutsOnInOrder) {
+    for (const SCommandLine& line : acceptedLines) {
+        SOptions options;
+        std::string sError;
+        ASSERT_TRUE(parse(line.vArgs, options, sError)) << sError;
+        EXPECT_EQ(options.bSeed, line.bSeed);
+        EXPECT_EQ(options.uSeed, line.uSeed);
+        EXPECT_EQ(options.sSavePath, line.sSavePath);
+        std::vector<std::string> vGlutArgs = {"flames"};
+        vGlutArgs.insert(vGlutArgs.end(), line.vGlutArgs.begin(), line.vGlutArgs.end());
+        EXPECT_EQ(options.vGlutArgs, vGlutArgs);
+    }
+}
+
+// GLUT opens the display of the last -display: the one to check.
+TEST(ParseOptionsTest, LastDisplayIsTheOneOpened) {
+    SOptions options;
+    std::string sError;
+    ASSERT_TRUE(parse({"-display", ":1", "-display", ":7"}, options, sError)) << sError;
+    EXPECT_EQ(options.sDisplay, ":7");
+}
+
+TEST(ParseOptionsTest, HelpVersionAndLiveAreFlags) {
+    SOptions options;
+    std::string sError;
+    ASSERT_TRUE(parse({"--version", "-iconic", "--live", "--help"}, options, sError));
+    EXPECT_TRUE(options.bHelp);
+    EXPECT_TRUE(options.bVersion);
+    EXPECT_TRUE(options.bLive);
+}
+
+// The questions' answers, the picture's size and view, fit and load: taken as given.
+TEST(ParseOptionsTest, AnswersSizeViewAndLoad) {
+    SOptions options;
+    std::string sError;
+    ASSERT_TRUE(parse({"--iterations", "2147483647", "--pattern=20", "--colouring", "5", "--size",
+                       "16x16384", "--view", "-1.5,-2,3e1,0x1p2", "--load", "a.png"},
+                      options, sError))
+        << sError;
+    EXPECT_EQ(options.iIterations, 2147483647);
+    EXPECT_EQ(options.iPattern, 20);
+    EXPECT_EQ(options.iColourType, 5);
+    ASSERT_TRUE(options.size);
+    EXPECT_EQ(options.size->iWidth, 16);
+    EXPECT_EQ(options.size->iHeight, 16384);
+    ASSERT_TRUE(options.view);
+    EXPECT_EQ(options.view->dXMin, -1.5);
+    EXPECT_EQ(options.view->dYMax, 4.0);
+    EXPECT_EQ(options.sLoadPath, "a.png");
+    EXPECT_TRUE(answersGiven(options));
+    ASSERT_TRUE(parse({"--fit", "--seed", "3", "--threads", "256"}, options, sError));
+    EXPECT_TRUE(options.bFit);
+    EXPECT_EQ(threadsOf(options), 256);
+    EXPECT_FALSE(answersGiven(options));
+}
+
+struct SRefusedLine {
+    std::vector<const char*> vArgs;
+    const char* sError;
+};
+
+const SRefusedLine refusedLines[] = {
+    {{"--bogus"}, "unknown option '--bogus'"},
+    {{"--bogus=1"}, "unknown option '--bogus'"},
+    {{"--"}, "unknown option '--'"},
+    {{"--seed"}, "option '--seed' needs a number"},
+    {{"--seed", "--save", "f.png"}, "option '--seed' needs a number"},
+    {{"--save"}, "option '--save' needs a file name"},
+    {{"--save", "--seed", "1"}, "option '--save' needs a file name"},
+    {{"--save="}, "--save: the file name is empty"},
+    {{"--help=yes"}, "option '--help' takes no value"},
+    {{"--seed", "-1"}, "--seed: '-1' is not a whole number from 0 to 4294967295"},
+    {{"--seed", "4294967296"}, "--seed: '4294967296' is not a whole number from 0 to 4294967295"},
+    {{"--seed", "99999999999999999999"},
+     "--seed: '99999999999999999999' is not a whole number from 0 to 4294967295"},
+    {{"--seed", "12ab"}, "--seed: '12ab' is not a whole number from 0 to 4294967295"},
+    {{"--seed="}, "--seed: '' is not a whole number from 0 to 4294967295"},
+    {{"--seed", " 5"}, "--seed: ' 5' is not a whole number from 0 to 4294967295"},
+    {{"--seed", "+5"}, "--seed: '+5' is not a whole number from 0 to 4294967295"},
+    {{"-seed", "5", "--save", "x.png"}, "unknown option '-seed' (did you mean '--seed'?)"},
+    {{"-h"}, "unknown option '-h'"},
+    {{"-"}, "unknown option '-'"},
+    {{"stray"}, "unexpected argument 'stray'"},
+    {{"-display"}, "option '-display' needs a display name"},
+    {{"-geometry", "--seed", "1"}, "option '-geometry' needs a geometry"},
+    {{"--sa\nve\x1b"}, "unknown option '--sa\\nve\\x1b'"},
+    {{"--seed", "7\xff"}, "--seed: '7\\xff' is not a whole number from 0 to 4294967295"},
+    {{"--iterations", "0"}, "--iterations: '0' is not a whole number from 1 to 2147483647"},
+    {{"--iterations", "2147483648"},
+     "--iterations: '2147483648' is not a whole number from 1 to 2147483647"},
+    {{"--iterations", "1e6"}, "--iterations: '1e6' is not a whole number from 1 to 2147483647"},
+    {{"--pattern", "21"}, "--pattern: '21' is not a whole number from 1 to 20"},
+    {{"--pattern", "-1"}, "--pattern: '-1' is not a whole number from 1 to 20"},
+    {{"--colouring", "0"}, "--colouring: '0' is not a whole number from 1 to 5"},
+    {{"--size", "15x800"}, "--size: '15x800' is not WIDTHxHEIGHT, each from 16 to 16384"},
+    {{"--size", "800x16385"}, "--size: '800x16385' is not WIDTHxHEIGHT, each from 16 to 16384"},
+    {{"--size", "800"}, "--size: '800' is not WIDTHxHEIGHT, each from 16 to 16384"},
+    {{"--view", "1,0,1,2"}, "--view: '1,0,1,2' is not XMIN,YMIN,XMAX,YMAX, four finite numbers "
+                            "with XMIN < XMAX and YMIN < YMAX"},
+    {{"--view", "0,0,1"}, "--view: '0,0,1' is not XMIN,YMIN,XMAX,YMAX, four finite numbers "
+                          "with XMIN < XMAX and YMIN < YMAX"},
+    {{"--view", "0,0,1,inf"}, "--view: '0,0,1,inf' is not XMIN,YMIN,XMAX,YMAX, four finite "
+                              "numbers with XMIN < XMAX and YMIN < YMAX"},
+    {{"--view", "0, 0,1,1"}, "--view: '0, 0,1,1' is not XMIN,YMIN,XMAX,YMAX, four finite "
+                             "numbers with XMIN < XMAX and YMIN < YMAX"},
+    {{"--fit", "--view", "0,0,1,1"}, "--fit and --view do not go together: each sets the view"},
+    {{"--load="}, "--load: the file name is empty"},
+    {{"--threads", "0"}, "--threads: '0' is not a whole number from 1 to 256"},
+    {{"--threads", "257"}, "--threads: '257' is not a whole number from 1 to 256"},
+    {{"--threads", "x"}, "--threads: 'x' is not a whole number from 1 to 256"},
+    {{"--live", "--save", "f.png"},
+     "--live and --save do not go together: a saved run has no window to watch"},
+};
+
+TEST(ParseOptionsTest, RefusedLinesNameTheirProblem) {
+    for (const SRefusedLine& line : refusedLines) {
+        SOptions options;
+        std::string sError;
+        EXPECT_FALSE(parse(line.vArgs, options, sError));
+        EXPECT_EQ(sError, line.sError);
+    }
+}
+
+}  // namespace
