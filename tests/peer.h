@@ -56,10 +56,13 @@ public:
     // The run begun with its later chunks started from that point, not from its own orbit.
     void beginWithGuess(SPoint guess) { runner.beginFrom(&guess); }
 
-    // The run begun from that point rather than from its seed's, the cycle sought from there.
-    void beginAt(double dX, double dY) {
+    // The run begun from that point rather than from its seed's, the cycle sought from there;
+    // with bUndrawn, the generator as just seeded, as if the point had not been drawn.
+    void beginAt(double dX, double dY, bool bUndrawn = false) {
         runner.beginCalculate();
-        CCalculationPeer(runner.myCalc).reset(dX, dY, runner.parameters().iPattern);
+        CCalculationPeer peer(runner.myCalc);
+        peer.reset(dX, dY, runner.parameters().iPattern);
+        if (bUndrawn) peer.generator().seed(runner.parameters().uSeed);
         runner.cycle.begin(runner.myCalc);
     }
 

@@ -35,20 +35,32 @@ constexpr uint64_t pinnedChecksums[iPatternCount] = {
 
 class ChecksumTest : public FlameTest {};
 
-// Both ways through the loop: the run's own, and one actualCalculate at a time.
+// Every way through the loop: the plain loop, one actualCalculate at a time, and the program's
+// run in slices, along a cycle where there is one and in chunks on three threads.
 TEST_F(ChecksumTest, MillionIterationsOfEveryPatternHitThePinnedPixels) {
-    for (bool bOneByOne : {false, true}) {
+    enum EWay { ePlainLoop, eOneByOne, eInSlices };
+    for (EWay eWay : {ePlainLoop, eOneByOne, eInSlices}) {
         for (int iPattern = 1; iPattern <= iPatternCount; iPattern++) {
             clearScreen();
             calc.seedRandom(uSeed);
             peer.reset(0.3, -0.7, iPattern);
-            if (bOneByOne) {
+            SRun run;
+            run.iPattern = iPattern;
+            run.iIterations = iIterations;
+            run.uSeed = uSeed;
+            CRunner runner(run, 3);
+            if (eWay == eOneByOne) {
                 for (int i = 0; i < iIterations; i++) calc.actualCalculate();
-            } else {
+            } else if (eWay == ePlainLoop) {
                 calc.runIterations(iIterations);
+            } else {
+                CRunnerPeer(runner).beginAt(0.3, -0.7, true);
+                while (runner.continueCalculate(1 << 16)) {
+                }
             }
-            EXPECT_EQ(hitChecksum(myScreen), pinnedChecksums[iPattern - 1])
-                << "pattern " << iPattern << (bOneByOne ? ", one by one" : "");
+            const screen& picture = eWay == eInSlices ? runner.calc().picture() : myScreen;
+            EXPECT_EQ(hitChecksum(picture), pinnedChecksums[iPattern - 1])
+                << "pattern " << iPattern << ", way " << eWay;
         }
     }
 }
