@@ -74,6 +74,14 @@ bool chooseRun(const SOptions& options, EAnswers answers, SChoices& choices) {
     return true;
 }
 
+// The threads to compute with, and a line on standard error where --threads was capped.
+int threadsSaid(const SOptions& options) {
+    std::string sNote;
+    const int iThreads = threadsOf(options, &sNote);
+    if (!sNote.empty()) std::cerr << "flames: " << sNote << std::endl;
+    return iThreads;
+}
+
 // A place that cannot take the file is found before the questions, not after a long run; an
 // answer that is not taken as given computes nothing, for a script would not hear of it.
 int saveWithoutWindow(const SOptions& options) {
@@ -81,7 +89,7 @@ int saveWithoutWindow(const SOptions& options) {
     if (!checkSavable(options.sSavePath, sError)) return failed(sError);
     SChoices choices;
     if (!chooseRun(options, eAnswersAsGiven, choices)) return iWorkFailed;
-    CRunner runner(choices.run, threadsOf(options));
+    CRunner runner(choices.run, threadsSaid(options));
     runner.calc().iColourType = choices.iColourType;
     sayCalculating(std::cout);
     if (!outputWritten()) return iWorkFailed;
@@ -99,7 +107,7 @@ int showInWindow(const SOptions& options) {
     SChoices choices;
     if (!chooseRun(options, eAnswersAsTheyCome, choices)) return iWorkFailed;
     openWindow(options.vGlutArgs, choices.run, choices.iColourType, options.bLive,
-               threadsOf(options));
+               threadsSaid(options));
     sayCalculating(std::cout);
     watchProgressOnTerminal();
     runInWindow();

@@ -261,8 +261,19 @@ bool parseOptions(int argc, const char* const* argv, SOptions& options, std::str
     return true;
 }
 
-int threadsOf(const SOptions& options) {
-    if (options.iThreads) return *options.iThreads;
+int processorsOnline() {
     const long iOnline = sysconf(_SC_NPROCESSORS_ONLN);
     return static_cast<int>(std::clamp(iOnline, 1L, static_cast<long>(iMostThreads)));
+}
+
+// More threads than processors would only take turns with the window's and each other's: the
+// picture is the same for every count, so a larger one is capped, and said to be.
+int threadsOf(const SOptions& options, std::string* pNote) {
+    const int iOnline = processorsOnline();
+    if (!options.iThreads) return iOnline;
+    if (*options.iThreads <= iOnline) return *options.iThreads;
+    if (pNote)
+        *pNote = "--threads " + std::to_string(*options.iThreads) + ": capped at the " +
+                 std::to_string(iOnline) + " processor" + (iOnline > 1 ? "s" : "") + " online";
+    return iOnline;
 }

@@ -38,8 +38,9 @@ inline bool answersGiven(const SOptions& options) {
            options.uRandomFlame || !options.sLoadPath.empty();
 }
 
-// The threads to compute with: --threads, else the processors online (at most 256).
-int threadsOf(const SOptions& options);
+// The threads to compute with: --threads, at most the processors online, else those (at most
+// 256); pNote, if given, gets a line on a --threads that was capped, else stays as it was.
+int threadsOf(const SOptions& options, std::string* pNote = nullptr);
 
 // The options of argv, or false with sError naming what is wrong ("unknown option '--x'").
 // Does no input or output, so that any command line can be tried in a test.
