@@ -70,12 +70,25 @@ SFrame denseFrame(const std::vector<SPoint>& vPoints, const SRange& xRange, cons
     return {(dLeft + dRight) / 2, (dBottom + dTop) / 2, (dRight - dLeft) / 2, (dTop - dBottom) / 2};
 }
 
-// Widened, given the default extent where it has none, and made as wide against its height as
-// the picture.
-SFrame proportioned(SFrame frame, int iWidth, int iHeight) {
+// Widened, and given the default extent on an axis where it has none but has some on the other.
+// Never narrower than the floor: an orbit that settles on a point or a short cycle would
+// otherwise be framed on the rounding noise of its last bits; at the floor its points show as
+// points.
+SFrame widened(SFrame frame) {
     const double dDefaultHalf = 1;  // the default view's
-    frame.dHalfWidth = frame.dHalfWidth > 0 ? frame.dHalfWidth * dWidening : dDefaultHalf;
-    frame.dHalfHeight = frame.dHalfHeight > 0 ? frame.dHalfHeight * dWidening : dDefaultHalf;
+    const double dFloorHalf = dDefaultHalf / 1000;
+    const bool bPoint = !(frame.dHalfWidth > 0) && !(frame.dHalfHeight > 0);
+    const auto halfOf = [&](double dHalf) {
+        if (!(dHalf > 0)) return bPoint ? dFloorHalf : dDefaultHalf;
+        return std::max(dHalf * dWidening, dFloorHalf);
+    };
+    frame.dHalfWidth = halfOf(frame.dHalfWidth);
+    frame.dHalfHeight = halfOf(frame.dHalfHeight);
+    return frame;
+}
+
+// As wide against its height as the picture.
+SFrame proportioned(SFrame frame, int iWidth, int iHeight) {
     const double dAspect = static_cast<double>(iWidth) / iHeight;
     if (frame.dHalfWidth < frame.dHalfHeight * dAspect)
         frame.dHalfWidth = frame.dHalfHeight * dAspect;
@@ -117,14 +130,15 @@ SView fitView(const SRun& run) {
                        run.iHeight);
 }
 
+// No points at all: the default view's extent about the origin.
 SView viewOfOrbit(const std::vector<SPoint>& vPoints, int iWidth, int iHeight) {
-    SFrame frame{0, 0, 0, 0};
+    SFrame frame{0, 0, 1, 1};
     if (!vPoints.empty()) {
         std::vector<double> vXs, vYs;
         vXs.reserve(vPoints.size());
         vYs.reserve(vPoints.size());
         for (const SPoint& point : vPoints) vXs.push_back(point.dX), vYs.push_back(point.dY);
-        frame = denseFrame(vPoints, quantiles(std::move(vXs)), quantiles(std::move(vYs)));
+        frame = widened(denseFrame(vPoints, quantiles(std::move(vXs)), quantiles(std::move(vYs))));
     }
     frame = proportioned(frame, iWidth, iHeight);
     const SRange x = boundsOf(frame.dX, frame.dHalfWidth);

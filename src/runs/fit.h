@@ -14,8 +14,10 @@ constexpr int iFitCells = 256;            // cells a side of the grid it counts 
 // iterations: the points that stay within the escape bound, counted on a grid of iFitCells x
 // iFitCells over their 0.5 % to 99.5 % quantiles on each axis; the bounding box of the cells
 // holding at least 1 % of the fullest cell's count; widened by 10 %, then to the picture's
-// proportions, about its centre. An orbit with no extent on an axis (a fixed point) gets the
-// default view's extent there; a run of no points, the default view.
+// proportions, about its centre; never narrower than a thousandth of the default view's extent
+// (0.002), at which an orbit that is a point or a short cycle is framed about it. An orbit with
+// no extent on one axis only gets the default view's extent there; a run of no points, the
+// default view.
 SView fitView(const SRun& run);
 
 // The same from points of an orbit already worked out, for a picture of that size.

@@ -44,16 +44,23 @@ TEST(FitViewTest, FramesWhereTheOrbitIsDense) {
     }
 }
 
-// An orbit with no extent, or none at all: the default view's size about it.
-TEST(FitViewTest, PointOrNothingGetsTheDefaultExtent) {
+// No orbit at all: the default view. A point (no pattern: the point stays where it starts), an
+// orbit that settles on one (pattern 7) or on a short cycle (pattern 13 on 2 points), and a
+// line: never framed narrower than 0.002, the point inside.
+TEST(FitViewTest, NothingGetsTheDefaultViewAndNothingIsFramedBelowTheFloor) {
     SRun none = runOf(3);
     none.iIterations = 0;
     const SView nothing = fitView(none);
     EXPECT_EQ(nothing.dXMin, -1);
     EXPECT_EQ(nothing.dYMax, 1);
-    const SView point = fitView(runOf(iNoPattern));  // no pattern: the point stays where it starts
-    EXPECT_DOUBLE_EQ(point.dXMax - point.dXMin, 2);
-    EXPECT_DOUBLE_EQ(point.dYMax - point.dYMin, 2);
+    for (const int iPattern : {iNoPattern, 7, 13}) {
+        const SView view = fitView(runOf(iPattern, 800, 400));
+        EXPECT_NEAR(view.dYMax - view.dYMin, 0.002, 1e-12) << "pattern " << iPattern;
+        EXPECT_NEAR(view.dXMax - view.dXMin, 0.004, 1e-12) << "pattern " << iPattern;
+    }
+    const std::vector<SPoint> vLine = {{0, 0.5}, {1, 0.5}, {0.5, 0.5}};
+    const SView line = viewOfOrbit(vLine, 100, 100);
+    EXPECT_NEAR(line.dYMax - line.dYMin, 2, 1e-12);  // no extent on one axis: the default's
 }
 
 
