@@ -2,6 +2,7 @@
 // picture; then either the picture computed and written to a PNG file, or the GLUT window, which
 // computes it between its events and redraws it.
 
+#include "app/browse.h"
 #include "app/console.h"
 #include "app/dialogue.h"
 #include "app/options.h"
@@ -53,6 +54,17 @@ void applyOptions(const SOptions& options, SChoices& choices) {
     if (options.bSeed) run.uSeed = options.uSeed;
 }
 
+// A saved picture drawn at another size keeps its density: the iterations grow with the area.
+SRun posterOf(const SRun& recorded, SSize size) {
+    bool bCapped = false;
+    const SRun poster = resizedAsDense(recorded, size.iWidth, size.iHeight, bCapped);
+    if (bCapped)
+        std::cerr << "flames: --size " << sizeText(size.iWidth, size.iHeight) << ": "
+                  << recorded.iIterations << " iterations over that area would exceed the most "
+                  << "a run can have; it has " << poster.iIterations << std::endl;
+    return poster;
+}
+
 // The run and its colouring: recorded in a saved picture, or answered on the command line, or
 // in the dialogue; then what the command line says besides, and the view framed on the orbit.
 // The seed is the clock's second unless one of them gives it. False once it has said why not.
@@ -68,6 +80,8 @@ bool chooseRun(const SOptions& options, EAnswers answers, SChoices& choices) {
         const bool bAsGiven = askQuestions(choices, answers);
         if (!outputWritten() || (answers == eAnswersAsGiven && !bAsGiven)) return false;
     }
+    if (!options.sLoadPath.empty() && options.size && !options.iIterations)
+        choices.run = posterOf(choices.run, *options.size);
     applyOptions(options, choices);
     const bool bRandomFramed = options.uRandomFlame && !options.view;
     if (options.bFit || bRandomFramed) choices.run.view = fitView(choices.run);

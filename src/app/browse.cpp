@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 SRun stepPattern(SRun run, int iStep) {
     run.flame = SFlame();  // from a flame, back to the patterns
@@ -42,5 +43,16 @@ SRun moveView(SRun run, double dRight, double dUp) {
     const double dY = (before.dYMax - before.dYMin) * dUp;
     view = {before.dXMin + dX, before.dYMin + dY, before.dXMax + dX, before.dYMax + dY};
     if (!runProblem(run).empty()) run.view = before;  // out where doubles end
+    return run;
+}
+
+SRun resizedAsDense(SRun run, int iWidth, int iHeight, bool& bCapped) {
+    const double dRatio = static_cast<double>(iWidth) * iHeight /
+                          (static_cast<double>(run.iWidth) * run.iHeight);
+    const double dIterations = std::round(run.iIterations * dRatio);
+    bCapped = dIterations > INT_MAX;
+    run.iIterations = static_cast<int>(std::clamp(dIterations, 1.0, static_cast<double>(INT_MAX)));
+    run.iWidth = iWidth;
+    run.iHeight = iHeight;
     return run;
 }

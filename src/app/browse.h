@@ -2,7 +2,7 @@
 
 // What browsing in the window makes of the run shown: another pattern, ten times or a tenth of
 // the iterations, the view zoomed or moved. Each gives the next run; seed, size and colouring
-// stay what they were.
+// stay what they were. And the same run at another size, as dense as it was.
 
 #include "core/run.h"
 
@@ -17,3 +17,8 @@ SRun zoomCentre(SRun run, double dFactor);
 
 // The view moved by dRight of its width and dUp of its height.
 SRun moveView(SRun run, double dRight, double dUp);
+
+// The run at iWidth x iHeight with its iterations scaled by the ratio of the areas, so that the
+// picture keeps its density (a poster of a saved picture); capped at 2147483647, bCapped then
+// true.
+SRun resizedAsDense(SRun run, int iWidth, int iHeight, bool& bCapped);

@@ -34,4 +34,31 @@ TEST(BrowseTest, KeysMakeTheNextRun) {
     EXPECT_EQ(zoomCentre(deep, 2).view.dXMax, deep.view.dXMax);  // as far as doubles reach
 }
 
+// A poster keeps the density of the picture it came from: the iterations scale with the area,
+// rounded, at least one, at most the most a run can have.
+TEST(BrowseTest, ResizedRunKeepsItsDensity) {
+    const struct {
+        int iIterations, iWidth, iHeight, iNewWidth, iNewHeight;
+        int iExpected;
+        bool bCapped;
+    } cases[] = {
+        {5000000, 800, 800, 8000, 8000, 500000000, false},
+        {5000000, 800, 800, 400, 200, 625000, false},
+        {3, 800, 800, 16, 16, 1, false},
+        {6000000, 800, 800, 16384, 16384, 2147483647, true},
+        {1000, 640, 480, 641, 480, 1002, false},  // 1001.5625, rounded
+    };
+    for (const auto& example : cases) {
+        SRun run = runOf(3);
+        run.iIterations = example.iIterations;
+        run.iWidth = example.iWidth;
+        run.iHeight = example.iHeight;
+        bool bCapped = !example.bCapped;
+        const SRun poster = resizedAsDense(run, example.iNewWidth, example.iNewHeight, bCapped);
+        EXPECT_EQ(poster.iIterations, example.iExpected) << example.iNewWidth;
+        EXPECT_EQ(bCapped, example.bCapped) << example.iNewWidth;
+        EXPECT_EQ(poster.iWidth, example.iNewWidth);
+    }
+}
+
 }  // namespace

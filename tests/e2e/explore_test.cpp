@@ -7,6 +7,7 @@
 #include <X11/keysym.h>
 
 #include <chrono>
+#include <cmath>
 #include <fstream>
 #include <map>
 #include <string>
@@ -45,8 +46,16 @@ SPicture saved(const std::vector<std::string>& vArgs, const std::string& sPath, 
     return readPicture(sPath, &text);
 }
 
+// The mean of every channel of every pixel, 0 to 1.
+double meanBrightness(const SPicture& picture) {
+    double dSum = 0;
+    for (const unsigned char uByte : picture.vRgb) dSum += uByte;
+    return dSum / (255.0 * picture.vRgb.size());
+}
+
 // --load makes a saved picture again from its chunks, a random flame from its Functions; with
-// another size, the same framing at that size, which --save of what it records makes too.
+// another size, the same framing at that size and its density (the iterations grown with the
+// area, unless --iterations says how many), which --save of what it records makes too.
 TEST(ExploreTest, LoadMakesTheSavedPictureAgain) {
     const struct {
         std::vector<std::string> vArgs;
@@ -73,6 +82,12 @@ TEST(ExploreTest, LoadMakesTheSavedPictureAgain) {
         EXPECT_EQ(larger["View"], text["View"]);
         EXPECT_EQ(bigger.iWidth, 640);
         EXPECT_TRUE(savedByOptions(larger, folder / "direct.png", direct) == bigger);
+        const double dArea = 640.0 * 480 / (picture.iWidth * picture.iHeight);
+        EXPECT_EQ(std::stod(larger["Iterations"]), std::round(std::stod(text["Iterations"]) * dArea));
+        EXPECT_NEAR(meanBrightness(bigger) / meanBrightness(picture), 1, 0.2);
+        saved({"--load", folder / "first.png", "--size", "640x480", "--iterations", "1000"},
+              folder / "given.png", larger);
+        EXPECT_EQ(larger["Iterations"], "1000");
     }
 }
 
