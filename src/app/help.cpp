@@ -11,15 +11,16 @@ namespace {
 constexpr size_t iHelpIndent = 17;  // where an option's lines begin
 constexpr size_t iHelpWidth = 80;
 
-const char* const sUsage = R"(Usage: flames [--iterations N] [--pattern P | --flame TEXT | --random SEED]
-              [--colouring C] [--size WxH]
-              [--view XMIN,YMIN,XMAX,YMAX | --fit] [--load FILE] [--seed N]
-              [--threads N] [--save FILE] [--live] [--help] [--version]
-              [GLUT options]
-)";
+const char* const sUsage =
+    "Usage: flames [--iterations N] [--pattern P | --flame TEXT | --random SEED]\n"
+    "              [--colouring C] [--size WxH]\n"
+    "              [--view XMIN,YMIN,XMAX,YMAX | --fit] [--load FILE] [--seed N]\n"
+    "              [--threads N] [--save FILE] [--live] [--help] [--version]\n"
+    "              [GLUT options]\n";
 
 // The window's keys, the exit statuses and examples: after the options.
-const char* const sAfterOptions = R"(GLUT's own options go to GLUT: -display NAME, -geometry WxH+X+Y (or +0+0),
+const char* const sAfterOptions =
+    R"(GLUT's own options go to GLUT: -display NAME, -geometry WxH+X+Y (or +0+0),
 -iconic, -indirect, -direct, -gldebug and -sync; any other word is refused.
 
 Keys in the window (also on the right button's menu):

@@ -51,7 +51,9 @@ void CCalculation::patternStep(int iPat) {
 // pattern 6), the loops per pattern at 1.02.
 void CCalculation::runIterations(int iCount) {
     calc_loop::SNoLook noLook;
-    withStepOf(run, [&](auto step) { loop<decltype(step)::value, false>(iCount, noLook, nullptr); });
+    withStepOf(run, [&](auto step) {
+        loop<decltype(step)::value, false>(iCount, noLook, nullptr);
+    });
 }
 
 void CCalculation::runIterations(int iCount, std::vector<int>& vMirrorHits) {

@@ -84,9 +84,10 @@ bool CCycleRun::traceLap(const CCalculation& calc, int iPeriod) {
     vLap.push_back({start.dX, start.dY, calc.hitIndex(start.dX, start.dY)});
     for (int i = 0; i + 1 < iPeriod; i++)
         vLap.push_back({vSteps[i].dX, vSteps[i].dY, calc.hitIndex(vSteps[i].dX, vSteps[i].dY)});
+    const bool bRestarted = std::any_of(vSteps.begin(), vSteps.end(),
+                                        [](const STracedStep& step) { return step.bRestarted; });
     const bool bOnCycle =
-        std::none_of(vSteps.begin(), vSteps.end(), [](const STracedStep& t) { return t.bRestarted; }) &&
-        samePoint(vSteps.back().dX, vSteps.back().dY, start.dX, start.dY);
+        !bRestarted && samePoint(vSteps.back().dX, vSteps.back().dY, start.dX, start.dY);
     if (bOnCycle) vCycle = std::move(vLap);
     return bOnCycle;
 }

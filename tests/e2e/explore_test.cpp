@@ -83,7 +83,8 @@ TEST(ExploreTest, LoadMakesTheSavedPictureAgain) {
         EXPECT_EQ(bigger.iWidth, 640);
         EXPECT_TRUE(savedByOptions(larger, folder / "direct.png", direct) == bigger);
         const double dArea = 640.0 * 480 / (picture.iWidth * picture.iHeight);
-        EXPECT_EQ(std::stod(larger["Iterations"]), std::round(std::stod(text["Iterations"]) * dArea));
+        EXPECT_EQ(std::stod(larger["Iterations"]),
+                  std::round(std::stod(text["Iterations"]) * dArea));
         EXPECT_NEAR(meanBrightness(bigger) / meanBrightness(picture), 1, 0.2);
         saved({"--load", folder / "first.png", "--size", "640x480", "--iterations", "1000"},
               folder / "given.png", larger);
