@@ -15,6 +15,7 @@
 #include "window/window.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <ctime>
 #include <iostream>
@@ -137,6 +138,7 @@ int main(int argc, char** argv) {
         return iUsageError;
     }
     if (!standardStreamsOpen()) return failed("standard output: " + std::string(strerror(EBADF)));
+    std::signal(SIGPIPE, SIG_IGN);  // a pipe nobody reads is an output that failed: said, status 1
     watchStandardOutput();
     if (options.bHelp) std::cout << helpText();
     else if (options.bVersion) std::cout << sProgramVersion << std::endl;

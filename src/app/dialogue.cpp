@@ -33,11 +33,15 @@ bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; 
 
 // Hands on the characters of another stream buffer one at a time and keeps what an answer took,
 // so that one that fails to read can be shown as it was typed: its word (the blanks before it
-// passed over), of which only the first iKeptLength characters are kept, however long it is. The
-// character last handed out is taken from the source only once the reader has moved past it,
-// as the source itself would.
+// passed over), of which only the first iKeptLength characters are kept. A word is judged on
+// those: its reader is told the input ends there, so that an endless word (/dev/zero) fails at
+// once instead of being read for ever. The character last handed out is taken from the source
+// only once the reader has moved past it, as the source itself would; the rest of a word that an
+// answer read as a number is read ahead, to be shown, and handed out again in its turn.
 class CTakenText : public std::streambuf {
 public:
+    static constexpr size_t iKeptLength = 64;
+
     explicit CTakenText(std::streambuf* pSource) : pSource(pSource) {}
 
     void startAnswer() {
@@ -45,6 +49,7 @@ public:
         sKept.clear();
         iLength = 0;
         bSigned = bDigitsOnly = true;
+        bCut = false;
     }
 
     // What the answer took: its word's first characters, its length, and whether it is a sign
@@ -54,11 +59,30 @@ public:
         return sKept;
     }
     size_t length() const { return iLength; }
+    bool cut() const { return bCut; }  // its word went on past iKeptLength characters
     bool numberShaped() const { return iLength > (bSigned ? 1u : 0u) && bDigitsOnly; }
+
+    // The characters of the word after what the answer took, the one in hand first, up to a
+    // blank or the end, at most iKeptLength of them. Called only with a character in hand that
+    // is no blank, so that nothing is waited for beyond the word's line.
+    std::string restOfWord() {
+        if (bPeeked && !bPeekedAhead) {  // the character in hand moves ahead, still in hand
+            pSource->sbumpc();
+            sAhead.insert(sAhead.begin(), cPeeked);
+            bPeekedAhead = true;
+        }
+        while (sAhead.size() < iKeptLength && !sourceEndsWord())
+            sAhead += traits_type::to_char_type(pSource->sbumpc());
+        return sAhead;
+    }
+
+    // Whether the reader stopped inside a word: the character in hand is none of a blank.
+    bool wordGoesOn() const { return bPeeked && gptr() != egptr() && !isBlank(cPeeked); }
 
     void settle() {
         if (!bPeeked || gptr() != egptr()) return;
-        pSource->sbumpc();
+        if (bPeekedAhead) sAhead.erase(0, 1);
+        else pSource->sbumpc();
         keep(cPeeked);
         bPeeked = false;
     }
@@ -66,16 +90,27 @@ public:
 protected:
     int_type underflow() override {
         settle();
-        const int_type iNext = pSource->sgetc();
+        bPeekedAhead = !sAhead.empty();
+        const int_type iNext =
+            bPeekedAhead ? traits_type::to_int_type(sAhead[0]) : pSource->sgetc();
         if (traits_type::eq_int_type(iNext, traits_type::eof())) return iNext;
         cPeeked = traits_type::to_char_type(iNext);
+        if (iLength >= iKeptLength && !isBlank(cPeeked)) {
+            bCut = true;
+            return traits_type::eof();
+        }
         bPeeked = true;
         setg(&cPeeked, &cPeeked, &cPeeked + 1);
         return iNext;
     }
 
 private:
-    static constexpr size_t iKeptLength = 64;
+    // Whether the source's next character is a blank, or there is none.
+    bool sourceEndsWord() {
+        const int_type iNext = pSource->sgetc();
+        return traits_type::eq_int_type(iNext, traits_type::eof()) ||
+               isBlank(traits_type::to_char_type(iNext));
+    }
 
     void keep(char c) {
         if (iLength == 0 && isBlank(c)) return;
@@ -88,11 +123,14 @@ private:
 
     std::streambuf* pSource;
     std::string sKept;
+    std::string sAhead;  // read from the source ahead of the reader, for it to have in its turn
     size_t iLength = 0;
     bool bSigned = false;
     bool bDigitsOnly = true;
+    bool bCut = false;
     char cPeeked = 0;
     bool bPeeked = false;
+    bool bPeekedAhead = false;  // the character in hand is sAhead's first, not the source's
 };
 
 // The rest of the word a failed read stopped in, taken without changing the stream's state.
@@ -159,14 +197,31 @@ std::string keptChoices(EQuestion question, const SChoices& choices) {
 
 // What an answer that did not read as an int was: nothing at all, a number beyond an int, or no
 // number; shortened, and its control characters escaped.
+// A word as a message quotes it: shortened, and its control characters escaped.
+std::string quotedWord(const std::string& sWord, size_t iLength) {
+    const bool bCut = iLength > iShownLength;
+    return '"' + shownText(sWord.substr(0, bCut ? iShownLength - 3 : iShownLength)) +
+           (bCut ? "..." : "") + '"';
+}
+
 std::string whatFailed(CTakenText& typed) {
     if (typed.length() == 0) return "no answer";
-    const bool bCut = typed.length() > iShownLength;
-    const std::string sShown =
-        shownText(typed.kept().substr(0, bCut ? iShownLength - 3 : iShownLength)) +
-        (bCut ? "..." : "");
-    return '"' + sShown + (typed.numberShaped() ? "\" is beyond the range of a whole number"
-                                                : "\" is not a whole number");
+    if (typed.cut())
+        return quotedWord(typed.kept(), typed.length() + 1) + " goes on past " +
+               std::to_string(CTakenText::iKeptLength) + " characters";
+    return quotedWord(typed.kept(), typed.length()) +
+           (typed.numberShaped() ? " is beyond the range of a whole number"
+                                 : " is not a whole number");
+}
+
+// An answer read as a number that its word goes on after ("1,000,000" read as 1): said, and not
+// taken as given. The rest of the word stays for the next answer, as the stream leaves it.
+bool gluedToItsWord(CTakenText& typed, std::ostream& err, const SQuestion& asked, int iAnswer) {
+    if (!typed.wordGoesOn()) return false;
+    const std::string sWord = typed.kept() + typed.restOfWord();
+    err << "flames: " << asked.sName << ": " << quotedWord(sWord, sWord.size())
+        << " was read as " << iAnswer << std::endl;
+    return true;
 }
 
 // Stores the answer only when the extraction succeeded: a failed extraction into an int
@@ -178,12 +233,14 @@ bool readAnswer(std::istream& in, CTakenText& typed, std::ostream& err, EQuestio
     const bool bWasFailed = in.fail();
     typed.startAnswer();
     int iAnswer = 0;
-    if (in >> iAnswer) {
+    if (in >> iAnswer && !typed.cut()) {
         asked.pfChoice(choices) = iAnswer;
-        if (iAnswer >= asked.iLowest && iAnswer <= asked.iHighest) return true;
+        const bool bGlued = gluedToItsWord(typed, err, asked, iAnswer);
+        if (iAnswer >= asked.iLowest && iAnswer <= asked.iHighest) return !bGlued;
         err << "flames: " << asked.sName << ": " << iAnswer << problemOf(asked)
             << (answers == eAnswersAsGiven ? sNothingSaved : asked.sInWindow) << std::endl;
     } else if (!bWasFailed) {  // said once, where the reading stopped
+        in.setstate(std::ios::failbit);  // a word cut short reads no further, whatever it held
         takeRestOfWord(in);
         err << "flames: " << asked.sName << ": " << whatFailed(typed)
             << (answers == eAnswersAsGiven ? sNothingSaved

@@ -45,9 +45,9 @@ SModelChoices askWith(const std::string& sInput, std::string* pOutput = nullptr)
 
 // The rules of reading an int, one answer after the other: skip the blanks of the C locale, take
 // an optional sign and then every digit up to the first other character, which is left for the
-// next answer. No digit, or a value beyond an int, is a failure, and after a failure nothing more
-// is read: every later choice keeps its default. piRead, when given, receives how many answers
-// were read.
+// next answer. No digit, a value beyond an int, or a number that takes the word's first 64
+// characters with the word going on, is a failure, and after a failure nothing more is read:
+// every later choice keeps its default. piRead, when given, receives how many answers were read.
 SModelChoices model(const std::string& sInput, int* piRead = nullptr) {
     const auto isBlank = [](char c) {
         return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -59,6 +59,7 @@ SModelChoices model(const std::string& sInput, int* piRead = nullptr) {
     const std::size_t uEnd = sInput.size();
     for (int* pTarget : pChoice) {
         while (uPos < uEnd && isBlank(sInput[uPos])) uPos++;
+        const std::size_t uWord = uPos;
         bool bNegative = false;
         if (uPos < uEnd && (sInput[uPos] == '+' || sInput[uPos] == '-'))
             bNegative = sInput[uPos++] == '-';
@@ -69,6 +70,9 @@ SModelChoices model(const std::string& sInput, int* piRead = nullptr) {
             uPos++;
         }
         if (uPos == uDigits) break;
+        constexpr std::size_t uKept = 64;  // of a word, which is judged on those
+        if (uPos - uWord >= uKept && uWord + uKept < uEnd && !isBlank(sInput[uWord + uKept]))
+            break;
         const long long iValue = bNegative ? -iMagnitude : iMagnitude;
         if (iValue < INT_MIN || iValue > INT_MAX) break;
         *pTarget = static_cast<int>(iValue);

@@ -18,6 +18,12 @@
 
 namespace {
 
+std::string repeated(const std::string& sText, int iTimes) {
+    std::string sAll;
+    for (int i = 0; i < iTimes; i++) sAll += sText;
+    return sAll;
+}
+
 TEST(AskChoicesTest, DialogueTextDoesNotDependOnAnswers) {
     std::ostringstream outGood, outBad;
     SChoices good, bad;
@@ -34,18 +40,27 @@ TEST(AskChoicesTest, DialogueTextDoesNotDependOnAnswers) {
 // one line per answer out of range; and whether every answer was taken as given.
 TEST(AskChoicesTest, TellsWhatAnswersGive) {
     const struct {
-        const char* sInput;
+        std::string sInput;
         EAnswers answers;
         bool bAsGiven;
-        const char* sSaid;
+        std::string sSaid;
     } cases[] = {
         {"5000000 3 4\n", eAnswersAsTheyCome, true, ""},
         {"5000000 3 4\n", eAnswersAsGiven, true, ""},
         {"1,000,000\n3\n4\n", eAnswersAsTheyCome, false,
+         "flames: iterations: \"1,000,000\" was read as 1\n"
          "flames: pattern: \",000,000\" is not a whole number; keeping pattern 1 and black & "
          "white\n"},
         {"1,000,000\n3\n4\n", eAnswersAsGiven, false,
+         "flames: iterations: \"1,000,000\" was read as 1\n"
          "flames: pattern: \",000,000\" is not a whole number; nothing is saved\n"},
+        {"5000000 3 4x", eAnswersAsGiven, false, "flames: colouring: \"4x\" was read as 4\n"},
+        {"5000000 3x 99", eAnswersAsTheyCome, false,
+         "flames: pattern: \"3x\" was read as 3\n"
+         "flames: colouring: \"x\" is not a whole number; keeping black & white\n"},
+        {std::string(100, '\0') + " 3 4", eAnswersAsGiven, false,
+         "flames: iterations: \"" + repeated("\\x00", 21) +
+             "...\" goes on past 64 characters; nothing is saved\n"},
         {"x", eAnswersAsTheyCome, false,
          "flames: iterations: \"x\" is not a whole number; keeping 1000000 iterations, "
          "pattern 1 and black & white\n"},

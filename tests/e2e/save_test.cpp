@@ -64,7 +64,8 @@ TEST(SaveTest, UnwritablePlaceFailsAtOnceAndLeavesNoFile) {
 }
 
 // Each ends with status 1 and its reason on standard error, and no picture: odd answers to a
-// run that saves, a standard output that takes nothing, a file-size limit.
+// run that saves (an endless word among them), a standard output that takes nothing (a pipe
+// nobody reads among them), a file-size limit.
 TEST(SaveTest, ScriptHearsEveryFailure) {
     const std::string sRedirected = "exec \"$0\" \"$@\" ";
     const struct {
@@ -83,6 +84,10 @@ TEST(SaveTest, ScriptHearsEveryFailure) {
         {"", {"sh", "-c", sRedirected + ">/dev/full"}, {"--version"},
          "flames: standard output: No space left on device\n"},
         {"100000 3 4", {"sh", "-c", "ulimit -f 1; " + sRedirected}, {}, ": File too large\n"},
+        {"", {"sh", "-c", sRedirected + "</dev/zero"}, {},
+         "...\" goes on past 64 characters; nothing is saved\n"},
+        {"", {"perl", "-e", "pipe(R, W); close R; open(STDOUT, '>&', W); exec @ARGV"},
+         {"--help"}, "flames: standard output: Broken pipe\n"},
     };
     for (const auto& example : cases) {
         SCOPED_TRACE(example.sSaid);
