@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -182,12 +183,46 @@ bool hasValueAt(int i, int argc, const char* const* argv) {
     return i < argc && std::string(argv[i]).rfind("--", 0) != 0;
 }
 
+// The edits (a character put in, left out or changed, or two neighbours swapped) that make one
+// text the other.
+size_t editDistance(const std::string& sOne, const std::string& sOther) {
+    const size_t iWidth = sOther.size() + 1;
+    std::vector<size_t> vEdits((sOne.size() + 1) * iWidth);  // [i][j]: of the first i and j
+    const auto at = [&](size_t i, size_t j) -> size_t& { return vEdits[i * iWidth + j]; };
+    for (size_t i = 0; i <= sOne.size(); i++) {
+        for (size_t j = 0; j <= sOther.size(); j++) {
+            if (i == 0 || j == 0) {
+                at(i, j) = i + j;
+                continue;
+            }
+            const bool bSame = sOne[i - 1] == sOther[j - 1];
+            at(i, j) = std::min({at(i - 1, j) + 1, at(i, j - 1) + 1, at(i - 1, j - 1) + !bSame});
+            if (i > 1 && j > 1 && sOne[i - 1] == sOther[j - 2] && sOne[i - 2] == sOther[j - 1])
+                at(i, j) = std::min(at(i, j), at(i - 2, j - 2) + 1);
+        }
+    }
+    return at(sOne.size(), sOther.size());
+}
+
+// " (did you mean '--colouring'?)" for the option sName begins, or else the nearest one, where
+// fewer edits than half of that option's letters make it; "" where none is that near.
+std::string nearestOption(const std::string& sName) {
+    const SKnownOption* pNearest = nullptr;
+    size_t iNearest = 0;
+    for (const SKnownOption& option : knownOptions) {
+        const std::string sKnown = option.sName;
+        const size_t iEdits = sKnown.rfind(sName, 0) == 0 ? 0 : editDistance(sName, sKnown);
+        if (!pNearest || iEdits < iNearest) pNearest = &option, iNearest = iEdits;
+    }
+    const size_t iLetters = std::string(pNearest->sName).size() - 2;
+    if (sName.size() <= 2 || 2 * iNearest > iLetters) return "";
+    return std::string(" (did you mean '") + pNearest->sName + "'?)";
+}
+
 // A word that is neither the program's nor GLUT's: "-seed" for "--seed" is the likely slip.
 std::string unknownWord(const std::string& sArg) {
     if (sArg.empty() || sArg[0] != '-') return "unexpected argument " + quoted(sArg);
-    std::string sError = "unknown option " + quoted(sArg);
-    if (findOption("-" + sArg)) sError += " (did you mean '-" + sArg + "'?)";
-    return sError;
+    return "unknown option " + quoted(sArg) + nearestOption("-" + sArg);
 }
 
 // GLUT's option with its value, handed on in its order; the last -display names the display.
@@ -217,7 +252,8 @@ bool takeOwnOption(int& i, int argc, const char* const* argv, SOptions& options,
     const size_t iEquals = sArg.find('=');
     const SKnownOption* pOption = findOption(sArg.substr(0, iEquals));
     if (!pOption) {
-        sError = "unknown option " + quoted(sArg.substr(0, iEquals));
+        sError = "unknown option " + quoted(sArg.substr(0, iEquals)) +
+                 nearestOption(sArg.substr(0, iEquals));
         return false;
     }
     std::string sValue;
