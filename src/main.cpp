@@ -19,6 +19,7 @@
 #include <cstring>
 #include <ctime>
 #include <iostream>
+#include <new>
 #include <string>
 
 namespace {
@@ -97,6 +98,11 @@ int threadsSaid(const SOptions& options) {
     return iThreads;
 }
 
+std::string notEnoughMemory(const SRun& run) {
+    return "a picture of " + std::to_string(run.iWidth) + " x " + std::to_string(run.iHeight) +
+           " pixels: not enough memory";
+}
+
 // A place that cannot take the file is found before the questions, not after a long run; an
 // answer that is not taken as given computes nothing, for a script would not hear of it.
 int saveWithoutWindow(const SOptions& options) {
@@ -104,14 +110,18 @@ int saveWithoutWindow(const SOptions& options) {
     if (!checkSavable(options.sSavePath, sError)) return failed(sError);
     SChoices choices;
     if (!chooseRun(options, eAnswersAsGiven, choices)) return iWorkFailed;
-    CRunner runner(choices.run, threadsSaid(options));
-    runner.calc().iColourType = choices.iColourType;
-    sayCalculating(std::cout);
-    if (!outputWritten()) return iWorkFailed;
-    watchProgressOnTerminal();
-    calculateWithProgress(runner);
-    if (!savePicture(options.sSavePath, runner.calc(), runner.iterationsDone(), sError))
-        return failed(sError);
+    try {
+        CRunner runner(choices.run, threadsSaid(options));
+        runner.calc().iColourType = choices.iColourType;
+        sayCalculating(std::cout);
+        if (!outputWritten()) return iWorkFailed;
+        watchProgressOnTerminal();
+        calculateWithProgress(runner);
+        if (!savePicture(options.sSavePath, runner.calc(), runner.iterationsDone(), sError))
+            return failed(sError);
+    } catch (const std::bad_alloc&) {
+        return failed(notEnoughMemory(choices.run));
+    }
     return 0;
 }
 
@@ -121,8 +131,12 @@ int showInWindow(const SOptions& options) {
     if (!holdDisplay(options.sDisplay, sError)) return failed(sError);
     SChoices choices;
     if (!chooseRun(options, eAnswersAsTheyCome, choices)) return iWorkFailed;
-    openWindow(options.vGlutArgs, choices.run, choices.iColourType, options.bLive,
-               threadsSaid(options));
+    try {
+        openWindow(options.vGlutArgs, choices.run, choices.iColourType, options.bLive,
+                   threadsSaid(options));
+    } catch (const std::bad_alloc&) {
+        return failed(notEnoughMemory(choices.run));
+    }
     sayCalculating(std::cout);
     watchProgressOnTerminal();
     runInWindow();

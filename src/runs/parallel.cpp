@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 
 namespace {
 
 constexpr int iShortestChunk = 1 << 17;  // iterations: below, meeting and settling cost too much
 constexpr int iWarmUp = 1000;            // iterations from the start point onto the attractor
-constexpr double dSpareBytes = 160.0 * 1024 * 1024;
+constexpr double dLeastChunkBudget = 160.0 * 1024 * 1024;  // bytes
 constexpr int iChunkBlock = 1 << 16;     // iterations between two looks at the stop flag
 constexpr int iSettleBlock = 1024;       // of the true orbit, traced at a time while settling
 
@@ -22,18 +23,17 @@ EMeeting meetingOf(const SRun& run) {
     return patternTable[run.iPattern - 1].eMeeting;
 }
 
-// As many chunks as threads, unless that leaves chunks too short, or the chunks' hits (and the
-// mirrored ones') would take more than 4.5 bytes a pixel a thread besides 160 MiB: posters are
-// computed on fewer threads.
+// As many chunks as threads, unless that leaves chunks too short, or the later chunks' hits (and
+// the mirrored ones') would take more than the run's own counts do, or 160 MiB where that is
+// more: one budget whatever the thread count, so that posters are computed on fewer threads.
 int chunksFor(const SRun& run, int iThreads) {
     const EMeeting eMeeting = meetingOf(run);
     if (eMeeting == eNeverMeets) return 1;
     const double dPixels = static_cast<double>(run.iWidth) * run.iHeight;
     const double dChunkBytes = (eMeeting == eMeetsOrMirrors ? 8 : 4) * dPixels;
+    const double dBudget = std::max(4 * dPixels, dLeastChunkBudget);
     int iChunks = std::min(iThreads, std::max(run.iIterations / iShortestChunk, 1));
-    while (iChunks > 1 && 4 * dPixels + (iChunks - 1) * dChunkBytes >
-                              4.5 * dPixels * iChunks + dSpareBytes)
-        iChunks--;
+    while (iChunks > 1 && (iChunks - 1) * dChunkBytes > dBudget) iChunks--;
     return iChunks;
 }
 
@@ -63,10 +63,16 @@ CParallelRun::CParallelRun(const CCalculation& whole, int iThreads, const SPoint
     const auto beginOf = [&](int k) {  // of chunk k from 1 on
         return static_cast<int>(run.iIterations * (dOwnShare + k - 1) / dShares);
     };
-    iOwnEnd = beginOf(1);
-    for (int k = 1; k < iChunks; k++)
-        vChunks.push_back(std::make_unique<CChunk>(
-            run, beginOf(k), k + 1 < iChunks ? beginOf(k + 1) : run.iIterations, guess));
+    // Where the memory or a thread for a chunk cannot be had, the run is not cut at all: the
+    // same picture, on one thread.
+    try {
+        for (int k = 1; k < iChunks; k++)
+            vChunks.push_back(std::make_unique<CChunk>(
+                run, beginOf(k), k + 1 < iChunks ? beginOf(k + 1) : run.iIterations, guess));
+        iOwnEnd = beginOf(1);
+    } catch (const std::exception&) {
+        vChunks.clear();
+    }
 }
 
 CParallelRun::~CParallelRun() = default;

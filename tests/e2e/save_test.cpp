@@ -71,7 +71,7 @@ TEST(SaveTest, ScriptHearsEveryFailure) {
     const struct {
         const char* sAnswers;
         std::vector<std::string> vWrapper;
-        std::vector<std::string> vArgs;  // --save FILE follows
+        std::vector<std::string> vArgs;  // --save FILE follows, but after --help or --version
         const char* sSaid;
     } cases[] = {
         {"1,000,000\n3\n4\n", {}, {}, "flames: pattern: \",000,000\" is not a whole number"},
@@ -88,12 +88,18 @@ TEST(SaveTest, ScriptHearsEveryFailure) {
          "...\" goes on past 64 characters; nothing is saved\n"},
         {"", {"perl", "-e", "pipe(R, W); close R; open(STDOUT, '>&', W); exec @ARGV"},
          {"--help"}, "flames: standard output: Broken pipe\n"},
+#ifndef __SANITIZE_ADDRESS__  // whose shadow memory no address-space limit leaves room for
+        {"", {"sh", "-c", "ulimit -v 800000; " + sRedirected},
+         {"--size", "16384x16384", "--pattern", "3", "--iterations", "1000"},
+         "flames: a picture of 16384 x 16384 pixels: not enough memory\n"},
+#endif
     };
     for (const auto& example : cases) {
         SCOPED_TRACE(example.sSaid);
         CScratchFolder folder;
         std::vector<std::string> vArgs = example.vArgs;
-        if (vArgs.empty()) vArgs = {"--save", folder / "flame.png"};
+        const bool bSaves = vArgs.empty() || (vArgs[0] != "--help" && vArgs[0] != "--version");
+        if (bSaves) vArgs.insert(vArgs.end(), {"--save", folder / "flame.png"});
         SViewerLaunch launch = headless(example.sAnswers, vArgs);
         launch.vWrapper = example.vWrapper;
         CViewerRun run(launch);
