@@ -1,6 +1,9 @@
 #include "files/png_codec.h"
 
+#include <fcntl.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <csetjmp>
@@ -76,10 +79,54 @@ bool writeImage(SPngSink& sink, const SPngImage& image) {
     return true;
 }
 
-// Reads the file's header and the chunks before its image. libpng's long jump comes back to the
-// setjmp here, whose function holds only plain data; once it has returned, nothing that is
-// called on the structures can fail.
-bool readPngInfo(FILE* pFile, png_structp& pPng, png_infop& pInfo, SPngSink& sink) {
+// What reading takes from a file: its text chunks, and the reason it stopped where it was not
+// libpng's own. Plain data, filled in by libpng's callbacks.
+struct SPngReading {
+    std::vector<SPngText>* pTexts;
+    size_t                 iTextBytes;
+    int                    iChunks;
+    char                   cProblem[160];
+};
+
+constexpr size_t iMostChunkBytes = (1 << 20) + 80;  // a text of 1 MiB and its keyword
+constexpr size_t iMostTextBytes = 8 << 20;          // of all the texts together
+constexpr int iMostChunks = 1000;                   // before the image
+
+int refused(SPngReading& reading, const std::string& sProblem) {
+    std::snprintf(reading.cProblem, sizeof reading.cProblem, "%s", sProblem.c_str());
+    return -1;  // libpng stops with an error
+}
+
+// A tEXt chunk, taken whole rather than through libpng's own reading, which would cut its text
+// at a NUL byte without a word: a keyword, one NUL, and a text without one.
+int onTextChunk(png_structp pPng, png_unknown_chunkp pChunk) {
+    SPngReading& reading = *static_cast<SPngReading*>(png_get_user_chunk_ptr(pPng));
+    if (std::memcmp(pChunk->name, "tEXt", 4) != 0) return 0;  // another's: libpng's to judge
+    const char* pData = reinterpret_cast<const char*>(pChunk->data);
+    const char* pEnd = pData + pChunk->size;
+    const char* pKeyEnd = static_cast<const char*>(std::memchr(pData, 0, pChunk->size));
+    if (!pKeyEnd) return refused(reading, "a tEXt chunk has no text");
+    const std::string sKey(pData, pKeyEnd);
+    if (std::memchr(pKeyEnd + 1, 0, static_cast<size_t>(pEnd - pKeyEnd - 1)))
+        return refused(reading, "its " + sKey + " chunk holds a NUL byte");
+    reading.iTextBytes += pChunk->size;
+    if (reading.iTextBytes > iMostTextBytes) return refused(reading, "its texts are too long");
+    if (++reading.iChunks > iMostChunks)
+        return refused(reading, "over " + std::to_string(iMostChunks) + " text chunks");
+    try {
+        reading.pTexts->push_back({sKey, std::string(pKeyEnd + 1, pEnd), false});
+    } catch (...) {
+        return refused(reading, std::strerror(ENOMEM));
+    }
+    return 1;
+}
+
+// Reads the file's header and the chunks before its image, with limits on what they may cost:
+// a chunk that says it is larger than a text needs, too many of them, and a bad CRC anywhere end
+// the reading. libpng's long jump comes back to the setjmp here, whose function holds only plain
+// data; once it has returned, nothing that is called on the structures can fail.
+bool readPngInfo(FILE* pFile, png_structp& pPng, png_infop& pInfo, SPngSink& sink,
+                 SPngReading& reading) {
     pPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, &sink, onPngError, onPngWarning);
     pInfo = pPng ? png_create_info_struct(pPng) : nullptr;
     if (!pInfo) {
@@ -87,9 +134,50 @@ bool readPngInfo(FILE* pFile, png_structp& pPng, png_infop& pInfo, SPngSink& sin
         return false;
     }
     if (setjmp(png_jmpbuf(pPng))) return false;
+    png_set_chunk_malloc_max(pPng, iMostChunkBytes);
+    png_set_chunk_cache_max(pPng, iMostChunks);
+    png_set_benign_errors(pPng, 0);
+    png_set_crc_action(pPng, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
+    png_set_read_user_chunk_fn(pPng, &reading, onTextChunk);
+    const png_byte cText[] = {'t', 'E', 'X', 't', 0};
+    png_set_keep_unknown_chunks(pPng, PNG_HANDLE_CHUNK_ALWAYS, cText, 1);
     png_init_io(pPng, pFile);
     png_set_sig_bytes(pPng, 8);
     png_read_info(pPng, pInfo);
+    return true;
+}
+
+// A regular file opened for reading, never waiting on a FIFO or a device; "" or the reason.
+std::string openRegular(const std::string& sPath, FILE*& pFile) {
+    const int iFd = open(sPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (iFd < 0) return std::strerror(errno);
+    struct stat status {};
+    std::string sReason;
+    if (fstat(iFd, &status) != 0) sReason = std::strerror(errno);
+    else if (S_ISDIR(status.st_mode)) sReason = std::strerror(EISDIR);
+    else if (!S_ISREG(status.st_mode)) sReason = "not a regular file";
+    else if (!(pFile = fdopen(iFd, "rb"))) sReason = std::strerror(errno);
+    if (!sReason.empty()) close(iFd);
+    return sReason;
+}
+
+// The zTXt and iTXt chunks libpng has read; false where one holds a NUL byte, which libpng would
+// cut it at.
+bool takeCompressedTexts(png_structp pPng, png_infop pInfo, SPngReading& reading) {
+    png_textp pTexts = nullptr;
+    const int iTexts = png_get_text(pPng, pInfo, &pTexts, nullptr);
+    for (int i = 0; i < iTexts; i++) {
+        const png_text& text = pTexts[i];
+        const size_t iLength = text.compression == PNG_ITXT_COMPRESSION_NONE ||
+                                       text.compression == PNG_ITXT_COMPRESSION_zTXt
+                                   ? text.itxt_length
+                                   : text.text_length;
+        if (std::strlen(text.text) != iLength) {
+            refused(reading, std::string("its ") + text.key + " chunk holds a NUL byte");
+            return false;
+        }
+        reading.pTexts->push_back({text.key, text.text, true});
+    }
     return true;
 }
 
@@ -113,25 +201,21 @@ std::string writePng(FILE* pFile, int iWidth, int iHeight, int iChannels,
 }
 
 std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts) {
-    FILE* pFile = std::fopen(sPath.c_str(), "rb");
-    if (!pFile) return std::strerror(errno);
+    FILE* pFile = nullptr;
+    std::string sReason = openRegular(sPath, pFile);
+    if (!sReason.empty()) return sReason;
     unsigned char cSignature[8] = {};
-    std::string sReason;
     if (std::fread(cSignature, 1, 8, pFile) != 8 || png_sig_cmp(cSignature, 0, 8) != 0) {
         sReason = std::ferror(pFile) ? std::strerror(errno) : "not a PNG file";
     } else {
         SPngSink sink{pFile, 0, ""};
+        SPngReading reading{&vTexts, 0, 0, ""};
         png_structp pPng = nullptr;
         png_infop pInfo = nullptr;
-        if (readPngInfo(pFile, pPng, pInfo, sink)) {
-            png_textp pTexts = nullptr;
-            const int iTexts = png_get_text(pPng, pInfo, &pTexts, nullptr);
-            for (int i = 0; i < iTexts; i++)
-                vTexts.push_back({pTexts[i].key, pTexts[i].text,
-                                  pTexts[i].compression != PNG_TEXT_COMPRESSION_NONE});
-        } else {
-            sReason = std::string("not a readable PNG file: ") + sink.cMessage;
-        }
+        const bool bRead = readPngInfo(pFile, pPng, pInfo, sink, reading) &&
+                           takeCompressedTexts(pPng, pInfo, reading);
+        if (reading.cProblem[0]) sReason = reading.cProblem;
+        else if (!bRead) sReason = std::string("not a readable PNG file: ") + sink.cMessage;
         png_destroy_read_struct(&pPng, &pInfo, nullptr);
     }
     std::fclose(pFile);

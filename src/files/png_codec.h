@@ -23,6 +23,8 @@ std::string writePng(FILE* pFile, int iWidth, int iHeight, int iChannels,
                      const std::vector<SPngText>& vTexts,
                      const std::function<void(int iRow, unsigned char* pRow)>& fillRow);
 
-// The text chunks of the PNG file at sPath before its image, in their order; "" or the reason it
-// has none to give ("not a PNG file", ...).
+// The text chunks of the PNG file at sPath before its image: its tEXt chunks in their order, then
+// its compressed ones; "" or the reason it has none to give ("not a PNG file", "not a regular
+// file", a bad CRC, a text with a NUL byte or over 1 MiB, over 1000 chunks...). Only a regular
+// file is opened, so that a FIFO or a device is refused at once.
 std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts);

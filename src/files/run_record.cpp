@@ -4,6 +4,7 @@
 #include "text/text_forms.h"
 
 #include <algorithm>
+#include <climits>
 #include <optional>
 
 namespace {
@@ -19,13 +20,21 @@ struct SChunk {
 
 bool writesPattern(const SRecord& record) { return !drawsFlame(record.run); }
 
+// A value read as the options read theirs: decimal digits only, within the range.
+bool readWithin(const std::string& sText, int iLowest, int iHighest, int& iValue) {
+    long long iRead = 0;
+    if (!readWholeNumber(sText, iLowest, iHighest, iRead)) return false;
+    iValue = static_cast<int>(iRead);
+    return true;
+}
+
 // Written and read in this order; a random flame's seed is judged once its functions are read.
 const SChunk recordChunks[] = {
     {"Software", false, [](const SRecord&) -> TText { return sProgramVersion; }, nullptr},
     {"Iterations", true,
      [](const SRecord& record) -> TText { return std::to_string(record.run.iIterations); },
      [](const std::string& sText, SRecord& record) {
-         return readInt(sText, record.run.iIterations);
+         return readWithin(sText, 1, INT_MAX, record.run.iIterations);
      }},
     {"Pattern", false,  // where there are no Functions
      [](const SRecord& record) -> TText {
@@ -33,7 +42,7 @@ const SChunk recordChunks[] = {
          return std::to_string(record.run.iPattern);
      },
      [](const std::string& sText, SRecord& record) {
-         return readInt(sText, record.run.iPattern);
+         return readWithin(sText, 1, iPatternCount, record.run.iPattern);
      }},
     {"Flame", false,  // the seed of a random flame
      [](const SRecord& record) -> TText {
@@ -61,7 +70,7 @@ const SChunk recordChunks[] = {
     {"Colouring", true,
      [](const SRecord& record) -> TText { return std::to_string(record.iColourType); },
      [](const std::string& sText, SRecord& record) {
-         return readInt(sText, record.iColourType);
+         return readWithin(sText, 1, iColourCount, record.iColourType);
      }},
     {"Seed", true, [](const SRecord& record) -> TText { return std::to_string(record.run.uSeed); },
      [](const std::string& sText, SRecord& record) { return readSeed(sText, record.run.uSeed); }},
@@ -83,7 +92,7 @@ const SChunk recordChunks[] = {
          return std::to_string(record.iDone);
      },
      [](const std::string& sText, SRecord& record) {
-         return readInt(sText, record.run.iIterations);
+         return readWithin(sText, 0, record.run.iIterations, record.run.iIterations);
      }},
 };
 
@@ -97,6 +106,11 @@ const SPngText* textOf(const std::vector<SPngText>& vTexts, const std::string& s
     const auto found = std::find_if(vTexts.rbegin(), vTexts.rend(),
                                     [&](const SPngText& text) { return text.sKey == sKey; });
     return found == vTexts.rend() ? nullptr : &*found;
+}
+
+// 'its Iterations chunk "-1" is not what flames writes'
+std::string notWritten(const std::string& sKey, const std::string& sText) {
+    return "its " + sKey + " chunk \"" + shownText(sText, 60) + "\" is not what flames writes";
 }
 
 }  // namespace
@@ -119,22 +133,21 @@ bool readRecord(const std::vector<SPngText>& vTexts, SRecord& record, std::strin
         const SPngText* pText = textOf(vTexts, chunk.sKey);
         if (!pText) {
             if (!chunk.bNeeded) continue;
-            sReason = std::string("no ") + chunk.sKey + " chunk: not a picture saved by flames";
+            sReason = std::string("no ") + chunk.sKey +
+                      " chunk before its image: not a picture saved by flames";
             return false;
         }
         if (!chunk.pfRead(pText->sText, record)) {
-            sReason = std::string("its ") + chunk.sKey + " chunk '" + shownText(pText->sText, 60) +
-                      "' is not what flames writes there";
+            sReason = notWritten(chunk.sKey, pText->sText);
             return false;
         }
     }
     if (record.run.flame.bRandom && !drawsFlame(record.run)) {
-        sReason = "its Flame chunk '" + shownText(textOf(vTexts, "Flame")->sText, 60) +
-                  "' is not what flames writes there";
+        sReason = notWritten("Flame", textOf(vTexts, "Flame")->sText);
         return false;
     }
     if (!textOf(vTexts, "Pattern") && !textOf(vTexts, "Functions")) {
-        sReason = "no Pattern chunk: not a picture saved by flames";
+        sReason = "no Pattern chunk before its image: not a picture saved by flames";
         return false;
     }
     return true;

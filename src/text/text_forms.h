@@ -17,7 +17,6 @@ extern const char* const sProgramVersion;  // "flames " and the version of the p
 // XMIN < XMAX and YMIN < YMAX, written each in the shortest form that reads back the same.
 bool readWholeNumber(const std::string& sText, long long iLowest, long long iHighest,
                      long long& iValue);
-bool readInt(const std::string& sText, int& iValue);  // an int, with a '-' if negative
 bool readSeed(const std::string& sText, unsigned int& uSeed);  // 0 to 4294967295
 bool readSize(const std::string& sText, int& iWidth, int& iHeight);
 bool readView(const std::string& sText, SView& view);

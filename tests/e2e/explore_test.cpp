@@ -100,7 +100,7 @@ TEST(ExploreTest, LoadRefusesWhatIsNoSavedPicture) {
         std::string sFile;
         const char* sReason;
     } cases[] = {
-        {folder / "bare.png", "no Iterations chunk: not a picture saved by flames"},
+        {folder / "bare.png", "no Iterations chunk before its image: not a picture saved by flames"},
         {folder / "text.png", "not a PNG file"},
         {folder / "missing.png", "No such file or directory"},
     };

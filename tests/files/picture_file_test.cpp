@@ -4,6 +4,7 @@
 #include "core/calc.h"
 #include "files/picture_file.h"
 #include "files/whole_file.h"
+#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -26,27 +27,6 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A fresh folder under TMPDIR, removed with everything in it.
-class CFolder {
-public:
-    CFolder() {
-        const char* sTmp = std::getenv("TMPDIR");
-        std::string sTemplate = std::string(sTmp && *sTmp ? sTmp : "/tmp") + "/flames-unit-XXXXXX";
-        if (!mkdtemp(sTemplate.data())) throw std::runtime_error("mkdtemp");
-        path = sTemplate;
-    }
-    ~CFolder() { fs::remove_all(path); }
-    std::string operator/(const std::string& sName) const { return (path / sName).string(); }
-    std::set<std::string> names() const {
-        std::set<std::string> names;
-        for (const auto& entry : fs::directory_iterator(path))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-    fs::path path;
-};
 
 std::string fileText(const std::string& sPath) {
     std::ifstream in(sPath, std::ios::binary);
