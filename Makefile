@@ -11,6 +11,8 @@ XVFB = xvfb-run -a -s "-screen 0 1280x1024x24"
 
 .PHONY: deps viewer build run test bench sanitize clean
 
+.DEFAULT_GOAL := viewer  # make alone builds the viewer
+
 deps:
 	@scripts/install-deps.sh all
 

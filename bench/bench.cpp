@@ -157,6 +157,7 @@ void BM_ProgressCheck(benchmark::State& state) {
             if (state.range(0)) reportProgress(iDone, 1 << 30);
         }
     }
+    clearProgressLine();  // while standard error is still thrown away: none at exit either
     state.counters["time/iteration"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * (1 << 22),
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -170,6 +171,7 @@ void BM_ProgressReport(benchmark::State& state) {
     watchProgress();
     int iDone = 0;
     for (auto _ : state) reportProgress(iDone++ & 0xffff, 1 << 30);
+    clearProgressLine();
 }
 BENCHMARK(BM_ProgressReport);
 
