@@ -118,7 +118,8 @@ const SKnownOption knownOptions[] = {
     {"--view", "four numbers XMIN,YMIN,XMAX,YMAX", applyView, "--view XMIN,YMIN,XMAX,YMAX",
      "the part of the plane shown; -1,-1,1,1 unless given"},
     {"--fit", nullptr, applyFlag<&SOptions::bFit>, "--fit",
-     "frame the view on where the orbit is dense"},
+     "frame the view on where the orbit is dense, never narrower\n"
+     "than 0.002"},
     {"--flame", "a flame such as 'swirl 0.5 -0.2 0.1 0.3 0.9 -0.4; disc ...'", applyFlame,
      "--flame TEXT",
      "draw a flame of 2 to 4 functions instead of a pattern, each a\n"
@@ -131,11 +132,13 @@ const SKnownOption knownOptions[] = {
      "orbit unless --view is given"},
     {sThreadsOption, "a number", applyAnswer<&SOptions::iThreads, sThreadsOption, 1, iMostThreads>,
      "--threads N",
-     "compute with N threads (1 to 256; the processors online unless\n"
-     "given): the picture is the same, bit for bit, for every N"},
+     "compute with N threads (1 to 256, at most the processors\n"
+     "online; those unless given): the picture is the same, bit for\n"
+     "bit, for every N"},
     {"--load", "a file name", applyLoad, "--load FILE",
      "make a picture saved by flames again from its text chunks;\n"
-     "options given beside it override what it records"},
+     "options given beside it override what it records; with --size\n"
+     "and no --iterations, the iterations grow with the area"},
     {"--seed", "a number", applySeed, "--seed N",
      "seed the random generator with N (0 to 4294967295) instead of\n"
      "the clock's second: the same answers and seed give the same\n"
