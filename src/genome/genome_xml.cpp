@@ -14,6 +14,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string_view>
+#include <unordered_set>
 #include <sys/stat.h>
 
 namespace {
@@ -238,7 +240,11 @@ bool addSymmetry(const pugi::xml_node& node, std::vector<SXform>& vXforms, std::
         sError = "<symmetry kind=\"" + std::to_string(iKind) + "\"> is beyond -1000 to 1000";
         return false;
     }
-    if (iKind < 0) vXforms.push_back(symmetryXform(1, -1, 0));
+    if (iKind < 0) {  // the mirror x → −x
+        SXform mirror = symmetryXform(1, 1, 0);
+        mirror.coefs[0] = -1;
+        vXforms.push_back(mirror);
+    }
     const int iOrder = std::abs(iKind);
     for (int k = 1; k < iOrder; k++) {
         const double dAngle = 2 * 3.14159265358979323846 * k / iOrder;
@@ -295,11 +301,31 @@ bool finishPalette(SGenome& genome, const bool (&bGiven)[256], std::string& sErr
     return true;
 }
 
+// XML allows an attribute once per element; pugixml does not check it, flam3's parser does.
+// The flame's own and its children's, the elements read (nothing deeper is).
+bool uniqueAttributes(const pugi::xml_node& flame, std::string& sError) {
+    std::unordered_set<std::string_view> names;
+    const auto unique = [&](const pugi::xml_node& node) {
+        names.clear();
+        for (const pugi::xml_attribute attribute : node.attributes())
+            if (!names.insert(attribute.name()).second) {
+                sError = "<" + std::string(node.name()) + "> has " + attribute.name() + " twice";
+                return false;
+            }
+        return true;
+    };
+    if (!unique(flame)) return false;
+    for (const pugi::xml_node child : flame.children())
+        if (!unique(child)) return false;
+    return true;
+}
+
 bool readFlame(const pugi::xml_node& flame, SGenome& genome, std::string& sError) {
     if (!flame.first_attribute()) {
         sError = "a <flame> with no attributes";
         return false;
     }
+    if (!uniqueAttributes(flame, sError)) return false;
     for (const pugi::xml_attribute attribute : flame.attributes())
         if (!readFlameAttribute(attribute, genome, sError)) return false;
     genome.dHue = std::fmod(genome.dHue, 1);

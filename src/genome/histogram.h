@@ -8,10 +8,11 @@
 #include <cstdint>
 #include <vector>
 
-// One palette unit (a channel of 1 at plot weight 1) in the sums: 2^20, fine enough that the
-// rounding of each addend (at most 2^−21) is far below flam3's own (it truncates 255·ω·x), and
-// coarse enough that a bucket takes 2^44 plots of full weight before its sum wraps.
-constexpr double dBucketUnit = 1048576;
+// One palette unit (a channel of 1 at plot weight 1) in the sums: 255 · 2^12. Palette channels
+// read from files are k/255, which thus add exact whole multiples of 2^12, as flam3's integer
+// sums hold them exactly (it adds 255·ω·x, truncated); other values round by at most 2^−21 of a
+// unit. A bucket takes 2^44 plots of full weight before its sum wraps.
+constexpr double dBucketUnit = 255 * 4096;
 
 struct SBucket {
     uint64_t uRed = 0, uGreen = 0, uBlue = 0;  // Σ ω · premultiplied channel, × dBucketUnit
