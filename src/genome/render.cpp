@@ -62,8 +62,8 @@ void CGenomeRender::work() {
         const steady_clock::time_point until = deadline;
         lock.unlock();
         // Batches are numbered through the whole render: pass p's batch k is p·batches + k.
-        for (;;) {
-            if (bStop || steady_clock::now() >= until) break;
+        for (bool bFirst = true;; bFirst = false) {  // one batch at least, however short
+            if (bStop || (!bFirst && steady_clock::now() >= until)) break;
             const int64_t iBatch = iNextBatch++;
             if (iBatch >= iPassBatches) break;
             SBatchCounts counts;
