@@ -1,8 +1,9 @@
-// genome_render IN.flame OUT.png [--seed N] [--threads N] [--quality Q] [--pick N]
+// genome_render IN.flame OUT.png [--seed N] [--threads N] [--quality Q] [--pick N] [--size WxH]
 //
 // A developer's tool until the viewer reads genomes itself: renders flame N (from 1, default
-// the first) of IN and writes it as an 8-bit RGBA PNG whose zTXt chunk flam3_genome holds the
-// genome as this program writes it. Prints the time, samples and bad-value rate.
+// the first) of IN, framed as it is at another size if asked, and writes it as an 8-bit RGBA
+// PNG whose zTXt chunk flam3_genome holds the genome as this program writes it. Prints the
+// time, samples and bad-value rate.
 
 #include "genome/genome_xml.h"
 #include "genome/render.h"
@@ -26,6 +27,7 @@ struct SOptions {
     int iThreads = 2;
     double dQuality = 0;
     int iPick = 1;
+    int iWidth = 0, iHeight = 0;  // 0: the genome's size
 };
 
 bool readOptions(int argc, char** argv, SOptions& options) {
@@ -40,6 +42,9 @@ bool readOptions(int argc, char** argv, SOptions& options) {
             options.dQuality = std::atof(argv[++i]);
         } else if (std::strcmp(argv[i], "--pick") == 0 && bValue) {
             options.iPick = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--size") == 0 && bValue) {
+            if (std::sscanf(argv[++i], "%dx%d", &options.iWidth, &options.iHeight) != 2)
+                return false;
         } else if (argv[i][0] != '-' && iPositional < 2) {
             (iPositional++ == 0 ? options.sIn : options.sOut) = argv[i];
         } else {
@@ -63,6 +68,7 @@ bool writePng(const char* sPath, int iWidth, int iHeight, const unsigned char* p
         return false;
     }
     png_init_io(pPng, pFile);
+    png_set_compression_level(pPng, 3);  // a developer's tool: quick rather than small
     png_set_IHDR(pPng, pInfo, static_cast<png_uint_32>(iWidth), static_cast<png_uint_32>(iHeight),
                  8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -85,7 +91,7 @@ int main(int argc, char** argv) {
     SOptions options;
     if (!readOptions(argc, argv, options)) {
         std::fprintf(stderr, "usage: genome_render IN.flame OUT.png [--seed N] [--threads N] "
-                             "[--quality Q] [--pick N]\n");
+                             "[--quality Q] [--pick N] [--size WxH]\n");
         return 2;
     }
     std::vector<SGenome> vGenomes;
@@ -99,7 +105,9 @@ int main(int argc, char** argv) {
                      vGenomes.size(), options.iPick);
         return 1;
     }
-    const SGenome& genome = vGenomes[options.iPick - 1];
+    const SGenome genome = options.iWidth > 0
+        ? resizedGenome(vGenomes[options.iPick - 1], options.iWidth, options.iHeight)
+        : vGenomes[options.iPick - 1];
     const auto start = std::chrono::steady_clock::now();
     CGenomeRender render(genome, options.uSeed, options.iThreads, options.dQuality);
     if (!render.error().empty()) {

@@ -91,11 +91,17 @@ CChaosGame::CChaosGame(const SGenome& genome)
                 vStepAdds.push_back(addOf(colour, xform.dPlotWeight));
 }
 
-// The first xform whose cumulative weight in the row exceeds dUniform of the row's total.
+// The first xform whose cumulative weight in the row exceeds dUniform of the row's total. A
+// short row is counted without branches: a random choice is a branch no processor predicts.
 int CChaosGame::choose(int iPrevious, double dUniform) const {
     const double* pRow = &vCumulative[static_cast<size_t>(iPrevious + 1) * iRowLength];
     const double dTarget = dUniform * pRow[iRowLength - 1];
-    const int j = static_cast<int>(std::upper_bound(pRow, pRow + iRowLength, dTarget) - pRow);
+    int j = 0;
+    if (iRowLength <= 16) {
+        for (int k = 0; k < iRowLength; k++) j += pRow[k] <= dTarget;
+    } else {
+        j = static_cast<int>(std::upper_bound(pRow, pRow + iRowLength, dTarget) - pRow);
+    }
     return j < iRowLength ? j : vLastChoosable[iPrevious + 1];
 }
 
@@ -107,8 +113,9 @@ void CChaosGame::apply(const SPrepared& xform, double& x, double& y, double& c,
     const double tx = a[0] * x + a[2] * y + a[4];
     const double ty = a[1] * x + a[3] * y + a[5];
     double dX = 0, dY = 0;
+    variation_formulas::CVariationInput in(tx, ty);
     for (const SActive& active : xform.vActive)
-        addVariation(active.iVariation, active.dWeight, tx, ty,
+        addVariation(active.iVariation, active.dWeight, in,
                      &xform.parameters[active.iFirstParameter], a.data(), random, dX, dY);
     if (xform.bPost) {
         const std::array<double, 6>& p = xform.post;
@@ -163,39 +170,70 @@ bool CChaosGame::plotOf(double x, double y, double c, int iXform, SPlot& plot) c
     return true;
 }
 
+// One batch's walk through the chaos game: where it stands and what it has plotted.
+struct CChaosGame::SWalk {
+    SWalk(uint64_t uSeed, SBatchJob& job_)
+        : job(job_), random(uSeed, job_.uBatch), x(random.symmetric()), y(random.symmetric()),
+          c(random.uniform()) {}
+    SBatchJob& job;
+    CBatchRandom random;
+    double x, y, c;
+    int iPrevious = -1, iBadInARow = 0, iDone = -iFuseIterations;
+};
+
+// One iteration of a walk; false once it has all its samples.
+bool CChaosGame::step(SWalk& walk) const {
+    if (walk.iDone >= walk.job.iSamples) return false;
+    const int j = choose(walk.iPrevious, walk.random.uniform());
+    double nx = walk.x, ny = walk.y, nc = walk.c;
+    apply(vXforms[j], nx, ny, nc, walk.random);
+    // A bad result becomes a random point: tried again four times, the fifth one kept.
+    if (isBad(nx) || isBad(ny)) {
+        walk.job.iBadValues++;
+        nx = walk.random.symmetric();
+        ny = walk.random.symmetric();
+        if (++walk.iBadInARow < 5) {
+            walk.x = nx, walk.y = ny, walk.c = nc;
+            return true;
+        }
+    }
+    walk.iBadInARow = 0;
+    walk.x = nx, walk.y = ny, walk.c = nc;
+    walk.iPrevious = j;
+    if (walk.iDone++ < 0) return true;
+    // The final xform colours and places the plot only; the walk goes on unchanged.
+    if (bFinal && (finalXform.dOpacity == 1 || walk.random.uniform() < finalXform.dOpacity)) {
+        apply(finalXform, nx, ny, nc, walk.random);
+        if (isBad(nx) || isBad(ny)) {
+            walk.job.iBadValues++;
+            nx = walk.random.symmetric();
+            ny = walk.random.symmetric();
+        }
+    }
+    if (plotOf(nx, ny, nc, j, (*walk.job.pPlots)[walk.job.iPlots])) walk.job.iPlots++;
+    return true;
+}
+
+// Walks two batches at once, a step of each in turn: each is the walk it would be alone, but
+// the processor overlaps the two chains of dependent arithmetic, where one would leave it
+// waiting on the last result.
+void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
+    for (int k = 0; k < iJobs; k += 2) {
+        SWalk first(uSeed, pJobs[k]);
+        if (k + 1 == iJobs) {
+            while (step(first)) {}
+            return;
+        }
+        SWalk second(uSeed, pJobs[k + 1]);
+        while (step(first) & step(second)) {}
+        while (step(first) || step(second)) {}
+    }
+}
+
 int CChaosGame::runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vector<SPlot>& vPlots,
                          SBatchCounts& counts) const {
-    CBatchRandom random(uSeed, uBatch);
-    double x = random.symmetric(), y = random.symmetric(), c = random.uniform();
-    int iPrevious = -1, iBadInARow = 0, iPlots = 0;
-    for (int i = -iFuseIterations; i < iSamples;) {
-        const int j = choose(iPrevious, random.uniform());
-        double nx = x, ny = y, nc = c;
-        apply(vXforms[j], nx, ny, nc, random);
-        // A bad result becomes a random point: tried again four times, the fifth one kept.
-        if (isBad(nx) || isBad(ny)) {
-            counts.iBadValues++;
-            nx = random.symmetric();
-            ny = random.symmetric();
-            if (++iBadInARow < 5) {
-                x = nx, y = ny, c = nc;
-                continue;
-            }
-        }
-        iBadInARow = 0;
-        x = nx, y = ny, c = nc;
-        iPrevious = j;
-        if (i++ < 0) continue;
-        // The final xform colours and places the plot only; the state goes on unchanged.
-        if (bFinal && (finalXform.dOpacity == 1 || random.uniform() < finalXform.dOpacity)) {
-            apply(finalXform, nx, ny, nc, random);
-            if (isBad(nx) || isBad(ny)) {
-                counts.iBadValues++;
-                nx = random.symmetric();
-                ny = random.symmetric();
-            }
-        }
-        if (plotOf(nx, ny, nc, j, vPlots[iPlots])) iPlots++;
-    }
-    return iPlots;
+    SBatchJob job = {uBatch, iSamples, &vPlots, 0, 0};
+    runBatches(uSeed, &job, 1);
+    counts.iBadValues += job.iBadValues;
+    return job.iPlots;
 }

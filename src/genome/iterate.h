@@ -40,6 +40,15 @@ struct SBatchCounts {
     int64_t iBadValues = 0;  // results replaced by a random point (flam3's error count)
 };
 
+// A batch to run, and what it made: its plots fill (*pPlots)[0 .. iPlots).
+struct SBatchJob {
+    uint64_t uBatch;
+    int iSamples;                 // at most iBatchSamples
+    std::vector<SPlot>* pPlots;   // iBatchSamples entries, never resized
+    int iPlots;
+    int64_t iBadValues;
+};
+
 class CChaosGame {
 public:
     explicit CChaosGame(const SGenome& genome);  // a genome that checkGenome passes
@@ -49,6 +58,9 @@ public:
     // them is returned. vPlots must hold iBatchSamples entries, and is never resized.
     int runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vector<SPlot>& vPlots,
                  SBatchCounts& counts) const;
+
+    // The same for several batches at once, each exactly as it would run alone.
+    void runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
 
     const SCamera& camera() const { return view; }
 
@@ -68,6 +80,8 @@ private:
         std::vector<SActive> vActive;
     };
 
+    struct SWalk;
+    bool step(SWalk& walk) const;
     static SPrepared prepare(const SXform& xform, bool bPlotted);
     void apply(const SPrepared& xform, double& x, double& y, double& c, CBatchRandom&) const;
     int choose(int iPrevious, double dUniform) const;

@@ -52,7 +52,8 @@ int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
 }
 
 void CGenomeRender::work() {
-    std::vector<SPlot> vPlots(iBatchSamples);
+    std::vector<SPlot> vPlots[2] = {std::vector<SPlot>(iBatchSamples),
+                                    std::vector<SPlot>(iBatchSamples)};
     uint64_t uSeen = 0;
     std::unique_lock<std::mutex> lock(mutex);
     for (;;) {
@@ -62,16 +63,26 @@ void CGenomeRender::work() {
         const steady_clock::time_point until = deadline;
         lock.unlock();
         // Batches are numbered through the whole render: pass p's batch k is p·batches + k.
-        for (bool bFirst = true;; bFirst = false) {  // one batch at least, however short
+        // Two batches at a time (the chaos game walks them side by side), one pair at least
+        // however short the slice.
+        for (bool bFirst = true;; bFirst = false) {
             if (bStop || (!bFirst && steady_clock::now() >= until)) break;
-            const int64_t iBatch = iNextBatch++;
-            if (iBatch >= iPassBatches) break;
-            SBatchCounts counts;
-            const int iPlots = pGame->runBatch(uSeed, iPass * iPassBatches + iBatch,
-                                               samplesOfBatch(iBatch), vPlots, counts);
-            iBadValues += counts.iBadValues;
+            SBatchJob jobs[2];
+            int iJobs = 0;
+            for (; iJobs < 2; iJobs++) {
+                const int64_t iBatch = iNextBatch++;
+                if (iBatch >= iPassBatches) break;
+                jobs[iJobs] = {static_cast<uint64_t>(iPass * iPassBatches + iBatch),
+                               samplesOfBatch(iBatch), &vPlots[iJobs], 0, 0};
+            }
+            if (iJobs == 0) break;
+            pGame->runBatches(uSeed, jobs, iJobs);
             const std::lock_guard<std::mutex> add(histogramMutex);
-            pHistogram->add(vPlots.data(), static_cast<size_t>(iPlots));
+            for (int k = 0; k < iJobs; k++) {
+                iBadValues += jobs[k].iBadValues;
+                pHistogram->add(vPlots[k].data(), static_cast<size_t>(jobs[k].iPlots));
+            }
+            if (iJobs < 2) break;
         }
         lock.lock();
         if (--iBusy == 0) idle.notify_all();
