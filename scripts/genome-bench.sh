@@ -13,8 +13,10 @@ render="$build/bench/genome_render"
 for tool in "$render" /usr/bin/time; do
   [[ -x "$tool" ]] || { echo "genome-bench: no $tool (build it, or install time)" >&2; exit 1; }
 done
-command -v flam3-render >/dev/null ||
-  { echo "genome-bench: no flam3-render: scripts/install-deps.sh installs flam3-utils" >&2; exit 1; }
+if ! command -v flam3-render >/dev/null; then
+  echo "genome-bench: no flam3-render: scripts/install-deps.sh installs flam3-utils" >&2
+  exit 1
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf -- "$work"' EXIT

@@ -36,7 +36,9 @@ public:
     const SBucket& at(int iColumn, int iRow) const {
         return vBuckets[static_cast<std::size_t>(iRow) * iWidth + iColumn];
     }
-    const SBucket* row(int iRow) const { return &vBuckets[static_cast<std::size_t>(iRow) * iWidth]; }
+    const SBucket* row(int iRow) const {
+        return &vBuckets[static_cast<std::size_t>(iRow) * iWidth];
+    }
 
     void add(const SPlot* pPlots, std::size_t uPlots);  // not thread-safe: one caller at a time
     void merge(const CHistogram& other);                // the same size

@@ -123,4 +123,6 @@ int parameterIndex(const char* sName) {
     return -1;
 }
 
-const char* legacyVariationName(int iVariation) { return legacyNames[iVariation - iVariationCount]; }
+const char* legacyVariationName(int iVariation) {
+    return legacyNames[iVariation - iVariationCount];
+}

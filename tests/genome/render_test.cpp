@@ -54,7 +54,7 @@ TEST(ChaosGameTest, BatchesDependOnTheirNumberAlone) {
 }
 
 // Runs under ThreadSanitizer too: small, so that it stays quick there.
-TEST(ThreadCountTest, OneSeedOnePictureAtAnyThreadCount) {
+TEST(RenderThreadsTest, OneSeedOnePictureAtAnyThreadCount) {
     const SGenome genome = genomeOf("size=\"40 30\" quality=\"30\" supersample=\"2\" passes=\"2\"");
     std::vector<unsigned char> vFirst;
     for (int iThreads : {1, 2, 3}) {
@@ -83,8 +83,9 @@ TEST(GenomeRenderTest, GrowingPictureIsAsBrightAsTheFinishedOne) {
     EXPECT_NEAR(dHalf / dWhole, 1, 0.03);
 }
 
-TEST(GenomeRenderTest, StopEndsALongSliceAtOnce) {
-    CGenomeRender render(genomeOf("size=\"2000 2000\" quality=\"1000\""), 1, 2);
+// Runs under ThreadSanitizer too.
+TEST(RenderThreadsTest, StopEndsALongSliceAtOnce) {
+    CGenomeRender render(genomeOf("size=\"600 600\" quality=\"5000\""), 1, 2);
     std::chrono::steady_clock::duration returnedAfter{};
     std::thread slice([&] {
         render.continueRender(std::chrono::seconds(60));
@@ -100,8 +101,9 @@ TEST(GenomeRenderTest, StopEndsALongSliceAtOnce) {
 
 // Every result diverges: each fifth random point is plotted, a faint square over [−1, 1]².
 TEST(GenomeRenderTest, DivergingGenomeFillsTheSquareAndCountsBadValues) {
-    const SGenome genome = genomeOf("size=\"40 40\" scale=\"10\" quality=\"20\"",
-                                    "<xform weight=\"1\" linear=\"1\" coefs=\"1e20 0 0 1e20 0 0\"/>");
+    const SGenome genome = genomeOf(
+        "size=\"40 40\" scale=\"10\" quality=\"20\"",
+        "<xform weight=\"1\" linear=\"1\" coefs=\"1e20 0 0 1e20 0 0\"/>");
     CGenomeRender render(genome, 3, 1);
     while (render.continueRender(std::chrono::milliseconds(100))) {}
     EXPECT_NEAR(render.badValueRate(), 5, 0.02);  // five bad results a sample
