@@ -23,8 +23,10 @@ SToneCurve toneCurveOf(const SGenome& genome) {
 
 namespace {
 
-unsigned char eightBits(double d) {  // clamped to [0, 255] and truncated, as flam3 does
-    if (!(d > 0)) return 0;          // NaN too
+// Clamped to [0, 255] and truncated, as flam3 does; NaN comes out 255, as in flam3's pictures.
+unsigned char eightBits(double d) {
+    if (std::isnan(d)) return 255;
+    if (!(d > 0)) return 0;
     return d >= 255 ? 255 : static_cast<unsigned char>(d);
 }
 
@@ -70,12 +72,12 @@ void SToneCurve::pixel(const double* pValue, unsigned char* pRgb) const {
                 dBase[c] = ((1 - dLambda) * dNu + dLambda * dL) * pValue[c] / 255;
         }
     }
-    for (int c = 0; c < 3; c++) {
-        double dOut = dBase[c] + (1 - dAlpha) * 256 * dBackground[c];
-        if (dVibrancy != 1) dOut += (1 - dVibrancy) * 256 * std::pow(pValue[c] / 255,
-                                                                     dInverseGamma);
-        pRgb[c] = eightBits(dOut);
-    }
+    // The vibrancy term even at vibrancy 1, as flam3 draws it: where a filter's negative lobe
+    // makes a channel negative, its root is NaN, 0 · NaN too, and the channel shows 255.
+    for (int c = 0; c < 3; c++)
+        pRgb[c] = eightBits(dBase[c] + (1 - dVibrancy) * 256 * std::pow(pValue[c] / 255,
+                                                                         dInverseGamma) +
+                            (1 - dAlpha) * 256 * dBackground[c]);
 }
 
 std::unique_ptr<CDensityKernels> densityKernelsOf(const SGenome& genome) {

@@ -21,9 +21,10 @@ const std::string sXforms =
               coefs="0.5 -0.2 0.2 0.5 -0.4 0.3"/>
        <xform weight="0.2" color="0.5" sinusoidal="1" coefs="0.9 0 0 0.9 0 0"/>)";
 
-std::string flame(const std::string& sAttributes, const std::string& sBody) {
-    return "<flame size=\"128 128\" scale=\"40\" quality=\"40\" " + sAttributes +
-           ">" + sBody + "</flame>";
+std::string flame(const std::string& sAttributes, const std::string& sBody,
+                  int iQuality = 40) {
+    return "<flame size=\"128 128\" scale=\"40\" quality=\"" + std::to_string(iQuality) +
+           "\" " + sAttributes + ">" + sBody + "</flame>";
 }
 
 struct SCase {
@@ -74,6 +75,16 @@ std::vector<SCase> cases() {
         {"supersample 2", flame(sLib + " supersample=\"2\"", sXforms)},
         {"estimation off", flame(sLib + " estimator_radius=\"0\"", sXforms)},
         {"filter bspline 1", flame(sLib + " filter_shape=\"bspline\" filter=\"1\"", sXforms)},
+        // Negative lobes: flam3 outlines the flame where they make a channel negative. The
+        // outline is a line of single pixels, noisy at low quality: a higher one here.
+        {"filter mitchell 1.3", flame(sLib + " filter_shape=\"mitchell\" filter=\"1.3\"",
+                                      sXforms, 400)},
+        {"estimator minimum, curve", flame(sLib + " estimator_minimum=\"2\" "
+                                           "estimator_radius=\"7\" estimator_curve=\"0.8\"",
+                                           sXforms)},
+        {"supersample 3", flame(sLib + " supersample=\"3\"", sXforms)},
+        {"supersample 4, estimator 4", flame(sLib + " supersample=\"4\" "
+                                             "estimator_radius=\"4\"", sXforms)},
         {"background", flame(sLib + " background=\"0.2 0.3 0.6\"", sXforms)},
         {"gamma threshold", flame(sLib + " gamma_threshold=\"0.3\"", sXforms)},
         {"vibrancy", flame(sLib + " vibrancy=\"0.3\"", sXforms)},

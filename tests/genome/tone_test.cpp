@@ -77,3 +77,20 @@ TEST(ToneCurveTest, CurveBlendsBelowThresholdAndShowsBackground) {
 }
 
 }  // namespace
+
+// Where a negative lobe leaves a channel below 0, flam3 shows 255 if its root 1/gamma is NaN
+// (gamma 4), and 0 where the root exists (gamma 1).
+TEST(ToneCurveTest, NegativeChannelsShowAsFlam3ShowsThem) {
+    SGenome genome;
+    const double dValue[4] = {-8, 0, 5, -8};
+    const struct {
+        double dGamma;
+        int iRgb[3];
+    } cases[] = {{4, {255, 0, 0}}, {1, {0, 0, 0}}};
+    for (const auto& example : cases) {
+        genome.dGamma = example.dGamma;
+        unsigned char rgb[3];
+        toneCurveOf(genome).pixel(dValue, rgb);
+        for (int c = 0; c < 3; c++) EXPECT_EQ(rgb[c], example.iRgb[c]) << example.dGamma << c;
+    }
+}
