@@ -110,7 +110,8 @@ bool CGenomeRender::finishPass(steady_clock::time_point until) {
                             0.0f);
     if (!pFinishing)
         pFinishing = std::make_unique<CDensityRows>(*pHistogram, logScaleOf(genome, dQuality, 1),
-                                                    pKernels.get(), genome.iSupersample);
+                                                    pKernels.get(), genome.iSupersample,
+                                                    static_cast<int>(vWorkers.size()));
     const size_t uRowValues = static_cast<size_t>(pHistogram->width()) * 4;
     while (!pFinishing->done()) {
         if (bStop || steady_clock::now() >= until) return false;
@@ -175,5 +176,6 @@ void CGenomeRender::writeImage(const FPictureRow& onRow) {
         source.pKernels = pKernels.get();
     }
     if (iLastPass > 0) source.pAccumulated = &vAccumulated;
+    source.iThreads = static_cast<int>(vWorkers.size());
     writePicture(genome, source, onRow);
 }

@@ -4,7 +4,9 @@
 #include "genome/palette.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 SLogScale logScaleOf(const SGenome& genome, double dQuality, double dSamplesShare) {
     const double dPasses = genome.iPasses, dS = genome.iSupersample;
@@ -87,10 +89,22 @@ std::unique_ptr<CDensityKernels> densityKernelsOf(const SGenome& genome) {
                                              genome.dEstimatorCurve, genome.iSupersample);
 }
 
+void inParallel(int iThreads, int iTasks, const std::function<void(int)>& task) {
+    std::atomic<int> iNext{0};
+    const auto work = [&] {
+        for (int i = iNext++; i < iTasks; i = iNext++) task(i);
+    };
+    std::vector<std::thread> vHelpers;
+    for (int k = 1; k < std::min(iThreads, iTasks); k++) vHelpers.emplace_back(work);
+    work();
+    for (std::thread& helper : vHelpers) helper.join();
+}
+
 CDensityRows::CDensityRows(const CHistogram& histogram_, SLogScale scale_,
-                           const CDensityKernels* pKernels_, int iSupersample_)
+                           const CDensityKernels* pKernels_, int iSupersample_, int iThreads_)
     : histogram(histogram_), scale(scale_), pKernels(pKernels_), iSupersample(iSupersample_),
-      iReach(pKernels_ ? pKernels_->halfSize() : 0), iWindowRows(2 * iReach + 1),
+      iReach(pKernels_ ? pKernels_->halfSize() : 0), iWindowRows(2 * iReach + iScatterRows),
+      iThreads(iThreads_), iSegmentWidth(std::max(2 * iReach + 1, 256)),
       vWindow(static_cast<size_t>(iWindowRows) * histogram_.width() * 4, 0.0),
       vOut(static_cast<size_t>(histogram_.width()) * 4) {}
 
@@ -115,33 +129,48 @@ double CDensityRows::densityAt(int iColumn, int iRow) const {
     return dDensity;
 }
 
-// Each bucket of a row with hits, log-scaled, into the window: as it is without density
-// estimation, else spread by the kernel its density picks.
-void CDensityRows::scatterRow(int iRow) {
+// Rows iFirstRow to iEndRow − 1, segment by segment: the even segments side by side, then the
+// odd ones.
+void CDensityRows::scatterRows(int iFirstRow, int iEndRow) {
+    const int iSegments = (histogram.width() + iSegmentWidth - 1) / iSegmentWidth;
+    for (int iParity = 0; iParity < 2; iParity++)
+        inParallel(iThreads, (iSegments - iParity + 1) / 2, [&](int iTask) {
+            const int iFirstColumn = (2 * iTask + iParity) * iSegmentWidth;
+            scatterSegment(iFirstRow, iEndRow, iFirstColumn,
+                           std::min(histogram.width(), iFirstColumn + iSegmentWidth));
+        });
+}
+
+// Each bucket of a segment with hits, log-scaled, into the window, row by row and left to
+// right: as it is without density estimation, else spread by the kernel its density picks.
+void CDensityRows::scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn,
+                                  int iEndColumn) {
     const int iWidth = histogram.width(), iHeight = histogram.height();
-    const SBucket* pRow = histogram.row(iRow);
-    for (int i = 0; i < iWidth; i++) {
-        const SBucket& bucket = pRow[i];
-        if (bucket.uAlpha == 0 || bucket.uCount == 0) continue;
-        const double dUnit = 255 / dBucketUnit;  // sums in flam3's units: 255 per full hit
-        const double dA = bucket.uAlpha * dUnit;
-        const double dL = scale.dK1 * std::log1p(scale.dK2 * dA) / dA;
-        const double dValue[4] = {dL * (bucket.uRed * dUnit), dL * (bucket.uGreen * dUnit),
-                                  dL * (bucket.uBlue * dUnit), dL * dA};
-        if (!pKernels) {
-            double* pCell = windowRow(iRow) + 4 * static_cast<size_t>(i);
-            for (int c = 0; c < 4; c++) pCell[c] += dValue[c];
-            continue;
-        }
-        const SDensityKernel& kernel = pKernels->kernel(pKernels->index(densityAt(i, iRow)));
-        const int iK = kernel.iReach;
-        for (int dy = -iK; dy <= iK; dy++) {
-            if (iRow + dy < 0 || iRow + dy >= iHeight) continue;
-            double* pTarget = windowRow(iRow + dy);
-            for (int dx = std::max(-iK, -i); dx <= std::min(iK, iWidth - 1 - i); dx++) {
-                const double dWeight = kernel.weight(dx, dy);
-                double* pCell = pTarget + 4 * static_cast<size_t>(i + dx);
-                for (int c = 0; c < 4; c++) pCell[c] += dWeight * dValue[c];
+    const double dUnit = 255 / dBucketUnit;  // sums in flam3's units: 255 per full hit
+    for (int iRow = iFirstRow; iRow < iEndRow; iRow++) {
+        const SBucket* pRow = histogram.row(iRow);
+        for (int i = iFirstColumn; i < iEndColumn; i++) {
+            const SBucket& bucket = pRow[i];
+            if (bucket.uAlpha == 0 || bucket.uCount == 0) continue;
+            const double dA = bucket.uAlpha * dUnit;
+            const double dL = scale.dK1 * std::log1p(scale.dK2 * dA) / dA;
+            const double dValue[4] = {dL * (bucket.uRed * dUnit), dL * (bucket.uGreen * dUnit),
+                                      dL * (bucket.uBlue * dUnit), dL * dA};
+            if (!pKernels) {
+                double* pCell = windowRow(iRow) + 4 * static_cast<size_t>(i);
+                for (int c = 0; c < 4; c++) pCell[c] += dValue[c];
+                continue;
+            }
+            const SDensityKernel& kernel = pKernels->kernel(pKernels->index(densityAt(i, iRow)));
+            const int iK = kernel.iReach;
+            for (int dy = -iK; dy <= iK; dy++) {
+                if (iRow + dy < 0 || iRow + dy >= iHeight) continue;
+                double* pTarget = windowRow(iRow + dy);
+                for (int dx = std::max(-iK, -i); dx <= std::min(iK, iWidth - 1 - i); dx++) {
+                    const double dWeight = kernel.weight(dx, dy);
+                    double* pCell = pTarget + 4 * static_cast<size_t>(i + dx);
+                    for (int c = 0; c < 4; c++) pCell[c] += dWeight * dValue[c];
+                }
             }
         }
     }
@@ -149,8 +178,11 @@ void CDensityRows::scatterRow(int iRow) {
 
 const double* CDensityRows::nextRow() {
     // Row r is complete once every row that reaches it, up to r + N_h, has scattered.
-    while (iNextScatter < histogram.height() && iNextScatter <= iNextOut + iReach)
-        scatterRow(iNextScatter++);
+    while (iNextScatter < histogram.height() && iNextScatter <= iNextOut + iReach) {
+        const int iEnd = std::min(histogram.height(), iNextScatter + iScatterRows);
+        scatterRows(iNextScatter, iEnd);
+        iNextScatter = iEnd;
+    }
     double* pRow = windowRow(iNextOut);
     std::copy(pRow, pRow + vOut.size(), vOut.begin());
     std::fill(pRow, pRow + vOut.size(), 0.0);  // free for row iNextOut + 2·N_h + 1
@@ -169,7 +201,8 @@ public:
           vRows(static_cast<size_t>(iRows_) * iGridWidth * 4, 0.0) {
         if (source.pHistogram)
             pDensity = std::make_unique<CDensityRows>(*source.pHistogram, source.scale,
-                                                      source.pKernels, iSupersample);
+                                                      source.pKernels, iSupersample,
+                                                      source.iThreads);
     }
     // Makes rows up to iRow (inclusive) the newest ones.
     void advanceTo(int iRow) {
@@ -207,26 +240,31 @@ void writePicture(const SGenome& genome, const SPictureSource& source, const FPi
     const SGridShape grid = gridShapeOf(genome);
     const CSpatialFilter filter(genome.eFilterShape, genome.dFilter, genome.iSupersample);
     const SToneCurve curve = toneCurveOf(genome);
-    const int iF = filter.width(), iS = genome.iSupersample;
+    const int iF = filter.width(), iS = genome.iSupersample, iW = genome.iWidth;
     const int iFirst = grid.iGutter - (iF - iS) / 2;  // the filter window of pixel 0 starts here
-    CFilterWindow window(source, grid.iWidth, iF, iS);
-    std::vector<unsigned char> vRgb(static_cast<size_t>(genome.iWidth) * 3);
-    std::vector<const double*> vTaps(iF);
-    for (int q = 0; q < genome.iHeight; q++) {
-        const int iTop = iFirst + iS * q;
-        window.advanceTo(iTop + iF - 1);
-        for (int j = 0; j < iF; j++) vTaps[j] = window.row(iTop + j);
-        for (int p = 0; p < genome.iWidth; p++) {
-            const int iLeft = iFirst + iS * p;
-            double dPixel[4] = {0, 0, 0, 0};
-            for (int j = 0; j < iF; j++) {
-                const double* pWeights = filter.weights() + j * iF;
-                const double* pCell = vTaps[j] + 4 * static_cast<size_t>(iLeft);
-                for (int i = 0; i < iF; i++, pCell += 4)
-                    for (int c = 0; c < 4; c++) dPixel[c] += pWeights[i] * pCell[c];
+    // Output rows in groups, each row of a group on a thread of its own: the window holds the
+    // bucket rows of a whole group.
+    const int iGroup = std::max(1, 32 / iS);
+    CFilterWindow window(source, grid.iWidth, iS * (iGroup - 1) + iF, iS);
+    std::vector<unsigned char> vRgb(static_cast<size_t>(iGroup) * iW * 3);
+    for (int q0 = 0; q0 < genome.iHeight; q0 += iGroup) {
+        const int iRows = std::min(iGroup, genome.iHeight - q0);
+        window.advanceTo(iFirst + iS * (q0 + iRows - 1) + iF - 1);
+        inParallel(source.iThreads, iRows, [&](int k) {
+            const int iTop = iFirst + iS * (q0 + k);
+            unsigned char* pRgb = &vRgb[static_cast<size_t>(k) * iW * 3];
+            for (int p = 0; p < iW; p++) {
+                const int iLeft = iFirst + iS * p;
+                double dPixel[4] = {0, 0, 0, 0};
+                for (int j = 0; j < iF; j++) {
+                    const double* pWeights = filter.weights() + j * iF;
+                    const double* pCell = window.row(iTop + j) + 4 * static_cast<size_t>(iLeft);
+                    for (int i = 0; i < iF; i++, pCell += 4)
+                        for (int c = 0; c < 4; c++) dPixel[c] += pWeights[i] * pCell[c];
+                }
+                curve.pixel(dPixel, pRgb + 3 * static_cast<size_t>(p));
             }
-            curve.pixel(dPixel, &vRgb[3 * static_cast<size_t>(p)]);
-        }
-        onRow(q, vRgb.data());
+        });
+        for (int k = 0; k < iRows; k++) onRow(q0 + k, &vRgb[static_cast<size_t>(k) * iW * 3]);
     }
 }

@@ -33,19 +33,24 @@ struct SToneCurve {
 SToneCurve toneCurveOf(const SGenome& genome);
 
 // Rows of log-scaled buckets, spread by the density kernels when there are any: 4 doubles a
-// bucket, row after row from the top, each complete once handed out. Density estimation scatters
-// in one fixed order (bucket rows top down, each left to right), so its sums never depend on
-// threads. Holds its own window of 2·N_h + 1 rows.
+// bucket, row after row from the top, each complete once handed out. Holds its own window of
+// 2·N_h + iScatterRows rows. Density estimation scatters iScatterRows rows at a time, in column
+// segments laid out by the grid alone, each at least 2·N_h + 1 wide: the even ones (on
+// iThreads threads), then the odd ones. No two segments of one parity reach the same bucket, so
+// every bucket's sum is made in one fixed order, whatever the number of threads.
+constexpr int iScatterRows = 8;
+
 class CDensityRows {
 public:
     CDensityRows(const CHistogram& histogram, SLogScale scale, const CDensityKernels* pKernels,
-                 int iSupersample);
+                 int iSupersample, int iThreads = 1);
     int rowsOut() const { return iNextOut; }
     bool done() const { return iNextOut == histogram.height(); }
     const double* nextRow();  // valid until the next call
 
 private:
-    void scatterRow(int iRow);
+    void scatterRows(int iFirstRow, int iEndRow);
+    void scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn, int iEndColumn);
     double densityAt(int iColumn, int iRow) const;
     double* windowRow(int iRow) {
         return &vWindow[static_cast<size_t>(iRow % iWindowRows) * histogram.width() * 4];
@@ -57,10 +62,16 @@ private:
     int iSupersample;
     int iReach;          // the widest kernel's reach, 0 without density estimation
     int iWindowRows;
+    int iThreads;
+    int iSegmentWidth;   // columns; at least 2·reach + 1
     int iNextScatter = 0, iNextOut = 0;
     std::vector<double> vWindow;
     std::vector<double> vOut;
 };
+
+// Runs task(0) to task(iTasks − 1) on up to iThreads threads (the caller's among them), each
+// task once, and returns when all are done.
+void inParallel(int iThreads, int iTasks, const std::function<void(int)>& task);
 
 // Density estimation's kernels for a genome, or null when it is off (radius 0 or = minimum).
 std::unique_ptr<CDensityKernels> densityKernelsOf(const SGenome& genome);
@@ -75,6 +86,7 @@ struct SPictureSource {
     const CDensityKernels* pKernels = nullptr;
     const std::vector<float>* pAccumulated = nullptr;  // 4 floats a bucket, the grid's size
     double dScale = 1;
+    int iThreads = 1;  // for density estimation, the filter and the tone curve
 };
 
 // The picture's rows, top first, each W × 3 bytes of red, green and blue, to onRow.
