@@ -93,6 +93,7 @@ std::vector<SCase> cases() {
         {"zoom", flame(sLib + " zoom=\"1\" center=\"0.3 0.1\"", sXforms)},
         {"linear palette", flame(sLib + " palette_mode=\"linear\"", sXforms)},
         {"passes 2", flame(sLib + " passes=\"2\"", sXforms)},
+        {"soloxform", flame(sLib + " soloxform=\"1\"", sXforms)},
         {"flam3-genome", fileText(GENOME_TEST_DATA "/small.flame")},
     };
 }
