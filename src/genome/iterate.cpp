@@ -150,7 +150,7 @@ bool CChaosGame::plotOf(double x, double y, double c, int iXform, SPlot& plot) c
     plot.uBucket = static_cast<size_t>(dRow) * view.iGridWidth + static_cast<size_t>(dColumn);
     // The palette entry of c: trunc(256·c), clamped; in linear mode blended with the next one.
     const double dIndex = 256 * c;
-    const int iIndex = dIndex <= 0 ? 0 : dIndex >= 255 ? 255 : static_cast<int>(dIndex);
+    const int iIndex = !(dIndex > 0) ? 0 : dIndex >= 255 ? 255 : static_cast<int>(dIndex);
     if (ePaletteMode == eStep) {
         plot.add = vStepAdds[static_cast<size_t>(iXform) * iPaletteSize + iIndex];
         return true;

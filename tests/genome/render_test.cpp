@@ -138,4 +138,14 @@ TEST(GenomeRenderTest, ResizingKeepsTheFraming) {
     EXPECT_EQ(resizedGenome(genome, 200, 50).iHeight, 50);
 }
 
+// Colour speeds so large that the colour coordinate overflows to infinity and NaN: the palette
+// index is clamped, never an undefined conversion (which UndefinedBehaviorSanitizer reports).
+TEST(GenomeRenderTest, ColourCoordinatesBeyondRangeStillPlot) {
+    CGenomeRender render(genomeOf("size=\"16 16\" quality=\"5\"",
+                                  "<xform weight=\"1\" color=\"1e308\" color_speed=\"1e300\" "
+                                  "linear=\"0.5\"/><xform weight=\"1\" color=\"-1e308\" "
+                                  "color_speed=\"-1e300\" spherical=\"1\"/>"), 1, 1);
+    while (render.continueRender(std::chrono::milliseconds(100))) {}
+    EXPECT_EQ(render.shareDone(), 1);
+}
 }  // namespace
