@@ -103,8 +103,9 @@ bool CGenomeRender::runSlice(steady_clock::time_point until) {
 }
 
 // Adds a finished pass, log-scaled and spread, into the sums of the passes done, row by row
-// until the deadline; true once it is all in and the next pass can start.
-bool CGenomeRender::finishPass(steady_clock::time_point until) {
+// until the deadline or a stop (if bStoppable); true once it is all in and the next pass can
+// start.
+bool CGenomeRender::finishPass(steady_clock::time_point until, bool bStoppable) {
     if (vAccumulated.empty())
         vAccumulated.assign(static_cast<size_t>(pHistogram->width()) * pHistogram->height() * 4,
                             0.0f);
@@ -114,7 +115,7 @@ bool CGenomeRender::finishPass(steady_clock::time_point until) {
                                                     static_cast<int>(vWorkers.size()));
     const size_t uRowValues = static_cast<size_t>(pHistogram->width()) * 4;
     while (!pFinishing->done()) {
-        if (bStop || steady_clock::now() >= until) return false;
+        if (bStoppable && (bStop || steady_clock::now() >= until)) return false;
         const size_t uRow = static_cast<size_t>(pFinishing->rowsOut());
         const double* pRow = pFinishing->nextRow();
         float* pSum = &vAccumulated[uRow * uRowValues];
@@ -137,7 +138,7 @@ bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
         } else if (iPass + 1 == genome.iPasses) {
             iPass++;  // the last pass stays in the histogram: the picture reads it from there
         } else {
-            finishPass(until);
+            finishPass(until, true);
         }
     }
     return !done();
@@ -159,9 +160,9 @@ double CGenomeRender::badValueRate() const {
     return iSamples > 0 ? static_cast<double>(iBadValues) / iSamples : 0;
 }
 
-void CGenomeRender::writeImage(const FPictureRow& onRow) {
-    if (!sError.empty()) return;
-    if (pFinishing) finishPass(steady_clock::time_point::max());
+bool CGenomeRender::writeImage(const FPictureRow& onRow) {
+    if (!sError.empty()) return false;
+    if (pFinishing) finishPass(steady_clock::time_point::max(), false);
     // The passes done, and this one scaled up from the share of it run so far; together
     // weighted as passes/(passes shown), as if every pass were like them.
     const int iLastPass = std::min(iPass, genome.iPasses - 1);
@@ -177,5 +178,6 @@ void CGenomeRender::writeImage(const FPictureRow& onRow) {
     }
     if (iLastPass > 0) source.pAccumulated = &vAccumulated;
     source.iThreads = static_cast<int>(vWorkers.size());
-    writePicture(genome, source, onRow);
+    source.stopped = [this, uBefore = uStops.load()] { return uStops != uBefore; };
+    return writePicture(genome, source, onRow);
 }

@@ -38,8 +38,12 @@ public:
     // then returns: true while samples remain. Not to be called from two threads at once.
     bool continueRender(std::chrono::milliseconds budget);
     // From any thread: continueRender returns within a batch's time (milliseconds), and every
-    // later call returns at once. The picture so far can still be written.
-    void stop() { bStop = true; }
+    // later call returns at once; a writeImage under way ends within a few rows. The picture
+    // so far can still be written afterwards.
+    void stop() {
+        bStop = true;
+        uStops++;
+    }
 
     double shareDone() const;  // samples plotted so far over all, 0 to 1
     bool done() const { return iPass == genome.iPasses; }
@@ -48,8 +52,9 @@ public:
     double badValueRate() const;  // results replaced by a random point, per sample so far
 
     // The picture of the samples so far, as if they were all of them (a growing render is as
-    // bright as the finished one), row by row from the top. Not during continueRender.
-    void writeImage(const FPictureRow& onRow);
+    // bright as the finished one), row by row from the top. Not during continueRender. False
+    // when a stop came while it ran: the rows after it are not written.
+    bool writeImage(const FPictureRow& onRow);
 
     const SGenome& renderedGenome() const { return genome; }
     const CHistogram& histogram() const { return *pHistogram; }  // this pass's buckets
@@ -57,7 +62,7 @@ public:
 private:
     void work();  // a worker thread's loop
     bool runSlice(std::chrono::steady_clock::time_point deadline);
-    bool finishPass(std::chrono::steady_clock::time_point deadline);
+    bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
     int samplesOfBatch(int64_t iBatch) const;  // iBatch counted within its pass
 
     SGenome genome;
@@ -75,6 +80,7 @@ private:
     std::atomic<int64_t> iNextBatch{0};// of this pass: the next to run
     std::atomic<int64_t> iBadValues{0};
     std::atomic<bool> bStop{false};
+    std::atomic<uint64_t> uStops{0};   // stops asked for so far
 
     // Workers wait for a slice, run batches until its deadline, and report back.
     std::vector<std::thread> vWorkers;

@@ -236,7 +236,7 @@ private:
 
 }  // namespace
 
-void writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow) {
+bool writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow) {
     const SGridShape grid = gridShapeOf(genome);
     const CSpatialFilter filter(genome.eFilterShape, genome.dFilter, genome.iSupersample);
     const SToneCurve curve = toneCurveOf(genome);
@@ -248,6 +248,7 @@ void writePicture(const SGenome& genome, const SPictureSource& source, const FPi
     CFilterWindow window(source, grid.iWidth, iS * (iGroup - 1) + iF, iS);
     std::vector<unsigned char> vRgb(static_cast<size_t>(iGroup) * iW * 3);
     for (int q0 = 0; q0 < genome.iHeight; q0 += iGroup) {
+        if (source.stopped && source.stopped()) return false;
         const int iRows = std::min(iGroup, genome.iHeight - q0);
         window.advanceTo(iFirst + iS * (q0 + iRows - 1) + iF - 1);
         inParallel(source.iThreads, iRows, [&](int k) {
@@ -267,4 +268,5 @@ void writePicture(const SGenome& genome, const SPictureSource& source, const FPi
         });
         for (int k = 0; k < iRows; k++) onRow(q0 + k, &vRgb[static_cast<size_t>(k) * iW * 3]);
     }
+    return true;
 }

@@ -87,7 +87,9 @@ struct SPictureSource {
     const std::vector<float>* pAccumulated = nullptr;  // 4 floats a bucket, the grid's size
     double dScale = 1;
     int iThreads = 1;  // for density estimation, the filter and the tone curve
+    std::function<bool()> stopped;  // if given, checked every few rows: true ends the picture
 };
 
-// The picture's rows, top first, each W × 3 bytes of red, green and blue, to onRow.
-void writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow);
+// The picture's rows, top first, each W × 3 bytes of red, green and blue, to onRow. False when
+// stopped ended it before the last row.
+bool writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow);

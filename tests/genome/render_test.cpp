@@ -100,6 +100,14 @@ TEST(RenderThreadsTest, StopEndsALongSliceAtOnce) {
                 std::chrono::duration<double, std::milli>(returnedAfter - stoppedAt).count());
     EXPECT_LT(returnedAfter - stoppedAt, std::chrono::milliseconds(200));  // a batch or two
     EXPECT_FALSE(render.continueRender(std::chrono::seconds(1)) && render.shareDone() == 0);
+    int iRows = 0;
+    EXPECT_TRUE(render.writeImage([&](int, const unsigned char*) { iRows++; }));
+    EXPECT_EQ(iRows, 600);  // stopped, yet whole
+    iRows = 0;
+    EXPECT_FALSE(render.writeImage([&](int, const unsigned char*) {
+        if (++iRows == 100) render.stop();
+    }));
+    EXPECT_LT(iRows, 200);
 }
 
 // Every result diverges: each fifth random point is plotted, a faint square over [−1, 1]².
