@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <unistd.h>
 
@@ -60,7 +61,10 @@ bool readPpm(const std::string& sText, SPicture& picture) {
 
 }  // namespace
 
-SPicture renderReference(const std::string& sXml, const std::string& sSeed, std::string& sError) {
+namespace {
+
+SPicture renderReferenceOnce(const std::string& sXml, const std::string& sSeed,
+                             std::string& sError) {
     SPicture picture;
     const std::string sRenderer = referenceRenderer();
     if (sRenderer.empty()) {
@@ -86,6 +90,18 @@ SPicture renderReference(const std::string& sXml, const std::string& sSeed, std:
     std::remove(sOut.c_str());
     std::remove(sIn.c_str());
     rmdir(sFolder);
+    return picture;
+}
+
+}  // namespace
+
+SPicture renderReference(const std::string& sXml, const std::string& sSeed, std::string& sError) {
+    static std::map<std::pair<std::string, std::string>, SPicture> rendered;
+    const auto key = std::make_pair(sXml, sSeed);
+    const auto found = rendered.find(key);
+    if (found != rendered.end()) return found->second;
+    const SPicture picture = renderReferenceOnce(sXml, sSeed, sError);
+    if (!picture.vRgb.empty()) rendered[key] = picture;
     return picture;
 }
 

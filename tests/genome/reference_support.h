@@ -20,7 +20,8 @@ SPicture renderOurs(const std::string& sXml, unsigned long long uSeed, int iThre
 std::string referenceRenderer();
 
 // flam3-render's picture of sXml, with isaac_seed=sSeed on one thread (where it is repeatable),
-// or an empty one with sError.
+// or an empty one with sError. Each (sXml, sSeed) is rendered once per test run: the tests ask
+// for the same pictures more than once.
 SPicture renderReference(const std::string& sXml, const std::string& sSeed, std::string& sError);
 
 // SSIM of the two pictures' luminance (0.299 R + 0.587 G + 0.114 B), over 11 × 11 Gaussian
