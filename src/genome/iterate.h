@@ -53,9 +53,10 @@ class CChaosGame {
 public:
     explicit CChaosGame(const SGenome& genome);  // a genome that checkGenome passes
 
-    // Batch uBatch of the render seeded uSeed, iSamples plotted samples (at most
-    // iBatchSamples): its plots, in the order made, replace vPlots' first entries; the count of
-    // them is returned. vPlots must hold iBatchSamples entries, and is never resized.
+    // Batch uBatch of the render seeded uSeed, iSamples samples after the fuse (at most
+    // iBatchSamples; those with no weight or outside the grid make no plot): its plots, in the
+    // order made, replace vPlots' first entries, and their count is returned. vPlots must hold
+    // iBatchSamples entries, and is never resized.
     int runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vector<SPlot>& vPlots,
                  SBatchCounts& counts) const;
 

@@ -34,8 +34,8 @@ public:
     // too large for memory. Such a render does nothing.
     const std::string& error() const { return sError; }
 
-    // Runs batches for about budget (at least one batch per worker, each ≤ 10,000 samples),
-    // then returns: true while samples remain. Not to be called from two threads at once.
+    // Runs batches for about budget (at least two per worker, each ≤ 10,000 samples, a few
+    // milliseconds), then returns: true while samples remain. Not from two threads at once.
     bool continueRender(std::chrono::milliseconds budget);
     // From any thread: continueRender returns within a batch's time (milliseconds), and every
     // later call returns at once; a writeImage under way ends within a few rows. The picture
