@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <unistd.h>
 
 using std::chrono::steady_clock;
 
@@ -21,15 +22,25 @@ CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThrea
                             genome.iHeight;
     iPassSamples = std::max<int64_t>(1, std::llround(dSamples / genome.iPasses));
     iPassBatches = (iPassSamples + iBatchSamples - 1) / iBatchSamples;
+    const std::string sNoMemory = "not enough memory for the buckets of a " +
+                                  std::to_string(genome.iWidth) + " × " +
+                                  std::to_string(genome.iHeight) + " picture at supersample " +
+                                  std::to_string(genome.iSupersample);
+    // A grid larger than the machine could be granted (Linux promises memory it may not have)
+    // and then end the process as its pages are filled: refused first.
+    const SGridShape grid = gridShapeOf(genome);
+    const double dBytes = static_cast<double>(grid.iWidth) * grid.iHeight * sizeof(SBucket);
+    if (dBytes > static_cast<double>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE)) {
+        sError = sNoMemory;
+        iPass = genome.iPasses;
+        return;
+    }
     try {
         pGame = std::make_unique<CChaosGame>(genome);
-        const SCamera& camera = pGame->camera();
-        pHistogram = std::make_unique<CHistogram>(camera.iGridWidth, camera.iGridHeight);
+        pHistogram = std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
         pKernels = densityKernelsOf(genome);
     } catch (const std::bad_alloc&) {
-        sError = "not enough memory for the buckets of a " + std::to_string(genome.iWidth) +
-                 " × " + std::to_string(genome.iHeight) + " picture at supersample " +
-                 std::to_string(genome.iSupersample);
+        sError = sNoMemory;
         iPass = genome.iPasses;
         return;
     }

@@ -136,6 +136,11 @@ TEST(GenomeRenderTest, CountsSamplesAndRefusesWhatItCannotDraw) {
     CGenomeRender refused(empty, 1, 1);
     EXPECT_EQ(refused.error(), "no xform with a weight above 0");
     EXPECT_FALSE(refused.continueRender(std::chrono::milliseconds(10)));
+    // 262,144² buckets of 40 bytes: no machine has that.
+    CGenomeRender huge(genomeOf("size=\"16384 16384\" supersample=\"16\" quality=\"0.01\""),
+                       1, 1);
+    EXPECT_EQ(huge.error(), "not enough memory for the buckets of a 16384 × 16384 picture at "
+                            "supersample 16");
 }
 
 TEST(GenomeRenderTest, ResizingKeepsTheFraming) {
