@@ -10,6 +10,8 @@ runPackages=(
   libgl-dev libglu1-mesa-dev libglut-dev      # OpenGL, GLU, GLUT
   libgl1-mesa-dri                             # Mesa's software GL, for machines without a GPU
   libpng-dev libx11-dev                       # saved pictures; the display, asked at start
+  libpugixml-dev                              # flame genomes (.flame XML)
+  flam3-palette                               # the numbered palettes genomes name
 )
 testPackages=(
   libgtest-dev libbenchmark-dev               # unit tests and benchmarks
@@ -17,6 +19,7 @@ testPackages=(
   valgrind                                    # memory checks of the running viewer
   time procps                                 # make bench: peak memory of the viewer
   dpkg-dev file lintian                       # the Debian package: cpack -G DEB, its check
+  flam3-utils                                 # the reference renderer genomes are tested on
 )
 
 case "${1:-all}" in

@@ -43,7 +43,7 @@ done
 
 tsanBuild="${TSAN_BUILD:-build-tsan}"
 cmake -S . -B "$tsanBuild" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFLAMES_TSAN=ON
-cmake --build "$tsanBuild" -j2 --target thread_tests
+cmake --build "$tsanBuild" -j2 --target thread_tests genome_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir "$tsanBuild" -L threads --output-on-failure --no-tests=error || status=1
 exit $status

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# The genome renderer against flam3-render: the three genomes of tests/genome/data/bench-*.flame
+# (random genomes flam3-genome made from the 49 variations, sized 640 x 480 at quality 100,
+# committed so that every run draws the same), each rendered by both on 2 threads at the same
+# size, quality and seed, and the ratio of their times; the goal is at most 0.5. Then the peak
+# memory of a 1920 x 1080 and of a 3840 x 2160 render at supersample 2 (quality 1: the bins'
+# cost, not the time). Run from the checkout, after building $BUILD (default build).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build="${BUILD:-build}"
+render="$build/bench/genome_render"
+for tool in "$render" /usr/bin/time; do
+  [[ -x "$tool" ]] || { echo "genome-bench: no $tool (build it, or install time)" >&2; exit 1; }
+done
+if ! command -v flam3-render >/dev/null; then
+  echo "genome-bench: no flam3-render: scripts/install-deps.sh installs flam3-utils" >&2
+  exit 1
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf -- "$work"' EXIT
+
+seconds() {  # the wall-clock seconds of a command, its output dropped
+  /usr/bin/time -f %e -o "$work/time" "$@" > /dev/null 2>&1
+  cat "$work/time"
+}
+
+echo "genome                 flam3-render    ours   ours/flam3"
+for genome in tests/genome/data/bench-{a,b,c}.flame; do
+  theirs=$(seconds env nthreads=2 isaac_seed=1 out="$work/theirs.png" flam3-render < "$genome")
+  ours=$(seconds "$render" "$genome" "$work/ours.png" --threads 2 --seed 1)
+  printf '%-22s %10.2f s %6.2f s %8.2f\n' "$(basename "$genome")" "$theirs" "$ours" \
+    "$(awk "BEGIN { print $ours / $theirs }")"
+done
+
+# Peak memory: the genome at supersample 2, framed alike at each size.
+sed 's/supersample="1"/supersample="2"/' tests/genome/data/bench-a.flame > "$work/ss2.flame"
+for size in 1920x1080 3840x2160; do
+  /usr/bin/time -f %M -o "$work/memory" "$render" "$work/ss2.flame" "$work/big.png" \
+    --size "$size" --quality 1 --threads 2 > /dev/null
+  width=${size%x*} height=${size#*x}
+  # The bucket grid: S·W + 2g by S·H + 2g, the gutter g = 9·2 + 1 at the default estimator.
+  buckets=$(( (2 * width + 38) * (2 * height + 38) ))
+  printf '%s supersample 2: peak %d MiB; bound 48 bytes a bucket + 200 MiB = %d MiB\n' "$size" \
+    $(( $(cat "$work/memory") / 1024 )) $(( (48 * buckets >> 20) + 200 ))
+done

@@ -1,0 +1,182 @@
+#include "genome/filter.h"
+
+#include "genome/variation_formulas.h"
+
+#include <cmath>
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+double sinc(double u) { return u == 0 ? 1 : std::sin(dPi * u) / (dPi * u); }
+
+// Mitchell–Netravali's cubic family, support 2.
+double cubic(double u, double dB, double dC) {
+    const double a = std::fabs(u), a2 = a * a, a3 = a2 * a;
+    if (a < 1) return ((12 - 9 * dB - 6 * dC) * a3 + (-18 + 12 * dB + 6 * dC) * a2 + (6 - 2 * dB))
+                      / 6;
+    if (a < 2) return ((-dB - 6 * dC) * a3 + (6 * dB + 30 * dC) * a2 + (-12 * dB - 48 * dC) * a +
+                       (8 * dB + 24 * dC)) / 6;
+    return 0;
+}
+
+double gaussianKernel(double u) { return std::exp(-2 * u * u); }
+double hermiteKernel(double u) {
+    const double a = std::fabs(u);
+    return a < 1 ? (2 * a - 3) * a * a + 1 : 0;
+}
+double boxKernel(double u) { return u > -0.5 && u <= 0.5 ? 1 : 0; }
+double triangleKernel(double u) { return std::fabs(u) < 1 ? 1 - std::fabs(u) : 0; }
+double bellKernel(double u) {
+    const double a = std::fabs(u);
+    if (a < 0.5) return 0.75 - a * a;
+    if (a < 1.5) return 0.5 * (a - 1.5) * (a - 1.5);
+    return 0;
+}
+double bsplineKernel(double u) {
+    const double a = std::fabs(u);
+    if (a < 1) return 0.5 * a * a * a - a * a + 2.0 / 3;
+    if (a < 2) return (2 - a) * (2 - a) * (2 - a) / 6;
+    return 0;
+}
+double mitchellKernel(double u) { return cubic(u, 1.0 / 3, 1.0 / 3); }
+double catmullRomKernel(double u) { return cubic(u, 0, 0.5); }
+double lanczos2Kernel(double u) {
+    return sinc(u) * (0.42 + 0.5 * std::cos(dPi * u) + 0.08 * std::cos(2 * dPi * u));
+}
+double blackmanKernel(double u) { return sinc(u) * (0.5 + 0.5 * std::cos(dPi * u)); }
+double catromKernel(double u) { return sinc(u) * (0.54 + 0.46 * std::cos(dPi * u)); }
+double hammingKernel(double u) {
+    return std::fabs(u) < 3 ? sinc(u) * sinc(u / 3) * sinc(u / 3) : 0;
+}
+double hanningKernel(double u) {
+    return std::fabs(u) < 2 ? sinc(u) * sinc(u / 2) * sinc(u / 2) : 0;
+}
+
+// The kernel flam3 actually applies for each name, which for several names is another one
+// than the name says, and the support σ that sets the filter's width.
+struct SShape {
+    const char* sName;
+    double (*kernel)(double);
+    double dSupport;
+};
+constexpr SShape shapeTable[] = {
+    {"gaussian",  gaussianKernel,   1.5},  // eGaussian
+    {"hermite",   hermiteKernel,    1},    // eHermite
+    {"box",       boxKernel,        0.5},  // eBox
+    {"triangle",  triangleKernel,   1},    // eTriangle
+    {"bell",      bellKernel,       1.5},  // eBell
+    {"bspline",   bsplineKernel,    2},    // eBspline
+    {"lanczos3",  mitchellKernel,   2},    // eLanczos3: Mitchell–Netravali, B = C = 1/3
+    {"lanczos2",  lanczos2Kernel,   1},    // eLanczos2: sinc with a Blackman window
+    {"mitchell",  catmullRomKernel, 2},    // eMitchell: Catmull–Rom
+    {"blackman",  blackmanKernel,   1},    // eBlackman: sinc with a Hann window
+    {"catrom",    catromKernel,     1},    // eCatrom: sinc with a Hamming window
+    {"hamming",   hammingKernel,    3},    // eHamming: Lanczos 3
+    {"hanning",   hanningKernel,    2},    // eHanning: Lanczos 2
+    {"quadratic", bellKernel,       1.5},  // eQuadratic
+};
+static_assert(std::size(shapeTable) == eFilterShapeCount);
+
+}  // namespace
+
+const char* filterShapeName(EFilterShape eShape) { return shapeTable[eShape].sName; }
+
+bool filterShapeByName(const char* sName, EFilterShape& eShape) {
+    for (int i = 0; i < eFilterShapeCount; i++)
+        if (std::strcmp(shapeTable[i].sName, sName) == 0) {
+            eShape = static_cast<EFilterShape>(i);
+            return true;
+        }
+    return false;
+}
+
+double spatialFilterWidth(EFilterShape eShape, double dRadius, int iSupersample) {
+    double dWidth = std::floor(2 * shapeTable[eShape].dSupport * iSupersample * dRadius) + 1;
+    if (std::fmod(dWidth - iSupersample, 2) != 0) dWidth += 1;  // F − S even
+    return dWidth;
+}
+
+CSpatialFilter::CSpatialFilter(EFilterShape eShape, double dRadius, int iSupersample) {
+    const double dWidth = spatialFilterWidth(eShape, dRadius, iSupersample);
+    bUsable = dWidth <= iWidestFilter;
+    iWidth = bUsable ? static_cast<int>(dWidth) : 1;
+    // Tap i sits at o = i + ½ − F/2 buckets; the kernel sees it in units of S·radius.
+    std::vector<double> vTaps(iWidth);
+    for (int i = 0; i < iWidth; i++) {
+        const double dOffset = i + 0.5 - iWidth / 2.0;
+        const double u = dRadius == 0 ? 2 * dOffset / iWidth : dOffset / (iSupersample * dRadius);
+        vTaps[i] = shapeTable[eShape].kernel(u);
+    }
+    vWeights.resize(static_cast<size_t>(iWidth) * iWidth);
+    double dSum = 0;
+    for (int j = 0; j < iWidth; j++)
+        for (int i = 0; i < iWidth; i++) dSum += vWeights[j * iWidth + i] = vTaps[i] * vTaps[j];
+    bUsable = bUsable && dSum != 0;
+    for (double& dWeight : vWeights) dWeight = dSum != 0 ? dWeight / dSum : 0;
+}
+
+namespace {
+
+// Width h_k of kernel k: R/(k + 1)^c for the first hundred, then spaced by density's c-th root.
+double kernelWidth(double dR, double dCurve, int k) {
+    if (k < 100) return dR / std::pow(k + 1.0, dCurve);
+    return dR / std::pow(std::pow(k - 100.0, 1 / dCurve) + 101, dCurve);
+}
+
+SDensityKernel densityKernel(double dWidth, int iHalfSize) {
+    SDensityKernel kernel;
+    kernel.dWidth = dWidth;
+    kernel.iReach = static_cast<int>(std::ceil(dWidth)) - 1;
+    const int iSide = kernel.iReach + 1;
+    kernel.vQuadrant.assign(static_cast<size_t>(iSide) * iSide, 0);
+    // G(1.5·d/h) for d ≤ h, summed over the whole half-size, though only the reach is kept:
+    // where h is a whole number the ring at d = h weighs in the sum and is never deposited.
+    double dSum = 0;
+    for (int dy = -iHalfSize; dy <= iHalfSize; dy++)
+        for (int dx = -iHalfSize; dx <= iHalfSize; dx++) {
+            const double d = std::sqrt(static_cast<double>(dx * dx + dy * dy));
+            if (d > dWidth) continue;
+            const double dG = std::exp(-2 * (1.5 * d / dWidth) * (1.5 * d / dWidth));
+            dSum += dG;
+            if (dx >= 0 && dy >= 0 && dx <= kernel.iReach && dy <= kernel.iReach)
+                kernel.vQuadrant[dy * iSide + dx] = dG;
+        }
+    for (double& dWeight : kernel.vQuadrant) dWeight /= dSum;
+    return kernel;
+}
+
+}  // namespace
+
+CDensityKernels::CDensityKernels(double dRadius, double dMinimum, double dCurve_,
+                                 int iSupersample)
+    : dCurve(dCurve_) {
+    const double dR = dRadius * iSupersample + 1, dRMin = dMinimum * iSupersample + 1;
+    iHalfSize = static_cast<int>(std::ceil(dR)) - 1;
+    // The table's length cap M and the density N_max past which the last kernel is taken.
+    const double dFull = std::ceil(std::pow(dR / dRMin, 1 / dCurve));
+    double dLength = dFull;
+    dMostDensity = dFull;
+    if (dFull > 100) {
+        dLength = std::ceil(100 + std::pow(dFull - 100, dCurve)) + 1;
+        dMostDensity = std::trunc(std::pow(dLength - 100, 1 / dCurve)) + 100;
+    }
+    const int iLength = static_cast<int>(std::fmin(dLength, 1e6));
+    for (int k = 0; k < iLength; k++) {
+        const double dWidth = kernelWidth(dR, dCurve, k);
+        if (dWidth <= dRMin) {
+            vKernels.push_back(densityKernel(dRMin, iHalfSize));
+            return;
+        }
+        vKernels.push_back(densityKernel(dWidth, iHalfSize));
+    }
+}
+
+int CDensityKernels::index(double dDensity) const {
+    const int iLast = count() - 1;
+    if (dDensity > dMostDensity) return iLast;
+    const double dIndex = dDensity <= 100 ? std::ceil(dDensity) - 1
+                                          : 100 + std::floor(std::pow(dDensity - 100, dCurve));
+    if (dIndex < 0) return 0;
+    return dIndex < iLast ? static_cast<int>(dIndex) : iLast;
+}

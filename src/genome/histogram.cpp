@@ -1,0 +1,43 @@
+#include "genome/histogram.h"
+
+#include <tuple>
+
+bool SBucket::operator==(const SBucket& other) const {
+    return std::tie(uRed, uGreen, uBlue, uAlpha, uCount) ==
+           std::tie(other.uRed, other.uGreen, other.uBlue, other.uAlpha, other.uCount);
+}
+
+CHistogram::CHistogram(int iWidth_, int iHeight_)
+    : iWidth(iWidth_), iHeight(iHeight_),
+      vBuckets(static_cast<std::size_t>(iWidth_) * static_cast<std::size_t>(iHeight_)) {}
+
+namespace {
+
+void addInto(SBucket& bucket, const SBucket& add) {
+    bucket.uRed += add.uRed;
+    bucket.uGreen += add.uGreen;
+    bucket.uBlue += add.uBlue;
+    bucket.uAlpha += add.uAlpha;
+    bucket.uCount += add.uCount;
+}
+
+}  // namespace
+
+void CHistogram::add(const SPlot* pPlots, std::size_t uPlots) {
+    // Plots land anywhere on a grid far larger than the caches: asking for the buckets a few
+    // plots ahead lets their cache misses overlap instead of following one another.
+    constexpr std::size_t uAhead = 8;
+    SBucket* pBuckets = vBuckets.data();
+    for (std::size_t i = 0; i < uPlots; i++) {
+        if (i + uAhead < uPlots) __builtin_prefetch(pBuckets + pPlots[i + uAhead].uBucket, 1);
+        addInto(pBuckets[pPlots[i].uBucket], pPlots[i].add);
+    }
+}
+
+void CHistogram::merge(const CHistogram& other) {
+    for (std::size_t i = 0; i < vBuckets.size(); i++) addInto(vBuckets[i], other.vBuckets[i]);
+}
+
+void CHistogram::clear() {
+    for (SBucket& bucket : vBuckets) bucket = SBucket();
+}

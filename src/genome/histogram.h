@@ -1,0 +1,51 @@
+#pragma once
+
+// The bucket grid a render plots into: for each bucket the sums of what landed there, colour
+// (red, green, blue), alpha and a count, each an exact integer in fixed point, so that sums
+// made in any order, by any number of threads, are the same to the last bit.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// One palette unit (a channel of 1 at plot weight 1) in the sums: 255 · 2^12. Palette channels
+// read from files are k/255, which thus add exact whole multiples of 2^12, as flam3's integer
+// sums hold them exactly (it adds 255·ω·x, truncated); other values round by at most 2^−21 of a
+// unit. A bucket takes 2^44 plots of full weight before its sum wraps.
+constexpr double dBucketUnit = 255 * 4096;
+
+struct SBucket {
+    uint64_t uRed = 0, uGreen = 0, uBlue = 0;  // Σ ω · premultiplied channel, × dBucketUnit
+    uint64_t uAlpha = 0;                       // Σ ω · palette alpha, × dBucketUnit
+    uint64_t uCount = 0;                       // Σ ω, × dBucketUnit
+    bool operator==(const SBucket& other) const;
+};
+
+// One plotted point: its bucket, row after row, and what it adds there.
+struct SPlot {
+    std::size_t uBucket;
+    SBucket     add;
+};
+
+class CHistogram {
+public:
+    CHistogram(int iWidth, int iHeight);  // every sum 0; throws std::bad_alloc if too large
+
+    int width() const { return iWidth; }
+    int height() const { return iHeight; }
+    const SBucket& at(int iColumn, int iRow) const {
+        return vBuckets[static_cast<std::size_t>(iRow) * iWidth + iColumn];
+    }
+    const SBucket* row(int iRow) const {
+        return &vBuckets[static_cast<std::size_t>(iRow) * iWidth];
+    }
+
+    void add(const SPlot* pPlots, std::size_t uPlots);  // not thread-safe: one caller at a time
+    void merge(const CHistogram& other);                // the same size
+    void clear();
+    bool operator==(const CHistogram& other) const { return vBuckets == other.vBuckets; }
+
+private:
+    int iWidth, iHeight;
+    std::vector<SBucket> vBuckets;  // row after row, top row first
+};

@@ -1,0 +1,101 @@
+#pragma once
+
+// The chaos game of a genome, batch by batch, and the camera that takes its points to buckets.
+// A batch is flam3's sub-batch: a fresh random point and colour, 15 iterations not plotted, then
+// up to iBatchSamples plotted ones. Batch b draws from the stream of (seed, b) alone, so a batch
+// gives the same plots whoever runs it, and when.
+
+#include "genome/batch_random.h"
+#include "genome/genome.h"
+#include "genome/histogram.h"
+
+#include <cstdint>
+#include <vector>
+
+constexpr int iBatchSamples = 10000;
+constexpr int iFuseIterations = 15;
+
+// The bucket grid of a genome: S·W + 2g by S·H + 2g buckets, where the gutter g leaves room for
+// the spatial filter and density estimation to reach just past the frame.
+struct SGridShape {
+    int iGutter;
+    int iWidth, iHeight;  // buckets
+};
+SGridShape gridShapeOf(const SGenome& genome);
+
+// World point → bucket: turned by rotate about the centre, +y down, scale · 2^zoom pixels per
+// unit, S buckets per pixel.
+struct SCamera {
+    double dCenterX, dCenterY;
+    bool   bRotate;
+    double dCos, dSin;
+    double dBucketsPerUnit;    // S · scale · 2^zoom
+    double dOffsetX, dOffsetY; // S·W/2 + g, S·H/2 + g
+    int    iGridWidth, iGridHeight;
+};
+SCamera cameraOf(const SGenome& genome);
+
+// What one batch did besides its plots.
+struct SBatchCounts {
+    int64_t iBadValues = 0;  // results replaced by a random point (flam3's error count)
+};
+
+// A batch to run, and what it made: its plots fill (*pPlots)[0 .. iPlots).
+struct SBatchJob {
+    uint64_t uBatch;
+    int iSamples;                 // at most iBatchSamples
+    std::vector<SPlot>* pPlots;   // iBatchSamples entries, never resized
+    int iPlots;
+    int64_t iBadValues;
+};
+
+class CChaosGame {
+public:
+    explicit CChaosGame(const SGenome& genome);  // a genome that checkGenome passes
+
+    // Batch uBatch of the render seeded uSeed, iSamples samples after the fuse (at most
+    // iBatchSamples; those with no weight or outside the grid make no plot): its plots, in the
+    // order made, replace vPlots' first entries, and their count is returned. vPlots must hold
+    // iBatchSamples entries, and is never resized.
+    int runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vector<SPlot>& vPlots,
+                 SBatchCounts& counts) const;
+
+    // The same for several batches at once, each exactly as it would run alone.
+    void runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
+
+    const SCamera& camera() const { return view; }
+
+private:
+    struct SActive {           // one variation of an xform
+        int    iVariation;
+        double dWeight;
+        int    iFirstParameter;
+    };
+    struct SPrepared {         // an xform made ready for the loop
+        std::array<double, 6> coefs, post;
+        bool   bPost;          // post is not the identity
+        double dColor, dSpeed;
+        double dPlotWeight;    // opacity^(log2 10); the final xform's: unused
+        double dOpacity;       // the final xform's chance of being applied
+        std::array<double, iParameterCount> parameters;
+        std::vector<SActive> vActive;
+    };
+
+    struct SWalk;
+    bool step(SWalk& walk) const;
+    static SPrepared prepare(const SXform& xform, bool bPlotted);
+    void apply(const SPrepared& xform, double& x, double& y, double& c, CBatchRandom&) const;
+    int choose(int iPrevious, double dUniform) const;
+    bool plotOf(double x, double y, double c, int iXform, SPlot& plot) const;
+
+    std::vector<SPrepared> vXforms;
+    bool bFinal;
+    SPrepared finalXform;
+    int iRowLength;                 // xforms + 1
+    std::vector<double> vCumulative;// per previous xform (none first): cumulative weights
+    std::vector<int> vLastChoosable;// per row: the last xform it can choose
+    SCamera view;
+    EPaletteMode ePaletteMode;
+    CPalette palette;
+    std::vector<SBucket> vStepAdds; // step mode: per xform, per palette entry, what a plot adds
+};

@@ -1,0 +1,194 @@
+#include "genome/render.h"
+
+#include "genome/genome_check.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <unistd.h>
+
+using std::chrono::steady_clock;
+
+CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThreads,
+                             double dQuality_)
+    : genome(genome_), uSeed(uSeed_), dQuality(dQuality_ > 0 ? dQuality_ : genome_.dQuality) {
+    genome.dQuality = dQuality;
+    if (!checkGenome(genome, sError)) {
+        iPass = genome.iPasses;
+        return;
+    }
+    // N = quality · 4^zoom · W · H samples, whatever the supersample, shared by the passes.
+    const double dSamples = dQuality * std::pow(4.0, genome.dZoom) * genome.iWidth *
+                            genome.iHeight;
+    iPassSamples = std::max<int64_t>(1, std::llround(dSamples / genome.iPasses));
+    iPassBatches = (iPassSamples + iBatchSamples - 1) / iBatchSamples;
+    const std::string sNoMemory = "not enough memory for the buckets of a " +
+                                  std::to_string(genome.iWidth) + " × " +
+                                  std::to_string(genome.iHeight) + " picture at supersample " +
+                                  std::to_string(genome.iSupersample);
+    // A grid larger than the machine could be granted (Linux promises memory it may not have)
+    // and then end the process as its pages are filled: refused first.
+    const SGridShape grid = gridShapeOf(genome);
+    const double dBytes = static_cast<double>(grid.iWidth) * grid.iHeight * sizeof(SBucket);
+    if (dBytes > static_cast<double>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE)) {
+        sError = sNoMemory;
+        iPass = genome.iPasses;
+        return;
+    }
+    try {
+        pGame = std::make_unique<CChaosGame>(genome);
+        pHistogram = std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
+        pKernels = densityKernelsOf(genome);
+    } catch (const std::bad_alloc&) {
+        sError = sNoMemory;
+        iPass = genome.iPasses;
+        return;
+    }
+    for (int i = 0; i < std::max(1, iThreads); i++) vWorkers.emplace_back([this] { work(); });
+}
+
+CGenomeRender::~CGenomeRender() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        bQuit = true;
+        bStop = true;
+    }
+    wake.notify_all();
+    for (std::thread& worker : vWorkers) worker.join();
+}
+
+int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
+    return static_cast<int>(std::min<int64_t>(iBatchSamples,
+                                              iPassSamples - iBatch * iBatchSamples));
+}
+
+void CGenomeRender::work() {
+    std::vector<SPlot> vPlots[2] = {std::vector<SPlot>(iBatchSamples),
+                                    std::vector<SPlot>(iBatchSamples)};
+    uint64_t uSeen = 0;
+    std::unique_lock<std::mutex> lock(mutex);
+    for (;;) {
+        wake.wait(lock, [&] { return bQuit || uSlice != uSeen; });
+        if (bQuit) return;
+        uSeen = uSlice;
+        const steady_clock::time_point until = deadline;
+        lock.unlock();
+        // Batches are numbered through the whole render: pass p's batch k is p·batches + k.
+        // Two batches at a time (the chaos game walks them side by side), one pair at least
+        // however short the slice.
+        for (bool bFirst = true;; bFirst = false) {
+            if (bStop || (!bFirst && steady_clock::now() >= until)) break;
+            SBatchJob jobs[2];
+            int iJobs = 0;
+            for (; iJobs < 2; iJobs++) {
+                const int64_t iBatch = iNextBatch++;
+                if (iBatch >= iPassBatches) break;
+                jobs[iJobs] = {static_cast<uint64_t>(iPass * iPassBatches + iBatch),
+                               samplesOfBatch(iBatch), &vPlots[iJobs], 0, 0};
+            }
+            if (iJobs == 0) break;
+            pGame->runBatches(uSeed, jobs, iJobs);
+            const std::lock_guard<std::mutex> add(histogramMutex);
+            for (int k = 0; k < iJobs; k++) {
+                iBadValues += jobs[k].iBadValues;
+                pHistogram->add(vPlots[k].data(), static_cast<size_t>(jobs[k].iPlots));
+            }
+            if (iJobs < 2) break;
+        }
+        lock.lock();
+        if (--iBusy == 0) idle.notify_all();
+    }
+}
+
+// One slice on every worker; true when the pass has batches left.
+bool CGenomeRender::runSlice(steady_clock::time_point until) {
+    std::unique_lock<std::mutex> lock(mutex);
+    deadline = until;
+    iBusy = static_cast<int>(vWorkers.size());
+    uSlice++;
+    wake.notify_all();
+    idle.wait(lock, [&] { return iBusy == 0; });
+    // A batch claimed past the last is not run: the count of those run is capped.
+    if (iNextBatch > iPassBatches) iNextBatch = iPassBatches;
+    return iNextBatch < iPassBatches;
+}
+
+// Adds a finished pass, log-scaled and spread, into the sums of the passes done, row by row
+// until the deadline or a stop (if bStoppable); true once it is all in and the next pass can
+// start.
+bool CGenomeRender::finishPass(steady_clock::time_point until, bool bStoppable) {
+    if (vAccumulated.empty())
+        vAccumulated.assign(static_cast<size_t>(pHistogram->width()) * pHistogram->height() * 4,
+                            0.0f);
+    if (!pFinishing)
+        pFinishing = std::make_unique<CDensityRows>(*pHistogram, logScaleOf(genome, dQuality, 1),
+                                                    pKernels.get(), genome.iSupersample,
+                                                    static_cast<int>(vWorkers.size()));
+    const size_t uRowValues = static_cast<size_t>(pHistogram->width()) * 4;
+    while (!pFinishing->done()) {
+        if (bStoppable && (bStop || steady_clock::now() >= until)) return false;
+        const size_t uRow = static_cast<size_t>(pFinishing->rowsOut());
+        const double* pRow = pFinishing->nextRow();
+        float* pSum = &vAccumulated[uRow * uRowValues];
+        for (size_t k = 0; k < uRowValues; k++) pSum[k] += static_cast<float>(pRow[k]);
+    }
+    pFinishing.reset();
+    pHistogram->clear();
+    iNextBatch = 0;
+    iPass++;
+    return true;
+}
+
+bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
+    const steady_clock::time_point until = steady_clock::now() + budget;
+    bool bFirst = true;
+    while (!done() && !bStop && (bFirst || steady_clock::now() < until)) {
+        bFirst = false;
+        if (iNextBatch < iPassBatches) {
+            runSlice(until);
+        } else if (iPass + 1 == genome.iPasses) {
+            iPass++;  // the last pass stays in the histogram: the picture reads it from there
+        } else {
+            finishPass(until, true);
+        }
+    }
+    return !done();
+}
+
+int64_t CGenomeRender::samplesDone() const {
+    if (done()) return samplesTotal();
+    const int64_t iBatches = std::min<int64_t>(iNextBatch, iPassBatches);
+    const int64_t iInPass = std::min<int64_t>(iPassSamples, iBatches * iBatchSamples);
+    return iPass * iPassSamples + iInPass;
+}
+
+double CGenomeRender::shareDone() const {
+    return samplesTotal() > 0 ? static_cast<double>(samplesDone()) / samplesTotal() : 1;
+}
+
+double CGenomeRender::badValueRate() const {
+    const int64_t iSamples = samplesDone();
+    return iSamples > 0 ? static_cast<double>(iBadValues) / iSamples : 0;
+}
+
+bool CGenomeRender::writeImage(const FPictureRow& onRow) {
+    if (!sError.empty()) return false;
+    if (pFinishing) finishPass(steady_clock::time_point::max(), false);
+    // The passes done, and this one scaled up from the share of it run so far; together
+    // weighted as passes/(passes shown), as if every pass were like them.
+    const int iLastPass = std::min(iPass, genome.iPasses - 1);
+    const int64_t iInPass = samplesDone() - iLastPass * iPassSamples;
+    const double dShare = static_cast<double>(iInPass) / iPassSamples;
+    SPictureSource source;
+    const int iShown = iLastPass + (dShare > 0 ? 1 : 0);
+    source.dScale = iShown > 0 ? static_cast<double>(genome.iPasses) / iShown : 1;
+    if (dShare > 0) {
+        source.pHistogram = pHistogram.get();
+        source.scale = logScaleOf(genome, dQuality, dShare);
+        source.pKernels = pKernels.get();
+    }
+    if (iLastPass > 0) source.pAccumulated = &vAccumulated;
+    source.iThreads = static_cast<int>(vWorkers.size());
+    source.stopped = [this, uBefore = uStops.load()] { return uStops != uBefore; };
+    return writePicture(genome, source, onRow);
+}

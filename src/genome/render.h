@@ -1,0 +1,94 @@
+#pragma once
+
+// One render of a genome: its chaos game run batch by batch on worker threads into one
+// histogram, and the picture tone-mapped from it whenever asked, finished or not. It runs in
+// slices (continueRender) so that a window can show it growing and drop it at once.
+//
+// One seed gives one picture, bit for bit, at any number of threads: batch b always draws the
+// same stream and the histogram's sums are integers, whose order of addition never matters.
+
+#include "genome/genome.h"
+#include "genome/histogram.h"
+#include "genome/iterate.h"
+#include "genome/tone.h"
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class CGenomeRender {
+public:
+    // dQuality > 0 replaces the genome's quality (samples per pixel). Check error() after.
+    CGenomeRender(const SGenome& genome, uint64_t uSeed, int iThreads, double dQuality = 0);
+    ~CGenomeRender();  // stops the workers and joins them
+    CGenomeRender(const CGenomeRender&) = delete;
+    CGenomeRender& operator=(const CGenomeRender&) = delete;
+
+    // Empty, or why nothing can be drawn: a genome that checkGenome refuses, or a bucket grid
+    // too large for memory. Such a render does nothing.
+    const std::string& error() const { return sError; }
+
+    // Runs batches for about budget (at least two per worker, each ≤ 10,000 samples, a few
+    // milliseconds), then returns: true while samples remain. Not from two threads at once.
+    bool continueRender(std::chrono::milliseconds budget);
+    // From any thread: continueRender returns within a batch's time (milliseconds), and every
+    // later call returns at once; a writeImage under way ends within a few rows. The picture
+    // so far can still be written afterwards.
+    void stop() {
+        bStop = true;
+        uStops++;
+    }
+
+    double shareDone() const;  // samples plotted so far over all, 0 to 1
+    bool done() const { return iPass == genome.iPasses; }
+    int64_t samplesDone() const;
+    int64_t samplesTotal() const { return iPassSamples * genome.iPasses; }
+    double badValueRate() const;  // results replaced by a random point, per sample so far
+
+    // The picture of the samples so far, as if they were all of them (a growing render is as
+    // bright as the finished one), row by row from the top. Not during continueRender. False
+    // when a stop came while it ran: the rows after it are not written.
+    bool writeImage(const FPictureRow& onRow);
+
+    const SGenome& renderedGenome() const { return genome; }
+    const CHistogram& histogram() const { return *pHistogram; }  // this pass's buckets
+
+private:
+    void work();  // a worker thread's loop
+    bool runSlice(std::chrono::steady_clock::time_point deadline);
+    bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
+    int samplesOfBatch(int64_t iBatch) const;  // iBatch counted within its pass
+
+    SGenome genome;
+    uint64_t uSeed;
+    double dQuality;
+    std::string sError;
+    std::unique_ptr<CChaosGame> pGame;
+    std::unique_ptr<CHistogram> pHistogram;
+    std::unique_ptr<CDensityKernels> pKernels;
+    std::vector<float> vAccumulated;   // log-scaled sums of the passes done, if passes > 1
+    std::unique_ptr<CDensityRows> pFinishing;  // the pass being added into vAccumulated
+
+    int64_t iPassSamples = 0, iPassBatches = 0;
+    int iPass = 0;                     // passes done; genome.iPasses when finished
+    std::atomic<int64_t> iNextBatch{0};// of this pass: the next to run
+    std::atomic<int64_t> iBadValues{0};
+    std::atomic<bool> bStop{false};
+    std::atomic<uint64_t> uStops{0};   // stops asked for so far
+
+    // Workers wait for a slice, run batches until its deadline, and report back.
+    std::vector<std::thread> vWorkers;
+    std::mutex mutex;                  // the slice's state
+    std::mutex histogramMutex;         // one worker at a time adds its batch's plots
+    std::condition_variable wake, idle;
+    uint64_t uSlice = 0;               // counts the slices given out
+    int iBusy = 0;
+    bool bQuit = false;
+    std::chrono::steady_clock::time_point deadline;
+};

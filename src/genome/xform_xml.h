@@ -1,0 +1,14 @@
+#pragma once
+
+// The attributes of one <xform> or <finalxform>, as flam3 reads them, for the genome reader.
+
+#include "genome/genome.h"
+
+#include <pugixml.hpp>
+
+#include <string>
+
+// Reads node's attributes over xform (which holds the defaults). False with sError naming the
+// attribute when one is not a variation, a parameter or an xform attribute flam3 knows, or its
+// value is not what it must be: the picture is never drawn without what it names.
+bool readXform(const pugi::xml_node& node, SXform& xform, std::string& sError);

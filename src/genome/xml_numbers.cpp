@@ -1,0 +1,77 @@
+#include "genome/xml_numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <system_error>
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+const char* skipBlanks(const char* p) {
+    while (isBlank(*p)) p++;
+    return p;
+}
+
+// One number from p, which must start it (a '+' allowed, as strtod allows it); pEnd gets where
+// it stopped.
+bool numberAt(const char* p, const char*& pEnd, double& dValue) {
+    if (*p == '+' && p[1] != '-') p++;
+    const char* pLast = p + std::strlen(p);
+    const std::from_chars_result result = std::from_chars(p, pLast, dValue);
+    if (result.ec != std::errc() || !std::isfinite(dValue)) return false;
+    pEnd = result.ptr;
+    return true;
+}
+
+}  // namespace
+
+bool readNumber(const char* sText, double& dValue) {
+    const char* pEnd = nullptr;
+    return numberAt(skipBlanks(sText), pEnd, dValue) && *pEnd == '\0';
+}
+
+bool readInteger(const char* sText, int& iValue) {
+    const char* p = skipBlanks(sText);
+    if (*p == '+' && p[1] != '-') p++;
+    const char* pLast = p + std::strlen(p);
+    const std::from_chars_result result = std::from_chars(p, pLast, iValue);
+    return result.ec == std::errc() && result.ptr == pLast;
+}
+
+bool readNumberList(const char* sText, std::vector<double>& vValues) {
+    vValues.clear();
+    const char* p = skipBlanks(sText);
+    while (*p != '\0') {
+        double dValue;
+        const char* pEnd = nullptr;
+        if (!numberAt(p, pEnd, dValue) || !(isBlank(*pEnd) || *pEnd == '\0')) return false;
+        vValues.push_back(dValue);
+        p = skipBlanks(pEnd);
+    }
+    return true;
+}
+
+bool readNumbers(const char* sText, int iCount, double* pValues) {
+    std::vector<double> vValues;
+    if (!readNumberList(sText, vValues) || static_cast<int>(vValues.size()) != iCount)
+        return false;
+    for (int i = 0; i < iCount; i++) pValues[i] = vValues[i];
+    return true;
+}
+
+std::string numberText(double dValue) {
+    char sBuffer[32];
+    const std::to_chars_result result = std::to_chars(sBuffer, sBuffer + sizeof sBuffer, dValue);
+    return std::string(sBuffer, result.ptr);
+}
+
+std::string numbersText(const double* pValues, int iCount) {
+    std::string sText;
+    for (int i = 0; i < iCount; i++) {
+        if (i > 0) sText += ' ';
+        sText += numberText(pValues[i]);
+    }
+    return sText;
+}

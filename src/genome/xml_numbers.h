@@ -1,0 +1,17 @@
+#pragma once
+
+// Numbers in genome attributes, read and written in the C locale whatever the program's: each
+// single value is the whole attribute (leading white space allowed, as flam3 allows it), a
+// list holds exactly its count, and only finite values pass.
+
+#include <string>
+#include <vector>
+
+bool readNumber(const char* sText, double& dValue);
+bool readInteger(const char* sText, int& iValue);
+bool readNumbers(const char* sText, int iCount, double* pValues);  // exactly iCount of them
+bool readNumberList(const char* sText, std::vector<double>& vValues);  // any count
+
+// The shortest text that reads back to the same double.
+std::string numberText(double dValue);
+std::string numbersText(const double* pValues, int iCount);  // separated by one blank

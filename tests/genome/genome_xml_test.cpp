@@ -1,0 +1,221 @@
+// Genomes read from and written to XML.
+
+#include "genome/genome_xml.h"
+#include "genome/palette.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+const char* const sXform = "<xform weight=\"1\" linear=\"1\"/>";
+
+std::string flame(const std::string& sAttributes, const std::string& sBody = sXform) {
+    return "<flame size=\"10 10\" " + sAttributes + ">" + sBody + "</flame>";
+}
+
+SGenome readOne(const std::string& sXml) {
+    std::vector<SGenome> vGenomes;
+    std::string sError;
+    EXPECT_TRUE(readGenomes(sXml, vGenomes, sError)) << sError;
+    return vGenomes.empty() ? SGenome() : vGenomes[0];
+}
+
+std::string errorOf(const std::string& sXml) {
+    std::vector<SGenome> vGenomes;
+    std::string sError;
+    EXPECT_FALSE(readGenomes(sXml, vGenomes, sError)) << sXml;
+    return sError;
+}
+
+TEST(GenomeReadTest, RefusesWhatItCannotDraw) {
+    const struct {
+        std::string sXml;
+        const char* sError;
+    } cases[] = {
+        {"flame", "not XML: No document element found at line 1"},
+        {"<flames>\n<flame size=\"1 1\">\n<xform weight=\"1\"", "at line 3"},
+        {"<flames><other/></flames>", "no <flame> element"},
+        {"<flame/>", "a <flame> with no attributes"},
+        {flame("", ""), "no xform with a weight above 0"},
+        {flame("", "<xform weight=\"0\" linear=\"1\"/>"), "no xform with a weight above 0"},
+        {flame("", "<xform weight=\"1\" wedge=\"1\"/>"),
+         "xform 1: unknown variation or attribute 'wedge'"},
+        {flame("", "<xform weight=\"1\" coefs=\"1 0 0 1 0\"/>"), "is not six finite numbers"},
+        {flame("", "<xform weight=\"1\" julian_power=\"nan\"/>"), "is not a finite number"},
+        {flame("", "<xform weight=\"1 \"/>"), "weight=\"1 \" is not a finite number"},
+        {flame("", "<xform weight=\"-1\"/>"), "xform 1 has a negative weight"},
+        {flame("", "<xform weight=\"1\" var1=\"49\"/>"), "a variation number from 0 to 48"},
+        {flame("", "<xform weight=\"1\" var=\"1 0\"/>"), "a list of 99 variation weights"},
+        {flame("", "<xform weight=\"1\" motion_frequency=\"1\"/>"), "'motion_frequency'"},
+        {flame("", "<xform weight=\"1\" weight=\"2\"/>"), "<xform> has weight twice"},
+        {flame("", std::string(sXform) + "<finalxform weight=\"1\"/>"), "a weight other than 0"},
+        {flame("", std::string(sXform) + "<finalxform/><finalxform/>"), "more than one"},
+        {flame("", std::string(sXform) + "<symmetry kind=\"0\"/>"), "a kind other than 0"},
+        {flame("", std::string(sXform) + "<symmetry kind=\"2\" x=\"1\"/>"), "attribute 'x'"},
+        {flame("", std::string(sXform) + "<color index=\"256\" rgb=\"1 2 3\"/>"), "index"},
+        {flame("", std::string(sXform) + "<color index=\"1\" rgb=\"1 2\"/>"), "bad rgb"},
+        {flame("", std::string(sXform) + "<palette index0=\"1\" index1=\"2\"/>"), "old form"},
+        {flame("", std::string(sXform) + "<colors count=\"2\" data=\"00ff0000\"/>"), "count"},
+        {"<flame size=\"0 10\">" + std::string(sXform) + "</flame>",
+         "size 0 10 is out of 1 to 16384 per side"},
+        {"<flame size=\"16385 10\">" + std::string(sXform) + "</flame>", "out of 1 to 16384"},
+        {flame("quality=\"0\""), "quality 0 is out of (0, 100000]"},
+        {flame("quality=\"100001\""), "quality 100001 is out of"},
+        {flame("supersample=\"17\""), "supersample 17 is out of 1 to 16"},
+        {flame("estimator_radius=\"1\" estimator_minimum=\"2\""), "is below estimator_minimum"},
+        {flame("estimator_curve=\"0\""), "estimator_curve 0 is not > 0"},
+        {flame("scale=\"1e999\""), "scale=\"1e999\" is not a finite number"},
+        {flame("palette=\"9999\""), "no palette 9999 in the palette library"},
+    };
+    for (const auto& example : cases)
+        EXPECT_NE(errorOf(example.sXml).find(example.sError), std::string::npos)
+            << example.sXml << " gave: " << errorOf(example.sXml);
+}
+
+TEST(GenomeReadTest, NamesTheFlameAndItsLine) {
+    EXPECT_EQ(errorOf("<f>" + flame("") + "\n" + flame("quality=\"-1\"") + "</f>"),
+              "flame 2 (line 2): quality -1 is out of (0, 100000]");
+}
+
+TEST(GenomeReadTest, FindsFlamesAtAnyDepthInDocumentOrder) {
+    std::vector<SGenome> vGenomes;
+    std::string sError;
+    const std::string sXml = "<a><b>" + flame("name=\"1\"") + "</b>" + flame("name=\"2\"") +
+                             "<c><d>" + flame("name=\"3\"") + "</d></c></a>";
+    ASSERT_TRUE(readGenomes(sXml, vGenomes, sError)) << sError;
+    ASSERT_EQ(vGenomes.size(), 3u);
+    for (int i = 0; i < 3; i++) EXPECT_EQ(vGenomes[i].sName, std::to_string(i + 1));
+    EXPECT_EQ(readOne(flame("name=\"bare\"")).sName, "bare");
+}
+
+TEST(GenomeReadTest, ReadsOldAndShortForms) {
+    const SGenome genome = readOne(flame("hue=\"1.25\"",
+        "<xform weight=\"1\" var1=\"2\" symmetry=\"0.5\" color=\"0.3 0.9\" plotmode=\"off\" "
+        "chaos=\"0 2\"/><xform weight=\"2\" sinusoidal=\"1\"/>"));
+    const SXform& xform = genome.vXforms[0];
+    EXPECT_EQ(xform.variations[2], 1);
+    EXPECT_EQ(xform.dColorSpeed, 0.25);  // (1 − σ)/2
+    EXPECT_EQ(xform.dColor, 0.3);
+    EXPECT_EQ(xform.dOpacity, 0);
+    EXPECT_EQ(xform.vChaos, (std::vector<double>{0, 2}));
+    EXPECT_EQ(genome.vXforms[1].dColor, 1);  // odd xforms default to colour 1
+    EXPECT_EQ(genome.dHue, 0.25);
+}
+
+// The element adds its xforms where it stands, beside any that the file lists already.
+TEST(GenomeReadTest, SymmetryAddsXformsEvenWhenListed) {
+    const SGenome genome = readOne(flame("",
+        "<symmetry kind=\"-3\"/><xform weight=\"1\" linear=\"1\" coefs=\"-1 0 0 1 0 0\"/>"));
+    ASSERT_EQ(genome.vXforms.size(), 4u);
+    EXPECT_EQ(genome.vXforms[0].coefs, (std::array<double, 6>{-1, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(genome.vXforms[1].coefs,
+              (std::array<double, 6>{-0.5, 0.866025, -0.866025, -0.5, 0, 0}));
+    EXPECT_EQ(genome.vXforms[2].dColor, 1);  // (k − 1)/(m − 2) for k = 2 of m = 3
+    EXPECT_EQ(genome.vXforms[0].dColorSpeed, 0);
+    EXPECT_EQ(genome.vXforms[3].coefs, genome.vXforms[0].coefs);
+}
+
+// Inline colours premultiplied, the gaps blended round the ring; alpha only when last.
+TEST(GenomeReadTest, InlinePalettesFillTheirGaps) {
+    const SGenome genome = readOne(flame("", std::string(sXform) +
+        "<color index=\"10\" rgb=\"255 0 0\" a=\"51\"/><color index=\"250\" a=\"0\" "
+        "rgb=\"0 0 255\"/>"));
+    EXPECT_EQ(genome.palette[10], (SColour{0.2, 0, 0, 0.2}));
+    EXPECT_EQ(genome.palette[250], (SColour{0, 0, 1, 1}));  // a came before rgb: reset
+    const SColour middle = genome.palette[(250 + 8) % 256];  // 8 of 16 steps across 255 → 0
+    EXPECT_NEAR(middle.dRed, 0.1, 1e-12);
+    EXPECT_NEAR(middle.dBlue, 0.5, 1e-12);
+    EXPECT_NEAR(middle.dAlpha, 0.6, 1e-12);
+    EXPECT_EQ(readOne(flame("")).palette[7], (SColour{0, 0, 0, 0}));  // no palette: nothing
+}
+
+// The library's palette replaces inline colours, and only it turns with hue.
+TEST(GenomeReadTest, LibraryPalettesOverrideAndTurn) {
+    const std::string sInline = std::string(sXform) + "<color index=\"0\" rgb=\"255 0 0\"/>";
+    const SGenome plain = readOne(flame("palette=\"0\"", sInline));
+    EXPECT_NEAR(plain.palette[0].dRed, 0xb9 / 255.0, 1e-15);  // 00b9eaeb, as the file has it
+    EXPECT_EQ(readOne(flame("hue=\"0.5\"", sInline)).palette[0], (SColour{1, 0, 0, 1}));
+    const SGenome turned = readOne(flame("palette=\"0\" hue=\"0.5\"", sInline));
+    double hsv[3], turnedHsv[3];
+    rgbToHsv({plain.palette[0].dRed, plain.palette[0].dGreen, plain.palette[0].dBlue}, hsv);
+    rgbToHsv({turned.palette[0].dRed, turned.palette[0].dGreen, turned.palette[0].dBlue},
+             turnedHsv);
+    EXPECT_NEAR(std::fmod(hsv[0] + 3, 6), turnedHsv[0], 1e-12);
+    EXPECT_NEAR(hsv[1], turnedHsv[1], 1e-12);
+}
+
+TEST(GenomeReadTest, MissingLibrarySaysWhichPackageHasIt) {
+    setenv("flam3_palettes", "/nonexistent/flam3-palettes.xml", 1);
+    const std::string sError = errorOf(flame("palette=\"3\""));
+    unsetenv("flam3_palettes");
+    EXPECT_NE(sError.find("the package flam3-palette provides it"), std::string::npos) << sError;
+}
+
+// No document type is processed: an entity bomb costs what its text costs, and an external
+// entity is never read.
+TEST(GenomeReadTest, EntitiesAreNeitherExpandedNorFetched) {
+    std::string sBomb = "<!DOCTYPE x [<!ENTITY a \"aaaaaaaaaa\">";
+    for (int i = 1; i < 10; i++)
+        sBomb += "<!ENTITY " + std::string(1, 'a' + i) + " \"" +
+                 std::string(10, ' ').replace(0, 10, "&" + std::string(1, 'a' + i - 1) +
+                                                         ";&" + std::string(1, 'a' + i - 1) +
+                                                         ";") + "\">";
+    sBomb += "]>" + flame("name=\"&j;\"");
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(readOne(sBomb).sName, "&j;");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    const std::string sExternal = "<!DOCTYPE x [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>" +
+                                  flame("name=\"&e;\"");
+    EXPECT_EQ(readOne(sExternal).sName, "&e;");
+}
+
+TEST(GenomeReadTest, RefusesHugeFilesUnread) {
+    char sPath[] = "/tmp/genome-huge-XXXXXX";
+    const int iFile = mkstemp(sPath);
+    ASSERT_GE(iFile, 0);
+    ASSERT_EQ(ftruncate(iFile, 65 << 20), 0);  // sparse: costs no disk
+    close(iFile);
+    std::vector<SGenome> vGenomes;
+    std::string sError;
+    EXPECT_FALSE(readGenomeFile(sPath, vGenomes, sError));
+    unlink(sPath);
+    EXPECT_EQ(sError, "larger than 64 MiB: no genome file is so large");
+}
+
+// What is written reads back the same, bit for bit, and holds no <symmetry>.
+TEST(GenomeWriteTest, WrittenGenomesReadBackIdentical) {
+    std::string sEvery;
+    for (int i = 0; i < iVariationCount; i++)
+        sEvery += std::string(" ") + variationInfo(i).sName + "=\"" + std::to_string(0.01 * i) +
+                  "\"";
+    const std::string cases[] = {
+        flame("palette=\"17\" hue=\"0.37\" rotate=\"12.5\" zoom=\"0.7\" name=\"a &amp; b\""),
+        flame("background=\"0.1 0.2 0.3\" filter_shape=\"mitchell\" palette_mode=\"linear\"",
+              "<symmetry kind=\"-4\"/><xform weight=\"0.3\" julian_power=\"0.1\"" + sEvery +
+                  " chaos=\"1 0.5\" post=\"0.9 0.1 -0.1 0.9 0.2 0.3\"/>"
+                  "<finalxform spherical=\"1\" opacity=\"0.4\"/>"
+                  "<color index=\"3\" rgb=\"250 7 1\" a=\"100\"/>"
+                  "<color index=\"70\" rgb=\"0.5 100.25 33\"/>"),
+        flame("", std::string(sXform) +
+                      "<palette count=\"2\" format=\"RGBA\">FF808040 10204000</palette>"),
+    };
+    for (const std::string& sXml : cases) {
+        const SGenome genome = readOne(sXml);
+        const std::string sWritten = genomeXml(genome);
+        EXPECT_EQ(sWritten.find("<symmetry"), std::string::npos);
+        const SGenome again = readOne(sWritten);
+        EXPECT_TRUE(again == genome) << sWritten;
+        EXPECT_EQ(genomeXml(again), sWritten);
+        for (int i = 0; i < iPaletteSize; i++)
+            EXPECT_EQ(again.palette[i], genome.palette[i]) << "entry " << i << " of " << sXml;
+    }
+}
+
+}  // namespace

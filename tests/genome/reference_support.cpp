@@ -1,0 +1,153 @@
+#include "reference_support.h"
+
+#include "genome/genome_xml.h"
+#include "genome/render.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <unistd.h>
+
+SPicture renderOurs(const std::string& sXml, unsigned long long uSeed, int iThreads,
+                    std::string& sError) {
+    SPicture picture;
+    std::vector<SGenome> vGenomes;
+    if (!readGenomes(sXml, vGenomes, sError)) return picture;
+    CGenomeRender render(vGenomes[0], uSeed, iThreads);
+    if (!render.error().empty()) {
+        sError = render.error();
+        return picture;
+    }
+    while (render.continueRender(std::chrono::milliseconds(1000))) {}
+    picture.iWidth = vGenomes[0].iWidth;
+    picture.iHeight = vGenomes[0].iHeight;
+    picture.vRgb.resize(static_cast<size_t>(picture.iWidth) * picture.iHeight * 3);
+    render.writeImage([&](int iRow, const unsigned char* pRgb) {
+        std::copy(pRgb, pRgb + picture.iWidth * 3, &picture.vRgb[iRow * picture.iWidth * 3]);
+    });
+    return picture;
+}
+
+std::string referenceRenderer() {
+    for (const char* sPath : {FLAM3_RENDER_PATH, "/usr/bin/flam3-render"})
+        if (*sPath != '\0' && access(sPath, X_OK) == 0) return sPath;
+    return "";
+}
+
+std::string fileText(const std::string& sPath) {
+    std::ifstream file(sPath, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+namespace {
+
+bool readPpm(const std::string& sText, SPicture& picture) {
+    std::istringstream in(sText);
+    std::string sMagic;
+    int iMax = 0;
+    if (!(in >> sMagic >> picture.iWidth >> picture.iHeight >> iMax) || sMagic != "P6" ||
+        iMax != 255)
+        return false;
+    in.get();
+    picture.vRgb.resize(static_cast<size_t>(picture.iWidth) * picture.iHeight * 3);
+    in.read(reinterpret_cast<char*>(picture.vRgb.data()),
+            static_cast<std::streamsize>(picture.vRgb.size()));
+    return static_cast<size_t>(in.gcount()) == picture.vRgb.size();
+}
+
+}  // namespace
+
+namespace {
+
+SPicture renderReferenceOnce(const std::string& sXml, const std::string& sSeed,
+                             std::string& sError) {
+    SPicture picture;
+    const std::string sRenderer = referenceRenderer();
+    if (sRenderer.empty()) {
+        sError = "no flam3-render: scripts/install-deps.sh installs flam3-utils";
+        return picture;
+    }
+    char sFolder[] = "/tmp/genome-reference-XXXXXX";
+    if (!mkdtemp(sFolder)) {
+        sError = "no temporary folder";
+        return picture;
+    }
+    const std::string sIn = std::string(sFolder) + "/in.flame";
+    const std::string sOut = std::string(sFolder) + "/out.ppm";
+    std::ofstream(sIn) << sXml;
+    const std::string sCommand = "env isaac_seed=" + sSeed + " nthreads=1 format=ppm out=" + sOut +
+                                 " " + sRenderer + " < " + sIn + " > /dev/null 2>&1";
+    const int iStatus = std::system(sCommand.c_str());
+    if (iStatus != 0 || !readPpm(fileText(sOut), picture)) {
+        sError = "flam3-render failed on " + sIn;
+        picture = SPicture();
+        return picture;
+    }
+    std::remove(sOut.c_str());
+    std::remove(sIn.c_str());
+    rmdir(sFolder);
+    return picture;
+}
+
+}  // namespace
+
+SPicture renderReference(const std::string& sXml, const std::string& sSeed, std::string& sError) {
+    static std::map<std::pair<std::string, std::string>, SPicture> rendered;
+    const auto key = std::make_pair(sXml, sSeed);
+    const auto found = rendered.find(key);
+    if (found != rendered.end()) return found->second;
+    const SPicture picture = renderReferenceOnce(sXml, sSeed, sError);
+    if (!picture.vRgb.empty()) rendered[key] = picture;
+    return picture;
+}
+
+namespace {
+
+std::vector<double> luma(const SPicture& picture) {
+    std::vector<double> vLuma(static_cast<size_t>(picture.iWidth) * picture.iHeight);
+    for (size_t i = 0; i < vLuma.size(); i++)
+        vLuma[i] = 0.299 * picture.vRgb[3 * i] + 0.587 * picture.vRgb[3 * i + 1] +
+                   0.114 * picture.vRgb[3 * i + 2];
+    return vLuma;
+}
+
+}  // namespace
+
+double lumaSsim(const SPicture& a, const SPicture& b) {
+    const int iW = a.iWidth, iH = a.iHeight, iR = 5;
+    const std::vector<double> vA = luma(a), vB = luma(b);
+    double dWindow[2 * iR + 1];
+    double dSum = 0;
+    for (int k = -iR; k <= iR; k++) dSum += dWindow[k + iR] = std::exp(-k * k / (2 * 1.5 * 1.5));
+    for (double& d : dWindow) d /= dSum;
+    const double dC1 = (0.01 * 255) * (0.01 * 255), dC2 = (0.03 * 255) * (0.03 * 255);
+    double dTotal = 0;
+    int iWindows = 0;
+    for (int y = iR; y < iH - iR; y++)
+        for (int x = iR; x < iW - iR; x++) {
+            double dMa = 0, dMb = 0, dAa = 0, dBb = 0, dAb = 0;
+            for (int j = -iR; j <= iR; j++)
+                for (int i = -iR; i <= iR; i++) {
+                    const double w = dWindow[i + iR] * dWindow[j + iR];
+                    const double dPa = vA[(y + j) * iW + x + i], dPb = vB[(y + j) * iW + x + i];
+                    dMa += w * dPa, dMb += w * dPb;
+                    dAa += w * dPa * dPa, dBb += w * dPb * dPb, dAb += w * dPa * dPb;
+                }
+            const double dVa = dAa - dMa * dMa, dVb = dBb - dMb * dMb, dCov = dAb - dMa * dMb;
+            dTotal += (2 * dMa * dMb + dC1) * (2 * dCov + dC2) /
+                      ((dMa * dMa + dMb * dMb + dC1) * (dVa + dVb + dC2));
+            iWindows++;
+        }
+    return dTotal / iWindows;
+}
+
+double channelMean(const SPicture& picture, int iChannel) {
+    double dSum = 0;
+    const size_t uPixels = picture.vRgb.size() / 3;
+    for (size_t i = 0; i < uPixels; i++) dSum += picture.vRgb[3 * i + iChannel];
+    return dSum / uPixels;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+// What the tests against the reference renderer share: our picture of a genome, flam3-render's
+// picture of it, and how alike two pictures are.
+
+#include <string>
+#include <vector>
+
+struct SPicture {
+    int iWidth = 0, iHeight = 0;
+    std::vector<unsigned char> vRgb;  // row after row, top first
+};
+
+// The first genome of sXml rendered by this program at seed uSeed on iThreads threads; an
+// empty picture, with sError, when it cannot be read or drawn.
+SPicture renderOurs(const std::string& sXml, unsigned long long uSeed, int iThreads,
+                    std::string& sError);
+
+// The path of flam3-render, or empty when it is not installed.
+std::string referenceRenderer();
+
+// flam3-render's picture of sXml, with isaac_seed=sSeed on one thread (where it is repeatable),
+// or an empty one with sError. Each (sXml, sSeed) is rendered once per test run: the tests ask
+// for the same pictures more than once.
+SPicture renderReference(const std::string& sXml, const std::string& sSeed, std::string& sError);
+
+// SSIM of the two pictures' luminance (0.299 R + 0.587 G + 0.114 B), over 11 × 11 Gaussian
+// windows of σ 1.5 with the usual constants (0.01 · 255)² and (0.03 · 255)²; 1 for equal
+// pictures. Both of one size.
+double lumaSsim(const SPicture& a, const SPicture& b);
+
+// The mean of channel iChannel (0 red, 1 green, 2 blue) over the picture.
+double channelMean(const SPicture& picture, int iChannel);
+
+// A file's text, or "" when it cannot be read.
+std::string fileText(const std::string& sPath);

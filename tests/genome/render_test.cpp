@@ -1,0 +1,164 @@
+// Renders: batches that depend on their number alone, pictures that do not depend on threads,
+// and a render that grows, stops and counts as it should.
+
+#include "genome/genome_xml.h"
+#include "genome/render.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+SGenome genomeOf(const std::string& sAttributes, const std::string& sXforms =
+                     "<xform weight=\"0.6\" color=\"0\" julian=\"1\" julian_power=\"3\" "
+                     "coefs=\"0.7 0.2 -0.2 0.7 0.1 0\"/><xform weight=\"0.4\" color=\"1\" "
+                     "noise=\"0.5\" spherical=\"0.5\" coefs=\"0.5 0 0 0.5 0.3 0.2\"/>") {
+    std::vector<SGenome> vGenomes;
+    std::string sError;
+    EXPECT_TRUE(readGenomes("<flame palette=\"9\" " + sAttributes + ">" + sXforms + "</flame>",
+                            vGenomes, sError)) << sError;
+    return vGenomes.empty() ? SGenome() : vGenomes[0];
+}
+
+std::vector<unsigned char> pictureOf(CGenomeRender& render) {
+    std::vector<unsigned char> vRgb;
+    render.writeImage([&](int, const unsigned char* pRgb) {
+        vRgb.insert(vRgb.end(), pRgb, pRgb + render.renderedGenome().iWidth * 3);
+    });
+    return vRgb;
+}
+
+void addBatch(const CChaosGame& game, uint64_t uBatch, CHistogram& histogram) {
+    std::vector<SPlot> vPlots(iBatchSamples);
+    SBatchCounts counts;
+    const int iPlots = game.runBatch(42, uBatch, iBatchSamples, vPlots, counts);
+    histogram.add(vPlots.data(), iPlots);
+}
+
+TEST(ChaosGameTest, BatchesDependOnTheirNumberAlone) {
+    const SGenome genome = genomeOf("size=\"48 32\"");
+    const CChaosGame game(genome);
+    const int iW = game.camera().iGridWidth, iH = game.camera().iGridHeight;
+    CHistogram inOrder(iW, iH), reversed(iW, iH), others(iW, iH), seventh(iW, iH);
+    for (int b = 0; b < 10; b++) addBatch(game, b, inOrder);
+    for (int b = 9; b >= 0; b--) addBatch(game, b, reversed);
+    for (int b = 0; b < 10; b++)
+        if (b != 7) addBatch(game, b, others);
+    addBatch(game, 7, seventh);
+    EXPECT_TRUE(reversed == inOrder);
+    EXPECT_FALSE(others == inOrder);
+    others.merge(seventh);
+    EXPECT_TRUE(others == inOrder);
+}
+
+// Runs under ThreadSanitizer too: small, so that it stays quick there.
+TEST(RenderThreadsTest, OneSeedOnePictureAtAnyThreadCount) {
+    const SGenome genome = genomeOf("size=\"40 30\" quality=\"30\" supersample=\"2\" passes=\"2\"");
+    std::vector<unsigned char> vFirst;
+    for (int iThreads : {1, 2, 3}) {
+        CGenomeRender render(genome, 5, iThreads);
+        while (render.continueRender(std::chrono::milliseconds(2))) {}
+        const std::vector<unsigned char> vRgb = pictureOf(render);
+        if (vFirst.empty()) vFirst = vRgb;
+        EXPECT_EQ(vRgb, vFirst) << iThreads << " threads";
+    }
+    CGenomeRender otherSeed(genome, 6, 2);
+    while (otherSeed.continueRender(std::chrono::milliseconds(100))) {}
+    EXPECT_NE(pictureOf(otherSeed), vFirst);
+}
+
+// Half the samples, scaled as if they were all: about as bright as the whole (a little darker:
+// the log of fewer hits is noisier, and noise lowers its mean).
+TEST(GenomeRenderTest, GrowingPictureIsAsBrightAsTheFinishedOne) {
+    CGenomeRender render(genomeOf("size=\"32 32\" quality=\"400\""), 1, 1);
+    while (render.shareDone() < 0.5) render.continueRender(std::chrono::milliseconds(0));
+    const std::vector<unsigned char> vHalf = pictureOf(render);
+    while (render.continueRender(std::chrono::milliseconds(100))) {}
+    EXPECT_EQ(render.shareDone(), 1);
+    const std::vector<unsigned char> vWhole = pictureOf(render);
+    double dHalf = 0, dWhole = 0;
+    for (size_t i = 0; i < vHalf.size(); i++) dHalf += vHalf[i], dWhole += vWhole[i];
+    EXPECT_NEAR(dHalf / dWhole, 1, 0.03);
+}
+
+// Runs under ThreadSanitizer too.
+TEST(RenderThreadsTest, StopEndsALongSliceAtOnce) {
+    CGenomeRender render(genomeOf("size=\"600 600\" quality=\"5000\""), 1, 2);
+    std::chrono::steady_clock::duration returnedAfter{};
+    std::thread slice([&] {
+        render.continueRender(std::chrono::seconds(60));
+        returnedAfter = std::chrono::steady_clock::now().time_since_epoch();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto stoppedAt = std::chrono::steady_clock::now().time_since_epoch();
+    render.stop();
+    slice.join();
+    std::printf("stopped after %.1f ms\n",
+                std::chrono::duration<double, std::milli>(returnedAfter - stoppedAt).count());
+    EXPECT_LT(returnedAfter - stoppedAt, std::chrono::milliseconds(200));  // a batch or two
+    EXPECT_FALSE(render.continueRender(std::chrono::seconds(1)) && render.shareDone() == 0);
+    int iRows = 0;
+    EXPECT_TRUE(render.writeImage([&](int, const unsigned char*) { iRows++; }));
+    EXPECT_EQ(iRows, 600);  // stopped, yet whole
+    iRows = 0;
+    EXPECT_FALSE(render.writeImage([&](int, const unsigned char*) {
+        if (++iRows == 100) render.stop();
+    }));
+    EXPECT_LT(iRows, 200);
+}
+
+// Every result diverges: each fifth random point is plotted, a faint square over [−1, 1]².
+TEST(GenomeRenderTest, DivergingGenomeFillsTheSquareAndCountsBadValues) {
+    const SGenome genome = genomeOf(
+        "size=\"40 40\" scale=\"10\" quality=\"20\"",
+        "<xform weight=\"1\" linear=\"1\" coefs=\"1e20 0 0 1e20 0 0\"/>");
+    CGenomeRender render(genome, 3, 1);
+    while (render.continueRender(std::chrono::milliseconds(100))) {}
+    EXPECT_NEAR(render.badValueRate(), 5, 0.02);  // five bad results a sample
+    const std::vector<unsigned char> vRgb = pictureOf(render);
+    const auto lit = [&](int p, int q) {
+        const size_t i = 3 * (static_cast<size_t>(q) * 40 + p);
+        return vRgb[i] + vRgb[i + 1] + vRgb[i + 2] > 0;
+    };
+    EXPECT_TRUE(lit(20, 20) && lit(11, 11) && lit(28, 28));  // inside the square: 10 px a unit
+    EXPECT_FALSE(lit(5, 5) || lit(35, 20));
+}
+
+TEST(GenomeRenderTest, CountsSamplesAndRefusesWhatItCannotDraw) {
+    CGenomeRender zoomed(genomeOf("size=\"30 20\" quality=\"5\" zoom=\"1\" passes=\"3\""), 1, 1);
+    EXPECT_EQ(zoomed.samplesTotal(), 4 * 5 * 30 * 20);
+    CGenomeRender overridden(genomeOf("size=\"30 20\""), 1, 1, 7);
+    EXPECT_EQ(overridden.samplesTotal(), 7 * 30 * 20);
+    SGenome empty;
+    CGenomeRender refused(empty, 1, 1);
+    EXPECT_EQ(refused.error(), "no xform with a weight above 0");
+    EXPECT_FALSE(refused.continueRender(std::chrono::milliseconds(10)));
+    // 262,144² buckets of 40 bytes: no machine has that.
+    CGenomeRender huge(genomeOf("size=\"16384 16384\" supersample=\"16\" quality=\"0.01\""),
+                       1, 1);
+    EXPECT_EQ(huge.error(), "not enough memory for the buckets of a 16384 × 16384 picture at "
+                            "supersample 16");
+}
+
+TEST(GenomeRenderTest, ResizingKeepsTheFraming) {
+    const SGenome genome = genomeOf("size=\"400 300\" scale=\"80\"");
+    const SGenome wider = resizedGenome(genome, 1000, 0);
+    EXPECT_EQ(wider.iHeight, 750);
+    EXPECT_EQ(wider.dScale, 200);
+    EXPECT_EQ(resizedGenome(genome, 200, 50).iHeight, 50);
+}
+
+// Colour speeds so large that the colour coordinate overflows to infinity and NaN: the palette
+// index is clamped, never an undefined conversion (which UndefinedBehaviorSanitizer reports).
+TEST(GenomeRenderTest, ColourCoordinatesBeyondRangeStillPlot) {
+    CGenomeRender render(genomeOf("size=\"16 16\" quality=\"5\"",
+                                  "<xform weight=\"1\" color=\"1e308\" color_speed=\"1e300\" "
+                                  "linear=\"0.5\"/><xform weight=\"1\" color=\"-1e308\" "
+                                  "color_speed=\"-1e300\" spherical=\"1\"/>"), 1, 1);
+    while (render.continueRender(std::chrono::milliseconds(100))) {}
+    EXPECT_EQ(render.shareDone(), 1);
+}
+}  // namespace

@@ -1,0 +1,96 @@
+// From buckets to pixels: log scaling, filter and tone curve on hand-made input.
+
+#include "genome/iterate.h"
+#include "genome/tone.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// A genome's frame filled evenly with opaque red, the sums chosen so that k2·a = 1 exactly.
+TEST(WritePictureTest, EvenRedSquareHasTheLogOfTwo) {
+    SGenome genome;
+    genome.iWidth = genome.iHeight = 8;
+    genome.dBrightness = genome.dGamma = 1;
+    genome.dEstimatorRadius = 0;
+    const SGridShape grid = gridShapeOf(genome);
+    CHistogram histogram(grid.iWidth, grid.iHeight);
+    const SLogScale scale = logScaleOf(genome, genome.dQuality, 1);
+    const double dUnits = 1 / scale.dK2 / 255 * dBucketUnit;  // a = 1/k2 in flam3's units
+    const uint64_t uSum = static_cast<uint64_t>(std::llround(dUnits));
+    std::vector<SPlot> vPlots;
+    for (size_t u = 0; u < static_cast<size_t>(grid.iWidth) * grid.iHeight; u++)
+        vPlots.push_back({u, {uSum, 0, 0, uSum, uSum}});
+    histogram.add(vPlots.data(), vPlots.size());
+    SPictureSource source;
+    source.pHistogram = &histogram;
+    source.scale = scale;
+    int iRows = 0;
+    writePicture(genome, source, [&](int iRow, const unsigned char* pRgb) {
+        EXPECT_EQ(iRow, iRows++);
+        for (int p = 0; p < genome.iWidth; p++) {
+            EXPECT_EQ(pRgb[3 * p], static_cast<int>(268 * std::log(2.0)));  // 185
+            EXPECT_EQ(pRgb[3 * p + 1], 0);
+        }
+    });
+    EXPECT_EQ(iRows, genome.iHeight);
+}
+
+// flam3's highlight_power on a saturated orange, red at 741 of 255 before clamping.
+TEST(ToneCurveTest, HighlightPowerKeepsOrShiftsTheHue) {
+    SGenome genome;
+    genome.dGamma = 1;  // ℓ = 256 at any density
+    const double dRed = 741 * 255 / 256.0, dValue[4] = {dRed, dRed * 128 / 255, 0, dRed};
+    const struct {
+        double dPower;
+        int iRgb[3];
+    } cases[] = {
+        {-1, {255, 255, 0}}, {-0.5, {255, 250, 0}}, {0, {255, 128, 0}}, {1, {255, 211, 167}},
+    };
+    for (const auto& example : cases) {
+        genome.dHighlightPower = example.dPower;
+        unsigned char rgb[3];
+        toneCurveOf(genome).pixel(dValue, rgb);
+        for (int c = 0; c < 3; c++)
+            EXPECT_NEAR(rgb[c], example.iRgb[c], 1) << example.dPower << ", channel " << c;
+    }
+}
+
+TEST(ToneCurveTest, CurveBlendsBelowThresholdAndShowsBackground) {
+    SGenome genome;
+    genome.dGamma = 2;
+    genome.dGammaThreshold = 0.5;
+    genome.dBackground[2] = 0.5;
+    const double dTau = 0.25, f = dTau / 0.5;
+    const double dAlpha = (1 - f) * dTau * std::pow(0.5, 0.5 - 1) + f * std::sqrt(dTau);
+    const double dValue[4] = {255 * dTau, 0, 0, 255 * dTau};
+    unsigned char rgb[3];
+    toneCurveOf(genome).pixel(dValue, rgb);
+    EXPECT_EQ(rgb[0], static_cast<int>(256 * dAlpha));  // ℓ·R/255 = 256·α'
+    EXPECT_EQ(rgb[2], static_cast<int>((1 - dAlpha) * 256 * 0.5));
+    const double dEmpty[4] = {0, 0, 0, 0};
+    toneCurveOf(genome).pixel(dEmpty, rgb);
+    EXPECT_EQ(rgb[2], 128);  // 256 · background, nothing else
+}
+
+}  // namespace
+
+// Where a negative lobe leaves a channel below 0, flam3 shows 255 if its root 1/gamma is NaN
+// (gamma 4), and 0 where the root exists (gamma 1).
+TEST(ToneCurveTest, NegativeChannelsShowAsFlam3ShowsThem) {
+    SGenome genome;
+    const double dValue[4] = {-8, 0, 5, -8};
+    const struct {
+        double dGamma;
+        int iRgb[3];
+    } cases[] = {{4, {255, 0, 0}}, {1, {0, 0, 0}}};
+    for (const auto& example : cases) {
+        genome.dGamma = example.dGamma;
+        unsigned char rgb[3];
+        toneCurveOf(genome).pixel(dValue, rgb);
+        for (int c = 0; c < 3; c++) EXPECT_EQ(rgb[c], example.iRgb[c]) << example.dGamma << c;
+    }
+}
