@@ -8,8 +8,7 @@
 #include <cerrno>
 #include <csetjmp>
 #include <cstring>
-
-namespace {
+#include <memory>
 
 // Where libpng's bytes go, and why it stopped: the system's reason for a failed write, else
 // libpng's own message.
@@ -18,6 +17,9 @@ struct SPngSink {
     int   iErrno;
     char  cMessage[160];
 };
+
+namespace {
+
 
 void onPngError(png_structp pPng, png_const_charp sMessage) {
     SPngSink* pSink = static_cast<SPngSink*>(png_get_error_ptr(pPng));
@@ -37,46 +39,6 @@ void onPngWrite(png_structp pPng, png_bytep pBytes, size_t iSize) {
 
 void onPngFlush(png_structp pPng) {
     std::fflush(static_cast<SPngSink*>(png_get_io_ptr(pPng))->pFile);
-}
-
-// What goes into the file: its size, the texts, and the rows, each made into pRow as it is due.
-struct SPngImage {
-    int            iWidth, iHeight, iChannels;
-    png_text*      pTexts;
-    int            iTexts;
-    unsigned char* pRow;
-    const std::function<void(int, unsigned char*)>* pfFillRow;
-};
-
-// libpng reports an error by a long jump back to the setjmp here: between the two, this function
-// holds only plain data, whose lifetime the jump cannot cut short.
-bool writeImage(SPngSink& sink, const SPngImage& image) {
-    png_structp pPng =
-        png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, onPngError, onPngWarning);
-    png_infop pInfo = pPng ? png_create_info_struct(pPng) : nullptr;
-    if (!pInfo) {
-        png_destroy_write_struct(&pPng, nullptr);
-        std::snprintf(sink.cMessage, sizeof sink.cMessage, "%s", std::strerror(ENOMEM));
-        return false;
-    }
-    if (setjmp(png_jmpbuf(pPng))) {
-        png_destroy_write_struct(&pPng, &pInfo);
-        return false;
-    }
-    png_set_write_fn(pPng, &sink, onPngWrite, onPngFlush);
-    png_set_IHDR(pPng, pInfo, static_cast<png_uint_32>(image.iWidth),
-                 static_cast<png_uint_32>(image.iHeight), 8,
-                 image.iChannels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_set_text(pPng, pInfo, image.pTexts, image.iTexts);
-    png_write_info(pPng, pInfo);
-    for (int iRow = 0; iRow < image.iHeight; iRow++) {
-        (*image.pfFillRow)(iRow, image.pRow);
-        png_write_row(pPng, image.pRow);
-    }
-    png_write_end(pPng, nullptr);
-    png_destroy_write_struct(&pPng, &pInfo);
-    return true;
 }
 
 // What reading takes from a file: its text chunks, and the reason it stopped where it was not
@@ -183,9 +145,23 @@ bool takeCompressedTexts(png_structp pPng, png_infop pInfo, SPngReading& reading
 
 }  // namespace
 
-std::string writePng(FILE* pFile, int iWidth, int iHeight, int iChannels,
-                     const std::vector<SPngText>& vTexts,
-                     const std::function<void(int iRow, unsigned char* pRow)>& fillRow) {
+CPngWriter::CPngWriter(FILE* pFile)
+    : pSink(std::make_unique<SPngSink>(SPngSink{pFile, 0, ""})) {}
+
+CPngWriter::~CPngWriter() { png_destroy_write_struct(&pPng, &pInfo); }
+
+std::string CPngWriter::error() const { return pSink->cMessage; }
+
+// Each call into libpng sits in a function of its own with its own setjmp, holding only plain
+// data: a long jump from libpng lands there and never crosses the caller's objects.
+bool CPngWriter::begin(int iWidth, int iHeight, int iChannels,
+                       const std::vector<SPngText>& vTexts) {
+    pPng = png_create_write_struct(PNG_LIBPNG_VER_STRING, pSink.get(), onPngError, onPngWarning);
+    pInfo = pPng ? png_create_info_struct(pPng) : nullptr;
+    if (!pInfo) {
+        std::snprintf(pSink->cMessage, sizeof pSink->cMessage, "%s", std::strerror(ENOMEM));
+        return bFailed = true, false;
+    }
     std::vector<png_text> vChunks(vTexts.size());
     for (size_t i = 0; i < vTexts.size(); i++) {
         vChunks[i].compression =
@@ -193,11 +169,46 @@ std::string writePng(FILE* pFile, int iWidth, int iHeight, int iChannels,
         vChunks[i].key = const_cast<char*>(vTexts[i].sKey.c_str());
         vChunks[i].text = const_cast<char*>(vTexts[i].sText.c_str());
     }
+    return writeHeader(iWidth, iHeight, iChannels, vChunks.data(), static_cast<int>(vChunks.size()));
+}
+
+bool CPngWriter::writeHeader(int iWidth, int iHeight, int iChannels, png_text* pTexts,
+                             int iTexts) {
+    if (setjmp(png_jmpbuf(pPng))) return bFailed = true, false;
+    png_set_write_fn(pPng, pSink.get(), onPngWrite, onPngFlush);
+    png_set_IHDR(pPng, pInfo, static_cast<png_uint_32>(iWidth), static_cast<png_uint_32>(iHeight),
+                 8, iChannels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_text(pPng, pInfo, pTexts, iTexts);
+    png_write_info(pPng, pInfo);
+    return true;
+}
+
+bool CPngWriter::row(const unsigned char* pRow) {
+    if (bFailed) return false;
+    if (setjmp(png_jmpbuf(pPng))) return bFailed = true, false;
+    png_write_row(pPng, pRow);
+    return true;
+}
+
+bool CPngWriter::finish() {
+    if (bFailed) return false;
+    if (setjmp(png_jmpbuf(pPng))) return bFailed = true, false;
+    png_write_end(pPng, nullptr);
+    return true;
+}
+
+std::string writePng(FILE* pFile, int iWidth, int iHeight, int iChannels,
+                     const std::vector<SPngText>& vTexts,
+                     const std::function<void(int iRow, unsigned char* pRow)>& fillRow) {
+    CPngWriter writer(pFile);
     std::vector<unsigned char> vRow(static_cast<size_t>(iChannels) * static_cast<size_t>(iWidth));
-    SPngSink sink{pFile, 0, ""};
-    const SPngImage image{iWidth,         iHeight,    iChannels, vChunks.data(),
-                          static_cast<int>(vChunks.size()), vRow.data(), &fillRow};
-    return writeImage(sink, image) ? "" : sink.cMessage;
+    bool bWritten = writer.begin(iWidth, iHeight, iChannels, vTexts);
+    for (int iRow = 0; iRow < iHeight && bWritten; iRow++) {
+        fillRow(iRow, vRow.data());
+        bWritten = writer.row(vRow.data());
+    }
+    return bWritten && writer.finish() ? "" : writer.error();
 }
 
 std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts) {

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,35 @@ struct SPngText {
     std::string sKey;
     std::string sText;
     bool        bCompressed = false;  // zTXt rather than tEXt
+};
+
+struct SPngSink;
+struct png_struct_def;
+struct png_info_def;
+struct png_text_struct;
+
+// A PNG written row by row as its rows come, top row first: begin, row after row, finish. A
+// call that fails returns false, and so does every later one; error() then says why.
+class CPngWriter {
+public:
+    explicit CPngWriter(FILE* pFile);
+    ~CPngWriter();
+    CPngWriter(const CPngWriter&) = delete;
+    CPngWriter& operator=(const CPngWriter&) = delete;
+
+    // iChannels bytes a pixel (3: RGB, 4: RGBA), and the texts before the image.
+    bool begin(int iWidth, int iHeight, int iChannels, const std::vector<SPngText>& vTexts);
+    bool row(const unsigned char* pRow);
+    bool finish();
+    std::string error() const;  // the system's reason for a failed write, else libpng's
+
+private:
+    bool writeHeader(int iWidth, int iHeight, int iChannels, png_text_struct* pTexts, int iTexts);
+
+    std::unique_ptr<SPngSink> pSink;
+    png_struct_def* pPng = nullptr;
+    png_info_def* pInfo = nullptr;
+    bool bFailed = false;
 };
 
 // Writes an iWidth x iHeight picture of iChannels bytes a pixel (3: RGB, 4: RGBA) to pFile, with
