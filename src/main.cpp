@@ -1,15 +1,15 @@
-// The viewer's entry: the command line; the run, from the dialogue, the command line or a saved
-// picture; then either the picture computed and written to a PNG file, or the GLUT window, which
-// computes it between its events and redraws it.
+// The viewer's entry: the command line; what to draw, from the dialogue, the command line, a
+// genome file or a saved picture; then either the picture computed and written to a PNG file
+// (or only the genome, to a genome file), or the GLUT window, which computes it between its
+// events and redraws it.
 
-#include "app/browse.h"
 #include "app/console.h"
-#include "app/dialogue.h"
 #include "app/options.h"
+#include "app/run_choice.h"
+#include "files/genome_file.h"
 #include "files/picture_file.h"
-#include "runs/fit.h"
+#include "genome/render.h"
 #include "runs/progress.h"
-#include "runs/random_flame.h"
 #include "runs/runner.h"
 #include "text/text_forms.h"
 #include "window/window.h"
@@ -17,7 +17,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <ctime>
 #include <iostream>
 #include <new>
 #include <string>
@@ -32,10 +31,6 @@ int failed(const std::string& sError) {
     return iWorkFailed;
 }
 
-bool askQuestions(SChoices& choices, EAnswers answers) {
-    return askChoices(std::cin, std::cout, std::cerr, choices, answers);
-}
-
 // A script must not take a lost dialogue or help text for one that was read.
 bool outputWritten() {
     const std::string sError = standardOutputError();
@@ -43,75 +38,25 @@ bool outputWritten() {
     return sError.empty();
 }
 
-// What the command line says besides the questions' answers, over what the run was.
-void applyOptions(const SOptions& options, SChoices& choices) {
-    SRun& run = choices.run;
-    if (options.iIterations) run.iIterations = *options.iIterations;
-    if (options.iPattern) run.iPattern = *options.iPattern, run.flame = SFlame();
-    if (options.flame) run.flame = *options.flame;
-    if (options.uRandomFlame) run.flame = randomFlame(*options.uRandomFlame);
-    if (options.iColourType) choices.iColourType = *options.iColourType;
-    if (options.size) run.iWidth = options.size->iWidth, run.iHeight = options.size->iHeight;
-    if (options.view) run.view = *options.view;
-    if (options.bSeed) run.uSeed = options.uSeed;
+// The exit status of a choice that was not made, which has said why.
+int statusOf(EChosen chosen) { return chosen == EChosen::eFailed ? iWorkFailed : iUsageError; }
+
+bool choose(const SOptions& options, EAnswers answers, SDrawn& drawn, int& iStatus) {
+    const EChosen chosen = chooseDrawn(options, answers, std::cin, std::cout, std::cerr, drawn);
+    iStatus = statusOf(chosen);
+    return chosen == EChosen::eChosen;
 }
 
-// A saved picture drawn at another size keeps its density: the iterations grow with the area.
-SRun posterOf(const SRun& recorded, SSize size) {
-    bool bCapped = false;
-    const SRun poster = resizedAsDense(recorded, size.iWidth, size.iHeight, bCapped);
-    if (bCapped)
-        std::cerr << "flames: --size " << sizeText(size.iWidth, size.iHeight) << ": "
-                  << recorded.iIterations << " iterations over that area would exceed the most "
-                  << "a run can have; it has " << poster.iIterations << std::endl;
-    return poster;
-}
-
-// The run and its colouring: recorded in a saved picture, or answered on the command line, or
-// in the dialogue; then what the command line says besides, and the view framed on the orbit.
-// The seed is the clock's second unless one of them gives it. False once it has said why not.
-bool chooseRun(const SOptions& options, EAnswers answers, SChoices& choices) {
-    choices.run.uSeed = static_cast<unsigned int>(std::time(nullptr));
-    std::string sError;
-    if (!options.sLoadPath.empty()) {
-        if (!readRecordedRun(options.sLoadPath, choices.run, choices.iColourType, sError)) {
-            failed(sError);
-            return false;
-        }
-    } else if (!answersGiven(options)) {
-        const bool bAsGiven = askQuestions(choices, answers);
-        if (!outputWritten() || (answers == eAnswersAsGiven && !bAsGiven)) return false;
-    }
-    if (!options.sLoadPath.empty() && options.size && !options.iIterations)
-        choices.run = posterOf(choices.run, *options.size);
-    applyOptions(options, choices);
-    const bool bRandomFramed = options.uRandomFlame && !options.view;
-    if (options.bFit || bRandomFramed) choices.run.view = fitView(choices.run);
-    return true;
-}
-
-// The threads to compute with, and a line on standard error where --threads was capped.
-int threadsSaid(const SOptions& options) {
-    std::string sNote;
-    const int iThreads = threadsOf(options, &sNote);
-    if (!sNote.empty()) std::cerr << "flames: " << sNote << std::endl;
-    return iThreads;
-}
-
-std::string notEnoughMemory(const SRun& run) {
-    return "a picture of " + std::to_string(run.iWidth) + " x " + std::to_string(run.iHeight) +
+std::string notEnoughMemory(int iWidth, int iHeight) {
+    return "a picture of " + std::to_string(iWidth) + " x " + std::to_string(iHeight) +
            " pixels: not enough memory";
 }
 
-// A place that cannot take the file is found before the questions, not after a long run; an
-// answer that is not taken as given computes nothing, for a script would not hear of it.
-int saveWithoutWindow(const SOptions& options) {
+// The picture of a pattern or a flame, computed with its progress shown on a terminal.
+int savePattern(const SOptions& options, const SChoices& choices) {
     std::string sError;
-    if (!checkSavable(options.sSavePath, sError)) return failed(sError);
-    SChoices choices;
-    if (!chooseRun(options, eAnswersAsGiven, choices)) return iWorkFailed;
     try {
-        CRunner runner(choices.run, threadsSaid(options));
+        CRunner runner(choices.run, threadsSaid(options, std::cerr));
         runner.calc().iColourType = choices.iColourType;
         sayCalculating(std::cout);
         if (!outputWritten()) return iWorkFailed;
@@ -120,8 +65,45 @@ int saveWithoutWindow(const SOptions& options) {
         if (!savePicture(options.sSavePath, runner.calc(), runner.iterationsDone(), sError))
             return failed(sError);
     } catch (const std::bad_alloc&) {
-        return failed(notEnoughMemory(choices.run));
+        return failed(notEnoughMemory(choices.run.iWidth, choices.run.iHeight));
     }
+    return 0;
+}
+
+int saveGenome(const SOptions& options, const SGenomeChoice& choice) {
+    CGenomeRender render(choice.genome, choice.uSeed, threadsSaid(options, std::cerr));
+    if (!render.error().empty())
+        return failed((choice.sFile.empty() ? options.sLoadPath : choice.sFile) + ": " +
+                      render.error());
+    sayCalculating(std::cout);
+    if (!outputWritten()) return iWorkFailed;
+    watchProgressOnTerminal();
+    renderWithProgress(render);
+    std::string sError;
+    if (!saveGenomePicture(options.sSavePath, render, choice.uSeed, sError)) return failed(sError);
+    return 0;
+}
+
+// A place that cannot take the file is found before the questions, not after a long run; an
+// answer that is not taken as given computes nothing, for a script would not hear of it.
+int saveWithoutWindow(const SOptions& options) {
+    std::string sError;
+    if (!checkSavable(options.sSavePath, sError)) return failed(sError);
+    SDrawn drawn;
+    int iStatus = 0;
+    if (!choose(options, eAnswersAsGiven, drawn, iStatus)) return iStatus;
+    return drawn.bGenome ? saveGenome(options, drawn.genome) : savePattern(options, drawn.choices);
+}
+
+// The genome as it would be drawn, and nothing drawn.
+int writeGenomeOnly(const SOptions& options) {
+    SDrawn drawn;
+    int iStatus = 0;
+    if (!choose(options, eAnswersAsGiven, drawn, iStatus)) return iStatus;
+    std::string sError;
+    if (!drawn.bGenome) return failed(options.sLoadPath + ": keeps no genome to write");
+    if (!writeGenomeFile(options.sWriteGenomePath, drawn.genome.genome, sError))
+        return failed(sError);
     return 0;
 }
 
@@ -129,13 +111,16 @@ int saveWithoutWindow(const SOptions& options) {
 int showInWindow(const SOptions& options) {
     std::string sError;
     if (!holdDisplay(options.sDisplay, sError)) return failed(sError);
-    SChoices choices;
-    if (!chooseRun(options, eAnswersAsTheyCome, choices)) return iWorkFailed;
+    SDrawn drawn;
+    int iStatus = 0;
+    if (!choose(options, eAnswersAsTheyCome, drawn, iStatus)) return iStatus;
+    if (drawn.bGenome) return failed("genomes are not shown in a window yet; --save FILE");
+    const SChoices& choices = drawn.choices;
     try {
         openWindow(options.vGlutArgs, choices.run, choices.iColourType, options.bLive,
-                   threadsSaid(options));
+                   threadsSaid(options, std::cerr));
     } catch (const std::bad_alloc&) {
-        return failed(notEnoughMemory(choices.run));
+        return failed(notEnoughMemory(choices.run.iWidth, choices.run.iHeight));
     }
     sayCalculating(std::cout);
     watchProgressOnTerminal();
@@ -156,6 +141,7 @@ int main(int argc, char** argv) {
     watchStandardOutput();
     if (options.bHelp) std::cout << helpText();
     else if (options.bVersion) std::cout << sProgramVersion << std::endl;
+    else if (!options.sWriteGenomePath.empty()) return writeGenomeOnly(options);
     else if (!options.sSavePath.empty()) return saveWithoutWindow(options);
     else return showInWindow(options);
     return outputWritten() ? 0 : iWorkFailed;

@@ -16,7 +16,10 @@ const char* const sUsage =
     "              [--colouring C] [--size WxH]\n"
     "              [--view XMIN,YMIN,XMAX,YMAX | --fit] [--load FILE] [--seed N]\n"
     "              [--threads N] [--save FILE] [--live] [--help] [--version]\n"
-    "              [GLUT options]\n";
+    "              [GLUT options]\n"
+    "       flames (--genome FILE [--pick N] | --random-genome SEED | --load FILE)\n"
+    "              [--quality Q] [--size WxH] [--fit] [--seed N] [--threads N]\n"
+    "              [--save FILE | --write-genome FILE] [GLUT options]\n";
 
 // The window's keys, the exit statuses and examples: after the options.
 const char* const sAfterOptions =

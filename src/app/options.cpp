@@ -88,6 +88,29 @@ bool applyRandom(SOptions& options, const std::string& sValue, std::string& sErr
     return true;
 }
 
+constexpr char sPickOption[] = "--pick";
+
+bool applyQuality(SOptions& options, const std::string& sValue, std::string& sError) {
+    double dQuality = 0;
+    if (readFinite(sValue, dQuality) && dQuality >= 1 && dQuality <= 100000) {
+        options.dQuality = dQuality;
+        return true;
+    }
+    sError = "--quality: " + quoted(sValue) + " is not a number from 1 to 100000";
+    return false;
+}
+
+// A file name, which must not be empty.
+template <std::string SOptions::*psPath, const char* sOption>
+bool applyPath(SOptions& options, const std::string& sValue, std::string& sError) {
+    options.*psPath = sValue;
+    if (sValue.empty()) sError = std::string(sOption) + ": the file name is empty";
+    return !sValue.empty();
+}
+
+constexpr char sGenomeOption[] = "--genome";
+constexpr char sWriteGenomeOption[] = "--write-genome";
+
 bool applyLoad(SOptions& options, const std::string& sValue, std::string& sError) {
     options.sLoadPath = sValue;
     if (sValue.empty()) sError = "--load: the file name is empty";
@@ -139,6 +162,21 @@ const SKnownOption knownOptions[] = {
      "make a picture saved by flames again from its text chunks;\n"
      "options given beside it override what it records; with --size\n"
      "and no --iterations, the iterations grow with the area"},
+    {sGenomeOption, "a file name", applyPath<&SOptions::sGenomePath, sGenomeOption>,
+     "--genome FILE",
+     "draw a flame of a genome file (.flame, .flam3, as flam3 and\n"
+     "its editors write them) as the flam3 renderer draws it: its\n"
+     "palette, colours, tone mapping, filter and density estimation"},
+    {sPickOption, "a number", applyAnswer<&SOptions::iPick, sPickOption, 1, 2147483647>,
+     "--pick N", "the Nth flame of the genome file (1 to its count); the first\n"
+     "unless given"},
+    {"--quality", "a number", applyQuality, "--quality Q",
+     "samples a pixel of a genome's picture (1 to 100000), over what\n"
+     "the genome says"},
+    {sWriteGenomeOption, "a file name", applyPath<&SOptions::sWriteGenomePath, sWriteGenomeOption>,
+     "--write-genome FILE",
+     "draw nothing: write the genome, as it would be drawn, to FILE\n"
+     "as a .flame file"},
     {"--seed", "a number", applySeed, "--seed N",
      "seed the random generator with N (0 to 4294967295) instead of\n"
      "the clock's second: the same answers and seed give the same\n"
@@ -276,6 +314,47 @@ bool takeOwnOption(int& i, int argc, const char* const* argv, SOptions& options,
     return pOption->pfApply(options, sValue, sError);
 }
 
+// Options that do not go together, or one without the option it needs.
+struct SConflict {
+    bool (*pfFound)(const SOptions& options);
+    const char* sError;
+};
+
+bool drawsGenome(const SOptions& options) { return !options.sGenomePath.empty(); }
+int drawnCount(const SOptions& options) {
+    return (options.iPattern ? 1 : 0) + (options.flame ? 1 : 0) + (options.uRandomFlame ? 1 : 0) +
+           (drawsGenome(options) ? 1 : 0);
+}
+
+const SConflict conflicts[] = {
+    {[](const SOptions& o) { return o.bLive && !o.sSavePath.empty(); },
+     "--live and --save do not go together: a saved run has no window to watch"},
+    {[](const SOptions& o) { return o.bFit && o.view.has_value(); },
+     "--fit and --view do not go together: each sets the view"},
+    {[](const SOptions& o) { return drawnCount(o) > 1 && !drawsGenome(o); },
+     "--pattern, --flame and --random do not go together: each says what to draw"},
+    {[](const SOptions& o) { return drawnCount(o) > 1; },
+     "--genome does not go with --pattern, --flame or --random: each says what to draw"},
+    {[](const SOptions& o) {
+         return drawsGenome(o) && (o.iIterations || o.iColourType || o.view || o.bFit);
+     },
+     "--genome does not go with --iterations, --colouring, --view or --fit: a genome says "
+     "its own"},
+    {[](const SOptions& o) { return o.iPick && !drawsGenome(o); },
+     "--pick needs --genome: it picks a flame of a genome file"},
+    {[](const SOptions& o) {
+         return (o.dQuality || !o.sWriteGenomePath.empty()) && !drawsGenome(o) &&
+                o.sLoadPath.empty();
+     },
+     "--quality and --write-genome need a genome: --genome, or --load of its picture"},
+    {[](const SOptions& o) { return drawsGenome(o) && !o.sLoadPath.empty(); },
+     "--genome and --load do not go together: each says what to draw"},
+    {[](const SOptions& o) {
+         return !o.sWriteGenomePath.empty() && (!o.sSavePath.empty() || o.bLive);
+     },
+     "--write-genome draws nothing: not with --save or --live"},
+};
+
 }  // namespace
 
 bool parseOptions(int argc, const char* const* argv, SOptions& options, std::string& sError) {
@@ -285,17 +364,11 @@ bool parseOptions(int argc, const char* const* argv, SOptions& options, std::str
         const bool bOwn = std::string(argv[i]).rfind("--", 0) == 0;
         if (!(bOwn ? takeOwnOption : takeGlutOption)(i, argc, argv, options, sError)) return false;
     }
-    if (options.bLive && !options.sSavePath.empty()) {
-        sError = "--live and --save do not go together: a saved run has no window to watch";
-        return false;
-    }
-    if (options.bFit && options.view) {
-        sError = "--fit and --view do not go together: each sets the view";
-        return false;
-    }
-    if ((options.iPattern ? 1 : 0) + (options.flame ? 1 : 0) + (options.uRandomFlame ? 1 : 0) > 1) {
-        sError = "--pattern, --flame and --random do not go together: each says what to draw";
-        return false;
+    for (const SConflict& conflict : conflicts) {
+        if (conflict.pfFound(options)) {
+            sError = conflict.sError;
+            return false;
+        }
     }
     return true;
 }

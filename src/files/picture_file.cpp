@@ -15,12 +15,6 @@
 
 namespace {
 
-std::string pathError(const std::string& sPath, const std::string& sReason) {
-    return shownText(sPath) + ": " + sReason;
-}
-
-std::string errorText(int iError) { return iError == 0 ? "" : std::strerror(iError); }
-
 // One row of the picture as the file holds it: three bytes a pixel, red first, each pixel
 // coloured as the window colours it.
 void colourRow(const screen& picture, const CColouring& colouring, int iRow, unsigned char* pRgb) {
@@ -81,14 +75,26 @@ bool savePictureAsNew(const CCalculation& calc, int iDone, std::string& sName,
                               "-" + std::to_string(iHeld) + "-" + std::to_string(run.uSeed);
     CWholeFile file;
     std::string sReason = writeNewFile(file, ".", calc, iDone);
-    for (int iCopy = 1; sReason.empty(); iCopy++) {
-        sName = sStem + (iCopy > 1 ? "-" + std::to_string(iCopy) : "") + ".png";
-        const int iError = file.linkAsNew(sName);
-        if (iError == 0) break;
-        if (iError != EEXIST || iCopy == 9999) sReason = std::strerror(iError);
-    }
+    if (sReason.empty()) sReason = errorText(linkUnderFreeName(file, sStem, ".png", sName));
     if (!sReason.empty()) sError = pathError(sName.empty() ? sStem + ".png" : sName, sReason);
     return sReason.empty();
+}
+
+bool readRecordedPicture(const std::string& sPath, SRecordedPicture& recorded,
+                         std::string& sError) {
+    std::vector<SPngText> vTexts;
+    std::string sReason = readPngTexts(sPath, vTexts);
+    if (sReason.empty()) recorded.bGenome = readRecordedGenome(vTexts, recorded.genome, sReason);
+    if (sReason.empty() && !recorded.bGenome) {
+        SRecord record{recorded.run, recorded.iColourType, 0};
+        if (readRecord(vTexts, record, sReason)) {
+            recorded.run = record.run;
+            recorded.iColourType = record.iColourType;
+        }
+    }
+    if (sReason.empty()) return true;
+    sError = pathError(sPath, sReason);
+    return false;
 }
 
 bool readRecordedRun(const std::string& sPath, SRun& run, int& iColourType, std::string& sError) {

@@ -6,6 +6,7 @@
 // which takes the file's name only once it is complete.
 
 #include "core/run.h"
+#include "files/genome_file.h"
 
 #include <string>
 
@@ -30,6 +31,17 @@ bool savePicture(const std::string& sPath, const CCalculation& calc, int iDone,
 // was saved under.
 bool savePictureAsNew(const CCalculation& calc, int iDone, std::string& sName,
                       std::string& sError);
+
+// What a saved picture records: a run and its colouring, or the genome it keeps (a picture of
+// this program's, or flam3's), over the values it holds. Refused as readRecordedRun refuses.
+struct SRecordedPicture {
+    bool            bGenome = false;
+    SRun            run;
+    int             iColourType = 1;
+    SRecordedGenome genome;
+};
+bool readRecordedPicture(const std::string& sPath, SRecordedPicture& recorded,
+                         std::string& sError);
 
 // The run and colouring that a picture saved by this program records (readRecord), over the
 // values run and iColourType hold. A file that is not a PNG, or lacks or garbles a chunk, is

@@ -1,5 +1,7 @@
 #include "files/whole_file.h"
 
+#include "text/text_forms.h"
+
 #include <fcntl.h>
 #include <limits.h>
 #include <signal.h>
@@ -215,3 +217,18 @@ int CWholeFile::linkAsNew(const std::string& sName) {
     }
     return iError;
 }
+
+int linkUnderFreeName(CWholeFile& file, const std::string& sStem, const std::string& sExtension,
+                      std::string& sName) {
+    for (int iCopy = 1;; iCopy++) {
+        sName = sStem + (iCopy > 1 ? "-" + std::to_string(iCopy) : "") + sExtension;
+        const int iError = file.linkAsNew(sName);
+        if (iError != EEXIST || iCopy == 9999) return iError;
+    }
+}
+
+std::string pathError(const std::string& sPath, const std::string& sReason) {
+    return shownText(sPath) + ": " + sReason;
+}
+
+std::string errorText(int iError) { return iError == 0 ? "" : std::strerror(iError); }

@@ -16,8 +16,21 @@
 // a device, a FIFO, a socket, a loop of links).
 std::string savingTarget(const std::string& sPath, std::string& sReason);
 
+// "PATH: reason", the path shown on one line whatever it holds; and an errno as a reason ("" for
+// none).
+std::string pathError(const std::string& sPath, const std::string& sReason);
+std::string errorText(int iError);
+
 // The folder of a path, where its new file is made.
 std::string folderOf(const std::string& sPath);
+
+class CWholeFile;
+
+// The complete file named sStem + sExtension in the current folder, or with -2, -3, ... added
+// where that name is taken: two savers never take the same name, and no file is replaced. 0 or
+// the errno of the failure; sName gets the name tried last.
+int linkUnderFreeName(CWholeFile& file, const std::string& sStem, const std::string& sExtension,
+                      std::string& sName);
 
 class CWholeFile {
 public:

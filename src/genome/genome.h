@@ -22,7 +22,7 @@ enum EFilterShape {
     eBlackman, eCatrom, eHamming, eHanning, eQuadratic, eFilterShapeCount
 };
 
-enum EPaletteMode { eStep, eLinear };
+enum EPaletteMode { ePaletteStep, ePaletteLinear };
 
 // One palette entry, premultiplied by its alpha: each of the four in [0, 1] for a palette read
 // from a file.
@@ -70,7 +70,7 @@ struct SGenome {
     double dHighlightPower = -1;     // negative: off
     double dHue = 0;                 // fmod(hue, 1); turns a library palette only
     int    iPalette = -1;            // number of a library palette, -1 for none
-    EPaletteMode ePaletteMode = eStep;
+    EPaletteMode ePaletteMode = ePaletteStep;
     double dEstimatorRadius = 9;     // density estimation's widest kernel; 0: off
     double dEstimatorMinimum = 0;    // its narrowest, <= radius
     double dEstimatorCurve = 0.4;    // how fast kernels narrow with density, > 0

@@ -42,7 +42,7 @@ void writeFlameAttributes(const SGenome& g, pugi::xml_node& flame) {
     setNumber(flame, "highlight_power", g.dHighlightPower);
     setNumber(flame, "hue", g.dHue);
     if (g.iPalette >= 0) setNumber(flame, "palette", g.iPalette);
-    flame.append_attribute("palette_mode") = g.ePaletteMode == eLinear ? "linear" : "step";
+    flame.append_attribute("palette_mode") = g.ePaletteMode == ePaletteLinear ? "linear" : "step";
     setNumber(flame, "estimator_radius", g.dEstimatorRadius);
     setNumber(flame, "estimator_minimum", g.dEstimatorMinimum);
     setNumber(flame, "estimator_curve", g.dEstimatorCurve);

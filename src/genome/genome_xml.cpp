@@ -91,7 +91,7 @@ bool readFlameAttribute(const pugi::xml_attribute& attribute, SGenome& genome,
     } else if (std::strcmp(sName, "filter_shape") == 0) {
         if (!filterShapeByName(sValue, genome.eFilterShape)) genome.eFilterShape = eGaussian;
     } else if (std::strcmp(sName, "palette_mode") == 0) {
-        genome.ePaletteMode = std::strcmp(sValue, "linear") == 0 ? eLinear : eStep;
+        genome.ePaletteMode = std::strcmp(sValue, "linear") == 0 ? ePaletteLinear : ePaletteStep;
     } else if (std::strcmp(sName, "name") == 0) {
         genome.sName = sValue;
     }

@@ -85,7 +85,7 @@ CChaosGame::CChaosGame(const SGenome& genome)
             if (dWeight > 0) vLastChoosable[iRow] = j;
         }
     }
-    if (ePaletteMode == eStep)
+    if (ePaletteMode == ePaletteStep)
         for (const SPrepared& xform : vXforms)
             for (const SColour& colour : palette)
                 vStepAdds.push_back(addOf(colour, xform.dPlotWeight));
@@ -151,7 +151,7 @@ bool CChaosGame::plotOf(double x, double y, double c, int iXform, SPlot& plot) c
     // The palette entry of c: trunc(256·c), clamped; in linear mode blended with the next one.
     const double dIndex = 256 * c;
     const int iIndex = !(dIndex > 0) ? 0 : dIndex >= 255 ? 255 : static_cast<int>(dIndex);
-    if (ePaletteMode == eStep) {
+    if (ePaletteMode == ePaletteStep) {
         plot.add = vStepAdds[static_cast<size_t>(iXform) * iPaletteSize + iIndex];
         return true;
     }

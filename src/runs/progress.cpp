@@ -1,5 +1,6 @@
 #include "runs/progress.h"
 
+#include "genome/render.h"
 #include "runs/runner.h"
 
 #include <unistd.h>
@@ -27,7 +28,7 @@ double secondsSince(Clock::time_point then) {
 
 }  // namespace
 
-void reportProgress(int iDone, int iTotal) {
+void reportProgress(long long iDone, long long iTotal) {
     if (!bWatching) return;
     if (iDone >= iTotal) {  // the run is over: leave the line empty for what follows
         clearProgressLine();
@@ -48,7 +49,7 @@ void clearProgressLine() {
     bLineShown = false;
 }
 
-std::string progressLine(int iDone, int iTotal, double dSeconds) {
+std::string progressLine(long long iDone, long long iTotal, double dSeconds) {
     const double dShare = iTotal > 0 ? static_cast<double>(iDone) / iTotal : 1.0;
     const double dRate = dSeconds > 0 ? iDone / dSeconds : 0.0;
     const double dLeft = dRate > 0 ? (static_cast<double>(iTotal) - iDone) / dRate : 0.0;
@@ -76,4 +77,10 @@ void calculateWithProgress(CRunner& runner) {
     while (runner.continueCalculate(iProgressBlock))
         reportProgress(runner.iterationsWorked(), iTotal);
     reportProgress(iTotal, iTotal);
+}
+
+void renderWithProgress(CGenomeRender& render) {
+    while (render.continueRender(std::chrono::milliseconds(250)))
+        reportProgress(render.samplesDone(), render.samplesTotal());
+    reportProgress(render.samplesTotal(), render.samplesTotal());
 }

@@ -4,10 +4,11 @@
 
 #include <string>
 
+class CGenomeRender;
 class CRunner;
 
 // "  42% | 12.3 M iterations/s | 3 s left": the share done, the speed so far, the time left.
-std::string progressLine(int iDone, int iTotal, double dSeconds);
+std::string progressLine(long long iDone, long long iTotal, double dSeconds);
 
 // Shows the progress of the next run on standard error, as reported, refreshed a few times a
 // second and cleared when the run ends.
@@ -17,10 +18,13 @@ void watchProgress();
 void watchProgressOnTerminal();
 
 // Where the run has got to, said after a block of its iterations; nothing unless watched.
-void reportProgress(int iDone, int iTotal);
+void reportProgress(long long iDone, long long iTotal);
 
 // The whole run from its beginning, its progress reported after every block.
 void calculateWithProgress(CRunner& runner);
+
+// The whole render of a genome, its samples reported as a run's iterations are.
+void renderWithProgress(CGenomeRender& render);
 
 // The progress line taken off the terminal, for a line that is printed during the run; the next
 // report shows it again.

@@ -34,7 +34,8 @@ TEST(HelpTest, HelpAndManualSayWhatTheTablesHold) {
         const std::string sName = knownOptions[i].sName;
         const bool bInUsage = sUsage.find("[" + sName + " ") != std::string::npos ||
                               sUsage.find("[" + sName + "]") != std::string::npos ||
-                              sUsage.find("| " + sName) != std::string::npos;
+                              sUsage.find("| " + sName) != std::string::npos ||
+                              sUsage.find("(" + sName + " ") != std::string::npos;
         EXPECT_TRUE(bInUsage) << sName << " not in the usage";
         EXPECT_NE(sManual.find(sName), std::string::npos) << sName << " not in the manual page";
     }

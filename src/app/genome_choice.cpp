@@ -1,0 +1,34 @@
+#include "app/genome_choice.h"
+
+void applyGenomeOptions(const SOptions& options, SGenomeChoice& choice) {
+    if (options.size)
+        choice.genome = resizedGenome(choice.genome, options.size->iWidth, options.size->iHeight);
+    if (options.dQuality) choice.genome.dQuality = *options.dQuality;
+    if (options.bSeed) choice.uSeed = options.uSeed;
+}
+
+bool pickGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError) {
+    choice.sFile = options.sGenomePath;
+    choice.iPick = options.iPick.value_or(1);
+    if (!readPickedGenome(choice.sFile, choice.iPick, choice.genome, choice.iCount, sError))
+        return false;
+    applyGenomeOptions(options, choice);
+    return true;
+}
+
+std::string genomeOptionsProblem(const SOptions& options) {
+    const struct {
+        bool bGiven;
+        const char* sOption;
+    } drawing[] = {
+        {options.iPattern.has_value(), "--pattern"},   {options.flame.has_value(), "--flame"},
+        {options.uRandomFlame.has_value(), "--random"}, {options.iIterations.has_value(),
+                                                          "--iterations"},
+        {options.iColourType.has_value(), "--colouring"}, {options.view.has_value(), "--view"},
+        {options.bFit, "--fit"},
+    };
+    for (const auto& option : drawing)
+        if (option.bGiven)
+            return std::string(option.sOption) + " does not apply to the genome a picture keeps";
+    return "";
+}

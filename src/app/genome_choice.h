@@ -1,0 +1,29 @@
+#pragma once
+
+// The genome a run draws, as the command line says it: a flame picked from a genome file, or
+// the genome a saved picture keeps, at the size, quality and seed the options give.
+
+#include "app/options.h"
+#include "files/genome_file.h"
+#include "genome/genome.h"
+
+#include <string>
+
+struct SGenomeChoice {
+    SGenome      genome;      // as drawn: size and quality applied
+    unsigned int uSeed = 0;   // of the render
+    std::string  sFile;       // the genome file it was picked from; "" for none
+    int          iPick = 1;   // its flame's number there, from 1
+    int          iCount = 1;  // the flames the file holds
+};
+
+// The options applied to a genome: --size draws the same framing at that size, --quality says
+// the samples a pixel, --seed the seed (else uSeed stays).
+void applyGenomeOptions(const SOptions& options, SGenomeChoice& choice);
+
+// Flame --pick (else the first) of --genome's file, the options applied; false with sError.
+bool pickGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError);
+
+// Where a saved picture keeps a genome, the options that say what else to draw (a pattern, a
+// flame, the iterations, the colouring, the view or a fit) do not apply: "" or what is wrong.
+std::string genomeOptionsProblem(const SOptions& options);

@@ -1,0 +1,165 @@
+#include "files/genome_file.h"
+
+#include "files/whole_file.h"
+#include "genome/genome_xml.h"
+#include "genome/render.h"
+#include "text/text_forms.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace {
+
+constexpr const char* sGenomeKey = "flam3_genome";  // where flam3 keeps a picture's genome
+constexpr size_t iLongestName = 64;
+
+// The genome's name as a file name takes it: letters, digits, '.', '-' and '_', the rest '_'.
+std::string fileStem(const SGenome& genome) {
+    std::string sStem = genome.sName.substr(0, iLongestName);
+    for (char& c : sStem)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '-') c = '_';
+    return "flame-" + (sStem.empty() ? std::string("genome") : sStem);
+}
+
+// The file as a genome file holds it: one <flame>, the root.
+std::string genomeText(const SGenome& genome) { return genomeXml(genome) + "\n"; }
+
+std::string writeText(CWholeFile& file, const std::string& sFolder, const std::string& sText) {
+    if (const int iError = file.create(sFolder)) return errorText(iError);
+    if (std::fwrite(sText.data(), 1, sText.size(), file.stream()) != sText.size())
+        return errorText(errno ? errno : EIO);
+    return "";
+}
+
+std::vector<SPngText> genomeTexts(const SGenome& genome, unsigned int uSeed) {
+    return {{"Software", sProgramVersion},
+            {"Seed", std::to_string(uSeed)},
+            {"Size", sizeText(genome.iWidth, genome.iHeight)},
+            {"Description", genomeCaption(genome, uSeed)},
+            {sGenomeKey, genomeXml(genome), true}};
+}
+
+// The whole picture into a new file of sFolder, not yet named: the rows as the render's tone
+// mapping hands them out. "" or the reason.
+std::string writeGenomePng(CWholeFile& file, const std::string& sFolder, CGenomeRender& render,
+                           unsigned int uSeed) {
+    if (const int iError = file.create(sFolder)) return errorText(iError);
+    const SGenome& genome = render.renderedGenome();
+    CPngWriter writer(file.stream());
+    if (!writer.begin(genome.iWidth, genome.iHeight, 3, genomeTexts(genome, uSeed)))
+        return writer.error();
+    bool bWritten = true;
+    const bool bWhole = render.writeImage([&](int, const unsigned char* pRgb) {
+        bWritten = bWritten && writer.row(pRgb);
+    });
+    if (!bWhole) return "the render was stopped while its picture was written";
+    if (!bWritten || !writer.finish()) return writer.error();
+    return "";
+}
+
+// Written whole into a new file beside the target, which then takes its place.
+bool replaceWith(const std::string& sPath, std::string& sError,
+                 const std::function<std::string(CWholeFile&, const std::string&)>& write) {
+    std::string sReason;
+    const std::string sTarget = savingTarget(sPath, sReason);
+    CWholeFile file;
+    if (sReason.empty()) sReason = write(file, folderOf(sTarget));
+    if (sReason.empty()) sReason = errorText(file.replace(sTarget));
+    if (!sReason.empty()) sError = pathError(sPath, sReason);
+    return sReason.empty();
+}
+
+// Written whole into a new file of the current folder, then named after sStem.
+bool linkAsNew(const std::string& sStem, const std::string& sExtension, std::string& sName,
+               std::string& sError,
+               const std::function<std::string(CWholeFile&, const std::string&)>& write) {
+    CWholeFile file;
+    std::string sReason = write(file, ".");
+    if (sReason.empty()) sReason = errorText(linkUnderFreeName(file, sStem, sExtension, sName));
+    if (!sReason.empty()) sError = pathError(sName.empty() ? sStem + sExtension : sName, sReason);
+    return sReason.empty();
+}
+
+}  // namespace
+
+std::string genomeCaption(const SGenome& genome, unsigned int uSeed) {
+    char cNumbers[120];
+    std::snprintf(cNumbers, sizeof cNumbers, "%d x %d, quality %g, seed %u", genome.iWidth,
+                  genome.iHeight, genome.dQuality, uSeed);
+    return "flame " + (genome.sName.empty() ? std::string("without a name") : genome.sName) +
+           ", " + cNumbers;
+}
+
+bool readPickedGenome(const std::string& sPath, int iPick, SGenome& genome, int& iCount,
+                      std::string& sError) {
+    std::vector<SGenome> vGenomes;
+    std::string sReason;
+    if (!readGenomeFile(sPath, vGenomes, sReason)) {
+        sError = pathError(sPath, sReason);
+        return false;
+    }
+    iCount = static_cast<int>(vGenomes.size());
+    if (iPick < 1 || iPick > iCount) {
+        sError = pathError(sPath, "--pick " + std::to_string(iPick) + ": it holds " +
+                                      std::to_string(iCount) + " flame" + (iCount > 1 ? "s" : ""));
+        return false;
+    }
+    genome = vGenomes[static_cast<size_t>(iPick - 1)];
+    return true;
+}
+
+bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::string& sError) {
+    return replaceWith(sPath, sError, [&](CWholeFile& file, const std::string& sFolder) {
+        return writeText(file, sFolder, genomeText(genome));
+    });
+}
+
+bool writeGenomeFileAsNew(const SGenome& genome, std::string& sName, std::string& sError) {
+    return linkAsNew(fileStem(genome), ".flame", sName, sError,
+                     [&](CWholeFile& file, const std::string& sFolder) {
+                         return writeText(file, sFolder, genomeText(genome));
+                     });
+}
+
+bool saveGenomePicture(const std::string& sPath, CGenomeRender& render, unsigned int uSeed,
+                       std::string& sError) {
+    return replaceWith(sPath, sError, [&](CWholeFile& file, const std::string& sFolder) {
+        return writeGenomePng(file, sFolder, render, uSeed);
+    });
+}
+
+bool saveGenomePictureAsNew(CGenomeRender& render, unsigned int uSeed, std::string& sName,
+                            std::string& sError) {
+    const std::string sStem = fileStem(render.renderedGenome()) + "-" + std::to_string(uSeed);
+    return linkAsNew(sStem, ".png", sName, sError,
+                     [&](CWholeFile& file, const std::string& sFolder) {
+                         return writeGenomePng(file, sFolder, render, uSeed);
+                     });
+}
+
+bool readRecordedGenome(const std::vector<SPngText>& vTexts, SRecordedGenome& recorded,
+                        std::string& sReason) {
+    const auto text = [&](const char* sKey) {
+        const auto found = std::find_if(vTexts.rbegin(), vTexts.rend(),
+                                        [&](const SPngText& chunk) { return chunk.sKey == sKey; });
+        return found == vTexts.rend() ? nullptr : &found->sText;
+    };
+    sReason.clear();
+    const std::string* pGenome = text(sGenomeKey);
+    if (!pGenome) return false;
+    std::vector<SGenome> vGenomes;
+    std::string sProblem;
+    if (!readGenomes(*pGenome, vGenomes, sProblem)) {
+        sReason = std::string("its ") + sGenomeKey + " chunk: " + sProblem;
+        return false;
+    }
+    recorded.genome = vGenomes.front();
+    const std::string* pSeed = text("Seed");
+    recorded.bSeed = pSeed != nullptr;
+    if (pSeed && !readSeed(*pSeed, recorded.uSeed)) {
+        sReason = "its Seed chunk \"" + shownText(*pSeed, 60) + "\" is not what flames writes";
+        return false;
+    }
+    return true;
+}

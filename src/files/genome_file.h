@@ -1,0 +1,45 @@
+#pragma once
+
+// Genomes in files: a flame picked from a .flame file, a genome written to one, and the picture
+// of a genome's render as a PNG file that keeps its genome, as drawn, where flam3 keeps it (a
+// zTXt chunk flam3_genome), beside this program's chunks Software, Seed, Size and Description.
+
+#include "files/png_codec.h"
+#include "genome/genome.h"
+
+#include <string>
+#include <vector>
+
+class CGenomeRender;
+
+// Flame iPick (1 to the count) of the genome file at sPath; iCount gets how many it holds. On
+// failure, sError is "PATH: reason".
+bool readPickedGenome(const std::string& sPath, int iPick, SGenome& genome, int& iCount,
+                      std::string& sError);
+
+// The genome as a .flame file of one <flame>, as drawn (every attribute written out): at sPath
+// (nothing there, or a regular file, replaced whole), or in the current folder under a new name,
+// flame-NAME.flame (NAME the genome's name, -2, -3, ... added where that is taken).
+bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::string& sError);
+bool writeGenomeFileAsNew(const SGenome& genome, std::string& sName, std::string& sError);
+
+// The render's picture so far, 8-bit RGB, with its genome and the seed it was drawn from: at
+// sPath, or under a new name, flame-NAME-SEED.png. False with sError "PATH: reason".
+bool saveGenomePicture(const std::string& sPath, CGenomeRender& render, unsigned int uSeed,
+                       std::string& sError);
+bool saveGenomePictureAsNew(CGenomeRender& render, unsigned int uSeed, std::string& sName,
+                            std::string& sError);
+
+// The genome a picture's texts keep, and the seed it was drawn from where it says (bSeed):
+// false with sReason "" for texts that keep no genome, or with why the one they keep cannot be
+// drawn.
+struct SRecordedGenome {
+    SGenome      genome;
+    unsigned int uSeed = 0;
+    bool         bSeed = false;
+};
+bool readRecordedGenome(const std::vector<SPngText>& vTexts, SRecordedGenome& recorded,
+                        std::string& sReason);
+
+// "flame lovely, 800 x 600, quality 100, seed 7": as the Description and a title say it.
+std::string genomeCaption(const SGenome& genome, unsigned int uSeed);
