@@ -169,7 +169,8 @@ bool CPngWriter::begin(int iWidth, int iHeight, int iChannels,
         vChunks[i].key = const_cast<char*>(vTexts[i].sKey.c_str());
         vChunks[i].text = const_cast<char*>(vTexts[i].sText.c_str());
     }
-    return writeHeader(iWidth, iHeight, iChannels, vChunks.data(), static_cast<int>(vChunks.size()));
+    const int iTexts = static_cast<int>(vChunks.size());
+    return writeHeader(iWidth, iHeight, iChannels, vChunks.data(), iTexts);
 }
 
 bool CPngWriter::writeHeader(int iWidth, int iHeight, int iChannels, png_text* pTexts,

@@ -169,9 +169,8 @@ void CChunk::settle(SOrbitState& state, screen& picture) {
     STracedStep trueSteps[iSettleBlock];
     for (size_t j = 0; j < vTrace.size(); j++) {
         const size_t iInBlock = j % iSettleBlock;
-        const size_t iLeft = vTrace.size() - j;
-        if (iInBlock == 0)
-            probe.traceIterations(static_cast<int>(std::min<size_t>(iSettleBlock, iLeft)), trueSteps);
+        const int iLeft = static_cast<int>(std::min<size_t>(iSettleBlock, vTrace.size() - j));
+        if (iInBlock == 0) probe.traceIterations(iLeft, trueSteps);
         const STracedStep& now = trueSteps[iInBlock];
         const STracedStep& guessed = vTrace[j];
         const bool bInStep = now.uDraws == guessed.uDraws && sameBits(now.dY, guessed.dY);
