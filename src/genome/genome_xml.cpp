@@ -261,15 +261,22 @@ int lineAt(const std::string& sText, std::ptrdiff_t iOffset) {
 bool readGenomes(const std::string& sText, std::vector<SGenome>& vGenomes, std::string& sError) {
     vGenomes.clear();
     pugi::xml_document document;
-    // No document type: pugixml then skips a DOCTYPE whole, expands no entity of its own and
-    // never reads or fetches anything the text names.
-    const unsigned uOptions = pugi::parse_default & ~pugi::parse_doctype;
+    // pugixml expands no entity a document declares and never reads or fetches anything the text
+    // names; a document type that declares entities is refused, rather than drawn with them
+    // left as written (no genome has one).
+    const unsigned uOptions = pugi::parse_default | pugi::parse_doctype;
     const pugi::xml_parse_result result = document.load_buffer(sText.data(), sText.size(),
                                                                uOptions, pugi::encoding_utf8);
     if (!result) {
         sError = std::string("not XML: ") + result.description() + " at line " +
                  std::to_string(lineAt(sText, result.offset));
         return false;
+    }
+    for (const pugi::xml_node& node : document.children()) {
+        if (node.type() == pugi::node_doctype && std::strstr(node.value(), "ENTITY")) {
+            sError = "its document type declares entities, which are never expanded";
+            return false;
+        }
     }
     const pugi::xml_node root = document.document_element();
     const std::vector<pugi::xml_node> vFlames =

@@ -1,0 +1,136 @@
+// Genomes from the command line: the same pixels for a seed at any number of threads, a picture
+// that keeps its genome and draws again from it, a written genome file that draws alike, and
+// every file that is no genome refused with its name, at once, with nothing written.
+
+#include "png_io.h"
+#include "viewer_test.h"
+
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using TChunks = std::map<std::string, std::string>;
+
+// Two flames as flam3's tools write them: a symmetry, a final xform, a palette by number.
+const std::string sTwoFlames = R"(<pick version="FLAM3-LNX-3.1.1">
+<flame name="first" size="96 72" center="0 0" scale="30" quality="20" palette="12">
+   <symmetry kind="-2"/>
+   <xform weight="0.5" color="0" julia="0.6" arch="0.4" coefs="0.63 -0.19 -0.26 0.05 0.03 -0.06"/>
+   <xform weight="0.5" color="1" hyperbolic="0.7" fan="0.3" coefs="-0.68 -0.74 -0.26 0.46 0.82 0.24"/>
+   <finalxform color="0.5" color_speed="0" spherical="1" coefs="1 0 0 1 0 0"/>
+</flame>
+<flame name="second" size="96 72" center="0.1 0" scale="25" rotate="30" quality="20" palette="40">
+   <xform weight="0.7" color="0" swirl="1" coefs="0.5 0.2 -0.3 0.6 0.1 0.2"/>
+   <xform weight="0.3" color="1" linear="0.5" sinusoidal="0.5" coefs="0.7 -0.1 0.1 0.5 -0.3 0.1"/>
+</flame>
+</pick>
+)";
+
+void writeFile(const std::string& sPath, const std::string& sText) {
+    std::ofstream(sPath, std::ios::binary) << sText;
+}
+
+// A run without a display that must end with iStatus.
+CViewerRun& ran(CViewerRun& run, int iStatus) {
+    expectExitStatus(run.waitForExit(dFrameTimeout), iStatus);
+    return run;
+}
+
+SViewerLaunch launchOf(const std::vector<std::string>& vArgs) {
+    SViewerLaunch launch;
+    launch.vArgs = vArgs;
+    return launch;
+}
+
+SPicture savedGenome(const std::vector<std::string>& vArgs, const std::string& sPath,
+                     TChunks* pText = nullptr) {
+    std::vector<std::string> vLine = vArgs;
+    vLine.insert(vLine.end(), {"--save", sPath});
+    CViewerRun run(launchOf(vLine));
+    const std::string sErrors = ran(run, 0).errors();  // where more threads than cores are asked
+    EXPECT_TRUE(sErrors.empty() || sErrors.find("capped") != std::string::npos) << sErrors;
+    return readPicture(sPath, pText);
+}
+
+TEST(GenomeTest, OneSeedIsOnePictureAtAnyThreadCountAndDrawsAgainFromItsFile) {
+    CScratchFolder folder;
+    writeFile(folder / "two.flame", sTwoFlames);
+    for (const char* sPick : {"1", "2"}) {
+        SCOPED_TRACE(sPick);
+        const std::vector<std::string> vGenome = {"--genome", folder / "two.flame", "--pick",
+                                                  sPick, "--seed", "7"};
+        TChunks text;
+        std::vector<std::string> vArgs = vGenome;
+        vArgs.insert(vArgs.end(), {"--threads", "1"});
+        const SPicture picture = savedGenome(vArgs, folder / "one.png", &text);
+        EXPECT_EQ(picture.iWidth, 96);
+        EXPECT_GT(litPixels(picture), 96 * 72 / 25);
+        for (const char* sThreads : {"2", "3"}) {
+            vArgs = vGenome;
+            vArgs.insert(vArgs.end(), {"--threads", sThreads});
+            EXPECT_TRUE(savedGenome(vArgs, folder / "more.png") == picture) << sThreads;
+        }
+        EXPECT_EQ(text["Seed"], "7");
+        EXPECT_NE(text["flam3_genome"].find(sPick[0] == '1' ? "first" : "second"),
+                  std::string::npos);
+        EXPECT_TRUE(savedGenome({"--load", folder / "one.png"}, folder / "again.png") == picture);
+        vArgs = vGenome;
+        vArgs.insert(vArgs.end(), {"--write-genome", folder / "written.flame"});
+        CViewerRun writing(launchOf(vArgs));
+        EXPECT_EQ(ran(writing, 0).output(), "");
+        EXPECT_TRUE(savedGenome({"--genome", folder / "written.flame", "--seed", "7"},
+                                folder / "written.png") == picture);
+    }
+}
+
+// Each a line naming the file and what is wrong, status 1, and no picture.
+TEST(GenomeTest, WhatIsNoGenomeIsRefusedAtOnce) {
+    const std::string sXform = R"(<xform weight="1" linear="1" coefs="1 0 0 1 0 0"/>)";
+    const std::string sBomb = R"(<?xml version="1.0"?><!DOCTYPE f [<!ENTITY a "aaaaaaaaaa">
+        <!ENTITY b "&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;"><!ENTITY c "&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;">
+        <!ENTITY d "&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;"><!ENTITY e "&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;">
+        ]><flame name="&e;&e;&e;&e;&e;&e;&e;&e;">)" + sXform + "</flame>";
+    const struct {
+        std::string sText;
+        std::vector<std::string> vMore;
+        std::string sSaid;  // a part of the line after "flames: FILE: "
+    } cases[] = {
+        {"not a genome at all", {}, "not XML"},
+        {"<flame size=\"10 10\">" + sXform, {}, "not XML"},
+        {"<flames><flame size=\"10 10\"/></flames>", {}, "xform"},
+        {R"(<flame size="8 8"><xform weight="1" frob="1" coefs="1 0 0 1 0 0"/></flame>)", {},
+         "frob"},
+        {R"(<flame size="8 8"><xform weight="1" linear="1" coefs="1 0 nan 1 0 0"/></flame>)", {},
+         "coefs"},
+        {"<flame size=\"0 10\">" + sXform + "</flame>", {}, "size"},
+        {"<flame quality=\"0\">" + sXform + "</flame>", {}, "quality"},
+        {"<flame supersample=\"99\">" + sXform + "</flame>", {}, "supersample"},
+        {"<flame size=\"8 8\">" + sXform + "</flame>", {"--pick", "2"},
+         "--pick 2: it holds 1 flame"},
+        {sBomb, {}, "entities"},
+        {R"(<!DOCTYPE f [<!ENTITY x SYSTEM "file:///etc/passwd">]><flame name="&x;">)" +
+             sXform + "</flame>",
+         {}, "entities"},
+    };
+    CScratchFolder folder;
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.sText.substr(0, 60));
+        writeFile(folder / "odd.flame", example.sText);
+        std::vector<std::string> vArgs = {"--genome", folder / "odd.flame", "--save",
+                                          folder / "odd.png"};
+        vArgs.insert(vArgs.end(), example.vMore.begin(), example.vMore.end());
+        CViewerRun run(launchOf(vArgs));
+        expectExitStatus(run.waitForExit(5), 1);
+        const std::string sPrefix = "flames: " + folder / "odd.flame" + ": ";
+        EXPECT_EQ(run.errors().rfind(sPrefix, 0), 0u) << run.errors();
+        EXPECT_NE(run.errors().find(example.sSaid, sPrefix.size()), std::string::npos)
+            << run.errors();
+        EXPECT_EQ(run.errors().find('\n'), run.errors().size() - 1) << run.errors();
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"odd.flame"});
+    }
+}
+
+}  // namespace
