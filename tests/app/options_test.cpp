@@ -162,6 +162,25 @@ const SRefusedLine refusedLines[] = {
     {{"--threads", "x"}, "--threads: 'x' is not a whole number from 1 to 256"},
     {{"--live", "--save", "f.png"},
      "--live and --save do not go together: a saved run has no window to watch"},
+    {{"--genome", "a.flame", "--flame", "swirl 1 0 0 1 0 0; disc 1 0 0 1 0 0"},
+     "--genome does not go with --pattern, --flame or --random: each says what to draw"},
+    {{"--genome", "a.flame", "--colouring", "3"},
+     "--genome does not go with --iterations, --colouring, --view or --fit: a genome says its "
+     "own"},
+    {{"--genome", "a.flame", "--load", "b.png"},
+     "--genome and --load do not go together: each says what to draw"},
+    {{"--pick", "2"}, "--pick needs --genome: it picks a flame of a genome file"},
+    {{"--genome", "a.flame", "--pick", "0"}, "--pick: '0' is not a whole number from 1 to "
+                                             "2147483647"},
+    {{"--quality", "5"}, "--quality and --write-genome need a genome: --genome, or --load of its "
+                         "picture"},
+    {{"--genome", "a.flame", "--quality", "0.5"}, "--quality: '0.5' is not a number from 1 to "
+                                                  "100000"},
+    {{"--genome", "a.flame", "--quality", "inf"}, "--quality: 'inf' is not a number from 1 to "
+                                                  "100000"},
+    {{"--genome", "a.flame", "--write-genome", "b.flame", "--save", "c.png"},
+     "--write-genome draws nothing: not with --save or --live"},
+    {{"--genome="}, "--genome: the file name is empty"},
 };
 
 TEST(ParseOptionsTest, RefusedLinesNameTheirProblem) {
