@@ -13,6 +13,7 @@
 #include <GL/glu.h>
 #include <GL/glut.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -270,6 +271,52 @@ void attachMenu() {
 // its last client leaves (xvfb-run's) would otherwise be between two lives when GLUT connects.
 Display* pCheckedDisplay = nullptr;
 
+// Where the window opens and how large it is.
+struct SPlacement {
+    int iX, iY, iWidth, iHeight;
+};
+
+// The value of GLUT's last -geometry, as glutInit reads its arguments; "" where there is none.
+std::string geometryOf(const std::vector<std::string>& vGlutArgs) {
+    std::string sGeometry;
+    for (size_t i = 1; i + 1 < vGlutArgs.size(); i++) {
+        if (vGlutArgs[i] == "-display") i++;
+        else if (vGlutArgs[i] == "-geometry") sGeometry = vGlutArgs[++i];
+    }
+    return sGeometry;
+}
+
+// -geometry over the defaults, as GLUT defines it: a size only where it gives both width and
+// height, a position only where it gives both offsets, a negative one from the screen's right
+// or bottom edge. Set after glutInit, so that glutInit's own reading of it (which makes a size
+// of nothing of -geometry +0+0) is overridden by the same values.
+SPlacement placementOf(const std::string& sGeometry, SPlacement place, int iScreenWidth,
+                       int iScreenHeight) {
+    if (sGeometry.empty()) return place;
+    int iX = 0, iY = 0;
+    unsigned int uWidth = 0, uHeight = 0;
+    const int iMask = XParseGeometry(sGeometry.c_str(), &iX, &iY, &uWidth, &uHeight);
+    if ((iMask & WidthValue) && (iMask & HeightValue))
+        place.iWidth = static_cast<int>(uWidth), place.iHeight = static_cast<int>(uHeight);
+    if ((iMask & XValue) && (iMask & YValue)) {
+        place.iX = (iMask & XNegative) ? iScreenWidth - place.iWidth + iX : iX;
+        place.iY = (iMask & YNegative) ? iScreenHeight - place.iHeight + iY : iY;
+    }
+    return place;
+}
+
+// The picture's size at (100, 50).
+SPlacement defaultPlacement() { return {100, 50, myScreen().width(), myScreen().height()}; }
+
+void placeWindow(const std::vector<std::string>& vGlutArgs) {
+    const int iScreenWidth = glutGet(GLUT_SCREEN_WIDTH);
+    const int iScreenHeight = glutGet(GLUT_SCREEN_HEIGHT);
+    const SPlacement place =
+        placementOf(geometryOf(vGlutArgs), defaultPlacement(), iScreenWidth, iScreenHeight);
+    glutInitWindowSize(place.iWidth, place.iHeight);
+    glutInitWindowPosition(place.iX, place.iY);
+}
+
 }  // namespace
 
 bool holdDisplay(const std::string& sDisplay, std::string& sError) {
@@ -293,8 +340,7 @@ void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColour
     int argc = static_cast<int>(vGlutArgs.size());
     glutInit(&argc, vArgv.data());  // exits with GLUT's own message should the display fail now
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
-    glutInitWindowSize(run.iWidth, run.iHeight);
-    glutInitWindowPosition(100, 50);
+    placeWindow(vGlutArgs);  // glutInit has taken its words out of argv, not out of these
     glutCreateWindow(sWindowTitle);
     if (pCheckedDisplay) XCloseDisplay(pCheckedDisplay);  // GLUT holds its own now
     pCheckedDisplay = nullptr;

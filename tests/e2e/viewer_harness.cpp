@@ -547,6 +547,24 @@ void CPrivateServer::closeWindow(WindowId window) const {
     XSync(pDisplay, False);
 }
 
+// The position of the window's origin on the root window, as a window manager's frame would not
+// tell it.
+SWindowPlace CPrivateServer::placeOf(WindowId window) const {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(pDisplay, window, &attributes)) fail("the window has gone");
+    SWindowPlace place;
+    place.iWidth = attributes.width;
+    place.iHeight = attributes.height;
+    Window child = 0;
+    XTranslateCoordinates(pDisplay, window, DefaultRootWindow(pDisplay), 0, 0, &place.iX,
+                          &place.iY, &child);
+    if (XWMHints* pHints = XGetWMHints(pDisplay, window)) {
+        place.bIconic = (pHints->flags & StateHint) && pHints->initial_state == IconicState;
+        XFree(pHints);
+    }
+    return place;
+}
+
 SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout) {
     run.waitForFrames(1, dTimeout);
     SViewerShot shot;

@@ -31,6 +31,16 @@ struct SPicture {
     }
 };
 
+// Where a window stands on the screen, its size, and whether it asked to start iconic (its
+// WM_HINTS), as the server has them.
+struct SWindowPlace {
+    int iX = 0;
+    int iY = 0;
+    int iWidth = 0;
+    int iHeight = 0;
+    bool bIconic = false;
+};
+
 // Whether this process holds a connection of its own to the server. Without one, the server resets
 // when its last client leaves, as a bare Xvfb (and xvfb-run's) does; none of the server's methods
 // that look at windows may then be called.
@@ -66,6 +76,8 @@ public:
 
     // What a window manager sends when the user closes the window.
     void closeWindow(WindowId window) const;
+
+    SWindowPlace placeOf(WindowId window) const;
 
 private:
     void stop();

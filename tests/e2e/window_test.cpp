@@ -1,0 +1,42 @@
+// The window's edges: where -geometry and -iconic put it.
+
+#include "viewer_test.h"
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class ViewerPlaceTest : public ViewerTest {};
+
+// GLUT's reading of -geometry and -iconic; without them the window is where it always was.
+TEST_F(ViewerPlaceTest, GeometryAndIconicPlaceTheWindowAsGlutDefinesThem) {
+    const struct {
+        std::vector<std::string> vArgs;
+        SWindowPlace place;
+    } cases[] = {
+        {{}, {100, 50, 800, 800, false}},
+        {{"-geometry", "400x300+10+10"}, {10, 10, 400, 300, false}},
+        {{"-geometry", "+0+0"}, {0, 0, 800, 800, false}},           // it only moves
+        {{"-geometry", "500x400"}, {100, 50, 500, 400, false}},     // it only resizes
+        {{"-geometry", "500x400-0-0"}, {780, 624, 500, 400, false}},  // from the far edges
+        {{"-iconic"}, {100, 50, 800, 800, true}},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.vArgs.empty() ? "none" : example.vArgs.back());
+        SViewerLaunch launch = launchWith("1000 1 1\n");
+        launch.vArgs = example.vArgs;
+        CViewerRun run(launch);
+        run.waitForFrames(1, dFrameTimeout);
+        const SWindowPlace place = pServer->placeOf(pServer->findWindow(sViewerTitle, 5));
+        EXPECT_EQ(place.iX, example.place.iX);
+        EXPECT_EQ(place.iY, example.place.iY);
+        EXPECT_EQ(place.iWidth, example.place.iWidth);
+        EXPECT_EQ(place.iHeight, example.place.iHeight);
+        EXPECT_EQ(place.bIconic, example.place.bIconic);
+    }
+}
+
+}  // namespace
