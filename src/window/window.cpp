@@ -12,6 +12,7 @@
 
 #include <GL/glu.h>
 #include <GL/glut.h>
+#include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <unistd.h>
@@ -269,7 +270,42 @@ void attachMenu() {
 
 // The connection of the display check, held until GLUT has its own: a server that resets when
 // its last client leaves (xvfb-run's) would otherwise be between two lives when GLUT connects.
+// It is kept then, to watch the window.
 Display* pCheckedDisplay = nullptr;
+
+// freeglut takes no notice of its window destroyed by another client (xdotool windowclose, say):
+// the run would go on with no window. The check's connection is told of it, looked at a few
+// times a second, and the run ends as when the window manager closes the window.
+constexpr unsigned int iWatchMs = 50;
+Window watchedWindow = 0;
+XErrorHandler pfXErrorBefore = nullptr;
+
+// A request for the window that fails once it is gone (a new title, say) must not end the run
+// with Xlib's message and status 1 before its DestroyNotify is read.
+int toleratingGoneWindow(Display* pDisplay, XErrorEvent* pError) {
+    if (pError->error_code == BadWindow && pError->resourceid == watchedWindow) return 0;
+    return pfXErrorBefore ? pfXErrorBefore(pDisplay, pError) : 0;
+}
+
+void watchWindow(int) {
+    while (XPending(pCheckedDisplay)) {
+        XEvent event;
+        XNextEvent(pCheckedDisplay, &event);
+        if (event.type == DestroyNotify && event.xdestroywindow.window == watchedWindow)
+            std::exit(0);
+    }
+    glutTimerFunc(iWatchMs, watchWindow, 0);
+}
+
+// Just after glutCreateWindow, whose window is GL's drawable.
+void watchForDestruction() {
+    watchedWindow = glXGetCurrentDrawable();
+    if (!pCheckedDisplay || !watchedWindow) return;
+    pfXErrorBefore = XSetErrorHandler(toleratingGoneWindow);
+    XSelectInput(pCheckedDisplay, watchedWindow, StructureNotifyMask);
+    XSync(pCheckedDisplay, False);
+    glutTimerFunc(iWatchMs, watchWindow, 0);
+}
 
 // Where the window opens and how large it is.
 struct SPlacement {
@@ -342,8 +378,7 @@ void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColour
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
     placeWindow(vGlutArgs);  // glutInit has taken its words out of argv, not out of these
     glutCreateWindow(sWindowTitle);
-    if (pCheckedDisplay) XCloseDisplay(pCheckedDisplay);  // GLUT holds its own now
-    pCheckedDisplay = nullptr;
+    watchForDestruction();
     glutDisplayFunc(display);
     glutKeyboardFunc(characterPressed);
     glutSpecialFunc(specialPressed);

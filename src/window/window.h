@@ -11,7 +11,8 @@
 #include <vector>
 
 // Opens the X display that GLUT will open (sDisplay, else DISPLAY's) and holds the connection
-// until openWindow has GLUT's own; if it cannot, sError says which and what to do instead.
+// until openWindow has GLUT's own, then keeps it to learn of the window destroyed by another
+// client; if it cannot, sError says which and what to do instead.
 bool holdDisplay(const std::string& sDisplay, std::string& sError);
 
 // glutInit with those arguments, then the window for the run in that colouring, live or not,

@@ -547,6 +547,11 @@ void CPrivateServer::closeWindow(WindowId window) const {
     XSync(pDisplay, False);
 }
 
+void CPrivateServer::destroyWindow(WindowId window) const {
+    XDestroyWindow(pDisplay, window);
+    XSync(pDisplay, False);
+}
+
 // The position of the window's origin on the root window, as a window manager's frame would not
 // tell it.
 SWindowPlace CPrivateServer::placeOf(WindowId window) const {

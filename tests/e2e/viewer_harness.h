@@ -77,6 +77,9 @@ public:
     // What a window manager sends when the user closes the window.
     void closeWindow(WindowId window) const;
 
+    // The window destroyed by this process, as another client may (xdotool windowclose).
+    void destroyWindow(WindowId window) const;
+
     SWindowPlace placeOf(WindowId window) const;
 
 private:

@@ -1,4 +1,5 @@
-// The window's edges: where -geometry and -iconic put it.
+// The window's edges: where -geometry and -iconic put it, and a window destroyed by another
+// client ending the run.
 
 #include "viewer_test.h"
 
@@ -36,6 +37,24 @@ TEST_F(ViewerPlaceTest, GeometryAndIconicPlaceTheWindowAsGlutDefinesThem) {
         EXPECT_EQ(place.iWidth, example.place.iWidth);
         EXPECT_EQ(place.iHeight, example.place.iHeight);
         EXPECT_EQ(place.bIconic, example.place.bIconic);
+    }
+}
+
+class ViewerDestroyedTest : public ViewerTest {};
+
+// Destroyed by another client mid-run, live or not: the run ends as when the window manager
+// closes the window.
+TEST_F(ViewerDestroyedTest, DestroyedWindowEndsTheRunWithStatusZero) {
+    for (const bool bLive : {false, true}) {
+        SCOPED_TRACE(bLive ? "live" : "not live");
+        SViewerLaunch launch = launchWith("2000000000 3 4\n");  // minutes of iterations
+        if (bLive) launch.vArgs = {"--live"};
+        CViewerRun run(launch);
+        const WindowId window = pServer->findWindow(sViewerTitle, dFrameTimeout);
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));  // a live refresh or so
+        pServer->destroyWindow(window);
+        expectExitStatus(run.waitForExit(2), 0);
+        EXPECT_EQ(run.errors(), "");
     }
 }
 
