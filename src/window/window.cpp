@@ -17,18 +17,25 @@
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
+#include <memory>
 #include <optional>
+#include <thread>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Iterations run between two looks at the window's events: short enough that closing it or a
-// key is answered at once, long enough that looking costs nothing.
+// Iterations run between two turns of the window's events: short enough that closing it or a
+// key is answered at once, long enough that the turn costs nothing. A slice ends sooner where
+// an event is waiting, as the queue of GLUT's connection tells after every block.
 constexpr auto sliceTime = std::chrono::milliseconds(20);
+constexpr auto firstSliceTime = std::chrono::milliseconds(5);  // a browsed run's, then its frame
 constexpr int iSliceBlock = 1 << 16;
 constexpr unsigned int iRefreshMs = 500;  // live: the picture of the hits so far, twice a second
 constexpr const char* sWindowTitle = "Vemo's Fractal Flame Test";
@@ -43,6 +50,7 @@ struct SShown {
 std::optional<SShown> shown;
 int iRunsShown = 0;  // runs begun in the window; a refresh of an earlier one is not for this one
 bool bFirstFrameDue = false;  // a browsed run's first frame, drawn after its first slice
+bool bRunFinished = false;    // the run shown has all its hits, and its picture is coloured
 
 CRunner& runner() { return shown->runner; }
 CCalculation& myCalc() { return shown->runner.calc(); }
@@ -72,7 +80,7 @@ void refreshLive(int iRun) {
 }
 
 void finishRun() {
-    glutIdleFunc(nullptr);
+    bRunFinished = true;
     colourHitsSoFar();
     glutDisplayFunc(display);
     glutPostRedisplay();
@@ -84,10 +92,16 @@ void finishRun() {
     bHinted = true;
 }
 
+Display* pGlutDisplay = nullptr;  // GLUT's own connection, whose events freeglut reads
+
+bool eventWaiting() {
+    return pGlutDisplay && XEventsQueued(pGlutDisplay, QueuedAfterReading) > 0;
+}
+
 void runSlice() {
-    const Clock::time_point end = Clock::now() + sliceTime;
+    const Clock::time_point end = Clock::now() + (bFirstFrameDue ? firstSliceTime : sliceTime);
     bool bMore = true;
-    while (bMore && Clock::now() < end) {
+    while (bMore && Clock::now() < end && !eventWaiting()) {
         bMore = runner().continueCalculate(iSliceBlock);
         reportProgress(runner().iterationsWorked(), myCalc().parameters().iIterations);
     }
@@ -107,17 +121,95 @@ void displayNothingYet() {
     glDrawBuffer(GL_BACK);
 }
 
-// The run begins: live, it shows its hits twice a second; otherwise nothing until it is done.
-void beginShown() {
-    iRunsShown++;
-    runner().beginCalculate();
-    glutDisplayFunc(shown->bLive ? display : displayNothingYet);
-    if (shown->bLive) glutTimerFunc(iRefreshMs, refreshLive, iRunsShown);
-    glutIdleFunc(runSlice);
-}
+// A browsing key's next run, made from the run shown once every event that came with the key has
+// been read (freeglut reads them all before the idle callback). A later browsing key takes the
+// place of one still waiting: keys queued behind a slow moment start one run, not each its own.
+struct SBrowse {
+    std::function<SRun(const SRun&)> next;
+    int  iKey;   // the key that asked for it; 0: the wheel or the menu
+    bool bSlow;  // a fit to the orbit, a tenth of a second or more: made on a thread of its own
+};
+
+std::optional<SBrowse> waitingBrowse;
+
+// A slow next run in the making on a thread of its own, so that the window goes on answering (q
+// above all) meanwhile. The thread is never waited for: what it makes is dropped if the window
+// has moved on by then, and the program may end before it has.
+struct SMade {
+    std::atomic<bool> bMade{false};
+    SRun run;
+};
+
+struct SMaking {
+    std::shared_ptr<SMade> pMade;
+    int iKey;
+    int iFromRun;  // the run shown it is made from
+};
+
+std::optional<SMaking> making;
+
+void whileIdle();
 
 // The run in progress stops where it is and the next one begins, with the same seed and
 // colouring, shown growing; the title says what it is.
+void showRun(const SRun& run);
+
+void browse(SBrowse next) {
+    waitingBrowse = std::move(next);
+    glutIdleFunc(whileIdle);
+}
+
+void startMaking(const SBrowse& next) {
+    const std::shared_ptr<SMade> pMade = std::make_shared<SMade>();
+    std::thread([pMade, makeNext = next.next, run = myCalc().parameters()] {
+        pMade->run = makeNext(run);
+        pMade->bMade.store(true, std::memory_order_release);
+    }).detach();
+    making = SMaking{pMade, next.iKey, iRunsShown};
+}
+
+// What was made is shown if nothing has come after it; one slow run is made at a time, so that
+// keys of a slow kind take no more cores than one.
+void actOnBrowsing() {
+    if (making && making->pMade->bMade.load(std::memory_order_acquire)) {
+        const bool bLatest = !waitingBrowse && making->iFromRun == iRunsShown;
+        const SRun run = making->pMade->run;
+        making.reset();
+        if (bLatest) showRun(run);
+    }
+    if (!waitingBrowse) return;
+    if (!waitingBrowse->bSlow) {
+        const SBrowse next = std::move(*waitingBrowse);
+        waitingBrowse.reset();
+        return showRun(next.next(myCalc().parameters()));
+    }
+    const bool bSame = making && making->iKey == waitingBrowse->iKey &&
+                       making->iFromRun == iRunsShown;
+    if (bSame) waitingBrowse.reset();  // the very run is in the making
+    if (making) return;
+    startMaking(*waitingBrowse);
+    waitingBrowse.reset();
+}
+
+// Between the window's events: browsing first, then the run. Once there is nothing left to do,
+// the window only waits for its events.
+void whileIdle() {
+    actOnBrowsing();
+    if (!bRunFinished) runSlice();
+    else if (making) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (bRunFinished && !waitingBrowse && !making) glutIdleFunc(nullptr);
+}
+
+// The run begins: live, it shows its hits twice a second; otherwise nothing until it is done.
+void beginShown() {
+    iRunsShown++;
+    bRunFinished = false;
+    runner().beginCalculate();
+    glutDisplayFunc(shown->bLive ? display : displayNothingYet);
+    if (shown->bLive) glutTimerFunc(iRefreshMs, refreshLive, iRunsShown);
+    glutIdleFunc(whileIdle);
+}
+
 void showRun(const SRun& run) {
     const int iColourType = myCalc().iColourType;
     const int iThreads = runner().threads();
@@ -152,32 +244,30 @@ void savePictureShown(int) {
 
 void quit(int) { std::exit(0); }  // as closing the window does
 
-const SRun& runShown() { return myCalc().parameters(); }
-
-void nextPattern(int) { showRun(stepPattern(runShown(), 1)); }
-void previousPattern(int) { showRun(stepPattern(runShown(), -1)); }
-void moreIterations(int) { showRun(scaleIterations(runShown(), true)); }
-void fewerIterations(int) { showRun(scaleIterations(runShown(), false)); }
-void zoomIn(int) { showRun(zoomCentre(runShown(), 2)); }
-void zoomOut(int) { showRun(zoomCentre(runShown(), 0.5)); }
-void fitToOrbit(int) {
-    SRun run = runShown();
+SRun nextPattern(const SRun& run, int) { return stepPattern(run, 1); }
+SRun previousPattern(const SRun& run, int) { return stepPattern(run, -1); }
+SRun moreIterations(const SRun& run, int) { return scaleIterations(run, true); }
+SRun fewerIterations(const SRun& run, int) { return scaleIterations(run, false); }
+SRun zoomIn(const SRun& run, int) { return zoomCentre(run, 2); }
+SRun zoomOut(const SRun& run, int) { return zoomCentre(run, 0.5); }
+SRun fitToOrbit(const SRun& shownRun, int) {
+    SRun run = shownRun;
     run.view = fitView(run);
-    showRun(run);
+    return run;
 }
 // The next flame seed: after a random flame, its seed's successor; else the run's own seed.
-void newRandomFlame(int) {
-    SRun run = runShown();
+SRun newRandomFlame(const SRun& shownRun, int) {
+    SRun run = shownRun;
     const unsigned int uNext = run.flame.bRandom ? run.flame.uSeed + 1 : run.uSeed;
     run.flame = randomFlame(uNext);
     run.view = fitView(run);
-    showRun(run);
+    return run;
 }
 
-void defaultView(int) {
-    SRun run = runShown();
+SRun defaultView(const SRun& shownRun, int) {
+    SRun run = shownRun;
     run.view = SView();
-    showRun(run);
+    return run;
 }
 
 // Keys are their characters; GLUT's special keys (arrows, pages) come after them.
@@ -185,49 +275,57 @@ constexpr int iSpecial = 256;
 constexpr int iEscape = 27;
 
 // A quarter of the view's width or height towards the arrow: what lay that way comes in.
-void moveByArrow(int iKey) {
+SRun moveByArrow(const SRun& run, int iKey) {
     const int iArrow = iKey - iSpecial;
     const double dRight = iArrow == GLUT_KEY_RIGHT ? 0.25 : iArrow == GLUT_KEY_LEFT ? -0.25 : 0;
     const double dUp = iArrow == GLUT_KEY_UP ? 0.25 : iArrow == GLUT_KEY_DOWN ? -0.25 : 0;
-    showRun(moveView(runShown(), dRight, dUp));
+    return moveView(run, dRight, dUp);
 }
 
+// A key acts at once (pfAction: colouring, saving, quitting), or browses to the run pfNext makes
+// of the one shown, once the events queued with it are read.
 struct SKey {
     int         iKey;
     const char* sMenuEntry;  // null: not on the menu
     void (*pfAction)(int iKey);
+    SRun (*pfNext)(const SRun& run, int iKey);
+    bool        bSlow;  // the next run takes a tenth of a second or more to make
 };
 
 // The colourings' keys, 1 to iColourCount, are made from their table; these come after them.
 static_assert(iColourCount <= 9, "a colouring a digit key");
 const SKey windowKeys[] = {
-    {'n', "Next pattern (n)", nextPattern},
-    {iSpecial + GLUT_KEY_PAGE_DOWN, nullptr, nextPattern},
-    {'p', "Previous pattern (p)", previousPattern},
-    {iSpecial + GLUT_KEY_PAGE_UP, nullptr, previousPattern},
-    {']', "Ten times the iterations (])", moreIterations},
-    {'[', "A tenth of the iterations ([)", fewerIterations},
-    {'+', "Zoom in (+)", zoomIn},
-    {'=', nullptr, zoomIn},  // + without the shift key
-    {'-', "Zoom out (-)", zoomOut},
-    {iSpecial + GLUT_KEY_LEFT, nullptr, moveByArrow},
-    {iSpecial + GLUT_KEY_RIGHT, nullptr, moveByArrow},
-    {iSpecial + GLUT_KEY_UP, nullptr, moveByArrow},
-    {iSpecial + GLUT_KEY_DOWN, nullptr, moveByArrow},
-    {'f', "Fit the view to the orbit (f)", fitToOrbit},
-    {'0', "Default view (0)", defaultView},
-    {'r', "New random flame (r)", newRandomFlame},
-    {'s', "Save picture", savePictureShown},
-    {'q', "Quit", quit},
-    {iEscape, nullptr, quit},
+    {'n', "Next pattern (n)", nullptr, nextPattern, false},
+    {iSpecial + GLUT_KEY_PAGE_DOWN, nullptr, nullptr, nextPattern, false},
+    {'p', "Previous pattern (p)", nullptr, previousPattern, false},
+    {iSpecial + GLUT_KEY_PAGE_UP, nullptr, nullptr, previousPattern, false},
+    {']', "Ten times the iterations (])", nullptr, moreIterations, false},
+    {'[', "A tenth of the iterations ([)", nullptr, fewerIterations, false},
+    {'+', "Zoom in (+)", nullptr, zoomIn, false},
+    {'=', nullptr, nullptr, zoomIn, false},  // + without the shift key
+    {'-', "Zoom out (-)", nullptr, zoomOut, false},
+    {iSpecial + GLUT_KEY_LEFT, nullptr, nullptr, moveByArrow, false},
+    {iSpecial + GLUT_KEY_RIGHT, nullptr, nullptr, moveByArrow, false},
+    {iSpecial + GLUT_KEY_UP, nullptr, nullptr, moveByArrow, false},
+    {iSpecial + GLUT_KEY_DOWN, nullptr, nullptr, moveByArrow, false},
+    {'f', "Fit the view to the orbit (f)", nullptr, fitToOrbit, true},
+    {'0', "Default view (0)", nullptr, defaultView, false},
+    {'r', "New random flame (r)", nullptr, newRandomFlame, true},
+    {'s', "Save picture", savePictureShown, nullptr, false},
+    {'q', "Quit", quit, nullptr, false},
+    {iEscape, nullptr, quit, nullptr, false},
 };
 
 bool isColouringKey(int iKey) { return iKey >= '1' && iKey < '1' + iColourCount; }
 
 void keyPressed(int iKey) {
     if (isColouringKey(iKey)) return chooseColouring(iKey);
-    for (const SKey& key : windowKeys)
-        if (key.iKey == iKey) key.pfAction(iKey);
+    for (const SKey& key : windowKeys) {
+        if (key.iKey != iKey) continue;
+        if (key.pfAction) key.pfAction(iKey);
+        else browse({[pfNext = key.pfNext, iKey](const SRun& run) { return pfNext(run, iKey); },
+                     iKey, key.bSlow});
+    }
 }
 
 void characterPressed(unsigned char cKey, int, int) { keyPressed(cKey); }
@@ -238,21 +336,27 @@ void specialPressed(int iKey, int, int) { keyPressed(iSpecial + iKey); }
 void mouseUsed(int iButton, int iState, int iX, int iY) {
     constexpr int iWheelUp = 3, iWheelDown = 4;  // as freeglut reports the wheel's steps
     if (iState != GLUT_DOWN || (iButton != iWheelUp && iButton != iWheelDown)) return;
-    const SView& view = runShown().view;
+    const SView& view = myCalc().parameters().view;
     const int iRow = glutGet(GLUT_WINDOW_HEIGHT) - 1 - iY;
     const double dX = view.dXMin + (iX + 0.5) / myScreen().width() * (view.dXMax - view.dXMin);
     const double dY = view.dYMin + (iRow + 0.5) / myScreen().height() * (view.dYMax - view.dYMin);
-    showRun(zoomAbout(runShown(), dX, dY, iButton == iWheelUp ? 2 : 0.5));
+    const double dFactor = iButton == iWheelUp ? 2 : 0.5;
+    browse({[dX, dY, dFactor](const SRun& run) { return zoomAbout(run, dX, dY, dFactor); }, 0,
+            false});
 }
 
 constexpr int iPatternEntry = 1024;  // a menu value: this plus a pattern's number
 
 void menuChosen(int iValue) {
     if (iValue < iPatternEntry) return keyPressed(iValue);
-    SRun run = runShown();
-    run.iPattern = iValue - iPatternEntry;
-    run.flame = SFlame();
-    showRun(run);
+    const int iPattern = iValue - iPatternEntry;
+    browse({[iPattern](const SRun& shownRun) {
+                SRun run = shownRun;
+                run.iPattern = iPattern;
+                run.flame = SFlame();
+                return run;
+            },
+            0, false});
 }
 
 void attachMenu() {
@@ -353,6 +457,17 @@ void placeWindow(const std::vector<std::string>& vGlutArgs) {
     glutInitWindowPosition(place.iX, place.iY);
 }
 
+// The driver's first pixel rectangle costs tens of milliseconds, its shader made: one black
+// pixel drawn at opening into the back buffer, which the first frame clears, so that the first
+// browsing key's frame does not pay for it. One pixel, not the picture: the driver would keep
+// megabytes for a whole one.
+void warmUpDrawing() {
+    const unsigned char ucBlack[4] = {0, 0, 0, 0};
+    glRasterPos2i(0, 0);
+    glDrawPixels(1, 1, GL_RGBA, GL_UNSIGNED_BYTE, ucBlack);
+    glFinish();
+}
+
 }  // namespace
 
 bool holdDisplay(const std::string& sDisplay, std::string& sError) {
@@ -378,6 +493,7 @@ void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColour
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
     placeWindow(vGlutArgs);  // glutInit has taken its words out of argv, not out of these
     glutCreateWindow(sWindowTitle);
+    pGlutDisplay = glXGetCurrentDisplay();
     watchForDestruction();
     glutDisplayFunc(display);
     glutKeyboardFunc(characterPressed);
@@ -385,6 +501,7 @@ void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColour
     glutMouseFunc(mouseUsed);
     attachMenu();
     preset();
+    warmUpDrawing();
 }
 
 void runInWindow() {

@@ -3,7 +3,8 @@
 // The window: the picture's size through GLUT, the picture drawn into it at every redraw, and keys
 // (also on the right button's menu) that colour the hits anew, browse to another run (pattern,
 // iterations, zoom, move, fit), save the picture or quit. The run goes on in slices between the
-// window's events, so that the window answers throughout and a browsing key stops it at once.
+// window's events, so that the window answers throughout and a browsing key stops it at once;
+// of browsing keys queued together, only the last starts a run.
 
 #include "core/run.h"
 

@@ -426,12 +426,15 @@ void CViewerRun::waitForOutput(const std::string& sText, double dTimeout, size_t
     }
 }
 
+// Once the viewer has closed its ends of the pipes it is ending: it is looked for every
+// millisecond from then on, so that the time of its end is known that closely.
 int CViewerRun::waitForExit(double dTimeout) {
     const CDeadline deadline(dTimeout);
     while (!reap(false)) {
         if (deadline.passed())
             fail("the viewer still runs after " + std::to_string(dTimeout) + " s");
-        pump(deadline.millisecondsLeft(20));
+        const bool bClosed = iOutFd < 0 && iErrFd < 0 && iFrameFd < 0;
+        pump(deadline.millisecondsLeft(bClosed ? 1 : 20));
     }
     drain(2);
     return iStatus;
@@ -568,6 +571,14 @@ SWindowPlace CPrivateServer::placeOf(WindowId window) const {
         XFree(pHints);
     }
     return place;
+}
+
+std::string CPrivateServer::titleOf(WindowId window) const {
+    char* sName = nullptr;
+    std::string sTitle;
+    if (XFetchName(pDisplay, window, &sName) && sName) sTitle = sName;
+    if (sName) XFree(sName);
+    return sTitle;
 }
 
 SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout) {

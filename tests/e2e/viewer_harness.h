@@ -81,6 +81,7 @@ public:
     void destroyWindow(WindowId window) const;
 
     SWindowPlace placeOf(WindowId window) const;
+    std::string titleOf(WindowId window) const;  // "" for a window that has gone
 
 private:
     void stop();

@@ -1,5 +1,6 @@
-// The window's edges: where -geometry and -iconic put it, and a window destroyed by another
-// client ending the run.
+// The window's edges: where -geometry and -iconic put it, keys answered at once however many
+// threads compute and however many keys wait, and a window destroyed by another client ending
+// the run.
 
 #include "viewer_test.h"
 
@@ -9,6 +10,12 @@
 #include <vector>
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 class ViewerPlaceTest : public ViewerTest {};
 
@@ -37,6 +44,42 @@ TEST_F(ViewerPlaceTest, GeometryAndIconicPlaceTheWindowAsGlutDefinesThem) {
         EXPECT_EQ(place.iWidth, example.place.iWidth);
         EXPECT_EQ(place.iHeight, example.place.iHeight);
         EXPECT_EQ(place.bIconic, example.place.bIconic);
+    }
+}
+
+class ViewerKeyTimingTest : public ViewerTest {};
+
+// On as many threads as there are cores, in a run of minutes: a browsing key shows the next run
+// within 100 ms, and q ends the viewer within 200 ms, also behind fifty random flames asked for,
+// which would take seconds to make one after another. Each time is taken from the key's sending.
+TEST_F(ViewerKeyTimingTest, KeysAnswerAtOnceOnEveryThread) {
+    const struct {
+        const char* sName;
+        char cKey;
+        int iPresses;
+    } cases[] = {{"n", 'n', 1}, {"50 r", 'r', 50}};
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.sName);
+        SViewerLaunch launch = launchWith(
+            "", {"--iterations", "2000000000", "--pattern", "1", "--threads", "256"}, "");
+        launch.bErrorsExpected = true;  // the threads capped, on standard error
+        CViewerRun run(launch);
+        const WindowId window = pServer->findWindow(sViewerTitle, dFrameTimeout);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));  // well into the run
+        const int iFrames = run.framesDrawnNow();
+        const Clock::time_point pressed = Clock::now();
+        for (int i = 0; i < example.iPresses; i++) pServer->pressKey(window, example.cKey);
+        if (example.cKey == 'n') {
+            run.waitForFrames(iFrames + 1, 10);
+            EXPECT_LT(secondsSince(pressed), 0.1);
+            EXPECT_NE(pServer->titleOf(window).find(": pattern 2,"), std::string::npos)
+                << pServer->titleOf(window);
+            EXPECT_GT(litPixels(pServer->grabWindow(window)), 0);
+        }
+        const Clock::time_point quit = Clock::now();
+        pServer->pressKey(window, 'q');
+        expectExitStatus(run.waitForExit(10), 0);
+        EXPECT_LT(secondsSince(quit), 0.2);
     }
 }
 
