@@ -52,11 +52,24 @@ int iRunsShown = 0;  // runs begun in the window; a refresh of an earlier one is
 bool bFirstFrameDue = false;  // a browsed run's first frame, drawn after its first slice
 bool bRunFinished = false;    // the run shown has all its hits, and its picture is coloured
 
+// A picture larger than the screen is shown at 1/k, in colours of the window's size only; one
+// that fits is coloured and drawn whole, as it always was. Browsing keeps the size, so k stays.
+std::optional<CShrunkPicture> shrunk;
+
 CRunner& runner() { return shown->runner; }
 CCalculation& myCalc() { return shown->runner.calc(); }
 screen& myScreen() { return myCalc().picture(); }
 
 bool running() { return runner().iterationsDone() < myCalc().parameters().iIterations; }
+
+int shownWidth() { return shrunk ? shrunk->width() : myScreen().width(); }
+int shownHeight() { return shrunk ? shrunk->height() : myScreen().height(); }
+
+// A title says when the window shows the picture smaller than it is.
+std::string titled(const std::string& sTitle) {
+    if (!shrunk) return sTitle;
+    return sTitle + " (shown at 1/" + std::to_string(shrunk->factor()) + ")";
+}
 
 // The hits as they stand in the colouring chosen. Hits only grow, so every pixel coloured before
 // is coloured again, and the last time gives the very picture of a run coloured once.
@@ -70,20 +83,40 @@ void recolour() {
     colourHitsSoFar();
 }
 
+// The hits so far in the window at the next redraw. A shrunk picture is coloured anew in steps
+// between the events, and redrawn once it is through.
+void showHitsSoFar() {
+    if (shrunk) return shrunk->beginColouring(myScreen(), myCalc().iColourType);
+    colourHitsSoFar();
+    glutPostRedisplay();
+}
+
+void showRecoloured() {
+    if (shrunk) return shrunk->beginColouring(myScreen(), myCalc().iColourType);
+    recolour();
+    glutPostRedisplay();
+}
+
 bool pictureShown() { return shown->bLive || !running(); }
+
+// A shrunk picture that takes long to colour is refreshed less often, so that colouring takes
+// at most a fifth of the time the run has.
+unsigned int refreshMs() {
+    if (!shrunk) return iRefreshMs;
+    return std::max(iRefreshMs, 4 * static_cast<unsigned int>(shrunk->lastColouringMs()));
+}
 
 void refreshLive(int iRun) {
     if (iRun != iRunsShown || !running()) return;
-    colourHitsSoFar();
-    glutPostRedisplay();
-    glutTimerFunc(iRefreshMs, refreshLive, iRun);
+    if (!shrunk || !shrunk->colouring()) showHitsSoFar();  // else the last refresh goes on
+    glutTimerFunc(refreshMs(), refreshLive, iRun);
 }
 
+// A shrunk picture's first frame comes once its colouring is through.
 void finishRun() {
     bRunFinished = true;
-    colourHitsSoFar();
-    glutDisplayFunc(display);
-    glutPostRedisplay();
+    if (!shrunk) glutDisplayFunc(display);
+    showHitsSoFar();
     static bool bHinted = false;
     if (!bHinted && isatty(STDERR_FILENO))
         std::cerr << "flames: the picture is shown; 1 to 5 colour it anew, n p [ ] + - f 0 r and "
@@ -105,12 +138,15 @@ void runSlice() {
         bMore = runner().continueCalculate(iSliceBlock);
         reportProgress(runner().iterationsWorked(), myCalc().parameters().iIterations);
     }
-    if (bFirstFrameDue && bMore) {
-        colourHitsSoFar();
-        glutPostRedisplay();
-    }
+    if (bFirstFrameDue && bMore) showHitsSoFar();
     bFirstFrameDue = false;
     if (!bMore) finishRun();
+}
+
+void colourShrunkRows() {
+    if (!shrunk->colourRows(myScreen(), Clock::now() + sliceTime, eventWaiting)) return;
+    glutDisplayFunc(display);
+    glutPostRedisplay();
 }
 
 // Black and no frame: the first frame of a run that is not live is its finished picture.
@@ -191,13 +227,15 @@ void actOnBrowsing() {
     waitingBrowse.reset();
 }
 
-// Between the window's events: browsing first, then the run. Once there is nothing left to do,
-// the window only waits for its events.
+// Between the window's events: browsing first, then a shrunk picture's colouring, then the run.
+// Once there is nothing left to do, the window only waits for its events.
 void whileIdle() {
     actOnBrowsing();
-    if (!bRunFinished) runSlice();
+    if (shrunk && shrunk->colouring()) colourShrunkRows();
+    else if (!bRunFinished) runSlice();
     else if (making) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    if (bRunFinished && !waitingBrowse && !making) glutIdleFunc(nullptr);
+    const bool bColouring = shrunk && shrunk->colouring();
+    if (bRunFinished && !bColouring && !waitingBrowse && !making) glutIdleFunc(nullptr);
 }
 
 // The run begins: live, it shows its hits twice a second; otherwise nothing until it is done.
@@ -216,7 +254,8 @@ void showRun(const SRun& run) {
     shown.reset();  // its threads stop before the next run's start
     shown = SShown{CRunner(run, iThreads), true};
     myCalc().iColourType = iColourType;
-    glutSetWindowTitle((std::string(sWindowTitle) + ": " + runCaption(run)).c_str());
+    if (shrunk) shrunk->clear();  // as a picture of the size is before its first colouring
+    glutSetWindowTitle(titled(std::string(sWindowTitle) + ": " + runCaption(run)).c_str());
     beginShown();
     bFirstFrameDue = true;
     glutPostRedisplay();
@@ -225,16 +264,13 @@ void showRun(const SRun& run) {
 void chooseColouring(int iKey) {
     myCalc().iColourType = iKey - '0';
     if (!pictureShown()) return;  // the finished picture takes it
-    recolour();
-    glutPostRedisplay();
+    showRecoloured();
+    if (shrunk) glutIdleFunc(whileIdle);  // where it is coloured
 }
 
 // During the run, the picture as it stands; a live window shows it too.
 void savePictureShown(int) {
-    if (running() && shown->bLive) {
-        colourHitsSoFar();
-        glutPostRedisplay();
-    }
+    if (running() && shown->bLive) showHitsSoFar();
     std::string sName, sError;
     const bool bSaved = savePictureAsNew(myCalc(), runner().iterationsDone(), sName, sError);
     clearProgressLine();  // a terminal shows both outputs on one line
@@ -332,14 +368,17 @@ void characterPressed(unsigned char cKey, int, int) { keyPressed(cKey); }
 void specialPressed(int iKey, int, int) { keyPressed(iSpecial + iKey); }
 
 // The wheel zooms about the point under the pointer; the picture stands at the window's lower
-// left, one pixel a pixel.
+// left, one pixel a pixel, or one window pixel for k x k of a shrunk picture's.
 void mouseUsed(int iButton, int iState, int iX, int iY) {
     constexpr int iWheelUp = 3, iWheelDown = 4;  // as freeglut reports the wheel's steps
     if (iState != GLUT_DOWN || (iButton != iWheelUp && iButton != iWheelDown)) return;
     const SView& view = myCalc().parameters().view;
     const int iRow = glutGet(GLUT_WINDOW_HEIGHT) - 1 - iY;
-    const double dX = view.dXMin + (iX + 0.5) / myScreen().width() * (view.dXMax - view.dXMin);
-    const double dY = view.dYMin + (iRow + 0.5) / myScreen().height() * (view.dYMax - view.dYMin);
+    const int iFactor = shrunk ? shrunk->factor() : 1;
+    const double dX =
+        view.dXMin + (iX + 0.5) * iFactor / myScreen().width() * (view.dXMax - view.dXMin);
+    const double dY =
+        view.dYMin + (iRow + 0.5) * iFactor / myScreen().height() * (view.dYMax - view.dYMin);
     const double dFactor = iButton == iWheelUp ? 2 : 0.5;
     browse({[dX, dY, dFactor](const SRun& run) { return zoomAbout(run, dX, dY, dFactor); }, 0,
             false});
@@ -445,14 +484,25 @@ SPlacement placementOf(const std::string& sGeometry, SPlacement place, int iScre
     return place;
 }
 
-// The picture's size at (100, 50).
-SPlacement defaultPlacement() { return {100, 50, myScreen().width(), myScreen().height()}; }
+// The picture's size at (100, 50); a shrunk one moved up and left as far as it takes to lie on
+// the screen, which it fits.
+SPlacement defaultPlacement(int iScreenWidth, int iScreenHeight) {
+    SPlacement place{100, 50, shownWidth(), shownHeight()};
+    if (!shrunk) return place;
+    place.iX = std::clamp(iScreenWidth - place.iWidth, 0, place.iX);
+    place.iY = std::clamp(iScreenHeight - place.iHeight, 0, place.iY);
+    return place;
+}
 
 void placeWindow(const std::vector<std::string>& vGlutArgs) {
     const int iScreenWidth = glutGet(GLUT_SCREEN_WIDTH);
     const int iScreenHeight = glutGet(GLUT_SCREEN_HEIGHT);
-    const SPlacement place =
-        placementOf(geometryOf(vGlutArgs), defaultPlacement(), iScreenWidth, iScreenHeight);
+    const int iFactor =
+        shrinkFactor(myScreen().width(), myScreen().height(), iScreenWidth, iScreenHeight);
+    if (iFactor > 1) shrunk.emplace(myScreen().width(), myScreen().height(), iFactor);
+    const SPlacement place = placementOf(geometryOf(vGlutArgs),
+                                         defaultPlacement(iScreenWidth, iScreenHeight),
+                                         iScreenWidth, iScreenHeight);
     glutInitWindowSize(place.iWidth, place.iHeight);
     glutInitWindowPosition(place.iX, place.iY);
 }
@@ -460,8 +510,10 @@ void placeWindow(const std::vector<std::string>& vGlutArgs) {
 // The driver's first pixel rectangle costs tens of milliseconds, its shader made: one black
 // pixel drawn at opening into the back buffer, which the first frame clears, so that the first
 // browsing key's frame does not pay for it. One pixel, not the picture: the driver would keep
-// megabytes for a whole one.
+// megabytes for a whole one. Not for a shrunk picture: the driver's buffers for its window would
+// come while the run's chunks still hold their copies of its counts, and add to the peak.
 void warmUpDrawing() {
+    if (shrunk) return;
     const unsigned char ucBlack[4] = {0, 0, 0, 0};
     glRasterPos2i(0, 0);
     glDrawPixels(1, 1, GL_RGBA, GL_UNSIGNED_BYTE, ucBlack);
@@ -492,7 +544,7 @@ void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColour
     glutInit(&argc, vArgv.data());  // exits with GLUT's own message should the display fail now
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
     placeWindow(vGlutArgs);  // glutInit has taken its words out of argv, not out of these
-    glutCreateWindow(sWindowTitle);
+    glutCreateWindow(titled(sWindowTitle).c_str());
     pGlutDisplay = glXGetCurrentDisplay();
     watchForDestruction();
     glutDisplayFunc(display);
@@ -511,7 +563,7 @@ void runInWindow() {
 }
 
 void preset() {
-    const int iWidth = myScreen().width(), iHeight = myScreen().height();
+    const int iWidth = shownWidth(), iHeight = shownHeight();
     glClearColor(0, 0, 0, 0);
     glViewport(0, 0, iWidth, iHeight);
     glMatrixMode(GL_PROJECTION);
@@ -527,7 +579,8 @@ void preset() {
 void display() {
     glClear(GL_COLOR_BUFFER_BIT);
     preset();
-    drawScreen(myScreen());
+    if (shrunk) shrunk->draw();
+    else drawScreen(myScreen());
     glFlush();
     glutSwapBuffers();
 }

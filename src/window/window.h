@@ -18,7 +18,8 @@ bool holdDisplay(const std::string& sDisplay, std::string& sError);
 
 // glutInit with those arguments, then the window for the run in that colouring, live or not,
 // computed with that many threads, with its view set up and its callbacks. The window is the
-// picture's size at (100, 50), or what GLUT's -geometry says.
+// picture's size at (100, 50), or what GLUT's -geometry says; a picture larger than the screen
+// is shown at 1/k, the least whole k that makes it fit, and the title says so.
 void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive,
                 int iThreads);
 

@@ -453,6 +453,14 @@ void CViewerRun::stop() {
     drain(2);
 }
 
+long long CViewerRun::peakMemory() const {
+    std::ifstream status("/proc/" + std::to_string(iPid) + "/status");
+    std::string sLine;
+    while (std::getline(status, sLine))
+        if (sLine.rfind("VmHWM:", 0) == 0) return 1024 * std::stoll(sLine.substr(6));  // kB
+    fail("no VmHWM for the viewer (process " + std::to_string(iPid) + ")");
+}
+
 WindowId CPrivateServer::findWindow(const std::string& sTitle, double dTimeout) const {
     const CDeadline deadline(dTimeout);
     for (;;) {

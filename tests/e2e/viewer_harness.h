@@ -122,6 +122,7 @@ public:
     int waitForExit(double dTimeout);  // the wait status
     int terminate(double dTimeout);    // asks it to end (SIGTERM) and waits: the wait status
     void stop();                       // kills the viewer and collects the rest of its output
+    long long peakMemory() const;      // of the running viewer, in bytes: its VmHWM
 
     const std::string& output() const { return sOut; }
     const std::string& errors() const { return sErr; }

@@ -1,7 +1,8 @@
-// The window's edges: where -geometry and -iconic put it, keys answered at once however many
-// threads compute and however many keys wait, and a window destroyed by another client ending
-// the run.
+// The window's edges: where -geometry and -iconic put it, a picture larger than the screen shown
+// shrunk to fit it, keys answered at once however many threads compute and however many keys
+// wait, and a window destroyed by another client ending the run.
 
+#include "computation.h"
 #include "viewer_test.h"
 
 #include <chrono>
@@ -45,6 +46,47 @@ TEST_F(ViewerPlaceTest, GeometryAndIconicPlaceTheWindowAsGlutDefinesThem) {
         EXPECT_EQ(place.iHeight, example.place.iHeight);
         EXPECT_EQ(place.bIconic, example.place.bIconic);
     }
+}
+
+class ViewerShrunkTest : public ViewerTest {};
+
+// 2600 x 2100 on the 1280 x 1024 screen: at 1/3, 867 x 700, the last column and row of the
+// window standing for fewer pixels than nine.
+TEST_F(ViewerShrunkTest, EachWindowPixelIsTheAverageOfItsSquare) {
+    SRun run;
+    run.iIterations = 4000000;
+    run.iPattern = 3;
+    run.uSeed = 7;
+    run.iWidth = 2600;
+    run.iHeight = 2100;
+    const SPicture expected = shrunkComputation(run, 4, 3);
+    CViewerRun viewer(launchWith("", {"--size", "2600x2100", "--iterations", "4000000",
+                                      "--pattern", "3", "--colouring", "4", "--seed", "7"},
+                                 ""));
+    viewer.waitForFrames(1, dFrameTimeout);
+    const WindowId window = pServer->findWindow(std::string(sViewerTitle) + " (shown at 1/3)", 5);
+    const SPicture shown = pServer->grabSettledWindow(window, 10);
+    ASSERT_EQ(shown.iWidth, 867);
+    ASSERT_EQ(shown.iHeight, 700);
+    EXPECT_EQ(differingPixels(shown, expected), 0);
+    EXPECT_GT(litPixels(shown), 50000);
+}
+
+// 4000 x 4000 at 1/4: the window's memory is the picture's counts and not much more, not the 16
+// bytes a pixel of colours and the 4 of their bytes that a window of its size would take.
+TEST_F(ViewerShrunkTest, LargePictureFitsTheScreenInLittleMemory) {
+    CViewerRun run(launchWith(
+        "", {"--size", "4000x4000", "--iterations", "2000000", "--pattern", "3"}, ""));
+    run.waitForFrames(1, dFrameTimeout);
+    const WindowId window = pServer->findWindow(std::string(sViewerTitle) + " (shown at 1/4)", 5);
+    const SWindowPlace place = pServer->placeOf(window);
+    EXPECT_EQ(place.iWidth, 1000);
+    EXPECT_EQ(place.iHeight, 1000);
+    EXPECT_LE(place.iY + place.iHeight, 1024);  // all of it on the screen
+#ifndef __SANITIZE_ADDRESS__  // whose shadow and quarantine of freed memory count in VmHWM
+    const long long iCounts = 4000LL * 4000 * 4, iScreenColours = 1280LL * 1024 * 16;
+    EXPECT_LT(run.peakMemory(), iCounts + iScreenColours + 150LL * 1024 * 1024);
+#endif
 }
 
 class ViewerKeyTimingTest : public ViewerTest {};
