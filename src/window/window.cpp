@@ -423,10 +423,12 @@ constexpr unsigned int iWatchMs = 50;
 Window watchedWindow = 0;
 XErrorHandler pfXErrorBefore = nullptr;
 
-// A request for the window that fails once it is gone (a new title, say) must not end the run
-// with Xlib's message and status 1 before its DestroyNotify is read.
+// A request for the window that fails once it is gone must not end the run with Xlib's message
+// and status 1 before its DestroyNotify is read: a new title (BadWindow), or the GL driver's
+// look at its size or its frame put into it (BadDrawable).
 int toleratingGoneWindow(Display* pDisplay, XErrorEvent* pError) {
-    if (pError->error_code == BadWindow && pError->resourceid == watchedWindow) return 0;
+    const bool bGone = pError->error_code == BadWindow || pError->error_code == BadDrawable;
+    if (bGone && pError->resourceid == watchedWindow) return 0;
     return pfXErrorBefore ? pfXErrorBefore(pDisplay, pError) : 0;
 }
 
