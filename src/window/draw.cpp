@@ -21,3 +21,76 @@ void drawScreen(const screen& picture) {
     glRasterPos2i(0, 0);
     glDrawPixels(picture.width(), picture.height(), GL_RGBA, GL_UNSIGNED_BYTE, ucRowImage.data());
 }
+
+// ceil(W / k) <= S exactly when k >= W / S. A screen GLUT could not measure shrinks nothing.
+int shrinkFactor(int iWidth, int iHeight, int iScreenWidth, int iScreenHeight) {
+    const auto least = [](int iSide, int iScreenSide) {
+        return iScreenSide < 1 ? 1 : (iSide + iScreenSide - 1) / iScreenSide;
+    };
+    return std::max({1, least(iWidth, iScreenWidth), least(iHeight, iScreenHeight)});
+}
+
+CShrunkPicture::CShrunkPicture(int iPictureWidth, int iPictureHeight, int iFactor)
+    : iFactor(iFactor),
+      iWidth((iPictureWidth + iFactor - 1) / iFactor),
+      iHeight((iPictureHeight + iFactor - 1) / iFactor),
+      vSums(4 * static_cast<size_t>(iWidth)) {}
+
+// The most hits are taken once: every row of one colouring is on the same scale, even while a
+// live run goes on hitting.
+void CShrunkPicture::beginColouring(const screen& picture, int iColourType) {
+    vBytes.resize(4 * static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight));
+    pass.emplace(iColourType, picture.iMaxHit);
+    iNextRow = 0;
+    begun = Clock::now();
+}
+
+bool CShrunkPicture::colourRows(const screen& picture, Clock::time_point end,
+                                bool (*pfStop)()) {
+    if (!pass) return false;
+    while (iNextRow < iHeight) {
+        colourRow(picture, iNextRow++);
+        if (Clock::now() >= end || pfStop()) break;
+    }
+    if (iNextRow < iHeight) return false;
+    pass.reset();
+    iLastMs = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begun).count());
+    return true;
+}
+
+// Window row iRow stands for picture rows k·iRow on, as many of the k as the picture has; a
+// pixel never hit adds black.
+void CShrunkPicture::colourRow(const screen& picture, int iRow) {
+    std::fill(vSums.begin(), vSums.end(), 0.0);
+    const int iFirst = iRow * iFactor;
+    const int iRows = std::min(iFactor, picture.height() - iFirst);
+    for (int j = iFirst; j < iFirst + iRows; j++) {
+        const size_t iRowStart = static_cast<size_t>(j) * static_cast<size_t>(picture.width());
+        const int* pHits = picture.iScreenHits.data() + iRowStart;
+        for (int i = 0; i < picture.width(); i++) {
+            float fColour[4];
+            if (!pass->colourOf(pHits[i], fColour)) continue;
+            double* pSum = &vSums[4 * static_cast<size_t>(i / iFactor)];
+            for (int k = 0; k < 4; k++) pSum[k] += fColour[k];
+        }
+    }
+    unsigned char* pByte = &vBytes[4 * static_cast<size_t>(iRow) * static_cast<size_t>(iWidth)];
+    for (int iColumn = 0; iColumn < iWidth; iColumn++) {
+        const int iColumns = std::min(iFactor, picture.width() - iColumn * iFactor);
+        const double dPixels = static_cast<double>(iRows) * iColumns;
+        for (int k = 0; k < 4; k++)
+            *pByte++ = eightBits(static_cast<float>(vSums[4 * iColumn + k] / dPixels));
+    }
+}
+
+void CShrunkPicture::clear() {
+    pass.reset();
+    std::fill(vBytes.begin(), vBytes.end(), 0);
+}
+
+void CShrunkPicture::draw() const {
+    if (vBytes.empty()) return;  // never coloured: black, as the window is cleared
+    glRasterPos2i(0, 0);
+    glDrawPixels(iWidth, iHeight, GL_RGBA, GL_UNSIGNED_BYTE, vBytes.data());
+}

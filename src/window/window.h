@@ -3,7 +3,8 @@
 // The window: the picture's size through GLUT, the picture drawn into it at every redraw, and keys
 // (also on the right button's menu) that colour the hits anew, browse to another run (pattern,
 // iterations, zoom, move, fit), save the picture or quit. The run goes on in slices between the
-// window's events, so that the window answers throughout and a browsing key stops it at once.
+// window's events, so that the window answers throughout and a browsing key stops it at once;
+// of browsing keys queued together, only the last starts a run.
 
 #include "core/run.h"
 
@@ -11,11 +12,14 @@
 #include <vector>
 
 // Opens the X display that GLUT will open (sDisplay, else DISPLAY's) and holds the connection
-// until openWindow has GLUT's own; if it cannot, sError says which and what to do instead.
+// until openWindow has GLUT's own, then keeps it to learn of the window destroyed by another
+// client; if it cannot, sError says which and what to do instead.
 bool holdDisplay(const std::string& sDisplay, std::string& sError);
 
 // glutInit with those arguments, then the window for the run in that colouring, live or not,
-// computed with that many threads, with its view set up and its callbacks.
+// computed with that many threads, with its view set up and its callbacks. The window is the
+// picture's size at (100, 50), or what GLUT's -geometry says; a picture larger than the screen
+// is shown at 1/k, the least whole k that makes it fit, and the title says so.
 void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive,
                 int iThreads);
 

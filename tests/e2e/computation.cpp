@@ -35,6 +35,40 @@ int roundedChannel(float fChannel) {
 }
 
 
+SPicture shrunkComputation(const SRun& run, int iColourType, int iFactor) {
+    CCalculation calc(run);
+    calc.initCalculate();
+    const screen& picture = calc.picture();
+    const CColouring colouring(iColourType, picture.iMaxHit);
+    SPicture shrunk;
+    shrunk.iWidth = (run.iWidth + iFactor - 1) / iFactor;
+    shrunk.iHeight = (run.iHeight + iFactor - 1) / iFactor;
+    const size_t iPixels = static_cast<size_t>(shrunk.iWidth) * shrunk.iHeight;
+    std::vector<double> vSums(3 * iPixels, 0.0);
+    std::vector<int> vCounted(iPixels, 0);
+    for (int iRow = 0; iRow < run.iHeight; iRow++) {
+        for (int iColumn = 0; iColumn < run.iWidth; iColumn++) {
+            const size_t iAt = static_cast<size_t>(iRow / iFactor) * shrunk.iWidth +
+                               static_cast<size_t>(iColumn / iFactor);
+            float fColour[4] = {0, 0, 0, 0};
+            colouring.colourOf(picture.hits(iColumn, iRow), fColour);
+            for (int k = 0; k < 3; k++) vSums[3 * iAt + k] += fColour[k];
+            vCounted[iAt]++;
+        }
+    }
+    shrunk.vRgb.resize(3 * iPixels);
+    for (int iY = 0; iY < shrunk.iHeight; iY++) {
+        for (int iX = 0; iX < shrunk.iWidth; iX++) {
+            const size_t iAt = static_cast<size_t>(shrunk.iHeight - 1 - iY) * shrunk.iWidth + iX;
+            for (int k = 0; k < 3; k++)
+                shrunk.vRgb[3 * (static_cast<size_t>(iY) * shrunk.iWidth + iX) + k] =
+                    static_cast<unsigned char>(
+                        roundedChannel(static_cast<float>(vSums[3 * iAt + k] / vCounted[iAt])));
+        }
+    }
+    return shrunk;
+}
+
 ::testing::AssertionResult showsComputation(const SPicture& picture,
                                             const std::vector<float>& vColours, int iTolerance) {
     if (picture.iWidth != iSide || picture.iHeight != iSide)

@@ -2,6 +2,7 @@
 
 // The viewer's computation repeated in this process, for a picture to compare the viewer's with.
 
+#include "core/run.h"
 #include "viewer_harness.h"
 
 #include <gtest/gtest.h>
@@ -29,3 +30,8 @@ int roundedChannel(float fChannel);
 // iTolerance of its 8-bit rounding; the failure names how many do not, and the first.
 ::testing::AssertionResult showsComputation(const SPicture& picture,
                                             const std::vector<float>& vColours, int iTolerance);
+
+// The window of the run shown at 1/iFactor, worked out here from the colour of every pixel of
+// the full-size picture: each window pixel the average of the k x k pixels it stands for (of
+// those there are, at the right and top edges), rounded as the window rounds; top row first.
+SPicture shrunkComputation(const SRun& run, int iColourType, int iFactor);

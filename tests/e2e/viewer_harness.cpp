@@ -426,12 +426,15 @@ void CViewerRun::waitForOutput(const std::string& sText, double dTimeout, size_t
     }
 }
 
+// Once the viewer has closed its ends of the pipes it is ending: it is looked for every
+// millisecond from then on, so that the time of its end is known that closely.
 int CViewerRun::waitForExit(double dTimeout) {
     const CDeadline deadline(dTimeout);
     while (!reap(false)) {
         if (deadline.passed())
             fail("the viewer still runs after " + std::to_string(dTimeout) + " s");
-        pump(deadline.millisecondsLeft(20));
+        const bool bClosed = iOutFd < 0 && iErrFd < 0 && iFrameFd < 0;
+        pump(deadline.millisecondsLeft(bClosed ? 1 : 20));
     }
     drain(2);
     return iStatus;
@@ -448,6 +451,14 @@ void CViewerRun::stop() {
         reap(true);
     }
     drain(2);
+}
+
+long long CViewerRun::peakMemory() const {
+    std::ifstream status("/proc/" + std::to_string(iPid) + "/status");
+    std::string sLine;
+    while (std::getline(status, sLine))
+        if (sLine.rfind("VmHWM:", 0) == 0) return 1024 * std::stoll(sLine.substr(6));  // kB
+    fail("no VmHWM for the viewer (process " + std::to_string(iPid) + ")");
 }
 
 WindowId CPrivateServer::findWindow(const std::string& sTitle, double dTimeout) const {
@@ -545,6 +556,37 @@ void CPrivateServer::closeWindow(WindowId window) const {
     event.data.l[1] = CurrentTime;
     XSendEvent(pDisplay, window, False, NoEventMask, reinterpret_cast<XEvent*>(&event));
     XSync(pDisplay, False);
+}
+
+void CPrivateServer::destroyWindow(WindowId window) const {
+    XDestroyWindow(pDisplay, window);
+    XSync(pDisplay, False);
+}
+
+// The position of the window's origin on the root window, as a window manager's frame would not
+// tell it.
+SWindowPlace CPrivateServer::placeOf(WindowId window) const {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(pDisplay, window, &attributes)) fail("the window has gone");
+    SWindowPlace place;
+    place.iWidth = attributes.width;
+    place.iHeight = attributes.height;
+    Window child = 0;
+    XTranslateCoordinates(pDisplay, window, DefaultRootWindow(pDisplay), 0, 0, &place.iX,
+                          &place.iY, &child);
+    if (XWMHints* pHints = XGetWMHints(pDisplay, window)) {
+        place.bIconic = (pHints->flags & StateHint) && pHints->initial_state == IconicState;
+        XFree(pHints);
+    }
+    return place;
+}
+
+std::string CPrivateServer::titleOf(WindowId window) const {
+    char* sName = nullptr;
+    std::string sTitle;
+    if (XFetchName(pDisplay, window, &sName) && sName) sTitle = sName;
+    if (sName) XFree(sName);
+    return sTitle;
 }
 
 SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout) {

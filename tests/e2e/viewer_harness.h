@@ -31,6 +31,16 @@ struct SPicture {
     }
 };
 
+// Where a window stands on the screen, its size, and whether it asked to start iconic (its
+// WM_HINTS), as the server has them.
+struct SWindowPlace {
+    int iX = 0;
+    int iY = 0;
+    int iWidth = 0;
+    int iHeight = 0;
+    bool bIconic = false;
+};
+
 // Whether this process holds a connection of its own to the server. Without one, the server resets
 // when its last client leaves, as a bare Xvfb (and xvfb-run's) does; none of the server's methods
 // that look at windows may then be called.
@@ -66,6 +76,12 @@ public:
 
     // What a window manager sends when the user closes the window.
     void closeWindow(WindowId window) const;
+
+    // The window destroyed by this process, as another client may (xdotool windowclose).
+    void destroyWindow(WindowId window) const;
+
+    SWindowPlace placeOf(WindowId window) const;
+    std::string titleOf(WindowId window) const;  // "" for a window that has gone
 
 private:
     void stop();
@@ -106,6 +122,7 @@ public:
     int waitForExit(double dTimeout);  // the wait status
     int terminate(double dTimeout);    // asks it to end (SIGTERM) and waits: the wait status
     void stop();                       // kills the viewer and collects the rest of its output
+    long long peakMemory() const;      // of the running viewer, in bytes: its VmHWM
 
     const std::string& output() const { return sOut; }
     const std::string& errors() const { return sErr; }
