@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <tuple>
 
 // Comparisons are of the bits that matter to the picture: == on doubles, so −0 equals 0 and a
@@ -44,4 +45,38 @@ SGenome resizedGenome(const SGenome& genome, int iWidth, int iHeight) {
                                                     static_cast<double>(genome.iHeight) *
                                                     iWidth / genome.iWidth)));
     return resized;
+}
+
+namespace {
+
+// Rounded to 6 decimals, as flam3 makes its symmetry xforms.
+double sixDecimals(double d) { return std::round(d * 1e6) / 1e6; }
+
+SXform symmetryXform(double dColor, double dCos, double dSin) {
+    SXform xform;
+    xform.dWeight = 1;
+    xform.dColor = dColor;
+    xform.dColorSpeed = 0;
+    xform.variations[0] = 1;
+    xform.coefs = {sixDecimals(dCos), sixDecimals(dSin), sixDecimals(-dSin), sixDecimals(dCos),
+                   0, 0};
+    return xform;
+}
+
+}  // namespace
+
+std::vector<SXform> symmetryXforms(int iKind) {
+    std::vector<SXform> vXforms;
+    if (iKind < 0) {  // the mirror x → −x
+        SXform mirror = symmetryXform(1, 1, 0);
+        mirror.coefs[0] = -1;
+        vXforms.push_back(mirror);
+    }
+    const int iOrder = std::abs(iKind);
+    for (int k = 1; k < iOrder; k++) {
+        const double dAngle = 2 * 3.14159265358979323846 * k / iOrder;
+        const double dColor = iOrder < 3 ? 0 : (k - 1.0) / (iOrder - 2);
+        vXforms.push_back(symmetryXform(dColor, std::cos(dAngle), std::sin(dAngle)));
+    }
+    return vXforms;
 }

@@ -87,3 +87,9 @@ struct SGenome {
 // The same framing at another size, as flam3's size scaling does: the picture's width spans the
 // same stretch of the world (scale × iWidth ÷ the old width). iHeight 0 keeps the aspect ratio.
 SGenome resizedGenome(const SGenome& genome, int iWidth, int iHeight);
+
+// The xforms that <symmetry kind="iKind"/> stands for, as flam3 makes them: for iKind < 0 a
+// mirror x → −x first, then the turns by 2πk/|iKind| (k = 1 … |iKind| − 1); each of weight 1,
+// colour speed 0, linear 1, its coefs rounded to 6 decimals. Kinds 0 and 1 give none, −1 the
+// mirror alone.
+std::vector<SXform> symmetryXforms(int iKind);

@@ -98,22 +98,8 @@ bool readFlameAttribute(const pugi::xml_attribute& attribute, SGenome& genome,
     return true;
 }
 
-// Rounded to 6 decimals, as flam3 makes its symmetry xforms.
-double sixDecimals(double d) { return std::round(d * 1e6) / 1e6; }
-
-SXform symmetryXform(double dColor, double dCos, double dSin) {
-    SXform xform;
-    xform.dWeight = 1;
-    xform.dColor = dColor;
-    xform.dColorSpeed = 0;
-    xform.variations[0] = 1;
-    xform.coefs = {sixDecimals(dCos), sixDecimals(dSin), sixDecimals(-dSin), sixDecimals(dCos),
-                   0, 0};
-    return xform;
-}
-
 // <symmetry kind="n"/> adds its xforms where it stands, even beside a list that holds them
-// already, as flam3 reads it: a reflection first when n < 0, then the rotations by 2πk/|n|.
+// already, as flam3 reads it.
 // Kind 0 asks flam3 for a symmetry drawn at random, a new one at every reading: refused.
 bool addSymmetry(const pugi::xml_node& node, std::vector<SXform>& vXforms, std::string& sError) {
     int iKind = 0;
@@ -138,17 +124,8 @@ bool addSymmetry(const pugi::xml_node& node, std::vector<SXform>& vXforms, std::
         sError = "<symmetry kind=\"" + std::to_string(iKind) + "\"> is beyond -1000 to 1000";
         return false;
     }
-    if (iKind < 0) {  // the mirror x → −x
-        SXform mirror = symmetryXform(1, 1, 0);
-        mirror.coefs[0] = -1;
-        vXforms.push_back(mirror);
-    }
-    const int iOrder = std::abs(iKind);
-    for (int k = 1; k < iOrder; k++) {
-        const double dAngle = 2 * 3.14159265358979323846 * k / iOrder;
-        const double dColor = iOrder < 3 ? 0 : (k - 1.0) / (iOrder - 2);
-        vXforms.push_back(symmetryXform(dColor, std::cos(dAngle), std::sin(dAngle)));
-    }
+    const std::vector<SXform> vAdded = symmetryXforms(iKind);
+    vXforms.insert(vXforms.end(), vAdded.begin(), vAdded.end());
     return true;
 }
 

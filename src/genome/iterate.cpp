@@ -182,12 +182,14 @@ struct CChaosGame::SWalk {
 };
 
 // One iteration of a walk; false once it has all its samples.
-bool CChaosGame::step(SWalk& walk) const {
+template <class FSample>
+bool CChaosGame::step(SWalk& walk, const FSample& onSample) const {
     if (walk.iDone >= walk.job.iSamples) return false;
     const int j = choose(walk.iPrevious, walk.random.uniform());
     double nx = walk.x, ny = walk.y, nc = walk.c;
     apply(vXforms[j], nx, ny, nc, walk.random);
     // A bad result becomes a random point: tried again four times, the fifth one kept.
+    bool bRandom = false;
     if (isBad(nx) || isBad(ny)) {
         walk.job.iBadValues++;
         nx = walk.random.symmetric();
@@ -196,6 +198,7 @@ bool CChaosGame::step(SWalk& walk) const {
             walk.x = nx, walk.y = ny, walk.c = nc;
             return true;
         }
+        bRandom = true;
     }
     walk.iBadInARow = 0;
     walk.x = nx, walk.y = ny, walk.c = nc;
@@ -204,14 +207,22 @@ bool CChaosGame::step(SWalk& walk) const {
     // The final xform colours and places the plot only; the walk goes on unchanged.
     if (bFinal && (finalXform.dOpacity == 1 || walk.random.uniform() < finalXform.dOpacity)) {
         apply(finalXform, nx, ny, nc, walk.random);
+        bRandom = false;
         if (isBad(nx) || isBad(ny)) {
             walk.job.iBadValues++;
             nx = walk.random.symmetric();
             ny = walk.random.symmetric();
+            bRandom = true;
         }
     }
-    if (plotOf(nx, ny, nc, j, (*walk.job.pPlots)[walk.job.iPlots])) walk.job.iPlots++;
+    onSample(nx, ny, nc, j, bRandom);
     return true;
+}
+
+bool CChaosGame::step(SWalk& walk) const {
+    return step(walk, [&](double x, double y, double c, int j, bool) {
+        if (plotOf(x, y, c, j, (*walk.job.pPlots)[walk.job.iPlots])) walk.job.iPlots++;
+    });
 }
 
 // Walks two batches at once, a step of each in turn: each is the walk it would be alone, but
@@ -236,4 +247,16 @@ int CChaosGame::runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vec
     runBatches(uSeed, &job, 1);
     counts.iBadValues += job.iBadValues;
     return job.iPlots;
+}
+
+void CChaosGame::runBatchPoints(uint64_t uSeed, uint64_t uBatch, int iSamples,
+                                std::vector<SWorldPoint>& vPoints, SBatchCounts& counts) const {
+    SBatchJob job = {uBatch, iSamples, nullptr, 0, 0};
+    SWalk walk(uSeed, job);
+    vPoints.clear();
+    const auto keep = [&](double x, double y, double, int j, bool bRandom) {
+        if (!bRandom && vXforms[j].dPlotWeight != 0) vPoints.push_back({x, y});
+    };
+    while (step(walk, keep)) {}
+    counts.iBadValues += job.iBadValues;
 }

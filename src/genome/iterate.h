@@ -40,6 +40,10 @@ struct SBatchCounts {
     int64_t iBadValues = 0;  // results replaced by a random point (flam3's error count)
 };
 
+struct SWorldPoint {
+    double dX, dY;
+};
+
 // A batch to run, and what it made: its plots fill (*pPlots)[0 .. iPlots).
 struct SBatchJob {
     uint64_t uBatch;
@@ -63,6 +67,13 @@ public:
     // The same for several batches at once, each exactly as it would run alone.
     void runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
 
+    // The same walk as runBatch's, its points where they would be plotted in world coordinates,
+    // before the camera: each sample's that has a plot weight, wherever it lands, except the
+    // random points that stand for bad values. They replace vPoints' contents; the bad values
+    // are added to counts.
+    void runBatchPoints(uint64_t uSeed, uint64_t uBatch, int iSamples,
+                        std::vector<SWorldPoint>& vPoints, SBatchCounts& counts) const;
+
     const SCamera& camera() const { return view; }
 
 private:
@@ -82,7 +93,10 @@ private:
     };
 
     struct SWalk;
-    bool step(SWalk& walk) const;
+    // One iteration; a sample calls onSample(x, y, c, xform, whether a random point stands for
+    // a bad value).
+    template <class FSample> bool step(SWalk& walk, const FSample& onSample) const;
+    bool step(SWalk& walk) const;  // onSample: its plot
     static SPrepared prepare(const SXform& xform, bool bPlotted);
     void apply(const SPrepared& xform, double& x, double& y, double& c, CBatchRandom&) const;
     int choose(int iPrevious, double dUniform) const;

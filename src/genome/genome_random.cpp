@@ -1,0 +1,173 @@
+#include "genome/genome_random.h"
+
+#include "genome/genome_check.h"
+#include "genome/genome_frame.h"
+#include "genome/palette.h"
+#include "genome/render.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <iterator>
+
+namespace {
+
+// A parameter's range; whole numbers only where bWhole.
+struct SParameterRange {
+    double dLow, dHigh;
+    bool bWhole;
+};
+
+// In the order of the parameters of variations.h.
+constexpr SParameterRange parameterRanges[] = {
+    {0.2, 0.7, false}, {0.8, 1.2, false}, {2, 7, true},                      // blob
+    {-3, 3, false}, {-3, 3, false}, {-3, 3, false}, {-3, 3, false},          // pdj
+    {-1, 1, false}, {-1, 1, false},                                          // fan2
+    {0.1, 1, false},                                                         // rings2
+    {0, 1, false}, {1, 3, false},                                            // perspective
+    {2, 5, true}, {0.5, 1.5, false},                                         // julian
+    {2, 5, true}, {0.5, 1.5, false},                                         // juliascope
+    {0, 1, false},                                                           // radial_blur
+    {3, 10, true}, {0, 2 * 3.14159265358979323846, false}, {0.2, 0.8, false},  // pie
+    {3, 8, true}, {1, 4, false}, {0, 1.5, false}, {0, 2, false},             // ngon
+    {-1, 1, false}, {-0.5, 0.5, false},                                      // curl
+    {0.2, 1, false}, {0.2, 1, false},                                        // rectangles
+};
+static_assert(std::size(parameterRanges) == iParameterCount);
+
+constexpr int symmetryKinds[] = {2, 3, 4, 5, 6, -1, -2, -3, -4};
+
+double uniformIn(CRandom& random, double dLow, double dHigh) {
+    return drawToRange(random.next(), dLow, dHigh);
+}
+
+void randomCoefs(CRandom& random, std::array<double, 6>& coefs) {
+    for (double& dCoef : coefs) dCoef = uniformIn(random, -1, 1);
+}
+
+// A variation that xform has not got yet.
+int newVariation(CRandom& random, const SXform& xform) {
+    for (;;) {
+        const int iVariation = randomChoice(random, iVariationCount);
+        if (xform.variations[iVariation] == 0) return iVariation;
+    }
+}
+
+// One candidate's xforms, symmetry and final xform, and its palette.
+bool drawCandidate(CRandom& random, SGenome& genome, std::string& sError) {
+    const int iXforms = 2 + randomChoice(random, 4);
+    for (int k = 0; k < iXforms; k++)
+        genome.vXforms.push_back(randomXform(random, k / (iXforms - 1.0)));
+    if (randomChoice(random, 4) == 0) {
+        const int iKind = symmetryKinds[randomChoice(random, static_cast<int>(std::size(symmetryKinds)))];
+        const std::vector<SXform> vSymmetry = symmetryXforms(iKind);
+        genome.vXforms.insert(genome.vXforms.end(), vSymmetry.begin(), vSymmetry.end());
+    }
+    genome.bFinalXform = randomChoice(random, 4) == 0;
+    if (genome.bFinalXform) {
+        SXform& finalXform = genome.finalXform;
+        finalXform.dColorSpeed = 0;
+        randomCoefs(random, finalXform.coefs);
+        const int iVariation = randomChoice(random, iVariationCount);
+        finalXform.variations[iVariation] = 1;
+        randomParameters(random, iVariation, finalXform);
+    }
+    // Turned by its hue (0) as reading turns it, which moves some entries' last bits: the
+    // written genome reads back the same.
+    genome.iPalette = randomChoice(random, 701);
+    if (!libraryPalette(paletteLibraryPath(), genome.iPalette, genome.palette, sError))
+        return false;
+    rotateHue(genome.palette, genome.dHue);
+    return true;
+}
+
+}  // namespace
+
+int randomChoice(CRandom& random, int iChoices) {
+    const int iDrawn = static_cast<int>(drawToRange(random.next(), 0, iChoices));
+    return std::min(iDrawn, iChoices - 1);  // the largest draw is iChoices itself
+}
+
+void randomParameters(CRandom& random, int iVariation, SXform& xform) {
+    const SVariationInfo& info = variationInfo(iVariation);
+    for (int k = 0; k < info.iParameters; k++) {
+        const int iParameter = info.iFirstParameter + k;
+        const SParameterRange& range = parameterRanges[iParameter];
+        xform.parameters[iParameter] =
+            range.bWhole ? range.dLow + randomChoice(random, static_cast<int>(
+                                                                 range.dHigh - range.dLow) + 1)
+                         : uniformIn(random, range.dLow, range.dHigh);
+    }
+}
+
+SXform randomXform(CRandom& random, double dColor) {
+    SXform xform;
+    xform.dWeight = uniformIn(random, 0.2, 1);
+    xform.dColor = dColor;
+    randomCoefs(random, xform.coefs);
+    const int iVariations = 1 + randomChoice(random, 3);
+    double dSum = 0;
+    for (int k = 0; k < iVariations; k++) {
+        const int iVariation = newVariation(random, xform);
+        xform.variations[iVariation] = uniformIn(random, 0.2, 1);
+        dSum += xform.variations[iVariation];
+        randomParameters(random, iVariation, xform);
+    }
+    for (double& dWeight : xform.variations) dWeight /= dSum;
+    return xform;
+}
+
+STrial trialOf(const SGenome& genome, uint64_t uSeed) {
+    SGenome trial = resizedGenome(genome, iTrialWidth, 0);
+    trial.dScale *= std::pow(2.0, trial.dZoom);
+    trial.dZoom = 0;
+    trial.dQuality = dTrialQuality;
+    trial.iSupersample = 1;
+    trial.iPasses = 1;
+    trial.dEstimatorRadius = trial.dEstimatorMinimum = 0;
+    trial.dFilter = 0.5;
+    trial.eFilterShape = eGaussian;
+    std::string sError;
+    if (!checkGenome(trial, sError)) return {};
+    CGenomeRender render(trial, uSeed, 1);
+    while (render.continueRender(std::chrono::seconds(1))) {}
+    // The pixels of the picture, inside the gutter, that any plot reached.
+    const CHistogram& histogram = render.histogram();
+    const int iGutter = gridShapeOf(trial).iGutter;
+    int64_t iLit = 0;
+    for (int iRow = 0; iRow < trial.iHeight; iRow++) {
+        const SBucket* pRow = histogram.row(iGutter + iRow) + iGutter;
+        for (int i = 0; i < trial.iWidth; i++) iLit += pRow[i].uCount > 0;
+    }
+    return {static_cast<double>(iLit) / (static_cast<double>(trial.iWidth) * trial.iHeight),
+            render.badValueRate()};
+}
+
+bool passesTrial(const STrial& trial) {
+    return trial.dLitShare >= dLeastLitShare && trial.dBadValueRate < dMostBadValueRate;
+}
+
+bool randomGenome(uint32_t uSeed, SGenome& genome, std::string& sError) {
+    CRandom random;
+    random.seed(uSeed);
+    SGenome best;
+    double dBest = -2;
+    for (int iCandidate = 0; iCandidate < iMostRandomCandidates; iCandidate++) {
+        SGenome candidate;
+        candidate.sName = "random-" + std::to_string(uSeed);
+        candidate.iWidth = candidate.iHeight = iRandomGenomeSide;
+        candidate.dQuality = dRandomGenomeQuality;
+        if (!drawCandidate(random, candidate, sError)) return false;
+        candidate = fittedGenome(candidate, uSeed);
+        const STrial trial = trialOf(candidate, uSeed);
+        if (passesTrial(trial)) {
+            genome = candidate;
+            return true;
+        }
+        // Too many bad values count below any share lit.
+        const double dScore = trial.dLitShare - (trial.dBadValueRate < dMostBadValueRate ? 0 : 1);
+        if (dScore > dBest) best = candidate, dBest = dScore;
+    }
+    genome = best;
+    return true;
+}

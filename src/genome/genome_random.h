@@ -1,0 +1,63 @@
+#pragma once
+
+// Genomes drawn at random from a seed by the program's generator (CRandom, seeded with the
+// seed): one seed, one genome, on every machine. A candidate is kept only if a cheap trial
+// render shows it draws something; otherwise the next candidate of the same sequence is drawn.
+//
+// A candidate: 2 to 5 xforms, each of weight uniform in [0.2, 1], coefs each uniform in
+// [−1, 1], 1 to 3 distinct variations of the 49 (weights drawn in [0.2, 1], then divided by
+// their sum) with their parameters drawn from the ranges of randomParameters; xform k of n
+// gets colour k/(n − 1), colour speed 0.5. A library palette, 0 to 700. One candidate in four
+// gets a symmetry (kind 2 to 6, or −1 to −4, its xforms added as <symmetry> adds them), and
+// one in four a final xform of one variation of weight 1, random coefs, colour speed 0.
+
+#include "core/random.h"
+#include "genome/genome.h"
+
+#include <cstdint>
+#include <string>
+
+constexpr int iTrialWidth = 200;        // the trial's picture, the genome's proportions kept
+constexpr double dTrialQuality = 5;     // its samples per pixel, at zoom 0
+constexpr double dLeastLitShare = 0.05;
+constexpr double dMostBadValueRate = 0.01;
+constexpr int iMostRandomCandidates = 200;
+constexpr int iRandomGenomeSide = 800;
+constexpr double dRandomGenomeQuality = 100;
+
+// What a trial render of a genome shows: the share of its picture's pixels that any plot
+// reaches, and its bad values per sample.
+struct STrial {
+    double dLitShare = 0;
+    double dBadValueRate = 0;
+};
+
+// The genome as it is framed, iTrialWidth pixels wide at dTrialQuality, zoom folded into the
+// scale, supersample 1, one pass, no density estimation, on one thread, seeded uSeed. A genome
+// that checkGenome refuses lights nothing.
+STrial trialOf(const SGenome& genome, uint64_t uSeed);
+
+// At least dLeastLitShare lit, and fewer than dMostBadValueRate bad values a sample.
+bool passesTrial(const STrial& trial);
+
+// The random genome of uSeed: the first candidate of its sequence to pass its trial (after
+// fittedGenome with seed uSeed frames it), iRandomGenomeSide pixels a side at
+// dRandomGenomeQuality, named "random-SEED". If none of iMostRandomCandidates passes, the one
+// that lit the most among those without too many bad values (or of all, if every one had). False,
+// with sError, when the palette library cannot be read.
+bool randomGenome(uint32_t uSeed, SGenome& genome, std::string& sError);
+
+// One xform as a random genome's candidates draw it, with colour dColor (also what mutations
+// add).
+SXform randomXform(CRandom& random, double dColor);
+
+// Variation iVariation's parameters drawn into xform: blob low [0.2, 0.7], high [0.8, 1.2],
+// waves 2 to 7; pdj a to d [−3, 3]; fan2 x, y [−1, 1]; rings2 [0.1, 1]; perspective angle
+// [0, 1], distance [1, 3]; julian and juliascope power 2 to 5, distance [0.5, 1.5]; radial_blur
+// [0, 1]; pie slices 3 to 10, rotation [0, 2π], thickness [0.2, 0.8]; ngon sides 3 to 8, power
+// [1, 4], circle [0, 1.5], corners [0, 2]; curl c1 [−1, 1], c2 [−0.5, 0.5]; rectangles
+// [0.2, 1]. Whole numbers where a range is given as "a to b".
+void randomParameters(CRandom& random, int iVariation, SXform& xform);
+
+// A draw of 0 to iChoices − 1, each as likely, from one draw of the generator.
+int randomChoice(CRandom& random, int iChoices);
