@@ -107,6 +107,16 @@ int writeGenomeOnly(const SOptions& options) {
     return 0;
 }
 
+int showGenomeInWindow(const SOptions& options, const SGenomeChoice& choice) {
+    std::string sError;
+    if (!openGenomeWindow(options.vGlutArgs, choice, options, threadsSaid(options, std::cerr),
+                          sError))
+        return failed((choice.sFile.empty() ? options.sLoadPath : choice.sFile) + ": " + sError);
+    sayCalculating(std::cout);
+    watchProgressOnTerminal();
+    runInWindow();
+}
+
 // The display is opened before the questions, so that nobody answers them for nothing.
 int showInWindow(const SOptions& options) {
     std::string sError;
@@ -114,7 +124,7 @@ int showInWindow(const SOptions& options) {
     SDrawn drawn;
     int iStatus = 0;
     if (!choose(options, eAnswersAsTheyCome, drawn, iStatus)) return iStatus;
-    if (drawn.bGenome) return failed("genomes are not shown in a window yet; --save FILE");
+    if (drawn.bGenome) return showGenomeInWindow(options, drawn.genome);
     const SChoices& choices = drawn.choices;
     try {
         openWindow(options.vGlutArgs, choices.run, choices.iColourType, options.bLive,

@@ -1,10 +1,22 @@
 #include "app/genome_choice.h"
 
+#include "genome/genome_frame.h"
+#include "genome/genome_random.h"
+
 void applyGenomeOptions(const SOptions& options, SGenomeChoice& choice) {
     if (options.size)
         choice.genome = resizedGenome(choice.genome, options.size->iWidth, options.size->iHeight);
     if (options.dQuality) choice.genome.dQuality = *options.dQuality;
     if (options.bSeed) choice.uSeed = options.uSeed;
+    if (options.bFit) choice.genome = fittedGenome(choice.genome, choice.uSeed);
+}
+
+bool drawRandomGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError) {
+    choice.bRandom = true;
+    choice.uRandom = *options.uRandomGenome;
+    if (!randomGenome(choice.uRandom, choice.genome, sError)) return false;
+    applyGenomeOptions(options, choice);
+    return true;
 }
 
 bool pickGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError) {
@@ -25,7 +37,6 @@ std::string genomeOptionsProblem(const SOptions& options) {
         {options.uRandomFlame.has_value(), "--random"}, {options.iIterations.has_value(),
                                                           "--iterations"},
         {options.iColourType.has_value(), "--colouring"}, {options.view.has_value(), "--view"},
-        {options.bFit, "--fit"},
     };
     for (const auto& option : drawing)
         if (option.bGiven)

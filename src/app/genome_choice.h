@@ -7,6 +7,7 @@
 #include "files/genome_file.h"
 #include "genome/genome.h"
 
+#include <cstdint>
 #include <string>
 
 struct SGenomeChoice {
@@ -15,14 +16,19 @@ struct SGenomeChoice {
     std::string  sFile;       // the genome file it was picked from; "" for none
     int          iPick = 1;   // its flame's number there, from 1
     int          iCount = 1;  // the flames the file holds
+    bool         bRandom = false;  // the random genome of uRandom
+    uint32_t     uRandom = 0;
 };
 
 // The options applied to a genome: --size draws the same framing at that size, --quality says
-// the samples a pixel, --seed the seed (else uSeed stays).
+// the samples a pixel, --seed the seed (else uSeed stays), --fit frames its camera on its orbit.
 void applyGenomeOptions(const SOptions& options, SGenomeChoice& choice);
 
 // Flame --pick (else the first) of --genome's file, the options applied; false with sError.
 bool pickGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError);
+
+// The random genome of --random-genome, the options applied; false with sError.
+bool drawRandomGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError);
 
 // Where a saved picture keeps a genome, the options that say what else to draw (a pattern, a
 // flame, the iterations, the colouring, the view or a fit) do not apply: "" or what is wrong.

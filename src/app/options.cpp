@@ -78,15 +78,21 @@ bool applyFlame(SOptions& options, const std::string& sValue, std::string& sErro
     return true;
 }
 
-bool applyRandom(SOptions& options, const std::string& sValue, std::string& sError) {
+// The seed of something drawn at random.
+template <std::optional<unsigned int> SOptions::*puSeed, const char* sOption>
+bool applyRandomSeed(SOptions& options, const std::string& sValue, std::string& sError) {
     unsigned int uSeed = 0;
     if (!readSeed(sValue, uSeed)) {
-        sError = "--random: " + quoted(sValue) + " is not a whole number from 0 to 4294967295";
+        sError = std::string(sOption) + ": " + quoted(sValue) +
+                 " is not a whole number from 0 to 4294967295";
         return false;
     }
-    options.uRandomFlame = uSeed;
+    options.*puSeed = uSeed;
     return true;
 }
+
+constexpr char sRandomOption[] = "--random";
+constexpr char sRandomGenomeOption[] = "--random-genome";
 
 constexpr char sPickOption[] = "--pick";
 
@@ -150,7 +156,8 @@ const SKnownOption knownOptions[] = {
      "vy = d x + e y + f), separated by ';', for example\n"
      "'swirl 0.5 -0.2 0.1 0.3 0.9 -0.4; disc -0.7 0.1 0 0.2 0.6 0.5';\n"
      "the names: {names}"},
-    {"--random", "a number", applyRandom, "--random SEED",
+    {sRandomOption, "a number", applyRandomSeed<&SOptions::uRandomFlame, sRandomOption>,
+     "--random SEED",
      "draw the random flame of SEED (0 to 4294967295), framed on its\n"
      "orbit unless --view is given"},
     {sThreadsOption, "a number", applyAnswer<&SOptions::iThreads, sThreadsOption, 1, iMostThreads>,
@@ -167,6 +174,11 @@ const SKnownOption knownOptions[] = {
      "draw a flame of a genome file (.flame, .flam3, as flam3 and\n"
      "its editors write them) as the flam3 renderer draws it: its\n"
      "palette, colours, tone mapping, filter and density estimation"},
+    {sRandomGenomeOption, "a number",
+     applyRandomSeed<&SOptions::uRandomGenome, sRandomGenomeOption>, "--random-genome SEED",
+     "draw the random genome of SEED (0 to 4294967295), made by the\n"
+     "program's generator and framed on its orbit; 800x800 at quality\n"
+     "100 unless --size and --quality say otherwise"},
     {sPickOption, "a number", applyAnswer<&SOptions::iPick, sPickOption, 1, 2147483647>,
      "--pick N", "the Nth flame of the genome file (1 to its count); the first\n"
      "unless given"},
@@ -320,10 +332,12 @@ struct SConflict {
     const char* sError;
 };
 
-bool drawsGenome(const SOptions& options) { return !options.sGenomePath.empty(); }
+bool drawsGenome(const SOptions& options) {
+    return !options.sGenomePath.empty() || options.uRandomGenome;
+}
 int drawnCount(const SOptions& options) {
     return (options.iPattern ? 1 : 0) + (options.flame ? 1 : 0) + (options.uRandomFlame ? 1 : 0) +
-           (drawsGenome(options) ? 1 : 0);
+           (options.sGenomePath.empty() ? 0 : 1) + (options.uRandomGenome ? 1 : 0);
 }
 
 const SConflict conflicts[] = {
@@ -334,21 +348,21 @@ const SConflict conflicts[] = {
     {[](const SOptions& o) { return drawnCount(o) > 1 && !drawsGenome(o); },
      "--pattern, --flame and --random do not go together: each says what to draw"},
     {[](const SOptions& o) { return drawnCount(o) > 1; },
-     "--genome does not go with --pattern, --flame or --random: each says what to draw"},
-    {[](const SOptions& o) {
-         return drawsGenome(o) && (o.iIterations || o.iColourType || o.view || o.bFit);
-     },
-     "--genome does not go with --iterations, --colouring, --view or --fit: a genome says "
-     "its own"},
-    {[](const SOptions& o) { return o.iPick && !drawsGenome(o); },
+     "--genome and --random-genome do not go with --pattern, --flame, --random or each other: "
+     "each says what to draw"},
+    {[](const SOptions& o) { return drawsGenome(o) && (o.iIterations || o.iColourType || o.view); },
+     "--genome and --random-genome do not go with --iterations, --colouring or --view: a "
+     "genome says its own"},
+    {[](const SOptions& o) { return o.iPick && o.sGenomePath.empty(); },
      "--pick needs --genome: it picks a flame of a genome file"},
     {[](const SOptions& o) {
          return (o.dQuality || !o.sWriteGenomePath.empty()) && !drawsGenome(o) &&
                 o.sLoadPath.empty();
      },
-     "--quality and --write-genome need a genome: --genome, or --load of its picture"},
+     "--quality and --write-genome need a genome: --genome, --random-genome, or --load of its "
+     "picture"},
     {[](const SOptions& o) { return drawsGenome(o) && !o.sLoadPath.empty(); },
-     "--genome and --load do not go together: each says what to draw"},
+     "--genome and --random-genome do not go with --load: each says what to draw"},
     {[](const SOptions& o) {
          return !o.sWriteGenomePath.empty() && (!o.sSavePath.empty() || o.bLive);
      },

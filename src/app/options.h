@@ -25,6 +25,7 @@ struct SOptions {
     std::optional<int>       iPick;             // --pick N: its Nth flame, from 1
     std::optional<double>    dQuality;          // --quality Q: 1 to 100000 samples a pixel
     std::string              sWriteGenomePath;  // --write-genome FILE: the genome, not drawn
+    std::optional<unsigned int> uRandomGenome;  // --random-genome SEED: the random genome of SEED
     bool                     bHelp = false;     // --help: what the program does, then exit
     bool                     bVersion = false;  // --version
     bool                     bSeed = false;     // --seed given: uSeed seeds the run, not the clock
@@ -39,7 +40,8 @@ struct SOptions {
 // Whether the questions are answered on the command line, so that none is asked.
 inline bool answersGiven(const SOptions& options) {
     return options.iIterations || options.iPattern || options.iColourType || options.flame ||
-           options.uRandomFlame || !options.sLoadPath.empty() || !options.sGenomePath.empty();
+           options.uRandomFlame || !options.sLoadPath.empty() || !options.sGenomePath.empty() ||
+           options.uRandomGenome;
 }
 
 // The threads to compute with: --threads, at most the processors online, else those (at most

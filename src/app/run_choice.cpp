@@ -74,10 +74,11 @@ EChosen chooseDrawn(const SOptions& options, EAnswers answers, std::istream& in,
     const unsigned int uClock = static_cast<unsigned int>(std::time(nullptr));
     drawn.choices.run.uSeed = drawn.genome.uSeed = uClock;
     std::string sError;
-    if (!options.sGenomePath.empty()) {
+    if (!options.sGenomePath.empty() || options.uRandomGenome) {
         drawn.bGenome = true;
-        return pickGenome(options, drawn.genome, sError) ? EChosen::eChosen
-                                                         : failedWith(err, sError);
+        const bool bMade = options.uRandomGenome ? drawRandomGenome(options, drawn.genome, sError)
+                                                 : pickGenome(options, drawn.genome, sError);
+        return bMade ? EChosen::eChosen : failedWith(err, sError);
     }
     if (!options.sLoadPath.empty()) {
         const EChosen chosen = chooseLoaded(options, err, drawn);

@@ -1,27 +1,30 @@
 #pragma once
 
-// The window: the picture's size through GLUT, the picture drawn into it at every redraw, and keys
-// (also on the right button's menu) that colour the hits anew, browse to another run (pattern,
-// iterations, zoom, move, fit), save the picture or quit. The run goes on in slices between the
-// window's events, so that the window answers throughout and a browsing key stops it at once;
-// of browsing keys queued together, only the last starts a run.
+// The window: the picture's size through GLUT (or what GLUT's -geometry says; a picture larger
+// than the screen shown at 1/k, the least whole k that makes it fit, and the title says so),
+// the picture drawn into it at every redraw, and keys (also on the right button's menu). What
+// it shows goes on in slices between the window's events, so that the window answers
+// throughout and a browsing key stops it at once; of browsing keys queued together, only the
+// last starts a run.
 
+#include "app/genome_choice.h"
 #include "core/run.h"
+#include "window/x_link.h"
 
 #include <string>
 #include <vector>
 
-// Opens the X display that GLUT will open (sDisplay, else DISPLAY's) and holds the connection
-// until openWindow has GLUT's own, then keeps it to learn of the window destroyed by another
-// client; if it cannot, sError says which and what to do instead.
-bool holdDisplay(const std::string& sDisplay, std::string& sError);
-
 // glutInit with those arguments, then the window for the run in that colouring, live or not,
-// computed with that many threads, with its view set up and its callbacks. The window is the
-// picture's size at (100, 50), or what GLUT's -geometry says; a picture larger than the screen
-// is shown at 1/k, the least whole k that makes it fit, and the title says so.
+// computed with that many threads, with its view set up and its callbacks. Throws
+// std::bad_alloc, before the window opens, where the run's counts cannot be had.
 void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive,
                 int iThreads);
+
+// The same for a genome, drawn with that many threads and shown growing, the options' size and
+// quality applying to every genome the window shows. False, with sError, where its render
+// cannot be made.
+bool openGenomeWindow(std::vector<std::string> vGlutArgs, const SGenomeChoice& choice,
+                      const SOptions& options, int iThreads, std::string& sError);
 
 // The run, then the finished picture, in GLUT's event loop, which never returns. Live, the
 // window shows the hits so far twice a second; otherwise it stays black until the picture is

@@ -163,17 +163,24 @@ const SRefusedLine refusedLines[] = {
     {{"--live", "--save", "f.png"},
      "--live and --save do not go together: a saved run has no window to watch"},
     {{"--genome", "a.flame", "--flame", "swirl 1 0 0 1 0 0; disc 1 0 0 1 0 0"},
-     "--genome does not go with --pattern, --flame or --random: each says what to draw"},
+     "--genome and --random-genome do not go with --pattern, --flame, --random or each other: "
+     "each says what to draw"},
+    {{"--random-genome", "3", "--genome", "a.flame"},
+     "--genome and --random-genome do not go with --pattern, --flame, --random or each other: "
+     "each says what to draw"},
     {{"--genome", "a.flame", "--colouring", "3"},
-     "--genome does not go with --iterations, --colouring, --view or --fit: a genome says its "
-     "own"},
+     "--genome and --random-genome do not go with --iterations, --colouring or --view: a genome "
+     "says its own"},
     {{"--genome", "a.flame", "--load", "b.png"},
-     "--genome and --load do not go together: each says what to draw"},
+     "--genome and --random-genome do not go with --load: each says what to draw"},
+    {{"--random-genome", "-1"}, "--random-genome: '-1' is not a whole number from 0 to 4294967295"},
+    {{"--random-genome", "3", "--pick", "2"},
+     "--pick needs --genome: it picks a flame of a genome file"},
     {{"--pick", "2"}, "--pick needs --genome: it picks a flame of a genome file"},
     {{"--genome", "a.flame", "--pick", "0"}, "--pick: '0' is not a whole number from 1 to "
                                              "2147483647"},
-    {{"--quality", "5"}, "--quality and --write-genome need a genome: --genome, or --load of its "
-                         "picture"},
+    {{"--quality", "5"}, "--quality and --write-genome need a genome: --genome, --random-genome, "
+                         "or --load of its picture"},
     {{"--genome", "a.flame", "--quality", "0.5"}, "--quality: '0.5' is not a number from 1 to "
                                                   "100000"},
     {{"--genome", "a.flame", "--quality", "inf"}, "--quality: 'inf' is not a number from 1 to "

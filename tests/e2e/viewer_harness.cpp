@@ -461,7 +461,8 @@ long long CViewerRun::peakMemory() const {
     fail("no VmHWM for the viewer (process " + std::to_string(iPid) + ")");
 }
 
-WindowId CPrivateServer::findWindow(const std::string& sTitle, double dTimeout) const {
+WindowId CPrivateServer::findWindow(const std::string& sTitle, double dTimeout,
+                                    bool bPrefix) const {
     const CDeadline deadline(dTimeout);
     for (;;) {
         Window root = 0, parent = 0, *pChildren = nullptr;
@@ -472,7 +473,9 @@ WindowId CPrivateServer::findWindow(const std::string& sTitle, double dTimeout) 
             for (unsigned int i = 0; i < iCount && !found; i++) {
                 char* sName = nullptr;
                 if (XFetchName(pDisplay, pChildren[i], &sName) && sName) {
-                    if (sTitle == sName) found = pChildren[i];
+                    const std::string sFound = sName;
+                    if (bPrefix ? sFound.rfind(sTitle, 0) == 0 : sFound == sTitle)
+                        found = pChildren[i];
                     XFree(sName);
                 }
             }
@@ -589,10 +592,11 @@ std::string CPrivateServer::titleOf(WindowId window) const {
     return sTitle;
 }
 
-SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout) {
+SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout,
+                        const std::string& sTitle) {
     run.waitForFrames(1, dTimeout);
     SViewerShot shot;
-    shot.window = server.findWindow(sViewerTitle, 5);  // it was there before the frame
+    shot.window = server.findWindow(sTitle, 5);  // it was there before the frame
     shot.picture = server.grabSettledWindow(shot.window, 10);
     return shot;
 }

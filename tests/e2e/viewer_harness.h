@@ -58,8 +58,9 @@ public:
 
     std::string displayName() const { return ":" + std::to_string(iNumber); }
 
-    // The top-level window of that title; with no window manager, a child of the root.
-    WindowId findWindow(const std::string& sTitle, double dTimeout) const;
+    // The top-level window of that title (or one that begins with it); with no window manager,
+    // a child of the root.
+    WindowId findWindow(const std::string& sTitle, double dTimeout, bool bPrefix = false) const;
 
     // The window's pixels as the server holds them now.
     SPicture grabWindow(WindowId window) const;
@@ -148,8 +149,9 @@ struct SViewerShot {
     WindowId window = 0;
     SPicture picture;
 };
-// Waits for the run's first frame, finds its window in the server and grabs it.
-SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout);
+// Waits for the run's first frame, finds its window in the server by its title and grabs it.
+SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout,
+                        const std::string& sTitle = sViewerTitle);
 
 // Whether an X server answers on that display.
 bool displayAnswers(const std::string& sDisplay);

@@ -1,0 +1,304 @@
+#include "window/genome_view.h"
+
+#include "files/genome_file.h"
+#include "genome/genome_frame.h"
+#include "genome/genome_mutate.h"
+#include "genome/genome_random.h"
+#include "genome/genome_xml.h"
+#include "genome/render.h"
+#include "runs/progress.h"
+#include "text/text_forms.h"
+#include "window/draw.h"
+#include "window/x_link.h"
+
+#include <GL/gl.h>
+#include <GL/glut.h>
+
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Batches between two turns of the window's events; a browsed genome's first frame comes after
+// a shorter slice. The picture of the samples so far is tone-mapped twice a second, or less
+// often where that takes long, so that it takes at most a fifth of the render's time.
+constexpr auto sliceTime = std::chrono::milliseconds(20);
+constexpr auto firstSliceTime = std::chrono::milliseconds(5);
+constexpr int iRefreshMs = 500;
+constexpr size_t iLongestHistory = 100;  // of genomes u goes back through
+constexpr int iMenuFlames = 50;          // of the file's flames on the menu
+
+SGenomeNow now;
+std::unique_ptr<CGenomeRender> pRender;
+std::vector<SGenomeNow> vHistory;  // what u goes back to, the latest last
+std::vector<SGenome> vFile;        // the flames of the file, the options applied; or none
+std::string sFile;
+int iThreads = 1;
+SOptions options;                  // their size and quality apply to every genome shown
+int iShownCount = 0;
+bool bFirstFrameDue = false;
+bool bFinished = false;
+Clock::time_point nextRefresh;
+int iLastImageMs = 0;
+
+// A picture larger than the screen is shown at 1/k: each window pixel the average of the k x k
+// it stands for. The window's bytes only, bottom row first, as GL draws them.
+int iShrink = 1;
+int iShownWidth = 0, iShownHeight = 0;
+std::vector<unsigned char> vBytes;
+std::vector<double> vRowSums;
+
+int shownWidth() { return iShownWidth; }
+int shownHeight() { return iShownHeight; }
+
+void sizeShown() {
+    iShownWidth = (now.genome.iWidth + iShrink - 1) / iShrink;
+    iShownHeight = (now.genome.iHeight + iShrink - 1) / iShrink;
+    vBytes.assign(4 * static_cast<size_t>(iShownWidth) * static_cast<size_t>(iShownHeight), 0);
+    vRowSums.assign(3 * static_cast<size_t>(iShownWidth), 0.0);
+}
+
+// Picture row iRow (the top one 0), added into its window row, which is written out with its
+// last picture row.
+void takeRow(int iRow, const unsigned char* pRgb) {
+    const int iWidth = now.genome.iWidth, iHeight = now.genome.iHeight;
+    for (int i = 0; i < iWidth; i++)
+        for (int k = 0; k < 3; k++) vRowSums[3 * (i / iShrink) + k] += pRgb[3 * i + k];
+    const int iWindowRow = iRow / iShrink;
+    if (iRow % iShrink != iShrink - 1 && iRow != iHeight - 1) return;
+    const int iRows = std::min(iShrink, iHeight - iWindowRow * iShrink);
+    unsigned char* pByte =
+        &vBytes[4 * static_cast<size_t>(iShownHeight - 1 - iWindowRow) * iShownWidth];
+    for (int iColumn = 0; iColumn < iShownWidth; iColumn++, pByte += 4) {
+        const int iColumns = std::min(iShrink, iWidth - iColumn * iShrink);
+        for (int k = 0; k < 3; k++)
+            pByte[k] = static_cast<unsigned char>(vRowSums[3 * iColumn + k] / (iRows * iColumns) +
+                                                  0.5);
+        pByte[3] = 255;
+    }
+    std::fill(vRowSums.begin(), vRowSums.end(), 0.0);
+}
+
+// The samples so far, tone-mapped into the window's bytes, and shown at the next redraw.
+void showSoFar() {
+    const Clock::time_point begun = Clock::now();
+    pRender->writeImage(takeRow);
+    iLastImageMs = static_cast<int>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begun).count());
+    nextRefresh = Clock::now() + std::chrono::milliseconds(std::max(iRefreshMs, 4 * iLastImageMs));
+    glutPostRedisplay();
+}
+
+void draw() {
+    glRasterPos2i(0, 0);
+    glDrawPixels(iShownWidth, iShownHeight, GL_RGBA, GL_UNSIGNED_BYTE, vBytes.data());
+}
+
+bool nothingYet() { return false; }  // a genome is always shown growing
+
+void begin() {
+    iShownCount++;
+    bFinished = false;
+    bFirstFrameDue = true;
+    nextRefresh = Clock::now() + std::chrono::milliseconds(iRefreshMs);
+}
+
+bool work() {
+    if (bFinished) return false;
+    const auto budget = bFirstFrameDue ? firstSliceTime : sliceTime;
+    const bool bMore = pRender->continueRender(
+        std::chrono::duration_cast<std::chrono::milliseconds>(budget));
+    reportProgress(pRender->samplesDone(), pRender->samplesTotal());
+    if (!bMore) bFinished = true;
+    if (!bMore || bFirstFrameDue || Clock::now() >= nextRefresh) showSoFar();
+    bFirstFrameDue = false;
+    return !bFinished;
+}
+
+SShownState state() {
+    SShownState shown;
+    shown.genome = now;
+    return shown;
+}
+
+// A genome as the window shows it: at the size and quality the options ask, where they do.
+SGenome asShown(const SGenome& genome) {
+    SGenomeChoice choice;
+    choice.genome = genome;
+    applyGenomeOptions(options, choice);
+    return choice.genome;
+}
+
+// A genome of another size than the one before: the window takes its size, shrunk as it needs.
+void resizeFor(const SGenome& genome) {
+    if (genome.iWidth == now.genome.iWidth && genome.iHeight == now.genome.iHeight) return;
+    now.genome.iWidth = genome.iWidth, now.genome.iHeight = genome.iHeight;
+    fitGenomeViewTo(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    glutReshapeWindow(iShownWidth, iShownHeight);
+}
+
+// The render in progress is dropped (its workers stop within a batch) and the next begins.
+void showGenome(const SGenomeNow& next) {
+    auto pNext = std::make_unique<CGenomeRender>(next.genome, next.uSeed, iThreads);
+    if (!pNext->error().empty()) {
+        clearProgressLine();
+        std::cerr << "flames: " << shownText(next.genome.sName) << ": " << pNext->error()
+                  << std::endl;
+        return;
+    }
+    pRender.reset();
+    pRender = std::move(pNext);
+    resizeFor(next.genome);
+    now = next;
+    begin();
+    glutSetWindowTitle(genomeTitle().c_str());
+}
+
+void showNext(const SShownState& next) {
+    vHistory.push_back(now);
+    if (vHistory.size() > iLongestHistory) vHistory.erase(vHistory.begin());
+    showGenome(next.genome);
+}
+
+int shownCount() { return iShownCount; }
+
+// The wheel zooms about the point of the picture under the pointer, which stays under it.
+void wheel(int iX, int iY, double dFactor) {
+    const double dPixelX = (iX + 0.5) * iShrink, dPixelY = (iY + 0.5) * iShrink;
+    browse([dPixelX, dPixelY, dFactor](const SShownState& shown) {
+               SShownState next = shown;
+               next.genome.genome = zoomedAbout(shown.genome.genome, dPixelX, dPixelY, dFactor);
+               return next;
+           },
+           0, false);
+}
+
+}  // namespace
+
+const SViewKind genomeView = {shownWidth, shownHeight, begin,    work,       draw,
+                              nothingYet, state,       showNext, shownCount, wheel};
+
+bool prepareGenomeView(const SGenomeChoice& choice, const SOptions& given, int iThreadsAsked,
+                       std::string& sError) {
+    iThreads = iThreadsAsked;
+    options = given;
+    sFile = choice.sFile;
+    std::vector<SGenome> vRead;
+    if (!sFile.empty() && readGenomeFile(sFile, vRead, sError))
+        for (const SGenome& genome : vRead) vFile.push_back(asShown(genome));
+    now.genome = now.original = choice.genome;
+    now.uSeed = choice.uSeed;
+    now.iPick = sFile.empty() ? 0 : choice.iPick;
+    now.bRandom = choice.bRandom;
+    now.uRandom = choice.uRandom;
+    pRender = std::make_unique<CGenomeRender>(now.genome, now.uSeed, iThreads);
+    sError = pRender->error();
+    return sError.empty();
+}
+
+void fitGenomeViewTo(int iScreenWidth, int iScreenHeight) {
+    iShrink = shrinkFactor(now.genome.iWidth, now.genome.iHeight, iScreenWidth, iScreenHeight);
+    sizeShown();
+}
+
+std::string genomeTitle() {
+    const std::string& sName = now.genome.sName;
+    std::string sCaption;
+    if (now.iPick > 0)
+        sCaption = shownText(sFile) + ", flame " + std::to_string(now.iPick) + " of " +
+                   std::to_string(vFile.size()) + (sName.empty() ? "" : ", " + shownText(sName));
+    else if (now.bRandom) sCaption = "random genome " + std::to_string(now.uRandom);
+    else sCaption = "flame " + (sName.empty() ? std::string("without a name") : shownText(sName));
+    if (now.iMutations > 0) sCaption += ", mutation " + std::to_string(now.iMutations);
+    return windowTitle(sCaption, iShrink);
+}
+
+SShownState nextFlame(const SShownState& shown, int iStep) {
+    if (vFile.empty() || shown.genome.iPick == 0) return shown;
+    const int iCount = static_cast<int>(vFile.size());
+    return pickedFlame(shown, (shown.genome.iPick - 1 + iStep % iCount + iCount) % iCount + 1);
+}
+
+SShownState pickedFlame(const SShownState& shown, int iPick) {
+    if (iPick < 1 || iPick > static_cast<int>(vFile.size())) return shown;
+    SShownState next = shown;
+    next.genome.genome = next.genome.original = vFile[static_cast<size_t>(iPick - 1)];
+    next.genome.iPick = iPick;
+    next.genome.bRandom = false;
+    next.genome.iMutations = 0;
+    return next;
+}
+
+SShownState randomNext(const SShownState& shown) {
+    const SGenomeNow& from = shown.genome;
+    const uint32_t uNext = from.bRandom ? from.uRandom + 1 : from.uSeed;
+    SGenome genome;
+    std::string sError;
+    if (!randomGenome(uNext, genome, sError)) {
+        std::cerr << "flames: " << sError << std::endl;
+        return shown;
+    }
+    SShownState next = shown;
+    next.genome.genome = next.genome.original = asShown(genome);
+    next.genome.iPick = 0;
+    next.genome.bRandom = true;
+    next.genome.uRandom = uNext;
+    next.genome.iMutations = 0;
+    return next;
+}
+
+SShownState mutated(const SShownState& shown) {
+    SShownState next = shown;
+    next.genome.iMutations++;
+    next.genome.genome =
+        mutatedGenome(shown.genome.genome, shown.genome.uSeed, next.genome.iMutations);
+    return next;
+}
+
+SShownState fileCamera(const SShownState& shown) {
+    SShownState next = shown;
+    SGenome& genome = next.genome.genome;
+    const SGenome& original = shown.genome.original;
+    genome.dCenterX = original.dCenterX;
+    genome.dCenterY = original.dCenterY;
+    genome.dScale = original.dScale;
+    genome.dZoom = original.dZoom;
+    genome.dRotate = original.dRotate;
+    return next;
+}
+
+void stepBack(int) {
+    if (vHistory.empty()) return;
+    const SGenomeNow before = vHistory.back();
+    vHistory.pop_back();
+    showGenome(before);
+    wakeIdle();
+}
+
+void saveGenomeShown(int) {
+    std::string sName, sError;
+    const bool bSaved = saveGenomePictureAsNew(*pRender, now.uSeed, sName, sError);
+    clearProgressLine();  // a terminal shows both outputs on one line
+    if (bSaved) std::cout << "saved " << sName << std::endl;
+    else std::cerr << "flames: " << sError << std::endl;
+}
+
+void writeGenomeShown(int) {
+    std::string sName, sError;
+    const bool bWritten = writeGenomeFileAsNew(now.genome, sName, sError);
+    clearProgressLine();
+    if (bWritten) std::cout << "wrote " << sName << std::endl;
+    else std::cerr << "flames: " << sError << std::endl;
+}
+
+int fileFlames() { return std::min(static_cast<int>(vFile.size()), iMenuFlames); }
+
+std::string fileFlameEntry(int iPick) {
+    const std::string& sName = vFile[static_cast<size_t>(iPick - 1)].sName;
+    return std::to_string(iPick) + " - " + (sName.empty() ? "(no name)" : shownText(sName, 60));
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+// What the window shows, one kind or the other for the whole of its life: the run of a pattern
+// or a flame (pattern_view.h), or the render of a genome (genome_view.h). The window reaches
+// either through one table of what it does.
+
+#include "window/browsing.h"
+
+#include <string>
+
+struct SViewKind {
+    int  (*pfWidth)();   // the window's pixels the picture takes
+    int  (*pfHeight)();
+    void (*pfBegin)();   // the first run begins, in the window's event loop
+    bool (*pfWork)();    // a slice of the run between events; false once nothing is left to do
+    void (*pfDraw)();    // the picture as it stands, at the window's lower left
+    bool (*pfNothingYet)();  // no frame yet: a run not shown growing shows its finished picture
+    SShownState (*pfState)();                  // what is shown, for a browsing key to go on from
+    void (*pfShow)(const SShownState& next);   // what a browsing key made, shown growing at once
+    int  (*pfShownCount)();                    // of runs begun so far
+    void (*pfWheel)(int iX, int iY, double dFactor);  // zoom about the pixel under the pointer
+};
+
+extern const SViewKind* pView;  // the window's
+
+// The window's idle callback armed again, for work a key has given it.
+void wakeIdle();
+
+// What the window says it shows: the program's title, and a scale where the picture is shrunk.
+std::string windowTitle(const std::string& sCaption, int iShrink);

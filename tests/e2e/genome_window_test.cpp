@@ -1,0 +1,109 @@
+// A genome window's keys: browsing a file of flames, zooming, saving the very pixels --save makes
+// of what is saved, writing the genome shown, stepping back, random genomes and mutations, each
+// named in the title.
+
+#include "png_io.h"
+#include "viewer_test.h"
+
+#include <chrono>
+#include <fstream>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using TChunks = std::map<std::string, std::string>;
+
+const std::string sThreeFlames = R"(<flames>
+<flame name="first" size="96 72" scale="30" quality="20" palette="12">
+   <xform weight="0.5" color="0" julia="1" coefs="0.63 -0.19 -0.26 0.05 0.03 -0.06"/>
+   <xform weight="0.5" color="1" spherical="1" coefs="-0.68 -0.74 -0.26 0.46 0.82 0.24"/>
+</flame>
+<flame name="second" size="80 80" center="0.1 0" scale="25" quality="20" palette="40">
+   <xform weight="0.7" color="0" swirl="1" coefs="0.5 0.2 -0.3 0.6 0.1 0.2"/>
+   <xform weight="0.3" color="1" linear="0.5" sinusoidal="0.5" coefs="0.7 -0.1 0.1 0.5 -0.3 0.1"/>
+</flame>
+<flame name="third" size="96 72" scale="20" quality="20" palette="77">
+   <xform weight="1" color="0" disc="1" coefs="0.8 0.1 -0.1 0.8 0.2 0"/>
+   <xform weight="1" color="1" heart="0.5" coefs="0.5 0 0 0.5 0.5 0.5"/>
+</flame>
+</flames>
+)";
+
+class ViewerGenomeTest : public ViewerTest {
+protected:
+    // The title of the window once it says so: a key has been acted on.
+    void waitForTitle(WindowId window, const std::string& sTitle) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (pServer->titleOf(window) != sTitle && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        EXPECT_EQ(pServer->titleOf(window), sTitle);
+    }
+
+    // s, once the render of a small genome is through: the picture saved, and its chunks.
+    SPicture saved(CViewerRun& run, WindowId window, const CScratchFolder& folder,
+                   TChunks& text) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const size_t iFrom = run.output().size();
+        pServer->pressKey(window, 's');
+        run.waitForOutput(".png\n", 10, iFrom);
+        const std::string sLine = run.output().substr(iFrom);
+        EXPECT_EQ(sLine.rfind("saved flame-", 0), 0u) << sLine;
+        return readPicture(folder / sLine.substr(6, sLine.size() - 7), &text);
+    }
+
+    // --save of a command line, without a window.
+    static SPicture savedByOptions(std::vector<std::string> vArgs, const std::string& sPath) {
+        vArgs.insert(vArgs.end(), {"--seed", "7", "--save", sPath});
+        SViewerLaunch launch;
+        launch.vArgs = vArgs;
+        CViewerRun run(launch);
+        expectExitStatus(run.waitForExit(dFrameTimeout), 0);
+        return readPicture(sPath);
+    }
+};
+
+TEST_F(ViewerGenomeTest, KeysBrowseFrameSaveWriteAndStepBack) {
+    CScratchFolder folder;
+    std::ofstream(folder / "three.flame") << sThreeFlames;
+    const std::string sTitle = std::string(sViewerTitle) + ": " + folder / "three.flame";
+    CViewerRun run(launchWith("", {"--genome", folder / "three.flame", "--seed", "7"},
+                              folder.path));
+    const SViewerShot shot =
+        shootViewer(*pServer, run, dFrameTimeout, sTitle + ", flame 1 of 3, first");
+    EXPECT_EQ(shot.picture.iWidth, 96);
+
+    pServer->pressKey(shot.window, 'n');
+    waitForTitle(shot.window, sTitle + ", flame 2 of 3, second");
+    TChunks text;
+    const SPicture second = saved(run, shot.window, folder, text);
+    EXPECT_EQ(second.iWidth, 80);  // the window takes each flame's size
+    EXPECT_TRUE(second == savedByOptions({"--genome", folder / "three.flame", "--pick", "2"},
+                                         folder / "picked.png"));
+
+    pServer->pressKey(shot.window, '+');
+    const SPicture zoomed = saved(run, shot.window, folder, text);
+    EXPECT_NE(text["flam3_genome"].find("scale=\"50\""), std::string::npos);  // twice 25
+    std::ofstream(folder / "zoomed.flame") << text["flam3_genome"];
+    EXPECT_TRUE(zoomed == savedByOptions({"--genome", folder / "zoomed.flame"},
+                                         folder / "direct.png"));
+
+    const size_t iFrom = run.output().size();
+    pServer->pressKey(shot.window, 'w');
+    run.waitForOutput(".flame\n", 10, iFrom);
+    EXPECT_EQ(run.output().substr(iFrom), "wrote flame-second.flame\n");
+    EXPECT_TRUE(zoomed == savedByOptions({"--genome", folder / "flame-second.flame"},
+                                         folder / "written.png"));
+
+    pServer->pressKey(shot.window, 'u');
+    EXPECT_TRUE(saved(run, shot.window, folder, text) == second);
+
+    pServer->pressKey(shot.window, 'r');
+    waitForTitle(shot.window, std::string(sViewerTitle) + ": random genome 7");
+    pServer->pressKey(shot.window, 'm');
+    waitForTitle(shot.window, std::string(sViewerTitle) + ": random genome 7, mutation 1");
+}
+
+}  // namespace
