@@ -58,6 +58,7 @@ bench: build
 	BUILD="$(BUILD)" scripts/poster-memory.sh
 	BUILD="$(BUILD)" scripts/threads-speed.sh
 	"$(BUILD)/tests/e2e/flames_browse_timing"
+	"$(BUILD)/tests/e2e/flames_browse_timing" 10 docs/gallery.flame
 	BUILD="$(BUILD)" scripts/genome-bench.sh
 
 sanitize: deps

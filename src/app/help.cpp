@@ -41,11 +41,27 @@ Keys in the window (also on the right button's menu):
 Each browsing key starts the new run at once, with the same seed, shown
 growing; the title says what it shows.
 
+Keys in the window of a genome (also on the right button's menu, with the
+file's flames):
+  n, p           the next, the previous flame of the file (also Page Down,
+                 Page Up); the title names the file, the flame and its name
+  +, -           zoom in, out by 2 about the centre (the wheel: the pointer)
+  arrow keys     move the centre by a quarter of the picture
+  ,  .           turn the picture left, right by 15 degrees
+  f, 0           fit the camera to the orbit; the camera the genome came with
+  ], [           ten times, a tenth of the quality
+  r              the next random genome; m a mutation of the genome shown;
+                 u back one step
+  s              save the picture as flame-NAME-SEED.png, its genome kept in
+                 it; w write the genome as flame-NAME.flame (never over an
+                 existing file)
+  q, Escape      quit, also in the middle of the render
+
 Exit status:
   0  done
-  1  the picture could not be written or loaded, no display could be opened,
-     an answer could not be taken as given with --save, or standard output
-     failed
+  1  the picture could not be written or loaded, a genome file was refused,
+     no display could be opened, an answer could not be taken as given with
+     --save, there was not enough memory, or standard output failed
   2  the command line was wrong
 
 Examples:
@@ -53,6 +69,8 @@ Examples:
   flames --pattern 3 --colouring 4 --iterations 20000000 --fit
   flames --load flame.png --size 4000x4000 --save poster.png
   flames --random 3 --iterations 20000000 --colouring 4
+  flames --genome flames.flame --pick 2 --quality 200 --save flame2.png
+  flames --random-genome 5 --write-genome five.flame
 )";
 
 std::string rangeOf(int iCount) { return "1 to " + std::to_string(iCount); }
@@ -63,7 +81,9 @@ std::string description() {
            "with a whole number (typed without thousands separators), or all three on one\n"
            "line: the number of iterations (100000 to 100000000 is a good range), the\n"
            "pattern (" + rangeOf(iPatternCount) + ") and the colouring (" +
-           rangeOf(iColourCount) + ").\n";
+           rangeOf(iColourCount) + ").\n"
+           "With --genome it draws a flame of a genome file (the XML format of flam3 and\n"
+           "the flame editors) as flam3's renderer draws it, and asks nothing.\n";
 }
 
 // sLine, and as many more of its words as fit after it, each at the indent.

@@ -143,12 +143,13 @@ const SKnownOption knownOptions[] = {
      applyAnswer<&SOptions::iColourType, sColouringOption, 1, iColourCount>, nullptr, nullptr},
     {"--size", "a size such as 1200x900", applySize, "--size WxH",
      "the picture's size in pixels, each side 16 to 16384 (the\n"
-     "window opens at that size); 800x800 unless given"},
+     "window opens at that size, or shrunk to fit the screen);\n"
+     "800x800 unless given; a genome: the same framing at that size"},
     {"--view", "four numbers XMIN,YMIN,XMAX,YMAX", applyView, "--view XMIN,YMIN,XMAX,YMAX",
      "the part of the plane shown; -1,-1,1,1 unless given"},
     {"--fit", nullptr, applyFlag<&SOptions::bFit>, "--fit",
-     "frame the view on where the orbit is dense, never narrower\n"
-     "than 0.002"},
+     "frame the view (a genome: its camera) on where the orbit is\n"
+     "dense, never narrower than 0.002"},
     {"--flame", "a flame such as 'swirl 0.5 -0.2 0.1 0.3 0.9 -0.4; disc ...'", applyFlame,
      "--flame TEXT",
      "draw a flame of 2 to 4 functions instead of a pattern, each a\n"
