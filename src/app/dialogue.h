@@ -17,7 +17,7 @@ struct SChoices {
 // stays failed, every later one as it was; the texts are printed all the same.
 void askChoices(std::istream& in, std::ostream& out, SChoices& choices);
 
-// What odd answers lead to: the window shows what they give, the design's defaults included;
+// What odd answers lead to: the window shows what they give, the defaults included;
 // a picture saved by a script is made only of answers taken as given.
 enum EAnswers { eAnswersAsTheyCome, eAnswersAsGiven };
 
