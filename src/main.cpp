@@ -72,9 +72,7 @@ int savePattern(const SOptions& options, const SChoices& choices) {
 
 int saveGenome(const SOptions& options, const SGenomeChoice& choice) {
     CGenomeRender render(choice.genome, choice.uSeed, threadsSaid(options, std::cerr));
-    if (!render.error().empty())
-        return failed((choice.sFile.empty() ? options.sLoadPath : choice.sFile) + ": " +
-                      render.error());
+    if (!render.error().empty()) return failed(sourceOf(options, choice) + ": " + render.error());
     sayCalculating(std::cout);
     if (!outputWritten()) return iWorkFailed;
     watchProgressOnTerminal();
@@ -111,7 +109,7 @@ int showGenomeInWindow(const SOptions& options, const SGenomeChoice& choice) {
     std::string sError;
     if (!openGenomeWindow(options.vGlutArgs, choice, options, threadsSaid(options, std::cerr),
                           sError))
-        return failed((choice.sFile.empty() ? options.sLoadPath : choice.sFile) + ": " + sError);
+        return failed(sourceOf(options, choice) + ": " + sError);
     sayCalculating(std::cout);
     watchProgressOnTerminal();
     runInWindow();

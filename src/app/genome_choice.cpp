@@ -28,6 +28,11 @@ bool pickGenome(const SOptions& options, SGenomeChoice& choice, std::string& sEr
     return true;
 }
 
+std::string sourceOf(const SOptions& options, const SGenomeChoice& choice) {
+    if (choice.bRandom) return "random genome " + std::to_string(choice.uRandom);
+    return choice.sFile.empty() ? options.sLoadPath : choice.sFile;
+}
+
 std::string genomeOptionsProblem(const SOptions& options) {
     const struct {
         bool bGiven;

@@ -30,6 +30,10 @@ bool pickGenome(const SOptions& options, SGenomeChoice& choice, std::string& sEr
 // The random genome of --random-genome, the options applied; false with sError.
 bool drawRandomGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError);
 
+// Where the genome came from, as a message names it: its file, the picture that kept it, or
+// "random genome 5".
+std::string sourceOf(const SOptions& options, const SGenomeChoice& choice);
+
 // Where a saved picture keeps a genome, the options that say what else to draw (a pattern, a
 // flame, the iterations, the colouring, the view or a fit) do not apply: "" or what is wrong.
 std::string genomeOptionsProblem(const SOptions& options);
