@@ -55,6 +55,44 @@ TEST(GenomeRandomTest, OneSeedOneGenomeEachDrawingSomething) {
     EXPECT_EQ(texts.size(), 12u);
 }
 
+// The unit square filled evenly, framed on it or in a strip across a picture of extreme
+// proportions (drawn, not refused, but too little); the Sierpinski triangle; a point;
+// everything diverging (a faint square of random points, all of them bad values).
+TEST(GenomeRandomTest, TrialsTellWhatDrawsFromWhatDoesNot) {
+    const std::string sTriangle =
+        R"(<xform weight="1" linear="1" coefs="0.5 0 0 0.5 0 0"/>
+           <xform weight="1" linear="1" coefs="0.5 0 0 0.5 0.5 0"/>
+           <xform weight="1" linear="1" coefs="0.5 0 0 0.5 0 0.5"/>)";
+    const std::string sSquare =
+        sTriangle + R"(<xform weight="1" linear="1" coefs="0.5 0 0 0.5 0.5 0.5"/>)";
+    const char* sFramed = "center=\"0.5 0.5\" scale=\"100\" size=";
+    const struct {
+        std::string sFlame;
+        std::string sXforms;
+        double dLeastLit, dMostLit;
+        bool bPasses;
+    } trials[] = {
+        {sFramed + std::string("\"100 100\""), sSquare, 0.95, 1, true},
+        {sFramed + std::string("\"100 100\""), sTriangle, 0.1, 0.25, true},
+        {sFramed + std::string("\"100 16000\""), sSquare, 0.002, 0.02, false},
+        {sFramed + std::string("\"16000 100\""), sSquare, 0.002, 0.02, false},
+        {"size=\"100 100\"", R"(<xform weight="1" linear="1" coefs="0.5 0 0 0.5 0 0"/>)", 0,
+         0.01, false},
+        {"size=\"100 100\" scale=\"40\"",
+         R"(<xform weight="1" linear="1" coefs="1e20 0 0 1e20 0 0"/>)", 0.5, 0.8, false},
+    };
+    for (const auto& trial : trials) {
+        std::vector<SGenome> vGenomes;
+        std::string sError;
+        ASSERT_TRUE(readGenomes("<flame " + trial.sFlame + ">" + trial.sXforms + "</flame>",
+                                vGenomes, sError)) << sError;
+        const STrial result = trialOf(vGenomes[0], 1);
+        EXPECT_GE(result.dLitShare, trial.dLeastLit) << trial.sFlame;
+        EXPECT_LE(result.dLitShare, trial.dMostLit) << trial.sFlame;
+        EXPECT_EQ(passesTrial(result), trial.bPasses) << trial.sFlame;
+    }
+}
+
 TEST(GenomeRandomTest, WholeParametersAndChoicesCoverTheirRanges) {
     const struct {
         int iVariation, iParameter, iLow, iHigh;
