@@ -63,6 +63,41 @@ TEST(GenomeFrameTest, PixelsAreTheRendersBuckets) {
     }
 }
 
+// The world points of a batch are its plots before the camera: one for one, in order, those
+// that land in the grid.
+TEST(GenomeFrameTest, WorldPointsAreTheBatchsPlots) {
+    const SGenome genome = genomeOf("size=\"48 32\" center=\"0.4 0.5\" scale=\"30\" "
+                                    "rotate=\"30\" palette=\"3\"");
+    const CChaosGame game(genome);
+    std::vector<SPlot> vPlots(iBatchSamples);
+    std::vector<SWorldPoint> vPoints;
+    SBatchCounts counts;
+    const int iPlots = game.runBatch(9, 3, iBatchSamples, vPlots, counts);
+    game.runBatchPoints(9, 3, iBatchSamples, vPoints, counts);
+    EXPECT_EQ(counts.iBadValues, 0);
+    const SCamera& camera = game.camera();
+    int iInside = 0;
+    for (const SWorldPoint& point : vPoints) {
+        // Turned about the centre, then placed, as the render does it (to the last bit).
+        const double dX = point.dX - camera.dCenterX, dY = point.dY - camera.dCenterY;
+        const double dTurnedX = camera.dCenterX + (camera.dCos * dX - camera.dSin * dY);
+        const double dTurnedY = camera.dCenterY + (camera.dSin * dX + camera.dCos * dY);
+        const double dColumn =
+            (dTurnedX - camera.dCenterX) * camera.dBucketsPerUnit + camera.dOffsetX;
+        const double dRow = (dTurnedY - camera.dCenterY) * camera.dBucketsPerUnit + camera.dOffsetY;
+        if (!(dColumn >= 0 && dColumn < camera.iGridWidth && dRow >= 0 &&
+              dRow < camera.iGridHeight))
+            continue;
+        ASSERT_LT(iInside, iPlots);
+        const size_t uBucket = static_cast<size_t>(dRow) * camera.iGridWidth +
+                               static_cast<size_t>(dColumn);
+        EXPECT_EQ(vPlots[iInside++].uBucket, uBucket);
+    }
+    EXPECT_EQ(iInside, iPlots);
+    EXPECT_GT(iPlots, 1000);
+    EXPECT_EQ(vPoints.size(), static_cast<size_t>(iBatchSamples));
+}
+
 TEST(GenomeFrameTest, ZoomKeepsThePointUnderTheMouse) {
     for (const SView& view : views) {
         const SGenome genome = genomeOf(view.sAttributes);
