@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
         } else if (argv[i][0] != '-' && iPositional < 2) {
             (iPositional++ == 0 ? uFirst : uLast) = std::strtoul(argv[i], nullptr, 10);
         } else {
-            std::fprintf(stderr, "usage: genome_random [FIRST LAST] [--mutations N] [--write DIR]\n");
+            std::fprintf(stderr,
+                         "usage: genome_random [FIRST LAST] [--mutations N] [--write DIR]\n");
             return 2;
         }
     }

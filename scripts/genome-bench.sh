@@ -4,13 +4,16 @@
 # committed so that every run draws the same), each rendered by both on 2 threads at the same
 # size, quality and seed, and the ratio of their times; the goal is at most 0.5. Then the peak
 # memory of a 1920 x 1080 and of a 3840 x 2160 render at supersample 2 (quality 1: the bins'
-# cost, not the time). Run from the checkout, after building $BUILD (default build).
+# cost, not the time); and the time a random genome and a mutation take (the window's r and m
+# keys wait for them), seeds 1 to 12. Run from the checkout, after building $BUILD (default
+# build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build="${BUILD:-build}"
 render="$build/bench/genome_render"
-for tool in "$render" /usr/bin/time; do
+random="$build/bench/genome_random"
+for tool in "$render" "$random" /usr/bin/time; do
   [[ -x "$tool" ]] || { echo "genome-bench: no $tool (build it, or install time)" >&2; exit 1; }
 done
 if ! command -v flam3-render >/dev/null; then
@@ -45,3 +48,10 @@ for size in 1920x1080 3840x2160; do
   printf '%s supersample 2: peak %d MiB; bound 48 bytes a bucket + 200 MiB = %d MiB\n' "$size" \
     $(( $(cat "$work/memory") / 1024 )) $(( (48 * buckets >> 20) + 200 ))
 done
+
+# Random genomes and mutations: the slowest seed and the mean.
+"$random" 1 12 --mutations 3 > "$work/random"
+awk '$1 == "seed" { if ($3 > most) most = $3 } $2 == "mutations:" { m += $3; n++ }
+     END { printf "random genomes, seeds 1 to 12: slowest %.3f s; a mutation %.3f s on average\n",
+                  most, m / n }' "$work/random"
+tail -1 "$work/random" | sed 's/^/random genomes: /'

@@ -36,6 +36,7 @@ constexpr SParameterRange parameterRanges[] = {
 static_assert(std::size(parameterRanges) == iParameterCount);
 
 constexpr int symmetryKinds[] = {2, 3, 4, 5, 6, -1, -2, -3, -4};
+constexpr int iSymmetryKinds = static_cast<int>(std::size(symmetryKinds));
 
 double uniformIn(CRandom& random, double dLow, double dHigh) {
     return drawToRange(random.next(), dLow, dHigh);
@@ -59,7 +60,7 @@ bool drawCandidate(CRandom& random, SGenome& genome, std::string& sError) {
     for (int k = 0; k < iXforms; k++)
         genome.vXforms.push_back(randomXform(random, k / (iXforms - 1.0)));
     if (randomChoice(random, 4) == 0) {
-        const int iKind = symmetryKinds[randomChoice(random, static_cast<int>(std::size(symmetryKinds)))];
+        const int iKind = symmetryKinds[randomChoice(random, iSymmetryKinds)];
         const std::vector<SXform> vSymmetry = symmetryXforms(iKind);
         genome.vXforms.insert(genome.vXforms.end(), vSymmetry.begin(), vSymmetry.end());
     }
@@ -118,7 +119,13 @@ SXform randomXform(CRandom& random, double dColor) {
 }
 
 STrial trialOf(const SGenome& genome, uint64_t uSeed) {
-    SGenome trial = resizedGenome(genome, iTrialWidth, 0);
+    // The longer side iTrialSide, so that no proportions make the trial too large to draw.
+    const bool bTall = genome.iHeight > genome.iWidth;
+    const int iShort = std::max(1, static_cast<int>(std::lround(
+        static_cast<double>(iTrialSide) * std::min(genome.iWidth, genome.iHeight) /
+        std::max(genome.iWidth, genome.iHeight))));
+    SGenome trial = resizedGenome(genome, bTall ? iShort : iTrialSide,
+                                  bTall ? iTrialSide : iShort);
     trial.dScale *= std::pow(2.0, trial.dZoom);
     trial.dZoom = 0;
     trial.dQuality = dTrialQuality;

@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <string>
 
-constexpr int iTrialWidth = 200;        // the trial's picture, the genome's proportions kept
+constexpr int iTrialSide = 200;         // the trial picture's longer side, in proportion
 constexpr double dTrialQuality = 5;     // its samples per pixel, at zoom 0
 constexpr double dLeastLitShare = 0.05;
 constexpr double dMostBadValueRate = 0.01;
@@ -32,9 +32,9 @@ struct STrial {
     double dBadValueRate = 0;
 };
 
-// The genome as it is framed, iTrialWidth pixels wide at dTrialQuality, zoom folded into the
-// scale, supersample 1, one pass, no density estimation, on one thread, seeded uSeed. A genome
-// that checkGenome refuses lights nothing.
+// The genome as it is framed, iTrialSide pixels on its longer side at dTrialQuality, zoom
+// folded into the scale, supersample 1, one pass, no density estimation, on one thread, seeded
+// uSeed. A genome that checkGenome refuses lights nothing.
 STrial trialOf(const SGenome& genome, uint64_t uSeed);
 
 // At least dLeastLitShare lit, and fewer than dMostBadValueRate bad values a sample.

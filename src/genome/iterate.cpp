@@ -42,8 +42,10 @@ CChaosGame::SPrepared CChaosGame::prepare(const SXform& xform, bool bPlotted) {
     prepared.parameters = xform.parameters;
     for (int i = 0; i < iVariationCount; i++)
         if (xform.variations[i] != 0)
-            prepared.vActive.push_back({i, xform.variations[i],
-                                        variationInfo(i).iFirstParameter});
+            prepared.vActive.push_back(
+                {i, xform.variations[i], variationInfo(i).iFirstParameter,
+                 variation_formulas::constantsOf(
+                     i, &xform.parameters[variationInfo(i).iFirstParameter], xform.coefs.data())});
     return prepared;
 }
 
@@ -116,7 +118,8 @@ void CChaosGame::apply(const SPrepared& xform, double& x, double& y, double& c,
     variation_formulas::CVariationInput in(tx, ty);
     for (const SActive& active : xform.vActive)
         addVariation(active.iVariation, active.dWeight, in,
-                     &xform.parameters[active.iFirstParameter], a.data(), random, dX, dY);
+                     &xform.parameters[active.iFirstParameter], a.data(), active.constants.data(),
+                     random, dX, dY);
     if (xform.bPost) {
         const std::array<double, 6>& p = xform.post;
         x = p[0] * dX + p[2] * dY + p[4];

@@ -81,6 +81,7 @@ private:
         int    iVariation;
         double dWeight;
         int    iFirstParameter;
+        std::array<double, 4> constants;  // its formula's, from the parameters and coefs
     };
     struct SPrepared {         // an xform made ready for the loop
         std::array<double, 6> coefs, post;

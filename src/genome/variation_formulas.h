@@ -5,13 +5,15 @@
 // function pointers would cost an indirect call per variation and sample.
 //
 // (x, y) is the pre-affine output, w the variation's weight, p its parameters (the table says
-// how many), coefs its xform's A B C D E F. θ = atan2(x, y) is measured from +y toward +x;
+// how many), coefs its xform's A B C D E F, k what constantsOf works out from them once per
+// xform. θ = atan2(x, y) is measured from +y toward +x;
 // φ = atan2(y, x) is the usual polar angle; sθ = x/r and cθ = y/r are taken as these ratios.
 // Nothing is guarded: r = 0 and the like give NaN or infinity, which the iteration treats as a
 // bad value and replaces, as flam3 does. Random numbers are drawn in the order written.
 
 #include "genome/batch_random.h"
 
+#include <array>
 #include <cmath>
 
 constexpr double dVariationEpsilon = 1e-10;
@@ -54,14 +56,51 @@ inline double fourUniformsLessTwo(CBatchRandom& random) {
     return dU1 + dU2 + dU3 + dU4 - 2;
 }
 
-// julian and juliascope: the root (r²)^(q/(2p)) and the branch k = trunc(|p|·U).
-inline double julianRoot(double dR2, double dPower, double dDist) {
-    return std::pow(dR2, dDist / (2 * dPower));
+// What a formula takes from its parameters and coefs alone, worked out once per xform instead of
+// once per sample: each by the operations the formula wrote in its place, in the same order, so
+// that it is the same double.
+inline std::array<double, 4> constantsOf(int iVariation, const double* p, const double* coefs) {
+    switch (iVariation) {
+    case 15:  // waves: the two denominators
+        return {coefs[4] * coefs[4] + dVariationEpsilon, coefs[5] * coefs[5] + dVariationEpsilon};
+    case 21: {  // rings: δ, 2δ
+        const double dD = coefs[4] * coefs[4] + dVariationEpsilon;
+        return {dD, 2 * dD};
+    }
+    case 22: {  // fan: τ, τ/2
+        const double dTau = dPi * (coefs[4] * coefs[4] + dVariationEpsilon);
+        return {dTau, dTau / 2};
+    }
+    case 25: {  // fan2: τ, τ/2
+        const double dTau = dPi * (p[0] * p[0] + dVariationEpsilon);
+        return {dTau, dTau / 2};
+    }
+    case 26: {  // rings2: δ, 2 − δ, 2δ
+        const double dD = p[0] * p[0] + dVariationEpsilon;
+        return {dD, 2 - dD, 2 * dD};
+    }
+    case 30: {  // perspective: sin β, d·cos β
+        const double dB = p[0] * dPi / 2;
+        return {std::sin(dB), p[1] * std::cos(dB)};
+    }
+    case 32: case 33:  // julian, juliascope: the root's exponent q/(2p)
+        return {p[1] / (2 * p[0])};
+    case 36: {  // radial_blur: sin β, cos β
+        const double dB = p[0] * dPi / 2;
+        return {std::sin(dB), std::cos(dB)};
+    }
+    case 38: {  // ngon: b, b/2, power/2
+        const double dB = 2 * dPi / p[0];
+        return {dB, dB / 2, p[1] / 2};
+    }
+    default: return {};
+    }
 }
 
 // Rows 0 to 24; the rest in addVariationLate, to keep each function on a screen or two.
 inline bool addVariationEarly(int iVariation, double w, CVariationInput& in, const double* p,
-                              const double* coefs, CBatchRandom& random, double& dX, double& dY) {
+                              const double* coefs, const double* k, CBatchRandom& random,
+                              double& dX, double& dY) {
     const double x = in.x, y = in.y;
     switch (iVariation) {
     case 0: dX += w * x; dY += w * y; return true;  // linear
@@ -121,8 +160,8 @@ inline bool addVariationEarly(int iVariation, double w, CVariationInput& in, con
     case 14:  // bent: x doubled where negative, y halved where negative
         dX += w * (x < 0 ? 2 * x : x); dY += w * (y < 0 ? y / 2 : y); return true;
     case 15:  // waves: w·(x + C sin(y/(E² + ε)), y + D sin(x/(F² + ε)))
-        dX += w * (x + coefs[2] * std::sin(y / (coefs[4] * coefs[4] + dVariationEpsilon)));
-        dY += w * (y + coefs[3] * std::sin(x / (coefs[5] * coefs[5] + dVariationEpsilon)));
+        dX += w * (x + coefs[2] * std::sin(y / k[0]));
+        dY += w * (y + coefs[3] * std::sin(x / k[1]));
         return true;
     case 16: {  // fisheye: 2w/(r + 1)·(y, x), the components swapped
         const double dK = 2 * w / (in.r() + 1);
@@ -144,13 +183,12 @@ inline bool addVariationEarly(int iVariation, double w, CVariationInput& in, con
         dX += w * (std::cos(dPi * x) * std::cosh(y));
         dY += w * (-std::sin(dPi * x) * std::sinh(y)); return true;
     case 21: {  // rings: δ = E² + ε, ρ = fmod(r + δ, 2δ) − δ + r(1 − δ); w·ρ·(cθ, sθ)
-        const double dR = in.r(), dD = coefs[4] * coefs[4] + dVariationEpsilon;
-        const double dRho = std::fmod(dR + dD, 2 * dD) - dD + dR * (1 - dD);
+        const double dR = in.r(), dD = k[0];
+        const double dRho = std::fmod(dR + dD, k[1]) - dD + dR * (1 - dD);
         dX += w * dRho * (y / dR); dY += w * dRho * (x / dR); return true;
     }
     case 22: {  // fan: τ = π(E² + ε), α = θ ∓ τ/2 as fmod(θ + F, τ) passes τ/2; w·r·(cos, sin)
-        const double dT = in.theta(), dTau = dPi * (coefs[4] * coefs[4] + dVariationEpsilon);
-        const double dHalf = dTau / 2;
+        const double dT = in.theta(), dTau = k[0], dHalf = k[1];
         const double dA = std::fmod(dT + coefs[5], dTau) > dHalf ? dT - dHalf : dT + dHalf;
         const double dR = in.r();
         dX += w * dR * std::cos(dA); dY += w * dR * std::sin(dA); return true;
@@ -169,20 +207,19 @@ inline bool addVariationEarly(int iVariation, double w, CVariationInput& in, con
 
 // Rows 25 to 36.
 inline bool addVariationMiddle(int iVariation, double w, CVariationInput& in, const double* p,
-                               CBatchRandom& random, double& dX, double& dY) {
+                               const double* k, CBatchRandom& random, double& dX, double& dY) {
     const double x = in.x, y = in.y;
     switch (iVariation) {
     case 25: {  // fan2: τ = π(fan2_x² + ε), t = (θ + fan2_y) mod τ toward 0; w·r·(sin α, cos α)
-        const double dT = in.theta(), dTau = dPi * (p[0] * p[0] + dVariationEpsilon);
-        const double dHalf = dTau / 2, dU = dT + p[1];
+        const double dT = in.theta(), dTau = k[0], dHalf = k[1], dU = dT + p[1];
         const double dRest = dU - dTau * std::trunc(dU / dTau);
         const double dA = dRest > dHalf ? dT - dHalf : dT + dHalf;
         const double dR = in.r();
         dX += w * dR * std::sin(dA); dY += w * dR * std::cos(dA); return true;
     }
     case 26: {  // rings2: δ = val² + ε, ρ = (2 − δ)r − 2δ·trunc((r + δ)/(2δ)); w·ρ·(sθ, cθ)
-        const double dR = in.r(), dD = p[0] * p[0] + dVariationEpsilon;
-        const double dRho = (2 - dD) * dR - 2 * dD * std::trunc((dR + dD) / (2 * dD));
+        const double dR = in.r(), dD = k[0];
+        const double dRho = k[1] * dR - k[2] * std::trunc((dR + dD) / k[2]);
         dX += w * dRho * (x / dR); dY += w * dRho * (y / dR); return true;
     }
     case 27: {  // eyefish: 2w/(r + 1)·(x, y)
@@ -195,9 +232,9 @@ inline bool addVariationMiddle(int iVariation, double w, CVariationInput& in, co
     }
     case 29: dX += w * std::sin(x); dY += w * y; return true;  // cylinder
     case 30: {  // perspective: β = angle·π/2, t = 1/(d − y sin β); w·(d x t, d cos β y t)
-        const double dB = p[0] * dPi / 2, dD = p[1];
-        const double dT = 1 / (dD - y * std::sin(dB));
-        dX += w * (dD * x * dT); dY += w * (dD * std::cos(dB) * y * dT); return true;
+        const double dD = p[1];
+        const double dT = 1 / (dD - y * k[0]);
+        dX += w * (dD * x * dT); dY += w * (k[1] * y * dT); return true;
     }
     case 31: {  // noise: ψ = 2πU1, ρ = U2; w·ρ·(x cos ψ, y sin ψ)
         const double dPsi = 2 * dPi * random.uniform(), dRho = random.uniform();
@@ -206,14 +243,14 @@ inline bool addVariationMiddle(int iVariation, double w, CVariationInput& in, co
     case 32: {  // julian: k = trunc(|p|·U), α = (φ + 2πk)/p; w·(r²)^(q/2p)·(cos α, sin α)
         const double dK = std::trunc(std::fabs(p[0]) * random.uniform());
         const double dA = (in.phi() + 2 * dPi * dK) / p[0];
-        const double dM = w * julianRoot(in.r2(), p[0], p[1]);
+        const double dM = w * std::pow(in.r2(), k[0]);
         dX += dM * std::cos(dA); dY += dM * std::sin(dA); return true;
     }
     case 33: {  // juliascope: as julian, with −φ on the odd branches
         const double dK = std::trunc(std::fabs(p[0]) * random.uniform());
         const bool bOdd = std::fmod(dK, 2) != 0;
         const double dA = (2 * dPi * dK + (bOdd ? -in.phi() : in.phi())) / p[0];
-        const double dM = w * julianRoot(in.r2(), p[0], p[1]);
+        const double dM = w * std::pow(in.r2(), k[0]);
         dX += dM * std::cos(dA); dY += dM * std::sin(dA); return true;
     }
     case 34: {  // blur: ψ = 2πU1, ρ = U2; w·ρ·(cos ψ, sin ψ)
@@ -226,8 +263,8 @@ inline bool addVariationMiddle(int iVariation, double w, CVariationInput& in, co
         dX += dRho * std::cos(dPsi); dY += dRho * std::sin(dPsi); return true;
     }
     case 36: {  // radial_blur: g = w·(four uniforms − 2); w enters only through g
-        const double dB = p[0] * dPi / 2, dG = w * fourUniformsLessTwo(random);
-        const double dA = in.phi() + dG * std::sin(dB), dZ = dG * std::cos(dB) - 1;
+        const double dG = w * fourUniformsLessTwo(random);
+        const double dA = in.phi() + dG * k[0], dZ = dG * k[1] - 1;
         const double dR = in.r();
         dX += dR * std::cos(dA) + dZ * x; dY += dR * std::sin(dA) + dZ * y; return true;
     }
@@ -237,7 +274,7 @@ inline bool addVariationMiddle(int iVariation, double w, CVariationInput& in, co
 
 // Rows 37 to 48.
 inline void addVariationLate(int iVariation, double w, CVariationInput& in, const double* p,
-                             CBatchRandom& random, double& dX, double& dY) {
+                             const double* k, CBatchRandom& random, double& dX, double& dY) {
     const double x = in.x, y = in.y;
     switch (iVariation) {
     case 37: {  // pie: k = trunc(U1·n + ½), α = rot + 2π(k + U2·thickness)/n, ρ = w·U3
@@ -247,11 +284,11 @@ inline void addVariationLate(int iVariation, double w, CVariationInput& in, cons
         dX += dRho * std::cos(dA); dY += dRho * std::sin(dA); return;
     }
     case 38: {  // ngon: ψ = φ folded into (−b/2, b/2]; amp over (r²)^(power/2) + ε
-        const double dB = 2 * dPi / p[0], dPhi = in.phi();
+        const double dB = k[0], dPhi = in.phi();
         double dPsi = dPhi - dB * std::floor(dPhi / dB);
-        if (dPsi > dB / 2) dPsi -= dB;
+        if (dPsi > k[1]) dPsi -= dB;
         const double dAmp = (p[3] * (1 / (std::cos(dPsi) + dVariationEpsilon) - 1) + p[2]) /
-                            (std::pow(in.r2(), p[1] / 2) + dVariationEpsilon);
+                            (std::pow(in.r2(), k[2]) + dVariationEpsilon);
         dX += w * dAmp * x; dY += w * dAmp * y; return;
     }
     case 39: {  // curl: re = 1 + c1x + c2(x² − y²), im = c1y + 2c2xy, k = w/(re² + im²)
@@ -305,14 +342,14 @@ inline void addVariationLate(int iVariation, double w, CVariationInput& in, cons
 
 }  // namespace variation_formulas
 
-// Adds variation iVariation's contribution at in, weight w, to (dX, dY).
+// Adds variation iVariation's contribution at in, weight w, to (dX, dY); k from constantsOf.
 inline void addVariation(int iVariation, double w, variation_formulas::CVariationInput& in,
-                         const double* p,
-                         const double* coefs, CBatchRandom& random, double& dX, double& dY) {
+                         const double* p, const double* coefs, const double* k,
+                         CBatchRandom& random, double& dX, double& dY) {
     using namespace variation_formulas;
     if (iVariation <= 24) {
-        addVariationEarly(iVariation, w, in, p, coefs, random, dX, dY);
-    } else if (!addVariationMiddle(iVariation, w, in, p, random, dX, dY)) {
-        addVariationLate(iVariation, w, in, p, random, dX, dY);
+        addVariationEarly(iVariation, w, in, p, coefs, k, random, dX, dY);
+    } else if (!addVariationMiddle(iVariation, w, in, p, k, random, dX, dY)) {
+        addVariationLate(iVariation, w, in, p, k, random, dX, dY);
     }
 }
