@@ -11,9 +11,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build="${BUILD:-build}"
-render="$build/bench/genome_render"
+flames="$build/flames"
 random="$build/bench/genome_random"
-for tool in "$render" "$random" /usr/bin/time; do
+for tool in "$flames" "$random" /usr/bin/time; do
   [[ -x "$tool" ]] || { echo "genome-bench: no $tool (build it, or install time)" >&2; exit 1; }
 done
 if ! command -v flam3-render >/dev/null; then
@@ -32,7 +32,7 @@ seconds() {  # the wall-clock seconds of a command, its output dropped
 echo "genome                 flam3-render    ours   ours/flam3"
 for genome in tests/genome/data/bench-{a,b,c}.flame; do
   theirs=$(seconds env nthreads=2 isaac_seed=1 out="$work/theirs.png" flam3-render < "$genome")
-  ours=$(seconds "$render" "$genome" "$work/ours.png" --threads 2 --seed 1)
+  ours=$(seconds "$flames" --genome "$genome" --save "$work/ours.png" --threads 2 --seed 1)
   printf '%-22s %10.2f s %6.2f s %8.2f\n' "$(basename "$genome")" "$theirs" "$ours" \
     "$(awk "BEGIN { print $ours / $theirs }")"
 done
@@ -40,8 +40,8 @@ done
 # Peak memory: the genome at supersample 2, framed alike at each size.
 sed 's/supersample="1"/supersample="2"/' tests/genome/data/bench-a.flame > "$work/ss2.flame"
 for size in 1920x1080 3840x2160; do
-  /usr/bin/time -f %M -o "$work/memory" "$render" "$work/ss2.flame" "$work/big.png" \
-    --size "$size" --quality 1 --threads 2 > /dev/null
+  /usr/bin/time -f %M -o "$work/memory" "$flames" --genome "$work/ss2.flame" \
+    --save "$work/big.png" --size "$size" --quality 1 --threads 2 > /dev/null
   width=${size%x*} height=${size#*x}
   # The bucket grid: S·W + 2g by S·H + 2g, the gutter g = 9·2 + 1 at the default estimator.
   buckets=$(( (2 * width + 38) * (2 * height + 38) ))

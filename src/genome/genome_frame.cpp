@@ -95,98 +95,13 @@ SGenome qualityScaled(const SGenome& genome, bool bTenTimes) {
 
 namespace {
 
-constexpr double dLowQuantile = 0.005;
-constexpr double dHighQuantile = 0.995;
-constexpr double dDenseShare = 0.01;  // of the fullest cell's count
-constexpr double dWidening = 1.1;
-
-struct SRange {
-    double dLow, dHigh;
-};
-
-// The values at the two quantiles, by rank among all of them.
-SRange quantiles(std::vector<double> vValues) {
-    const size_t uLast = vValues.size() - 1;
-    const auto valueAt = [&](size_t uRank) {
-        std::nth_element(vValues.begin(), vValues.begin() + static_cast<long>(uRank),
-                         vValues.end());
-        return vValues[uRank];
-    };
-    const double dLow = valueAt(static_cast<size_t>(std::floor(dLowQuantile * uLast)));
-    const double dHigh = valueAt(static_cast<size_t>(std::ceil(dHighQuantile * uLast)));
-    return {dLow, dHigh};
-}
-
-// The cell of a value: 0 to iFrameFitCells − 1, or −1 outside the range. A range of no extent
-// is one cell.
-int cellOf(double dValue, const SRange& range) {
-    if (!(dValue >= range.dLow && dValue <= range.dHigh)) return -1;
-    if (!(range.dHigh > range.dLow)) return 0;
-    const double dCell = (dValue - range.dLow) / (range.dHigh - range.dLow) * iFrameFitCells;
-    return std::min(static_cast<int>(dCell), iFrameFitCells - 1);
-}
-
-double cellEdge(int iCell, const SRange& range) {
-    return range.dLow + (range.dHigh - range.dLow) * iCell / iFrameFitCells;
-}
-
-// A centre and a half extent on each axis.
-struct SFrame {
-    double dX, dY, dHalfWidth, dHalfHeight;
-};
-
-// The box of the cells that hold at least dDenseShare of the fullest one's points.
-SFrame denseFrame(const std::vector<SWorldPoint>& vPoints, const SRange& xRange,
-                  const SRange& yRange) {
-    std::vector<int> vCounts(iFrameFitCells * iFrameFitCells, 0);
-    for (const SWorldPoint& point : vPoints) {
-        const int iColumn = cellOf(point.dX, xRange), iRow = cellOf(point.dY, yRange);
-        if (iColumn >= 0 && iRow >= 0) vCounts[iRow * iFrameFitCells + iColumn]++;
-    }
-    const int iFullest = *std::max_element(vCounts.begin(), vCounts.end());
-    int iLeft = iFrameFitCells, iRight = -1, iTop = iFrameFitCells, iBottom = -1;
-    for (int iRow = 0; iRow < iFrameFitCells; iRow++) {
-        for (int iColumn = 0; iColumn < iFrameFitCells; iColumn++) {
-            if (vCounts[iRow * iFrameFitCells + iColumn] < dDenseShare * iFullest) continue;
-            iLeft = std::min(iLeft, iColumn), iRight = std::max(iRight, iColumn);
-            iTop = std::min(iTop, iRow), iBottom = std::max(iBottom, iRow);
-        }
-    }
-    const double dLeft = cellEdge(iLeft, xRange), dRight = cellEdge(iRight + 1, xRange);
-    const double dTop = cellEdge(iTop, yRange), dBottom = cellEdge(iBottom + 1, yRange);
-    return {(dLeft + dRight) / 2, (dTop + dBottom) / 2, (dRight - dLeft) / 2,
-            (dBottom - dTop) / 2};
-}
-
-// Widened, never narrower than the floor; an axis of no extent beside one with some gets the
-// default view's extent (±1).
-SFrame widened(SFrame frame) {
-    const double dFloorHalf = dLeastFitWidth / 2;
-    const bool bPoint = !(frame.dHalfWidth > 0) && !(frame.dHalfHeight > 0);
-    const auto halfOf = [&](double dHalf) {
-        if (!(dHalf > 0)) return bPoint ? dFloorHalf : 1.0;
-        return std::max(dHalf * dWidening, dFloorHalf);
-    };
-    frame.dHalfWidth = halfOf(frame.dHalfWidth);
-    frame.dHalfHeight = halfOf(frame.dHalfHeight);
-    return frame;
-}
-
-// As wide against its height as the picture.
-SFrame proportioned(SFrame frame, int iWidth, int iHeight) {
-    const double dAspect = static_cast<double>(iWidth) / iHeight;
-    if (frame.dHalfWidth < frame.dHalfHeight * dAspect)
-        frame.dHalfWidth = frame.dHalfHeight * dAspect;
-    else frame.dHalfHeight = frame.dHalfWidth / dAspect;
-    return frame;
-}
-
 // The points of the fit's batches, turned as the picture shows them (about the origin: a turn
 // about the centre differs from it by a shift only).
-std::vector<SWorldPoint> turnedOrbit(const SGenome& genome, uint64_t uSeed) {
+std::vector<SPoint> turnedOrbit(const SGenome& genome, uint64_t uSeed) {
     const CChaosGame game(genome);
     const STurn turn = turnOf(genome);
-    std::vector<SWorldPoint> vOrbit, vBatch;
+    std::vector<SPoint> vOrbit;
+    std::vector<SWorldPoint> vBatch;
     vOrbit.reserve(static_cast<size_t>(iFrameFitBatches) * iBatchSamples);
     SBatchCounts counts;
     for (int iBatch = 0; iBatch < iFrameFitBatches; iBatch++) {
@@ -203,15 +118,10 @@ std::vector<SWorldPoint> turnedOrbit(const SGenome& genome, uint64_t uSeed) {
 SGenome fittedGenome(const SGenome& genome, uint64_t uSeed) {
     std::string sError;
     if (!checkGenome(genome, sError)) return genome;
-    const std::vector<SWorldPoint> vPoints = turnedOrbit(genome, uSeed);
+    const std::vector<SPoint> vPoints = turnedOrbit(genome, uSeed);
     if (vPoints.empty()) return genome;
-    std::vector<double> vXs, vYs;
-    vXs.reserve(vPoints.size());
-    vYs.reserve(vPoints.size());
-    for (const SWorldPoint& point : vPoints) vXs.push_back(point.dX), vYs.push_back(point.dY);
-    const SFrame frame = proportioned(
-        widened(denseFrame(vPoints, quantiles(std::move(vXs)), quantiles(std::move(vYs)))),
-        genome.iWidth, genome.iHeight);
+    const SFrame frame =
+        denseFrameOf(vPoints, static_cast<double>(genome.iWidth) / genome.iHeight);
     // The frame's centre back from the turned view: R(−ρ) undoes R(ρ).
     const STurn turn = turnOf(genome);
     SGenome fitted = genome;

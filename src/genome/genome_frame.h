@@ -8,13 +8,13 @@
 // in output pixels; pixel (i, j) covers [i, i + 1) × [j, j + 1), so its centre is
 // (i + 0.5, j + 0.5).
 
+#include "core/dense_frame.h"
 #include "genome/genome.h"
 
 #include <cstdint>
 
 constexpr int iFrameFitBatches = 10;  // batches of the chaos game that a fit looks at
-constexpr int iFrameFitCells = 256;   // cells a side of the grid it counts their points on
-constexpr double dLeastFitWidth = 0.002;  // world units: the narrowest frame a fit gives
+constexpr double dLeastFitWidth = dLeastFrameWidth;  // world units: the narrowest a fit gives
 
 // The world point under pixel coordinates (dPixelX, dPixelY), and the pixel coordinates of a
 // world point: the camera's map and its inverse, rotate included.
@@ -42,7 +42,7 @@ SGenome rotatedGenome(const SGenome& genome, double dDegrees);
 // and the box fitted in the rotated view, so that the turned picture is the one framed; zoom
 // kept, the scale chosen so that scale · 2^zoom frames it). The orbit: the points of the first
 // iFrameFitBatches batches of the render seeded uSeed, where they would be plotted, in world
-// coordinates. They are counted on an iFrameFitCells × iFrameFitCells grid over their 0.5 % to
+// coordinates. They are counted on an iDenseFrameCells² grid (core/dense_frame.h) over their 0.5 % to
 // 99.5 % quantiles on each axis; the box of the cells that hold at least 1 % of the fullest
 // cell's count is widened by 10 %, then to the picture's proportions about its centre, and is
 // never narrower than dLeastFitWidth (an orbit that is a point is framed about it at that

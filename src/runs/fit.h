@@ -3,12 +3,13 @@
 // Framing a run on its orbit: the view of where its points are dense, not of its every stray
 // point, in the picture's proportions.
 
+#include "core/dense_frame.h"
 #include "core/run.h"
 
 #include <vector>
 
 constexpr int iFitIterations = 1000000;  // iterations of the orbit that fit looks at, at most
-constexpr int iFitCells = 256;            // cells a side of the grid it counts them on
+constexpr int iFitCells = iDenseFrameCells;  // cells a side of the grid it counts them on
 
 // The view of the run's orbit (its own, from its seed) over the first min(N, iFitIterations)
 // iterations: the points that stay within the escape bound, counted on a grid of iFitCells x
