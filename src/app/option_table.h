@@ -18,3 +18,7 @@ struct SKnownOption {
 
 extern const SKnownOption knownOptions[];
 extern const size_t iKnownOptions;
+
+constexpr int iMostThreads = 256;  // --threads asks for 1 to this
+
+std::string quoted(const std::string& sText);  // 'TEXT', shown on one line
