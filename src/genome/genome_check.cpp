@@ -1,3 +1,4 @@
+#include "text/text_forms.h"
 #include "genome/genome_check.h"
 
 #include "genome/filter.h"
@@ -18,7 +19,7 @@ bool checkPicture(const SGenome& g, std::string& sError) {
         g.iHeight > iMostPixelsPerSide)
         return fail(sError, "size " + sSize + " is out of 1 to 16384 per side");
     if (!(g.dQuality > 0 && g.dQuality <= dMostQuality))
-        return fail(sError, "quality " + numberText(g.dQuality) + " is out of (0, 100000]");
+        return fail(sError, "quality " + shortest(g.dQuality) + " is out of (0, 100000]");
     if (g.iSupersample < 1 || g.iSupersample > iMostSupersample)
         return fail(sError, "supersample " + std::to_string(g.iSupersample) +
                                 " is out of 1 to 16");
@@ -26,13 +27,13 @@ bool checkPicture(const SGenome& g, std::string& sError) {
         return fail(sError, "passes " + std::to_string(g.iPasses) + " is out of 1 to 1000");
     const double dSamples = g.dQuality * std::pow(4.0, g.dZoom) * g.iWidth * g.iHeight;
     if (!(dSamples <= dMostSamples))
-        return fail(sError, "quality " + numberText(g.dQuality) + " at zoom " +
-                                numberText(g.dZoom) + " asks for more than 1e14 samples");
+        return fail(sError, "quality " + shortest(g.dQuality) + " at zoom " +
+                                shortest(g.dZoom) + " asks for more than 1e14 samples");
     if (!(g.dGamma != 0)) return fail(sError, "gamma is 0");
-    if (!(g.dFilter >= 0)) return fail(sError, "filter " + numberText(g.dFilter) + " < 0");
+    if (!(g.dFilter >= 0)) return fail(sError, "filter " + shortest(g.dFilter) + " < 0");
     const CSpatialFilter filter(g.eFilterShape, g.dFilter, g.iSupersample);
     if (!filter.usable())
-        return fail(sError, std::string("filter ") + numberText(g.dFilter) + " of shape " +
+        return fail(sError, std::string("filter ") + shortest(g.dFilter) + " of shape " +
                                 filterShapeName(g.eFilterShape) +
                                 " is too wide or has no weight at all");
     return true;
@@ -42,11 +43,11 @@ bool checkEstimator(const SGenome& g, std::string& sError) {
     if (!(g.dEstimatorRadius >= 0 && g.dEstimatorMinimum >= 0))
         return fail(sError, "estimator_radius and estimator_minimum must be at least 0");
     if (g.dEstimatorRadius < g.dEstimatorMinimum)
-        return fail(sError, "estimator_radius " + numberText(g.dEstimatorRadius) +
+        return fail(sError, "estimator_radius " + shortest(g.dEstimatorRadius) +
                                 " is below estimator_minimum " +
-                                numberText(g.dEstimatorMinimum));
+                                shortest(g.dEstimatorMinimum));
     if (!(g.dEstimatorCurve > 0))
-        return fail(sError, "estimator_curve " + numberText(g.dEstimatorCurve) + " is not > 0");
+        return fail(sError, "estimator_curve " + shortest(g.dEstimatorCurve) + " is not > 0");
     if (g.dEstimatorRadius * g.iSupersample > dWidestEstimator)
         return fail(sError, "estimator_radius × supersample is beyond 400 buckets");
     return true;

@@ -1,5 +1,6 @@
 // genomeXml: a genome as the <flame> element this program writes (declared in genome_xml.h).
 
+#include "text/text_forms.h"
 #include "genome/genome_xml.h"
 
 #include "genome/filter.h"
@@ -13,7 +14,7 @@
 namespace {
 
 void setNumber(pugi::xml_node& node, const char* sName, double dValue) {
-    node.append_attribute(sName) = numberText(dValue).c_str();
+    node.append_attribute(sName) = shortest(dValue).c_str();
 }
 
 void setNumbers(pugi::xml_node& node, const char* sName, const double* pValues, int iCount) {

@@ -1,5 +1,7 @@
 #include "genome/xml_numbers.h"
 
+#include "text/text_forms.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -61,17 +63,11 @@ bool readNumbers(const char* sText, int iCount, double* pValues) {
     return true;
 }
 
-std::string numberText(double dValue) {
-    char sBuffer[32];
-    const std::to_chars_result result = std::to_chars(sBuffer, sBuffer + sizeof sBuffer, dValue);
-    return std::string(sBuffer, result.ptr);
-}
-
 std::string numbersText(const double* pValues, int iCount) {
     std::string sText;
     for (int i = 0; i < iCount; i++) {
         if (i > 0) sText += ' ';
-        sText += numberText(pValues[i]);
+        sText += shortest(pValues[i]);
     }
     return sText;
 }

@@ -5,7 +5,7 @@
 #include <thread>
 
 CRunner::CRunner(const SRun& run, int iThreads)
-    : myCalc(run), iThreads(iThreads), iOwnEnd(run.iIterations), cycle(run) {
+    : myCalc(run), iThreads(iThreads), cycle(run) {
     cycle.begin(myCalc);
 }
 
@@ -27,15 +27,17 @@ void CRunner::beginFrom(const SPoint* pGuess) {
     iDone = 0;
     cycle.begin(myCalc);
     pChunks = std::make_unique<CParallelRun>(myCalc, iThreads, pGuess);
-    iOwnEnd = pChunks->ownEnd();
     if (pChunks->chunks() == 0) pChunks.reset();
 }
 
+// The part computed here ends where the chunks begin, or with the run.
+int CRunner::ownEnd() const { return pChunks ? pChunks->ownEnd() : parameters().iIterations; }
+
 bool CRunner::continueCalculate(int iAtMost) {
-    const int iCount = std::clamp(iAtMost, 0, std::max(iOwnEnd - iDone, 0));
+    const int iCount = std::clamp(iAtMost, 0, std::max(ownEnd() - iDone, 0));
     cycle.calculate(myCalc, iCount);
     iDone += iCount;
-    if (iDone == iOwnEnd && pChunks && !chunksSettled()) return true;
+    if (iDone == ownEnd() && pChunks && !chunksSettled()) return true;
     return iDone < parameters().iIterations;
 }
 
@@ -52,6 +54,6 @@ bool CRunner::chunksSettled() {
     }
     pChunks->settle(myCalc);
     pChunks.reset();
-    iDone = iOwnEnd = parameters().iIterations;
+    iDone = parameters().iIterations;
     return true;
 }

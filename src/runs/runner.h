@@ -34,11 +34,11 @@ public:
 private:
     void beginFrom(const SPoint* pGuess);  // the chunks guessed from that point, if given
     bool chunksSettled();
+    int  ownEnd() const;  // where the part computed here ends; the rest is the chunks'
 
     CCalculation myCalc;
     int          iThreads;
     int          iDone = 0;
-    int          iOwnEnd;  // where the part computed here ends; the rest is the chunks'
     CCycleRun    cycle;
     std::unique_ptr<CParallelRun> pChunks;  // null: the run is not cut into chunks
 };
