@@ -13,7 +13,6 @@
 #include <GL/glut.h>
 
 #include <cstdlib>
-#include <iterator>
 
 namespace {
 
@@ -21,10 +20,24 @@ namespace {
 constexpr int iSpecial = 256;
 constexpr int iEscape = 27;
 
-// What a browsing key makes of the state shown: a run for a pattern window, a genome for a
+// What a browsing key makes of the state shown: the run in a pattern window, the genome in a
 // genome window.
+using FShownNext = SShownState (*)(const SShownState& shown, int iKey);
 using FRunNext = SRun (*)(const SRun& run, int iKey);
-using FGenomeNext = SShownState (*)(const SShownState& shown, int iKey);
+
+template <FRunNext pfNext>
+SShownState onRun(const SShownState& shown, int iKey) {
+    SShownState next = shown;
+    next.run = pfNext(shown.run, iKey);
+    return next;
+}
+
+// A quarter of the picture's width or height towards an arrow key, up counted upwards.
+void arrowOf(int iKey, double& dRight, double& dUp) {
+    const int iArrow = iKey - iSpecial;
+    dRight = iArrow == GLUT_KEY_RIGHT ? 0.25 : iArrow == GLUT_KEY_LEFT ? -0.25 : 0;
+    dUp = iArrow == GLUT_KEY_UP ? 0.25 : iArrow == GLUT_KEY_DOWN ? -0.25 : 0;
+}
 
 SRun nextPattern(const SRun& run, int) { return stepPattern(run, 1); }
 SRun previousPattern(const SRun& run, int) { return stepPattern(run, -1); }
@@ -50,11 +63,10 @@ SRun defaultView(const SRun& shownRun, int) {
     run.view = SView();
     return run;
 }
-// A quarter of the view's width or height towards the arrow: what lay that way comes in.
+// What lay towards the arrow comes in.
 SRun moveByArrow(const SRun& run, int iKey) {
-    const int iArrow = iKey - iSpecial;
-    const double dRight = iArrow == GLUT_KEY_RIGHT ? 0.25 : iArrow == GLUT_KEY_LEFT ? -0.25 : 0;
-    const double dUp = iArrow == GLUT_KEY_UP ? 0.25 : iArrow == GLUT_KEY_DOWN ? -0.25 : 0;
+    double dRight = 0, dUp = 0;
+    arrowOf(iKey, dRight, dUp);
     return moveView(run, dRight, dUp);
 }
 
@@ -90,105 +102,94 @@ SShownState fitGenome(const SShownState& shown, int) {
 SShownState genomeCamera(const SShownState& shown, int) { return fileCamera(shown); }
 SShownState newRandomGenome(const SShownState& shown, int) { return randomNext(shown); }
 SShownState mutation(const SShownState& shown, int) { return mutated(shown); }
-// A quarter of the picture's width or height towards the arrow, as the picture shows it.
+// As the picture shows it: down is down on the screen.
 SShownState moveGenome(const SShownState& shown, int iKey) {
-    const int iArrow = iKey - iSpecial;
-    const double dRight = iArrow == GLUT_KEY_RIGHT ? 0.25 : iArrow == GLUT_KEY_LEFT ? -0.25 : 0;
-    const double dDown = iArrow == GLUT_KEY_DOWN ? 0.25 : iArrow == GLUT_KEY_UP ? -0.25 : 0;
-    return withGenome(shown, movedGenome(shown.genome.genome, dRight, dDown));
+    double dRight = 0, dUp = 0;
+    arrowOf(iKey, dRight, dUp);
+    return withGenome(shown, movedGenome(shown.genome.genome, dRight, -dUp));
 }
 
-// A key acts at once (pfAction: colouring, saving, quitting...), or browses to what pfRunNext
-// (a pattern window) or pfGenomeNext (a genome window) makes of what is shown, once the events
-// queued with it are read. A key with none of them for the window does nothing there.
-struct SKey {
-    int         iKey;
+// What a key does in one kind of window: acts at once (pfAction: colouring, saving, quitting...)
+// or browses to what pfNext makes of what is shown, once the events queued with it are read; a
+// key with neither does nothing there.
+struct SKeyUse {
     const char* sMenuEntry;  // null: not on the menu
     void (*pfAction)(int iKey);
-    FRunNext    pfRunNext;
-    FGenomeNext pfGenomeNext;
-    bool        bSlow;  // what comes next takes a tenth of a second or more to make
+    FShownNext  pfNext;
 };
 
-// The colourings' keys, 1 to iColourCount, are made from their table; these come after them.
+struct SKey {
+    int     iKey;
+    bool    bSlow;  // what comes next takes a tenth of a second or more to make
+    SKeyUse inPatterns, inGenomes;
+};
+
+constexpr SKeyUse none = {nullptr, nullptr, nullptr};
+
+// The colourings' keys, 1 to iColourCount, are made from their table; these come after them,
+// each menu in this order.
 static_assert(iColourCount <= 9, "a colouring a digit key");
-const SKey patternKeys[] = {
-    {'n', "Next pattern (n)", nullptr, nextPattern, nullptr, false},
-    {iSpecial + GLUT_KEY_PAGE_DOWN, nullptr, nullptr, nextPattern, nullptr, false},
-    {'p', "Previous pattern (p)", nullptr, previousPattern, nullptr, false},
-    {iSpecial + GLUT_KEY_PAGE_UP, nullptr, nullptr, previousPattern, nullptr, false},
-    {']', "Ten times the iterations (])", nullptr, moreIterations, nullptr, false},
-    {'[', "A tenth of the iterations ([)", nullptr, fewerIterations, nullptr, false},
-    {'+', "Zoom in (+)", nullptr, zoomIn, nullptr, false},
-    {'=', nullptr, nullptr, zoomIn, nullptr, false},  // + without the shift key
-    {'-', "Zoom out (-)", nullptr, zoomOut, nullptr, false},
-    {iSpecial + GLUT_KEY_LEFT, nullptr, nullptr, moveByArrow, nullptr, false},
-    {iSpecial + GLUT_KEY_RIGHT, nullptr, nullptr, moveByArrow, nullptr, false},
-    {iSpecial + GLUT_KEY_UP, nullptr, nullptr, moveByArrow, nullptr, false},
-    {iSpecial + GLUT_KEY_DOWN, nullptr, nullptr, moveByArrow, nullptr, false},
-    {'f', "Fit the view to the orbit (f)", nullptr, fitToOrbit, nullptr, true},
-    {'0', "Default view (0)", nullptr, defaultView, nullptr, false},
-    {'r', "New random flame (r)", nullptr, newRandomFlame, nullptr, true},
-    {'s', "Save picture", savePatternShown, nullptr, nullptr, false},
-    {'q', "Quit", quit, nullptr, nullptr, false},
-    {iEscape, nullptr, quit, nullptr, nullptr, false},
-};
-
-const SKey genomeKeys[] = {
-    {'n', "Next flame of the file (n)", nullptr, nullptr, nextGenome, false},
-    {iSpecial + GLUT_KEY_PAGE_DOWN, nullptr, nullptr, nullptr, nextGenome, false},
-    {'p', "Previous flame of the file (p)", nullptr, nullptr, previousGenome, false},
-    {iSpecial + GLUT_KEY_PAGE_UP, nullptr, nullptr, nullptr, previousGenome, false},
-    {']', "Ten times the quality (])", nullptr, nullptr, moreQuality, false},
-    {'[', "A tenth of the quality ([)", nullptr, nullptr, lessQuality, false},
-    {'+', "Zoom in (+)", nullptr, nullptr, zoomGenomeIn, false},
-    {'=', nullptr, nullptr, nullptr, zoomGenomeIn, false},
-    {'-', "Zoom out (-)", nullptr, nullptr, zoomGenomeOut, false},
-    {iSpecial + GLUT_KEY_LEFT, nullptr, nullptr, nullptr, moveGenome, false},
-    {iSpecial + GLUT_KEY_RIGHT, nullptr, nullptr, nullptr, moveGenome, false},
-    {iSpecial + GLUT_KEY_UP, nullptr, nullptr, nullptr, moveGenome, false},
-    {iSpecial + GLUT_KEY_DOWN, nullptr, nullptr, nullptr, moveGenome, false},
-    {',', "Turn left by 15 degrees (,)", nullptr, nullptr, turnLeft, false},
-    {'.', "Turn right by 15 degrees (.)", nullptr, nullptr, turnRight, false},
-    {'f', "Fit the camera to the orbit (f)", nullptr, nullptr, fitGenome, true},
-    {'0', "The file's camera (0)", nullptr, nullptr, genomeCamera, false},
-    {'r', "New random genome (r)", nullptr, nullptr, newRandomGenome, true},
-    {'m', "A mutation (m)", nullptr, nullptr, mutation, true},
-    {'u', "Back one step (u)", stepBack, nullptr, nullptr, false},
-    {'s', "Save picture", saveGenomeShown, nullptr, nullptr, false},
-    {'w', "Write the genome (w)", writeGenomeShown, nullptr, nullptr, false},
-    {'q', "Quit", quit, nullptr, nullptr, false},
-    {iEscape, nullptr, quit, nullptr, nullptr, false},
+const SKey windowKeys[] = {
+    {'n', false, {"Next pattern (n)", nullptr, onRun<nextPattern>},
+     {"Next flame of the file (n)", nullptr, nextGenome}},
+    {iSpecial + GLUT_KEY_PAGE_DOWN, false, {nullptr, nullptr, onRun<nextPattern>},
+     {nullptr, nullptr, nextGenome}},
+    {'p', false, {"Previous pattern (p)", nullptr, onRun<previousPattern>},
+     {"Previous flame of the file (p)", nullptr, previousGenome}},
+    {iSpecial + GLUT_KEY_PAGE_UP, false, {nullptr, nullptr, onRun<previousPattern>},
+     {nullptr, nullptr, previousGenome}},
+    {']', false, {"Ten times the iterations (])", nullptr, onRun<moreIterations>},
+     {"Ten times the quality (])", nullptr, moreQuality}},
+    {'[', false, {"A tenth of the iterations ([)", nullptr, onRun<fewerIterations>},
+     {"A tenth of the quality ([)", nullptr, lessQuality}},
+    {'+', false, {"Zoom in (+)", nullptr, onRun<zoomIn>}, {"Zoom in (+)", nullptr, zoomGenomeIn}},
+    {'=', false, {nullptr, nullptr, onRun<zoomIn>}, {nullptr, nullptr, zoomGenomeIn}},  // no shift
+    {'-', false, {"Zoom out (-)", nullptr, onRun<zoomOut>},
+     {"Zoom out (-)", nullptr, zoomGenomeOut}},
+    {iSpecial + GLUT_KEY_LEFT, false, {nullptr, nullptr, onRun<moveByArrow>},
+     {nullptr, nullptr, moveGenome}},
+    {iSpecial + GLUT_KEY_RIGHT, false, {nullptr, nullptr, onRun<moveByArrow>},
+     {nullptr, nullptr, moveGenome}},
+    {iSpecial + GLUT_KEY_UP, false, {nullptr, nullptr, onRun<moveByArrow>},
+     {nullptr, nullptr, moveGenome}},
+    {iSpecial + GLUT_KEY_DOWN, false, {nullptr, nullptr, onRun<moveByArrow>},
+     {nullptr, nullptr, moveGenome}},
+    {',', false, none, {"Turn left by 15 degrees (,)", nullptr, turnLeft}},
+    {'.', false, none, {"Turn right by 15 degrees (.)", nullptr, turnRight}},
+    {'f', true, {"Fit the view to the orbit (f)", nullptr, onRun<fitToOrbit>},
+     {"Fit the camera to the orbit (f)", nullptr, fitGenome}},
+    {'0', false, {"Default view (0)", nullptr, onRun<defaultView>},
+     {"The file's camera (0)", nullptr, genomeCamera}},
+    {'r', true, {"New random flame (r)", nullptr, onRun<newRandomFlame>},
+     {"New random genome (r)", nullptr, newRandomGenome}},
+    {'m', true, none, {"A mutation (m)", nullptr, mutation}},
+    {'u', false, none, {"Back one step (u)", stepBack, nullptr}},
+    {'s', false, {"Save picture", savePatternShown, nullptr},
+     {"Save picture", saveGenomeShown, nullptr}},
+    {'w', false, none, {"Write the genome (w)", writeGenomeShown, nullptr}},
+    {'q', false, {"Quit", quit, nullptr}, {"Quit", quit, nullptr}},
+    {iEscape, false, {nullptr, quit, nullptr}, {nullptr, quit, nullptr}},
 };
 
 bool bGenomeWindow = false;
 
+const SKeyUse& useOf(const SKey& key) { return bGenomeWindow ? key.inGenomes : key.inPatterns; }
+
 bool isColouringKey(int iKey) { return iKey >= '1' && iKey < '1' + iColourCount; }
 
 void act(const SKey& key, int iKey) {
-    if (key.pfAction) return key.pfAction(iKey);
-    if (key.pfRunNext) {
-        browse([pfNext = key.pfRunNext, iKey](const SShownState& shown) {
-                   SShownState next = shown;
-                   next.run = pfNext(shown.run, iKey);
-                   return next;
-               },
-               iKey, key.bSlow);
-    } else {
-        browse([pfNext = key.pfGenomeNext, iKey](const SShownState& shown) {
-                   return pfNext(shown, iKey);
-               },
-               iKey, key.bSlow);
-    }
+    const SKeyUse& use = useOf(key);
+    if (use.pfAction) return use.pfAction(iKey);
+    if (!use.pfNext) return;
+    browse([pfNext = use.pfNext, iKey](const SShownState& shown) { return pfNext(shown, iKey); },
+           iKey, key.bSlow);
     wakeIdle();
 }
 
 void keyPressed(int iKey) {
     if (!bGenomeWindow && isColouringKey(iKey)) return chooseColouring(iKey);
-    const SKey* pBegin = bGenomeWindow ? std::begin(genomeKeys) : std::begin(patternKeys);
-    const SKey* pEnd = bGenomeWindow ? std::end(genomeKeys) : std::end(patternKeys);
-    for (const SKey* pKey = pBegin; pKey != pEnd; ++pKey)
-        if (pKey->iKey == iKey) act(*pKey, iKey);
+    for (const SKey& key : windowKeys)
+        if (key.iKey == iKey) act(key, iKey);
 }
 
 void characterPressed(unsigned char cKey, int, int) { keyPressed(cKey); }
@@ -203,27 +204,26 @@ void mouseUsed(int iButton, int iState, int iX, int iY) {
 
 constexpr int iPickedEntry = 1024;  // a menu value: this plus a pattern's or a flame's number
 
+SShownState pickedPattern(const SShownState& shown, int iPattern) {
+    SShownState next = shown;
+    next.run.iPattern = iPattern;
+    next.run.flame = SFlame();
+    return next;
+}
+
+// A pattern of the pattern window's submenu, a flame of the genome window's.
 void menuChosen(int iValue) {
     if (iValue < iPickedEntry) return keyPressed(iValue);
     const int iPicked = iValue - iPickedEntry;
-    if (bGenomeWindow) {
-        browse([iPicked](const SShownState& shown) { return pickedFlame(shown, iPicked); }, 0,
-               false);
-    } else {
-        browse([iPicked](const SShownState& shown) {
-                   SShownState next = shown;
-                   next.run.iPattern = iPicked;
-                   next.run.flame = SFlame();
-                   return next;
-               },
-               0, false);
-    }
+    const FShownNext pfPicked = bGenomeWindow ? pickedFlame : pickedPattern;
+    browse([pfPicked, iPicked](const SShownState& shown) { return pfPicked(shown, iPicked); }, 0,
+           false);
     wakeIdle();
 }
 
-void addKeyEntries(const SKey* pBegin, const SKey* pEnd) {
-    for (const SKey* pKey = pBegin; pKey != pEnd; ++pKey)
-        if (pKey->sMenuEntry) glutAddMenuEntry(pKey->sMenuEntry, pKey->iKey);
+void addKeyEntries() {
+    for (const SKey& key : windowKeys)
+        if (useOf(key).sMenuEntry) glutAddMenuEntry(useOf(key).sMenuEntry, key.iKey);
 }
 
 void attachPatternMenu() {
@@ -234,7 +234,7 @@ void attachPatternMenu() {
     glutAddSubMenu("Pattern", iPatterns);
     for (int iColour = 1; iColour <= iColourCount; iColour++)
         glutAddMenuEntry(colourTable[iColour - 1].sMenuLine, '0' + iColour);
-    addKeyEntries(std::begin(patternKeys), std::end(patternKeys));
+    addKeyEntries();
 }
 
 void attachGenomeMenu() {
@@ -243,7 +243,7 @@ void attachGenomeMenu() {
         glutAddMenuEntry(fileFlameEntry(iPick).c_str(), iPickedEntry + iPick);
     glutCreateMenu(menuChosen);
     if (iFlames) glutAddSubMenu("Flame", iFlames);
-    addKeyEntries(std::begin(genomeKeys), std::end(genomeKeys));
+    addKeyEntries();
 }
 
 }  // namespace
