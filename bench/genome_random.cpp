@@ -5,9 +5,9 @@
 // mutations of each; with --write, each genome as DIR/random-SEED.flame (the last mutation's, if
 // any). A developer's tool for the window's r and m keys, which wait for them.
 
-#include "genome/genome_mutate.h"
-#include "genome/genome_random.h"
-#include "genome/genome_xml.h"
+#include "editing/genome_mutate.h"
+#include "editing/genome_random.h"
+#include "xml/genome_xml.h"
 
 #include <chrono>
 #include <cstdio>

@@ -8,7 +8,7 @@
 #include "app/run_choice.h"
 #include "files/genome_file.h"
 #include "files/picture_file.h"
-#include "genome/render.h"
+#include "render/render.h"
 #include "runs/progress.h"
 #include "runs/runner.h"
 #include "text/text_forms.h"

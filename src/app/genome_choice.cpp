@@ -1,7 +1,7 @@
 #include "app/genome_choice.h"
 
-#include "genome/genome_frame.h"
-#include "genome/genome_random.h"
+#include "editing/genome_frame.h"
+#include "editing/genome_random.h"
 
 void applyGenomeOptions(const SOptions& options, SGenomeChoice& choice) {
     if (options.size)

@@ -5,11 +5,11 @@
 // loop reads the table at compile time, so that each pattern's step folds into straight code;
 // the flame names, the help and the step's polar decision read it too.
 
+#include "core/angles.h"
+
 #include <cmath>
 #include <cstddef>
 #include <iterator>
-
-constexpr double dPI = 3.141592653589793;
 
 struct SPoint {  // a point of the plane, as a nonlinear function yields it
     double dX;

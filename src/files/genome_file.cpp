@@ -1,8 +1,8 @@
 #include "files/genome_file.h"
 
 #include "files/whole_file.h"
-#include "genome/genome_xml.h"
-#include "genome/render.h"
+#include "xml/genome_xml.h"
+#include "render/render.h"
 #include "text/text_forms.h"
 
 #include <algorithm>

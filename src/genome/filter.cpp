@@ -1,6 +1,6 @@
 #include "genome/filter.h"
 
-#include "genome/variation_formulas.h"
+#include "core/angles.h"
 
 #include <cmath>
 #include <cstring>
@@ -8,7 +8,7 @@
 
 namespace {
 
-double sinc(double u) { return u == 0 ? 1 : std::sin(dPi * u) / (dPi * u); }
+double sinc(double u) { return u == 0 ? 1 : std::sin(dPI * u) / (dPI * u); }
 
 // Mitchell–Netravali's cubic family, support 2.
 double cubic(double u, double dB, double dC) {
@@ -42,10 +42,10 @@ double bsplineKernel(double u) {
 double mitchellKernel(double u) { return cubic(u, 1.0 / 3, 1.0 / 3); }
 double catmullRomKernel(double u) { return cubic(u, 0, 0.5); }
 double lanczos2Kernel(double u) {
-    return sinc(u) * (0.42 + 0.5 * std::cos(dPi * u) + 0.08 * std::cos(2 * dPi * u));
+    return sinc(u) * (0.42 + 0.5 * std::cos(dPI * u) + 0.08 * std::cos(2 * dPI * u));
 }
-double blackmanKernel(double u) { return sinc(u) * (0.5 + 0.5 * std::cos(dPi * u)); }
-double catromKernel(double u) { return sinc(u) * (0.54 + 0.46 * std::cos(dPi * u)); }
+double blackmanKernel(double u) { return sinc(u) * (0.5 + 0.5 * std::cos(dPI * u)); }
+double catromKernel(double u) { return sinc(u) * (0.54 + 0.46 * std::cos(dPI * u)); }
 double hammingKernel(double u) {
     return std::fabs(u) < 3 ? sinc(u) * sinc(u / 3) * sinc(u / 3) : 0;
 }

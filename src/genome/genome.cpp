@@ -1,5 +1,7 @@
 #include "genome/genome.h"
 
+#include "core/angles.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -74,7 +76,7 @@ std::vector<SXform> symmetryXforms(int iKind) {
     }
     const int iOrder = std::abs(iKind);
     for (int k = 1; k < iOrder; k++) {
-        const double dAngle = 2 * 3.14159265358979323846 * k / iOrder;
+        const double dAngle = 2 * dPI * k / iOrder;
         const double dColor = iOrder < 3 ? 0 : (k - 1.0) / (iOrder - 2);
         vXforms.push_back(symmetryXform(dColor, std::cos(dAngle), std::sin(dAngle)));
     }

@@ -1,8 +1,7 @@
-#include "text/text_forms.h"
 #include "genome/genome_check.h"
 
 #include "genome/filter.h"
-#include "genome/xml_numbers.h"
+#include "text/text_forms.h"
 
 #include <cmath>
 

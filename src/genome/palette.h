@@ -1,23 +1,10 @@
 #pragma once
 
-// Palettes as flam3 builds them: the numbered palettes of its library file, turned in hue; the
-// entries a file leaves out, filled in; and each entry as the 0–255 values of a <color> element.
+// Palettes as flam3 builds them: turned in hue; the entries a file leaves out, filled in; and
+// each entry as the 0–255 values of a <color> element.
 
 #include "genome/genome.h"
 
-#include <string>
-
-constexpr const char* sPaletteLibraryPath = "/usr/share/flam3/flam3-palettes.xml";
-
-// The library file's path: the environment's flam3_palettes if set, else sPaletteLibraryPath.
-std::string paletteLibraryPath();
-
-// Library palette iNumber (the entry whose number attribute it is), alpha 1, from the file at
-// sPath. Each file is read once per process, on first use, whatever the thread; later calls
-// reuse it. False, with sError saying what is wrong, when the file is missing or broken or has
-// no such palette.
-bool libraryPalette(const std::string& sPath, int iNumber, CPalette& palette,
-                    std::string& sError);
 
 // flam3's hexcone HSV: v = max, s = (max − min)/max, h in [0, 6) taken from the red, green or
 // blue sector, in that order on ties. Also the tone curve's saturation for highlight_power.

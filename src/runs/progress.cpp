@@ -1,6 +1,6 @@
 #include "runs/progress.h"
 
-#include "genome/render.h"
+#include "render/render.h"
 #include "runs/runner.h"
 
 #include <unistd.h>

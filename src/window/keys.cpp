@@ -3,7 +3,7 @@
 #include "app/browse.h"
 #include "core/colouring.h"
 #include "core/patterns.h"
-#include "genome/genome_frame.h"
+#include "editing/genome_frame.h"
 #include "runs/fit.h"
 #include "runs/random_flame.h"
 #include "window/genome_view.h"

@@ -4,10 +4,10 @@
 
 #include "reference_support.h"
 
-#include "genome/genome_mutate.h"
-#include "genome/genome_random.h"
-#include "genome/genome_xml.h"
-#include "genome/render.h"
+#include "editing/genome_mutate.h"
+#include "editing/genome_random.h"
+#include "xml/genome_xml.h"
+#include "render/render.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Framing: world points and pixels against the render's own camera, zoom, moves and turns that
 // keep what they should where it was, fits to orbits of known extent, and quality steps.
 
-#include "genome/genome_frame.h"
-#include "genome/genome_xml.h"
-#include "genome/iterate.h"
+#include "editing/genome_frame.h"
+#include "xml/genome_xml.h"
+#include "render/chaos_game.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Genomes read from and written to XML.
 
-#include "genome/genome_xml.h"
+#include "xml/genome_xml.h"
 #include "genome/palette.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 // says; the refusal without a palette library.
 
 #include "genome/genome_check.h"
-#include "genome/genome_mutate.h"
-#include "genome/genome_random.h"
-#include "genome/genome_xml.h"
+#include "editing/genome_mutate.h"
+#include "editing/genome_random.h"
+#include "xml/genome_xml.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "reference_support.h"
 
-#include "genome/genome_xml.h"
-#include "genome/render.h"
+#include "xml/genome_xml.h"
+#include "render/render.h"
 
 #include <cmath>
 #include <cstdio>

@@ -5,7 +5,7 @@
 
 #include "reference_support.h"
 
-#include "genome/genome_xml.h"
+#include "xml/genome_xml.h"
 
 #include <gtest/gtest.h>
 

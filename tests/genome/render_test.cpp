@@ -1,8 +1,8 @@
 // Renders: batches that depend on their number alone, pictures that do not depend on threads,
 // and a render that grows, stops and counts as it should.
 
-#include "genome/genome_xml.h"
-#include "genome/render.h"
+#include "xml/genome_xml.h"
+#include "render/render.h"
 
 #include <gtest/gtest.h>
 

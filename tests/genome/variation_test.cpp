@@ -2,7 +2,7 @@
 
 #include "reference_support.h"
 
-#include "genome/variations.h"
+#include "variations/variations.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,11 @@
-#include "genome/genome_random.h"
+#include "editing/genome_random.h"
 
+#include "core/angles.h"
 #include "genome/genome_check.h"
-#include "genome/genome_frame.h"
+#include "editing/genome_frame.h"
 #include "genome/palette.h"
-#include "genome/render.h"
+#include "xml/palette_library.h"
+#include "render/render.h"
 
 #include <algorithm>
 #include <chrono>
@@ -28,7 +30,7 @@ constexpr SParameterRange parameterRanges[] = {
     {2, 5, true}, {0.5, 1.5, false},                                         // julian
     {2, 5, true}, {0.5, 1.5, false},                                         // juliascope
     {0, 1, false},                                                           // radial_blur
-    {3, 10, true}, {0, 2 * 3.14159265358979323846, false}, {0.2, 0.8, false},  // pie
+    {3, 10, true}, {0, 2 * dPI, false}, {0.2, 0.8, false},  // pie
     {3, 8, true}, {1, 4, false}, {0, 1.5, false}, {0, 2, false},             // ngon
     {-1, 1, false}, {-0.5, 0.5, false},                                      // curl
     {0.2, 1, false}, {0.2, 1, false},                                        // rectangles

@@ -1,4 +1,4 @@
-#include "genome/variations.h"
+#include "variations/variations.h"
 
 #include <cstring>
 #include <iterator>

@@ -1,6 +1,6 @@
-#include "genome/tone.h"
+#include "tone/tone.h"
 
-#include "genome/iterate.h"
+#include "tone/grid.h"
 #include "genome/palette.h"
 
 #include <algorithm>

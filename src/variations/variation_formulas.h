@@ -11,13 +11,14 @@
 // Nothing is guarded: r = 0 and the like give NaN or infinity, which the iteration treats as a
 // bad value and replaces, as flam3 does. Random numbers are drawn in the order written.
 
-#include "genome/batch_random.h"
+#include "core/angles.h"
+#include "variations/batch_random.h"
 
 #include <array>
 #include <cmath>
 
 constexpr double dVariationEpsilon = 1e-10;
-constexpr double dPi = 3.14159265358979323846;
+
 
 namespace variation_formulas {
 
@@ -68,11 +69,11 @@ inline std::array<double, 4> constantsOf(int iVariation, const double* p, const 
         return {dD, 2 * dD};
     }
     case 22: {  // fan: τ, τ/2
-        const double dTau = dPi * (coefs[4] * coefs[4] + dVariationEpsilon);
+        const double dTau = dPI * (coefs[4] * coefs[4] + dVariationEpsilon);
         return {dTau, dTau / 2};
     }
     case 25: {  // fan2: τ, τ/2
-        const double dTau = dPi * (p[0] * p[0] + dVariationEpsilon);
+        const double dTau = dPI * (p[0] * p[0] + dVariationEpsilon);
         return {dTau, dTau / 2};
     }
     case 26: {  // rings2: δ, 2 − δ, 2δ
@@ -80,17 +81,17 @@ inline std::array<double, 4> constantsOf(int iVariation, const double* p, const 
         return {dD, 2 - dD, 2 * dD};
     }
     case 30: {  // perspective: sin β, d·cos β
-        const double dB = p[0] * dPi / 2;
+        const double dB = p[0] * dPI / 2;
         return {std::sin(dB), p[1] * std::cos(dB)};
     }
     case 32: case 33:  // julian, juliascope: the root's exponent q/(2p)
         return {p[1] / (2 * p[0])};
     case 36: {  // radial_blur: sin β, cos β
-        const double dB = p[0] * dPi / 2;
+        const double dB = p[0] * dPI / 2;
         return {std::sin(dB), std::cos(dB)};
     }
     case 38: {  // ngon: b, b/2, power/2
-        const double dB = 2 * dPi / p[0];
+        const double dB = 2 * dPI / p[0];
         return {dB, dB / 2, p[1] / 2};
     }
     default: return {};
@@ -118,7 +119,7 @@ inline bool addVariationEarly(int iVariation, double w, CVariationInput& in, con
         dX += dK * ((x - y) * (x + y)); dY += dK * (2 * x * y); return true;
     }
     case 5: {  // polar: w·(θ/π, r − 1)
-        dX += w * (in.theta() / dPi); dY += w * (in.r() - 1); return true;
+        dX += w * (in.theta() / dPI); dY += w * (in.r() - 1); return true;
     }
     case 6: {  // handkerchief: w·r·(sin(θ + r), cos(θ − r))
         const double dR = in.r(), dT = in.theta();
@@ -129,7 +130,7 @@ inline bool addVariationEarly(int iVariation, double w, CVariationInput& in, con
         dX += w * dR * std::sin(dA); dY += w * dR * -std::cos(dA); return true;
     }
     case 8: {  // disc: w·(θ/π)·(sin πr, cos πr)
-        const double dK = w * (in.theta() / dPi), dPr = dPi * in.r();
+        const double dK = w * (in.theta() / dPI), dPr = dPI * in.r();
         dX += dK * std::sin(dPr); dY += dK * std::cos(dPr); return true;
     }
     case 9: {  // spiral: ρ = r + ε, (w/ρ)·(cθ + sin ρ, sθ − cos ρ)
@@ -153,7 +154,7 @@ inline bool addVariationEarly(int iVariation, double w, CVariationInput& in, con
     }
     case 13: {  // julia: α = θ/2, plus π on one random bit; w·√r·(cos α, sin α)
         double dA = 0.5 * in.theta();
-        if (random.bit()) dA += dPi;
+        if (random.bit()) dA += dPI;
         const double dK = w * std::sqrt(in.r());
         dX += dK * std::cos(dA); dY += dK * std::sin(dA); return true;
     }
@@ -172,7 +173,7 @@ inline bool addVariationEarly(int iVariation, double w, CVariationInput& in, con
         dY += w * (y + coefs[5] * std::sin(std::tan(3 * x))); return true;
     case 18: {  // exponential: w·e^(x − 1)·(cos πy, sin πy)
         const double dK = w * std::exp(x - 1);
-        dX += dK * std::cos(dPi * y); dY += dK * std::sin(dPi * y); return true;
+        dX += dK * std::cos(dPI * y); dY += dK * std::sin(dPI * y); return true;
     }
     case 19: {  // power: w·r^sθ·(cθ, sθ)
         const double dR = in.r(), dS = x / dR;
@@ -180,8 +181,8 @@ inline bool addVariationEarly(int iVariation, double w, CVariationInput& in, con
         dX += dK * (y / dR); dY += dK * dS; return true;
     }
     case 20:  // cosine: w·(cos πx cosh y, −sin πx sinh y)
-        dX += w * (std::cos(dPi * x) * std::cosh(y));
-        dY += w * (-std::sin(dPi * x) * std::sinh(y)); return true;
+        dX += w * (std::cos(dPI * x) * std::cosh(y));
+        dY += w * (-std::sin(dPI * x) * std::sinh(y)); return true;
     case 21: {  // rings: δ = E² + ε, ρ = fmod(r + δ, 2δ) − δ + r(1 − δ); w·ρ·(cθ, sθ)
         const double dR = in.r(), dD = k[0];
         const double dRho = std::fmod(dR + dD, k[1]) - dD + dR * (1 - dD);
@@ -237,28 +238,28 @@ inline bool addVariationMiddle(int iVariation, double w, CVariationInput& in, co
         dX += w * (dD * x * dT); dY += w * (k[1] * y * dT); return true;
     }
     case 31: {  // noise: ψ = 2πU1, ρ = U2; w·ρ·(x cos ψ, y sin ψ)
-        const double dPsi = 2 * dPi * random.uniform(), dRho = random.uniform();
+        const double dPsi = 2 * dPI * random.uniform(), dRho = random.uniform();
         dX += w * dRho * (x * std::cos(dPsi)); dY += w * dRho * (y * std::sin(dPsi)); return true;
     }
     case 32: {  // julian: k = trunc(|p|·U), α = (φ + 2πk)/p; w·(r²)^(q/2p)·(cos α, sin α)
         const double dK = std::trunc(std::fabs(p[0]) * random.uniform());
-        const double dA = (in.phi() + 2 * dPi * dK) / p[0];
+        const double dA = (in.phi() + 2 * dPI * dK) / p[0];
         const double dM = w * std::pow(in.r2(), k[0]);
         dX += dM * std::cos(dA); dY += dM * std::sin(dA); return true;
     }
     case 33: {  // juliascope: as julian, with −φ on the odd branches
         const double dK = std::trunc(std::fabs(p[0]) * random.uniform());
         const bool bOdd = std::fmod(dK, 2) != 0;
-        const double dA = (2 * dPi * dK + (bOdd ? -in.phi() : in.phi())) / p[0];
+        const double dA = (2 * dPI * dK + (bOdd ? -in.phi() : in.phi())) / p[0];
         const double dM = w * std::pow(in.r2(), k[0]);
         dX += dM * std::cos(dA); dY += dM * std::sin(dA); return true;
     }
     case 34: {  // blur: ψ = 2πU1, ρ = U2; w·ρ·(cos ψ, sin ψ)
-        const double dPsi = 2 * dPi * random.uniform(), dRho = random.uniform();
+        const double dPsi = 2 * dPI * random.uniform(), dRho = random.uniform();
         dX += w * dRho * std::cos(dPsi); dY += w * dRho * std::sin(dPsi); return true;
     }
     case 35: {  // gaussian_blur: ψ = 2πU1, ρ = w·(U2 + U3 + U4 + U5 − 2); ρ·(cos ψ, sin ψ)
-        const double dPsi = 2 * dPi * random.uniform();
+        const double dPsi = 2 * dPI * random.uniform();
         const double dRho = w * fourUniformsLessTwo(random);
         dX += dRho * std::cos(dPsi); dY += dRho * std::sin(dPsi); return true;
     }
@@ -279,7 +280,7 @@ inline void addVariationLate(int iVariation, double w, CVariationInput& in, cons
     switch (iVariation) {
     case 37: {  // pie: k = trunc(U1·n + ½), α = rot + 2π(k + U2·thickness)/n, ρ = w·U3
         const double dK = std::trunc(random.uniform() * p[0] + 0.5);
-        const double dA = p[1] + 2 * dPi * (dK + random.uniform() * p[2]) / p[0];
+        const double dA = p[1] + 2 * dPI * (dK + random.uniform() * p[2]) / p[0];
         const double dRho = w * random.uniform();
         dX += dRho * std::cos(dA); dY += dRho * std::sin(dA); return;
     }
@@ -302,7 +303,7 @@ inline void addVariationLate(int iVariation, double w, CVariationInput& in, cons
         dY += p[1] == 0 ? w * y : w * ((2 * std::floor(y / p[1]) + 1) * p[1] - y);
         return;
     case 41: {  // arch: α = π·w·U; (w sin α, w sin²α / cos α)
-        const double dA = dPi * w * random.uniform(), dS = std::sin(dA);
+        const double dA = dPI * w * random.uniform(), dS = std::sin(dA);
         dX += w * dS; dY += w * (dS * dS / std::cos(dA)); return;
     }
     case 42:  // tangent: w·(sin x / cos y, tan y)
@@ -312,7 +313,7 @@ inline void addVariationLate(int iVariation, double w, CVariationInput& in, cons
         dX += w * (dU1 - 0.5); dY += w * (dU2 - 0.5); return;
     }
     case 44: {  // rays: α = π·w·U, k = w²·tan α/(r² + ε); (k cos x, k sin y)
-        const double dA = dPi * w * random.uniform();
+        const double dA = dPI * w * random.uniform();
         const double dK = w * w * std::tan(dA) / (in.r2() + dVariationEpsilon);
         dX += dK * std::cos(x); dY += dK * std::sin(y); return;
     }
@@ -330,7 +331,7 @@ inline void addVariationLate(int iVariation, double w, CVariationInput& in, cons
         const double dS = std::sin(dRho);
         double dD = std::log10(dS * dS) + std::cos(dRho);
         if (std::isnan(dD) || std::fabs(dD) > 1e10) dD = -30;
-        dX += w * x * dD; dY += w * x * (dD - dPi * dS); return;
+        dX += w * x * dD; dY += w * x * (dD - dPI * dS); return;
     }
     case 48: {  // cross: s = x² − y², k = w·√(1/(s² + ε)); k·(x, y)
         const double dS = x * x - y * y, dK = w * std::sqrt(1 / (dS * dS + dVariationEpsilon));

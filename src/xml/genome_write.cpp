@@ -1,11 +1,11 @@
 // genomeXml: a genome as the <flame> element this program writes (declared in genome_xml.h).
 
 #include "text/text_forms.h"
-#include "genome/genome_xml.h"
+#include "xml/genome_xml.h"
 
 #include "genome/filter.h"
 #include "genome/palette.h"
-#include "genome/xml_numbers.h"
+#include "xml/xml_numbers.h"
 
 #include <pugixml.hpp>
 

@@ -7,7 +7,7 @@
 
 #include "genome/filter.h"
 #include "genome/genome.h"
-#include "genome/histogram.h"
+#include "tone/histogram.h"
 
 #include <functional>
 #include <memory>

@@ -5,23 +5,16 @@
 // up to iBatchSamples plotted ones. Batch b draws from the stream of (seed, b) alone, so a batch
 // gives the same plots whoever runs it, and when.
 
-#include "genome/batch_random.h"
+#include "variations/batch_random.h"
 #include "genome/genome.h"
-#include "genome/histogram.h"
+#include "tone/grid.h"
+#include "tone/histogram.h"
 
 #include <cstdint>
 #include <vector>
 
 constexpr int iBatchSamples = 10000;
 constexpr int iFuseIterations = 15;
-
-// The bucket grid of a genome: S·W + 2g by S·H + 2g buckets, where the gutter g leaves room for
-// the spatial filter and density estimation to reach just past the frame.
-struct SGridShape {
-    int iGutter;
-    int iWidth, iHeight;  // buckets
-};
-SGridShape gridShapeOf(const SGenome& genome);
 
 // World point → bucket: turned by rotate about the centre, +y down, scale · 2^zoom pixels per
 // unit, S buckets per pixel.

@@ -1,7 +1,7 @@
-#include "genome/palette_xml.h"
+#include "xml/palette_xml.h"
 
 #include "genome/palette.h"
-#include "genome/xml_numbers.h"
+#include "xml/xml_numbers.h"
 
 #include <cstring>
 

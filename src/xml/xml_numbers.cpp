@@ -1,4 +1,4 @@
-#include "genome/xml_numbers.h"
+#include "xml/xml_numbers.h"
 
 #include "text/text_forms.h"
 

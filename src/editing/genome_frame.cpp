@@ -1,7 +1,8 @@
-#include "genome/genome_frame.h"
+#include "editing/genome_frame.h"
 
+#include "core/angles.h"
 #include "genome/genome_check.h"
-#include "genome/iterate.h"
+#include "render/chaos_game.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +19,7 @@ struct STurn {
 
 STurn turnOf(const SGenome& genome) {
     if (genome.dRotate == 0) return {1, 0};
-    const double dAngle = genome.dRotate * 3.14159265358979323846 / 180;
+    const double dAngle = genome.dRotate * dPI / 180;
     return {std::cos(dAngle), std::sin(dAngle)};
 }
 

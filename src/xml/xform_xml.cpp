@@ -1,6 +1,6 @@
-#include "genome/xform_xml.h"
+#include "xml/xform_xml.h"
 
-#include "genome/xml_numbers.h"
+#include "xml/xml_numbers.h"
 
 #include <cstring>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "genome/render.h"
+#include "render/render.h"
 
 #include "genome/genome_check.h"
 

@@ -1,11 +1,12 @@
-#include "genome/genome_xml.h"
+#include "xml/genome_xml.h"
 
 #include "genome/filter.h"
 #include "genome/genome_check.h"
 #include "genome/palette.h"
-#include "genome/palette_xml.h"
-#include "genome/xform_xml.h"
-#include "genome/xml_numbers.h"
+#include "xml/palette_library.h"
+#include "xml/palette_xml.h"
+#include "xml/xform_xml.h"
+#include "xml/xml_numbers.h"
 
 #include <pugixml.hpp>
 

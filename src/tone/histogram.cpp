@@ -1,4 +1,4 @@
-#include "genome/histogram.h"
+#include "tone/histogram.h"
 
 #include <tuple>
 

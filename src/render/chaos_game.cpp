@@ -1,26 +1,15 @@
-#include "genome/iterate.h"
+#include "render/chaos_game.h"
 
 #include "genome/filter.h"
-#include "genome/variation_formulas.h"
+#include "variations/variation_formulas.h"
 
 #include <algorithm>
 #include <cmath>
 
-SGridShape gridShapeOf(const SGenome& genome) {
-    const int iS = genome.iSupersample;
-    const int iFilterWidth = CSpatialFilter(genome.eFilterShape, genome.dFilter, iS).width();
-    const int iFilterGutter = std::max(0, (iFilterWidth - iS) / 2);
-    const int iEstimatorGutter =
-        genome.dEstimatorRadius > 0
-            ? static_cast<int>(std::ceil(genome.dEstimatorRadius)) * iS + (iS - 1) : 0;
-    const int iGutter = std::max(iFilterGutter, iEstimatorGutter);
-    return {iGutter, iS * genome.iWidth + 2 * iGutter, iS * genome.iHeight + 2 * iGutter};
-}
-
 SCamera cameraOf(const SGenome& genome) {
     const SGridShape grid = gridShapeOf(genome);
     const double dS = genome.iSupersample;
-    const double dAngle = genome.dRotate * dPi / 180;
+    const double dAngle = genome.dRotate * dPI / 180;
     return {genome.dCenterX, genome.dCenterY, genome.dRotate != 0,
             std::cos(dAngle), std::sin(dAngle),
             dS * genome.dScale * std::pow(2.0, genome.dZoom),

@@ -1,9 +1,10 @@
-#include "genome/genome_mutate.h"
+#include "editing/genome_mutate.h"
 
-#include "genome/batch_random.h"
+#include "variations/batch_random.h"
 #include "genome/genome_check.h"
-#include "genome/genome_random.h"
+#include "editing/genome_random.h"
 #include "genome/palette.h"
+#include "xml/palette_library.h"
 
 #include <cmath>
 #include <string>

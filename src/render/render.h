@@ -8,9 +8,9 @@
 // same stream and the histogram's sums are integers, whose order of addition never matters.
 
 #include "genome/genome.h"
-#include "genome/histogram.h"
-#include "genome/iterate.h"
-#include "genome/tone.h"
+#include "tone/histogram.h"
+#include "render/chaos_game.h"
+#include "tone/tone.h"
 
 #include <atomic>
 #include <chrono>
