@@ -14,6 +14,7 @@ constexpr int iPaletteSize = 256;
 constexpr int iMostPixelsPerSide = 16384;
 constexpr int iMostSupersample = 16;
 constexpr double dMostQuality = 100000;
+constexpr double dWidestEstimator = 400;  // estimator_radius × supersample
 
 // The spatial filter's kernels by the name the file gives. Several names select another kernel
 // than they say, as flam3 draws them (filter.cpp has the kernel each one uses).

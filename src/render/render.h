@@ -10,7 +10,7 @@
 #include "genome/genome.h"
 #include "tone/histogram.h"
 #include "render/chaos_game.h"
-#include "tone/tone.h"
+#include "tone/picture.h"
 
 #include <atomic>
 #include <chrono>

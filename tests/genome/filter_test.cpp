@@ -1,6 +1,7 @@
 // The spatial filter's and the density estimator's tables.
 
 #include "genome/filter.h"
+#include "tone/density_kernels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,30 @@
+#pragma once
+
+// From bucket sums to a picture, as flam3 tone-maps: each bucket log-scaled, spread by density
+// estimation, the grid filtered down to pixels, the tone curve applied, and 8 bits truncated.
+// Streamed over a window of bucket rows, top to bottom, so that a picture costs its buckets and
+// the rows in flight, never a second copy of the grid.
+
+#include "genome/genome.h"
+#include "tone/density_rows.h"
+
+#include <functional>
+#include <vector>
+
+using FPictureRow = std::function<void(int iRow, const unsigned char* pRgb)>;
+
+// What a picture is made of: this pass's buckets and the log-scaled sums of passes done before
+// (either may be missing), both multiplied by dScale.
+struct SPictureSource {
+    const CHistogram* pHistogram = nullptr;
+    SLogScale scale = {0, 0};
+    const CDensityKernels* pKernels = nullptr;
+    const std::vector<float>* pAccumulated = nullptr;  // 4 floats a bucket, the grid's size
+    double dScale = 1;
+    int iThreads = 1;  // for density estimation, the filter and the tone curve
+    std::function<bool()> stopped;  // if given, checked every few rows: true ends the picture
+};
+
+// The picture's rows, top first, each W × 3 bytes of red, green and blue, to onRow. False when
+// stopped ended it before the last row.
+bool writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow);
