@@ -38,9 +38,8 @@ void replaceVariation(CRandom& random, SGenome& genome) {
         dWeight = xform.variations[iOld];
         xform.variations[iOld] = 0;
     }
-    int iNew = randomChoice(random, iVariationCount);
-    while (xform.variations[iNew] != 0 || iNew == iOld)
-        iNew = randomChoice(random, iVariationCount);
+    int iNew = randomVariation(random);
+    while (xform.variations[iNew] != 0 || iNew == iOld) iNew = randomVariation(random);
     xform.variations[iNew] = dWeight;
     randomParameters(random, iNew, xform);
 }
@@ -53,10 +52,10 @@ void turnPalette(CRandom& random, SGenome& genome) {
     const double dSigned = randomChoice(random, 2) == 0 ? dTurn : -dTurn;
     std::string sError;
     if (genome.iPalette >= 0) {
-        const double dHue = std::fmod(genome.dHue + dSigned, 1);
-        if (libraryPalette(paletteLibraryPath(), genome.iPalette, genome.palette, sError)) {
-            genome.dHue = dHue;
-            rotateHue(genome.palette, dHue);
+        SGenome turned = genome;
+        turned.dHue = std::fmod(genome.dHue + dSigned, 1);
+        if (fillLibraryPalette(turned, sError)) {
+            genome = turned;
             return;
         }
         genome.iPalette = -1;

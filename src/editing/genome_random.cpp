@@ -14,29 +14,6 @@
 
 namespace {
 
-// A parameter's range; whole numbers only where bWhole.
-struct SParameterRange {
-    double dLow, dHigh;
-    bool bWhole;
-};
-
-// In the order of the parameters of variations.h.
-constexpr SParameterRange parameterRanges[] = {
-    {0.2, 0.7, false}, {0.8, 1.2, false}, {2, 7, true},                      // blob
-    {-3, 3, false}, {-3, 3, false}, {-3, 3, false}, {-3, 3, false},          // pdj
-    {-1, 1, false}, {-1, 1, false},                                          // fan2
-    {0.1, 1, false},                                                         // rings2
-    {0, 1, false}, {1, 3, false},                                            // perspective
-    {2, 5, true}, {0.5, 1.5, false},                                         // julian
-    {2, 5, true}, {0.5, 1.5, false},                                         // juliascope
-    {0, 1, false},                                                           // radial_blur
-    {3, 10, true}, {0, 2 * dPI, false}, {0.2, 0.8, false},  // pie
-    {3, 8, true}, {1, 4, false}, {0, 1.5, false}, {0, 2, false},             // ngon
-    {-1, 1, false}, {-0.5, 0.5, false},                                      // curl
-    {0.2, 1, false}, {0.2, 1, false},                                        // rectangles
-};
-static_assert(std::size(parameterRanges) == iParameterCount);
-
 constexpr int symmetryKinds[] = {2, 3, 4, 5, 6, -1, -2, -3, -4};
 constexpr int iSymmetryKinds = static_cast<int>(std::size(symmetryKinds));
 
@@ -51,7 +28,7 @@ void randomCoefs(CRandom& random, std::array<double, 6>& coefs) {
 // A variation that xform has not got yet.
 int newVariation(CRandom& random, const SXform& xform) {
     for (;;) {
-        const int iVariation = randomChoice(random, iVariationCount);
+        const int iVariation = randomVariation(random);
         if (xform.variations[iVariation] == 0) return iVariation;
     }
 }
@@ -71,17 +48,14 @@ bool drawCandidate(CRandom& random, SGenome& genome, std::string& sError) {
         SXform& finalXform = genome.finalXform;
         finalXform.dColorSpeed = 0;
         randomCoefs(random, finalXform.coefs);
-        const int iVariation = randomChoice(random, iVariationCount);
+        const int iVariation = randomVariation(random);
         finalXform.variations[iVariation] = 1;
         randomParameters(random, iVariation, finalXform);
     }
     // Turned by its hue (0) as reading turns it, which moves some entries' last bits: the
     // written genome reads back the same.
-    genome.iPalette = randomChoice(random, 701);
-    if (!libraryPalette(paletteLibraryPath(), genome.iPalette, genome.palette, sError))
-        return false;
-    rotateHue(genome.palette, genome.dHue);
-    return true;
+    genome.iPalette = randomChoice(random, iLibraryPalettes);
+    return fillLibraryPalette(genome, sError);
 }
 
 }  // namespace
@@ -91,15 +65,16 @@ int randomChoice(CRandom& random, int iChoices) {
     return std::min(iDrawn, iChoices - 1);  // the largest draw is iChoices itself
 }
 
+int randomVariation(CRandom& random) { return randomChoice(random, iRandomVariations); }
+
 void randomParameters(CRandom& random, int iVariation, SXform& xform) {
-    const SVariationInfo& info = variationInfo(iVariation);
-    for (int k = 0; k < info.iParameters; k++) {
-        const int iParameter = info.iFirstParameter + k;
-        const SParameterRange& range = parameterRanges[iParameter];
-        xform.parameters[iParameter] =
-            range.bWhole ? range.dLow + randomChoice(random, static_cast<int>(
-                                                                 range.dHigh - range.dLow) + 1)
-                         : uniformIn(random, range.dLow, range.dHigh);
+    const SVariation& variation = variationOf(iVariation);
+    for (int k = 0; k < variation.parameterCount(); k++) {
+        const SParameter& range = variation.parameters[k];
+        const double dLow = range.dRandomLow, dHigh = range.dRandomHigh;
+        xform.parameters[firstParameter(iVariation) + k] =
+            range.bWhole ? dLow + randomChoice(random, static_cast<int>(dHigh - dLow) + 1)
+                         : uniformIn(random, dLow, dHigh);
     }
 }
 

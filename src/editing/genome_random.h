@@ -5,14 +5,15 @@
 // render shows it draws something; otherwise the next candidate of the same sequence is drawn.
 //
 // A candidate: 2 to 5 xforms, each of weight uniform in [0.2, 1], coefs each uniform in
-// [−1, 1], 1 to 3 distinct variations of the 49 (weights drawn in [0.2, 1], then divided by
-// their sum) with their parameters drawn from the ranges of randomParameters; xform k of n
+// [−1, 1], 1 to 3 distinct variations of randomVariation's (weights drawn in [0.2, 1], then
+// divided by their sum) with their parameters drawn as randomParameters draws them; xform k of n
 // gets colour k/(n − 1), colour speed 0.5. A library palette, 0 to 700. One candidate in four
 // gets a symmetry (kind 2 to 6, or −1 to −4, its xforms added as <symmetry> adds them), and
 // one in four a final xform of one variation of weight 1, random coefs, colour speed 0.
 
 #include "core/random.h"
 #include "genome/genome.h"
+#include "variations/variations.h"
 
 #include <cstdint>
 #include <string>
@@ -51,13 +52,14 @@ bool randomGenome(uint32_t uSeed, SGenome& genome, std::string& sError);
 // add).
 SXform randomXform(CRandom& random, double dColor);
 
-// Variation iVariation's parameters drawn into xform: blob low [0.2, 0.7], high [0.8, 1.2],
-// waves 2 to 7; pdj a to d [−3, 3]; fan2 x, y [−1, 1]; rings2 [0.1, 1]; perspective angle
-// [0, 1], distance [1, 3]; julian and juliascope power 2 to 5, distance [0.5, 1.5]; radial_blur
-// [0, 1]; pie slices 3 to 10, rotation [0, 2π], thickness [0.2, 0.8]; ngon sides 3 to 8, power
-// [1, 4], circle [0, 1.5], corners [0, 2]; curl c1 [−1, 1], c2 [−0.5, 0.5]; rectangles
-// [0.2, 1]. Whole numbers where a range is given as "a to b".
+// Variation iVariation's parameters drawn into xform, each uniformly from the random range its
+// row of the variation table gives (a whole number, each as likely, where the row says so).
 void randomParameters(CRandom& random, int iVariation, SXform& xform);
 
 // A draw of 0 to iChoices − 1, each as likely, from one draw of the generator.
 int randomChoice(CRandom& random, int iChoices);
+
+// The variations random genomes and mutations draw from: flam3's first 49, linear to cross, in
+// the table's order. Fixed, so that one seed keeps naming one genome as the table grows.
+constexpr int iRandomVariations = variation::eCross + 1;
+int randomVariation(CRandom& random);  // one of them, each as likely

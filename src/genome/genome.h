@@ -44,7 +44,7 @@ struct SXform {
     std::array<double, 6> post = {1, 0, 0, 1, 0, 0};   //              y' = Bx + Dy + F
     std::vector<double> vChaos;  // multipliers of the next choice's weights; missing ones are 1
     std::array<double, iVariationCount> variations{};  // each variation's weight, 0 for none
-    std::array<double, iParameterCount> parameters = defaultParameters();
+    std::vector<double> parameters = defaultParameters();  // every variation's, variations.h
 
     bool operator==(const SXform& other) const;
 };

@@ -1,7 +1,7 @@
 #include "render/chaos_game.h"
 
 #include "genome/filter.h"
-#include "variations/variation_formulas.h"
+#include "variations/table.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,12 +29,16 @@ CChaosGame::SPrepared CChaosGame::prepare(const SXform& xform, bool bPlotted) {
                                                                      std::log2(10.0)) : 0;
     prepared.dOpacity = xform.dOpacity;
     prepared.parameters = xform.parameters;
-    for (int i = 0; i < iVariationCount; i++)
-        if (xform.variations[i] != 0)
-            prepared.vActive.push_back(
-                {i, xform.variations[i], variationInfo(i).iFirstParameter,
-                 variation_formulas::constantsOf(
-                     i, &xform.parameters[variationInfo(i).iFirstParameter], xform.coefs.data())});
+    for (int i = 0; i < iVariationCount; i++) {
+        if (xform.variations[i] == 0) continue;
+        const SVariation& variation = variationOf(i);
+        const int iFirst = firstParameter(i);
+        const CConstants constants =
+            variation.pfPrepare ? variation.pfPrepare(xform.parameters.data() + iFirst,
+                                                      xform.coefs.data())
+                                : CConstants{};
+        prepared.vActive.push_back({i, xform.variations[i], iFirst, constants});
+    }
     return prepared;
 }
 
@@ -103,19 +107,21 @@ void CChaosGame::apply(const SPrepared& xform, double& x, double& y, double& c,
     const std::array<double, 6>& a = xform.coefs;
     const double tx = a[0] * x + a[2] * y + a[4];
     const double ty = a[1] * x + a[3] * y + a[5];
-    double dX = 0, dY = 0;
-    variation_formulas::CVariationInput in(tx, ty);
-    for (const SActive& active : xform.vActive)
-        addVariation(active.iVariation, active.dWeight, in,
-                     &xform.parameters[active.iFirstParameter], a.data(), active.constants.data(),
-                     random, dX, dY);
+    CVariationInput in(tx, ty);
+    SVariationCall call{in, random, a.data()};
+    for (const SActive& active : xform.vActive) {
+        call.w = active.dWeight;
+        call.p = xform.parameters.data() + active.iFirstParameter;
+        call.k = active.constants.data();
+        variation::callFormula(active.iVariation, call);
+    }
     if (xform.bPost) {
         const std::array<double, 6>& p = xform.post;
-        x = p[0] * dX + p[2] * dY + p[4];
-        y = p[1] * dX + p[3] * dY + p[5];
+        x = p[0] * call.dX + p[2] * call.dY + p[4];
+        y = p[1] * call.dX + p[3] * call.dY + p[5];
     } else {
-        x = dX;
-        y = dY;
+        x = call.dX;
+        y = call.dY;
     }
 }
 

@@ -5,7 +5,7 @@
 // up to iBatchSamples plotted ones. Batch b draws from the stream of (seed, b) alone, so a batch
 // gives the same plots whoever runs it, and when.
 
-#include "variations/batch_random.h"
+#include "variations/variations.h"
 #include "genome/genome.h"
 #include "tone/grid.h"
 #include "tone/histogram.h"
@@ -71,10 +71,10 @@ public:
 
 private:
     struct SActive {           // one variation of an xform
-        int    iVariation;
-        double dWeight;
-        int    iFirstParameter;
-        std::array<double, 4> constants;  // its formula's, from the parameters and coefs
+        int        iVariation;
+        double     dWeight;
+        int        iFirstParameter;
+        CConstants constants;  // its formula's, from the parameters and coefs
     };
     struct SPrepared {         // an xform made ready for the loop
         std::array<double, 6> coefs, post;
@@ -82,7 +82,7 @@ private:
         double dColor, dSpeed;
         double dPlotWeight;    // opacity^(log2 10); the final xform's: unused
         double dOpacity;       // the final xform's chance of being applied
-        std::array<double, iParameterCount> parameters;
+        std::vector<double> parameters;
         std::vector<SActive> vActive;
     };
 

@@ -1,32 +1,37 @@
 #pragma once
 
-// The variations flam3 numbers 0 to 48, as one table: each row's name, the parameters it takes
-// and whether it reads its xform's affine coefs. The reader, the writer and the iteration all go
-// through it; the formulas, one case per row, are in variation_formulas.h. A new variation is a
-// row here and a case there.
+// The variations, as one table: each row's name, its parameters with their defaults and random
+// ranges, what it works out once per xform, and its formula (variations/formula.h). The reader,
+// the writer, random genomes, mutations, the help and the iteration all read it. A new variation
+// is an entry in EVariation and a row, with its formula, in a family file (table.h).
+//
+// The xform keeps every parameter of every variation in one array: a variation's parameters
+// take the places from firstParameter(v) on, in the table's order.
 
-#include <array>
+#include "variations/formula.h"
 
-constexpr int iVariationCount = 49;
-constexpr int iParameterCount = 28;  // the parameters of all rows together
-constexpr int iMostParameters = 4;   // of one row
+#include <vector>
 
-struct SParameterInfo {
-    const char* sName;     // the xform attribute, e.g. "julian_power"
-    double      dDefault;
+namespace variation {
+
+enum EVariation : int {
+    eLinear, eSinusoidal, eSpherical, eSwirl, eHorseshoe, ePolar, eHandkerchief, eHeart, eDisc,
+    eSpiral, eHyperbolic, eDiamond, eEx, eJulia, eBent, eWaves, eFisheye, ePopcorn, eExponential,
+    ePower, eCosine, eRings, eFan, eBlob, ePdj, eFan2, eRings2, eEyefish, eBubble, eCylinder,
+    ePerspective, eNoise, eJulian, eJuliascope, eBlur, eGaussianBlur, eRadialBlur, ePie, eNgon,
+    eCurl, eRectangles, eArch, eTangent, eSquare, eRays, eBlade, eSecant2, eTwintrian, eCross,
+    eCount
 };
 
-struct SVariationInfo {
-    const char* sName;           // the xform attribute giving its weight, e.g. "julian"
-    int         iFirstParameter; // its parameters: iParameters of them from this index
-    int         iParameters;
-    bool        bUsesCoefs;      // reads its own xform's pre-affine coefs (waves, popcorn, ...)
-    bool        bRandom;         // draws random numbers
-};
+}  // namespace variation
 
-const SVariationInfo& variationInfo(int iVariation);  // 0 <= iVariation < iVariationCount
-const SParameterInfo& parameterInfo(int iParameter);  // 0 <= iParameter < iParameterCount
-std::array<double, iParameterCount> defaultParameters();
+constexpr int iVariationCount = variation::eCount;
+
+const SVariation& variationOf(int iVariation);  // 0 <= iVariation < iVariationCount
+int firstParameter(int iVariation);             // its parameters' first place
+int parameterCount();                           // of every variation together
+const SParameter& parameterOf(int iParameter);  // 0 <= iParameter < parameterCount()
+std::vector<double> defaultParameters();        // every parameter at its default
 
 // The index of a variation or parameter by its attribute name, or -1.
 int variationIndex(const char* sName);

@@ -170,11 +170,7 @@ bool readFlameChildren(const pugi::xml_node& flame, SGenome& genome, bool (&bGiv
 bool finishPalette(SGenome& genome, const bool (&bGiven)[256], std::string& sError) {
     fillMissing(genome.palette, bGiven);
     for (SColour& colour : genome.palette) colour = writableColour(colour);
-    if (genome.iPalette < 0) return true;
-    if (!libraryPalette(paletteLibraryPath(), genome.iPalette, genome.palette, sError))
-        return false;
-    rotateHue(genome.palette, genome.dHue);
-    return true;
+    return genome.iPalette < 0 || fillLibraryPalette(genome, sError);
 }
 
 // XML allows an attribute once per element; pugixml does not check it, flam3's parser does.

@@ -61,17 +61,16 @@ void writeXform(const SXform& xform, bool bFinal, pugi::xml_node& node) {
         setNumbers(node, "chaos", xform.vChaos.data(), static_cast<int>(xform.vChaos.size()));
     // The variations it uses with all their parameters, and any other parameter not at its
     // default: so the written xform reads back whole.
-    bool bUsed[iParameterCount] = {};
+    std::vector<bool> vUsed(xform.parameters.size());
     for (int i = 0; i < iVariationCount; i++) {
         if (xform.variations[i] == 0) continue;
-        const SVariationInfo& info = variationInfo(i);
-        setNumber(node, info.sName, xform.variations[i]);
-        for (int k = 0; k < info.iParameters; k++) bUsed[info.iFirstParameter + k] = true;
+        setNumber(node, variationOf(i).sName, xform.variations[i]);
+        for (int k = 0; k < variationOf(i).parameterCount(); k++)
+            vUsed[firstParameter(i) + k] = true;
     }
-    const std::array<double, iParameterCount> defaults = defaultParameters();
-    for (int i = 0; i < iParameterCount; i++)
-        if (bUsed[i] || !(xform.parameters[i] == defaults[i]))
-            setNumber(node, parameterInfo(i).sName, xform.parameters[i]);
+    for (int i = 0; i < parameterCount(); i++)
+        if (vUsed[i] || !(xform.parameters[i] == parameterOf(i).dDefault))
+            setNumber(node, parameterOf(i).sName, xform.parameters[i]);
 }
 
 // 256 <color> elements, alpha last (flam3 resets alpha at every attribute) and only where it is

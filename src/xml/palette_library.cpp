@@ -1,5 +1,7 @@
 #include "xml/palette_library.h"
 
+#include "genome/palette.h"
+
 #include <pugixml.hpp>
 
 #include <cstdlib>
@@ -93,5 +95,12 @@ bool libraryPalette(const std::string& sPath, int iNumber, CPalette& palette,
         return false;
     }
     palette = found->second;
+    return true;
+}
+
+bool fillLibraryPalette(SGenome& genome, std::string& sError) {
+    if (!libraryPalette(paletteLibraryPath(), genome.iPalette, genome.palette, sError))
+        return false;
+    rotateHue(genome.palette, genome.dHue);
     return true;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 constexpr const char* sPaletteLibraryPath = "/usr/share/flam3/flam3-palettes.xml";
+constexpr int iLibraryPalettes = 701;  // numbered 0 to 700
 
 // The library file's path: the environment's flam3_palettes if set, else sPaletteLibraryPath.
 std::string paletteLibraryPath();
@@ -17,3 +18,7 @@ std::string paletteLibraryPath();
 // no such palette.
 bool libraryPalette(const std::string& sPath, int iNumber, CPalette& palette,
                     std::string& sError);
+
+// The genome's palette made from the library: palette genome.iPalette of the library at
+// paletteLibraryPath(), turned by genome.dHue, as reading a genome makes it.
+bool fillLibraryPalette(SGenome& genome, std::string& sError);

@@ -195,7 +195,7 @@ TEST(GenomeReadTest, RefusesHugeFilesUnread) {
 TEST(GenomeWriteTest, WrittenGenomesReadBackIdentical) {
     std::string sEvery;
     for (int i = 0; i < iVariationCount; i++)
-        sEvery += std::string(" ") + variationInfo(i).sName + "=\"" + std::to_string(0.01 * i) +
+        sEvery += std::string(" ") + variationOf(i).sName + "=\"" + std::to_string(0.01 * i) +
                   "\"";
     const std::string cases[] = {
         flame("palette=\"17\" hue=\"0.37\" rotate=\"12.5\" zoom=\"0.7\" name=\"a &amp; b\""),

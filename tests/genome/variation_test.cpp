@@ -7,24 +7,43 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 #include <string>
 
 namespace {
 
 std::string variationFlame(int iVariation) {
-    const SVariationInfo& info = variationInfo(iVariation);
+    const SVariation& variation = variationOf(iVariation);
     std::string sParameters;
     // Parameters away from their defaults, where the defaults draw nothing (perspective's 0, 0).
     const char* sValues[] = {"0.7", "0.45", "3", "0.25"};
-    for (int k = 0; k < info.iParameters; k++)
-        sParameters += std::string(" ") + parameterInfo(info.iFirstParameter + k).sName + "=\"" +
-                       sValues[k] + "\"";
+    for (int k = 0; k < variation.parameterCount(); k++)
+        sParameters += std::string(" ") + variation.parameters[k].sName + "=\"" + sValues[k] +
+                       "\"";
     return std::string("<flame size=\"96 96\" scale=\"24\" quality=\"30\" palette=\"7\">"
                        "<xform weight=\"0.5\" color=\"0\" linear=\"1\" "
                        "coefs=\"0.5 0.1 -0.1 0.5 0.5 0.3\"/>"
                        "<xform weight=\"0.5\" color=\"1\" ") +
-           info.sName + "=\"0.9\"" + sParameters +
+           variation.sName + "=\"0.9\"" + sParameters +
            " coefs=\"0.8 0.3 -0.2 0.9 -0.3 0.2\"/></flame>";
+}
+
+// Every variation and parameter found by its own name, and no name given twice: a row the
+// reader could not reach, or a name that reached another row, would draw something else.
+TEST(VariationTableTest, EveryNameReadsBackToItsRow) {
+    std::set<std::string> names;
+    for (int i = 0; i < iVariationCount; i++) {
+        const SVariation& variation = variationOf(i);
+        EXPECT_EQ(variationIndex(variation.sName), i);
+        EXPECT_TRUE(names.insert(variation.sName).second) << variation.sName;
+        for (int k = 0; k < variation.parameterCount(); k++) {
+            const SParameter& parameter = variation.parameters[k];
+            EXPECT_EQ(parameterIndex(parameter.sName), firstParameter(i) + k) << parameter.sName;
+            EXPECT_TRUE(names.insert(parameter.sName).second) << parameter.sName;
+            EXPECT_LE(parameter.dRandomLow, parameter.dRandomHigh) << parameter.sName;
+        }
+    }
+    EXPECT_EQ(static_cast<int>(names.size()), iVariationCount + parameterCount());
 }
 
 TEST(VariationTest, EachDrawsAsFlam3DrawsIt) {
@@ -37,11 +56,11 @@ TEST(VariationTest, EachDrawsAsFlam3DrawsIt) {
         const SPicture first = renderReference(sXml, "1", sError);
         const SPicture second = renderReference(sXml, "2", sError);
         ASSERT_FALSE(ours.vRgb.empty() || first.vRgb.empty() || second.vRgb.empty())
-            << variationInfo(i).sName << ": " << sError;
+            << variationOf(i).sName << ": " << sError;
         const double dOurs = lumaSsim(ours, first), dTheirs = lumaSsim(first, second);
         std::printf("%2d %-14s SSIM ours %.4f, flam3's two seeds %.4f\n", i,
-                    variationInfo(i).sName, dOurs, dTheirs);
-        EXPECT_GE(dOurs, dTheirs - 0.02) << variationInfo(i).sName;
+                    variationOf(i).sName, dOurs, dTheirs);
+        EXPECT_GE(dOurs, dTheirs - 0.02) << variationOf(i).sName;
     }
 }
 
