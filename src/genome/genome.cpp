@@ -1,11 +1,13 @@
 #include "genome/genome.h"
 
 #include "core/angles.h"
+#include "genome/attributes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <tuple>
+#include <vector>
 
 // Comparisons are of the bits that matter to the picture: == on doubles, so −0 equals 0 and a
 // NaN (which no genome read from a file holds) equals nothing.
@@ -14,28 +16,32 @@ bool SColour::operator==(const SColour& other) const {
            std::tie(other.dRed, other.dGreen, other.dBlue, other.dAlpha);
 }
 
+SXform::SXform() { setDefaults(*this); }
+
+SGenome::SGenome() { setDefaults(*this); }
+
+namespace {
+
+// Every attribute of the table the same.
+template <class TOwner>
+bool sameAttributes(const std::vector<SAttribute<TOwner>>& vRows, const TOwner& one,
+                    const TOwner& other) {
+    for (const SAttribute<TOwner>& row : vRows)
+        if (row.pfSame && !row.pfSame(one, other)) return false;
+    return true;
+}
+
+}  // namespace
+
 bool SXform::operator==(const SXform& other) const {
-    return std::tie(dWeight, dColor, dColorSpeed, dOpacity, coefs, post, vChaos, variations,
-                    parameters) ==
-           std::tie(other.dWeight, other.dColor, other.dColorSpeed, other.dOpacity, other.coefs,
-                    other.post, other.vChaos, other.variations, other.parameters);
+    return sameAttributes(xformAttributes(), *this, other) && variations == other.variations &&
+           parameters == other.parameters;
 }
 
 bool SGenome::operator==(const SGenome& other) const {
-    const auto view = [](const SGenome& g) {
-        return std::tie(g.sName, g.iWidth, g.iHeight, g.dCenterX, g.dCenterY, g.dScale, g.dZoom,
-                        g.dRotate, g.iSupersample, g.dFilter, g.eFilterShape, g.dQuality,
-                        g.iPasses, g.dBrightness, g.dGamma, g.dGammaThreshold, g.dVibrancy,
-                        g.dHighlightPower, g.dHue, g.iPalette, g.ePaletteMode);
-    };
-    const auto estimator = [](const SGenome& g) {
-        return std::tie(g.dEstimatorRadius, g.dEstimatorMinimum, g.dEstimatorCurve,
-                        g.iSoloXform, g.vXforms, g.bFinalXform, g.palette);
-    };
-    for (int i = 0; i < 3; i++)
-        if (dBackground[i] != other.dBackground[i]) return false;
     if (bFinalXform && !(finalXform == other.finalXform)) return false;
-    return view(*this) == view(other) && estimator(*this) == estimator(other);
+    return sameAttributes(flameAttributes(), *this, other) && vXforms == other.vXforms &&
+           bFinalXform == other.bFinalXform && palette == other.palette;
 }
 
 SGenome resizedGenome(const SGenome& genome, int iWidth, int iHeight) {

@@ -34,48 +34,55 @@ struct SColour {
 
 using CPalette = std::array<SColour, iPaletteSize>;
 
-// One transform: colour blend, pre-affine, variations, post-affine.
+// One transform: colour blend, pre-affine, variations, post-affine. Its attributes' defaults,
+// and how each is read, written and compared, are their rows in attributes.h.
 struct SXform {
-    double dWeight = 0;      // chance of being chosen, relative; >= 0; 0 for a final xform
-    double dColor = 0;       // colour coordinate it blends toward, usually in [0, 1]
-    double dColorSpeed = 0.5;// blend factor s: c' = s·color + (1 − s)·c
-    double dOpacity = 1;     // plot weight opacity^(log2 10); the final's: chance it is applied
-    std::array<double, 6> coefs = {1, 0, 0, 1, 0, 0};  // A B C D E F: x' = Ax + Cy + E,
-    std::array<double, 6> post = {1, 0, 0, 1, 0, 0};   //              y' = Bx + Dy + F
-    std::vector<double> vChaos;  // multipliers of the next choice's weights; missing ones are 1
+    SXform();                // every attribute at its default
+
+    double dWeight;          // chance of being chosen, relative; >= 0; 0 for a final xform
+    double dColor;           // colour coordinate it blends toward, usually in [0, 1]
+    double dColorSpeed;      // blend factor s: c' = s·color + (1 − s)·c
+    double dOpacity;         // plot weight opacity^(log2 10); the final's: chance it is applied
+    std::array<double, 6> coefs;  // A B C D E F: x' = Ax + Cy + E,
+    std::array<double, 6> post;   //              y' = Bx + Dy + F
+    std::vector<double> vChaos;   // multipliers of the next choice's weights; missing ones are 1
     std::array<double, iVariationCount> variations{};  // each variation's weight, 0 for none
     std::vector<double> parameters = defaultParameters();  // every variation's, variations.h
 
     bool operator==(const SXform& other) const;
 };
 
+// A flame. Its attributes' defaults, and how each is read, written and compared, are their rows
+// in attributes.h.
 struct SGenome {
+    SGenome();                       // every attribute at its default
+
     std::string sName;               // for file names only
-    int    iWidth = 100;             // output pixels, 1 to iMostPixelsPerSide
-    int    iHeight = 100;
-    double dCenterX = 0;             // world point at the picture's centre, and the rotation's
-    double dCenterY = 0;
-    double dScale = 50;              // pixels per world unit at zoom 0
-    double dZoom = 0;                // scale × 2^zoom, samples × 4^zoom
-    double dRotate = 0;              // degrees, clockwise on screen
-    int    iSupersample = 1;         // buckets per pixel per axis, 1 to iMostSupersample
-    double dFilter = 0.5;            // spatial filter radius in output pixels, >= 0
-    EFilterShape eFilterShape = eGaussian;
-    double dQuality = 1;             // samples per output pixel, (0, dMostQuality]
-    int    iPasses = 1;              // layers of log density averaged, >= 1
-    double dBackground[3] = {0, 0, 0};  // red, green, blue in [0, 1]
-    double dBrightness = 4;
-    double dGamma = 4;
-    double dGammaThreshold = 0.01;   // below it the gamma curve turns linear
-    double dVibrancy = 1;
-    double dHighlightPower = -1;     // negative: off
-    double dHue = 0;                 // fmod(hue, 1); turns a library palette only
-    int    iPalette = -1;            // number of a library palette, -1 for none
-    EPaletteMode ePaletteMode = ePaletteStep;
-    double dEstimatorRadius = 9;     // density estimation's widest kernel; 0: off
-    double dEstimatorMinimum = 0;    // its narrowest, <= radius
-    double dEstimatorCurve = 0.4;    // how fast kernels narrow with density, > 0
-    int    iSoloXform = -1;          // >= 0: every other standard xform plots nothing
+    int    iWidth;                   // output pixels, 1 to iMostPixelsPerSide
+    int    iHeight;
+    double dCenterX;                 // world point at the picture's centre, and the rotation's
+    double dCenterY;
+    double dScale;                   // pixels per world unit at zoom 0
+    double dZoom;                    // scale × 2^zoom, samples × 4^zoom
+    double dRotate;                  // degrees, clockwise on screen
+    int    iSupersample;             // buckets per pixel per axis, 1 to iMostSupersample
+    double dFilter;                  // spatial filter radius in output pixels, >= 0
+    EFilterShape eFilterShape;
+    double dQuality;                 // samples per output pixel, (0, dMostQuality]
+    int    iPasses;                  // layers of log density averaged, >= 1
+    double dBackground[3];           // red, green, blue in [0, 1]
+    double dBrightness;
+    double dGamma;
+    double dGammaThreshold;          // below it the gamma curve turns linear
+    double dVibrancy;
+    double dHighlightPower;          // negative: off
+    double dHue;                     // fmod(hue, 1); turns a library palette only
+    int    iPalette;                 // number of a library palette, -1 for none
+    EPaletteMode ePaletteMode;
+    double dEstimatorRadius;         // density estimation's widest kernel; 0: off
+    double dEstimatorMinimum;        // its narrowest, <= radius
+    double dEstimatorCurve;          // how fast kernels narrow with density, > 0
+    int    iSoloXform;               // >= 0: every other standard xform plots nothing
 
     std::vector<SXform> vXforms;     // the standard xforms, in the file's order, symmetry's added
     bool   bFinalXform = false;

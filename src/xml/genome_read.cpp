@@ -1,12 +1,12 @@
 #include "xml/genome_xml.h"
 
-#include "genome/filter.h"
+#include "genome/attributes.h"
 #include "genome/genome_check.h"
+#include "genome/numbers.h"
 #include "genome/palette.h"
 #include "xml/palette_library.h"
 #include "xml/palette_xml.h"
 #include "xml/xform_xml.h"
-#include "xml/xml_numbers.h"
 
 #include <pugixml.hpp>
 
@@ -22,81 +22,14 @@
 
 namespace {
 
-std::string quoted(const char* s) { return std::string("'") + s + "'"; }
-
-std::string badValue(const pugi::xml_attribute& attribute) {
-    return std::string(attribute.name()) + "=\"" + attribute.value() + "\" is not ";
-}
-
-// The <flame> attributes of a still picture that are one number or one whole number.
-struct SDoubleAttribute { const char* sName; double SGenome::*pField; };
-struct SIntAttribute { const char* sName; int SGenome::*pField; };
-constexpr SDoubleAttribute doubleAttributes[] = {
-    {"scale", &SGenome::dScale}, {"zoom", &SGenome::dZoom}, {"rotate", &SGenome::dRotate},
-    {"filter", &SGenome::dFilter}, {"quality", &SGenome::dQuality},
-    {"brightness", &SGenome::dBrightness}, {"gamma", &SGenome::dGamma},
-    {"gamma_threshold", &SGenome::dGammaThreshold}, {"vibrancy", &SGenome::dVibrancy},
-    {"highlight_power", &SGenome::dHighlightPower}, {"hue", &SGenome::dHue},
-    {"estimator_radius", &SGenome::dEstimatorRadius},
-    {"estimator_minimum", &SGenome::dEstimatorMinimum},
-    {"estimator_curve", &SGenome::dEstimatorCurve},
-};
-constexpr SIntAttribute intAttributes[] = {
-    {"supersample", &SGenome::iSupersample}, {"oversample", &SGenome::iSupersample},
-    {"passes", &SGenome::iPasses}, {"palette", &SGenome::iPalette},
-    {"soloxform", &SGenome::iSoloXform},
-};
-
-// Everything else on a <flame> is animation, history or unknown, and flam3 ignores it too.
+// The attributes of the table, each read as its row says. Everything else on a <flame> is
+// animation, history or unknown, and flam3 ignores it too.
 bool readFlameAttribute(const pugi::xml_attribute& attribute, SGenome& genome,
                         std::string& sError) {
-    const char* sName = attribute.name();
-    const char* sValue = attribute.value();
-    for (const SDoubleAttribute& known : doubleAttributes)
-        if (std::strcmp(sName, known.sName) == 0) {
-            if (readNumber(sValue, genome.*known.pField)) return true;
-            sError = badValue(attribute) + "a finite number";
-            return false;
-        }
-    for (const SIntAttribute& known : intAttributes)
-        if (std::strcmp(sName, known.sName) == 0) {
-            if (readInteger(sValue, genome.*known.pField)) return true;
-            sError = badValue(attribute) + "a whole number";
-            return false;
-        }
-    if (std::strcmp(sName, "size") == 0) {
-        double dSize[2];
-        if (readNumbers(sValue, 2, dSize) && dSize[0] == std::trunc(dSize[0]) &&
-            dSize[1] == std::trunc(dSize[1]) && std::fabs(dSize[0]) < 1e9 &&
-            std::fabs(dSize[1]) < 1e9) {
-            genome.iWidth = static_cast<int>(dSize[0]);
-            genome.iHeight = static_cast<int>(dSize[1]);
-            return true;
-        }
-        sError = badValue(attribute) + "two whole numbers";
-        return false;
-    }
-    double dPair[2];
-    if (std::strcmp(sName, "center") == 0) {
-        if (!readNumbers(sValue, 2, dPair)) {
-            sError = badValue(attribute) + "two finite numbers";
-            return false;
-        }
-        genome.dCenterX = dPair[0];
-        genome.dCenterY = dPair[1];
-    } else if (std::strcmp(sName, "background") == 0) {
-        if (!readNumbers(sValue, 3, genome.dBackground)) {
-            sError = badValue(attribute) + "three finite numbers";
-            return false;
-        }
-    } else if (std::strcmp(sName, "filter_shape") == 0) {
-        if (!filterShapeByName(sValue, genome.eFilterShape)) genome.eFilterShape = eGaussian;
-    } else if (std::strcmp(sName, "palette_mode") == 0) {
-        genome.ePaletteMode = std::strcmp(sValue, "linear") == 0 ? ePaletteLinear : ePaletteStep;
-    } else if (std::strcmp(sName, "name") == 0) {
-        genome.sName = sValue;
-    }
-    return true;
+    const SAttribute<SGenome>* pRow = flameAttribute(attribute.name());
+    if (!pRow || pRow->pfRead(attribute.value(), genome)) return true;
+    sError = badValue(attribute) + pRow->sExpected;
+    return false;
 }
 
 // <symmetry kind="n"/> adds its xforms where it stands, even beside a list that holds them

@@ -1,5 +1,6 @@
 #include "xml/palette_library.h"
 
+#include "genome/numbers.h"
 #include "genome/palette.h"
 
 #include <pugixml.hpp>
@@ -17,13 +18,6 @@ struct SLibrary {
     std::string sError;
 };
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // 256 entries of eight hex digits 00RRGGBB, white space allowed between entries.
 bool readLibraryData(const char* sData, CPalette& palette) {
     const char* p = sData;
@@ -31,7 +25,7 @@ bool readLibraryData(const char* sData, CPalette& palette) {
         while (*p == ' ' || *p == '\n' || *p == '\r' || *p == '\t') p++;
         unsigned uValue = 0;
         for (int i = 0; i < 8; i++, p++) {
-            const int iDigit = hexDigit(*p);
+            const int iDigit = hexValue(*p);
             if (iDigit < 0) return false;
             uValue = uValue * 16 + static_cast<unsigned>(iDigit);
         }

@@ -1,18 +1,11 @@
 #include "xml/palette_xml.h"
 
 #include "genome/palette.h"
-#include "xml/xml_numbers.h"
+#include "genome/numbers.h"
 
 #include <cstring>
 
 namespace {
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 

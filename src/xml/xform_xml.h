@@ -12,3 +12,8 @@
 // attribute when one is not a variation, a parameter or an xform attribute flam3 knows, or its
 // value is not what it must be: the picture is never drawn without what it names.
 bool readXform(const pugi::xml_node& node, SXform& xform, std::string& sError);
+
+// The words of the reader's messages: a name in quotes, and the start of "NAME=\"VALUE\" is not
+// what it must be".
+std::string quoted(const char* s);
+std::string badValue(const pugi::xml_attribute& attribute);

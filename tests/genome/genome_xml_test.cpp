@@ -1,5 +1,6 @@
 // Genomes read from and written to XML.
 
+#include "genome/attributes.h"
 #include "xml/genome_xml.h"
 #include "genome/palette.h"
 
@@ -9,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <fcntl.h>
+#include <map>
 #include <string>
 #include <unistd.h>
 
@@ -217,6 +219,43 @@ TEST(GenomeWriteTest, WrittenGenomesReadBackIdentical) {
         EXPECT_EQ(genomeXml(again), sWritten);
         for (int i = 0; i < iPaletteSize; i++)
             EXPECT_EQ(again.palette[i], genome.palette[i]) << "entry " << i << " of " << sXml;
+    }
+}
+
+// Every attribute of the tables away from its default: the comparison sees it, and it reads back
+// as written. A row that equality or the writer leaves out fails here, and so does a row this
+// test gives no value.
+TEST(GenomeWriteTest, EveryAttributeIsComparedWrittenAndReadBack) {
+    const std::map<std::string, std::string> flameValues = {
+        {"name", "n"}, {"size", "20 30"}, {"center", "0.5 -1"}, {"scale", "70"},
+        {"zoom", "0.5"}, {"rotate", "30"}, {"supersample", "2"}, {"filter", "0.8"},
+        {"filter_shape", "box"}, {"quality", "3"}, {"passes", "2"},
+        {"background", "0.1 0.2 0.3"}, {"brightness", "5"}, {"gamma", "2"},
+        {"gamma_threshold", "0.2"}, {"vibrancy", "0.5"}, {"highlight_power", "1"},
+        {"hue", "0.25"}, {"palette", "3"}, {"palette_mode", "linear"},
+        {"estimator_radius", "5"}, {"estimator_minimum", "1"}, {"estimator_curve", "0.6"},
+        {"soloxform", "0"}};
+    const std::map<std::string, std::string> xformValues = {
+        {"weight", "0.7"}, {"color", "0.3"}, {"color_speed", "0.1"}, {"opacity", "0.6"},
+        {"coefs", "0.5 0 0 0.5 0.1 0"}, {"post", "1 0 0 1 0.2 0"}, {"chaos", "2"}};
+    const std::string sPlain = "<flame version=\"1\">" + std::string(sXform) + "</flame>";
+    const auto expectSeenAndReadBack = [&](const std::string& sXml) {
+        const SGenome changed = readOne(sXml);
+        EXPECT_FALSE(changed == readOne(sPlain)) << sXml;
+        EXPECT_TRUE(readOne(genomeXml(changed)) == changed) << sXml;
+    };
+    for (const SAttribute<SGenome>& row : flameAttributes()) {
+        if (!row.sDefault) continue;  // an old form, never written
+        ASSERT_EQ(flameValues.count(row.sName), 1u) << row.sName;
+        expectSeenAndReadBack("<flame version=\"1\" " + std::string(row.sName) + "=\"" +
+                              flameValues.at(row.sName) + "\">" + sXform + "</flame>");
+    }
+    for (const SAttribute<SXform>& row : xformAttributes()) {
+        if (!row.sDefault) continue;
+        ASSERT_EQ(xformValues.count(row.sName), 1u) << row.sName;
+        const std::string sWeight = row.sName == std::string("weight") ? "" : " weight=\"1\"";
+        expectSeenAndReadBack("<flame version=\"1\"><xform linear=\"1\"" + sWeight + " " +
+                              row.sName + "=\"" + xformValues.at(row.sName) + "\"/></flame>");
     }
 }
 

@@ -1,4 +1,4 @@
-#include "xml/xml_numbers.h"
+#include "genome/numbers.h"
 
 #include "text/text_forms.h"
 
@@ -70,4 +70,11 @@ std::string numbersText(const double* pValues, int iCount) {
         sText += shortest(pValues[i]);
     }
     return sText;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
 }

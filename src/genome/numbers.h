@@ -12,6 +12,8 @@ bool readInteger(const char* sText, int& iValue);
 bool readNumbers(const char* sText, int iCount, double* pValues);  // exactly iCount of them
 bool readNumberList(const char* sText, std::vector<double>& vValues);  // any count
 
-// The shortest text that reads back to the same double.
-std::string numberText(double dValue);
-std::string numbersText(const double* pValues, int iCount);  // separated by one blank
+// Each in the shortest text that reads back to the same double, separated by one blank.
+std::string numbersText(const double* pValues, int iCount);
+
+// The value of a hex digit, either case; -1 for any other character.
+int hexValue(char c);
