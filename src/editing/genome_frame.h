@@ -2,11 +2,7 @@
 
 // Framing a genome: its camera zoomed, moved, turned or fitted to its orbit, and its quality
 // stepped, as the window's keys and mouse do. Each gives a new genome that keeps the size and
-// everything else of the old one.
-//
-// Pixel coordinates are as the picture shows them: x from the left edge, y from the top edge,
-// in output pixels; pixel (i, j) covers [i, i + 1) × [j, j + 1), so its centre is
-// (i + 0.5, j + 0.5).
+// everything else of the old one. Pixel coordinates are the camera's (render/camera.h).
 
 #include "core/dense_frame.h"
 #include "genome/genome.h"
@@ -15,13 +11,6 @@
 
 constexpr int iFrameFitBatches = 10;  // batches of the chaos game that a fit looks at
 constexpr double dLeastFitWidth = dLeastFrameWidth;  // world units: the narrowest a fit gives
-
-// The world point under pixel coordinates (dPixelX, dPixelY), and the pixel coordinates of a
-// world point: the camera's map and its inverse, rotate included.
-void worldOfPixel(const SGenome& genome, double dPixelX, double dPixelY, double& dX,
-                  double& dY);
-void pixelOfWorld(const SGenome& genome, double dX, double dY, double& dPixelX,
-                  double& dPixelY);
 
 // Scale × dFactor (> 0) about the centre: 2 shows half as much of the world, 0.5 twice as much.
 SGenome zoomedGenome(const SGenome& genome, double dFactor);

@@ -6,6 +6,7 @@
 #include "genome/palette.h"
 #include "xml/palette_library.h"
 #include "render/render.h"
+#include "tone/grid.h"
 
 #include <algorithm>
 #include <chrono>

@@ -6,17 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-SCamera cameraOf(const SGenome& genome) {
-    const SGridShape grid = gridShapeOf(genome);
-    const double dS = genome.iSupersample;
-    const double dAngle = genome.dRotate * dPI / 180;
-    return {genome.dCenterX, genome.dCenterY, genome.dRotate != 0,
-            std::cos(dAngle), std::sin(dAngle),
-            dS * genome.dScale * std::pow(2.0, genome.dZoom),
-            dS * genome.iWidth / 2 + grid.iGutter, dS * genome.iHeight / 2 + grid.iGutter,
-            grid.iWidth, grid.iHeight};
-}
-
 CChaosGame::SPrepared CChaosGame::prepare(const SXform& xform, bool bPlotted) {
     SPrepared prepared;
     prepared.coefs = xform.coefs;
@@ -57,7 +46,7 @@ SBucket addOf(const SColour& colour, double dWeight) {
 }  // namespace
 
 CChaosGame::CChaosGame(const SGenome& genome)
-    : bFinal(genome.bFinalXform), view(cameraOf(genome)), ePaletteMode(genome.ePaletteMode),
+    : bFinal(genome.bFinalXform), view(genome), ePaletteMode(genome.ePaletteMode),
       palette(genome.palette) {
     const int iXforms = static_cast<int>(genome.vXforms.size());
     for (int j = 0; j < iXforms; j++) {
@@ -136,16 +125,7 @@ bool isBad(double d) { return !(std::fabs(d) <= 1e10); }  // NaN too
 bool CChaosGame::plotOf(double x, double y, double c, int iXform, SPlot& plot) const {
     const double dWeight = vXforms[iXform].dPlotWeight;
     if (dWeight == 0) return false;
-    if (view.bRotate) {
-        const double dX = x - view.dCenterX, dY = y - view.dCenterY;
-        x = view.dCenterX + (view.dCos * dX - view.dSin * dY);
-        y = view.dCenterY + (view.dSin * dX + view.dCos * dY);
-    }
-    const double dColumn = (x - view.dCenterX) * view.dBucketsPerUnit + view.dOffsetX;
-    const double dRow = (y - view.dCenterY) * view.dBucketsPerUnit + view.dOffsetY;
-    if (!(dColumn >= 0 && dColumn < view.iGridWidth && dRow >= 0 && dRow < view.iGridHeight))
-        return false;
-    plot.uBucket = static_cast<size_t>(dRow) * view.iGridWidth + static_cast<size_t>(dColumn);
+    if (!view.bucketOf(x, y, plot.uBucket)) return false;
     // The palette entry of c: trunc(256·c), clamped; in linear mode blended with the next one.
     const double dIndex = 256 * c;
     const int iIndex = !(dIndex > 0) ? 0 : dIndex >= 255 ? 255 : static_cast<int>(dIndex);

@@ -1,13 +1,13 @@
 #pragma once
 
-// The chaos game of a genome, batch by batch, and the camera that takes its points to buckets.
+// The chaos game of a genome, batch by batch, its points taken to buckets by the camera.
 // A batch is flam3's sub-batch: a fresh random point and colour, 15 iterations not plotted, then
 // up to iBatchSamples plotted ones. Batch b draws from the stream of (seed, b) alone, so a batch
 // gives the same plots whoever runs it, and when.
 
 #include "variations/variations.h"
 #include "genome/genome.h"
-#include "tone/grid.h"
+#include "render/camera.h"
 #include "tone/histogram.h"
 
 #include <cstdint>
@@ -15,18 +15,6 @@
 
 constexpr int iBatchSamples = 10000;
 constexpr int iFuseIterations = 15;
-
-// World point → bucket: turned by rotate about the centre, +y down, scale · 2^zoom pixels per
-// unit, S buckets per pixel.
-struct SCamera {
-    double dCenterX, dCenterY;
-    bool   bRotate;
-    double dCos, dSin;
-    double dBucketsPerUnit;    // S · scale · 2^zoom
-    double dOffsetX, dOffsetY; // S·W/2 + g, S·H/2 + g
-    int    iGridWidth, iGridHeight;
-};
-SCamera cameraOf(const SGenome& genome);
 
 // What one batch did besides its plots.
 struct SBatchCounts {
@@ -67,7 +55,7 @@ public:
     void runBatchPoints(uint64_t uSeed, uint64_t uBatch, int iSamples,
                         std::vector<SWorldPoint>& vPoints, SBatchCounts& counts) const;
 
-    const SCamera& camera() const { return view; }
+    const CCamera& camera() const { return view; }
 
 private:
     struct SActive {           // one variation of an xform
@@ -102,7 +90,7 @@ private:
     int iRowLength;                 // xforms + 1
     std::vector<double> vCumulative;// per previous xform (none first): cumulative weights
     std::vector<int> vLastChoosable;// per row: the last xform it can choose
-    SCamera view;
+    CCamera view;
     EPaletteMode ePaletteMode;
     CPalette palette;
     std::vector<SBucket> vStepAdds; // step mode: per xform, per palette entry, what a plot adds

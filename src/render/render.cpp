@@ -1,6 +1,7 @@
 #include "render/render.h"
 
 #include "genome/genome_check.h"
+#include "tone/grid.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,9 @@
 
 #include "editing/genome_frame.h"
 #include "xml/genome_xml.h"
+#include "render/camera.h"
 #include "render/chaos_game.h"
+#include "tone/grid.h"
 
 #include <gtest/gtest.h>
 
@@ -45,31 +47,22 @@ TEST(GenomeFrameTest, WorldPointsAndPixelsAreTheRendersPlots) {
         const int iPlots = game.runBatch(9, 3, iBatchSamples, vPlots, counts);
         game.runBatchPoints(9, 3, iBatchSamples, vPoints, counts);
         EXPECT_EQ(vPoints.size(), static_cast<size_t>(iBatchSamples));
-        const SCamera& camera = game.camera();
+        const CCamera& camera = game.camera();
         const double dS = genome.iSupersample, dGutter = gridShapeOf(genome).iGutter;
         int iInside = 0;
         for (const SWorldPoint& point : vPoints) {
-            // Turned about the centre, then placed, as the render does it (to the last bit).
-            double dX = point.dX, dY = point.dY;
-            if (camera.bRotate) {
-                const double dU = dX - camera.dCenterX, dV = dY - camera.dCenterY;
-                dX = camera.dCenterX + (camera.dCos * dU - camera.dSin * dV);
-                dY = camera.dCenterY + (camera.dSin * dU + camera.dCos * dV);
-            }
-            const double dColumn = (dX - camera.dCenterX) * camera.dBucketsPerUnit +
-                                   camera.dOffsetX;
-            const double dRow = (dY - camera.dCenterY) * camera.dBucketsPerUnit + camera.dOffsetY;
             double dPixelX, dPixelY;
-            pixelOfWorld(genome, point.dX, point.dY, dPixelX, dPixelY);
-            EXPECT_NEAR(dPixelX * dS + dGutter, dColumn, 1e-9) << sView;
-            EXPECT_NEAR(dPixelY * dS + dGutter, dRow, 1e-9) << sView;
-            if (!(dColumn >= 0 && dColumn < camera.iGridWidth && dRow >= 0 &&
-                  dRow < camera.iGridHeight))
-                continue;
+            camera.pixelOf(point.dX, point.dY, dPixelX, dPixelY);
+            size_t uBucket;
+            if (!camera.bucketOf(point.dX, point.dY, uBucket)) continue;
             ASSERT_LT(iInside, iPlots) << sView;
-            EXPECT_EQ(vPlots[iInside++].uBucket,
-                      static_cast<size_t>(dRow) * camera.iGridWidth +
-                          static_cast<size_t>(dColumn)) << sView;
+            EXPECT_EQ(vPlots[iInside++].uBucket, uBucket) << sView;
+            // The pixel is the bucket's, within the last bits of the two ways to work it out.
+            const double dColumn = dPixelX * dS + dGutter, dRow = dPixelY * dS + dGutter;
+            const double dBucketColumn = static_cast<double>(uBucket % camera.gridWidth());
+            const double dBucketRow = static_cast<double>(uBucket / camera.gridWidth());
+            EXPECT_TRUE(dColumn > dBucketColumn - 1e-9 && dColumn < dBucketColumn + 1 + 1e-9);
+            EXPECT_TRUE(dRow > dBucketRow - 1e-9 && dRow < dBucketRow + 1 + 1e-9) << sView;
         }
         EXPECT_EQ(iInside, iPlots) << sView;
         EXPECT_GT(iPlots, 1000) << sView;
@@ -82,9 +75,9 @@ TEST(GenomeFrameTest, ZoomMovesAndTurnsFollowTheScreen) {
     for (const char* sView : views) {
         const SGenome genome = genomeOf(sView);
         double dX, dY, dAfterX, dAfterY;
-        worldOfPixel(genome, 10.5, 3.5, dX, dY);
+        CCamera(genome).worldOf(10.5, 3.5, dX, dY);
         const SGenome zoomed = zoomedAbout(genome, 10.5, 3.5, 2);
-        worldOfPixel(zoomed, 10.5, 3.5, dAfterX, dAfterY);
+        CCamera(zoomed).worldOf(10.5, 3.5, dAfterX, dAfterY);
         EXPECT_NEAR(dAfterX, dX, 1e-12) << sView;
         EXPECT_NEAR(dAfterY, dY, 1e-12) << sView;
         EXPECT_EQ(zoomed.dScale, 2 * genome.dScale);
@@ -93,14 +86,14 @@ TEST(GenomeFrameTest, ZoomMovesAndTurnsFollowTheScreen) {
             {0.25, 0, 0.25, 0.5}, {0, 0.25, 0.5, 0.25}, {-0.25, 0.25, 0.75, 0.25}};
         for (const auto& move : moves) {
             const SGenome moved = movedGenome(genome, move.dRight, move.dDown);
-            pixelOfWorld(moved, genome.dCenterX, genome.dCenterY, dAfterX, dAfterY);
+            CCamera(moved).pixelOf(genome.dCenterX, genome.dCenterY, dAfterX, dAfterY);
             EXPECT_NEAR(dAfterX, move.dPixelX * genome.iWidth, 1e-9) << sView;
             EXPECT_NEAR(dAfterY, move.dPixelY * genome.iHeight, 1e-9) << sView;
         }
     }
     const SGenome turned = rotatedGenome(genomeOf("size=\"100 100\""), 90);
     double dPixelX, dPixelY;  // the point right of the centre comes below it
-    pixelOfWorld(turned, 1, 0, dPixelX, dPixelY);
+    CCamera(turned).pixelOf(1, 0, dPixelX, dPixelY);
     EXPECT_NEAR(dPixelX, 50, 1e-9);
     EXPECT_NEAR(dPixelY, 100, 1e-9);
     const struct { double dRotate, dTurn, dExpected; } turns[] = {
@@ -140,7 +133,7 @@ TEST(GenomeFrameTest, FitFramesTheDenseOrbitAsTheScreenShowsIt) {
             << fit.sAttributes;
         for (const auto& corner : {std::pair<int, int>{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
             double dPixelX, dPixelY;
-            pixelOfWorld(fitted, corner.first, corner.second, dPixelX, dPixelY);
+            CCamera(fitted).pixelOf(corner.first, corner.second, dPixelX, dPixelY);
             EXPECT_EQ(dPixelX > 0 && dPixelX < fitted.iWidth && dPixelY > 0 &&
                           dPixelY < fitted.iHeight, fit.bCornersIn) << fit.sAttributes;
         }

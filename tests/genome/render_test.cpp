@@ -41,7 +41,7 @@ void addBatch(const CChaosGame& game, uint64_t uBatch, CHistogram& histogram) {
 TEST(ChaosGameTest, BatchesDependOnTheirNumberAlone) {
     const SGenome genome = genomeOf("size=\"48 32\"");
     const CChaosGame game(genome);
-    const int iW = game.camera().iGridWidth, iH = game.camera().iGridHeight;
+    const int iW = game.camera().gridWidth(), iH = game.camera().gridHeight();
     CHistogram inOrder(iW, iH), reversed(iW, iH), others(iW, iH), seventh(iW, iH);
     for (int b = 0; b < 10; b++) addBatch(game, b, inOrder);
     for (int b = 9; b >= 0; b--) addBatch(game, b, reversed);

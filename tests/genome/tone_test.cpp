@@ -1,6 +1,7 @@
 // From buckets to pixels: log scaling, filter and tone curve on hand-made input.
 
 #include "render/chaos_game.h"
+#include "tone/grid.h"
 #include "tone/picture.h"
 
 #include <gtest/gtest.h>
