@@ -33,13 +33,13 @@ bool sameMember(const OwnerOf<pMember>& one, const OwnerOf<pMember>& other) {
     return one.*pMember == other.*pMember;
 }
 
-// A number; written in the shortest form that reads back the same.
-template <auto pMember>
-SAttribute<OwnerOf<pMember>> number(const char* sName, const char* sDefault,
-                                    EInterpolation eInterpolation) {
+// One value, read by pfReadText; written in the shortest form that reads back the same.
+template <auto pMember, auto pfReadText>
+SAttribute<OwnerOf<pMember>> single(const char* sName, const char* sDefault,
+                                    const char* sExpected, EInterpolation eInterpolation) {
     using TOwner = OwnerOf<pMember>;
-    return {sName, sDefault, "a finite number", eInterpolation,
-            [](const char* sText, TOwner& owner) { return readNumber(sText, owner.*pMember); },
+    return {sName, sDefault, sExpected, eInterpolation,
+            [](const char* sText, TOwner& owner) { return pfReadText(sText, owner.*pMember); },
             [](const TOwner& owner, std::string& sText) {
                 sText = shortest(owner.*pMember);
                 return true;
@@ -47,18 +47,16 @@ SAttribute<OwnerOf<pMember>> number(const char* sName, const char* sDefault,
             sameMember<pMember>};
 }
 
-// A whole number, written as a number is.
+template <auto pMember>
+SAttribute<OwnerOf<pMember>> number(const char* sName, const char* sDefault,
+                                    EInterpolation eInterpolation) {
+    return single<pMember, readNumber>(sName, sDefault, "a finite number", eInterpolation);
+}
+
 template <auto pMember>
 SAttribute<OwnerOf<pMember>> whole(const char* sName, const char* sDefault,
                                    EInterpolation eInterpolation) {
-    using TOwner = OwnerOf<pMember>;
-    return {sName, sDefault, "a whole number", eInterpolation,
-            [](const char* sText, TOwner& owner) { return readInteger(sText, owner.*pMember); },
-            [](const TOwner& owner, std::string& sText) {
-                sText = shortest(owner.*pMember);
-                return true;
-            },
-            sameMember<pMember>};
+    return single<pMember, readInteger>(sName, sDefault, "a whole number", eInterpolation);
 }
 
 // Several numbers in one attribute, kept in an array member.

@@ -65,8 +65,9 @@ bool readColor(const pugi::xml_node& node, CPalette& palette, bool (&bGiven)[iPa
 }
 
 // <colors count="n" data="00RRGGBB..."/> and <palette count="n" format="RGB|RGBA">hex</palette>.
-bool readHexPalette(const pugi::xml_node& node, bool bColors, CPalette& palette,
-                    bool (&bGiven)[iPaletteSize], std::string& sError) {
+template <bool bColors>
+bool readHexPalette(const pugi::xml_node& node, CPalette& palette, bool (&bGiven)[iPaletteSize],
+                    std::string& sError) {
     const std::string sElement = bColors ? "<colors>" : "<palette>";
     int iCount = -1, iDigits = bColors ? 8 : 6;
     const char* sData = bColors ? nullptr : node.child_value();
@@ -102,15 +103,24 @@ bool readHexPalette(const pugi::xml_node& node, bool bColors, CPalette& palette,
     return true;
 }
 
+// The elements a palette comes in, each with its reader.
+using FPaletteReader = bool (*)(const pugi::xml_node& node, CPalette& palette,
+                                bool (&bGiven)[iPaletteSize], std::string& sError);
+const struct {
+    const char*    sElement;
+    FPaletteReader pfRead;
+} paletteElements[] = {
+    {"color", readColor},
+    {"colors", readHexPalette<true>},
+    {"palette", readHexPalette<false>},
+};
+
 }  // namespace
 
 bool readPaletteElement(const pugi::xml_node& node, CPalette& palette,
                         bool (&bGiven)[iPaletteSize], std::string& sError) {
-    const char* sName = node.name();
-    if (std::strcmp(sName, "color") == 0) return readColor(node, palette, bGiven, sError);
-    if (std::strcmp(sName, "colors") == 0)
-        return readHexPalette(node, true, palette, bGiven, sError);
-    if (std::strcmp(sName, "palette") == 0)
-        return readHexPalette(node, false, palette, bGiven, sError);
+    for (const auto& element : paletteElements)
+        if (std::strcmp(node.name(), element.sElement) == 0)
+            return element.pfRead(node, palette, bGiven, sError);
     return true;
 }
