@@ -22,8 +22,12 @@ bool drawRandomGenome(const SOptions& options, SGenomeChoice& choice, std::strin
 bool pickGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError) {
     choice.sFile = options.sGenomePath;
     choice.iPick = options.iPick.value_or(1);
-    if (!readPickedGenome(choice.sFile, choice.iPick, choice.genome, choice.iCount, sError))
+    SLeniency leniency;
+    leniency.bLenient = options.bLenient;
+    if (!readPickedGenome(choice.sFile, choice.iPick, choice.genome, choice.iCount, sError,
+                          &leniency))
         return false;
+    choice.vDropped = leniency.vDropped;
     applyGenomeOptions(options, choice);
     return true;
 }

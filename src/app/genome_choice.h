@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct SGenomeChoice {
     SGenome      genome;      // as drawn: size and quality applied
@@ -18,6 +19,7 @@ struct SGenomeChoice {
     int          iCount = 1;  // the flames the file holds
     bool         bRandom = false;  // the random genome of uRandom
     uint32_t     uRandom = 0;
+    std::vector<std::string> vDropped;  // what --lenient drew it without, a line each
 };
 
 // The options applied to a genome: --size draws the same framing at that size, --quality says

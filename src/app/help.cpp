@@ -17,7 +17,8 @@ const char* const sUsage =
     "              [--view XMIN,YMIN,XMAX,YMAX | --fit] [--load FILE] [--seed N]\n"
     "              [--threads N] [--save FILE] [--live] [--help] [--version]\n"
     "              [GLUT options]\n"
-    "       flames (--genome FILE [--pick N] | --random-genome SEED | --load FILE)\n"
+    "       flames (--genome FILE [--pick N] [--lenient] | --random-genome SEED |\n"
+    "              --load FILE)\n"
     "              [--quality Q] [--size WxH] [--fit] [--seed N] [--threads N]\n"
     "              [--save FILE | --write-genome FILE] [GLUT options]\n";
 

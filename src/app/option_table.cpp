@@ -178,6 +178,12 @@ const SKnownOption knownOptions[] = {
     {sPickOption, "a number", applyAnswer<&SOptions::iPick, sPickOption, 1, 2147483647>,
      "--pick N", "the Nth flame of the genome file (1 to its count); the first\n"
      "unless given"},
+    {"--lenient", nullptr, applyFlag<&SOptions::bLenient>, "--lenient",
+     "draw the flame even where it holds what is not drawn here (a\n"
+     "variation unknown here, an editor's setting that changes the\n"
+     "picture in a way not drawn here): drawn without each, each\n"
+     "named on standard error, the genome recorded as drawn; without\n"
+     "it such a flame is refused, every such thing named"},
     {"--quality", "a number", applyQuality, "--quality Q",
      "samples a pixel of a genome's picture (1 to 100000), over what\n"
      "the genome says"},

@@ -159,6 +159,8 @@ const SConflict conflicts[] = {
      "genome says its own"},
     {[](const SOptions& o) { return o.iPick && o.sGenomePath.empty(); },
      "--pick needs --genome: it picks a flame of a genome file"},
+    {[](const SOptions& o) { return o.bLenient && o.sGenomePath.empty(); },
+     "--lenient needs --genome: it is how a genome file's flame is read"},
     {[](const SOptions& o) {
          return (o.dQuality || !o.sWriteGenomePath.empty()) && !drawsGenome(o) &&
                 o.sLoadPath.empty();

@@ -92,21 +92,22 @@ std::string genomeCaption(const SGenome& genome, unsigned int uSeed) {
 }
 
 bool readPickedGenome(const std::string& sPath, int iPick, SGenome& genome, int& iCount,
-                      std::string& sError) {
-    std::vector<SGenome> vGenomes;
+                      std::string& sError, SLeniency* pLeniency) {
+    CFlameFile file;
     std::string sReason;
-    if (!readGenomeFile(sPath, vGenomes, sReason)) {
+    if (!file.load(sPath, sReason)) {
         sError = pathError(sPath, sReason);
         return false;
     }
-    iCount = static_cast<int>(vGenomes.size());
+    iCount = file.count();
     if (iPick < 1 || iPick > iCount) {
         sError = pathError(sPath, "--pick " + std::to_string(iPick) + ": it holds " +
                                       std::to_string(iCount) + " flame" + (iCount > 1 ? "s" : ""));
         return false;
     }
-    genome = vGenomes[static_cast<size_t>(iPick - 1)];
-    return true;
+    if (file.read(iPick - 1, genome, sReason, pLeniency)) return true;
+    sError = pathError(sPath, sReason);
+    return false;
 }
 
 bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::string& sError) {

@@ -6,16 +6,17 @@
 
 #include "files/png_codec.h"
 #include "genome/genome.h"
+#include "xml/genome_xml.h"
 
 #include <string>
 #include <vector>
 
 class CGenomeRender;
 
-// Flame iPick (1 to the count) of the genome file at sPath; iCount gets how many it holds. On
-// failure, sError is "PATH: reason".
+// Flame iPick (1 to the count) of the genome file at sPath, read as pLeniency says (strictly
+// where null); iCount gets how many it holds. On failure, sError is "PATH: reason".
 bool readPickedGenome(const std::string& sPath, int iPick, SGenome& genome, int& iCount,
-                      std::string& sError);
+                      std::string& sError, SLeniency* pLeniency = nullptr);
 
 // The genome as a .flame file of one <flame>, as drawn (every attribute written out): at sPath
 // (nothing there, or a regular file, replaced whole), or in the current folder under a new name,

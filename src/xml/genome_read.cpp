@@ -1,10 +1,12 @@
-#include "xml/genome_xml.h"
+#include "xml/flame_read.h"
 
 #include "genome/attributes.h"
 #include "genome/genome_check.h"
 #include "genome/numbers.h"
 #include "genome/palette.h"
 #include "xml/palette_library.h"
+#include "xml/editor_attributes.h"
+#include "xml/not_drawn.h"
 #include "xml/palette_xml.h"
 #include "xml/xform_xml.h"
 
@@ -22,14 +24,28 @@
 
 namespace {
 
-// The attributes of the table, each read as its row says. Everything else on a <flame> is
-// animation, history or unknown, and flam3 ignores it too.
+// The attributes of the table, each read as its row says; those the editors write, by their
+// meaning. Everything else on a <flame> is animation, history or unknown, and flam3 ignores it
+// too.
 bool readFlameAttribute(const pugi::xml_attribute& attribute, SGenome& genome,
-                        std::string& sError) {
+                        CNotDrawn& notDrawn, std::string& sError) {
     const SAttribute<SGenome>* pRow = flameAttribute(attribute.name());
-    if (!pRow || pRow->pfRead(attribute.value(), genome)) return true;
+    if (!pRow) {
+        if (flameEditorAttribute(attribute.name(), attribute.value()) == eNotDrawn)
+            notDrawn.notDrawnValue("", attribute);
+        return true;
+    }
+    if (pRow->pfRead(attribute.value(), genome)) return true;
     sError = badValue(attribute) + pRow->sExpected;
     return false;
+}
+
+// An editor's switch for density estimation, read by its meaning: off, the estimator's radius 0,
+// which draws the same here and in flam3.
+void readDensityEstimationSwitch(const pugi::xml_node& flame, SGenome& genome) {
+    double dOn;
+    if (readNumber(flame.attribute("enable_de").value(), dOn) && dOn == 0)
+        genome.dEstimatorRadius = 0;
 }
 
 // <symmetry kind="n"/> adds its xforms where it stands, even beside a list that holds them
@@ -65,7 +81,7 @@ bool addSymmetry(const pugi::xml_node& node, std::vector<SXform>& vXforms, std::
 
 // The children of one <flame>, in document order.
 bool readFlameChildren(const pugi::xml_node& flame, SGenome& genome, bool (&bGiven)[256],
-                       std::string& sError) {
+                       CNotDrawn& notDrawn, std::string& sError) {
     int iCreated = 0;  // xforms made so far: an even one defaults to colour 0, an odd one to 1
     for (const pugi::xml_node child : flame.children()) {
         const char* sName = child.name();
@@ -75,7 +91,7 @@ bool readFlameChildren(const pugi::xml_node& flame, SGenome& genome, bool (&bGiv
             xform.dColor = iCreated++ % 2;
             std::string sWhat = bFinal ? "final xform"
                                        : "xform " + std::to_string(genome.vXforms.size() + 1);
-            if (!readXform(child, xform, sError)) {
+            if (!readXform(child, xform, sWhat, notDrawn, sError)) {
                 sError = sWhat + ": " + sError;
                 return false;
             }
@@ -125,105 +141,31 @@ bool uniqueAttributes(const pugi::xml_node& flame, std::string& sError) {
     return true;
 }
 
-bool readFlame(const pugi::xml_node& flame, SGenome& genome, std::string& sError) {
+}  // namespace
+
+bool readFlame(const pugi::xml_node& flame, SGenome& genome, std::string& sError,
+               SLeniency* pLeniency) {
     if (!flame.first_attribute()) {
         sError = "a <flame> with no attributes";
         return false;
     }
     if (!uniqueAttributes(flame, sError)) return false;
+    CNotDrawn notDrawn;
+    bool bRead = true;
     for (const pugi::xml_attribute attribute : flame.attributes())
-        if (!readFlameAttribute(attribute, genome, sError)) return false;
+        bRead = bRead && readFlameAttribute(attribute, genome, notDrawn, sError);
     genome.dHue = std::fmod(genome.dHue, 1);
+    readDensityEstimationSwitch(flame, genome);
     bool bGiven[256] = {};
-    return readFlameChildren(flame, genome, bGiven, sError) && checkGenome(genome, sError) &&
-           finishPalette(genome, bGiven, sError);
-}
-
-// Every <flame> below root, depth first, none looked into; without recursion, so that no
-// nesting however deep runs out of stack.
-std::vector<pugi::xml_node> flamesIn(const pugi::xml_node& root) {
-    std::vector<pugi::xml_node> vFlames;
-    pugi::xml_node node = root.first_child();
-    while (node && node != root) {
-        const bool bFlame = node.type() == pugi::node_element &&
-                            std::strcmp(node.name(), "flame") == 0;
-        if (bFlame) vFlames.push_back(node);
-        if (!bFlame && node.first_child()) {
-            node = node.first_child();
-            continue;
-        }
-        while (node != root && !node.next_sibling()) node = node.parent();
-        if (node != root) node = node.next_sibling();
-    }
-    return vFlames;
-}
-
-int lineAt(const std::string& sText, std::ptrdiff_t iOffset) {
-    const std::ptrdiff_t iEnd = std::min<std::ptrdiff_t>(iOffset, sText.size());
-    return 1 + static_cast<int>(std::count(sText.begin(), sText.begin() + iEnd, '\n'));
-}
-
-}  // namespace
-
-bool readGenomes(const std::string& sText, std::vector<SGenome>& vGenomes, std::string& sError) {
-    vGenomes.clear();
-    pugi::xml_document document;
-    // pugixml expands no entity a document declares and never reads or fetches anything the text
-    // names; a document type that declares entities is refused, rather than drawn with them
-    // left as written (no genome has one).
-    const unsigned uOptions = pugi::parse_default | pugi::parse_doctype;
-    const pugi::xml_parse_result result = document.load_buffer(sText.data(), sText.size(),
-                                                               uOptions, pugi::encoding_utf8);
-    if (!result) {
-        sError = std::string("not XML: ") + result.description() + " at line " +
-                 std::to_string(lineAt(sText, result.offset));
-        return false;
-    }
-    for (const pugi::xml_node& node : document.children()) {
-        if (node.type() == pugi::node_doctype && std::strstr(node.value(), "ENTITY")) {
-            sError = "its document type declares entities, which are never expanded";
+    bRead = bRead && readFlameChildren(flame, genome, bGiven, notDrawn, sError);
+    if (!notDrawn.empty()) {
+        // What is not drawn is named first, with anything else wrong after it.
+        if (!bRead || !pLeniency || !pLeniency->bLenient) {
+            sError = notDrawn.message() + (bRead ? "" : "; " + sError);
             return false;
         }
+        for (const std::string& sDropped : notDrawn.dropped())
+            pLeniency->vDropped.push_back(sDropped);
     }
-    const pugi::xml_node root = document.document_element();
-    const std::vector<pugi::xml_node> vFlames =
-        std::strcmp(root.name(), "flame") == 0 ? std::vector<pugi::xml_node>{root}
-                                               : flamesIn(root);
-    if (vFlames.empty()) {
-        sError = "no <flame> element";
-        return false;
-    }
-    for (const pugi::xml_node& flame : vFlames) {
-        SGenome genome;
-        if (!readFlame(flame, genome, sError)) {
-            sError = "flame " + std::to_string(vGenomes.size() + 1) + " (line " +
-                     std::to_string(lineAt(sText, flame.offset_debug())) + "): " + sError;
-            vGenomes.clear();
-            return false;
-        }
-        vGenomes.push_back(std::move(genome));
-    }
-    return true;
-}
-
-bool readGenomeFile(const std::string& sPath, std::vector<SGenome>& vGenomes,
-                    std::string& sError) {
-    struct stat status;
-    if (stat(sPath.c_str(), &status) != 0) {
-        sError = std::strerror(errno);
-        return false;
-    }
-    if (!S_ISREG(status.st_mode) || static_cast<std::size_t>(status.st_size) >
-                                        uMostGenomeFileBytes) {
-        sError = S_ISREG(status.st_mode) ? "larger than 64 MiB: no genome file is so large"
-                                          : "not a regular file";
-        return false;
-    }
-    std::ifstream file(sPath, std::ios::binary);
-    std::string sText((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!file && !file.eof()) {
-        sError = std::strerror(errno);
-        return false;
-    }
-    return readGenomes(sText, vGenomes, sError);
+    return bRead && checkGenome(genome, sError) && finishPalette(genome, bGiven, sError);
 }

@@ -6,18 +6,52 @@
 //
 // A genome that this renderer cannot draw as flam3 would is refused rather than drawn otherwise:
 // an unknown variation or xform attribute is an error here (flam3 warns and ignores it), and so
-// is an unknown palette number (flam3 draws white). Errors are one line naming what is wrong,
-// for the caller to prefix with the file's name.
+// are an attribute an editor wrote at a value that changes the picture in a way not drawn here
+// (editor_attributes.h) and an unknown palette number (flam3 draws white). Errors are one line
+// naming what is wrong, every such thing of the flame, for the caller to prefix with the file's
+// name.
 
 #include "genome/genome.h"
 
+#include <pugixml.hpp>
+
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 constexpr std::size_t uMostGenomeFileBytes = std::size_t(64) << 20;
 
-bool readGenomes(const std::string& sText, std::vector<SGenome>& vGenomes, std::string& sError);
+// What the reader does with what a flame holds that is not drawn here: refuse the flame, or
+// (bLenient) draw it without, each such thing said in vDropped ("flame 2: drawn without 'foo'
+// of xform 1").
+struct SLeniency {
+    bool bLenient = false;
+    std::vector<std::string> vDropped;
+};
+
+// A genome file, its XML parsed once, its flames each read when asked for.
+class CFlameFile {
+public:
+    bool parse(const std::string& sText, std::string& sError);  // false: not a genome file
+    bool load(const std::string& sPath, std::string& sError);    // the file read and parsed
+
+    int count() const { return static_cast<int>(vFlames.size()); }
+    std::string name(int iFlame) const;  // its name attribute; iFlame from 0
+
+    // Flame iFlame, checked, its palette made: false with sError "flame N (line L): why".
+    bool read(int iFlame, SGenome& genome, std::string& sError,
+              SLeniency* pLeniency = nullptr) const;
+
+private:
+    std::unique_ptr<pugi::xml_document> pDocument;
+    std::vector<pugi::xml_node> vFlames;
+    std::vector<int> vLines;  // where each flame begins
+};
+
+// Every flame of a document or file, or none with sError naming the first that cannot be read.
+bool readGenomes(const std::string& sText, std::vector<SGenome>& vGenomes, std::string& sError,
+                 SLeniency* pLeniency = nullptr);
 bool readGenomeFile(const std::string& sPath, std::vector<SGenome>& vGenomes,
                     std::string& sError);
 

@@ -2,6 +2,7 @@
 
 #include "genome/attributes.h"
 #include "genome/numbers.h"
+#include "xml/editor_attributes.h"
 
 #include <cstring>
 #include <vector>
@@ -63,7 +64,8 @@ std::string badValue(const pugi::xml_attribute& attribute) {
     return std::string(attribute.name()) + "=\"" + attribute.value() + "\" is not ";
 }
 
-bool readXform(const pugi::xml_node& node, SXform& xform, std::string& sError) {
+bool readXform(const pugi::xml_node& node, SXform& xform, const std::string& sPlace,
+               CNotDrawn& notDrawn, std::string& sError) {
     for (const pugi::xml_attribute attribute : node.attributes()) {
         const char* sName = attribute.name();
         if (const SAttribute<SXform>* pRow = xformAttribute(sName)) {
@@ -78,10 +80,10 @@ bool readXform(const pugi::xml_node& node, SXform& xform, std::string& sError) {
         }
         bool bKnown = false;
         if (!readLegacyVariation(attribute, xform, bKnown, sError)) return false;
-        if (!bKnown) {
-            sError = "unknown variation or attribute " + quoted(sName);
-            return false;
-        }
+        if (bKnown) continue;
+        const EEditorAttribute eEditor = xformEditorAttribute(sName, attribute.value());
+        if (eEditor == eUnknownAttribute) notDrawn.unknownName(sPlace, sName);
+        if (eEditor == eNotDrawn) notDrawn.notDrawnValue(sPlace, attribute);
     }
     return true;
 }

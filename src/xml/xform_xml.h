@@ -3,15 +3,18 @@
 // The attributes of one <xform> or <finalxform>, as flam3 reads them, for the genome reader.
 
 #include "genome/genome.h"
+#include "xml/not_drawn.h"
 
 #include <pugixml.hpp>
 
 #include <string>
 
-// Reads node's attributes over xform (which holds the defaults). False with sError naming the
-// attribute when one is not a variation, a parameter or an xform attribute flam3 knows, or its
-// value is not what it must be: the picture is never drawn without what it names.
-bool readXform(const pugi::xml_node& node, SXform& xform, std::string& sError);
+// Reads node's attributes over xform (which holds the defaults), sPlace naming it ("xform 2").
+// What it holds that is not drawn here (a name that is not a variation, a parameter or an xform
+// attribute known here; an editor's attribute at a value not drawn) goes to notDrawn. False with
+// sError when a value is not what it must be.
+bool readXform(const pugi::xml_node& node, SXform& xform, const std::string& sPlace,
+               CNotDrawn& notDrawn, std::string& sError);
 
 // The words of the reader's messages: a name in quotes, and the start of "NAME=\"VALUE\" is not
 // what it must be".

@@ -133,4 +133,29 @@ TEST(GenomeTest, WhatIsNoGenomeIsRefusedAtOnce) {
     }
 }
 
+// What is not drawn here refuses the flame, one line naming each thing and nothing written;
+// --lenient draws without them, a line each, and records the genome as drawn, which draws the
+// same pixels again without --lenient.
+TEST(GenomeTest, LenientDrawsWithoutWhatIsNotDrawnHere) {
+    CScratchFolder folder;
+    writeFile(folder / "odd.flame",
+              R"(<flame size="48 36" scale="20" quality="10" palette="3" curves="0 0 1 1 0 1">
+              <xform weight="1" linear="0.5" frob="1" coefs="0.5 0 0 0.5 0 0"/>
+              <xform weight="1" spherical="1" coefs="0.5 0 0 0.5 0.5 0"/></flame>)");
+    CViewerRun strict(launchOf({"--genome", folder / "odd.flame", "--save", folder / "x.png"}));
+    EXPECT_NE(ran(strict, 1).errors().find("curves=\"0 0 1 1 0 1\" is not drawn here; xform 1: "
+                                           "unknown variation or attribute 'frob'"),
+              std::string::npos) << strict.errors();
+    EXPECT_EQ(folder.names(), std::vector<std::string>{"odd.flame"});
+    CViewerRun lenient(launchOf({"--genome", folder / "odd.flame", "--lenient", "--seed", "3",
+                                 "--save", folder / "lenient.png"}));
+    const std::string sPrefix = "flames: " + folder / "odd.flame" + ": flame 1: drawn without ";
+    EXPECT_EQ(ran(lenient, 0).errors(), sPrefix + "curves=\"0 0 1 1 0 1\"\n" + sPrefix +
+                                             "'frob' of xform 1\n");
+    TChunks text;
+    const SPicture picture = readPicture(folder / "lenient.png", &text);
+    EXPECT_EQ(text["flam3_genome"].find("frob"), std::string::npos);
+    EXPECT_TRUE(savedGenome({"--load", folder / "lenient.png"}, folder / "again.png") == picture);
+}
+
 }  // namespace

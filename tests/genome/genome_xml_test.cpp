@@ -81,6 +81,50 @@ TEST(GenomeReadTest, RefusesWhatItCannotDraw) {
             << example.sXml << " gave: " << errorOf(example.sXml);
 }
 
+// What the editors write, by its meaning: settings of no effect read without a word; settings
+// that change the picture accepted at their neutral value, else named, all of them and every
+// unknown variation in one line; read leniently, drawn without each, each said.
+TEST(GenomeReadTest, EditorsAttributesAreReadByTheirMeaning) {
+    const struct {
+        std::string sFlame, sXform;
+        const char* sError;  // "": read as the plain flame
+        size_t uDropped;     // things a lenient reading draws it without
+    } cases[] = {
+        {"version=\"v\" grad_edit_hue_curve_x1=\"23\" interpolation=\"smooth\" nick=\"n\"",
+         "name=\"a\" animate=\"1\" linear_fx_priority=\"0\" mod_hue=\"0.0\"", "", 0},
+        {"curves=\"0 0 1 0.5 0.5 1\" red_curve=\"0 0 1 1\" post_symmetry_type=\"NONE\" "
+         "white_level=\"220.0\" cam_zoom=\"1\"",
+         "material=\"0.0\" var_color=\"1\" zxCoefs=\"1 0 0 1 0 0\" color_type=\"DIFFUSION\"", "",
+         0},
+        {"post_symmetry_type=\"X_AXIS\" curves=\"0 0 1 0.5 0.6 1\"", "",
+         "post_symmetry_type=\"X_AXIS\" is not drawn here; curves=\"0 0 1 0.5 0.6 1\" is not "
+         "drawn here", 2},
+        {"", "foo=\"1\" foo_a=\"2\" bar=\"1\" color_type=\"TARGET\"",
+         "flame 1 (line 1): xform 1: unknown variations or attributes 'foo', 'bar'; xform 1: "
+         "color_type=\"TARGET\" is not drawn here", 3},
+    };
+    const SGenome plain = readOne(flame(""));
+    for (const auto& example : cases) {
+        const std::string sXml = flame(example.sFlame, "<xform weight=\"1\" linear=\"1\" " +
+                                                           example.sXform + "/>");
+        SLeniency leniency;
+        leniency.bLenient = true;
+        std::vector<SGenome> vGenomes;
+        std::string sError;
+        ASSERT_TRUE(readGenomes(sXml, vGenomes, sError, &leniency)) << sError;
+        EXPECT_TRUE(vGenomes[0] == plain) << sXml;
+        if (*example.sError == '\0') {
+            EXPECT_TRUE(leniency.vDropped.empty() && readOne(sXml) == plain) << sXml;
+            continue;
+        }
+        EXPECT_NE(errorOf(sXml).find(example.sError), std::string::npos) << errorOf(sXml);
+        EXPECT_EQ(leniency.vDropped.size(), example.uDropped);
+        EXPECT_EQ(leniency.vDropped[0].rfind("flame 1: drawn without ", 0), 0u);
+    }
+    // An editor's switch for density estimation is honoured: off, its radius is 0.
+    EXPECT_EQ(readOne(flame("enable_de=\"0\" estimator_radius=\"9\"")).dEstimatorRadius, 0);
+}
+
 TEST(GenomeReadTest, NamesTheFlameAndItsLine) {
     EXPECT_EQ(errorOf("<f>" + flame("") + "\n" + flame("quality=\"-1\"") + "</f>"),
               "flame 2 (line 2): quality -1 is out of (0, 100000]");

@@ -1,0 +1,157 @@
+#include "xml/editor_attributes.h"
+
+#include "genome/numbers.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Whether a value is the one that changes nothing.
+using FNeutral = bool (*)(const char* sValue);
+
+bool isZero(const char* sValue) {
+    double dValue;
+    return readNumber(sValue, dValue) && dValue == 0;
+}
+bool isOne(const char* sValue) {
+    double dValue;
+    return readNumber(sValue, dValue) && dValue == 1;
+}
+bool isNone(const char* sValue) { return std::strcmp(sValue, "NONE") == 0; }
+bool isZeroColour(const char* sValue) {
+    double dColour[3];
+    return readNumbers(sValue, 3, dColour) && dColour[0] == 0 && dColour[1] == 0 &&
+           dColour[2] == 0;
+}
+
+// Numbers that come in pairs (x, y), or triples (x, y, weight), each a point of a curve from 0 to
+// 1: the curve is the identity when every point lies on the diagonal.
+template <int iStride>
+bool pointsOnDiagonal(const char* sValue) {
+    std::vector<double> vNumbers;
+    if (!readNumberList(sValue, vNumbers) || vNumbers.empty() || vNumbers.size() % iStride != 0)
+        return false;
+    for (size_t i = 0; i < vNumbers.size(); i += iStride)
+        if (vNumbers[i] != vNumbers[i + 1]) return false;
+    return true;
+}
+
+bool isIdentityAffine(const char* sValue) {
+    double dCoefs[6];
+    return readNumbers(sValue, 6, dCoefs) && dCoefs[0] == 1 && dCoefs[1] == 0 &&
+           dCoefs[2] == 0 && dCoefs[3] == 1 && dCoefs[4] == 0 && dCoefs[5] == 0;
+}
+
+// One name, or every name that a '*' at either end or both stands for (what comes after, before,
+// around the rest); with no neutral check, an attribute of no effect on a still picture.
+struct SEditorRow {
+    const char* sName;
+    FNeutral    pfNeutral;
+};
+
+bool nameMatches(const char* sPattern, const char* sName) {
+    const std::string sWhole(sPattern);
+    const bool bAnyStart = sWhole.front() == '*', bAnyEnd = sWhole.back() == '*';
+    const std::string sCore = sWhole.substr(bAnyStart, sWhole.size() - bAnyStart - bAnyEnd);
+    const std::string sText(sName);
+    const size_t uFound = sText.find(sCore);
+    if (bAnyStart && bAnyEnd) return uFound != std::string::npos;
+    if (bAnyEnd) return uFound == 0;
+    if (bAnyStart)
+        return sText.size() >= sCore.size() &&
+               sText.compare(sText.size() - sCore.size(), sCore.size(), sCore) == 0;
+    return sText == sCore;
+}
+
+template <size_t iRows>
+EEditorAttribute verdictOf(const SEditorRow (&rows)[iRows], const char* sName,
+                           const char* sValue) {
+    for (const SEditorRow& row : rows) {
+        if (!nameMatches(row.sName, sName)) continue;
+        if (!row.pfNeutral) return eNoEffect;
+        return row.pfNeutral(sValue) ? eNeutral : eNotDrawn;
+    }
+    return eUnknownAttribute;
+}
+
+constexpr SEditorRow flameRows[] = {
+    // Who wrote it, and when.
+    {"version", nullptr}, {"nick", nullptr}, {"url", nullptr}, {"notes", nullptr},
+    {"brood", nullptr}, {"genebank", nullptr}, {"plugins", nullptr}, {"new_linear", nullptr},
+    {"grad_edit_*", nullptr}, {"filter_indicator", nullptr},
+    // Animation and the frames of a sequence.
+    {"time", nullptr}, {"interpolation", nullptr}, {"interpolation_type", nullptr},
+    {"interpolation_space", nullptr}, {"palette_interpolation", nullptr},
+    {"hsv_rgb_palette_blend", nullptr}, {"temporal_*", nullptr}, {"frame", nullptr},
+    {"frame_count", nullptr}, {"fps", nullptr}, {"rotations", nullptr},
+    {"seconds_per_rotation", nullptr}, {"rotations_per_blend", nullptr},
+    {"blend_rotate_xforms_cw", nullptr}, {"rotate_xforms_cw", nullptr},
+    {"linear_blend", nullptr}, {"blend_seconds", nullptr}, {"stagger", nullptr},
+    // How an editor's renderer samples and filters: the same flame, another grain.
+    {"sub_batch_size", nullptr}, {"fuse", nullptr}, {"rand_range", nullptr},
+    {"antialias_amount", nullptr}, {"antialias_radius", nullptr}, {"filter_kernel", nullptr},
+    {"filter_type", nullptr}, {"filter_sharpness", nullptr}, {"filter_low_density", nullptr},
+    {"ai_post_denoiser_only_for_cpu", nullptr}, {"post_optix_denoiser_blend", nullptr},
+    // Outputs beside the picture, and a transparent background, which a PNG of colours drops.
+    {"zbuffer_*", nullptr}, {"bg_transparency", nullptr},
+    // Settings that matter only where another one is not at its neutral value.
+    {"post_blur_fade", nullptr}, {"post_blur_falloff", nullptr},
+    {"post_symmetry_rotation", nullptr}, {"post_symmetry_order", nullptr},
+    {"post_symmetry_distance", nullptr}, {"post_symmetry_centre_*", nullptr},
+    {"background_type", nullptr}, {"cam_dof_*", nullptr}, {"cam_xfocus", nullptr},
+    {"cam_yfocus", nullptr}, {"cam_zfocus", nullptr}, {"new_dof", nullptr},
+    // Changes the picture; accepted at the value that changes nothing.
+    {"curves", pointsOnDiagonal<3>}, {"red_curve", pointsOnDiagonal<2>},
+    {"green_curve", pointsOnDiagonal<2>}, {"blue_curve", pointsOnDiagonal<2>},
+    {"overall_curve", pointsOnDiagonal<2>}, {"logscale_k2", isZero}, {"blur_curve", isZero},
+    {"contrast", isOne}, {"saturation", isOne}, {"balancing_*", isOne},
+    {"white_level", [](const char* s) {
+         double d;
+         return readNumber(s, d) && d == 220;
+     }},
+    {"low_density_brightness", [](const char* s) {
+         double d;
+         return readNumber(s, d) && d == 0.24;
+     }},
+    {"cam_zoom", isOne}, {"cam_roll", isZero}, {"cam_pos_*", isZero}, {"fg_opacity", isOne},
+    {"post_blur_radius", isZero}, {"post_symmetry_type", isNone},
+    {"ai_post_denoiser", isNone}, {"mixer_mode", [](const char* s) {
+         return std::strcmp(s, "OFF") == 0;
+     }},
+    {"smooth_gradient", isZero}, {"motion_blur_*", isZero},
+    {"background_ul", isZeroColour}, {"background_ur", isZeroColour},
+    {"background_ll", isZeroColour}, {"background_lr", isZeroColour},
+    {"background_cc", isZeroColour},
+    {"flam3h_hsv", [](const char* s) {
+         double dHsv[3];
+         return readNumbers(s, 3, dHsv) && dHsv[0] == 1 && dHsv[1] == 1 && dHsv[2] == 1;
+     }},
+    {"flam3h_f3c", isOne}, {"flam3h_rip", isZero},
+    // Read by its meaning where the flame is read: 0 turns density estimation off.
+    {"enable_de", nullptr},
+};
+
+constexpr SEditorRow xformRows[] = {
+    // Names, animation, and the curves an editor animates the coefs along.
+    {"name", nullptr}, {"animate", nullptr}, {"animate_origin", nullptr},
+    {"*Curve_*", nullptr},
+    // Changes the picture; accepted at the value that changes nothing.
+    {"var_color", isOne}, {"color_type", [](const char* s) {
+         return std::strcmp(s, "DIFFUSION") == 0;
+     }},
+    {"material", isZero}, {"material_speed", isZero}, {"mod_*", isZero},
+    {"yzCoefs", isIdentityAffine}, {"zxCoefs", isIdentityAffine}, {"*_fx_priority", isZero}, {"*colorshift", isZero},
+    {"wfield_*", [](const char* s) { return isZero(s) || isNone(s); }},
+};
+
+}  // namespace
+
+EEditorAttribute flameEditorAttribute(const char* sName, const char* sValue) {
+    return verdictOf(flameRows, sName, sValue);
+}
+
+EEditorAttribute xformEditorAttribute(const char* sName, const char* sValue) {
+    return verdictOf(xformRows, sName, sValue);
+}
