@@ -71,13 +71,15 @@ int savePattern(const SOptions& options, const SChoices& choices) {
 }
 
 int saveGenome(const SOptions& options, const SGenomeChoice& choice) {
+    std::string sError;
+    if (!genomeKeepable(choice.genome, sError))
+        return failed(sourceOf(options, choice) + ": " + sError);
     CGenomeRender render(choice.genome, choice.uSeed, threadsSaid(options, std::cerr));
     if (!render.error().empty()) return failed(sourceOf(options, choice) + ": " + render.error());
     sayCalculating(std::cout);
     if (!outputWritten()) return iWorkFailed;
     watchProgressOnTerminal();
     renderWithProgress(render);
-    std::string sError;
     if (!saveGenomePicture(options.sSavePath, render, choice.uSeed, sError)) return failed(sError);
     return 0;
 }

@@ -44,8 +44,10 @@ std::vector<SPngText> genomeTexts(const SGenome& genome, unsigned int uSeed) {
 // mapping hands them out. "" or the reason.
 std::string writeGenomePng(CWholeFile& file, const std::string& sFolder, CGenomeRender& render,
                            unsigned int uSeed) {
-    if (const int iError = file.create(sFolder)) return errorText(iError);
     const SGenome& genome = render.renderedGenome();
+    std::string sTooLarge;
+    if (!genomeKeepable(genome, sTooLarge)) return sTooLarge;
+    if (const int iError = file.create(sFolder)) return errorText(iError);
     CPngWriter writer(file.stream());
     if (!writer.begin(genome.iWidth, genome.iHeight, 3, genomeTexts(genome, uSeed)))
         return writer.error();
@@ -83,12 +85,31 @@ bool linkAsNew(const std::string& sStem, const std::string& sExtension, std::str
 
 }  // namespace
 
+// A name as a caption says it: at most iLongestName bytes, cut where a character begins, "..."
+// after the cut; so a Description is bounded as a file name is.
+std::string captionName(const std::string& sName) {
+    if (sName.size() <= iLongestName) return sName;
+    size_t uCut = iLongestName;
+    while (uCut > 0 && (static_cast<unsigned char>(sName[uCut]) & 0xC0) == 0x80) uCut--;
+    return sName.substr(0, uCut) + "...";
+}
+
 std::string genomeCaption(const SGenome& genome, unsigned int uSeed) {
     char cNumbers[120];
     std::snprintf(cNumbers, sizeof cNumbers, "%d x %d, quality %g, seed %u", genome.iWidth,
                   genome.iHeight, genome.dQuality, uSeed);
-    return "flame " + (genome.sName.empty() ? std::string("without a name") : genome.sName) +
+    return "flame " +
+           (genome.sName.empty() ? std::string("without a name") : captionName(genome.sName)) +
            ", " + cNumbers;
+}
+
+bool genomeKeepable(const SGenome& genome, std::string& sError) {
+    const size_t uBytes = genomeXml(genome).size();
+    if (uBytes <= uMostGenomeTextBytes) return true;
+    sError = "the genome is too large for a picture to keep: " + std::to_string(uBytes) +
+             " bytes of text, over the " + std::to_string(uMostGenomeTextBytes) +
+             " a picture keeps";
+    return false;
 }
 
 bool readPickedGenome(const std::string& sPath, int iPick, SGenome& genome, int& iCount,

@@ -24,6 +24,10 @@ bool readPickedGenome(const std::string& sPath, int iPick, SGenome& genome, int&
 bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::string& sError);
 bool writeGenomeFileAsNew(const SGenome& genome, std::string& sName, std::string& sError);
 
+// Whether a picture can keep the genome, which --load then reads back: false with sError where
+// its text is over uMostGenomeTextBytes (a name of millions of characters, thousands of xforms).
+bool genomeKeepable(const SGenome& genome, std::string& sError);
+
 // The render's picture so far, 8-bit RGB, with its genome and the seed it was drawn from: at
 // sPath, or under a new name, flame-NAME-SEED.png. False with sError "PATH: reason".
 bool saveGenomePicture(const std::string& sPath, CGenomeRender& render, unsigned int uSeed,

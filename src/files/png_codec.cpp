@@ -1,7 +1,10 @@
 #include "files/png_codec.h"
 
+#include "core/limits.h"
+
 #include <fcntl.h>
 #include <png.h>
+#include <zlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,43 +44,106 @@ void onPngFlush(png_structp pPng) {
     std::fflush(static_cast<SPngSink*>(png_get_io_ptr(pPng))->pFile);
 }
 
-// What reading takes from a file: its text chunks, and the reason it stopped where it was not
-// libpng's own. Plain data, filled in by libpng's callbacks.
+// What reading takes from a file: its text chunks (the compressed ones apart, to come after the
+// others), and the reason it stopped where it was not libpng's own. Filled in by libpng's
+// callbacks.
 struct SPngReading {
     std::vector<SPngText>* pTexts;
-    size_t                 iTextBytes;
+    std::vector<SPngText>* pCompressed;
+    size_t                 iTextBytes;  // of every text, as inflated
     int                    iChunks;
     char                   cProblem[160];
 };
 
-constexpr size_t iMostChunkBytes = (1 << 20) + 80;  // a text of 1 MiB and its keyword
-constexpr size_t iMostTextBytes = 8 << 20;          // of all the texts together
-constexpr int iMostChunks = 1000;                   // before the image
+constexpr size_t iMostChunkBytes = uMostGenomeTextBytes + 80;  // a text and its keyword
+constexpr size_t iMostTextBytes = uMostPngTextBytes;  // of all the texts together
+constexpr int iMostChunks = iMostPngTexts;            // before the image
 
 int refused(SPngReading& reading, const std::string& sProblem) {
     std::snprintf(reading.cProblem, sizeof reading.cProblem, "%s", sProblem.c_str());
     return -1;  // libpng stops with an error
 }
 
-// A tEXt chunk, taken whole rather than through libpng's own reading, which would cut its text
-// at a NUL byte without a word: a keyword, one NUL, and a text without one.
+// The text of zlib data inflated, at most uMost bytes: an inflated text counts toward the texts'
+// limit as it grows, so that a small file of compressed chunks cannot cost gigabytes.
+bool inflateText(const unsigned char* pData, size_t uSize, size_t uMost, std::string& sText) {
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK) return false;
+    stream.next_in = const_cast<unsigned char*>(pData);
+    stream.avail_in = static_cast<uInt>(uSize);
+    unsigned char cOut[1 << 14];
+    int iResult = Z_OK;
+    while (iResult == Z_OK && sText.size() <= uMost) {
+        stream.next_out = cOut;
+        stream.avail_out = sizeof cOut;
+        iResult = inflate(&stream, Z_NO_FLUSH);
+        sText.append(reinterpret_cast<const char*>(cOut), sizeof cOut - stream.avail_out);
+        if (iResult == Z_BUF_ERROR && stream.avail_in == 0) break;  // cut short
+    }
+    inflateEnd(&stream);
+    return iResult == Z_STREAM_END && sText.size() <= uMost;
+}
+
+// Where the text of a chunk begins, after its keyword: a zTXt's after its method byte, an iTXt's
+// after its flag, method, language and translated keyword (bInflate whether it is compressed);
+// null where the chunk is cut short.
+const char* textStart(const png_unknown_chunk& chunk, const char* pText, const char* pEnd,
+                      bool& bInflate) {
+    bInflate = std::memcmp(chunk.name, "zTXt", 4) == 0;
+    if (bInflate) return pText < pEnd ? pText + 1 : nullptr;
+    if (std::memcmp(chunk.name, "iTXt", 4) != 0) return pText;
+    if (pEnd - pText < 2) return nullptr;
+    bInflate = pText[0] == 1;
+    pText += 2;
+    for (int iField = 0; iField < 2; iField++) {
+        const char* pNul = static_cast<const char*>(std::memchr(pText, 0, pEnd - pText));
+        if (!pNul) return nullptr;
+        pText = pNul + 1;
+    }
+    return pText;
+}
+
+// A text chunk's text: tEXt's as it stands, zTXt's and iTXt's inflated (an iTXt may also be
+// uncompressed), at most uMost bytes; "" or the problem.
+std::string chunkText(const png_unknown_chunk& chunk, const char* pText, size_t uMost,
+                      std::string& sText) {
+    const char* pEnd = reinterpret_cast<const char*>(chunk.data) + chunk.size;
+    bool bInflate = false;
+    const char* pStart = textStart(chunk, pText, pEnd, bInflate);
+    if (!pStart) return "a text chunk is cut short";
+    if (!bInflate) {
+        if (static_cast<size_t>(pEnd - pStart) > uMost) return "its texts are too long";
+        sText.assign(pStart, pEnd);
+    } else if (!inflateText(reinterpret_cast<const unsigned char*>(pStart),
+                            static_cast<size_t>(pEnd - pStart), uMost, sText)) {
+        return sText.size() > uMost ? "its texts are too long" : "a compressed text is broken";
+    }
+    return "";
+}
+
+// A text chunk, taken whole rather than through libpng's own reading, which would cut its text
+// at a NUL byte without a word and inflate compressed ones without a limit: a keyword, one NUL,
+// and a text without one.
 int onTextChunk(png_structp pPng, png_unknown_chunkp pChunk) {
     SPngReading& reading = *static_cast<SPngReading*>(png_get_user_chunk_ptr(pPng));
-    if (std::memcmp(pChunk->name, "tEXt", 4) != 0) return 0;  // another's: libpng's to judge
     const char* pData = reinterpret_cast<const char*>(pChunk->data);
-    const char* pEnd = pData + pChunk->size;
     const char* pKeyEnd = static_cast<const char*>(std::memchr(pData, 0, pChunk->size));
-    if (!pKeyEnd) return refused(reading, "a tEXt chunk has no text");
+    if (!pKeyEnd) return refused(reading, "a text chunk has no text");
     const std::string sKey(pData, pKeyEnd);
-    if (std::memchr(pKeyEnd + 1, 0, static_cast<size_t>(pEnd - pKeyEnd - 1)))
-        return refused(reading, "its " + sKey + " chunk holds a NUL byte");
-    reading.iTextBytes += pChunk->size;
-    if (reading.iTextBytes > iMostTextBytes) return refused(reading, "its texts are too long");
     if (++reading.iChunks > iMostChunks)
         return refused(reading, "over " + std::to_string(iMostChunks) + " text chunks");
+    const bool bCompressed = std::memcmp(pChunk->name, "tEXt", 4) != 0;
+    const size_t uLeft = iMostTextBytes - reading.iTextBytes;
+    std::string sText;
     try {
-        reading.pTexts->push_back({sKey, std::string(pKeyEnd + 1, pEnd), false});
-    } catch (...) {
+        const std::string sProblem =
+            chunkText(*pChunk, pKeyEnd + 1, std::min(uLeft, iMostChunkBytes), sText);
+        if (!sProblem.empty()) return refused(reading, sProblem);
+        if (sText.find('\0') != std::string::npos)
+            return refused(reading, "its " + sKey + " chunk holds a NUL byte");
+        reading.iTextBytes += sText.size();
+        (bCompressed ? reading.pCompressed : reading.pTexts)->push_back({sKey, sText, bCompressed});
+    } catch (const std::bad_alloc&) {
         return refused(reading, std::strerror(ENOMEM));
     }
     return 1;
@@ -101,8 +167,8 @@ bool readPngInfo(FILE* pFile, png_structp& pPng, png_infop& pInfo, SPngSink& sin
     png_set_benign_errors(pPng, 0);
     png_set_crc_action(pPng, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
     png_set_read_user_chunk_fn(pPng, &reading, onTextChunk);
-    const png_byte cText[] = {'t', 'E', 'X', 't', 0};
-    png_set_keep_unknown_chunks(pPng, PNG_HANDLE_CHUNK_ALWAYS, cText, 1);
+    const png_byte cTexts[] = {'t', 'E', 'X', 't', 0, 'z', 'T', 'X', 't', 0, 'i', 'T', 'X', 't', 0};
+    png_set_keep_unknown_chunks(pPng, PNG_HANDLE_CHUNK_ALWAYS, cTexts, 3);
     png_init_io(pPng, pFile);
     png_set_sig_bytes(pPng, 8);
     png_read_info(pPng, pInfo);
@@ -121,26 +187,6 @@ std::string openRegular(const std::string& sPath, FILE*& pFile) {
     else if (!(pFile = fdopen(iFd, "rb"))) sReason = std::strerror(errno);
     if (!sReason.empty()) close(iFd);
     return sReason;
-}
-
-// The zTXt and iTXt chunks libpng has read; false where one holds a NUL byte, which libpng would
-// cut it at.
-bool takeCompressedTexts(png_structp pPng, png_infop pInfo, SPngReading& reading) {
-    png_textp pTexts = nullptr;
-    const int iTexts = png_get_text(pPng, pInfo, &pTexts, nullptr);
-    for (int i = 0; i < iTexts; i++) {
-        const png_text& text = pTexts[i];
-        const size_t iLength = text.compression == PNG_ITXT_COMPRESSION_NONE ||
-                                       text.compression == PNG_ITXT_COMPRESSION_zTXt
-                                   ? text.itxt_length
-                                   : text.text_length;
-        if (std::strlen(text.text) != iLength) {
-            refused(reading, std::string("its ") + text.key + " chunk holds a NUL byte");
-            return false;
-        }
-        reading.pTexts->push_back({text.key, text.text, true});
-    }
-    return true;
 }
 
 }  // namespace
@@ -221,11 +267,12 @@ std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts
         sReason = std::ferror(pFile) ? std::strerror(errno) : "not a PNG file";
     } else {
         SPngSink sink{pFile, 0, ""};
-        SPngReading reading{&vTexts, 0, 0, ""};
+        std::vector<SPngText> vCompressed;
+        SPngReading reading{&vTexts, &vCompressed, 0, 0, ""};
         png_structp pPng = nullptr;
         png_infop pInfo = nullptr;
-        const bool bRead = readPngInfo(pFile, pPng, pInfo, sink, reading) &&
-                           takeCompressedTexts(pPng, pInfo, reading);
+        const bool bRead = readPngInfo(pFile, pPng, pInfo, sink, reading);
+        vTexts.insert(vTexts.end(), vCompressed.begin(), vCompressed.end());
         if (reading.cProblem[0]) sReason = reading.cProblem;
         else if (!bRead) sReason = std::string("not a readable PNG file: ") + sink.cMessage;
         png_destroy_read_struct(&pPng, &pInfo, nullptr);

@@ -12,8 +12,6 @@
 const char* filterShapeName(EFilterShape eShape);
 bool filterShapeByName(const char* sName, EFilterShape& eShape);
 
-constexpr int iWidestFilter = 255;  // taps per axis; wider filters are refused
-
 // The spatial filter of a shape, radius (output pixels) and supersample: F taps per axis centred
 // on a pixel's S × S buckets, F − S even, and the F × F weights, normalised to sum 1.
 class CSpatialFilter {

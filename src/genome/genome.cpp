@@ -73,6 +73,8 @@ SXform symmetryXform(double dColor, double dCos, double dSin) {
 
 }  // namespace
 
+int symmetryXformCount(int iKind) { return iKind < 0 ? -iKind : std::max(0, iKind - 1); }
+
 std::vector<SXform> symmetryXforms(int iKind) {
     std::vector<SXform> vXforms;
     if (iKind < 0) {  // the mirror x → −x

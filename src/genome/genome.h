@@ -4,6 +4,7 @@
 // flam3's defaults for everything it leaves out. Plain data, copied and compared freely; the
 // reader fills it (genome_xml.h), the render draws it (render.h).
 
+#include "core/limits.h"
 #include "variations/variations.h"
 
 #include <array>
@@ -11,10 +12,6 @@
 #include <vector>
 
 constexpr int iPaletteSize = 256;
-constexpr int iMostPixelsPerSide = 16384;
-constexpr int iMostSupersample = 16;
-constexpr double dMostQuality = 100000;
-constexpr double dWidestEstimator = 400;  // estimator_radius × supersample
 
 // The spatial filter's kernels by the name the file gives. Several names select another kernel
 // than they say, as flam3 draws them (filter.cpp has the kernel each one uses).
@@ -101,3 +98,4 @@ SGenome resizedGenome(const SGenome& genome, int iWidth, int iHeight);
 // colour speed 0, linear 1, its coefs rounded to 6 decimals. Kinds 0 and 1 give none, −1 the
 // mirror alone.
 std::vector<SXform> symmetryXforms(int iKind);
+int symmetryXformCount(int iKind);  // how many that is, without making them

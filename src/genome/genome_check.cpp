@@ -3,7 +3,9 @@
 #include "genome/filter.h"
 #include "text/text_forms.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -22,8 +24,9 @@ bool checkPicture(const SGenome& g, std::string& sError) {
     if (g.iSupersample < 1 || g.iSupersample > iMostSupersample)
         return fail(sError, "supersample " + std::to_string(g.iSupersample) +
                                 " is out of 1 to 16");
-    if (g.iPasses < 1 || g.iPasses > 1000)
-        return fail(sError, "passes " + std::to_string(g.iPasses) + " is out of 1 to 1000");
+    if (g.iPasses < 1 || g.iPasses > iMostPasses)
+        return fail(sError, "passes " + std::to_string(g.iPasses) + " is out of 1 to " +
+                                std::to_string(iMostPasses));
     const double dSamples = g.dQuality * std::pow(4.0, g.dZoom) * g.iWidth * g.iHeight;
     if (!(dSamples <= dMostSamples))
         return fail(sError, "quality " + shortest(g.dQuality) + " at zoom " +
@@ -52,7 +55,32 @@ bool checkEstimator(const SGenome& g, std::string& sError) {
     return true;
 }
 
+// Each xform that can be chosen must leave one to choose after it: some xform j of a weight
+// above 0 whose chaos entry is above 0, the entries past the row's end counting as 1. Each row
+// is looked at once, with the weights after its end summed beforehand: the check costs the
+// chaos entries given, however many xforms there are.
+bool chaosLeavesAChoice(const SGenome& g, std::string& sError) {
+    const size_t uXforms = g.vXforms.size();
+    std::vector<double> vWeightsFrom(uXforms + 1, 0.0);
+    for (size_t j = uXforms; j-- > 0;) vWeightsFrom[j] = vWeightsFrom[j + 1] + g.vXforms[j].dWeight;
+    for (size_t i = 0; i < uXforms; i++) {
+        const std::vector<double>& vChaos = g.vXforms[i].vChaos;
+        if (g.vXforms[i].dWeight == 0 || vWeightsFrom[std::min(vChaos.size(), uXforms)] > 0)
+            continue;
+        bool bChoice = false;
+        for (size_t j = 0; j < std::min(vChaos.size(), uXforms) && !bChoice; j++)
+            bChoice = g.vXforms[j].dWeight * vChaos[j] > 0;
+        if (!bChoice)
+            return fail(sError, "the chaos of xform " + std::to_string(i + 1) +
+                                    " leaves no xform to choose after it");
+    }
+    return true;
+}
+
 bool checkXforms(const SGenome& g, std::string& sError) {
+    if (g.vXforms.size() > iMostXforms)
+        return fail(sError, std::to_string(g.vXforms.size()) + " xforms, over the " +
+                                std::to_string(iMostXforms) + " a flame may hold");
     double dTotal = 0;
     for (size_t i = 0; i < g.vXforms.size(); i++) {
         if (!(g.vXforms[i].dWeight >= 0))
@@ -63,18 +91,7 @@ bool checkXforms(const SGenome& g, std::string& sError) {
         dTotal += g.vXforms[i].dWeight;
     }
     if (!(dTotal > 0)) return fail(sError, "no xform with a weight above 0");
-    // Each xform that can be chosen must leave one to choose after it.
-    for (size_t i = 0; i < g.vXforms.size(); i++) {
-        if (g.vXforms[i].dWeight == 0) continue;
-        double dRow = 0;
-        for (size_t j = 0; j < g.vXforms.size(); j++) {
-            const std::vector<double>& vChaos = g.vXforms[i].vChaos;
-            dRow += g.vXforms[j].dWeight * (j < vChaos.size() ? vChaos[j] : 1);
-        }
-        if (!(dRow > 0))
-            return fail(sError, "the chaos of xform " + std::to_string(i + 1) +
-                                    " leaves no xform to choose after it");
-    }
+    if (!chaosLeavesAChoice(g, sError)) return false;
     if (g.bFinalXform && g.finalXform.dWeight != 0)
         return fail(sError, "the final xform has a weight other than 0");
     return true;

@@ -8,7 +8,5 @@
 
 #include <string>
 
-constexpr double dMostSamples = 1e14;  // N = quality · 4^zoom · W · H
-
 // False with sError naming the first value out of range.
 bool checkGenome(const SGenome& genome, std::string& sError);

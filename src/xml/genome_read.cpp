@@ -79,6 +79,30 @@ bool addSymmetry(const pugi::xml_node& node, std::vector<SXform>& vXforms, std::
     return true;
 }
 
+// The standard xforms the children of a flame make, its symmetries' included, counted without
+// making them.
+long long xformsMade(const pugi::xml_node& flame) {
+    long long iXforms = 0;
+    for (const pugi::xml_node child : flame.children()) {
+        int iKind = 0;
+        if (std::strcmp(child.name(), "xform") == 0) iXforms++;
+        if (std::strcmp(child.name(), "symmetry") == 0 &&
+            readInteger(child.attribute("kind").value(), iKind))
+            iXforms += symmetryXformCount(iKind);
+    }
+    return iXforms;
+}
+
+// A flame of more xforms than one may hold is refused before they are made: a symmetry of kind
+// 1000 in a few bytes makes a thousand of them.
+bool withinXformLimit(const pugi::xml_node& flame, std::string& sError) {
+    const long long iXforms = xformsMade(flame);
+    if (iXforms <= iMostXforms) return true;
+    sError = std::to_string(iXforms) + " xforms, over the " + std::to_string(iMostXforms) +
+             " a flame may hold";
+    return false;
+}
+
 // The children of one <flame>, in document order.
 bool readFlameChildren(const pugi::xml_node& flame, SGenome& genome, bool (&bGiven)[256],
                        CNotDrawn& notDrawn, std::string& sError) {
@@ -118,7 +142,15 @@ bool readFlameChildren(const pugi::xml_node& flame, SGenome& genome, bool (&bGiv
 // palette, if named, over them all, turned in hue.
 bool finishPalette(SGenome& genome, const bool (&bGiven)[256], std::string& sError) {
     fillMissing(genome.palette, bGiven);
-    for (SColour& colour : genome.palette) colour = writableColour(colour);
+    for (SColour& colour : genome.palette) {
+        colour = writableColour(colour);
+        // Colours so large that blending them overflows could be drawn, but not written back.
+        const SColourBytes bytes = colourToBytes(colour);
+        if (!std::isfinite(bytes.dRed + bytes.dGreen + bytes.dBlue + bytes.dAlpha)) {
+            sError = "its colours are too large for a palette to hold";
+            return false;
+        }
+    }
     return genome.iPalette < 0 || fillLibraryPalette(genome, sError);
 }
 
@@ -149,7 +181,7 @@ bool readFlame(const pugi::xml_node& flame, SGenome& genome, std::string& sError
         sError = "a <flame> with no attributes";
         return false;
     }
-    if (!uniqueAttributes(flame, sError)) return false;
+    if (!uniqueAttributes(flame, sError) || !withinXformLimit(flame, sError)) return false;
     CNotDrawn notDrawn;
     bool bRead = true;
     for (const pugi::xml_attribute attribute : flame.attributes())

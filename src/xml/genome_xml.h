@@ -20,8 +20,6 @@
 #include <string>
 #include <vector>
 
-constexpr std::size_t uMostGenomeFileBytes = std::size_t(64) << 20;
-
 // What the reader does with what a flame holds that is not drawn here: refuse the flame, or
 // (bLenient) draw it without, each such thing said in vDropped ("flame 2: drawn without 'foo'
 // of xform 1").

@@ -2,6 +2,7 @@
 // changes nothing there and leaves nothing beside it.
 
 #include "core/calc.h"
+#include "files/genome_file.h"
 #include "files/picture_file.h"
 #include "files/whole_file.h"
 #include "scratch_folder.h"
@@ -208,6 +209,24 @@ TEST(WholeFileTest, SignalWhileWritingLeavesNothing) {
             EXPECT_EQ(folder.names(), std::set<std::string>{"named"});
         }
     }
+}
+
+// What a picture keeps it reads back: a genome whose text is over what a picture keeps is said
+// before anything is drawn or written, and its name is bounded in the Description as in a file
+// name.
+TEST(GenomePictureTest, WhatCannotBeReadBackIsSaidBeforeSaving) {
+    SGenome genome;
+    genome.vXforms.resize(1);
+    genome.sName = std::string(5000000, 'n');
+    std::string sError;
+    EXPECT_FALSE(genomeKeepable(genome, sError));
+    EXPECT_NE(sError.find("bytes of text, over the 1048576 a picture keeps"), std::string::npos);
+    EXPECT_EQ(genomeCaption(genome, 7), "flame " + std::string(64, 'n') + "..., 100 x 100, "
+                                        "quality 1, seed 7");
+    genome.sName = std::string(63, 'l') + "\xc3\xa5";  // the cut falls inside å: before it
+    EXPECT_EQ(genomeCaption(genome, 7).substr(0, 72), "flame " + std::string(63, 'l') + "...");
+    genome.sName = "short";
+    EXPECT_TRUE(genomeKeepable(genome, sError));
 }
 
 }  // namespace

@@ -125,6 +125,33 @@ TEST(GenomeReadTest, EditorsAttributesAreReadByTheirMeaning) {
     EXPECT_EQ(readOne(flame("enable_de=\"0\" estimator_radius=\"9\"")).dEstimatorRadius, 0);
 }
 
+// A few bytes that would make thousands of xforms, and colours that could be drawn but not
+// written back: refused, naming the limit and the count, before the xforms are made.
+TEST(GenomeReadTest, WhatWouldCostGigabytesIsRefusedAtOnce) {
+    std::string sSymmetries, sXforms;
+    for (int i = 0; i < 10; i++) sSymmetries += "<symmetry kind=\"1000\"/>";
+    for (int i = 0; i < 1001; i++) sXforms += sXform;
+    const struct {
+        std::string sXml;
+        const char* sError;
+    } cases[] = {
+        {flame("", sXform + sSymmetries), "9991 xforms, over the 1000 a flame may hold"},
+        {flame("", sXforms), "1001 xforms, over the 1000 a flame may hold"},
+        {flame("", std::string(sXform) + "<color index=\"0\" rgb=\"1e308 1e308 1e308\"/>"
+                                         "<color index=\"9\" rgb=\"-1e308 0 0\"/>"),
+         "its colours are too large for a palette to hold"},
+    };
+    for (const auto& example : cases)
+        EXPECT_NE(errorOf(example.sXml).find(example.sError), std::string::npos)
+            << errorOf(example.sXml);
+    // At the limit, it is read, and it writes back.
+    std::string sThousand;
+    for (int i = 0; i < 1000; i++) sThousand += sXform;
+    const SGenome thousand = readOne(flame("", sThousand));
+    EXPECT_EQ(thousand.vXforms.size(), 1000u);
+    EXPECT_TRUE(readOne(genomeXml(thousand)) == thousand);
+}
+
 TEST(GenomeReadTest, NamesTheFlameAndItsLine) {
     EXPECT_EQ(errorOf("<f>" + flame("") + "\n" + flame("quality=\"-1\"") + "</f>"),
               "flame 2 (line 2): quality -1 is out of (0, 100000]");
