@@ -14,9 +14,11 @@
 #include "text/text_forms.h"
 #include "window/window.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <new>
 #include <string>
@@ -70,7 +72,7 @@ int savePattern(const SOptions& options, const SChoices& choices) {
     return 0;
 }
 
-int saveGenome(const SOptions& options, const SGenomeChoice& choice) {
+int saveGenome(const SOptions& options, const SGenomeChoice& choice, const std::string& sPath) {
     std::string sError;
     if (!genomeKeepable(choice.genome, sError))
         return failed(sourceOf(options, choice) + ": " + sError);
@@ -80,8 +82,27 @@ int saveGenome(const SOptions& options, const SGenomeChoice& choice) {
     if (!outputWritten()) return iWorkFailed;
     watchProgressOnTerminal();
     renderWithProgress(render);
-    if (!saveGenomePicture(options.sSavePath, render, choice.uSeed, sError)) return failed(sError);
+    if (!saveGenomePicture(sPath, render, choice.uSeed, sError)) return failed(sError);
     return 0;
+}
+
+// Every flame of the genome file, each to a picture of its own numbered as it is: one that
+// cannot be drawn is said, and the others are drawn all the same.
+int saveEveryGenome(const SOptions& options) {
+    CFlameFile file;
+    std::string sError;
+    if (!loadGenomeFile(options.sGenomePath, file, sError)) return failed(sError);
+    int iStatus = 0;
+    for (int iPick = 1; iPick <= file.count(); iPick++) {
+        SGenomeChoice choice;
+        choice.uSeed = static_cast<unsigned int>(std::time(nullptr));
+        const bool bPicked = pickGenomeOf(file, options, iPick, choice, sError);
+        sayDropped(options, choice, std::cerr);
+        iStatus = std::max(iStatus, bPicked ? saveGenome(options, choice,
+                                                         numberedPicture(options.sSavePath, iPick))
+                                            : failed(sError));
+    }
+    return iStatus;
 }
 
 // A place that cannot take the file is found before the questions, not after a long run; an
@@ -89,10 +110,12 @@ int saveGenome(const SOptions& options, const SGenomeChoice& choice) {
 int saveWithoutWindow(const SOptions& options) {
     std::string sError;
     if (!checkSavable(options.sSavePath, sError)) return failed(sError);
+    if (options.bPickAll) return saveEveryGenome(options);
     SDrawn drawn;
     int iStatus = 0;
     if (!choose(options, eAnswersAsGiven, drawn, iStatus)) return iStatus;
-    return drawn.bGenome ? saveGenome(options, drawn.genome) : savePattern(options, drawn.choices);
+    return drawn.bGenome ? saveGenome(options, drawn.genome, options.sSavePath)
+                         : savePattern(options, drawn.choices);
 }
 
 // The genome as it would be drawn, and nothing drawn.

@@ -2,6 +2,7 @@
 
 #include "editing/genome_frame.h"
 #include "editing/genome_random.h"
+#include "files/whole_file.h"
 
 void applyGenomeOptions(const SOptions& options, SGenomeChoice& choice) {
     if (options.size)
@@ -20,16 +21,28 @@ bool drawRandomGenome(const SOptions& options, SGenomeChoice& choice, std::strin
 }
 
 bool pickGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError) {
+    CFlameFile file;
+    return loadGenomeFile(options.sGenomePath, file, sError) &&
+           pickGenomeOf(file, options, options.iPick.value_or(1), choice, sError);
+}
+
+bool pickGenomeOf(const CFlameFile& file, const SOptions& options, int iPick,
+                  SGenomeChoice& choice, std::string& sError) {
     choice.sFile = options.sGenomePath;
-    choice.iPick = options.iPick.value_or(1);
+    choice.iPick = iPick;
+    choice.iCount = file.count();
     SLeniency leniency;
     leniency.bLenient = options.bLenient;
-    if (!readPickedGenome(choice.sFile, choice.iPick, choice.genome, choice.iCount, sError,
-                          &leniency))
+    if (!readPickedGenome(file, choice.sFile, choice.iPick, choice.genome, sError, &leniency))
         return false;
     choice.vDropped = leniency.vDropped;
     applyGenomeOptions(options, choice);
     return true;
+}
+
+void sayDropped(const SOptions& options, const SGenomeChoice& choice, std::ostream& err) {
+    for (const std::string& sDropped : choice.vDropped)
+        err << "flames: " << pathError(options.sGenomePath, sDropped) << std::endl;
 }
 
 std::string sourceOf(const SOptions& options, const SGenomeChoice& choice) {

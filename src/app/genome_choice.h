@@ -8,6 +8,7 @@
 #include "genome/genome.h"
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,7 +28,13 @@ struct SGenomeChoice {
 void applyGenomeOptions(const SOptions& options, SGenomeChoice& choice);
 
 // Flame --pick (else the first) of --genome's file, the options applied; false with sError.
+// Where the file is loaded already, flame iPick of it.
 bool pickGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError);
+bool pickGenomeOf(const CFlameFile& file, const SOptions& options, int iPick,
+                  SGenomeChoice& choice, std::string& sError);
+
+// What --lenient drew the genome without, a line each on err.
+void sayDropped(const SOptions& options, const SGenomeChoice& choice, std::ostream& err);
 
 // The random genome of --random-genome, the options applied; false with sError.
 bool drawRandomGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError);

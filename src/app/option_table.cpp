@@ -4,6 +4,7 @@
 #include "core/patterns.h"
 #include "text/text_forms.h"
 
+#include <cctype>
 #include <iterator>
 
 std::string quoted(const std::string& sText) { return "'" + shownText(sText) + "'"; }
@@ -91,6 +92,16 @@ constexpr char sRandomGenomeOption[] = "--random-genome";
 
 constexpr char sPickOption[] = "--pick";
 
+// A flame's number, or every flame; the last --pick given counts.
+bool applyPick(SOptions& options, const std::string& sValue, std::string& sError) {
+    options.bPickAll = sValue == "all";
+    if (options.bPickAll) {
+        options.iPick.reset();
+        return true;
+    }
+    return applyAnswer<&SOptions::iPick, sPickOption, 1, 2147483647>(options, sValue, sError);
+}
+
 bool applyQuality(SOptions& options, const std::string& sValue, std::string& sError) {
     double dQuality = 0;
     if (readFinite(sValue, dQuality) && dQuality >= 1 && dQuality <= 100000) {
@@ -118,10 +129,29 @@ bool applyLoad(SOptions& options, const std::string& sValue, std::string& sError
     return !sValue.empty();
 }
 
+// The extension of a file name: the letters after its last point, if that is all there is after
+// it; "" where there are none.
+std::string extensionOf(const std::string& sName) {
+    const size_t uPoint = sName.find_last_of("./");
+    if (uPoint == std::string::npos || sName[uPoint] != '.' || uPoint + 1 == sName.size())
+        return "";
+    const std::string sAfter = sName.substr(uPoint + 1);
+    for (char c : sAfter)
+        if (!std::isalpha(static_cast<unsigned char>(c))) return "";
+    return sAfter;
+}
+
+// The picture is written as PNG whatever its name says: a name that says another format is
+// refused rather than given a PNG that calls itself something else.
 bool applySave(SOptions& options, const std::string& sValue, std::string& sError) {
     options.sSavePath = sValue;
     if (sValue.empty()) sError = "--save: the file name is empty";
-    return !sValue.empty();
+    std::string sExtension = extensionOf(sValue);
+    for (char& c : sExtension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!sExtension.empty() && sExtension != "png")
+        sError = "--save: " + quoted(sValue) + ": pictures are written as PNG, to a name ending "
+                 "in .png (or with no extension)";
+    return sError.empty();
 }
 
 }  // namespace
@@ -175,9 +205,10 @@ const SKnownOption knownOptions[] = {
      "draw the random genome of SEED (0 to 4294967295), made by the\n"
      "program's generator and framed on its orbit; 800x800 at quality\n"
      "100 unless --size and --quality say otherwise"},
-    {sPickOption, "a number", applyAnswer<&SOptions::iPick, sPickOption, 1, 2147483647>,
-     "--pick N", "the Nth flame of the genome file (1 to its count); the first\n"
-     "unless given"},
+    {sPickOption, "a number or all", applyPick, "--pick N",
+     "the Nth flame of the genome file (1 to its count); the first\n"
+     "unless given; all: every flame, with --save PREFIX each to\n"
+     "PREFIX and its number in five digits, PREFIX00001.png and on"},
     {"--lenient", nullptr, applyFlag<&SOptions::bLenient>, "--lenient",
      "draw the flame even where it holds what is not drawn here (a\n"
      "variation unknown here, an editor's setting that changes the\n"
@@ -190,7 +221,7 @@ const SKnownOption knownOptions[] = {
     {sWriteGenomeOption, "a file name", applyPath<&SOptions::sWriteGenomePath, sWriteGenomeOption>,
      "--write-genome FILE",
      "draw nothing: write the genome, as it would be drawn, to FILE\n"
-     "as a .flame file"},
+     "as a .flame file (- for standard output)"},
     {"--seed", "a number", applySeed, "--seed N",
      "seed the random generator with N (0 to 4294967295) instead of\n"
      "the clock's second: the same answers and seed give the same\n"

@@ -157,8 +157,10 @@ const SConflict conflicts[] = {
     {[](const SOptions& o) { return drawsGenome(o) && (o.iIterations || o.iColourType || o.view); },
      "--genome and --random-genome do not go with --iterations, --colouring or --view: a "
      "genome says its own"},
-    {[](const SOptions& o) { return o.iPick && o.sGenomePath.empty(); },
+    {[](const SOptions& o) { return (o.iPick || o.bPickAll) && o.sGenomePath.empty(); },
      "--pick needs --genome: it picks a flame of a genome file"},
+    {[](const SOptions& o) { return o.bPickAll && o.sSavePath.empty(); },
+     "--pick all draws every flame, each to a file of its own: it needs --save PREFIX"},
     {[](const SOptions& o) { return o.bLenient && o.sGenomePath.empty(); },
      "--lenient needs --genome: it is how a genome file's flame is read"},
     {[](const SOptions& o) {

@@ -23,6 +23,7 @@ struct SOptions {
     std::optional<unsigned int> uRandomFlame;   // --random SEED: the random flame of SEED
     std::string              sGenomePath;       // --genome FILE: a flame of a genome file
     std::optional<int>       iPick;             // --pick N: its Nth flame, from 1
+    bool                     bPickAll = false;  // --pick all: every flame, each to its own file
     bool                     bLenient = false;  // --lenient: drawn without what is not drawn here
     std::optional<double>    dQuality;          // --quality Q: 1 to 100000 samples a pixel
     std::string              sWriteGenomePath;  // --write-genome FILE: the genome, not drawn

@@ -3,7 +3,6 @@
 #include "app/browse.h"
 #include "app/console.h"
 #include "files/picture_file.h"
-#include "files/whole_file.h"
 #include "runs/fit.h"
 #include "runs/random_flame.h"
 #include "text/text_forms.h"
@@ -79,8 +78,7 @@ EChosen chooseDrawn(const SOptions& options, EAnswers answers, std::istream& in,
         drawn.bGenome = true;
         const bool bMade = options.uRandomGenome ? drawRandomGenome(options, drawn.genome, sError)
                                                  : pickGenome(options, drawn.genome, sError);
-        for (const std::string& sDropped : drawn.genome.vDropped)
-            err << "flames: " << pathError(options.sGenomePath, sDropped) << std::endl;
+        sayDropped(options, drawn.genome, err);
         return bMade ? EChosen::eChosen : failedWith(err, sError);
     }
     if (!options.sLoadPath.empty()) {

@@ -103,6 +103,16 @@ std::string genomeCaption(const SGenome& genome, unsigned int uSeed) {
            ", " + cNumbers;
 }
 
+std::string numberedPicture(const std::string& sPrefix, int iNumber) {
+    char cNumber[16];
+    std::snprintf(cNumber, sizeof cNumber, "%05d", iNumber);
+    const size_t uSize = sPrefix.size();
+    std::string sEnd = uSize >= 4 ? sPrefix.substr(uSize - 4) : "";
+    for (char& c : sEnd) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (sEnd == ".png") return sPrefix.substr(0, uSize - 4) + cNumber + sPrefix.substr(uSize - 4);
+    return sPrefix + cNumber + ".png";
+}
+
 bool genomeKeepable(const SGenome& genome, std::string& sError) {
     const size_t uBytes = genomeXml(genome).size();
     if (uBytes <= uMostGenomeTextBytes) return true;
@@ -112,15 +122,17 @@ bool genomeKeepable(const SGenome& genome, std::string& sError) {
     return false;
 }
 
-bool readPickedGenome(const std::string& sPath, int iPick, SGenome& genome, int& iCount,
-                      std::string& sError, SLeniency* pLeniency) {
-    CFlameFile file;
+bool loadGenomeFile(const std::string& sPath, CFlameFile& file, std::string& sError) {
     std::string sReason;
-    if (!file.load(sPath, sReason)) {
-        sError = pathError(sPath, sReason);
-        return false;
-    }
-    iCount = file.count();
+    if (file.load(sPath, sReason)) return true;
+    sError = pathError(sPath, sReason);
+    return false;
+}
+
+bool readPickedGenome(const CFlameFile& file, const std::string& sPath, int iPick,
+                      SGenome& genome, std::string& sError, SLeniency* pLeniency) {
+    std::string sReason;
+    const int iCount = file.count();
     if (iPick < 1 || iPick > iCount) {
         sError = pathError(sPath, "--pick " + std::to_string(iPick) + ": it holds " +
                                       std::to_string(iCount) + " flame" + (iCount > 1 ? "s" : ""));
@@ -132,6 +144,13 @@ bool readPickedGenome(const std::string& sPath, int iPick, SGenome& genome, int&
 }
 
 bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::string& sError) {
+    if (sPath == "-") {  // standard output, for a pipe
+        const std::string sText = genomeText(genome);
+        std::fwrite(sText.data(), 1, sText.size(), stdout);
+        if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+        sError = "standard output: " + errorText(errno ? errno : EIO);
+        return false;
+    }
     return replaceWith(sPath, sError, [&](CWholeFile& file, const std::string& sFolder) {
         return writeText(file, sFolder, genomeText(genome));
     });

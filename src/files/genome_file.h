@@ -13,16 +13,23 @@
 
 class CGenomeRender;
 
-// Flame iPick (1 to the count) of the genome file at sPath, read as pLeniency says (strictly
-// where null); iCount gets how many it holds. On failure, sError is "PATH: reason".
-bool readPickedGenome(const std::string& sPath, int iPick, SGenome& genome, int& iCount,
-                      std::string& sError, SLeniency* pLeniency = nullptr);
+// The genome file at sPath, parsed, its flames to be read one at a time; and flame iPick (1 to
+// the count) of it, read as pLeniency says (strictly where null). On failure, sError is
+// "PATH: reason".
+bool loadGenomeFile(const std::string& sPath, CFlameFile& file, std::string& sError);
+bool readPickedGenome(const CFlameFile& file, const std::string& sPath, int iPick,
+                      SGenome& genome, std::string& sError, SLeniency* pLeniency = nullptr);
 
 // The genome as a .flame file of one <flame>, as drawn (every attribute written out): at sPath
-// (nothing there, or a regular file, replaced whole), or in the current folder under a new name,
+// (nothing there, or a regular file, replaced whole; "-" standard output), or in the current
+// folder under a new name,
 // flame-NAME.flame (NAME the genome's name, -2, -3, ... added where that is taken).
 bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::string& sError);
 bool writeGenomeFileAsNew(const SGenome& genome, std::string& sName, std::string& sError);
+
+// The picture numbered iNumber of a run of pictures named sPrefix: the prefix, the number in
+// five digits (-0001 below 0) and .png, or the number before the prefix's own .png.
+std::string numberedPicture(const std::string& sPrefix, int iNumber);
 
 // Whether a picture can keep the genome, which --load then reads back: false with sError where
 // its text is over uMostGenomeTextBytes (a name of millions of characters, thousands of xforms).

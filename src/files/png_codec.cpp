@@ -264,7 +264,9 @@ std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts
     if (!sReason.empty()) return sReason;
     unsigned char cSignature[8] = {};
     if (std::fread(cSignature, 1, 8, pFile) != 8 || png_sig_cmp(cSignature, 0, 8) != 0) {
-        sReason = std::ferror(pFile) ? std::strerror(errno) : "not a PNG file";
+        sReason = std::ferror(pFile) ? std::strerror(errno)
+                  : cSignature[0] == '<' ? "not a PNG file: XML, a genome file? --genome draws it"
+                                          : "not a PNG file";
     } else {
         SPngSink sink{pFile, 0, ""};
         std::vector<SPngText> vCompressed;

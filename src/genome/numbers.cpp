@@ -16,22 +16,11 @@ const char* skipBlanks(const char* p) {
     return p;
 }
 
-// One number from p, which must start it (a '+' allowed, as strtod allows it); pEnd gets where
-// it stopped.
-bool numberAt(const char* p, const char*& pEnd, double& dValue) {
-    if (*p == '+' && p[1] != '-') p++;
-    const char* pLast = p + std::strlen(p);
-    const std::from_chars_result result = std::from_chars(p, pLast, dValue);
-    if (result.ec != std::errc() || !std::isfinite(dValue)) return false;
-    pEnd = result.ptr;
-    return true;
-}
-
 }  // namespace
 
 bool readNumber(const char* sText, double& dValue) {
     const char* pEnd = nullptr;
-    return numberAt(skipBlanks(sText), pEnd, dValue) && *pEnd == '\0';
+    return finiteAt(skipBlanks(sText), pEnd, dValue) && *pEnd == '\0';
 }
 
 bool readInteger(const char* sText, int& iValue) {
@@ -48,7 +37,7 @@ bool readNumberList(const char* sText, std::vector<double>& vValues) {
     while (*p != '\0') {
         double dValue;
         const char* pEnd = nullptr;
-        if (!numberAt(p, pEnd, dValue) || !(isBlank(*pEnd) || *pEnd == '\0')) return false;
+        if (!finiteAt(p, pEnd, dValue) || !(isBlank(*pEnd) || *pEnd == '\0')) return false;
         vValues.push_back(dValue);
         p = skipBlanks(pEnd);
     }

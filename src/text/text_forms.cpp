@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -43,11 +44,18 @@ bool readSize(const std::string& sText, int& iWidth, int& iHeight) {
     return true;
 }
 
+bool finiteAt(const char* p, const char*& pEnd, double& dValue) {
+    if (*p == '+' && p[1] != '-') p++;
+    const char* pLast = p + std::strlen(p);
+    const std::from_chars_result result = std::from_chars(p, pLast, dValue);
+    if (result.ec != std::errc() || !std::isfinite(dValue)) return false;
+    pEnd = result.ptr;
+    return true;
+}
+
 bool readFinite(const std::string& sText, double& dValue) {
-    if (sText.empty() || std::isspace(static_cast<unsigned char>(sText[0]))) return false;
-    char* pEnd = nullptr;
-    dValue = std::strtod(sText.c_str(), &pEnd);
-    return *pEnd == '\0' && std::isfinite(dValue);
+    const char* pEnd = nullptr;
+    return finiteAt(sText.c_str(), pEnd, dValue) && pEnd == sText.c_str() + sText.size();
 }
 
 std::string shortest(double dValue) {

@@ -20,7 +20,12 @@ bool readWholeNumber(const std::string& sText, long long iLowest, long long iHig
 bool readSeed(const std::string& sText, unsigned int& uSeed);  // 0 to 4294967295
 bool readSize(const std::string& sText, int& iWidth, int& iHeight);
 bool readView(const std::string& sText, SView& view);
-bool readFinite(const std::string& sText, double& dValue);  // as strtod, all of it; finite
+bool readFinite(const std::string& sText, double& dValue);  // all of it, as finiteAt reads
+
+// A finite number in decimal at p, as a genome file and a command line write it alike: an
+// optional sign ('+' too), digits, a point, an exponent; no hexadecimal, no "inf", whatever the
+// locale. pEnd gets where it stops.
+bool finiteAt(const char* p, const char*& pEnd, double& dValue);
 std::string shortest(double dValue);  // the shortest text that reads back to dValue
 std::string sizeText(int iWidth, int iHeight);
 std::string viewText(const SView& view);
