@@ -77,7 +77,7 @@ TEST(ParseOptionsTest, AnswersSizeViewAndLoad) {
     SOptions options;
     std::string sError;
     ASSERT_TRUE(parse({"--iterations", "2147483647", "--pattern=20", "--colouring", "5", "--size",
-                       "16x16384", "--view", "-1.5,-2,3e1,0x1p2", "--load", "a.png"},
+                       "16x16384", "--view", "-1.5,-2,3e1,+4.", "--load", "a.png"},
                       options, sError))
         << sError;
     EXPECT_EQ(options.iIterations, 2147483647);
@@ -155,6 +155,16 @@ const SRefusedLine refusedLines[] = {
                               "numbers with XMIN < XMAX and YMIN < YMAX"},
     {{"--view", "0, 0,1,1"}, "--view: '0, 0,1,1' is not XMIN,YMIN,XMAX,YMAX, four finite "
                              "numbers with XMIN < XMAX and YMIN < YMAX"},
+    // Numbers as a genome file writes them: no hexadecimal, as --quality 0x10 was once 16.
+    {{"--view", "0,0,1,0x1p2"}, "--view: '0,0,1,0x1p2' is not XMIN,YMIN,XMAX,YMAX, four "
+                                "finite numbers with XMIN < XMAX and YMIN < YMAX"},
+    {{"--genome", "a.flame", "--quality", "0x10"},
+     "--quality: '0x10' is not a number from 1 to 100000"},
+    {{"--save", "picture.jpg"}, "--save: 'picture.jpg': pictures are written as PNG, to a name "
+                                "ending in .png (or with no extension)"},
+    {{"--genome", "a.flame", "--pick", "all"},
+     "--pick all draws every flame, each to a file of its own: it needs --save PREFIX"},
+    {{"--lenient"}, "--lenient needs --genome: it is how a genome file's flame is read"},
     {{"--fit", "--view", "0,0,1,1"}, "--fit and --view do not go together: each sets the view"},
     {{"--load="}, "--load: the file name is empty"},
     {{"--threads", "0"}, "--threads: '0' is not a whole number from 1 to 256"},
