@@ -6,7 +6,6 @@
 #include "genome/palette.h"
 #include "xml/palette_library.h"
 #include "render/render.h"
-#include "tone/grid.h"
 
 #include <algorithm>
 #include <chrono>
@@ -97,33 +96,34 @@ SXform randomXform(CRandom& random, double dColor) {
 }
 
 STrial trialOf(const SGenome& genome, uint64_t uSeed) {
-    // The longer side iTrialSide, so that no proportions make the trial too large to draw.
+    // The longer side at most iTrialSide, so that no size makes the trial long to draw.
+    const int iLonger = std::min(iTrialSide, std::max(genome.iWidth, genome.iHeight));
     const bool bTall = genome.iHeight > genome.iWidth;
     const int iShort = std::max(1, static_cast<int>(std::lround(
-        static_cast<double>(iTrialSide) * std::min(genome.iWidth, genome.iHeight) /
+        static_cast<double>(iLonger) * std::min(genome.iWidth, genome.iHeight) /
         std::max(genome.iWidth, genome.iHeight))));
-    SGenome trial = resizedGenome(genome, bTall ? iShort : iTrialSide,
-                                  bTall ? iTrialSide : iShort);
+    SGenome trial = resizedGenome(genome, bTall ? iShort : iLonger, bTall ? iLonger : iShort);
     trial.dScale *= std::pow(2.0, trial.dZoom);
     trial.dZoom = 0;
     trial.dQuality = dTrialQuality;
     trial.iSupersample = 1;
     trial.iPasses = 1;
     trial.dEstimatorRadius = trial.dEstimatorMinimum = 0;
-    trial.dFilter = 0.5;
-    trial.eFilterShape = eGaussian;
     std::string sError;
     if (!checkGenome(trial, sError)) return {};
     CGenomeRender render(trial, uSeed, 1);
     while (render.continueRender(std::chrono::seconds(1))) {}
-    // The pixels of the picture, inside the gutter, that any plot reached.
-    const CHistogram& histogram = render.histogram();
-    const int iGutter = gridShapeOf(trial).iGutter;
+    int iBackground[3];
+    for (int c = 0; c < 3; c++) iBackground[c] = static_cast<int>(trial.dBackground[c] * 255);
     int64_t iLit = 0;
-    for (int iRow = 0; iRow < trial.iHeight; iRow++) {
-        const SBucket* pRow = histogram.row(iGutter + iRow) + iGutter;
-        for (int i = 0; i < trial.iWidth; i++) iLit += pRow[i].uCount > 0;
-    }
+    render.writeImage([&](int, const unsigned char* pRgb) {
+        for (int i = 0; i < trial.iWidth * 3; i += 3) {
+            bool bLit = false;
+            for (int c = 0; c < 3; c++)
+                bLit = bLit || std::abs(pRgb[i + c] - iBackground[c]) >= iVisibleLevel;
+            iLit += bLit;
+        }
+    });
     return {static_cast<double>(iLit) / (static_cast<double>(trial.iWidth) * trial.iHeight),
             render.badValueRate()};
 }

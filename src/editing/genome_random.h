@@ -18,24 +18,29 @@
 #include <cstdint>
 #include <string>
 
-constexpr int iTrialSide = 200;         // the trial picture's longer side, in proportion
-constexpr double dTrialQuality = 5;     // its samples per pixel, at zoom 0
+constexpr int iTrialSide = 800;         // the trial picture's longer side: the genome's, at most
+constexpr double dTrialQuality = 2;     // its samples per pixel, at zoom 0
+constexpr int iVisibleLevel = 16;       // of 255 off the background in a channel: visibly lit
 constexpr double dLeastLitShare = 0.05;
 constexpr double dMostBadValueRate = 0.01;
 constexpr int iMostRandomCandidates = 200;
 constexpr int iRandomGenomeSide = 800;
 constexpr double dRandomGenomeQuality = 100;
 
-// What a trial render of a genome shows: the share of its picture's pixels that any plot
-// reaches, and its bad values per sample.
+// What a trial render of a genome shows: the share of its picture's pixels visibly lit, and its
+// bad values per sample.
 struct STrial {
     double dLitShare = 0;
     double dBadValueRate = 0;
 };
 
-// The genome as it is framed, iTrialSide pixels on its longer side at dTrialQuality, zoom
-// folded into the scale, supersample 1, one pass, no density estimation, on one thread, seeded
-// uSeed. A genome that checkGenome refuses lights nothing.
+// The genome's picture as it would show, but for the grain: at its size (its longer side
+// iTrialSide at most, in proportion), zoom folded into the scale, at dTrialQuality, which a
+// picture's tone mapping makes as bright as at any quality; supersample 1, one pass, no density
+// estimation, on one thread, seeded uSeed. A pixel is visibly lit where a channel is
+// iVisibleLevel or more off the background's. Its few samples can only show less than the
+// picture does where it is sparse, never more: a genome that passes shows at least as much.
+// A genome that checkGenome refuses lights nothing.
 STrial trialOf(const SGenome& genome, uint64_t uSeed);
 
 // At least dLeastLitShare lit, and fewer than dMostBadValueRate bad values a sample.
