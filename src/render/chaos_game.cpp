@@ -102,7 +102,7 @@ void CChaosGame::apply(const SPrepared& xform, double& x, double& y, double& c,
         call.w = active.dWeight;
         call.p = xform.parameters.data() + active.iFirstParameter;
         call.k = active.constants.data();
-        variation::callFormula(active.iVariation, call);
+        variation::callFormula<false>(active.iVariation, call);
     }
     if (xform.bPost) {
         const std::array<double, 6>& p = xform.post;

@@ -16,13 +16,13 @@ bool readLegacyVariations(const pugi::xml_attribute& attribute, SXform& xform,
         sError = badValue(attribute) + "a list of 99 variation weights";
         return false;
     }
-    for (int i = iVariationCount; i < iLegacyVariationCount; i++)
+    for (int i = iFlam3Variations; i < iLegacyVariationCount; i++)
         if (vWeights[i] != 0) {
             sError = "var lists variation " + quoted(legacyVariationName(i)) +
                      ", which this renderer does not draw";
             return false;
         }
-    for (int i = 0; i < iVariationCount; i++) xform.variations[i] = vWeights[i];
+    for (int i = 0; i < iFlam3Variations; i++) xform.variations[i] = vWeights[i];
     return true;
 }
 
@@ -38,7 +38,7 @@ bool readLegacyVariation(const pugi::xml_attribute& attribute, SXform& xform, bo
         return true;
     }
     if (readInteger(attribute.value(), iVariation) && iVariation >= 0 &&
-        iVariation < iVariationCount) {
+        iVariation < iFlam3Variations) {
         xform.variations.fill(0);
         xform.variations[iVariation] = 1;
         return true;
