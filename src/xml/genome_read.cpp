@@ -165,8 +165,13 @@ int lineAt(const std::string& sText, std::ptrdiff_t iOffset) {
 
 }  // namespace
 
-bool readGenomes(const std::string& sText, std::vector<SGenome>& vGenomes, std::string& sError) {
+bool readGenomes(const std::string& sFileText, std::vector<SGenome>& vGenomes,
+                 std::string& sError) {
     vGenomes.clear();
+    // Most files hold no #, and are parsed as they are.
+    std::string sParsable;
+    if (sFileText.find('#') != std::string::npos) sParsable = withParsableNames(sFileText);
+    const std::string& sText = sParsable.empty() ? sFileText : sParsable;
     pugi::xml_document document;
     // pugixml expands no entity a document declares and never reads or fetches anything the text
     // names; a document type that declares entities is refused, rather than drawn with them

@@ -8,6 +8,9 @@
 // an unknown variation or xform attribute is an error here (flam3 warns and ignores it), and so
 // is an unknown palette number (flam3 draws white). Errors are one line naming what is wrong,
 // for the caller to prefix with the file's name.
+//
+// The editors' vocabulary is read too: their camera in three dimensions, the pre_ and post_ forms
+// of every variation, and JWildfire's NAME#k# (not well-formed XML, which flam3 refuses).
 
 #include "genome/genome.h"
 
@@ -25,5 +28,6 @@ bool readGenomeFile(const std::string& sPath, std::vector<SGenome>& vGenomes,
 // attribute explicit, numbers in the shortest form that reads back to the same double, the
 // palette as 256 <color> elements, and the xforms written out one by one. There is no
 // <symmetry> element: reading one adds xforms, so writing it beside the xforms it stands for
-// would double them. readGenomes gives back a genome == this one, and flam3 draws it alike.
+// would double them. readGenomes gives back a genome == this one, and flam3 draws it alike if it
+// uses nothing of the editors'.
 std::string genomeXml(const SGenome& genome);

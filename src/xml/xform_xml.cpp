@@ -3,6 +3,7 @@
 #include "genome/attributes.h"
 #include "genome/numbers.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -47,15 +48,69 @@ bool readLegacyVariation(const pugi::xml_attribute& attribute, SXform& xform, bo
     return false;
 }
 
-// A variation's weight or a parameter, as one number.
+// A variation's weight or a parameter, as one number: a plain variation's in the xform's own
+// arrays, a form's or a repeat's in its use, made at its first mention.
 double* variationNumber(const char* sName, SXform& xform) {
-    const int iVariation = variationIndex(sName), iParameter = parameterIndex(sName);
-    if (iVariation >= 0) return &xform.variations[iVariation];
-    if (iParameter >= 0) return &xform.parameters[iParameter];
-    return nullptr;
+    SVariationName name;
+    if (!variationName(sName, name)) return nullptr;
+    if (name.eForm == ePlainForm && name.iRepeat == 0)
+        return name.iParameter < 0
+                   ? &xform.variations[name.iVariation]
+                   : &xform.parameters[firstParameter(name.iVariation) + name.iParameter];
+    SVariationUse& use = useNamed(xform.vUses, name);
+    return name.iParameter < 0 ? &use.dWeight : &use.parameters[name.iParameter];
+}
+
+constexpr char sHashInName[] = "\xC2\xB7";  // "·" in UTF-8
+
+// An attribute name as the file wrote it, its # taken back.
+std::string writtenName(const char* sName) {
+    std::string s = sName;
+    for (size_t i = s.find(sHashInName); i != std::string::npos; i = s.find(sHashInName, i))
+        s.replace(i, 2, "#");
+    return s;
+}
+
+// The end of what begins at iStart with sOpen and ends with sClose, or npos.
+size_t endOf(const std::string& sText, size_t iStart, const char* sOpen, const char* sClose) {
+    if (sText.compare(iStart, std::strlen(sOpen), sOpen) != 0) return std::string::npos;
+    const size_t iClose = sText.find(sClose, iStart + std::strlen(sOpen));
+    return iClose == std::string::npos ? sText.size() : iClose + std::strlen(sClose);
 }
 
 }  // namespace
+
+std::string withParsableNames(const std::string& sText) {
+    std::string sOut;
+    sOut.reserve(sText.size() + 64);
+    size_t i = 0;
+    while (i < sText.size()) {
+        const size_t iTag = std::min(sText.find('<', i), sText.size());
+        sOut.append(sText, i, iTag - i);
+        if (iTag == sText.size()) break;
+        // Comments, character data, declarations and end tags as they are; a # there is text.
+        size_t iEnd = endOf(sText, iTag, "<!--", "-->");
+        if (iEnd == std::string::npos) iEnd = endOf(sText, iTag, "<![CDATA[", "]]>");
+        if (iEnd == std::string::npos && iTag + 1 < sText.size() &&
+            std::strchr("!?/", sText[iTag + 1]))
+            iEnd = std::min(sText.find('>', iTag), sText.size() - 1) + 1;
+        if (iEnd != std::string::npos) {
+            sOut.append(sText, iTag, iEnd - iTag);
+            i = iEnd;
+            continue;
+        }
+        // A start tag: each # outside its quoted values.
+        char cQuote = 0;
+        for (i = iTag; i < sText.size() && (cQuote || sText[i] != '>' || i == iTag); i++) {
+            const char c = sText[i];
+            if (cQuote) cQuote = c == cQuote ? 0 : cQuote;
+            else if (c == '"' || c == '\'') cQuote = c;
+            if (c == '#' && !cQuote) sOut += sHashInName;
+            else sOut += c;
+        }
+    }
+    return sOut;
+}
 
 std::string quoted(const char* s) { return std::string("'") + s + "'"; }
 
@@ -65,7 +120,8 @@ std::string badValue(const pugi::xml_attribute& attribute) {
 
 bool readXform(const pugi::xml_node& node, SXform& xform, std::string& sError) {
     for (const pugi::xml_attribute attribute : node.attributes()) {
-        const char* sName = attribute.name();
+        const std::string sWritten = writtenName(attribute.name());
+        const char* sName = sWritten.c_str();
         if (const SAttribute<SXform>* pRow = xformAttribute(sName)) {
             if (pRow->pfRead(attribute.value(), xform)) continue;
             sError = badValue(attribute) + pRow->sExpected;

@@ -13,6 +13,12 @@
 // value is not what it must be: the picture is never drawn without what it names.
 bool readXform(const pugi::xml_node& node, SXform& xform, std::string& sError);
 
+// JWildfire writes a variation used once more as NAME#k#, which is no XML name: before parsing,
+// each # in an element's attribute names becomes the middle dot "·" (a name character no
+// attribute of a genome has), and readXform reads it as # again. Nothing else of the text
+// changes.
+std::string withParsableNames(const std::string& sText);
+
 // The words of the reader's messages: a name in quotes, and the start of "NAME=\"VALUE\" is not
 // what it must be".
 std::string quoted(const char* s);

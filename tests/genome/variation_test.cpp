@@ -2,6 +2,7 @@
 
 #include "reference_support.h"
 
+#include "genome/variation_use.h"
 #include "variations/variations.h"
 
 #include <gtest/gtest.h>
@@ -52,6 +53,25 @@ TEST(VariationTableTest, EveryNameReadsBackToItsRow) {
             EXPECT_LE(parameter.dRandomLow, parameter.dRandomHigh) << parameter.sName;
         }
     }
+}
+
+// Each form and repeat of each row, weight and parameters, named as the writer names it, reads
+// back as that use.
+TEST(VariationTableTest, EveryFormOfEveryRowReadsBack) {
+    for (int i = 0; i < iVariationCount; i++)
+        for (EVariationForm eForm : {ePlainForm, ePreForm, ePostForm})
+            for (int iRepeat : {0, 3}) {
+                const SVariationUse use = {i, eForm, iRepeat, 1, {}};
+                for (int k = -1; k < variationOf(i).parameterCount(); k++) {
+                    SVariationName name;
+                    const std::string sName = useAttributeName(use, k);
+                    ASSERT_TRUE(variationName(sName.c_str(), name)) << sName;
+                    EXPECT_EQ(name.iVariation, i) << sName;
+                    EXPECT_EQ(name.eForm, eForm) << sName;
+                    EXPECT_EQ(name.iRepeat, iRepeat) << sName;
+                    EXPECT_EQ(name.iParameter, k) << sName;
+                }
+            }
 }
 
 TEST(VariationTest, EachDrawsAsFlam3DrawsIt) {
