@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -118,6 +119,42 @@ TEST(SpaceVariationTest, EachMakesItsImageWithZ) {
         }
         for (size_t k = 0; k < formula.out.size(); k++)
             EXPECT_TRUE(vSeen[k]) << formula.sAttributes << ": branch " << k << " never drawn";
+    }
+}
+
+// The random ones, whose images spread from their centre: never beyond their reach, nearly to
+// it, and as far on average as their spread gives (a bell of four uniform numbers less 2: 7/15
+// of its reach of 2; an even disc: 2/3 of its radius; sineblur at power 1: 1/2).
+TEST(SpaceVariationTest, RandomOnesSpreadAsFarAsTheyShould) {
+    const struct {
+        const char* sAttributes;
+        SPoint3 in, centre;
+        double dReach, dMost, dMean;
+    } cases[] = {
+        {"blur3D=\"0.5\"", {1, 2, 3}, {0, 0, 0}, 1, 0.7, 0.5 * 7 / 15},
+        {"zblur=\"0.5\"", {1, 2, 3}, {0, 0, 0}, 1, 0.7, 0.5 * 7 / 15},
+        {"pre_gaussian_blur=\"0.5\" linear3D=\"1\"", {1, 2, 2}, {1, 2, 3}, 1, 0.7, 0.5 * 7 / 15},
+        {"sineblur=\"0.5\"", {1, 2, 3}, {0, 0, 0}, 0.5, 0.49, 0.25},
+        {"blur_circle=\"0.5\"", {1, 2, 0}, {0, 0, 0}, 0.5, 0.49, 0.5 * 2 / 3},
+    };
+    for (const auto& example : cases) {
+        const CXformMap map(genomeWith(example.sAttributes).vXforms[0], true, true);
+        CBatchRandom random(11, 1);
+        const int iDraws = 40000;
+        double dMost = 0, dMean = 0;
+        for (int i = 0; i < iDraws; i++) {
+            SPoint3 p = example.in;
+            double c = 0;
+            map.apply<true>(p.x, p.y, p.z, c, random);
+            const SPoint3& o = example.centre;
+            const double dFar = std::sqrt((p.x - o.x) * (p.x - o.x) + (p.y - o.y) * (p.y - o.y) +
+                                          (p.z - o.z) * (p.z - o.z));
+            dMost = std::max(dMost, dFar);
+            dMean += dFar / iDraws;
+        }
+        EXPECT_LE(dMost, example.dReach) << example.sAttributes;
+        EXPECT_GE(dMost, example.dMost) << example.sAttributes;
+        EXPECT_NEAR(dMean, example.dMean, 0.005) << example.sAttributes;
     }
 }
 
