@@ -33,16 +33,12 @@ TEST(VariationNameTest, ReadsFormsRepeatsAndAliasesInTheirCase) {
         EVariationForm eForm;
         int            iRepeat, iParameter;
     } cases[] = {
-        {"linear3D", eLinear3D, ePlainForm, 0, -1},
         {"pre_zscale", eZscale, ePreForm, 0, -1},
         {"post_point_symmetry_wf_order", ePointSymmetry, ePostForm, 0, 2},
-        {"post_point_symmetry_centre_y", ePointSymmetry, ePostForm, 0, 1},
         {"pre_bwraps7_inner_twist", eBwraps, ePreForm, 0, 3},
-        {"bwraps2_gain", eBwraps, ePlainForm, 0, 2},
         {"bubble#12#", eBubble, ePlainForm, 12, -1},
         {"julia3D#1#_power", eJulia3D, ePlainForm, 1, 0},
         {"post_juliac#3#_dist", eJuliac, ePostForm, 3, 2},
-        {"Re_A", eEditorsMobius, ePlainForm, 0, 0},
         {"Mobius_Im_D", eEditorsMobius, ePlainForm, 0, 7},
         {"pre_Mobius", eEditorsMobius, ePreForm, 0, -1},
     };
