@@ -82,9 +82,9 @@ public:
                    double& dCenterY_) const;
 
 private:
+    void setThreeD(const SGenome& genome);
     // Fractorium's blur_curve κ: the blur grows as d²/(4κ) with d = 10·√((x/h_x)² + (y/h_y)²),
     // (h_x, h_y) the half sides of the picture in world units; 1 everywhere when κ is 0.
-    void setThreeD(const SGenome& genome);
     double blurSpread(double dX, double dY) const {
         if (dBlurCurve == 0) return 1;
         const double dU = dX / dHalfWorldWidth, dV = dY / dHalfWorldHeight;
