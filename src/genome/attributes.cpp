@@ -79,6 +79,19 @@ SAttribute<OwnerOf<pMember>> numbers(const char* sName, const char* sDefault,
             }};
 }
 
+// A number written only where it is not 0: a flame without it is written as before there was
+// such an attribute.
+template <auto pMember>
+SAttribute<OwnerOf<pMember>> numberUnlessZero(const char* sName, EInterpolation eInterpolation) {
+    using TOwner = OwnerOf<pMember>;
+    SAttribute<TOwner> row = number<pMember>(sName, "0", eInterpolation);
+    row.pfWrite = [](const TOwner& owner, std::string& sText) {
+        sText = shortest(owner.*pMember);
+        return owner.*pMember != 0;
+    };
+    return row;
+}
+
 // An old name of an attribute, read and never written.
 template <class TOwner>
 SAttribute<TOwner> oldForm(const char* sName, const char* sExpected,
@@ -195,9 +208,20 @@ std::vector<SAttribute<SGenome>> flameRows() {
         number<&SGenome::dEstimatorMinimum>("estimator_minimum", "0", eBlend),
         number<&SGenome::dEstimatorCurve>("estimator_curve", "0.4", eBlend),
         whole<&SGenome::iSoloXform>("soloxform", "-1", eFromFirst),
+        numberUnlessZero<&SGenome::dCamPitch>("cam_pitch", eBlend),
+        numberUnlessZero<&SGenome::dCamYaw>("cam_yaw", eBlend),
+        numberUnlessZero<&SGenome::dCamPerspective>("cam_persp", eBlend),
+        numberUnlessZero<&SGenome::dCamZpos>("cam_zpos", eBlend),
+        numberUnlessZero<&SGenome::dCamDof>("cam_dof", eBlend),
+        numberUnlessZero<&SGenome::dBlurCurve>("blur_curve", eBlend),
         oldForm<SGenome>("oversample", "a whole number", [](const char* sText, SGenome& genome) {
             return readInteger(sText, genome.iSupersample);
         }),
+        // Apophysis's name of cam_persp.
+        oldForm<SGenome>("cam_perspective", "a finite number",
+                         [](const char* sText, SGenome& genome) {
+                             return readNumber(sText, genome.dCamPerspective);
+                         }),
     };
 }
 

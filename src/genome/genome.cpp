@@ -35,7 +35,7 @@ bool sameAttributes(const std::vector<SAttribute<TOwner>>& vRows, const TOwner& 
 
 bool SXform::operator==(const SXform& other) const {
     return sameAttributes(xformAttributes(), *this, other) && variations == other.variations &&
-           parameters == other.parameters;
+           parameters == other.parameters && vUses == other.vUses;
 }
 
 bool SGenome::operator==(const SGenome& other) const {

@@ -5,6 +5,7 @@
 // reader fills it (genome_xml.h), the render draws it (render.h).
 
 #include "core/limits.h"
+#include "genome/variation_use.h"
 #include "variations/variations.h"
 
 #include <array>
@@ -45,6 +46,7 @@ struct SXform {
     std::vector<double> vChaos;   // multipliers of the next choice's weights; missing ones are 1
     std::array<double, iVariationCount> variations{};  // each variation's weight, 0 for none
     std::vector<double> parameters = defaultParameters();  // every variation's, variations.h
+    std::vector<SVariationUse> vUses;  // pre_ and post_ forms and repeats, in the file's order
 
     bool operator==(const SXform& other) const;
 };
@@ -80,6 +82,13 @@ struct SGenome {
     double dEstimatorMinimum;        // its narrowest, <= radius
     double dEstimatorCurve;          // how fast kernels narrow with density, > 0
     int    iSoloXform;               // >= 0: every other standard xform plots nothing
+    // The editors' camera in three dimensions, before the 2D one (render/camera.h); all 0: none.
+    double dCamPitch;                // radians, the turn about x
+    double dCamYaw;                  // radians, the turn about z
+    double dCamPerspective;          // P: the point's x and y divided by 1 − P·(its depth)
+    double dCamZpos;                 // the z that the turns and the perspective measure from
+    double dCamDof;                  // depth of field: a tenth of it is the blur per unit depth
+    double dBlurCurve;               // Fractorium's: the blur's growth away from the centre
 
     std::vector<SXform> vXforms;     // the standard xforms, in the file's order, symmetry's added
     bool   bFinalXform = false;

@@ -17,6 +17,24 @@ CCamera::CCamera(const SGenome& genome)
     dOffsetY = dS * genome.iHeight / 2 + grid.iGutter;
     iGridWidth = grid.iWidth;
     iGridHeight = grid.iHeight;
+    setThreeD(genome);
+}
+
+// The 3D camera's turn: by the yaw about z, then by the pitch about x, written out.
+void CCamera::setThreeD(const SGenome& genome) {
+    bThreeD = genome.dCamPitch != 0 || genome.dCamYaw != 0 || genome.dCamPerspective != 0 ||
+              genome.dCamDof != 0;
+    const double dSinP = std::sin(genome.dCamPitch), dCosP = std::cos(genome.dCamPitch);
+    const double dSinY = std::sin(genome.dCamYaw), dCosY = std::cos(genome.dCamYaw);
+    dM00 = dCosY, dM10 = dSinY;
+    dM01 = -dCosP * dSinY, dM11 = dCosP * dCosY, dM21 = -dSinP;
+    dM02 = -dSinP * dSinY, dM12 = dSinP * dCosY, dM22 = dCosP;
+    dZpos = genome.dCamZpos;
+    dPerspective = genome.dCamPerspective;
+    dDofScale = 0.1 * genome.dCamDof;
+    dBlurCurve = genome.dBlurCurve;
+    dHalfWorldWidth = dHalfWidth / dPixelsPerUnit;
+    dHalfWorldHeight = dHalfHeight / dPixelsPerUnit;
 }
 
 void CCamera::pixelOf(double dX, double dY, double& dPixelX, double& dPixelY) const {

@@ -1,35 +1,9 @@
 #include "render/chaos_game.h"
 
 #include "genome/filter.h"
-#include "variations/table.h"
 
 #include <algorithm>
 #include <cmath>
-
-CChaosGame::SPrepared CChaosGame::prepare(const SXform& xform, bool bPlotted) {
-    SPrepared prepared;
-    prepared.coefs = xform.coefs;
-    prepared.post = xform.post;
-    prepared.bPost = xform.post != std::array<double, 6>{1, 0, 0, 1, 0, 0};
-    prepared.dColor = xform.dColor;
-    prepared.dSpeed = xform.dColorSpeed;
-    // opacity^(log2 10) = 10^(log2 opacity): half the opacity, a tenth of the weight.
-    prepared.dPlotWeight = bPlotted && xform.dOpacity > 0 ? std::pow(xform.dOpacity,
-                                                                     std::log2(10.0)) : 0;
-    prepared.dOpacity = xform.dOpacity;
-    prepared.parameters = xform.parameters;
-    for (int i = 0; i < iVariationCount; i++) {
-        if (xform.variations[i] == 0) continue;
-        const SVariation& variation = variationOf(i);
-        const int iFirst = firstParameter(i);
-        const CConstants constants =
-            variation.pfPrepare ? variation.pfPrepare(xform.parameters.data() + iFirst,
-                                                      xform.coefs.data())
-                                : CConstants{};
-        prepared.vActive.push_back({i, xform.variations[i], iFirst, constants});
-    }
-    return prepared;
-}
 
 namespace {
 
@@ -49,11 +23,13 @@ CChaosGame::CChaosGame(const SGenome& genome)
     : bFinal(genome.bFinalXform), view(genome), ePaletteMode(genome.ePaletteMode),
       palette(genome.palette) {
     const int iXforms = static_cast<int>(genome.vXforms.size());
+    bZ = view.threeD() || (bFinal && readsZ(genome.finalXform));
+    for (const SXform& xform : genome.vXforms) bZ = bZ || readsZ(xform);
     for (int j = 0; j < iXforms; j++) {
         const bool bSolo = genome.iSoloXform < 0 || genome.iSoloXform == j;
-        vXforms.push_back(prepare(genome.vXforms[j], bSolo));
+        vXforms.emplace_back(genome.vXforms[j], bSolo, bZ);
     }
-    if (bFinal) finalXform = prepare(genome.finalXform, false);
+    if (bFinal) finalXform = CXformMap(genome.finalXform, false, bZ);
     // Row 0 for a fresh start (plain weights), row i + 1 after xform i (times its chaos).
     iRowLength = iXforms;
     vCumulative.resize(static_cast<size_t>(iXforms + 1) * iXforms);
@@ -70,7 +46,7 @@ CChaosGame::CChaosGame(const SGenome& genome)
         }
     }
     if (ePaletteMode == ePaletteStep)
-        for (const SPrepared& xform : vXforms)
+        for (const CXformMap& xform : vXforms)
             for (const SColour& colour : palette)
                 vStepAdds.push_back(addOf(colour, xform.dPlotWeight));
 }
@@ -87,31 +63,6 @@ int CChaosGame::choose(int iPrevious, double dUniform) const {
         j = static_cast<int>(std::upper_bound(pRow, pRow + iRowLength, dTarget) - pRow);
     }
     return j < iRowLength ? j : vLastChoosable[iPrevious + 1];
-}
-
-// Colour blend, pre-affine, variations, post-affine.
-void CChaosGame::apply(const SPrepared& xform, double& x, double& y, double& c,
-                       CBatchRandom& random) const {
-    c = xform.dSpeed * xform.dColor + (1 - xform.dSpeed) * c;
-    const std::array<double, 6>& a = xform.coefs;
-    const double tx = a[0] * x + a[2] * y + a[4];
-    const double ty = a[1] * x + a[3] * y + a[5];
-    CVariationInput in(tx, ty);
-    SVariationCall call{in, random, a.data()};
-    for (const SActive& active : xform.vActive) {
-        call.w = active.dWeight;
-        call.p = xform.parameters.data() + active.iFirstParameter;
-        call.k = active.constants.data();
-        variation::callFormula(active.iVariation, call);
-    }
-    if (xform.bPost) {
-        const std::array<double, 6>& p = xform.post;
-        x = p[0] * call.dX + p[2] * call.dY + p[4];
-        y = p[1] * call.dX + p[3] * call.dY + p[5];
-    } else {
-        x = call.dX;
-        y = call.dY;
-    }
 }
 
 namespace {
@@ -156,49 +107,65 @@ struct CChaosGame::SWalk {
     SBatchJob& job;
     CBatchRandom random;
     double x, y, c;
+    double z = 0;  // where the points carry z
     int iPrevious = -1, iBadInARow = 0, iDone = -iFuseIterations;
 };
 
 // One iteration of a walk; false once it has all its samples.
-template <class FSample>
+template <bool bZ, class FSample>
 bool CChaosGame::step(SWalk& walk, const FSample& onSample) const {
     if (walk.iDone >= walk.job.iSamples) return false;
     const int j = choose(walk.iPrevious, walk.random.uniform());
-    double nx = walk.x, ny = walk.y, nc = walk.c;
-    apply(vXforms[j], nx, ny, nc, walk.random);
-    // A bad result becomes a random point: tried again four times, the fifth one kept.
+    double nx = walk.x, ny = walk.y, nz = walk.z, nc = walk.c;
+    vXforms[j].apply<bZ>(nx, ny, nz, nc, walk.random);
+    // A bad result (x or y; z is not looked at) becomes a random point, z 0 as at a batch's
+    // start: tried again four times, the fifth one kept.
     bool bRandom = false;
     if (isBad(nx) || isBad(ny)) {
         walk.job.iBadValues++;
         nx = walk.random.symmetric();
         ny = walk.random.symmetric();
+        nz = 0;
         if (++walk.iBadInARow < 5) {
-            walk.x = nx, walk.y = ny, walk.c = nc;
+            walk.x = nx, walk.y = ny, walk.z = nz, walk.c = nc;
             return true;
         }
         bRandom = true;
     }
     walk.iBadInARow = 0;
-    walk.x = nx, walk.y = ny, walk.c = nc;
+    walk.x = nx, walk.y = ny, walk.z = nz, walk.c = nc;
     walk.iPrevious = j;
     if (walk.iDone++ < 0) return true;
-    // The final xform colours and places the plot only; the walk goes on unchanged.
-    if (bFinal && (finalXform.dOpacity == 1 || walk.random.uniform() < finalXform.dOpacity)) {
-        apply(finalXform, nx, ny, nc, walk.random);
-        bRandom = false;
-        if (isBad(nx) || isBad(ny)) {
-            walk.job.iBadValues++;
-            nx = walk.random.symmetric();
-            ny = walk.random.symmetric();
-            bRandom = true;
-        }
-    }
+    bRandom = placePlot<bZ>(walk, nx, ny, nz, nc, bRandom);
     onSample(nx, ny, nc, j, bRandom);
     return true;
 }
 
+// Where the walk's point (x, y, z) is plotted, and in what colour: through the final xform when
+// it is applied (it colours and places the plot only; the walk goes on unchanged), then through
+// the 3D camera. True when a random point stands for a bad value.
+template <bool bZ>
+bool CChaosGame::placePlot(SWalk& walk, double& x, double& y, double z, double& c,
+                           bool bRandom) const {
+    if (bFinal && (finalXform.dOpacity == 1 || walk.random.uniform() < finalXform.dOpacity)) {
+        finalXform.apply<bZ>(x, y, z, c, walk.random);
+        bRandom = false;
+        if (isBad(x) || isBad(y)) {
+            walk.job.iBadValues++;
+            x = walk.random.symmetric();
+            y = walk.random.symmetric();
+            z = 0;
+            bRandom = true;
+        }
+    }
+    if constexpr (bZ)
+        if (view.threeD()) view.project(x, y, z, walk.random);
+    return bRandom;
+}
+
+template <bool bZ>
 bool CChaosGame::step(SWalk& walk) const {
-    return step(walk, [&](double x, double y, double c, int j, bool) {
+    return step<bZ>(walk, [&](double x, double y, double c, int j, bool) {
         if (plotOf(x, y, c, j, (*walk.job.pPlots)[walk.job.iPlots])) walk.job.iPlots++;
     });
 }
@@ -206,17 +173,23 @@ bool CChaosGame::step(SWalk& walk) const {
 // Walks two batches at once, a step of each in turn: each is the walk it would be alone, but
 // the processor overlaps the two chains of dependent arithmetic, where one would leave it
 // waiting on the last result.
-void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
+template <bool bZ>
+void CChaosGame::runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
     for (int k = 0; k < iJobs; k += 2) {
         SWalk first(uSeed, pJobs[k]);
         if (k + 1 == iJobs) {
-            while (step(first)) {}
+            while (step<bZ>(first)) {}
             return;
         }
         SWalk second(uSeed, pJobs[k + 1]);
-        while (step(first) & step(second)) {}
-        while (step(first) || step(second)) {}
+        while (step<bZ>(first) & step<bZ>(second)) {}
+        while (step<bZ>(first) || step<bZ>(second)) {}
     }
+}
+
+void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
+    if (bZ) runPairs<true>(uSeed, pJobs, iJobs);
+    else runPairs<false>(uSeed, pJobs, iJobs);
 }
 
 int CChaosGame::runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vector<SPlot>& vPlots,
@@ -235,6 +208,7 @@ void CChaosGame::runBatchPoints(uint64_t uSeed, uint64_t uBatch, int iSamples,
     const auto keep = [&](double x, double y, double, int j, bool bRandom) {
         if (!bRandom && vXforms[j].dPlotWeight != 0) vPoints.push_back({x, y});
     };
-    while (step(walk, keep)) {}
+    if (bZ) while (step<true>(walk, keep)) {}
+    else while (step<false>(walk, keep)) {}
     counts.iBadValues += job.iBadValues;
 }

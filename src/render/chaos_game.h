@@ -4,10 +4,15 @@
 // A batch is flam3's sub-batch: a fresh random point and colour, 15 iterations not plotted, then
 // up to iBatchSamples plotted ones. Batch b draws from the stream of (seed, b) alone, so a batch
 // gives the same plots whoever runs it, and when.
+//
+// The point carries the editors' z (0 at a batch's start) only where something of the picture
+// reads it: a variation whose X or Y depends on z, or the camera in three dimensions. Every
+// other flame walks as before there was z (the walk is made in both kinds, render/xform_map.h).
 
 #include "variations/variations.h"
 #include "genome/genome.h"
 #include "render/camera.h"
+#include "render/xform_map.h"
 #include "tone/histogram.h"
 
 #include <cstdint>
@@ -49,7 +54,7 @@ public:
     void runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
 
     // The same walk as runBatch's, its points where they would be plotted in world coordinates,
-    // before the camera: each sample's that has a plot weight, wherever it lands, except the
+    // before the 2D camera: each sample's that has a plot weight, wherever it lands, except the
     // random points that stand for bad values. They replace vPoints' contents; the bad values
     // are added to counts.
     void runBatchPoints(uint64_t uSeed, uint64_t uBatch, int iSamples,
@@ -58,35 +63,21 @@ public:
     const CCamera& camera() const { return view; }
 
 private:
-    struct SActive {           // one variation of an xform
-        int        iVariation;
-        double     dWeight;
-        int        iFirstParameter;
-        CConstants constants;  // its formula's, from the parameters and coefs
-    };
-    struct SPrepared {         // an xform made ready for the loop
-        std::array<double, 6> coefs, post;
-        bool   bPost;          // post is not the identity
-        double dColor, dSpeed;
-        double dPlotWeight;    // opacity^(log2 10); the final xform's: unused
-        double dOpacity;       // the final xform's chance of being applied
-        std::vector<double> parameters;
-        std::vector<SActive> vActive;
-    };
-
     struct SWalk;
-    // One iteration; a sample calls onSample(x, y, c, xform, whether a random point stands for
-    // a bad value).
-    template <class FSample> bool step(SWalk& walk, const FSample& onSample) const;
-    bool step(SWalk& walk) const;  // onSample: its plot
-    static SPrepared prepare(const SXform& xform, bool bPlotted);
-    void apply(const SPrepared& xform, double& x, double& y, double& c, CBatchRandom&) const;
+    // One iteration, the point carrying z where bZ; a sample calls onSample(x, y, c, xform,
+    // whether a random point stands for a bad value), (x, y) through the 3D camera.
+    template <bool bZ, class FSample> bool step(SWalk& walk, const FSample& onSample) const;
+    template <bool bZ> bool step(SWalk& walk) const;  // onSample: its plot
+    template <bool bZ>
+    bool placePlot(SWalk& walk, double& x, double& y, double z, double& c, bool bRandom) const;
+    template <bool bZ> void runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
     int choose(int iPrevious, double dUniform) const;
     bool plotOf(double x, double y, double c, int iXform, SPlot& plot) const;
 
-    std::vector<SPrepared> vXforms;
+    bool bZ;                        // the points carry z
+    std::vector<CXformMap> vXforms;
     bool bFinal;
-    SPrepared finalXform;
+    CXformMap finalXform;
     int iRowLength;                 // xforms + 1
     std::vector<double> vCumulative;// per previous xform (none first): cumulative weights
     std::vector<int> vLastChoosable;// per row: the last xform it can choose

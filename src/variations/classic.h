@@ -11,32 +11,32 @@ constexpr SVariation classicRows[] = {
     {eLinear, "linear", {}, nullptr, [](SVariationCall& c) {
          const double x = c.in.x, y = c.in.y, w = c.w;
          c.dX += w * x; c.dY += w * y;
-     }},
+     }, zWeighted},
     {eSinusoidal, "sinusoidal", {}, nullptr, [](SVariationCall& c) {
          const double x = c.in.x, y = c.in.y, w = c.w;
          c.dX += w * std::sin(x); c.dY += w * std::sin(y);
-     }},
+     }, zWeighted},
     {eSpherical, "spherical", {}, nullptr, [](SVariationCall& c) {  // w/(r² + ε)·(x, y)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dK = w / (c.in.r2() + dVariationEpsilon);
          c.dX += dK * x; c.dY += dK * y;
-     }},
+     }, zWeighted},
     {eSwirl, "swirl", {}, nullptr, [](SVariationCall& c) {
          // w·(x sin r² − y cos r², x cos r² + y sin r²)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dR2 = c.in.r2(), dS = std::sin(dR2), dC = std::cos(dR2);
          c.dX += w * (x * dS - y * dC); c.dY += w * (x * dC + y * dS);
-     }},
+     }, zWeighted},
     {eHorseshoe, "horseshoe", {}, nullptr, [](SVariationCall& c) {
          // w/(r + ε)·((x − y)(x + y), 2xy)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dK = w / (c.in.r() + dVariationEpsilon);
          c.dX += dK * ((x - y) * (x + y)); c.dY += dK * (2 * x * y);
-     }},
+     }, zWeighted},
     {ePolar, "polar", {}, nullptr, [](SVariationCall& c) {  // w·(θ/π, r − 1)
          const double w = c.w;
          c.dX += w * (c.in.theta() / dPI); c.dY += w * (c.in.r() - 1);
-     }},
+     }, zWeighted},
     {eHandkerchief, "handkerchief", {}, nullptr, [](SVariationCall& c) {
          // w·r·(sin(θ + r), cos(θ − r))
          const double w = c.w;
@@ -52,24 +52,24 @@ constexpr SVariation classicRows[] = {
          const double w = c.w;
          const double dK = w * (c.in.theta() / dPI), dPr = dPI * c.in.r();
          c.dX += dK * std::sin(dPr); c.dY += dK * std::cos(dPr);
-     }},
+     }, zWeighted},
     {eSpiral, "spiral", {}, nullptr, [](SVariationCall& c) {
          // ρ = r + ε, (w/ρ)·(cθ + sin ρ, sθ − cos ρ)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dR = c.in.r(), dRho = dR + dVariationEpsilon;
          const double dK = w / dRho;
          c.dX += dK * (y / dR + std::sin(dRho)); c.dY += dK * (x / dR - std::cos(dRho));
-     }},
+     }, zWeighted},
     {eHyperbolic, "hyperbolic", {}, nullptr, [](SVariationCall& c) {  // w·(sθ/(r + ε), cθ·(r + ε))
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dR = c.in.r(), dRe = dR + dVariationEpsilon;
          c.dX += w * (x / dR / dRe); c.dY += w * (y / dR * dRe);
-     }},
+     }, zWeighted},
     {eDiamond, "diamond", {}, nullptr, [](SVariationCall& c) {  // w·(sθ cos r, cθ sin r)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dR = c.in.r();
          c.dX += w * (x / dR * std::cos(dR)); c.dY += w * (y / dR * std::sin(dR));
-     }},
+     }, zWeighted},
     {eEx, "ex", {}, nullptr, [](SVariationCall& c) {
          // n0 = sin(θ + r), n1 = cos(θ − r), m = n³·r; w·(m0 + m1, m0 − m1)
          const double w = c.w;

@@ -10,6 +10,11 @@
 // angle; sθ = x/r and cθ = y/r are taken as these ratios. Nothing is guarded: r = 0 and the like
 // give NaN or infinity, which the iteration treats as a bad value and replaces, as flam3 does.
 // Random numbers are drawn in the order written.
+//
+// The editors (Apophysis 7X, Fractorium, JWildfire) give the point a third coordinate z, and
+// use a variation in three ways: summed with the others (its plain use), as a pre_ form that
+// moves the pre-affine output before the others see it, and as a post_ form that moves their
+// sum. What a row does to z and how its forms act are columns of the row (SVariationSpace).
 
 #include "core/angles.h"
 #include "variations/batch_random.h"
@@ -18,15 +23,16 @@
 #include <cmath>
 
 constexpr double dVariationEpsilon = 1e-10;
-constexpr int iMostParameters = 4;  // of one variation
+constexpr int iMostParameters = 8;  // of one variation (Mobius has eight)
 constexpr int iMostConstants = 4;   // that one variation works out once per xform
 
 // The pre-affine point and what the variations derive from it, each worked out once on first
-// use, as flam3 works them out once per xform: r², r, θ and φ.
+// use, as flam3 works them out once per xform: r², r, θ and φ (all of x and y alone).
 class CVariationInput {
 public:
-    CVariationInput(double x_, double y_) : x(x_), y(y_) {}
+    CVariationInput(double x_, double y_, double z_ = 0) : x(x_), y(y_), z(z_) {}
     const double x, y;
+    const double z;  // 0 where the flame's points carry no z
     double r2() {
         if (!(dR2 >= 0)) dR2 = x * x + y * y;
         return dR2;
@@ -51,7 +57,8 @@ private:
 
 // One formula's call: the point, the batch's random numbers and the xform's coefs for all its
 // variations; then each variation's own weight, parameters and constants; and the sum (X, Y)
-// that every variation of the xform adds its part to, in the table's order.
+// that every variation of the xform adds its part to, in the table's order; Z is summed only
+// where the flame's points carry z.
 struct SVariationCall {
     CVariationInput& in;
     CBatchRandom&    random;
@@ -59,21 +66,47 @@ struct SVariationCall {
     double           w = 0;
     const double*    p = nullptr;
     const double*    k = nullptr;
-    double           dX = 0, dY = 0;
+    double           dX = 0, dY = 0, dZ = 0;
 };
 
 using CConstants = std::array<double, iMostConstants>;
 using FPrepare = CConstants (*)(const double* p, const double* coefs);
 using FFormula = void (*)(SVariationCall& call);
 
-// A parameter of a variation: its xform attribute, flam3's default, and the range a random
-// genome draws it from (whole numbers only, where bWhole).
+// A parameter of a variation: its xform attribute (the variation's name, "_", its own), its
+// default, and the range a random genome draws it from (whole numbers only, where bWhole);
+// and another name a file may give it.
 struct SParameter {
     const char* sName = nullptr;
     double      dDefault = 0;
     double      dRandomLow = 0, dRandomHigh = 0;
     bool        bWhole = false;
+    const char* sAlias = nullptr;
 };
+
+// What a variation makes of z. The editors agree that a row makes X and Y, and Z as it says:
+enum EZRule {
+    eZPassed,  // no Z of its own: 0 to the sum, and z goes through its replacing forms as it is
+    eZMade,    // a Z of its own (its formula's, or its z part's)
+    eZOnly,    // Z alone: nothing to X and Y, and x and y go through its replacing forms
+};
+
+// How a variation stands in the editors' three dimensions and acts in its pre_ and post_ forms.
+struct SVariationSpace {
+    EZRule   eZ = eZPassed;
+    FFormula pfZ = nullptr;      // its part of Z, run only where the flame's points carry z
+    bool     bAdditive = false;  // its forms add their output to the point, not replace it
+    bool     bReadsZ = false;    // its X or Y depends on z: the flame's points must carry it
+    bool     bOnSum = false;     // its plain use acts on the sum, before the post_ forms
+};
+
+// Most of flam3's first variations, and the editors' that copy them, add w·z to Z.
+inline void addWeightedZ(SVariationCall& c) { c.dZ += c.w * c.in.z; }
+constexpr SVariationSpace zWeighted = {eZMade, addWeightedZ};
+constexpr SVariationSpace zWeightedAdditive = {eZMade, addWeightedZ, true};
+constexpr SVariationSpace additive = {eZPassed, nullptr, true};
+constexpr SVariationSpace makesZ = {eZMade};                       // in its formula
+constexpr SVariationSpace makesZFromZ = {eZMade, nullptr, false, true};
 
 struct SVariation {
     int         iVariation;  // its EVariation: the rows are in that order
@@ -81,6 +114,8 @@ struct SVariation {
     std::array<SParameter, iMostParameters> parameters;  // the first iParameters of them
     FPrepare    pfPrepare;   // null: it works out nothing once per xform
     FFormula    pfFormula;
+    SVariationSpace space = {};
+    std::array<const char*, 2> aliases = {};  // other names the editors write it by
     constexpr int parameterCount() const {
         int iCount = 0;
         while (iCount < iMostParameters && parameters[iCount].sName) iCount++;

@@ -7,6 +7,14 @@
 
 namespace variation {
 
+// bubble's own z: w·(2/ρ − 1), ρ = r²/4 + 1, the height of the sphere it projects onto.
+inline void bubbleZ(SVariationCall& c) {
+    c.dZ += c.w * (2 / (c.in.r2() / 4 + 1) - 1);
+}
+
+// cylinder's own z: w·cos x, so that (sin x, cos x) lies on the cylinder's circle.
+inline void cylinderZ(SVariationCall& c) { c.dZ += c.w * std::cos(c.in.x); }
+
 // julian, juliascope: the root's exponent q/(2p).
 constexpr CConstants rootExponent(const double* p, const double*) {
     return {p[1] / (2 * p[0])};
@@ -42,16 +50,16 @@ constexpr SVariation parametricRows[] = {
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dK = 2 * w / (c.in.r() + 1);
          c.dX += dK * x; c.dY += dK * y;
-     }},
+     }, zWeighted},
     {eBubble, "bubble", {}, nullptr, [](SVariationCall& c) {  // w/(r²/4 + 1)·(x, y)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dK = w / ((c.in.r2()) / 4 + 1);
          c.dX += dK * x; c.dY += dK * y;
-     }},
+     }, {eZMade, bubbleZ}},
     {eCylinder, "cylinder", {}, nullptr, [](SVariationCall& c) {
          const double x = c.in.x, y = c.in.y, w = c.w;
          c.dX += w * std::sin(x); c.dY += w * y;
-     }},
+     }, {eZMade, cylinderZ}},
     {ePerspective, "perspective", {{{"perspective_angle", 0, 0, 1}, {"perspective_dist", 0, 1, 3}}},
      [](const double* p, const double*) -> CConstants {  // sin β, d·cos β
          const double dB = p[0] * dPI / 2;
@@ -68,7 +76,7 @@ constexpr SVariation parametricRows[] = {
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dPsi = 2 * dPI * c.random.uniform(), dRho = c.random.uniform();
          c.dX += w * dRho * (x * std::cos(dPsi)); c.dY += w * dRho * (y * std::sin(dPsi));
-     }},
+     }, zWeighted},
     {eJulian, "julian", {{{"julian_power", 1, 2, 5, true}, {"julian_dist", 1, 0.5, 1.5}}},
      rootExponent, [](SVariationCall& c) {
          // k = trunc(|p|·U), α = (φ + 2πk)/p; w·(r²)^(q/2p)·(cos α, sin α)
@@ -92,14 +100,14 @@ constexpr SVariation parametricRows[] = {
          const double w = c.w;
          const double dPsi = 2 * dPI * c.random.uniform(), dRho = c.random.uniform();
          c.dX += w * dRho * std::cos(dPsi); c.dY += w * dRho * std::sin(dPsi);
-     }},
+     }, zWeightedAdditive},
     {eGaussianBlur, "gaussian_blur", {}, nullptr, [](SVariationCall& c) {
          // ψ = 2πU1, ρ = w·(U2 + U3 + U4 + U5 − 2); ρ·(cos ψ, sin ψ)
          const double w = c.w;
          const double dPsi = 2 * dPI * c.random.uniform();
          const double dRho = w * fourUniformsLessTwo(c.random);
          c.dX += dRho * std::cos(dPsi); c.dY += dRho * std::sin(dPsi);
-     }},
+     }, zWeightedAdditive},
     {eRadialBlur, "radial_blur", {{{"radial_blur_angle", 0, 0, 1}}},
      [](const double* p, const double*) -> CConstants {  // sin β, cos β
          const double dB = p[0] * dPI / 2;
@@ -122,7 +130,7 @@ constexpr SVariation parametricRows[] = {
          const double dA = c.p[1] + 2 * dPI * (dK + c.random.uniform() * c.p[2]) / c.p[0];
          const double dRho = w * c.random.uniform();
          c.dX += dRho * std::cos(dA); c.dY += dRho * std::sin(dA);
-     }},
+     }, additive},
     {eNgon, "ngon",
      {{{"ngon_sides", 5, 3, 8, true}, {"ngon_power", 3, 1, 4}, {"ngon_circle", 1, 0, 1.5},
        {"ngon_corners", 2, 0, 2}}},
@@ -162,7 +170,7 @@ constexpr SVariation parametricRows[] = {
          const double w = c.w;
          const double dA = dPI * w * c.random.uniform(), dS = std::sin(dA);
          c.dX += w * dS; c.dY += w * (dS * dS / std::cos(dA));
-     }},
+     }, additive},
     {eTangent, "tangent", {}, nullptr, [](SVariationCall& c) {  // w·(sin x / cos y, tan y)
          const double x = c.in.x, y = c.in.y, w = c.w;
          c.dX += w * (std::sin(x) / std::cos(y)); c.dY += w * std::tan(y);
@@ -171,7 +179,7 @@ constexpr SVariation parametricRows[] = {
          const double w = c.w;
          const double dU1 = c.random.uniform(), dU2 = c.random.uniform();
          c.dX += w * (dU1 - 0.5); c.dY += w * (dU2 - 0.5);
-     }},
+     }, additive},
     {eRays, "rays", {}, nullptr, [](SVariationCall& c) {
          // α = π·w·U, k = w²·tan α/(r² + ε); (k cos x, k sin y)
          const double x = c.in.x, y = c.in.y, w = c.w;

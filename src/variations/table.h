@@ -8,42 +8,61 @@
 
 #include "variations/classic.h"
 #include "variations/parametric.h"
+#include "variations/plugins.h"
+#include "variations/space.h"
 
 #include <iterator>
 #include <utility>
 
 namespace variation {
 
-constexpr int iClassicRows = static_cast<int>(std::size(classicRows));
-constexpr int iParametricRows = static_cast<int>(std::size(parametricRows));
+// The families, in EVariation's order: each one's rows and how many.
+struct SFamily {
+    const SVariation* pRows;
+    int iRows;
+};
+template <std::size_t N>
+constexpr SFamily familyOf(const SVariation (&rows)[N]) { return {rows, static_cast<int>(N)}; }
+constexpr SFamily families[] = {familyOf(classicRows), familyOf(parametricRows),
+                                familyOf(spaceRows), familyOf(pluginRows)};
 
 constexpr const SVariation& rowOf(int iVariation) {
-    return iVariation < iClassicRows ? classicRows[iVariation]
-                                     : parametricRows[iVariation - iClassicRows];
+    int iFamily = 0;
+    while (iVariation >= families[iFamily].iRows) iVariation -= families[iFamily++].iRows;
+    return families[iFamily].pRows[iVariation];
 }
 
 constexpr bool rowsInOrder() {
-    for (int i = 0; i < eCount; i++)
+    int iRows = 0;
+    for (const SFamily& family : families) iRows += family.iRows;
+    for (int i = 0; i < iRows; i++)
         if (rowOf(i).iVariation != i) return false;
-    return iClassicRows + iParametricRows == eCount;
+    return iRows == eCount;
 }
 static_assert(rowsInOrder(), "a row for every variation, in EVariation's order");
 
-template <int iVariation>
+// The formula, and where the points carry z (bZ) the row's z part after it.
+template <int iVariation, bool bZ>
 inline void callRow(SVariationCall& call) {
     constexpr FFormula pfFormula = rowOf(iVariation).pfFormula;
     pfFormula(call);
+    if constexpr (bZ) {
+        constexpr FFormula pfZ = rowOf(iVariation).space.pfZ;
+        if constexpr (pfZ != nullptr) pfZ(call);
+    }
 }
 
-template <int... iVariations>
+template <bool bZ, int... iVariations>
 inline void callFormulaOf(int iVariation, SVariationCall& call,
                           std::integer_sequence<int, iVariations...>) {
-    (void)((iVariation == iVariations && (callRow<iVariations>(call), true)) || ...);
+    (void)((iVariation == iVariations && (callRow<iVariations, bZ>(call), true)) || ...);
 }
 
-// Adds variation iVariation's part, with call's weight, parameters and constants, to call's sum.
+// Adds variation iVariation's part, with call's weight, parameters and constants, to call's sum;
+// its part of Z too where bZ.
+template <bool bZ>
 inline void callFormula(int iVariation, SVariationCall& call) {
-    callFormulaOf(iVariation, call, std::make_integer_sequence<int, eCount>());
+    callFormulaOf<bZ>(iVariation, call, std::make_integer_sequence<int, eCount>());
 }
 
 }  // namespace variation

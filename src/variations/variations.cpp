@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <iterator>
+#include <string>
 
 namespace {
 
@@ -15,13 +16,14 @@ constexpr const char* legacyNames[] = {
     "log", "sin", "cos", "tan", "sec", "csc", "cot", "sinh", "cosh", "tanh", "sech", "csch",
     "coth", "auger", "flux", "mobius",
 };
-static_assert(std::size(legacyNames) == iLegacyVariationCount - iVariationCount);
+static_assert(std::size(legacyNames) == iLegacyVariationCount - iFlam3Variations);
 
 // Every variation's parameters in one run, in the table's order: where each variation's
-// begin, and each parameter's row.
+// begin, and each parameter's row and variation.
 struct SParameterPlaces {
     int iFirst[iVariationCount + 1] = {};
     const SParameter* pParameters[iVariationCount * iMostParameters] = {};
+    int iVariationOf[iVariationCount * iMostParameters] = {};
 };
 
 constexpr SParameterPlaces parameterPlaces() {
@@ -30,8 +32,10 @@ constexpr SParameterPlaces parameterPlaces() {
     for (int i = 0; i < iVariationCount; i++) {
         places.iFirst[i] = iNext;
         const SVariation& row = variation::rowOf(i);
-        for (int k = 0; k < row.parameterCount(); k++)
+        for (int k = 0; k < row.parameterCount(); k++) {
+            places.iVariationOf[iNext] = i;
             places.pParameters[iNext++] = &row.parameters[k];
+        }
     }
     places.iFirst[iVariationCount] = iNext;
     return places;
@@ -54,18 +58,47 @@ std::vector<double> defaultParameters() {
     return vDefaults;
 }
 
+namespace {
+
+bool same(const char* sOne, const char* sOther) { return sOne && std::strcmp(sOne, sOther) == 0; }
+
+// The parameter named sName among variation iVariation's, or -1.
+int parameterOfVariation(int iVariation, const std::string& sName) {
+    for (int i = firstParameter(iVariation); i < firstParameter(iVariation + 1); i++)
+        if (sName == parameterOf(i).sName) return i;
+    return -1;
+}
+
+}  // namespace
+
 int variationIndex(const char* sName) {
-    for (int i = 0; i < iVariationCount; i++)
-        if (std::strcmp(variationOf(i).sName, sName) == 0) return i;
+    for (int i = 0; i < iVariationCount; i++) {
+        const SVariation& row = variationOf(i);
+        if (same(row.sName, sName) || same(row.aliases[0], sName) || same(row.aliases[1], sName))
+            return i;
+    }
     return -1;
 }
 
 int parameterIndex(const char* sName) {
     for (int i = 0; i < parameterCount(); i++)
-        if (std::strcmp(parameterOf(i).sName, sName) == 0) return i;
+        if (same(parameterOf(i).sName, sName) || same(parameterOf(i).sAlias, sName)) return i;
+    // A variation's alias, "_", and the parameter's own name.
+    for (int i = 0; i < iVariationCount; i++)
+        for (const char* sAlias : variationOf(i).aliases) {
+            const size_t uLength = sAlias ? std::strlen(sAlias) : 0;
+            if (uLength == 0 || std::strncmp(sName, sAlias, uLength) != 0 ||
+                sName[uLength] != '_')
+                continue;
+            const int iParameter =
+                parameterOfVariation(i, std::string(variationOf(i).sName) + (sName + uLength));
+            if (iParameter >= 0) return iParameter;
+        }
     return -1;
 }
 
+int variationOfParameter(int iParameter) { return places.iVariationOf[iParameter]; }
+
 const char* legacyVariationName(int iVariation) {
-    return legacyNames[iVariation - iVariationCount];
+    return legacyNames[iVariation - iFlam3Variations];
 }

@@ -20,12 +20,18 @@ enum EVariation : int {
     ePower, eCosine, eRings, eFan, eBlob, ePdj, eFan2, eRings2, eEyefish, eBubble, eCylinder,
     ePerspective, eNoise, eJulian, eJuliascope, eBlur, eGaussianBlur, eRadialBlur, ePie, eNgon,
     eCurl, eRectangles, eArch, eTangent, eSquare, eRays, eBlade, eSecant2, eTwintrian, eCross,
+    // The editors' three dimensions (space.h) and plugins (plugins.h).
+    eLinear3D, eSpherical3D, eBlur3D, eJulia3D, eJulia3Dz, eHemisphere, eCurl3D, eBlob3D,
+    eFlatten, eZscale, eZtranslate, eZcone, eZblur, eRotateX, eRotateY,
+    eEditorsMobius, eBwraps, eBoarders2, eSineblur, eBlurCircle, eJuliac, eAxisSymmetry,
+    ePointSymmetry,
     eCount
 };
 
 }  // namespace variation
 
 constexpr int iVariationCount = variation::eCount;
+constexpr int iFlam3Variations = variation::eCross + 1;  // numbered as flam3 numbers them
 
 const SVariation& variationOf(int iVariation);  // 0 <= iVariation < iVariationCount
 int firstParameter(int iVariation);             // its parameters' first place
@@ -33,11 +39,14 @@ int parameterCount();                           // of every variation together
 const SParameter& parameterOf(int iParameter);  // 0 <= iParameter < parameterCount()
 std::vector<double> defaultParameters();        // every parameter at its default
 
-// The index of a variation or parameter by its attribute name, or -1.
+// The index of a variation or parameter by its attribute name, or -1: the row's own name or an
+// alias; a parameter also by an alias of its variation in place of the variation's name
+// ("bwraps7_gain" for "bwraps_gain").
 int variationIndex(const char* sName);
 int parameterIndex(const char* sName);
+int variationOfParameter(int iParameter);  // the variation whose parameter it is
 
 // flam3's names of the variations past 48 in its legacy var="..." list order (indices 49 to 98),
 // which this renderer does not draw: named in messages about a legacy list that uses them.
 constexpr int iLegacyVariationCount = 99;
-const char* legacyVariationName(int iVariation);  // iVariationCount <= iVariation < 99
+const char* legacyVariationName(int iVariation);  // iFlam3Variations <= iVariation < 99

@@ -45,6 +45,12 @@ void writeXform(const SXform& xform, bool bFinal, pugi::xml_node& node) {
     for (int i = 0; i < parameterCount(); i++)
         if (vUsed[i] || !(xform.parameters[i] == parameterOf(i).dDefault))
             setNumber(node, parameterOf(i).sName, xform.parameters[i]);
+    // Then the forms and repeats, each with all its parameters, in the order they act in.
+    for (const SVariationUse& use : xform.vUses) {
+        setNumber(node, useAttributeName(use, -1).c_str(), use.dWeight);
+        for (int k = 0; k < static_cast<int>(use.parameters.size()); k++)
+            setNumber(node, useAttributeName(use, k).c_str(), use.parameters[k]);
+    }
 }
 
 // 256 <color> elements, alpha last (flam3 resets alpha at every attribute) and only where it is

@@ -10,6 +10,10 @@
 // (editor_attributes.h) and an unknown palette number (flam3 draws white). Errors are one line
 // naming what is wrong, every such thing of the flame, for the caller to prefix with the file's
 // name.
+//
+// The editors' vocabulary is read too: their camera in three dimensions and the pre_ and post_
+// forms of every variation. A file that is not well-formed XML is refused as flam3 refuses it,
+// JWildfire's NAME#k# attribute names among them.
 
 #include "genome/genome.h"
 
@@ -57,5 +61,6 @@ bool readGenomeFile(const std::string& sPath, std::vector<SGenome>& vGenomes,
 // attribute explicit, numbers in the shortest form that reads back to the same double, the
 // palette as 256 <color> elements, and the xforms written out one by one. There is no
 // <symmetry> element: reading one adds xforms, so writing it beside the xforms it stands for
-// would double them. readGenomes gives back a genome == this one, and flam3 draws it alike.
+// would double them. readGenomes gives back a genome == this one, and flam3 draws it alike if it
+// uses nothing of the editors'.
 std::string genomeXml(const SGenome& genome);

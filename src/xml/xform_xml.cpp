@@ -4,6 +4,7 @@
 #include "genome/numbers.h"
 #include "xml/editor_attributes.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -17,13 +18,13 @@ bool readLegacyVariations(const pugi::xml_attribute& attribute, SXform& xform,
         sError = badValue(attribute) + "a list of 99 variation weights";
         return false;
     }
-    for (int i = iVariationCount; i < iLegacyVariationCount; i++)
+    for (int i = iFlam3Variations; i < iLegacyVariationCount; i++)
         if (vWeights[i] != 0) {
             sError = "var lists variation " + quoted(legacyVariationName(i)) +
                      ", which this renderer does not draw";
             return false;
         }
-    for (int i = 0; i < iVariationCount; i++) xform.variations[i] = vWeights[i];
+    for (int i = 0; i < iFlam3Variations; i++) xform.variations[i] = vWeights[i];
     return true;
 }
 
@@ -39,7 +40,7 @@ bool readLegacyVariation(const pugi::xml_attribute& attribute, SXform& xform, bo
         return true;
     }
     if (readInteger(attribute.value(), iVariation) && iVariation >= 0 &&
-        iVariation < iVariationCount) {
+        iVariation < iFlam3Variations) {
         xform.variations.fill(0);
         xform.variations[iVariation] = 1;
         return true;
@@ -48,12 +49,17 @@ bool readLegacyVariation(const pugi::xml_attribute& attribute, SXform& xform, bo
     return false;
 }
 
-// A variation's weight or a parameter, as one number.
+// A variation's weight or a parameter, as one number: a plain variation's in the xform's own
+// arrays, a form's in its use, made at its first mention.
 double* variationNumber(const char* sName, SXform& xform) {
-    const int iVariation = variationIndex(sName), iParameter = parameterIndex(sName);
-    if (iVariation >= 0) return &xform.variations[iVariation];
-    if (iParameter >= 0) return &xform.parameters[iParameter];
-    return nullptr;
+    SVariationName name;
+    if (!variationName(sName, name)) return nullptr;
+    if (name.eForm == ePlainForm)
+        return name.iParameter < 0
+                   ? &xform.variations[name.iVariation]
+                   : &xform.parameters[firstParameter(name.iVariation) + name.iParameter];
+    SVariationUse& use = useNamed(xform.vUses, name);
+    return name.iParameter < 0 ? &use.dWeight : &use.parameters[name.iParameter];
 }
 
 }  // namespace

@@ -305,7 +305,8 @@ TEST(GenomeWriteTest, EveryAttributeIsComparedWrittenAndReadBack) {
         {"gamma_threshold", "0.2"}, {"vibrancy", "0.5"}, {"highlight_power", "1"},
         {"hue", "0.25"}, {"palette", "3"}, {"palette_mode", "linear"},
         {"estimator_radius", "5"}, {"estimator_minimum", "1"}, {"estimator_curve", "0.6"},
-        {"soloxform", "0"}};
+        {"soloxform", "0"}, {"cam_pitch", "0.5"}, {"cam_yaw", "-0.5"}, {"cam_persp", "0.2"},
+        {"cam_zpos", "1"}, {"cam_dof", "0.1"}, {"blur_curve", "2"}};
     const std::map<std::string, std::string> xformValues = {
         {"weight", "0.7"}, {"color", "0.3"}, {"color_speed", "0.1"}, {"opacity", "0.6"},
         {"coefs", "0.5 0 0 0.5 0.1 0"}, {"post", "1 0 0 1 0.2 0"}, {"chaos", "2"}};

@@ -1,0 +1,47 @@
+#include "render/xform_map.h"
+
+#include <cmath>
+
+CXformMap::CXformMap(const SXform& xform, bool bPlotted, bool bZ)
+    : coefs(xform.coefs), post(xform.post),
+      bPost(xform.post != std::array<double, 6>{1, 0, 0, 1, 0, 0}), dColor(xform.dColor),
+      dSpeed(xform.dColorSpeed), parameters(xform.parameters) {
+    // opacity^(log2 10) = 10^(log2 opacity): half the opacity, a tenth of the weight.
+    dPlotWeight = bPlotted && xform.dOpacity > 0 ? std::pow(xform.dOpacity, std::log2(10.0)) : 0;
+    dOpacity = xform.dOpacity;
+    // The plain variations in the table's order; then the forms, in the file's order, each with
+    // its own parameters after the plain ones.
+    for (int i = 0; i < iVariationCount; i++)
+        add(i, ePlainForm, xform.variations[i], firstParameter(i), bZ);
+    for (const SVariationUse& use : xform.vUses) {
+        const int iFirst = static_cast<int>(parameters.size());
+        parameters.insert(parameters.end(), use.parameters.begin(), use.parameters.end());
+        add(use.iVariation, use.eForm, use.dWeight, iFirst, bZ);
+    }
+}
+
+void CXformMap::add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ) {
+    const SVariation& row = variationOf(iVariation);
+    const SVariationSpace& space = row.space;
+    if (dWeight == 0 || (!bZ && space.eZ == eZOnly)) return;
+    const CConstants constants =
+        row.pfPrepare ? row.pfPrepare(parameters.data() + iFirst, coefs.data()) : CConstants{};
+    // A form that adds to the point starts from all of it; one that replaces it, from the
+    // coordinates the row makes nothing of.
+    const bool bKeepXY = space.bAdditive || space.eZ == eZOnly;
+    const bool bKeepZ = space.bAdditive || space.eZ == eZPassed;
+    const SActive active{iVariation, dWeight, iFirst, constants, bKeepXY, bKeepZ};
+    // A plain use that acts on the sum (flatten) comes before the post_ forms: the plain
+    // variations are all added before the forms.
+    if (eForm == ePreForm) vPre.push_back(active);
+    else if (eForm == ePostForm || space.bOnSum) vPost.push_back(active);
+    else vSum.push_back(active);
+}
+
+bool readsZ(const SXform& xform) {
+    for (int i = 0; i < iVariationCount; i++)
+        if (xform.variations[i] != 0 && variationOf(i).space.bReadsZ) return true;
+    for (const SVariationUse& use : xform.vUses)
+        if (use.dWeight != 0 && variationOf(use.iVariation).space.bReadsZ) return true;
+    return false;
+}
