@@ -1,6 +1,7 @@
 #include "render/render.h"
 
 #include "genome/genome_check.h"
+#include "workers/worker_pool.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,9 +10,10 @@
 
 using std::chrono::steady_clock;
 
-CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThreads,
+CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThreads_,
                              double dQuality_)
-    : genome(genome_), uSeed(uSeed_), dQuality(dQuality_ > 0 ? dQuality_ : genome_.dQuality) {
+    : genome(genome_), uSeed(uSeed_), iThreads(std::max(1, iThreads_)),
+      dQuality(dQuality_ > 0 ? dQuality_ : genome_.dQuality) {
     genome.dQuality = dQuality;
     if (!checkGenome(genome, sError)) {
         iPass = genome.iPasses;
@@ -39,22 +41,14 @@ CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThrea
         pGame = std::make_unique<CChaosGame>(genome);
         pHistogram = std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
         pKernels = densityKernelsOf(genome);
+        vWorkers.resize(iThreads);
+        for (SWorker& worker : vWorkers)
+            for (std::vector<SPlot>& vPlots : worker.vPlots) vPlots.resize(iBatchSamples);
     } catch (const std::bad_alloc&) {
         sError = sNoMemory;
         iPass = genome.iPasses;
         return;
     }
-    for (int i = 0; i < std::max(1, iThreads); i++) vWorkers.emplace_back([this] { work(); });
-}
-
-CGenomeRender::~CGenomeRender() {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        bQuit = true;
-        bStop = true;
-    }
-    wake.notify_all();
-    for (std::thread& worker : vWorkers) worker.join();
 }
 
 int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
@@ -62,52 +56,41 @@ int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
                                               iPassSamples - iBatch * iBatchSamples));
 }
 
-void CGenomeRender::work() {
-    std::vector<SPlot> vPlots[2] = {std::vector<SPlot>(iBatchSamples),
-                                    std::vector<SPlot>(iBatchSamples)};
-    uint64_t uSeen = 0;
-    std::unique_lock<std::mutex> lock(mutex);
-    for (;;) {
-        wake.wait(lock, [&] { return bQuit || uSlice != uSeen; });
-        if (bQuit) return;
-        uSeen = uSlice;
-        const steady_clock::time_point until = deadline;
-        lock.unlock();
-        // Batches are numbered through the whole render: pass p's batch k is p·batches + k.
-        // Two batches at a time (the chaos game walks them side by side), one pair at least
-        // however short the slice.
-        for (bool bFirst = true;; bFirst = false) {
-            if (bStop || (!bFirst && steady_clock::now() >= until)) break;
-            SBatchJob jobs[2];
-            int iJobs = 0;
-            for (; iJobs < 2; iJobs++) {
-                const int64_t iBatch = iNextBatch++;
-                if (iBatch >= iPassBatches) break;
-                jobs[iJobs] = {static_cast<uint64_t>(iPass * iPassBatches + iBatch),
-                               samplesOfBatch(iBatch), &vPlots[iJobs], 0, 0};
-            }
-            if (iJobs == 0) break;
-            pGame->runBatches(uSeed, jobs, iJobs);
-            const std::lock_guard<std::mutex> add(histogramMutex);
-            for (int k = 0; k < iJobs; k++) {
-                iBadValues += jobs[k].iBadValues;
-                pHistogram->add(vPlots[k].data(), static_cast<size_t>(jobs[k].iPlots));
-            }
-            if (iJobs < 2) break;
+// Claims the next two batches of the pass, or those left, for the worker's jobs; returns how
+// many. Batches are numbered through the whole render: pass p's batch k is p·batches + k.
+int CGenomeRender::claimPair(SWorker& worker) {
+    int iJobs = 0;
+    for (; iJobs < 2; iJobs++) {
+        const int64_t iBatch = iNextBatch++;
+        if (iBatch >= iPassBatches) break;
+        worker.jobs[iJobs] = {static_cast<uint64_t>(iPass * iPassBatches + iBatch),
+                              samplesOfBatch(iBatch), &worker.vPlots[iJobs], 0, 0};
+    }
+    return iJobs;
+}
+
+// A worker's share of a slice: pairs of batches (the chaos game walks a pair side by side)
+// until the deadline, one pair at least however short the slice.
+void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
+    for (bool bFirst = true;; bFirst = false) {
+        if (bStop || (!bFirst && steady_clock::now() >= until)) break;
+        const int iJobs = claimPair(worker);
+        if (iJobs == 0) break;
+        pGame->runBatches(uSeed, worker.jobs, iJobs);
+        const std::lock_guard<std::mutex> add(histogramMutex);
+        for (int k = 0; k < iJobs; k++) {
+            iBadValues += worker.jobs[k].iBadValues;
+            pHistogram->add(worker.vPlots[k].data(), static_cast<size_t>(worker.jobs[k].iPlots));
         }
-        lock.lock();
-        if (--iBusy == 0) idle.notify_all();
+        if (iJobs < 2) break;
     }
 }
 
-// One slice on every worker; true when the pass has batches left.
+// One slice on every worker, the caller's thread among them; true when the pass has batches
+// left.
 bool CGenomeRender::runSlice(steady_clock::time_point until) {
-    std::unique_lock<std::mutex> lock(mutex);
-    deadline = until;
-    iBusy = static_cast<int>(vWorkers.size());
-    uSlice++;
-    wake.notify_all();
-    idle.wait(lock, [&] { return iBusy == 0; });
+    CWorkerPool::shared().forEach(iThreads, iThreads,
+                                  [&](int iWorker) { runWorker(vWorkers[iWorker], until); });
     // A batch claimed past the last is not run: the count of those run is capped.
     if (iNextBatch > iPassBatches) iNextBatch = iPassBatches;
     return iNextBatch < iPassBatches;
@@ -123,7 +106,7 @@ bool CGenomeRender::finishPass(steady_clock::time_point until, bool bStoppable) 
     if (!pFinishing)
         pFinishing = std::make_unique<CDensityRows>(*pHistogram, logScaleOf(genome, dQuality, 1),
                                                     pKernels.get(), genome.iSupersample,
-                                                    static_cast<int>(vWorkers.size()));
+                                                    iThreads);
     const size_t uRowValues = static_cast<size_t>(pHistogram->width()) * 4;
     while (!pFinishing->done()) {
         if (bStoppable && (bStop || steady_clock::now() >= until)) return false;
@@ -188,7 +171,7 @@ bool CGenomeRender::writeImage(const FPictureRow& onRow) {
         source.pKernels = pKernels.get();
     }
     if (iLastPass > 0) source.pAccumulated = &vAccumulated;
-    source.iThreads = static_cast<int>(vWorkers.size());
+    source.iThreads = iThreads;
     source.stopped = [this, uBefore = uStops.load()] { return uStops != uBefore; };
     return writePicture(genome, source, onRow);
 }
