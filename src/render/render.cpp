@@ -56,34 +56,52 @@ int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
                                               iPassSamples - iBatch * iBatchSamples));
 }
 
-// Claims the next two batches of the pass, or those left, for the worker's jobs; returns how
-// many. Batches are numbered through the whole render: pass p's batch k is p·batches + k.
-int CGenomeRender::claimPair(SWorker& worker) {
+// Claims the next two batches of the pass, or those left, for pair iPair of the worker's jobs;
+// returns how many. Batches are numbered through the whole render: pass p's batch k is
+// p·batches + k.
+int CGenomeRender::claimPair(SWorker& worker, int iPair) {
     int iJobs = 0;
     for (; iJobs < 2; iJobs++) {
         const int64_t iBatch = iNextBatch++;
         if (iBatch >= iPassBatches) break;
-        worker.jobs[iJobs] = {static_cast<uint64_t>(iPass * iPassBatches + iBatch),
-                              samplesOfBatch(iBatch), &worker.vPlots[iJobs], 0, 0};
+        const int k = 2 * iPair + iJobs;
+        worker.jobs[k] = {static_cast<uint64_t>(iPass * iPassBatches + iBatch),
+                          samplesOfBatch(iBatch), &worker.vPlots[k], 0, 0};
     }
     return iJobs;
 }
 
-// A worker's share of a slice: pairs of batches (the chaos game walks a pair side by side)
-// until the deadline, one pair at least however short the slice.
+// The worker's plots that wait, into the histogram: if no other worker is adding, or else if
+// bWait (the worker has no spare pair to run meanwhile) once that one is done.
+void CGenomeRender::addWaiting(SWorker& worker, bool bWait) {
+    if (worker.iWaiting[0] + worker.iWaiting[1] == 0) return;
+    std::unique_lock<std::mutex> lock(histogramMutex, std::defer_lock);
+    if (bWait) lock.lock();
+    else if (!lock.try_lock()) return;
+    for (int iPair = 0; iPair < 2; iPair++) {
+        for (int k = 2 * iPair; k < 2 * iPair + worker.iWaiting[iPair]; k++)
+            pHistogram->add(worker.vPlots[k].data(), static_cast<size_t>(worker.jobs[k].iPlots));
+        worker.iWaiting[iPair] = 0;
+    }
+}
+
+// A worker's share of a slice: pairs of batches until the deadline, one pair at least however
+// short the slice, and every plot added before it returns.
 void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
     for (bool bFirst = true;; bFirst = false) {
         if (bStop || (!bFirst && steady_clock::now() >= until)) break;
-        const int iJobs = claimPair(worker);
+        // Pair 0 unless its plots still wait: the same memory each time, warm in the cache.
+        const int iPair = worker.iWaiting[0] > 0 ? 1 : 0;
+        const int iJobs = claimPair(worker, iPair);
         if (iJobs == 0) break;
-        pGame->runBatches(uSeed, worker.jobs, iJobs);
-        const std::lock_guard<std::mutex> add(histogramMutex);
-        for (int k = 0; k < iJobs; k++) {
-            iBadValues += worker.jobs[k].iBadValues;
-            pHistogram->add(worker.vPlots[k].data(), static_cast<size_t>(worker.jobs[k].iPlots));
-        }
+        SBatchJob* pJobs = &worker.jobs[2 * iPair];
+        pGame->runBatches(uSeed, pJobs, iJobs);
+        for (int k = 0; k < iJobs; k++) iBadValues += pJobs[k].iBadValues;
+        worker.iWaiting[iPair] = iJobs;
+        addWaiting(worker, worker.iWaiting[1 - iPair] > 0);
         if (iJobs < 2) break;
     }
+    addWaiting(worker, true);
 }
 
 // One slice on every worker, the caller's thread among them; true when the pass has batches

@@ -57,14 +57,19 @@ public:
     const CHistogram& histogram() const { return *pHistogram; }  // this pass's buckets
 
 private:
-    struct SWorker {  // a worker's plots, two batches at a time
-        std::vector<SPlot> vPlots[2];  // iBatchSamples entries each
-        SBatchJob jobs[2];
+    // A worker's plots: two pairs of batches (the chaos game walks a pair side by side), so that
+    // while one pair's plots wait for the histogram, another worker adding its own, the next
+    // pair is run.
+    struct SWorker {
+        std::vector<SPlot> vPlots[4];  // iBatchSamples entries each
+        SBatchJob jobs[4];
+        int iWaiting[2] = {0, 0};      // per pair: its batches run but not yet added
     };
 
     bool runSlice(std::chrono::steady_clock::time_point deadline);
     void runWorker(SWorker& worker, std::chrono::steady_clock::time_point deadline);
-    int claimPair(SWorker& worker);
+    int claimPair(SWorker& worker, int iPair);
+    void addWaiting(SWorker& worker, bool bWait);
     bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
     int samplesOfBatch(int64_t iBatch) const;  // iBatch counted within its pass
 
@@ -86,5 +91,5 @@ private:
     std::atomic<int64_t> iBadValues{0};
     std::atomic<bool> bStop{false};
     std::atomic<uint64_t> uStops{0};   // stops asked for so far
-    std::mutex histogramMutex;         // one worker at a time adds its batches' plots
+    std::mutex histogramMutex;         // one worker at a time adds its plots
 };
