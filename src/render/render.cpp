@@ -149,6 +149,8 @@ bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
             runSlice(until);
         } else if (iPass + 1 == genome.iPasses) {
             iPass++;  // the last pass stays in the histogram: the picture reads it from there
+            // The plot buffers go before the picture is made, which a poster's peak memory is.
+            std::vector<SWorker>().swap(vWorkers);
         } else {
             finishPass(until, true);
         }
