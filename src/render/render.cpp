@@ -41,9 +41,11 @@ CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThrea
         pGame = std::make_unique<CChaosGame>(genome);
         pHistogram = std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
         pKernels = densityKernelsOf(genome);
+        // A worker alone never finds the histogram taken: its spare pair would go unused.
         vWorkers.resize(iThreads);
         for (SWorker& worker : vWorkers)
-            for (std::vector<SPlot>& vPlots : worker.vPlots) vPlots.resize(iBatchSamples);
+            for (int k = 0; k < (iThreads > 1 ? 4 : 2); k++)
+                worker.vPlots[k].resize(iBatchSamples);
     } catch (const std::bad_alloc&) {
         sError = sNoMemory;
         iPass = genome.iPasses;
@@ -98,7 +100,9 @@ void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
         pGame->runBatches(uSeed, pJobs, iJobs);
         for (int k = 0; k < iJobs; k++) iBadValues += pJobs[k].iBadValues;
         worker.iWaiting[iPair] = iJobs;
-        addWaiting(worker, worker.iWaiting[1 - iPair] > 0);
+        // Waits where no spare pair is free to run meanwhile; a worker alone has none, and
+        // try_lock may fail even for it, spuriously.
+        addWaiting(worker, worker.vPlots[2].empty() || worker.iWaiting[1 - iPair] > 0);
         if (iJobs < 2) break;
     }
     addWaiting(worker, true);

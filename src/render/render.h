@@ -61,7 +61,7 @@ private:
     // while one pair's plots wait for the histogram, another worker adding its own, the next
     // pair is run.
     struct SWorker {
-        std::vector<SPlot> vPlots[4];  // iBatchSamples entries each
+        std::vector<SPlot> vPlots[4];  // iBatchSamples entries each; a worker alone: 2 and 3 empty
         SBatchJob jobs[4];
         int iWaiting[2] = {0, 0};      // per pair: its batches run but not yet added
     };
