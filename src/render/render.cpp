@@ -10,6 +10,23 @@
 
 using std::chrono::steady_clock;
 
+namespace {
+
+std::string noMemoryFor(const SGenome& genome) {
+    return "not enough memory for the buckets of a " + std::to_string(genome.iWidth) + " × " +
+           std::to_string(genome.iHeight) + " picture at supersample " +
+           std::to_string(genome.iSupersample);
+}
+
+// A grid larger than the machine could be granted (Linux promises memory it may not have)
+// and then end the process as its pages are filled: refused first.
+bool fitsInMemory(const SGridShape& grid) {
+    const double dBytes = static_cast<double>(grid.iWidth) * grid.iHeight * sizeof(SBucket);
+    return dBytes <= static_cast<double>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE);
+}
+
+}  // namespace
+
 CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThreads_,
                              double dQuality_)
     : genome(genome_), uSeed(uSeed_), iThreads(std::max(1, iThreads_)),
@@ -24,20 +41,9 @@ CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThrea
                             genome.iHeight;
     iPassSamples = std::max<int64_t>(1, std::llround(dSamples / genome.iPasses));
     iPassBatches = (iPassSamples + iBatchSamples - 1) / iBatchSamples;
-    const std::string sNoMemory = "not enough memory for the buckets of a " +
-                                  std::to_string(genome.iWidth) + " × " +
-                                  std::to_string(genome.iHeight) + " picture at supersample " +
-                                  std::to_string(genome.iSupersample);
-    // A grid larger than the machine could be granted (Linux promises memory it may not have)
-    // and then end the process as its pages are filled: refused first.
     const SGridShape grid = gridShapeOf(genome);
-    const double dBytes = static_cast<double>(grid.iWidth) * grid.iHeight * sizeof(SBucket);
-    if (dBytes > static_cast<double>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE)) {
-        sError = sNoMemory;
-        iPass = genome.iPasses;
-        return;
-    }
     try {
+        if (!fitsInMemory(grid)) throw std::bad_alloc();
         pGame = std::make_unique<CChaosGame>(genome);
         pHistogram = std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
         pKernels = densityKernelsOf(genome);
@@ -47,9 +53,8 @@ CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThrea
             for (int k = 0; k < (iThreads > 1 ? 4 : 2); k++)
                 worker.vPlots[k].resize(iBatchSamples);
     } catch (const std::bad_alloc&) {
-        sError = sNoMemory;
+        sError = noMemoryFor(genome);
         iPass = genome.iPasses;
-        return;
     }
 }
 
