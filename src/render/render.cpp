@@ -2,6 +2,7 @@
 
 #include "genome/genome_check.h"
 #include "tone/grid.h"
+#include "workers/worker_pool.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,9 +11,27 @@
 
 using std::chrono::steady_clock;
 
-CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThreads,
+namespace {
+
+std::string noMemoryFor(const SGenome& genome) {
+    return "not enough memory for the buckets of a " + std::to_string(genome.iWidth) + " × " +
+           std::to_string(genome.iHeight) + " picture at supersample " +
+           std::to_string(genome.iSupersample);
+}
+
+// A grid larger than the machine could be granted (Linux promises memory it may not have)
+// and then end the process as its pages are filled: refused first.
+bool fitsInMemory(const SGridShape& grid) {
+    const double dBytes = static_cast<double>(grid.iWidth) * grid.iHeight * sizeof(SBucket);
+    return dBytes <= static_cast<double>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE);
+}
+
+}  // namespace
+
+CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThreads_,
                              double dQuality_)
-    : genome(genome_), uSeed(uSeed_), dQuality(dQuality_ > 0 ? dQuality_ : genome_.dQuality) {
+    : genome(genome_), uSeed(uSeed_), iThreads(std::max(1, iThreads_)),
+      dQuality(dQuality_ > 0 ? dQuality_ : genome_.dQuality) {
     genome.dQuality = dQuality;
     if (!checkGenome(genome, sError)) {
         iPass = genome.iPasses;
@@ -23,39 +42,21 @@ CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThrea
                             genome.iHeight;
     iPassSamples = std::max<int64_t>(1, std::llround(dSamples / genome.iPasses));
     iPassBatches = (iPassSamples + iBatchSamples - 1) / iBatchSamples;
-    const std::string sNoMemory = "not enough memory for the buckets of a " +
-                                  std::to_string(genome.iWidth) + " × " +
-                                  std::to_string(genome.iHeight) + " picture at supersample " +
-                                  std::to_string(genome.iSupersample);
-    // A grid larger than the machine could be granted (Linux promises memory it may not have)
-    // and then end the process as its pages are filled: refused first.
     const SGridShape grid = gridShapeOf(genome);
-    const double dBytes = static_cast<double>(grid.iWidth) * grid.iHeight * sizeof(SBucket);
-    if (dBytes > static_cast<double>(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGESIZE)) {
-        sError = sNoMemory;
-        iPass = genome.iPasses;
-        return;
-    }
     try {
+        if (!fitsInMemory(grid)) throw std::bad_alloc();
         pGame = std::make_unique<CChaosGame>(genome);
         pHistogram = std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
         pKernels = densityKernelsOf(genome);
+        // A worker alone never finds the histogram taken: its spare pair would go unused.
+        vWorkers.resize(iThreads);
+        for (SWorker& worker : vWorkers)
+            for (int k = 0; k < (iThreads > 1 ? 4 : 2); k++)
+                worker.vPlots[k].resize(iBatchSamples);
     } catch (const std::bad_alloc&) {
-        sError = sNoMemory;
+        sError = noMemoryFor(genome);
         iPass = genome.iPasses;
-        return;
     }
-    for (int i = 0; i < std::max(1, iThreads); i++) vWorkers.emplace_back([this] { work(); });
-}
-
-CGenomeRender::~CGenomeRender() {
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        bQuit = true;
-        bStop = true;
-    }
-    wake.notify_all();
-    for (std::thread& worker : vWorkers) worker.join();
 }
 
 int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
@@ -63,52 +64,61 @@ int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
                                               iPassSamples - iBatch * iBatchSamples));
 }
 
-void CGenomeRender::work() {
-    std::vector<SPlot> vPlots[2] = {std::vector<SPlot>(iBatchSamples),
-                                    std::vector<SPlot>(iBatchSamples)};
-    uint64_t uSeen = 0;
-    std::unique_lock<std::mutex> lock(mutex);
-    for (;;) {
-        wake.wait(lock, [&] { return bQuit || uSlice != uSeen; });
-        if (bQuit) return;
-        uSeen = uSlice;
-        const steady_clock::time_point until = deadline;
-        lock.unlock();
-        // Batches are numbered through the whole render: pass p's batch k is p·batches + k.
-        // Two batches at a time (the chaos game walks them side by side), one pair at least
-        // however short the slice.
-        for (bool bFirst = true;; bFirst = false) {
-            if (bStop || (!bFirst && steady_clock::now() >= until)) break;
-            SBatchJob jobs[2];
-            int iJobs = 0;
-            for (; iJobs < 2; iJobs++) {
-                const int64_t iBatch = iNextBatch++;
-                if (iBatch >= iPassBatches) break;
-                jobs[iJobs] = {static_cast<uint64_t>(iPass * iPassBatches + iBatch),
-                               samplesOfBatch(iBatch), &vPlots[iJobs], 0, 0};
-            }
-            if (iJobs == 0) break;
-            pGame->runBatches(uSeed, jobs, iJobs);
-            const std::lock_guard<std::mutex> add(histogramMutex);
-            for (int k = 0; k < iJobs; k++) {
-                iBadValues += jobs[k].iBadValues;
-                pHistogram->add(vPlots[k].data(), static_cast<size_t>(jobs[k].iPlots));
-            }
-            if (iJobs < 2) break;
-        }
-        lock.lock();
-        if (--iBusy == 0) idle.notify_all();
+// Claims the next two batches of the pass, or those left, for pair iPair of the worker's jobs;
+// returns how many. Batches are numbered through the whole render: pass p's batch k is
+// p·batches + k.
+int CGenomeRender::claimPair(SWorker& worker, int iPair) {
+    int iJobs = 0;
+    for (; iJobs < 2; iJobs++) {
+        const int64_t iBatch = iNextBatch++;
+        if (iBatch >= iPassBatches) break;
+        const int k = 2 * iPair + iJobs;
+        worker.jobs[k] = {static_cast<uint64_t>(iPass * iPassBatches + iBatch),
+                          samplesOfBatch(iBatch), &worker.vPlots[k], 0, 0};
+    }
+    return iJobs;
+}
+
+// The worker's plots that wait, into the histogram: if no other worker is adding, or else if
+// bWait (the worker has no spare pair to run meanwhile) once that one is done.
+void CGenomeRender::addWaiting(SWorker& worker, bool bWait) {
+    if (worker.iWaiting[0] + worker.iWaiting[1] == 0) return;
+    std::unique_lock<std::mutex> lock(histogramMutex, std::defer_lock);
+    if (bWait) lock.lock();
+    else if (!lock.try_lock()) return;
+    for (int iPair = 0; iPair < 2; iPair++) {
+        for (int k = 2 * iPair; k < 2 * iPair + worker.iWaiting[iPair]; k++)
+            pHistogram->add(worker.vPlots[k].data(), static_cast<size_t>(worker.jobs[k].iPlots));
+        worker.iWaiting[iPair] = 0;
     }
 }
 
-// One slice on every worker; true when the pass has batches left.
+// A worker's share of a slice: pairs of batches until the deadline, one pair at least however
+// short the slice, and every plot added before it returns.
+void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
+    for (bool bFirst = true;; bFirst = false) {
+        if (bStop || (!bFirst && steady_clock::now() >= until)) break;
+        // Pair 0 unless its plots still wait: the same memory each time, warm in the cache.
+        const int iPair = worker.iWaiting[0] > 0 ? 1 : 0;
+        const int iJobs = claimPair(worker, iPair);
+        if (iJobs == 0) break;
+        SBatchJob* pJobs = &worker.jobs[2 * iPair];
+        pGame->runBatches(uSeed, pJobs, iJobs);
+        for (int k = 0; k < iJobs; k++) iBadValues += pJobs[k].iBadValues;
+        worker.iWaiting[iPair] = iJobs;
+        // Waits where no spare pair is free to run meanwhile; a worker alone has none, and
+        // try_lock may fail even for it, spuriously.
+        addWaiting(worker, worker.vPlots[2].empty() || worker.iWaiting[1 - iPair] > 0);
+        if (iJobs < 2) break;
+    }
+    addWaiting(worker, true);
+}
+
+// One slice on every worker, the caller's thread among them; true when the pass has batches
+// left.
 bool CGenomeRender::runSlice(steady_clock::time_point until) {
-    std::unique_lock<std::mutex> lock(mutex);
-    deadline = until;
-    iBusy = static_cast<int>(vWorkers.size());
-    uSlice++;
-    wake.notify_all();
-    idle.wait(lock, [&] { return iBusy == 0; });
+    CWorkerPool::shared().forEach(iThreads, iThreads,
+                                  [&](int iWorker) { runWorker(vWorkers[iWorker], until); });
     // A batch claimed past the last is not run: the count of those run is capped.
     if (iNextBatch > iPassBatches) iNextBatch = iPassBatches;
     return iNextBatch < iPassBatches;
@@ -124,7 +134,7 @@ bool CGenomeRender::finishPass(steady_clock::time_point until, bool bStoppable) 
     if (!pFinishing)
         pFinishing = std::make_unique<CDensityRows>(*pHistogram, logScaleOf(genome, dQuality, 1),
                                                     pKernels.get(), genome.iSupersample,
-                                                    static_cast<int>(vWorkers.size()));
+                                                    iThreads);
     const size_t uRowValues = static_cast<size_t>(pHistogram->width()) * 4;
     while (!pFinishing->done()) {
         if (bStoppable && (bStop || steady_clock::now() >= until)) return false;
@@ -149,6 +159,8 @@ bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
             runSlice(until);
         } else if (iPass + 1 == genome.iPasses) {
             iPass++;  // the last pass stays in the histogram: the picture reads it from there
+            // The plot buffers go before the picture is made, which a poster's peak memory is.
+            std::vector<SWorker>().swap(vWorkers);
         } else {
             finishPass(until, true);
         }
@@ -189,7 +201,7 @@ bool CGenomeRender::writeImage(const FPictureRow& onRow) {
         source.pKernels = pKernels.get();
     }
     if (iLastPass > 0) source.pAccumulated = &vAccumulated;
-    source.iThreads = static_cast<int>(vWorkers.size());
+    source.iThreads = iThreads;
     source.stopped = [this, uBefore = uStops.load()] { return uStops != uBefore; };
     return writePicture(genome, source, onRow);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-// One render of a genome: its chaos game run batch by batch on worker threads into one
-// histogram, and the picture tone-mapped from it whenever asked, finished or not. It runs in
+// One render of a genome: its chaos game run batch by batch on the worker pool's threads into
+// one histogram, and the picture tone-mapped from it whenever asked, finished or not. It runs in
 // slices (continueRender) so that a window can show it growing and drop it at once.
 //
 // One seed gives one picture, bit for bit, at any number of threads: batch b always draws the
@@ -14,19 +14,16 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 class CGenomeRender {
 public:
     // dQuality > 0 replaces the genome's quality (samples per pixel). Check error() after.
     CGenomeRender(const SGenome& genome, uint64_t uSeed, int iThreads, double dQuality = 0);
-    ~CGenomeRender();  // stops the workers and joins them
     CGenomeRender(const CGenomeRender&) = delete;
     CGenomeRender& operator=(const CGenomeRender&) = delete;
 
@@ -60,13 +57,25 @@ public:
     const CHistogram& histogram() const { return *pHistogram; }  // this pass's buckets
 
 private:
-    void work();  // a worker thread's loop
+    // A worker's plots: two pairs of batches (the chaos game walks a pair side by side), so that
+    // while one pair's plots wait for the histogram, another worker adding its own, the next
+    // pair is run.
+    struct SWorker {
+        std::vector<SPlot> vPlots[4];  // iBatchSamples entries each; a worker alone: 2 and 3 empty
+        SBatchJob jobs[4];
+        int iWaiting[2] = {0, 0};      // per pair: its batches run but not yet added
+    };
+
     bool runSlice(std::chrono::steady_clock::time_point deadline);
+    void runWorker(SWorker& worker, std::chrono::steady_clock::time_point deadline);
+    int claimPair(SWorker& worker, int iPair);
+    void addWaiting(SWorker& worker, bool bWait);
     bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
     int samplesOfBatch(int64_t iBatch) const;  // iBatch counted within its pass
 
     SGenome genome;
     uint64_t uSeed;
+    int iThreads;
     double dQuality;
     std::string sError;
     std::unique_ptr<CChaosGame> pGame;
@@ -74,6 +83,7 @@ private:
     std::unique_ptr<CDensityKernels> pKernels;
     std::vector<float> vAccumulated;   // log-scaled sums of the passes done, if passes > 1
     std::unique_ptr<CDensityRows> pFinishing;  // the pass being added into vAccumulated
+    std::vector<SWorker> vWorkers;     // one a thread
 
     int64_t iPassSamples = 0, iPassBatches = 0;
     int iPass = 0;                     // passes done; genome.iPasses when finished
@@ -81,14 +91,5 @@ private:
     std::atomic<int64_t> iBadValues{0};
     std::atomic<bool> bStop{false};
     std::atomic<uint64_t> uStops{0};   // stops asked for so far
-
-    // Workers wait for a slice, run batches until its deadline, and report back.
-    std::vector<std::thread> vWorkers;
-    std::mutex mutex;                  // the slice's state
-    std::mutex histogramMutex;         // one worker at a time adds its batch's plots
-    std::condition_variable wake, idle;
-    uint64_t uSlice = 0;               // counts the slices given out
-    int iBusy = 0;
-    bool bQuit = false;
-    std::chrono::steady_clock::time_point deadline;
+    std::mutex histogramMutex;         // one worker at a time adds its plots
 };

@@ -109,12 +109,12 @@ CChunk::CChunk(const SRun& run, int iBegin, int iEnd, SPoint guess)
     calc.setOrbitState({guess.dX, guess.dY, generator});
     if (bMirrors) vMirrorHits.assign(calc.picture().iScreenHits.size(), 0);
     vTrace.resize(static_cast<size_t>(std::min(iTraceLength, iLength)));
-    worker = std::thread(&CChunk::work, this);
+    task = CWorkerPool::shared().start([this] { work(); });
 }
 
 CChunk::~CChunk() {
     bStop.store(true, std::memory_order_relaxed);
-    if (worker.joinable()) worker.join();
+    task.wait();
 }
 
 int CChunk::mirrorOf(const STracedStep& step) const {

@@ -13,10 +13,10 @@
 // out of step, say), the chunk is computed again in order: slower, never wrong.
 
 #include "core/calc.h"
+#include "workers/worker_pool.h"
 
 #include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
 class CChunk;
@@ -25,9 +25,10 @@ class CParallelRun {
 public:
     // The chunks of whole's run, whose point is at its start: as many as threads, where the
     // pattern's orbits meet and the chunks are long enough and fit the memory; guessed from a
-    // point of the run's orbit a little way in, or from pGuess. Their threads start at once.
+    // point of the run's orbit a little way in, or from pGuess. They start at once, each a task
+    // of the worker pool's.
     CParallelRun(const CCalculation& whole, int iThreads, const SPoint* pGuess = nullptr);
-    ~CParallelRun();  // the chunks stopped, their threads joined
+    ~CParallelRun();  // the chunks stopped, and waited for
 
     int  chunks() const { return static_cast<int>(vChunks.size()); }  // 0: the run is not cut
     int  ownEnd() const { return iOwnEnd; }  // where the part on the caller's thread ends
@@ -47,9 +48,10 @@ class CChunk {
 public:
     static constexpr int iTraceLength = 1 << 16;  // the points within which orbits must meet
 
-    // Iterations iBegin to iEnd - 1 of the run, from the point guess; its thread starts at once.
+    // Iterations iBegin to iEnd - 1 of the run, from the point guess, started at once on a
+    // thread of the pool's; throws std::system_error where no thread can be had at all.
     CChunk(const SRun& run, int iBegin, int iEnd, SPoint guess);
-    ~CChunk();  // stopped, and its thread joined
+    ~CChunk();  // stopped, and waited for
     CChunk(const CChunk&) = delete;
     CChunk& operator=(const CChunk&) = delete;
 
@@ -74,5 +76,5 @@ private:
     std::atomic<int> iDoneSoFar{0};
     std::atomic<bool> bStop{false};
     std::atomic<bool> bFinished{false};
-    std::thread worker;
+    CBackgroundTask task;  // last: started once the rest is made, waited for before it goes
 };

@@ -1,26 +1,15 @@
 #include "tone/density_rows.h"
 
+#include "workers/worker_pool.h"
+
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <thread>
 
 std::unique_ptr<CDensityKernels> densityKernelsOf(const SGenome& genome) {
     if (genome.dEstimatorRadius == 0 || genome.dEstimatorRadius == genome.dEstimatorMinimum)
         return nullptr;
     return std::make_unique<CDensityKernels>(genome.dEstimatorRadius, genome.dEstimatorMinimum,
                                              genome.dEstimatorCurve, genome.iSupersample);
-}
-
-void inParallel(int iThreads, int iTasks, const std::function<void(int)>& task) {
-    std::atomic<int> iNext{0};
-    const auto work = [&] {
-        for (int i = iNext++; i < iTasks; i = iNext++) task(i);
-    };
-    std::vector<std::thread> vHelpers;
-    for (int k = 1; k < std::min(iThreads, iTasks); k++) vHelpers.emplace_back(work);
-    work();
-    for (std::thread& helper : vHelpers) helper.join();
 }
 
 CDensityRows::CDensityRows(const CHistogram& histogram_, SLogScale scale_,
@@ -57,7 +46,7 @@ double CDensityRows::densityAt(int iColumn, int iRow) const {
 void CDensityRows::scatterRows(int iFirstRow, int iEndRow) {
     const int iSegments = (histogram.width() + iSegmentWidth - 1) / iSegmentWidth;
     for (int iParity = 0; iParity < 2; iParity++)
-        inParallel(iThreads, (iSegments - iParity + 1) / 2, [&](int iTask) {
+        CWorkerPool::shared().forEach((iSegments - iParity + 1) / 2, iThreads, [&](int iTask) {
             const int iFirstColumn = (2 * iTask + iParity) * iSegmentWidth;
             scatterSegment(iFirstRow, iEndRow, iFirstColumn,
                            std::min(histogram.width(), iFirstColumn + iSegmentWidth));

@@ -7,7 +7,6 @@
 #include "tone/histogram.h"
 #include "tone/tone_curve.h"
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -47,10 +46,6 @@ private:
     std::vector<double> vWindow;
     std::vector<double> vOut;
 };
-
-// Runs task(0) to task(iTasks − 1) on up to iThreads threads (the caller's among them), each
-// task once, and returns when all are done.
-void inParallel(int iThreads, int iTasks, const std::function<void(int)>& task);
 
 // Density estimation's kernels for a genome, or null when it is off (radius 0 or = minimum).
 std::unique_ptr<CDensityKernels> densityKernelsOf(const SGenome& genome);

@@ -2,6 +2,7 @@
 
 #include "genome/filter.h"
 #include "tone/grid.h"
+#include "workers/worker_pool.h"
 
 #include <algorithm>
 #include <memory>
@@ -67,7 +68,7 @@ bool writePicture(const SGenome& genome, const SPictureSource& source, const FPi
         if (source.stopped && source.stopped()) return false;
         const int iRows = std::min(iGroup, genome.iHeight - q0);
         window.advanceTo(iFirst + iS * (q0 + iRows - 1) + iF - 1);
-        inParallel(source.iThreads, iRows, [&](int k) {
+        CWorkerPool::shared().forEach(iRows, source.iThreads, [&](int k) {
             const int iTop = iFirst + iS * (q0 + k);
             unsigned char* pRgb = &vRgb[static_cast<size_t>(k) * iW * 3];
             for (int p = 0; p < iW; p++) {

@@ -62,4 +62,18 @@ TEST(ThreadsTest, ChunkOutOfStepIsComputedAgainInOrder) {
     }
 }
 
+// A run dropped while its chunks are still computing, as a browsing key drops one: they stop
+// within a block and are waited for, never left running on a computation that is gone (which
+// the sanitizer builds would report).
+TEST(ThreadsTest, RunDroppedMidwayStopsAndWaitsForItsChunks) {
+    SRun run = runOf(3, 7);
+    run.iIterations = 1 << 28;
+    for (int i = 0; i < 3; i++) {
+        CRunner many(run, 3);
+        many.beginCalculate();
+        many.continueCalculate(1 << 16);
+        EXPECT_LT(many.iterationsDone(), run.iIterations);
+    }
+}
+
 }  // namespace

@@ -1,0 +1,126 @@
+// Speed of the genome renderer's parts: a pair of batches of the chaos game with cheap and with
+// costly variations, density estimation of a rendered histogram, and the picture's rows made
+// from it. The whole renders, against flam3-render, are timed by scripts/genome-bench.sh.
+
+#include "render/render.h"
+#include "variations/variations.h"
+#include "xml/genome_xml.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// bench-a.flame: a random genome flam3-genome made, 640 x 480, density estimation radius 9.
+const SGenome* benchGenome() {
+    static const std::unique_ptr<SGenome> pGenome = [] {
+        std::vector<SGenome> vGenomes;
+        std::string sError;
+        if (!readGenomeFile(GENOME_BENCH_DATA "/bench-a.flame", vGenomes, sError))
+            return std::unique_ptr<SGenome>();
+        return std::make_unique<SGenome>(vGenomes[0]);
+    }();
+    return pGenome.get();
+}
+
+// bench-a's palette and frame, with three xforms of halving maps (a Sierpiński triangle, well
+// inside the frame) that each apply the variations named, in equal shares.
+SGenome batchGenome(const std::vector<const char*>& vVariations) {
+    SGenome genome = *benchGenome();
+    genome.vXforms.clear();
+    constexpr double dOffsets[3][2] = {{-0.5, -0.5}, {0.5, -0.5}, {0, 0.5}};
+    for (int j = 0; j < 3; j++) {
+        SXform xform;
+        xform.dWeight = 1;
+        xform.dColor = j / 2.0;
+        xform.coefs = {0.5, 0, 0, 0.5, dOffsets[j][0], dOffsets[j][1]};
+        for (const char* sName : vVariations)
+            xform.variations[variationIndex(sName)] = 1.0 / vVariations.size();
+        xform.parameters[parameterIndex("julian_power")] = 3;
+        genome.vXforms.push_back(xform);
+    }
+    return genome;
+}
+
+// Two batches walked side by side, as a render's worker runs them: the loop's own cost with
+// linear alone; julian and noise (a power, a root and random draws each sample); ngon.
+void BM_ChaosGamePair(benchmark::State& state, std::vector<const char*> vVariations) {
+    if (!benchGenome()) {
+        state.SkipWithError("tests/genome/data/bench-a.flame cannot be read");
+        return;
+    }
+    const CChaosGame game(batchGenome(vVariations));
+    std::vector<SPlot> vPlots[2] = {std::vector<SPlot>(iBatchSamples),
+                                    std::vector<SPlot>(iBatchSamples)};
+    uint64_t uBatch = 0;
+    for (auto _ : state) {
+        SBatchJob jobs[2] = {{uBatch, iBatchSamples, &vPlots[0], 0, 0},
+                             {uBatch + 1, iBatchSamples, &vPlots[1], 0, 0}};
+        game.runBatches(1, jobs, 2);
+        benchmark::DoNotOptimize(jobs[1].iPlots);
+        uBatch += 2;
+    }
+    state.counters["time/sample"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * 2 * iBatchSamples,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK_CAPTURE(BM_ChaosGamePair, linear, {"linear"})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ChaosGamePair, julian_noise, {"julian", "noise"})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ChaosGamePair, ngon, {"ngon"})->Unit(benchmark::kMicrosecond);
+
+// bench-a rendered at quality 10 (a tenth of its own): its buckets, made once.
+const CGenomeRender* benchRender() {
+    static const std::unique_ptr<CGenomeRender> pRender = [] {
+        std::unique_ptr<CGenomeRender> pMade;
+        if (benchGenome()) pMade = std::make_unique<CGenomeRender>(*benchGenome(), 1, 2, 10);
+        while (pMade && pMade->continueRender(std::chrono::seconds(1))) {}
+        return pMade;
+    }();
+    return pRender.get();
+}
+
+// Every row of the grid, log-scaled and spread by the density kernels, on range(0) threads.
+void BM_DensityRows(benchmark::State& state) {
+    const CGenomeRender* pRender = benchRender();
+    if (!pRender) {
+        state.SkipWithError("tests/genome/data/bench-a.flame cannot be read");
+        return;
+    }
+    const SGenome& genome = pRender->renderedGenome();
+    const std::unique_ptr<CDensityKernels> pKernels = densityKernelsOf(genome);
+    for (auto _ : state) {
+        CDensityRows rows(pRender->histogram(), logScaleOf(genome, genome.dQuality, 1),
+                          pKernels.get(), genome.iSupersample, static_cast<int>(state.range(0)));
+        while (!rows.done()) benchmark::DoNotOptimize(rows.nextRow()[0]);
+    }
+}
+BENCHMARK(BM_DensityRows)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The picture's rows from the same buckets, on range(0) threads: log scale, spatial filter and
+// tone curve, without density estimation (BM_DensityRows times that).
+void BM_WritePicture(benchmark::State& state) {
+    const CGenomeRender* pRender = benchRender();
+    if (!pRender) {
+        state.SkipWithError("tests/genome/data/bench-a.flame cannot be read");
+        return;
+    }
+    const SGenome& genome = pRender->renderedGenome();
+    SPictureSource source;
+    source.pHistogram = &pRender->histogram();
+    source.scale = logScaleOf(genome, genome.dQuality, 1);
+    source.iThreads = static_cast<int>(state.range(0));
+    unsigned uSum = 0;
+    for (auto _ : state)
+        writePicture(genome, source, [&](int, const unsigned char* pRgb) { uSum += pRgb[0]; });
+    benchmark::DoNotOptimize(uSum);
+}
+BENCHMARK(BM_WritePicture)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
