@@ -48,42 +48,26 @@ bool bFinished = false;
 Clock::time_point nextRefresh;
 int iLastImageMs = 0;
 
-// A picture larger than the screen is shown at 1/k: each window pixel the average of the k x k
-// it stands for. The window's bytes only, bottom row first, as GL draws them.
-int iShrink = 1;
-int iShownWidth = 0, iShownHeight = 0;
+// A picture larger than the screen is shown at 1/k. The window's bytes only, bottom row first,
+// as GL draws them.
+CShrinkRows shrunk(0, 0, 1);
 std::vector<unsigned char> vBytes;
-std::vector<double> vRowSums;
 
-int shownWidth() { return iShownWidth; }
-int shownHeight() { return iShownHeight; }
-
-void sizeShown() {
-    iShownWidth = (now.genome.iWidth + iShrink - 1) / iShrink;
-    iShownHeight = (now.genome.iHeight + iShrink - 1) / iShrink;
-    vBytes.assign(4 * static_cast<size_t>(iShownWidth) * static_cast<size_t>(iShownHeight), 0);
-    vRowSums.assign(3 * static_cast<size_t>(iShownWidth), 0.0);
-}
+int shownWidth() { return shrunk.width(); }
+int shownHeight() { return shrunk.height(); }
 
 // Picture row iRow (the top one 0), added into its window row, which is written out with its
-// last picture row.
+// last picture row. The picture is opaque.
 void takeRow(int iRow, const unsigned char* pRgb) {
-    const int iWidth = now.genome.iWidth, iHeight = now.genome.iHeight;
-    for (int i = 0; i < iWidth; i++)
-        for (int k = 0; k < 3; k++) vRowSums[3 * (i / iShrink) + k] += pRgb[3 * i + k];
-    const int iWindowRow = iRow / iShrink;
-    if (iRow % iShrink != iShrink - 1 && iRow != iHeight - 1) return;
-    const int iRows = std::min(iShrink, iHeight - iWindowRow * iShrink);
-    unsigned char* pByte =
-        &vBytes[4 * static_cast<size_t>(iShownHeight - 1 - iWindowRow) * iShownWidth];
-    for (int iColumn = 0; iColumn < iShownWidth; iColumn++, pByte += 4) {
-        const int iColumns = std::min(iShrink, iWidth - iColumn * iShrink);
-        for (int k = 0; k < 3; k++)
-            pByte[k] = static_cast<unsigned char>(vRowSums[3 * iColumn + k] / (iRows * iColumns) +
-                                                  0.5);
-        pByte[3] = 255;
+    for (int i = 0; i < now.genome.iWidth; i++) {
+        const unsigned char ucPixel[4] = {pRgb[3 * i], pRgb[3 * i + 1], pRgb[3 * i + 2], 255};
+        shrunk.add(i, ucPixel);
     }
-    std::fill(vRowSums.begin(), vRowSums.end(), 0.0);
+    if (!shrunk.endsWindowRow(iRow)) return;
+    const int iWindowRow = iRow / shrunk.factor();
+    const size_t iBottomRow = static_cast<size_t>(shrunk.height() - 1 - iWindowRow);
+    shrunk.writeRow(iWindowRow, &vBytes[4 * iBottomRow * static_cast<size_t>(shrunk.width())],
+                    [](double dAverage) { return static_cast<unsigned char>(dAverage + 0.5); });
 }
 
 // The samples so far, tone-mapped into the window's bytes, and shown at the next redraw.
@@ -98,7 +82,7 @@ void showSoFar() {
 
 void draw() {
     glRasterPos2i(0, 0);
-    glDrawPixels(iShownWidth, iShownHeight, GL_RGBA, GL_UNSIGNED_BYTE, vBytes.data());
+    glDrawPixels(shrunk.width(), shrunk.height(), GL_RGBA, GL_UNSIGNED_BYTE, vBytes.data());
 }
 
 bool nothingYet() { return false; }  // a genome is always shown growing
@@ -143,7 +127,7 @@ void resizeFor(const SGenome& genome) {
     if (genome.iWidth == now.genome.iWidth && genome.iHeight == now.genome.iHeight) return;
     now.genome.iWidth = genome.iWidth, now.genome.iHeight = genome.iHeight;
     fitGenomeViewTo(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
-    glutReshapeWindow(iShownWidth, iShownHeight);
+    glutReshapeWindow(shrunk.width(), shrunk.height());
 }
 
 // The render in progress is dropped (its workers stop within a batch) and the next begins.
@@ -173,7 +157,7 @@ int shownCount() { return iShownCount; }
 
 // The wheel zooms about the point of the picture under the pointer, which stays under it.
 void wheel(int iX, int iY, double dFactor) {
-    const double dPixelX = (iX + 0.5) * iShrink, dPixelY = (iY + 0.5) * iShrink;
+    const double dPixelX = (iX + 0.5) * shrunk.factor(), dPixelY = (iY + 0.5) * shrunk.factor();
     browse([dPixelX, dPixelY, dFactor](const SShownState& shown) {
                SShownState next = shown;
                next.genome.genome = zoomedAbout(shown.genome.genome, dPixelX, dPixelY, dFactor);
@@ -206,8 +190,11 @@ bool prepareGenomeView(const SGenomeChoice& choice, const SOptions& given, int i
 }
 
 void fitGenomeViewTo(int iScreenWidth, int iScreenHeight) {
-    iShrink = shrinkFactor(now.genome.iWidth, now.genome.iHeight, iScreenWidth, iScreenHeight);
-    sizeShown();
+    const int iWidth = now.genome.iWidth, iHeight = now.genome.iHeight;
+    shrunk = CShrinkRows(iWidth, iHeight,
+                         shrinkFactor(iWidth, iHeight, iScreenWidth, iScreenHeight));
+    vBytes.assign(4 * static_cast<size_t>(shrunk.width()) * static_cast<size_t>(shrunk.height()),
+                  0);
 }
 
 std::string genomeTitle() {
@@ -219,7 +206,7 @@ std::string genomeTitle() {
     else if (now.bRandom) sCaption = "random genome " + std::to_string(now.uRandom);
     else sCaption = "flame " + (sName.empty() ? std::string("without a name") : shownText(sName));
     if (now.iMutations > 0) sCaption += ", mutation " + std::to_string(now.iMutations);
-    return windowTitle(sCaption, iShrink);
+    return windowTitle(sCaption, shrunk.factor());
 }
 
 SShownState nextFlame(const SShownState& shown, int iStep) {

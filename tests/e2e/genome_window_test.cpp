@@ -5,6 +5,7 @@
 #include "png_io.h"
 #include "viewer_test.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <map>
@@ -31,6 +32,24 @@ const std::string sThreeFlames = R"(<flames>
 </flame>
 </flames>
 )";
+
+// The picture at 1/k, each pixel the average of its k x k (of those the picture has), rounded.
+SPicture shrunkBy(const SPicture& picture, int k) {
+    SPicture shrunk;
+    shrunk.iWidth = (picture.iWidth + k - 1) / k;
+    shrunk.iHeight = (picture.iHeight + k - 1) / k;
+    for (int iY = 0; iY < shrunk.iHeight; iY++)
+        for (int iX = 0; iX < shrunk.iWidth; iX++)
+            for (int iChannel = 0; iChannel < 3; iChannel++) {
+                double dSum = 0;
+                int iPixels = 0;
+                for (int y = iY * k; y < std::min(picture.iHeight, (iY + 1) * k); y++)
+                    for (int x = iX * k; x < std::min(picture.iWidth, (iX + 1) * k); x++)
+                        dSum += picture.at(x, y)[iChannel], iPixels++;
+                shrunk.vRgb.push_back(static_cast<unsigned char>(dSum / iPixels + 0.5));
+            }
+    return shrunk;
+}
 
 class ViewerGenomeTest : public ViewerTest {
 protected:
@@ -104,6 +123,34 @@ TEST_F(ViewerGenomeTest, KeysBrowseFrameSaveWriteAndStepBack) {
     waitForTitle(shot.window, std::string(sViewerTitle) + ": random genome 7");
     pServer->pressKey(shot.window, 'm');
     waitForTitle(shot.window, std::string(sViewerTitle) + ": random genome 7, mutation 1");
+}
+
+// 1301 x 1025 on the 1280 x 1024 screen, at 1/2: the render, once through, shows each pixel the
+// average of its square of the picture --save makes, the last column and row of fewer than four.
+TEST_F(ViewerGenomeTest, ShrunkGenomeShowsTheAverageOfEachSquare) {
+    CScratchFolder folder;
+    std::ofstream(folder / "large.flame") << R"(<flame size="1301 1025" scale="350" quality="4"
+   palette="12">
+   <xform weight="0.5" color="0" julia="1" coefs="0.63 -0.19 -0.26 0.05 0.03 -0.06"/>
+   <xform weight="0.5" color="1" spherical="1" coefs="-0.68 -0.74 -0.26 0.46 0.82 0.24"/>
+</flame>)";
+    const std::vector<std::string> vArgs = {"--genome", folder / "large.flame"};
+    const SPicture expected = shrunkBy(savedByOptions(vArgs, folder / "whole.png"), 2);
+    std::vector<std::string> vSeeded = vArgs;
+    vSeeded.insert(vSeeded.end(), {"--seed", "7"});
+    CViewerRun run(launchWith("", vSeeded, folder.path));
+    run.waitForFrames(1, dFrameTimeout);
+    const WindowId window = pServer->findWindow(std::string(sViewerTitle), 5, true);
+    EXPECT_NE(pServer->titleOf(window).find("(shown at 1/2)"), std::string::npos);
+    SPicture shown = pServer->grabSettledWindow(window, 10);
+    for (int iLook = 0; iLook < 300 && differingPixels(shown, expected) != 0; iLook++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // it grows in frames
+        shown = pServer->grabSettledWindow(window, 10);
+    }
+    ASSERT_EQ(shown.iWidth, 651);
+    ASSERT_EQ(shown.iHeight, 513);
+    EXPECT_EQ(differingPixels(shown, expected), 0);
+    EXPECT_GT(litPixels(shown), 50000);
 }
 
 }  // namespace
