@@ -13,9 +13,9 @@
 
 class screen;
 
-// Every pixel of the picture in its colour, eight bits a channel; a picture not yet coloured is
-// black.
-void drawScreen(const screen& picture);
+// Every pixel of the picture in its colour, eight bits a channel, through vBytes, which the
+// caller keeps between redraws; a picture not yet coloured is black.
+void drawScreen(const screen& picture, std::vector<unsigned char>& vBytes);
 
 // The least whole k for which a picture of iWidth x iHeight shown at 1/k, ceil(W / k) x
 // ceil(H / k) pixels, fits a screen of iScreenWidth x iScreenHeight: 1 where it fits as it is.
