@@ -19,6 +19,9 @@
 #include <vector>
 
 constexpr double dFrameTimeout = 60;  // seconds for a run's computation and first frame
+// Seconds for the viewer to end where it ends at once: a hang, or an end after the minutes of
+// the run it stops, still shows; a busy machine's slow moment does not.
+constexpr double dEndTimeout = 30;
 
 class ViewerTest : public ::testing::Test {
 protected:
