@@ -61,16 +61,14 @@ protected:
         EXPECT_EQ(pServer->titleOf(window), sTitle);
     }
 
-    // s, once the render of a small genome is through: the picture saved, and its chunks.
-    SPicture saved(CViewerRun& run, WindowId window, const CScratchFolder& folder,
-                   TChunks& text) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        const size_t iFrom = run.output().size();
-        pServer->pressKey(window, 's');
-        run.waitForOutput(".png\n", 10, iFrom);
-        const std::string sLine = run.output().substr(iFrom);
-        EXPECT_EQ(sLine.rfind("saved flame-", 0), 0u) << sLine;
-        return readPicture(folder / sLine.substr(6, sLine.size() - 7), &text);
+    // s until the picture saved is expected: a render still growing saves what it has.
+    SPicture savedAs(CViewerRun& run, WindowId window, const CScratchFolder& folder,
+                     const SPicture& expected) {
+        TChunks text;
+        const auto isExpected = [&](const SPicture& picture, TChunks&) {
+            return picture == expected;
+        };
+        return savedOnceDone(*pServer, run, window, folder, text, isExpected);
     }
 
     // --save of a command line, without a window.
@@ -96,18 +94,22 @@ TEST_F(ViewerGenomeTest, KeysBrowseFrameSaveWriteAndStepBack) {
 
     pServer->pressKey(shot.window, 'n');
     waitForTitle(shot.window, sTitle + ", flame 2 of 3, second");
-    TChunks text;
-    const SPicture second = saved(run, shot.window, folder, text);
-    EXPECT_EQ(second.iWidth, 80);  // the window takes each flame's size
-    EXPECT_TRUE(second == savedByOptions({"--genome", folder / "three.flame", "--pick", "2"},
-                                         folder / "picked.png"));
+    const SPicture second = savedByOptions({"--genome", folder / "three.flame", "--pick", "2"},
+                                           folder / "picked.png");
+    const SPicture shown = savedAs(run, shot.window, folder, second);
+    EXPECT_TRUE(shown == second);
+    EXPECT_EQ(shown.iWidth, 80);  // the window takes each flame's size
 
+    // The zoomed genome is in every picture saved of it, the first one too.
     pServer->pressKey(shot.window, '+');
-    const SPicture zoomed = saved(run, shot.window, folder, text);
-    EXPECT_NE(text["flam3_genome"].find("scale=\"50\""), std::string::npos);  // twice 25
+    TChunks text;
+    savedOnceDone(*pServer, run, shot.window, folder, text, [](const SPicture&, TChunks& saved) {
+        return saved["flam3_genome"].find("scale=\"50\"") != std::string::npos;  // twice 25
+    });
     std::ofstream(folder / "zoomed.flame") << text["flam3_genome"];
-    EXPECT_TRUE(zoomed == savedByOptions({"--genome", folder / "zoomed.flame"},
-                                         folder / "direct.png"));
+    const SPicture zoomed = savedByOptions({"--genome", folder / "zoomed.flame"},
+                                           folder / "direct.png");
+    EXPECT_TRUE(savedAs(run, shot.window, folder, zoomed) == zoomed);
 
     const size_t iFrom = run.output().size();
     pServer->pressKey(shot.window, 'w');
@@ -117,7 +119,7 @@ TEST_F(ViewerGenomeTest, KeysBrowseFrameSaveWriteAndStepBack) {
                                          folder / "written.png"));
 
     pServer->pressKey(shot.window, 'u');
-    EXPECT_TRUE(saved(run, shot.window, folder, text) == second);
+    EXPECT_TRUE(savedAs(run, shot.window, folder, second) == second);
 
     pServer->pressKey(shot.window, 'r');
     waitForTitle(shot.window, std::string(sViewerTitle) + ": random genome 7");
