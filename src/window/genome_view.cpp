@@ -40,8 +40,8 @@ struct SGenomeWindow {
     SGenomeNow                     now;
     std::unique_ptr<CGenomeRender> pRender;
     std::vector<SGenomeNow>        vHistory;  // what u goes back to, the latest last
-    std::vector<SGenome>           vFile;     // the flames of the file, the options applied
-    std::string                    sFile;     // or none
+    std::vector<SGenome>           vFile;     // the file's flames, the options applied; or none
+    std::string                    sFile;     // the file the genome came from; or none
     int                            iThreads = 1;
     SOptions                       options;   // their size and quality apply to every genome
     int                            iShownCount = 0;
