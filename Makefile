@@ -46,9 +46,9 @@ test: build
 
 # Speed of every part (the loop of each pattern against its reference, the generator, colourings,
 # redraw in a private Xvfb, progress report), then the viewer's peak memory for 10^8 iterations,
-# what --live costs, a poster's memory, what threads buy and how soon a browsing key shows the
-# new run; then three genomes drawn by the program and by flam3-render, and a genome poster's
-# peak memory.
+# what --live costs, a poster's memory, what threads buy, how soon a browsing key shows the new
+# run and, on 256 threads asked for, how soon q ends the viewer; then three genomes drawn by the
+# program and by flam3-render, and a genome poster's peak memory.
 bench: build
 	$(XVFB) "$(BUILD)/bench/flames_bench" --benchmark_repetitions=3 \
 	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.3 \
@@ -59,6 +59,7 @@ bench: build
 	BUILD="$(BUILD)" scripts/threads-speed.sh
 	"$(BUILD)/tests/e2e/flames_browse_timing"
 	"$(BUILD)/tests/e2e/flames_browse_timing" 10 docs/gallery.flame
+	"$(BUILD)/tests/e2e/flames_browse_timing" --threads 256
 	BUILD="$(BUILD)" scripts/genome-bench.sh
 
 sanitize: deps

@@ -22,6 +22,7 @@
 #include <limits>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -224,9 +225,10 @@ void BM_DrawScreen(benchmark::State& state) {
     fillDenseHits(calc.picture());
     calc.iColourType = 4;
     calc.calculateHitsToColour(iScreenWidth, iScreenHight);
+    std::vector<unsigned char> vBytes;  // kept between redraws, as the window keeps them
     for (auto _ : state) {
         glClear(GL_COLOR_BUFFER_BIT);
-        drawScreen(calc.picture());
+        drawScreen(calc.picture(), vBytes);
         glFinish();
     }
 }

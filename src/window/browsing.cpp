@@ -1,61 +1,34 @@
 #include "window/browsing.h"
 
-#include <atomic>
-#include <memory>
-#include <optional>
-#include <thread>
+#include <utility>
 
-namespace {
-
-struct SRequest {
-    FNext next;
-    int   iKey;
-    bool  bSlow;
-};
-
-std::optional<SRequest> waiting;
-
-struct SMade {
-    std::atomic<bool> bMade{false};
-    SShownState shown;
-};
-
-struct SMaking {
-    std::shared_ptr<SMade> pMade;
-    int iKey;
-    int iFromShown;  // the count of what was shown when it was asked for
-};
-
-std::optional<SMaking> making;
-
-void startMaking(const SRequest& request, const SShownState& shown, int iShownCount) {
-    const std::shared_ptr<SMade> pMade = std::make_shared<SMade>();
-    std::thread([pMade, next = request.next, shown] {
-        pMade->shown = next(shown);
-        pMade->bMade.store(true, std::memory_order_release);
-    }).detach();
-    making = SMaking{pMade, request.iKey, iShownCount};
+void CBrowsing::ask(FNext next, int iKey, bool bSlow) {
+    waiting = SRequest{std::move(next), iKey, bSlow};
 }
 
-}  // namespace
-
-void browse(FNext next, int iKey, bool bSlow) { waiting = SRequest{std::move(next), iKey, bSlow}; }
+// The worker has the state it starts from and a place for what it makes, both its own: the
+// window may move on, or end, while it works.
+void CBrowsing::startMaking(const SRequest& request, const SShownState& shown, int iShownCount) {
+    const auto pMade = std::make_shared<SShownState>();
+    CBackgroundTask task = CWorkerPool::shared().start(
+        [pMade, next = request.next, shown] { *pMade = next(shown); });
+    making = SMaking{std::move(task), pMade, request.iKey, iShownCount};
+}
 
 // What was made is shown if nothing has come after it; one slow request is made at a time, so
 // that keys of a slow kind take no more cores than one.
-bool actOnBrowsing(const SShownState& shown, int iShownCount,
-                   void (*pfShow)(const SShownState& next)) {
-    if (making && making->pMade->bMade.load(std::memory_order_acquire)) {
+bool CBrowsing::act(const SShownState& shown, int iShownCount, const FShow& show) {
+    if (making && making->task.finished()) {
         const bool bLatest = !waiting && making->iFromShown == iShownCount;
-        const SShownState made = making->pMade->shown;
+        const std::shared_ptr<SShownState> pMade = std::move(making->pMade);
         making.reset();
-        if (bLatest) pfShow(made);
+        if (bLatest) show(*pMade);
         return waiting.has_value();
     }
     if (waiting && !waiting->bSlow) {
         const SRequest request = std::move(*waiting);
         waiting.reset();
-        pfShow(request.next(shown));
+        show(request.next(shown));
         return false;
     }
     if (waiting) {

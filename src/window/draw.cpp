@@ -10,16 +10,15 @@
 // One pixel rectangle from the raster position of the lower-left pixel: the same pixels as a GL
 // point per pixel, in a few milliseconds instead of one call per pixel. In bytes rather than
 // floats: the driver then keeps a quarter of the memory for it, and the window shows exactly the
-// bytes of a saved picture. The bytes are kept between redraws: the window shows one picture.
-void drawScreen(const screen& picture) {
-    static std::vector<unsigned char> ucRowImage;
-    ucRowImage.resize(4 * picture.iScreenHits.size());
-    if (picture.fScreenArray.empty()) std::fill(ucRowImage.begin(), ucRowImage.end(), 0);
+// bytes of a saved picture. The bytes are kept between redraws, not made anew for each.
+void drawScreen(const screen& picture, std::vector<unsigned char>& vBytes) {
+    vBytes.resize(4 * picture.iScreenHits.size());
+    if (picture.fScreenArray.empty()) std::fill(vBytes.begin(), vBytes.end(), 0);
     else
-        std::transform(picture.fScreenArray.begin(), picture.fScreenArray.end(),
-                       ucRowImage.begin(), eightBits);
+        std::transform(picture.fScreenArray.begin(), picture.fScreenArray.end(), vBytes.begin(),
+                       eightBits);
     glRasterPos2i(0, 0);
-    glDrawPixels(picture.width(), picture.height(), GL_RGBA, GL_UNSIGNED_BYTE, ucRowImage.data());
+    glDrawPixels(picture.width(), picture.height(), GL_RGBA, GL_UNSIGNED_BYTE, vBytes.data());
 }
 
 // ceil(W / k) <= S exactly when k >= W / S. A screen GLUT could not measure shrinks nothing.
@@ -31,15 +30,12 @@ int shrinkFactor(int iWidth, int iHeight, int iScreenWidth, int iScreenHeight) {
 }
 
 CShrunkPicture::CShrunkPicture(int iPictureWidth, int iPictureHeight, int iFactor)
-    : iFactor(iFactor),
-      iWidth((iPictureWidth + iFactor - 1) / iFactor),
-      iHeight((iPictureHeight + iFactor - 1) / iFactor),
-      vSums(4 * static_cast<size_t>(iWidth)) {}
+    : rows(iPictureWidth, iPictureHeight, iFactor) {}
 
 // The most hits are taken once: every row of one colouring is on the same scale, even while a
 // live run goes on hitting.
 void CShrunkPicture::beginColouring(const screen& picture, int iColourType) {
-    vBytes.resize(4 * static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight));
+    vBytes.resize(4 * static_cast<size_t>(width()) * static_cast<size_t>(height()));
     pass.emplace(iColourType, picture.iMaxHit);
     iNextRow = 0;
     begun = Clock::now();
@@ -48,11 +44,11 @@ void CShrunkPicture::beginColouring(const screen& picture, int iColourType) {
 bool CShrunkPicture::colourRows(const screen& picture, Clock::time_point end,
                                 bool (*pfStop)()) {
     if (!pass) return false;
-    while (iNextRow < iHeight) {
+    while (iNextRow < height()) {
         colourRow(picture, iNextRow++);
         if (Clock::now() >= end || pfStop()) break;
     }
-    if (iNextRow < iHeight) return false;
+    if (iNextRow < height()) return false;
     pass.reset();
     iLastMs = static_cast<int>(
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begun).count());
@@ -62,26 +58,19 @@ bool CShrunkPicture::colourRows(const screen& picture, Clock::time_point end,
 // Window row iRow stands for picture rows k·iRow on, as many of the k as the picture has; a
 // pixel never hit adds black.
 void CShrunkPicture::colourRow(const screen& picture, int iRow) {
-    std::fill(vSums.begin(), vSums.end(), 0.0);
-    const int iFirst = iRow * iFactor;
-    const int iRows = std::min(iFactor, picture.height() - iFirst);
+    const int iFirst = iRow * factor();
+    const int iRows = std::min(factor(), picture.height() - iFirst);
     for (int j = iFirst; j < iFirst + iRows; j++) {
         const size_t iRowStart = static_cast<size_t>(j) * static_cast<size_t>(picture.width());
         const int* pHits = picture.iScreenHits.data() + iRowStart;
         for (int i = 0; i < picture.width(); i++) {
             float fColour[4];
-            if (!pass->colourOf(pHits[i], fColour)) continue;
-            double* pSum = &vSums[4 * static_cast<size_t>(i / iFactor)];
-            for (int k = 0; k < 4; k++) pSum[k] += fColour[k];
+            if (pass->colourOf(pHits[i], fColour)) rows.add(i, fColour);
         }
     }
-    unsigned char* pByte = &vBytes[4 * static_cast<size_t>(iRow) * static_cast<size_t>(iWidth)];
-    for (int iColumn = 0; iColumn < iWidth; iColumn++) {
-        const int iColumns = std::min(iFactor, picture.width() - iColumn * iFactor);
-        const double dPixels = static_cast<double>(iRows) * iColumns;
-        for (int k = 0; k < 4; k++)
-            *pByte++ = eightBits(static_cast<float>(vSums[4 * iColumn + k] / dPixels));
-    }
+    unsigned char* pRow = &vBytes[4 * static_cast<size_t>(iRow) * static_cast<size_t>(width())];
+    rows.writeRow(iRow, pRow,
+                  [](double dAverage) { return eightBits(static_cast<float>(dAverage)); });
 }
 
 void CShrunkPicture::clear() {
@@ -92,5 +81,5 @@ void CShrunkPicture::clear() {
 void CShrunkPicture::draw() const {
     if (vBytes.empty()) return;  // never coloured: black, as the window is cleared
     glRasterPos2i(0, 0);
-    glDrawPixels(iWidth, iHeight, GL_RGBA, GL_UNSIGNED_BYTE, vBytes.data());
+    glDrawPixels(width(), height(), GL_RGBA, GL_UNSIGNED_BYTE, vBytes.data());
 }

@@ -5,6 +5,7 @@
 // square of the picture's.
 
 #include "core/colouring.h"
+#include "window/shrink.h"
 
 #include <chrono>
 #include <optional>
@@ -12,9 +13,9 @@
 
 class screen;
 
-// Every pixel of the picture in its colour, eight bits a channel; a picture not yet coloured is
-// black.
-void drawScreen(const screen& picture);
+// Every pixel of the picture in its colour, eight bits a channel, through vBytes, which the
+// caller keeps between redraws; a picture not yet coloured is black.
+void drawScreen(const screen& picture, std::vector<unsigned char>& vBytes);
 
 // The least whole k for which a picture of iWidth x iHeight shown at 1/k, ceil(W / k) x
 // ceil(H / k) pixels, fits a screen of iScreenWidth x iScreenHeight: 1 where it fits as it is.
@@ -30,9 +31,9 @@ public:
     using Clock = std::chrono::steady_clock;
 
     CShrunkPicture(int iPictureWidth, int iPictureHeight, int iFactor);
-    int width() const { return iWidth; }  // the window's pixels
-    int height() const { return iHeight; }
-    int factor() const { return iFactor; }
+    int width() const { return rows.width(); }  // the window's pixels
+    int height() const { return rows.height(); }
+    int factor() const { return rows.factor(); }
 
     // A colouring of every window pixel anew, in that colouring, against the most hits as they
     // are now; one in progress is dropped.
@@ -49,11 +50,8 @@ public:
 private:
     void colourRow(const screen& picture, int iRow);
 
-    int iFactor;
-    int iWidth;
-    int iHeight;
+    CShrinkRows rows;
     std::vector<unsigned char> vBytes;  // red, green, blue, alpha; bottom row first; or none yet
-    std::vector<double> vSums;          // of one window row, each pixel's four channels
     std::optional<CColouring> pass;     // the colouring in progress
     int iNextRow = 0;
     Clock::time_point begun;

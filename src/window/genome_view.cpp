@@ -35,98 +35,89 @@ constexpr int iRefreshMs = 500;
 constexpr size_t iLongestHistory = 100;  // of genomes u goes back through
 constexpr int iMenuFlames = 50;          // of the file's flames on the menu
 
-SGenomeNow now;
-std::unique_ptr<CGenomeRender> pRender;
-std::vector<SGenomeNow> vHistory;  // what u goes back to, the latest last
-std::vector<SGenome> vFile;        // the flames of the file, the options applied; or none
-std::string sFile;
-int iThreads = 1;
-SOptions options;                  // their size and quality apply to every genome shown
-int iShownCount = 0;
-bool bFirstFrameDue = false;
-bool bFinished = false;
-Clock::time_point nextRefresh;
-int iLastImageMs = 0;
+// The genome window, all it holds between GLUT's callbacks.
+struct SGenomeWindow {
+    SGenomeNow                     now;
+    std::unique_ptr<CGenomeRender> pRender;
+    std::vector<SGenomeNow>        vHistory;  // what u goes back to, the latest last
+    std::vector<SGenome>           vFile;     // the file's flames, the options applied; or none
+    std::string                    sFile;     // the file the genome came from; or none
+    int                            iThreads = 1;
+    SOptions                       options;   // their size and quality apply to every genome
+    int                            iShownCount = 0;
+    bool                           bFirstFrameDue = false;
+    bool                           bFinished = false;
+    Clock::time_point              nextRefresh;
+    int                            iLastImageMs = 0;
+    // A picture larger than the screen is shown at 1/k. The window's bytes only, bottom row
+    // first, as GL draws them.
+    CShrinkRows                    shrunk{0, 0, 1};
+    std::vector<unsigned char>     vBytes;
+};
 
-// A picture larger than the screen is shown at 1/k: each window pixel the average of the k x k
-// it stands for. The window's bytes only, bottom row first, as GL draws them.
-int iShrink = 1;
-int iShownWidth = 0, iShownHeight = 0;
-std::vector<unsigned char> vBytes;
-std::vector<double> vRowSums;
+SGenomeWindow window;
 
-int shownWidth() { return iShownWidth; }
-int shownHeight() { return iShownHeight; }
-
-void sizeShown() {
-    iShownWidth = (now.genome.iWidth + iShrink - 1) / iShrink;
-    iShownHeight = (now.genome.iHeight + iShrink - 1) / iShrink;
-    vBytes.assign(4 * static_cast<size_t>(iShownWidth) * static_cast<size_t>(iShownHeight), 0);
-    vRowSums.assign(3 * static_cast<size_t>(iShownWidth), 0.0);
-}
+int shownWidth() { return window.shrunk.width(); }
+int shownHeight() { return window.shrunk.height(); }
 
 // Picture row iRow (the top one 0), added into its window row, which is written out with its
-// last picture row.
+// last picture row. The picture is opaque.
 void takeRow(int iRow, const unsigned char* pRgb) {
-    const int iWidth = now.genome.iWidth, iHeight = now.genome.iHeight;
-    for (int i = 0; i < iWidth; i++)
-        for (int k = 0; k < 3; k++) vRowSums[3 * (i / iShrink) + k] += pRgb[3 * i + k];
-    const int iWindowRow = iRow / iShrink;
-    if (iRow % iShrink != iShrink - 1 && iRow != iHeight - 1) return;
-    const int iRows = std::min(iShrink, iHeight - iWindowRow * iShrink);
-    unsigned char* pByte =
-        &vBytes[4 * static_cast<size_t>(iShownHeight - 1 - iWindowRow) * iShownWidth];
-    for (int iColumn = 0; iColumn < iShownWidth; iColumn++, pByte += 4) {
-        const int iColumns = std::min(iShrink, iWidth - iColumn * iShrink);
-        for (int k = 0; k < 3; k++)
-            pByte[k] = static_cast<unsigned char>(vRowSums[3 * iColumn + k] / (iRows * iColumns) +
-                                                  0.5);
-        pByte[3] = 255;
+    CShrinkRows& shrunk = window.shrunk;
+    for (int i = 0; i < window.now.genome.iWidth; i++) {
+        const unsigned char ucPixel[4] = {pRgb[3 * i], pRgb[3 * i + 1], pRgb[3 * i + 2], 255};
+        shrunk.add(i, ucPixel);
     }
-    std::fill(vRowSums.begin(), vRowSums.end(), 0.0);
+    if (!shrunk.endsWindowRow(iRow)) return;
+    const int iWindowRow = iRow / shrunk.factor();
+    const size_t iBottomRow = static_cast<size_t>(shrunk.height() - 1 - iWindowRow);
+    unsigned char* pBytes = &window.vBytes[4 * iBottomRow * static_cast<size_t>(shrunk.width())];
+    shrunk.writeRow(iWindowRow, pBytes,
+                    [](double dAverage) { return static_cast<unsigned char>(dAverage + 0.5); });
 }
 
 // The samples so far, tone-mapped into the window's bytes, and shown at the next redraw.
 void showSoFar() {
     const Clock::time_point begun = Clock::now();
-    pRender->writeImage(takeRow);
-    iLastImageMs = static_cast<int>(
+    window.pRender->writeImage(takeRow);
+    window.iLastImageMs = static_cast<int>(
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begun).count());
-    nextRefresh = Clock::now() + std::chrono::milliseconds(std::max(iRefreshMs, 4 * iLastImageMs));
+    window.nextRefresh =
+        Clock::now() + std::chrono::milliseconds(std::max(iRefreshMs, 4 * window.iLastImageMs));
     glutPostRedisplay();
 }
 
 void draw() {
     glRasterPos2i(0, 0);
-    glDrawPixels(iShownWidth, iShownHeight, GL_RGBA, GL_UNSIGNED_BYTE, vBytes.data());
+    glDrawPixels(shownWidth(), shownHeight(), GL_RGBA, GL_UNSIGNED_BYTE, window.vBytes.data());
 }
 
 bool nothingYet() { return false; }  // a genome is always shown growing
 
 void begin() {
-    iShownCount++;
-    bFinished = false;
-    bFirstFrameDue = true;
-    nextRefresh = Clock::now() + std::chrono::milliseconds(iRefreshMs);
+    window.iShownCount++;
+    window.bFinished = false;
+    window.bFirstFrameDue = true;
+    window.nextRefresh = Clock::now() + std::chrono::milliseconds(iRefreshMs);
 }
 
 bool work() {
-    if (bFinished) return false;
-    const auto budget = bFirstFrameDue ? firstSliceTime : sliceTime;
-    const bool bMore = pRender->continueRender(
+    if (window.bFinished) return false;
+    const auto budget = window.bFirstFrameDue ? firstSliceTime : sliceTime;
+    const bool bMore = window.pRender->continueRender(
         std::chrono::duration_cast<std::chrono::milliseconds>(budget));
-    reportProgress(pRender->samplesDone(), pRender->samplesTotal());
-    if (!bMore) bFinished = true;
+    reportProgress(window.pRender->samplesDone(), window.pRender->samplesTotal());
+    if (!bMore) window.bFinished = true;
     // A refresh waits while an event does: a key that browses on would not see it anyway.
-    const bool bRefreshDue = Clock::now() >= nextRefresh && !eventWaiting();
-    if (!bMore || bFirstFrameDue || bRefreshDue) showSoFar();
-    bFirstFrameDue = false;
-    return !bFinished;
+    const bool bRefreshDue = Clock::now() >= window.nextRefresh && !eventWaiting();
+    if (!bMore || window.bFirstFrameDue || bRefreshDue) showSoFar();
+    window.bFirstFrameDue = false;
+    return !window.bFinished;
 }
 
 SShownState state() {
     SShownState shown;
-    shown.genome = now;
+    shown.genome = window.now;
     return shown;
 }
 
@@ -134,46 +125,48 @@ SShownState state() {
 SGenome asShown(const SGenome& genome) {
     SGenomeChoice choice;
     choice.genome = genome;
-    applyGenomeOptions(options, choice);
+    applyGenomeOptions(window.options, choice);
     return choice.genome;
 }
 
 // A genome of another size than the one before: the window takes its size, shrunk as it needs.
 void resizeFor(const SGenome& genome) {
-    if (genome.iWidth == now.genome.iWidth && genome.iHeight == now.genome.iHeight) return;
-    now.genome.iWidth = genome.iWidth, now.genome.iHeight = genome.iHeight;
+    SGenome& shown = window.now.genome;
+    if (genome.iWidth == shown.iWidth && genome.iHeight == shown.iHeight) return;
+    shown.iWidth = genome.iWidth, shown.iHeight = genome.iHeight;
     fitGenomeViewTo(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
-    glutReshapeWindow(iShownWidth, iShownHeight);
+    glutReshapeWindow(shownWidth(), shownHeight());
 }
 
 // The render in progress is dropped (its workers stop within a batch) and the next begins.
 void showGenome(const SGenomeNow& next) {
-    auto pNext = std::make_unique<CGenomeRender>(next.genome, next.uSeed, iThreads);
+    auto pNext = std::make_unique<CGenomeRender>(next.genome, next.uSeed, window.iThreads);
     if (!pNext->error().empty()) {
         clearProgressLine();
         std::cerr << "flames: " << shownText(next.genome.sName) << ": " << pNext->error()
                   << std::endl;
         return;
     }
-    pRender.reset();
-    pRender = std::move(pNext);
+    window.pRender.reset();
+    window.pRender = std::move(pNext);
     resizeFor(next.genome);
-    now = next;
+    window.now = next;
     begin();
     glutSetWindowTitle(genomeTitle().c_str());
 }
 
 void showNext(const SShownState& next) {
-    vHistory.push_back(now);
-    if (vHistory.size() > iLongestHistory) vHistory.erase(vHistory.begin());
+    window.vHistory.push_back(window.now);
+    if (window.vHistory.size() > iLongestHistory) window.vHistory.erase(window.vHistory.begin());
     showGenome(next.genome);
 }
 
-int shownCount() { return iShownCount; }
+int shownCount() { return window.iShownCount; }
 
 // The wheel zooms about the point of the picture under the pointer, which stays under it.
 void wheel(int iX, int iY, double dFactor) {
-    const double dPixelX = (iX + 0.5) * iShrink, dPixelY = (iY + 0.5) * iShrink;
+    const int iFactor = window.shrunk.factor();
+    const double dPixelX = (iX + 0.5) * iFactor, dPixelY = (iY + 0.5) * iFactor;
     browse([dPixelX, dPixelY, dFactor](const SShownState& shown) {
                SShownState next = shown;
                next.genome.genome = zoomedAbout(shown.genome.genome, dPixelX, dPixelY, dFactor);
@@ -189,49 +182,55 @@ const SViewKind genomeView = {shownWidth, shownHeight, begin,    work,       dra
 
 bool prepareGenomeView(const SGenomeChoice& choice, const SOptions& given, int iThreadsAsked,
                        std::string& sError) {
-    iThreads = iThreadsAsked;
-    options = given;
-    sFile = choice.sFile;
+    window.iThreads = iThreadsAsked;
+    window.options = given;
+    window.sFile = choice.sFile;
     std::vector<SGenome> vRead;
-    if (!sFile.empty() && readGenomeFile(sFile, vRead, sError))
-        for (const SGenome& genome : vRead) vFile.push_back(asShown(genome));
+    if (!window.sFile.empty() && readGenomeFile(window.sFile, vRead, sError))
+        for (const SGenome& genome : vRead) window.vFile.push_back(asShown(genome));
+    SGenomeNow& now = window.now;
     now.genome = now.original = choice.genome;
     now.uSeed = choice.uSeed;
-    now.iPick = sFile.empty() ? 0 : choice.iPick;
+    now.iPick = window.sFile.empty() ? 0 : choice.iPick;
     now.bRandom = choice.bRandom;
     now.uRandom = choice.uRandom;
-    pRender = std::make_unique<CGenomeRender>(now.genome, now.uSeed, iThreads);
-    sError = pRender->error();
+    window.pRender = std::make_unique<CGenomeRender>(now.genome, now.uSeed, window.iThreads);
+    sError = window.pRender->error();
     return sError.empty();
 }
 
 void fitGenomeViewTo(int iScreenWidth, int iScreenHeight) {
-    iShrink = shrinkFactor(now.genome.iWidth, now.genome.iHeight, iScreenWidth, iScreenHeight);
-    sizeShown();
+    const int iWidth = window.now.genome.iWidth, iHeight = window.now.genome.iHeight;
+    window.shrunk = CShrinkRows(iWidth, iHeight,
+                                shrinkFactor(iWidth, iHeight, iScreenWidth, iScreenHeight));
+    window.vBytes.assign(4 * static_cast<size_t>(shownWidth()) * static_cast<size_t>(shownHeight()),
+                         0);
 }
 
 std::string genomeTitle() {
+    const SGenomeNow& now = window.now;
     const std::string& sName = now.genome.sName;
     std::string sCaption;
     if (now.iPick > 0)
-        sCaption = shownText(sFile) + ", flame " + std::to_string(now.iPick) + " of " +
-                   std::to_string(vFile.size()) + (sName.empty() ? "" : ", " + shownText(sName));
+        sCaption = shownText(window.sFile) + ", flame " + std::to_string(now.iPick) + " of " +
+                   std::to_string(window.vFile.size()) +
+                   (sName.empty() ? "" : ", " + shownText(sName));
     else if (now.bRandom) sCaption = "random genome " + std::to_string(now.uRandom);
     else sCaption = "flame " + (sName.empty() ? std::string("without a name") : shownText(sName));
     if (now.iMutations > 0) sCaption += ", mutation " + std::to_string(now.iMutations);
-    return windowTitle(sCaption, iShrink);
+    return windowTitle(sCaption, window.shrunk.factor());
 }
 
 SShownState nextFlame(const SShownState& shown, int iStep) {
-    if (vFile.empty() || shown.genome.iPick == 0) return shown;
-    const int iCount = static_cast<int>(vFile.size());
+    if (window.vFile.empty() || shown.genome.iPick == 0) return shown;
+    const int iCount = static_cast<int>(window.vFile.size());
     return pickedFlame(shown, (shown.genome.iPick - 1 + iStep % iCount + iCount) % iCount + 1);
 }
 
 SShownState pickedFlame(const SShownState& shown, int iPick) {
-    if (iPick < 1 || iPick > static_cast<int>(vFile.size())) return shown;
+    if (iPick < 1 || iPick > static_cast<int>(window.vFile.size())) return shown;
     SShownState next = shown;
-    next.genome.genome = next.genome.original = vFile[static_cast<size_t>(iPick - 1)];
+    next.genome.genome = next.genome.original = window.vFile[static_cast<size_t>(iPick - 1)];
     next.genome.iPick = iPick;
     next.genome.bRandom = false;
     next.genome.iMutations = 0;
@@ -277,16 +276,16 @@ SShownState fileCamera(const SShownState& shown) {
 }
 
 void stepBack(int) {
-    if (vHistory.empty()) return;
-    const SGenomeNow before = vHistory.back();
-    vHistory.pop_back();
+    if (window.vHistory.empty()) return;
+    const SGenomeNow before = window.vHistory.back();
+    window.vHistory.pop_back();
     showGenome(before);
     wakeIdle();
 }
 
 void saveGenomeShown(int) {
     std::string sName, sError;
-    const bool bSaved = saveGenomePictureAsNew(*pRender, now.uSeed, sName, sError);
+    const bool bSaved = saveGenomePictureAsNew(*window.pRender, window.now.uSeed, sName, sError);
     clearProgressLine();  // a terminal shows both outputs on one line
     if (bSaved) std::cout << "saved " << sName << std::endl;
     else std::cerr << "flames: " << sError << std::endl;
@@ -294,15 +293,15 @@ void saveGenomeShown(int) {
 
 void writeGenomeShown(int) {
     std::string sName, sError;
-    const bool bWritten = writeGenomeFileAsNew(now.genome, sName, sError);
+    const bool bWritten = writeGenomeFileAsNew(window.now.genome, sName, sError);
     clearProgressLine();
     if (bWritten) std::cout << "wrote " << sName << std::endl;
     else std::cerr << "flames: " << sError << std::endl;
 }
 
-int fileFlames() { return std::min(static_cast<int>(vFile.size()), iMenuFlames); }
+int fileFlames() { return std::min(static_cast<int>(window.vFile.size()), iMenuFlames); }
 
 std::string fileFlameEntry(int iPick) {
-    const std::string& sName = vFile[static_cast<size_t>(iPick - 1)].sName;
+    const std::string& sName = window.vFile[static_cast<size_t>(iPick - 1)].sName;
     return std::to_string(iPick) + " - " + (sName.empty() ? "(no name)" : shownText(sName, 60));
 }

@@ -171,9 +171,9 @@ const SKey windowKeys[] = {
     {iEscape, false, {nullptr, quit, nullptr}, {nullptr, quit, nullptr}},
 };
 
-bool bGenomeWindow = false;
+bool genomeWindow() { return &shownView() == &genomeView; }
 
-const SKeyUse& useOf(const SKey& key) { return bGenomeWindow ? key.inGenomes : key.inPatterns; }
+const SKeyUse& useOf(const SKey& key) { return genomeWindow() ? key.inGenomes : key.inPatterns; }
 
 bool isColouringKey(int iKey) { return iKey >= '1' && iKey < '1' + iColourCount; }
 
@@ -187,7 +187,7 @@ void act(const SKey& key, int iKey) {
 }
 
 void keyPressed(int iKey) {
-    if (!bGenomeWindow && isColouringKey(iKey)) return chooseColouring(iKey);
+    if (!genomeWindow() && isColouringKey(iKey)) return chooseColouring(iKey);
     for (const SKey& key : windowKeys)
         if (key.iKey == iKey) act(key, iKey);
 }
@@ -198,7 +198,7 @@ void specialPressed(int iKey, int, int) { keyPressed(iSpecial + iKey); }
 void mouseUsed(int iButton, int iState, int iX, int iY) {
     constexpr int iWheelUp = 3, iWheelDown = 4;  // as freeglut reports the wheel's steps
     if (iState != GLUT_DOWN || (iButton != iWheelUp && iButton != iWheelDown)) return;
-    pView->pfWheel(iX, iY, iButton == iWheelUp ? 2 : 0.5);
+    shownView().pfWheel(iX, iY, iButton == iWheelUp ? 2 : 0.5);
     wakeIdle();
 }
 
@@ -215,7 +215,7 @@ SShownState pickedPattern(const SShownState& shown, int iPattern) {
 void menuChosen(int iValue) {
     if (iValue < iPickedEntry) return keyPressed(iValue);
     const int iPicked = iValue - iPickedEntry;
-    const FShownNext pfPicked = bGenomeWindow ? pickedFlame : pickedPattern;
+    const FShownNext pfPicked = genomeWindow() ? pickedFlame : pickedPattern;
     browse([pfPicked, iPicked](const SShownState& shown) { return pfPicked(shown, iPicked); }, 0,
            false);
     wakeIdle();
@@ -250,12 +250,11 @@ void attachGenomeMenu() {
 
 void quit(int) { std::exit(0); }
 
-void attachKeys(bool bGenomes) {
-    bGenomeWindow = bGenomes;
+void attachKeys() {
     glutKeyboardFunc(characterPressed);
     glutSpecialFunc(specialPressed);
     glutMouseFunc(mouseUsed);
-    if (bGenomes) attachGenomeMenu();
+    if (genomeWindow()) attachGenomeMenu();
     else attachPatternMenu();
     glutAttachMenu(GLUT_RIGHT_BUTTON);
 }

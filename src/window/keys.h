@@ -4,8 +4,8 @@
 // pattern or a flame; browsing the file, framing, random genomes, mutations and stepping back
 // for a genome. A key that makes no sense for what the window shows does nothing.
 
-// The callbacks registered with GLUT and the menu attached, for a window of patterns (false)
-// or of genomes (true).
-void attachKeys(bool bGenomes);
+// The callbacks registered with GLUT and the menu attached, for the kind of view the window
+// shows.
+void attachKeys();
 
 void quit(int iKey);  // as closing the window does

@@ -21,7 +21,11 @@ struct SViewKind {
     void (*pfWheel)(int iX, int iY, double dFactor);  // zoom about the pixel under the pointer
 };
 
-extern const SViewKind* pView;  // the window's
+// The kind the window shows, as GLUT's callbacks find it.
+const SViewKind& shownView();
+
+// Asks the window to show what next makes of what it shows (browsing.h).
+void browse(FNext next, int iKey, bool bSlow);
 
 // The window's idle callback armed again, for work a key has given it.
 void wakeIdle();

@@ -11,10 +11,28 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 constexpr const char* sWindowTitle = "Vemo's Fractal Flame Test";
 
-const SViewKind* pView = &patternView;
+namespace {
+
+// The window as GLUT's callbacks find it: the kind of view it shows, and what its keys ask it
+// to show next.
+struct SWindow {
+    const SViewKind* pView = &patternView;
+    CBrowsing        browsing;
+};
+
+SWindow theWindow;
+
+}  // namespace
+
+const SViewKind& shownView() { return *theWindow.pView; }
+
+void browse(FNext next, int iKey, bool bSlow) {
+    theWindow.browsing.ask(std::move(next), iKey, bSlow);
+}
 
 std::string windowTitle(const std::string& sCaption, int iShrink) {
     std::string sTitle = sWindowTitle;
@@ -28,8 +46,10 @@ namespace {
 // Between the window's events: browsing first, then a slice of what is shown. Once there is
 // nothing left to do, the window only waits for its events.
 void whileIdle() {
-    const bool bBrowsing = actOnBrowsing(pView->pfState(), pView->pfShownCount(), pView->pfShow);
-    const bool bWorking = pView->pfWork();
+    const SViewKind& view = shownView();
+    const bool bBrowsing =
+        theWindow.browsing.act(view.pfState(), view.pfShownCount(), view.pfShow);
+    const bool bWorking = view.pfWork();
     if (bBrowsing && !bWorking) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     if (!bBrowsing && !bWorking) glutIdleFunc(nullptr);
 }
@@ -57,7 +77,7 @@ void warmUpDrawing(bool bShrunk) {
 
 // glutInit, the window placed and made, its callbacks; pfFit sizes what is shown to the screen.
 void makeWindow(std::vector<std::string> vGlutArgs, void (*pfFit)(int, int),
-                std::string (*pfTitle)(), int iPictureWidth, bool bGenomes) {
+                std::string (*pfTitle)(), int iPictureWidth) {
     std::vector<char*> vArgv;
     for (std::string& sArg : vGlutArgs) vArgv.push_back(sArg.data());
     vArgv.push_back(nullptr);
@@ -65,15 +85,16 @@ void makeWindow(std::vector<std::string> vGlutArgs, void (*pfFit)(int, int),
     glutInit(&argc, vArgv.data());  // exits with GLUT's own message should the display fail now
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB);
     pfFit(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
-    const bool bShrunk = pView->pfWidth() < iPictureWidth;
+    const SViewKind& view = shownView();
+    const bool bShrunk = view.pfWidth() < iPictureWidth;
     // glutInit has taken its words out of argv, not out of these
-    const SPlacement place = placementOf(vGlutArgs, pView->pfWidth(), pView->pfHeight(), bShrunk);
+    const SPlacement place = placementOf(vGlutArgs, view.pfWidth(), view.pfHeight(), bShrunk);
     glutInitWindowSize(place.iWidth, place.iHeight);
     glutInitWindowPosition(place.iX, place.iY);
     glutCreateWindow(pfTitle().c_str());
     watchForDestruction();
     glutDisplayFunc(display);
-    attachKeys(bGenomes);
+    attachKeys();
     preset();
     warmUpDrawing(bShrunk);
 }
@@ -85,27 +106,27 @@ void wakeIdle() { glutIdleFunc(whileIdle); }
 void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive,
                 int iThreads) {
     preparePatternView(run, iColourType, bLive, iThreads);
-    pView = &patternView;
-    makeWindow(std::move(vGlutArgs), fitPatternViewTo, patternTitle, run.iWidth, false);
+    theWindow.pView = &patternView;
+    makeWindow(std::move(vGlutArgs), fitPatternViewTo, patternTitle, run.iWidth);
 }
 
 bool openGenomeWindow(std::vector<std::string> vGlutArgs, const SGenomeChoice& choice,
                       const SOptions& options, int iThreads, std::string& sError) {
     if (!prepareGenomeView(choice, options, iThreads, sError)) return false;
-    pView = &genomeView;
-    makeWindow(std::move(vGlutArgs), fitGenomeViewTo, genomeTitle, choice.genome.iWidth, true);
+    theWindow.pView = &genomeView;
+    makeWindow(std::move(vGlutArgs), fitGenomeViewTo, genomeTitle, choice.genome.iWidth);
     return true;
 }
 
 void runInWindow() {
-    pView->pfBegin();
+    shownView().pfBegin();
     wakeIdle();
     glutMainLoop();
     std::exit(0);  // freeglut's loop ends the process itself; another GLUT's may return
 }
 
 void preset() {
-    const int iWidth = pView->pfWidth(), iHeight = pView->pfHeight();
+    const int iWidth = shownView().pfWidth(), iHeight = shownView().pfHeight();
     glClearColor(0, 0, 0, 0);
     glViewport(0, 0, iWidth, iHeight);
     glMatrixMode(GL_PROJECTION);
@@ -119,10 +140,10 @@ void preset() {
 // Sets the view up again at every redraw, so a larger window still shows the picture at its
 // size, at its lower left.
 void display() {
-    if (pView->pfNothingYet()) return displayNothingYet();
+    if (shownView().pfNothingYet()) return displayNothingYet();
     glClear(GL_COLOR_BUFFER_BIT);
     preset();
-    pView->pfDraw();
+    shownView().pfDraw();
     glFlush();
     glutSwapBuffers();
 }

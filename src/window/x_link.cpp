@@ -12,33 +12,38 @@
 
 namespace {
 
-// The connection of the display check, held until GLUT has its own: a server that resets when
-// its last client leaves (xvfb-run's) would otherwise be between two lives when GLUT connects.
-// It is kept then, to watch the window.
-Display* pCheckedDisplay = nullptr;
-Display* pGlutDisplay = nullptr;  // GLUT's own connection, whose events freeglut reads
-
 // freeglut takes no notice of its window destroyed by another client (xdotool windowclose, say):
 // the run would go on with no window. The check's connection is told of it, looked at a few
 // times a second, and the run ends as when the window manager closes the window.
 constexpr unsigned int iWatchMs = 50;
-Window watchedWindow = 0;
-XErrorHandler pfXErrorBefore = nullptr;
+
+// The window's ties to the X server, as GLUT's timer and Xlib's error handler find them.
+struct SXLink {
+    // The connection of the display check, held until GLUT has its own: a server that resets
+    // when its last client leaves (xvfb-run's) would otherwise be between two lives when GLUT
+    // connects. It is kept then, to watch the window.
+    Display*      pCheckedDisplay = nullptr;
+    Display*      pGlutDisplay = nullptr;  // GLUT's own connection, whose events freeglut reads
+    Window        watchedWindow = 0;
+    XErrorHandler pfXErrorBefore = nullptr;
+};
+
+SXLink xLink;
 
 // A request for the window that fails once it is gone must not end the run with Xlib's message
 // and status 1 before its DestroyNotify is read: a new title (BadWindow), or the GL driver's
 // look at its size or its frame put into it (BadDrawable).
 int toleratingGoneWindow(Display* pDisplay, XErrorEvent* pError) {
     const bool bGone = pError->error_code == BadWindow || pError->error_code == BadDrawable;
-    if (bGone && pError->resourceid == watchedWindow) return 0;
-    return pfXErrorBefore ? pfXErrorBefore(pDisplay, pError) : 0;
+    if (bGone && pError->resourceid == xLink.watchedWindow) return 0;
+    return xLink.pfXErrorBefore ? xLink.pfXErrorBefore(pDisplay, pError) : 0;
 }
 
 void watchWindow(int) {
-    while (XPending(pCheckedDisplay)) {
+    while (XPending(xLink.pCheckedDisplay)) {
         XEvent event;
-        XNextEvent(pCheckedDisplay, &event);
-        if (event.type == DestroyNotify && event.xdestroywindow.window == watchedWindow)
+        XNextEvent(xLink.pCheckedDisplay, &event);
+        if (event.type == DestroyNotify && event.xdestroywindow.window == xLink.watchedWindow)
             std::exit(0);
     }
     glutTimerFunc(iWatchMs, watchWindow, 0);
@@ -77,8 +82,8 @@ SPlacement placedBy(const std::string& sGeometry, SPlacement place, int iScreenW
 
 bool holdDisplay(const std::string& sDisplay, std::string& sError) {
     const char* sName = sDisplay.empty() ? nullptr : sDisplay.c_str();
-    pCheckedDisplay = XOpenDisplay(sName);
-    if (pCheckedDisplay) return true;
+    xLink.pCheckedDisplay = XOpenDisplay(sName);
+    if (xLink.pCheckedDisplay) return true;
     const std::string sShown = XDisplayName(sName);
     sError = (sShown.empty() ? std::string("no display: DISPLAY is not set")
                              : "cannot open display \"" + shownText(sShown) + "\"") +
@@ -87,17 +92,17 @@ bool holdDisplay(const std::string& sDisplay, std::string& sError) {
 }
 
 void watchForDestruction() {
-    pGlutDisplay = glXGetCurrentDisplay();
-    watchedWindow = glXGetCurrentDrawable();
-    if (!pCheckedDisplay || !watchedWindow) return;
-    pfXErrorBefore = XSetErrorHandler(toleratingGoneWindow);
-    XSelectInput(pCheckedDisplay, watchedWindow, StructureNotifyMask);
-    XSync(pCheckedDisplay, False);
+    xLink.pGlutDisplay = glXGetCurrentDisplay();
+    xLink.watchedWindow = glXGetCurrentDrawable();
+    if (!xLink.pCheckedDisplay || !xLink.watchedWindow) return;
+    xLink.pfXErrorBefore = XSetErrorHandler(toleratingGoneWindow);
+    XSelectInput(xLink.pCheckedDisplay, xLink.watchedWindow, StructureNotifyMask);
+    XSync(xLink.pCheckedDisplay, False);
     glutTimerFunc(iWatchMs, watchWindow, 0);
 }
 
 bool eventWaiting() {
-    return pGlutDisplay && XEventsQueued(pGlutDisplay, QueuedAfterReading) > 0;
+    return xLink.pGlutDisplay && XEventsQueued(xLink.pGlutDisplay, QueuedAfterReading) > 0;
 }
 
 SPlacement placementOf(const std::vector<std::string>& vGlutArgs, int iWidth, int iHeight,

@@ -116,7 +116,7 @@ TEST(GenomeTest, WhatIsNoGenomeIsRefusedAtOnce) {
                                           folder / "odd.png"};
         vArgs.insert(vArgs.end(), example.vMore.begin(), example.vMore.end());
         CViewerRun run(launchOf(vArgs));
-        expectExitStatus(run.waitForExit(5), 1);
+        expectExitStatus(run.waitForExit(dEndTimeout), 1);
         const std::string sPrefix = "flames: " + folder / "odd.flame" + ": ";
         EXPECT_EQ(run.errors().rfind(sPrefix, 0), 0u) << run.errors();
         EXPECT_NE(run.errors().find(example.sSaid, sPrefix.size()), std::string::npos)

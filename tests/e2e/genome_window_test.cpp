@@ -5,6 +5,7 @@
 #include "png_io.h"
 #include "viewer_test.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <map>
@@ -32,6 +33,24 @@ const std::string sThreeFlames = R"(<flames>
 </flames>
 )";
 
+// The picture at 1/k, each pixel the average of its k x k (of those the picture has), rounded.
+SPicture shrunkBy(const SPicture& picture, int k) {
+    SPicture shrunk;
+    shrunk.iWidth = (picture.iWidth + k - 1) / k;
+    shrunk.iHeight = (picture.iHeight + k - 1) / k;
+    for (int iY = 0; iY < shrunk.iHeight; iY++)
+        for (int iX = 0; iX < shrunk.iWidth; iX++)
+            for (int iChannel = 0; iChannel < 3; iChannel++) {
+                double dSum = 0;
+                int iPixels = 0;
+                for (int y = iY * k; y < std::min(picture.iHeight, (iY + 1) * k); y++)
+                    for (int x = iX * k; x < std::min(picture.iWidth, (iX + 1) * k); x++)
+                        dSum += picture.at(x, y)[iChannel], iPixels++;
+                shrunk.vRgb.push_back(static_cast<unsigned char>(dSum / iPixels + 0.5));
+            }
+    return shrunk;
+}
+
 class ViewerGenomeTest : public ViewerTest {
 protected:
     // The title of the window once it says so: a key has been acted on.
@@ -42,16 +61,14 @@ protected:
         EXPECT_EQ(pServer->titleOf(window), sTitle);
     }
 
-    // s, once the render of a small genome is through: the picture saved, and its chunks.
-    SPicture saved(CViewerRun& run, WindowId window, const CScratchFolder& folder,
-                   TChunks& text) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
-        const size_t iFrom = run.output().size();
-        pServer->pressKey(window, 's');
-        run.waitForOutput(".png\n", 10, iFrom);
-        const std::string sLine = run.output().substr(iFrom);
-        EXPECT_EQ(sLine.rfind("saved flame-", 0), 0u) << sLine;
-        return readPicture(folder / sLine.substr(6, sLine.size() - 7), &text);
+    // s until the picture saved is expected: a render still growing saves what it has.
+    SPicture savedAs(CViewerRun& run, WindowId window, const CScratchFolder& folder,
+                     const SPicture& expected) {
+        TChunks text;
+        const auto isExpected = [&](const SPicture& picture, TChunks&) {
+            return picture == expected;
+        };
+        return savedOnceDone(*pServer, run, window, folder, text, isExpected);
     }
 
     // --save of a command line, without a window.
@@ -77,18 +94,22 @@ TEST_F(ViewerGenomeTest, KeysBrowseFrameSaveWriteAndStepBack) {
 
     pServer->pressKey(shot.window, 'n');
     waitForTitle(shot.window, sTitle + ", flame 2 of 3, second");
-    TChunks text;
-    const SPicture second = saved(run, shot.window, folder, text);
-    EXPECT_EQ(second.iWidth, 80);  // the window takes each flame's size
-    EXPECT_TRUE(second == savedByOptions({"--genome", folder / "three.flame", "--pick", "2"},
-                                         folder / "picked.png"));
+    const SPicture second = savedByOptions({"--genome", folder / "three.flame", "--pick", "2"},
+                                           folder / "picked.png");
+    const SPicture shown = savedAs(run, shot.window, folder, second);
+    EXPECT_TRUE(shown == second);
+    EXPECT_EQ(shown.iWidth, 80);  // the window takes each flame's size
 
+    // The zoomed genome is in every picture saved of it, the first one too.
     pServer->pressKey(shot.window, '+');
-    const SPicture zoomed = saved(run, shot.window, folder, text);
-    EXPECT_NE(text["flam3_genome"].find("scale=\"50\""), std::string::npos);  // twice 25
+    TChunks text;
+    savedOnceDone(*pServer, run, shot.window, folder, text, [](const SPicture&, TChunks& saved) {
+        return saved["flam3_genome"].find("scale=\"50\"") != std::string::npos;  // twice 25
+    });
     std::ofstream(folder / "zoomed.flame") << text["flam3_genome"];
-    EXPECT_TRUE(zoomed == savedByOptions({"--genome", folder / "zoomed.flame"},
-                                         folder / "direct.png"));
+    const SPicture zoomed = savedByOptions({"--genome", folder / "zoomed.flame"},
+                                           folder / "direct.png");
+    EXPECT_TRUE(savedAs(run, shot.window, folder, zoomed) == zoomed);
 
     const size_t iFrom = run.output().size();
     pServer->pressKey(shot.window, 'w');
@@ -98,12 +119,40 @@ TEST_F(ViewerGenomeTest, KeysBrowseFrameSaveWriteAndStepBack) {
                                          folder / "written.png"));
 
     pServer->pressKey(shot.window, 'u');
-    EXPECT_TRUE(saved(run, shot.window, folder, text) == second);
+    EXPECT_TRUE(savedAs(run, shot.window, folder, second) == second);
 
     pServer->pressKey(shot.window, 'r');
     waitForTitle(shot.window, std::string(sViewerTitle) + ": random genome 7");
     pServer->pressKey(shot.window, 'm');
     waitForTitle(shot.window, std::string(sViewerTitle) + ": random genome 7, mutation 1");
+}
+
+// 1301 x 1025 on the 1280 x 1024 screen, at 1/2: the render, once through, shows each pixel the
+// average of its square of the picture --save makes, the last column and row of fewer than four.
+TEST_F(ViewerGenomeTest, ShrunkGenomeShowsTheAverageOfEachSquare) {
+    CScratchFolder folder;
+    std::ofstream(folder / "large.flame") << R"(<flame size="1301 1025" scale="350" quality="4"
+   palette="12">
+   <xform weight="0.5" color="0" julia="1" coefs="0.63 -0.19 -0.26 0.05 0.03 -0.06"/>
+   <xform weight="0.5" color="1" spherical="1" coefs="-0.68 -0.74 -0.26 0.46 0.82 0.24"/>
+</flame>)";
+    const std::vector<std::string> vArgs = {"--genome", folder / "large.flame"};
+    const SPicture expected = shrunkBy(savedByOptions(vArgs, folder / "whole.png"), 2);
+    std::vector<std::string> vSeeded = vArgs;
+    vSeeded.insert(vSeeded.end(), {"--seed", "7"});
+    CViewerRun run(launchWith("", vSeeded, folder.path));
+    run.waitForFrames(1, dFrameTimeout);
+    const WindowId window = pServer->findWindow(std::string(sViewerTitle), 5, true);
+    EXPECT_NE(pServer->titleOf(window).find("(shown at 1/2)"), std::string::npos);
+    SPicture shown = pServer->grabSettledWindow(window, 10);
+    for (int iLook = 0; iLook < 300 && differingPixels(shown, expected) != 0; iLook++) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));  // it grows in frames
+        shown = pServer->grabSettledWindow(window, 10);
+    }
+    ASSERT_EQ(shown.iWidth, 651);
+    ASSERT_EQ(shown.iHeight, 513);
+    EXPECT_EQ(differingPixels(shown, expected), 0);
+    EXPECT_GT(litPixels(shown), 50000);
 }
 
 }  // namespace

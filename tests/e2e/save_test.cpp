@@ -55,7 +55,7 @@ TEST(SaveTest, UnwritablePlaceFailsAtOnceAndLeavesNoFile) {
     mkfifo((folder / "fifo").c_str(), 0644);  // opened, it would block the viewer
     for (const std::string& sPath : {sMissingFolder, folder.path.string(), folder / "fifo"}) {
         CViewerRun run(headless("2000000000 3 4\n", {"--save", sPath}));
-        expectExitStatus(run.waitForExit(1), 1);
+        expectExitStatus(run.waitForExit(dEndTimeout), 1);
         EXPECT_EQ(run.output(), "");
         EXPECT_EQ(run.errors().rfind("flames: " + sPath + ": ", 0), 0u) << run.errors();
         EXPECT_EQ(run.errors().find('\n'), run.errors().size() - 1) << run.errors();
@@ -116,7 +116,7 @@ TEST(SaveTest, WrongCommandLineEndsWithStatusTwoAndNothingOnStandardOutput) {
         {"-seed", "5", "--save", "x.png"}, {"stray"}, {"-display"}, {"--threads", "0"}};
     for (const std::vector<std::string>& vArgs : vCommandLines) {
         CViewerRun run(headless("1000 1 1\n", vArgs));
-        expectExitStatus(run.waitForExit(5), 2);
+        expectExitStatus(run.waitForExit(dEndTimeout), 2);
         EXPECT_EQ(run.output(), "");
         EXPECT_NE(run.errors().find("--help"), std::string::npos) << run.errors();
     }
@@ -148,7 +148,7 @@ TEST_F(ViewerKeysTest, QAndEscapeEndWithStatusZero) {
         CViewerRun run(launchWith("1000 1 1\n"));
         const SViewerShot shot = shootViewer(*pServer, run, dFrameTimeout);
         pServer->pressKey(shot.window, cKey);
-        expectExitStatus(run.waitForExit(5), 0);
+        expectExitStatus(run.waitForExit(dEndTimeout), 0);
     }
 }
 

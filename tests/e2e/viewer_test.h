@@ -10,15 +10,20 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 constexpr double dFrameTimeout = 60;  // seconds for a run's computation and first frame
+// Seconds for the viewer to end where it ends at once: a hang, or an end after the minutes of
+// the run it stops, still shows; a busy machine's slow moment does not.
+constexpr double dEndTimeout = 30;
 
 class ViewerTest : public ::testing::Test {
 protected:
@@ -145,5 +150,27 @@ inline SPicture readPicture(const std::string& sPath,
     std::map<std::string, std::string> text;
     EXPECT_TRUE(readPng(sPath, picture, text)) << sPath;
     if (pText) *pText = text;
+    return picture;
+}
+
+// s pressed in the window until the picture it saves passes isDone, which is given it and its
+// chunks: a run or a render still growing saves what it has, and a key acted on after s, or
+// still in the making, leaves the picture as it was. The last picture saved and its chunks.
+template <typename FDone>
+SPicture savedOnceDone(const CPrivateServer& server, CViewerRun& run, WindowId window,
+                       const CScratchFolder& folder, std::map<std::string, std::string>& text,
+                       FDone isDone) {
+    SPicture picture;
+    for (int iTry = 0; iTry < 400; iTry++) {
+        const size_t iFrom = run.output().size();
+        server.pressKey(window, 's');
+        run.waitForOutput(".png\n", dFrameTimeout, iFrom);
+        const std::string sLine = run.output().substr(iFrom);
+        EXPECT_EQ(sLine.rfind("saved ", 0), 0u) << sLine;
+        if (sLine.rfind("saved ", 0) != 0) break;
+        picture = readPicture(folder / sLine.substr(6, sLine.size() - 7), &text);
+        if (isDone(picture, text)) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));  // what a slice runs
+    }
     return picture;
 }

