@@ -59,6 +59,12 @@ CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThrea
     }
 }
 
+int64_t CGenomeRender::batchEnd() const {
+    if (iSampleLimit < 0) return iPassBatches;
+    const int64_t iLeft = iSampleLimit - iPass * iPassSamples;
+    return std::clamp<int64_t>((iLeft + iBatchSamples - 1) / iBatchSamples, 0, iPassBatches);
+}
+
 int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
     return static_cast<int>(std::min<int64_t>(iBatchSamples,
                                               iPassSamples - iBatch * iBatchSamples));
@@ -71,7 +77,7 @@ int CGenomeRender::claimPair(SWorker& worker, int iPair) {
     int iJobs = 0;
     for (; iJobs < 2; iJobs++) {
         const int64_t iBatch = iNextBatch++;
-        if (iBatch >= iPassBatches) break;
+        if (iBatch >= batchEnd()) break;
         const int k = 2 * iPair + iJobs;
         worker.jobs[k] = {static_cast<uint64_t>(iPass * iPassBatches + iBatch),
                           samplesOfBatch(iBatch), &worker.vPlots[k], 0, 0};
@@ -120,8 +126,8 @@ bool CGenomeRender::runSlice(steady_clock::time_point until) {
     CWorkerPool::shared().forEach(iThreads, iThreads,
                                   [&](int iWorker) { runWorker(vWorkers[iWorker], until); });
     // A batch claimed past the last is not run: the count of those run is capped.
-    if (iNextBatch > iPassBatches) iNextBatch = iPassBatches;
-    return iNextBatch < iPassBatches;
+    if (iNextBatch > batchEnd()) iNextBatch = batchEnd();
+    return iNextBatch < batchEnd();
 }
 
 // Adds a finished pass, log-scaled and spread, into the sums of the passes done, row by row
@@ -153,7 +159,7 @@ bool CGenomeRender::finishPass(steady_clock::time_point until, bool bStoppable) 
 bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
     const steady_clock::time_point until = steady_clock::now() + budget;
     bool bFirst = true;
-    while (!done() && !bStop && (bFirst || steady_clock::now() < until)) {
+    while (!done() && !limitReached() && !bStop && (bFirst || steady_clock::now() < until)) {
         bFirst = false;
         if (iNextBatch < iPassBatches) {
             runSlice(until);
@@ -165,7 +171,7 @@ bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
             finishPass(until, true);
         }
     }
-    return !done();
+    return !done() && !limitReached();
 }
 
 int64_t CGenomeRender::samplesDone() const {
@@ -186,7 +192,10 @@ double CGenomeRender::badValueRate() const {
 
 bool CGenomeRender::writeImage(const FPictureRow& onRow) {
     if (!sError.empty()) return false;
-    if (pFinishing) finishPass(steady_clock::time_point::max(), false);
+    // A pass whose batches have all run is added to the passes done first, however far its
+    // adding had come: a picture depends on the samples done alone, not on when it is made.
+    if (pFinishing || (iNextBatch >= iPassBatches && iPass + 1 < genome.iPasses))
+        finishPass(steady_clock::time_point::max(), false);
     // The passes done, and this one scaled up from the share of it run so far; together
     // weighted as passes/(passes shown), as if every pass were like them.
     const int iLastPass = std::min(iPass, genome.iPasses - 1);

@@ -42,6 +42,12 @@ public:
         uStops++;
     }
 
+    // No more than iSamples samples, as samplesDone counts them: the render then stops where
+    // another of the same genome and seed stood when it had done that many, and its picture is
+    // that render's picture then (a window's picture saved part way, drawn again). Before the
+    // first continueRender.
+    void limitSamples(int64_t iSamples) { iSampleLimit = iSamples; }
+
     double shareDone() const;  // samples plotted so far over all, 0 to 1
     bool done() const { return iPass == genome.iPasses; }
     int64_t samplesDone() const;
@@ -72,6 +78,8 @@ private:
     void addWaiting(SWorker& worker, bool bWait);
     bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
     int samplesOfBatch(int64_t iBatch) const;  // iBatch counted within its pass
+    int64_t batchEnd() const;     // of this pass's batches, where the render stops
+    bool limitReached() const { return iSampleLimit >= 0 && samplesDone() >= iSampleLimit; }
 
     SGenome genome;
     uint64_t uSeed;
@@ -87,6 +95,7 @@ private:
 
     int64_t iPassSamples = 0, iPassBatches = 0;
     int iPass = 0;                     // passes done; genome.iPasses when finished
+    int64_t iSampleLimit = -1;         // -1: none
     std::atomic<int64_t> iNextBatch{0};// of this pass: the next to run
     std::atomic<int64_t> iBadValues{0};
     std::atomic<bool> bStop{false};

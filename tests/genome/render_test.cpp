@@ -95,6 +95,26 @@ TEST(GenomeRenderTest, GrowingPictureIsAsBrightAsTheFinishedOne) {
     EXPECT_NEAR(dHalf / dWhole, 1, 0.03);
 }
 
+// A picture saved part way is drawn again: a render stopped where another stood after that many
+// samples gives its picture, bit for bit, also where it stood between two passes, or in the
+// middle of adding one to the passes done.
+TEST(GenomeRenderTest, StoppingAtTheSamplesDoneDrawsThePicturePartWay) {
+    const SGenome genome = genomeOf("size=\"40 30\" quality=\"200\" passes=\"3\"");
+    CGenomeRender growing(genome, 4, 1);
+    int iChecked = 0;
+    // Zero budgets: a pair of batches a slice, or a pass's adding cut short.
+    while (growing.continueRender(std::chrono::milliseconds(0))) {
+        const std::vector<unsigned char> vPartWay = pictureOf(growing);
+        CGenomeRender again(genome, 4, 2);
+        again.limitSamples(growing.samplesDone());
+        while (again.continueRender(std::chrono::milliseconds(100))) {}
+        ASSERT_EQ(again.samplesDone(), growing.samplesDone());
+        EXPECT_EQ(pictureOf(again), vPartWay) << growing.samplesDone() << " samples";
+        iChecked++;
+    }
+    EXPECT_GT(iChecked, 10);
+}
+
 // Runs under ThreadSanitizer too. A stop ends a slice of a minute at once: after it, each of the
 // two workers runs at most the pair of batches it was claiming, however busy the machine.
 TEST(RenderThreadsTest, StopEndsALongSliceAtOnce) {
