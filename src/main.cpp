@@ -78,6 +78,7 @@ int saveGenome(const SOptions& options, const SGenomeChoice& choice, const std::
         return failed(sourceOf(options, choice) + ": " + sError);
     CGenomeRender render(choice.genome, choice.uSeed, threadsSaid(options, std::cerr));
     if (!render.error().empty()) return failed(sourceOf(options, choice) + ": " + render.error());
+    if (choice.iSamplesDone >= 0) render.limitSamples(choice.iSamplesDone);
     sayCalculating(std::cout);
     if (!outputWritten()) return iWorkFailed;
     watchProgressOnTerminal();

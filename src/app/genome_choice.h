@@ -21,6 +21,7 @@ struct SGenomeChoice {
     bool         bRandom = false;  // the random genome of uRandom
     uint32_t     uRandom = 0;
     std::vector<std::string> vDropped;  // what --lenient drew it without, a line each
+    long long    iSamplesDone = -1;  // a picture saved part way: drawn this far again; -1: all
 };
 
 // The options applied to a genome: --size draws the same framing at that size, --quality says

@@ -45,18 +45,22 @@ growing; the title says what it shows.
 Keys in the window of a genome (also on the right button's menu, with the
 file's flames):
   n, p           the next, the previous flame of the file (also Page Down,
-                 Page Up); the title names the file, the flame and its name
+                 Page Up; after r or m, on from the file's flame shown last);
+                 a flame that cannot be drawn shows why in the title
   +, -           zoom in, out by 2 about the centre (the wheel: the pointer)
   arrow keys     move the centre by a quarter of the picture
   ,  .           turn the picture left, right by 15 degrees
   f, 0           fit the camera to the orbit; the camera the genome came with
-  ], [           ten times, a tenth of the quality
-  r              the next random genome; m a mutation of the genome shown;
-                 u back one step
-  s              save the picture as flame-NAME-SEED.png, its genome kept in
-                 it; w write the genome as flame-NAME.flame (never over an
-                 existing file)
+  ], [           ten times, a tenth of the quality (not below 1)
+  r              the next random genome at the window's size; m a mutation of
+                 the genome shown; u back one step
+  s              save the picture as it stands as flame-NAME-SEED.png, its
+                 genome kept in it and, part way, how far it had come, so that
+                 --load draws it again; w write the genome as flame-NAME.flame
+                 (never over an existing file)
   q, Escape      quit, also in the middle of the render
+The title names the file, the flame and its name, its quality and zoom, how
+much of it is drawn until it is done, and for a few seconds what was saved.
 
 Exit status:
   0  done

@@ -63,6 +63,9 @@ EChosen chooseLoaded(const SOptions& options, std::ostream& err, SDrawn& drawn) 
     }
     drawn.genome.genome = recorded.genome.genome;
     if (recorded.genome.bSeed) drawn.genome.uSeed = recorded.genome.uSeed;
+    // A picture saved part way is drawn as far again; at another size or quality, all of it.
+    if (!options.size && !options.dQuality)
+        drawn.genome.iSamplesDone = recorded.genome.iSamplesDone;
     applyGenomeOptions(options, drawn.genome);
     return EChosen::eChosen;
 }

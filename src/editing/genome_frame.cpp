@@ -43,7 +43,9 @@ SGenome qualityScaled(const SGenome& genome, bool bTenTimes) {
     const double dMost = std::min(dMostQuality, dMostSamples / dPixels);
     const double dQuality = bTenTimes ? genome.dQuality * 10 : genome.dQuality / 10;
     if (bTenTimes) scaled.dQuality = std::max(genome.dQuality, std::min(dQuality, dMost));
-    else if (dQuality > 0) scaled.dQuality = std::min(dQuality, dMost);
+    else
+        scaled.dQuality = std::min(std::max(dQuality, std::min(genome.dQuality,
+                                                               dLeastSteppedQuality)), dMost);
     return scaled;
 }
 

@@ -39,6 +39,8 @@ SGenome rotatedGenome(const SGenome& genome, double dDegrees);
 // gives no point at all, or that checkGenome refuses, comes back as it is.
 SGenome fittedGenome(const SGenome& genome, uint64_t uSeed);
 
-// Quality × 10 (bTenTimes) or ÷ 10, kept within (0, dMostQuality] and below dMostSamples
-// samples; a step that would leave the range stops at its edge, or is not taken.
+// Quality × 10 (bTenTimes) or ÷ 10, kept within [dLeastSteppedQuality, dMostQuality] and below
+// dMostSamples samples; a step that would leave the range stops at its edge, or is not taken
+// (a quality below the least, as a file may give it, is not stepped down further).
+constexpr double dLeastSteppedQuality = 1;  // as the command line's least
 SGenome qualityScaled(const SGenome& genome, bool bTenTimes);

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr const char* sGenomeKey = "flam3_genome";  // where flam3 keeps a picture's genome
+constexpr const char* sDoneKey = "Done";             // the samples drawn, where not all were
 constexpr size_t iLongestName = 64;
 
 // The genome's name as a file name takes it: letters, digits, '.', '-' and '_', the rest '_'.
@@ -32,12 +33,16 @@ std::string writeText(CWholeFile& file, const std::string& sFolder, const std::s
     return "";
 }
 
-std::vector<SPngText> genomeTexts(const SGenome& genome, unsigned int uSeed) {
-    return {{"Software", sProgramVersion},
-            {"Seed", std::to_string(uSeed)},
-            {"Size", sizeText(genome.iWidth, genome.iHeight)},
-            {"Description", genomeCaption(genome, uSeed)},
-            {sGenomeKey, genomeXml(genome), true}};
+// The texts of a render's picture; one stopped part way says how far it had come, in Done.
+std::vector<SPngText> genomeTexts(const CGenomeRender& render, unsigned int uSeed) {
+    const SGenome& genome = render.renderedGenome();
+    std::vector<SPngText> vTexts = {{"Software", sProgramVersion},
+                                    {"Seed", std::to_string(uSeed)},
+                                    {"Size", sizeText(genome.iWidth, genome.iHeight)},
+                                    {"Description", genomeCaption(genome, uSeed)}};
+    if (!render.done()) vTexts.push_back({sDoneKey, std::to_string(render.samplesDone())});
+    vTexts.push_back({sGenomeKey, genomeXml(genome), true});
+    return vTexts;
 }
 
 // The whole picture into a new file of sFolder, not yet named: the rows as the render's tone
@@ -49,7 +54,7 @@ std::string writeGenomePng(CWholeFile& file, const std::string& sFolder, CGenome
     if (!genomeKeepable(genome, sTooLarge)) return sTooLarge;
     if (const int iError = file.create(sFolder)) return errorText(iError);
     CPngWriter writer(file.stream());
-    if (!writer.begin(genome.iWidth, genome.iHeight, 3, genomeTexts(genome, uSeed)))
+    if (!writer.begin(genome.iWidth, genome.iHeight, 3, genomeTexts(render, uSeed)))
         return writer.error();
     bool bWritten = true;
     const bool bWhole = render.writeImage([&](int, const unsigned char* pRgb) {
@@ -202,5 +207,13 @@ bool readRecordedGenome(const std::vector<SPngText>& vTexts, SRecordedGenome& re
         sReason = "its Seed chunk \"" + shownText(*pSeed, 60) + "\" is not what flames writes";
         return false;
     }
+    const std::string* pDone = text(sDoneKey);
+    long long iDone = 0;
+    const long long iAll = samplesOf(recorded.genome);
+    if (pDone && !(readWholeNumber(*pDone, 1, iAll, iDone) && iDone < iAll)) {
+        sReason = "its Done chunk \"" + shownText(*pDone, 60) + "\" is not what flames writes";
+        return false;
+    }
+    recorded.iSamplesDone = pDone ? iDone : -1;
     return true;
 }

@@ -49,6 +49,7 @@ struct SRecordedGenome {
     SGenome      genome;
     unsigned int uSeed = 0;
     bool         bSeed = false;
+    long long    iSamplesDone = -1;  // where the picture was saved part way; -1: whole
 };
 bool readRecordedGenome(const std::vector<SPngText>& vTexts, SRecordedGenome& recorded,
                         std::string& sReason);

@@ -28,6 +28,12 @@ bool fitsInMemory(const SGridShape& grid) {
 
 }  // namespace
 
+int64_t passSamplesOf(const SGenome& genome) {
+    const double dSamples = genome.dQuality * std::pow(4.0, genome.dZoom) * genome.iWidth *
+                            genome.iHeight;
+    return std::max<int64_t>(1, std::llround(dSamples / genome.iPasses));
+}
+
 CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThreads_,
                              double dQuality_)
     : genome(genome_), uSeed(uSeed_), iThreads(std::max(1, iThreads_)),
@@ -37,10 +43,7 @@ CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThrea
         iPass = genome.iPasses;
         return;
     }
-    // N = quality · 4^zoom · W · H samples, whatever the supersample, shared by the passes.
-    const double dSamples = dQuality * std::pow(4.0, genome.dZoom) * genome.iWidth *
-                            genome.iHeight;
-    iPassSamples = std::max<int64_t>(1, std::llround(dSamples / genome.iPasses));
+    iPassSamples = passSamplesOf(genome);
     iPassBatches = (iPassSamples + iBatchSamples - 1) / iBatchSamples;
     const SGridShape grid = gridShapeOf(genome);
     try {

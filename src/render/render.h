@@ -20,6 +20,13 @@
 #include <string>
 #include <vector>
 
+// The samples a render of the genome draws in each pass: N = quality · 4^zoom · W · H, whatever
+// the supersample, shared by the passes; and in all.
+int64_t passSamplesOf(const SGenome& genome);
+inline int64_t samplesOf(const SGenome& genome) {
+    return passSamplesOf(genome) * genome.iPasses;
+}
+
 class CGenomeRender {
 public:
     // dQuality > 0 replaces the genome's quality (samples per pixel). Check error() after.

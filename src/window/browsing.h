@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 // The genome a genome window shows, and how it came to be.
 struct SGenomeNow {
@@ -23,6 +24,8 @@ struct SGenomeNow {
     SGenome      original;        // as it came, from the file, a seed or a picture: its camera
     unsigned int uSeed = 0;       // of its render
     int          iPick = 0;       // its flame of the window's genome file, from 1; 0: none
+    int          iFilePick = 0;   // the file's flame shown last, kept through r and m; 0: none
+    std::string  sRefused;        // why flame iPick is not drawn; "" where it is
     bool         bRandom = false; // a random genome's, or one made from it
     uint32_t     uRandom = 0;     // that random genome's seed
     int          iMutations = 0;  // the mutations made since it was picked or drawn

@@ -1,14 +1,10 @@
 #include "window/genome_view.h"
 
-#include "files/genome_file.h"
 #include "editing/genome_frame.h"
-#include "editing/genome_mutate.h"
-#include "editing/genome_random.h"
-#include "xml/genome_xml.h"
-#include "render/render.h"
 #include "runs/progress.h"
 #include "text/text_forms.h"
 #include "window/draw.h"
+#include "window/genome_window.h"
 #include "window/x_link.h"
 
 #include <GL/gl.h>
@@ -17,12 +13,13 @@
 #include <algorithm>
 #include <chrono>
 #include <iostream>
-#include <memory>
-#include <vector>
+
+SGenomeWindow theGenomeWindow;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = SGenomeWindow::Clock;
+SGenomeWindow& window = theGenomeWindow;
 
 // Batches between two turns of the window's events; a browsed genome's first frame comes after
 // the least slice there is, a batch a worker: the fewer buckets are hit, the sooner density
@@ -33,29 +30,7 @@ constexpr auto sliceTime = std::chrono::milliseconds(10);  // a key waits for a 
 constexpr auto firstSliceTime = std::chrono::milliseconds(1);
 constexpr int iRefreshMs = 500;
 constexpr size_t iLongestHistory = 100;  // of genomes u goes back through
-constexpr int iMenuFlames = 50;          // of the file's flames on the menu
-
-// The genome window, all it holds between GLUT's callbacks.
-struct SGenomeWindow {
-    SGenomeNow                     now;
-    std::unique_ptr<CGenomeRender> pRender;
-    std::vector<SGenomeNow>        vHistory;  // what u goes back to, the latest last
-    std::vector<SGenome>           vFile;     // the file's flames, the options applied; or none
-    std::string                    sFile;     // the file the genome came from; or none
-    int                            iThreads = 1;
-    SOptions                       options;   // their size and quality apply to every genome
-    int                            iShownCount = 0;
-    bool                           bFirstFrameDue = false;
-    bool                           bFinished = false;
-    Clock::time_point              nextRefresh;
-    int                            iLastImageMs = 0;
-    // A picture larger than the screen is shown at 1/k. The window's bytes only, bottom row
-    // first, as GL draws them.
-    CShrinkRows                    shrunk{0, 0, 1};
-    std::vector<unsigned char>     vBytes;
-};
-
-SGenomeWindow window;
+constexpr int iNoteMs = 4000;            // how long the title says a file was saved
 
 int shownWidth() { return window.shrunk.width(); }
 int shownHeight() { return window.shrunk.height(); }
@@ -84,6 +59,7 @@ void showSoFar() {
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begun).count());
     window.nextRefresh =
         Clock::now() + std::chrono::milliseconds(std::max(iRefreshMs, 4 * window.iLastImageMs));
+    retitle();
     glutPostRedisplay();
 }
 
@@ -96,12 +72,13 @@ bool nothingYet() { return false; }  // a genome is always shown growing
 
 void begin() {
     window.iShownCount++;
-    window.bFinished = false;
+    window.bFinished = !window.now.sRefused.empty();
     window.bFirstFrameDue = true;
     window.nextRefresh = Clock::now() + std::chrono::milliseconds(iRefreshMs);
 }
 
 bool work() {
+    if (window.bSaveAsked) saveAskedFor();  // once, however many times s was pressed meanwhile
     if (window.bFinished) return false;
     const auto budget = window.bFirstFrameDue ? firstSliceTime : sliceTime;
     const bool bMore = window.pRender->continueRender(
@@ -121,14 +98,6 @@ SShownState state() {
     return shown;
 }
 
-// A genome as the window shows it: at the size and quality the options ask, where they do.
-SGenome asShown(const SGenome& genome) {
-    SGenomeChoice choice;
-    choice.genome = genome;
-    applyGenomeOptions(window.options, choice);
-    return choice.genome;
-}
-
 // A genome of another size than the one before: the window takes its size, shrunk as it needs.
 void resizeFor(const SGenome& genome) {
     SGenome& shown = window.now.genome;
@@ -136,23 +105,6 @@ void resizeFor(const SGenome& genome) {
     shown.iWidth = genome.iWidth, shown.iHeight = genome.iHeight;
     fitGenomeViewTo(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
     glutReshapeWindow(shownWidth(), shownHeight());
-}
-
-// The render in progress is dropped (its workers stop within a batch) and the next begins.
-void showGenome(const SGenomeNow& next) {
-    auto pNext = std::make_unique<CGenomeRender>(next.genome, next.uSeed, window.iThreads);
-    if (!pNext->error().empty()) {
-        clearProgressLine();
-        std::cerr << "flames: " << shownText(next.genome.sName) << ": " << pNext->error()
-                  << std::endl;
-        return;
-    }
-    window.pRender.reset();
-    window.pRender = std::move(pNext);
-    resizeFor(next.genome);
-    window.now = next;
-    begin();
-    glutSetWindowTitle(genomeTitle().c_str());
 }
 
 void showNext(const SShownState& next) {
@@ -175,28 +127,101 @@ void wheel(int iX, int iY, double dFactor) {
            0, false);
 }
 
+// A note's end: the title without it, unless a later note has taken its place.
+void noteEnded(int iNote) {
+    if (iNote != window.iNotes) return;
+    window.sNote.clear();
+    retitle();
+}
+
 }  // namespace
 
 const SViewKind genomeView = {shownWidth, shownHeight, begin,    work,       draw,
                               nothingYet, state,       showNext, shownCount, wheel};
+
+void showGenome(const SGenomeNow& next) {
+    if (next.sRefused.empty()) {
+        auto pNext = std::make_unique<CGenomeRender>(next.genome, next.uSeed, window.iThreads);
+        if (!pNext->error().empty()) {
+            clearProgressLine();
+            std::cerr << "flames: " << shownText(next.genome.sName) << ": " << pNext->error()
+                      << std::endl;
+            return;
+        }
+        window.pRender = std::move(pNext);
+    }
+    resizeFor(next.genome);
+    window.now = next;
+    begin();
+    if (!next.sRefused.empty()) {  // nothing to show but why
+        std::fill(window.vBytes.begin(), window.vBytes.end(), 0);
+        glutPostRedisplay();
+    }
+    retitle();
+}
+
+void retitle(const std::string& sNote) {
+    if (!sNote.empty()) {
+        window.sNote = sNote;
+        glutTimerFunc(iNoteMs, noteEnded, ++window.iNotes);
+    }
+    const std::string sTitle = genomeTitle();
+    if (sTitle == window.sTitle) return;
+    window.sTitle = sTitle;
+    glutSetWindowTitle(sTitle.c_str());
+}
 
 bool prepareGenomeView(const SGenomeChoice& choice, const SOptions& given, int iThreadsAsked,
                        std::string& sError) {
     window.iThreads = iThreadsAsked;
     window.options = given;
     window.sFile = choice.sFile;
-    std::vector<SGenome> vRead;
-    if (!window.sFile.empty() && readGenomeFile(window.sFile, vRead, sError))
-        for (const SGenome& genome : vRead) window.vFile.push_back(asShown(genome));
+    if (!window.sFile.empty() && !window.file.load(window.sFile, sError)) return false;
     SGenomeNow& now = window.now;
     now.genome = now.original = choice.genome;
     now.uSeed = choice.uSeed;
-    now.iPick = window.sFile.empty() ? 0 : choice.iPick;
+    now.iPick = now.iFilePick = window.sFile.empty() ? 0 : choice.iPick;
     now.bRandom = choice.bRandom;
     now.uRandom = choice.uRandom;
     window.pRender = std::make_unique<CGenomeRender>(now.genome, now.uSeed, window.iThreads);
+    if (choice.iSamplesDone >= 0) window.pRender->limitSamples(choice.iSamplesDone);
     sError = window.pRender->error();
     return sError.empty();
+}
+
+// What the title says of the genome: where it came from, and how it is drawn (or why it is not).
+std::string genomeCaption() {
+    const SGenomeNow& now = window.now;
+    std::string sCaption;
+    if (now.iPick > 0) {
+        const std::string sName = window.file.name(now.iPick - 1);
+        sCaption = shownText(window.sFile) + ", flame " + std::to_string(now.iPick) + " of " +
+                   std::to_string(window.file.count()) +
+                   (sName.empty() ? "" : ", " + shownText(sName));
+    } else if (now.bRandom) {
+        sCaption = "random genome " + std::to_string(now.uRandom);
+    } else {
+        const std::string& sName = now.genome.sName;
+        sCaption = "flame " + (sName.empty() ? std::string("without a name") : shownText(sName));
+    }
+    if (now.iMutations > 0) sCaption += ", mutation " + std::to_string(now.iMutations);
+    return sCaption;
+}
+
+std::string genomeTitle() {
+    const SGenomeNow& now = window.now;
+    std::string sCaption = genomeCaption();
+    if (!now.sRefused.empty()) {
+        sCaption += ": not drawn: " + shownText(now.sRefused);
+    } else {
+        sCaption += ", quality " + shortest(now.genome.dQuality) + ", zoom " +
+                    shortest(now.genome.dZoom);
+        if (!window.bFinished && window.pRender)
+            sCaption += ", " + std::to_string(static_cast<int>(100 * window.pRender->shareDone())) +
+                        " % drawn";
+    }
+    if (!window.sNote.empty()) sCaption += ", " + window.sNote;
+    return windowTitle(sCaption, window.shrunk.factor());
 }
 
 void fitGenomeViewTo(int iScreenWidth, int iScreenHeight) {
@@ -205,103 +230,4 @@ void fitGenomeViewTo(int iScreenWidth, int iScreenHeight) {
                                 shrinkFactor(iWidth, iHeight, iScreenWidth, iScreenHeight));
     window.vBytes.assign(4 * static_cast<size_t>(shownWidth()) * static_cast<size_t>(shownHeight()),
                          0);
-}
-
-std::string genomeTitle() {
-    const SGenomeNow& now = window.now;
-    const std::string& sName = now.genome.sName;
-    std::string sCaption;
-    if (now.iPick > 0)
-        sCaption = shownText(window.sFile) + ", flame " + std::to_string(now.iPick) + " of " +
-                   std::to_string(window.vFile.size()) +
-                   (sName.empty() ? "" : ", " + shownText(sName));
-    else if (now.bRandom) sCaption = "random genome " + std::to_string(now.uRandom);
-    else sCaption = "flame " + (sName.empty() ? std::string("without a name") : shownText(sName));
-    if (now.iMutations > 0) sCaption += ", mutation " + std::to_string(now.iMutations);
-    return windowTitle(sCaption, window.shrunk.factor());
-}
-
-SShownState nextFlame(const SShownState& shown, int iStep) {
-    if (window.vFile.empty() || shown.genome.iPick == 0) return shown;
-    const int iCount = static_cast<int>(window.vFile.size());
-    return pickedFlame(shown, (shown.genome.iPick - 1 + iStep % iCount + iCount) % iCount + 1);
-}
-
-SShownState pickedFlame(const SShownState& shown, int iPick) {
-    if (iPick < 1 || iPick > static_cast<int>(window.vFile.size())) return shown;
-    SShownState next = shown;
-    next.genome.genome = next.genome.original = window.vFile[static_cast<size_t>(iPick - 1)];
-    next.genome.iPick = iPick;
-    next.genome.bRandom = false;
-    next.genome.iMutations = 0;
-    return next;
-}
-
-SShownState randomNext(const SShownState& shown) {
-    const SGenomeNow& from = shown.genome;
-    const uint32_t uNext = from.bRandom ? from.uRandom + 1 : from.uSeed;
-    SGenome genome;
-    std::string sError;
-    if (!randomGenome(uNext, genome, sError)) {
-        std::cerr << "flames: " << sError << std::endl;
-        return shown;
-    }
-    SShownState next = shown;
-    next.genome.genome = next.genome.original = asShown(genome);
-    next.genome.iPick = 0;
-    next.genome.bRandom = true;
-    next.genome.uRandom = uNext;
-    next.genome.iMutations = 0;
-    return next;
-}
-
-SShownState mutated(const SShownState& shown) {
-    SShownState next = shown;
-    next.genome.iMutations++;
-    next.genome.genome =
-        mutatedGenome(shown.genome.genome, shown.genome.uSeed, next.genome.iMutations);
-    return next;
-}
-
-SShownState fileCamera(const SShownState& shown) {
-    SShownState next = shown;
-    SGenome& genome = next.genome.genome;
-    const SGenome& original = shown.genome.original;
-    genome.dCenterX = original.dCenterX;
-    genome.dCenterY = original.dCenterY;
-    genome.dScale = original.dScale;
-    genome.dZoom = original.dZoom;
-    genome.dRotate = original.dRotate;
-    return next;
-}
-
-void stepBack(int) {
-    if (window.vHistory.empty()) return;
-    const SGenomeNow before = window.vHistory.back();
-    window.vHistory.pop_back();
-    showGenome(before);
-    wakeIdle();
-}
-
-void saveGenomeShown(int) {
-    std::string sName, sError;
-    const bool bSaved = saveGenomePictureAsNew(*window.pRender, window.now.uSeed, sName, sError);
-    clearProgressLine();  // a terminal shows both outputs on one line
-    if (bSaved) std::cout << "saved " << sName << std::endl;
-    else std::cerr << "flames: " << sError << std::endl;
-}
-
-void writeGenomeShown(int) {
-    std::string sName, sError;
-    const bool bWritten = writeGenomeFileAsNew(window.now.genome, sName, sError);
-    clearProgressLine();
-    if (bWritten) std::cout << "wrote " << sName << std::endl;
-    else std::cerr << "flames: " << sError << std::endl;
-}
-
-int fileFlames() { return std::min(static_cast<int>(window.vFile.size()), iMenuFlames); }
-
-std::string fileFlameEntry(int iPick) {
-    const std::string& sName = window.vFile[static_cast<size_t>(iPick - 1)].sName;
-    return std::to_string(iPick) + " - " + (sName.empty() ? "(no name)" : shownText(sName, 60));
 }

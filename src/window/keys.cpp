@@ -165,9 +165,9 @@ const SKey windowKeys[] = {
     {'m', true, none, {"A mutation (m)", nullptr, mutation}},
     {'u', false, none, {"Back one step (u)", stepBack, nullptr}},
     {'s', false, {"Save picture", savePatternShown, nullptr},
-     {"Save picture", saveGenomeShown, nullptr}},
+     {"Save the picture (s)", saveGenomeShown, nullptr}},
     {'w', false, none, {"Write the genome (w)", writeGenomeShown, nullptr}},
-    {'q', false, {"Quit", quit, nullptr}, {"Quit", quit, nullptr}},
+    {'q', false, {"Quit", quit, nullptr}, {"Quit (q)", quit, nullptr}},
     {iEscape, false, {nullptr, quit, nullptr}, {nullptr, quit, nullptr}},
 };
 

@@ -1,6 +1,7 @@
-// A genome window's keys: browsing a file of flames, zooming, saving the very pixels --save makes
-// of what is saved, writing the genome shown, stepping back, random genomes and mutations, each
-// named in the title.
+// A genome window's keys: browsing a file of flames (one of which cannot be drawn), zooming,
+// stepping the quality, saving the very pixels --save makes of what is saved (or, part way, what
+// --load makes of it again), writing the genome shown, stepping back, random genomes and
+// mutations, each named in the title with its quality, zoom and progress.
 
 #include "png_io.h"
 #include "viewer_test.h"
@@ -29,6 +30,9 @@ const std::string sThreeFlames = R"(<flames>
 <flame name="third" size="96 72" scale="20" quality="20" palette="77">
    <xform weight="1" color="0" disc="1" coefs="0.8 0.1 -0.1 0.8 0.2 0"/>
    <xform weight="1" color="1" heart="0.5" coefs="0.5 0 0 0.5 0.5 0.5"/>
+</flame>
+<flame name="fourth" size="96 72" scale="20" quality="20" palette="77">
+   <xform weight="1" color="0" frob="1" coefs="0.8 0.1 -0.1 0.8 0.2 0"/>
 </flame>
 </flames>
 )";
@@ -89,11 +93,11 @@ TEST_F(ViewerGenomeTest, KeysBrowseFrameSaveWriteAndStepBack) {
     CViewerRun run(launchWith("", {"--genome", folder / "three.flame", "--seed", "7"},
                               folder.path));
     const SViewerShot shot =
-        shootViewer(*pServer, run, dFrameTimeout, sTitle + ", flame 1 of 3, first");
+        shootViewer(*pServer, run, dFrameTimeout, sTitle + ", flame 1 of 4, first", true);
     EXPECT_EQ(shot.picture.iWidth, 96);
 
     pServer->pressKey(shot.window, 'n');
-    waitForTitle(shot.window, sTitle + ", flame 2 of 3, second");
+    waitForTitle(shot.window, sTitle + ", flame 2 of 4, second, quality 20, zoom 0");
     const SPicture second = savedByOptions({"--genome", folder / "three.flame", "--pick", "2"},
                                            folder / "picked.png");
     const SPicture shown = savedAs(run, shot.window, folder, second);
@@ -122,9 +126,51 @@ TEST_F(ViewerGenomeTest, KeysBrowseFrameSaveWriteAndStepBack) {
     EXPECT_TRUE(savedAs(run, shot.window, folder, second) == second);
 
     pServer->pressKey(shot.window, 'r');
-    waitForTitle(shot.window, std::string(sViewerTitle) + ": random genome 7");
+    waitForTitle(shot.window, std::string(sViewerTitle) + ": random genome 7, quality 100, zoom 0");
     pServer->pressKey(shot.window, 'm');
-    waitForTitle(shot.window, std::string(sViewerTitle) + ": random genome 7, mutation 1");
+    waitForTitle(shot.window,
+                 std::string(sViewerTitle) + ": random genome 7, mutation 1, quality 100, zoom 0");
+    pServer->pressKey(shot.window, ']');
+    waitForTitle(shot.window, std::string(sViewerTitle) +
+                                  ": random genome 7, mutation 1, quality 1000, zoom 0");
+    // On from the file's flame shown last, past one that cannot be drawn, which says why.
+    pServer->pressKey(shot.window, 'n');
+    waitForTitle(shot.window, sTitle + ", flame 3 of 4, third, quality 20, zoom 0");
+    pServer->pressKey(shot.window, 'n');
+    waitForTitle(shot.window, sTitle + ", flame 4 of 4, fourth: not drawn: flame 4 (line 14): "
+                                       "xform 1: unknown variation or attribute 'frob'");
+    pServer->pressKey(shot.window, 'n');
+    waitForTitle(shot.window, sTitle + ", flame 1 of 4, first, quality 20, zoom 0");
+}
+
+// s while the render grows saves the picture as it stands, with how far it had come: --load of
+// it draws the same pixels. The title says it was saved.
+TEST_F(ViewerGenomeTest, SavedPartWayLoadsToTheSamePixels) {
+    CScratchFolder folder;
+    std::ofstream(folder / "slow.flame") << R"(<flame size="200 150" scale="60" quality="20000"
+   palette="12"><xform weight="0.5" color="0" julia="1" coefs="0.63 -0.19 -0.26 0.05 0.03 -0.06"/>
+   <xform weight="0.5" color="1" spherical="1" coefs="-0.68 -0.74 -0.26 0.46 0.82 0.24"/>
+</flame>)";
+    CViewerRun run(launchWith("", {"--genome", folder / "slow.flame", "--seed", "3"}, folder.path));
+    const SViewerShot shot = shootViewer(*pServer, run, dFrameTimeout, sViewerTitle, true);
+    const size_t iFrom = run.output().size();
+    pServer->pressKey(shot.window, 's');
+    run.waitForOutput(".png\n", dFrameTimeout, iFrom);
+    const std::string sLine = run.output().substr(iFrom);
+    const std::string sName = sLine.substr(6, sLine.size() - 7);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (pServer->titleOf(shot.window).find(", saved " + sName) == std::string::npos &&
+           std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_NE(pServer->titleOf(shot.window).find(", saved " + sName), std::string::npos);
+    TChunks text;
+    const SPicture partWay = readPicture(folder / sName, &text);
+    ASSERT_FALSE(text["Done"].empty());  // it was saved part way
+    SViewerLaunch load;
+    load.vArgs = {"--load", folder / sName, "--save", folder / "again.png"};
+    CViewerRun again(load);
+    expectExitStatus(again.waitForExit(dFrameTimeout), 0);
+    EXPECT_TRUE(readPicture(folder / "again.png") == partWay);
 }
 
 // 1301 x 1025 on the 1280 x 1024 screen, at 1/2: the render, once through, shows each pixel the

@@ -593,10 +593,10 @@ std::string CPrivateServer::titleOf(WindowId window) const {
 }
 
 SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout,
-                        const std::string& sTitle) {
+                        const std::string& sTitle, bool bPrefix) {
     run.waitForFrames(1, dTimeout);
     SViewerShot shot;
-    shot.window = server.findWindow(sTitle, 5);  // it was there before the frame
+    shot.window = server.findWindow(sTitle, 5, bPrefix);  // it was there before the frame
     shot.picture = server.grabSettledWindow(shot.window, 10);
     return shot;
 }

@@ -149,9 +149,10 @@ struct SViewerShot {
     WindowId window = 0;
     SPicture picture;
 };
-// Waits for the run's first frame, finds its window in the server by its title and grabs it.
+// Waits for the run's first frame, finds its window in the server by its title (or the start of
+// its title, bPrefix) and grabs it.
 SViewerShot shootViewer(CPrivateServer& server, CViewerRun& run, double dTimeout,
-                        const std::string& sTitle = sViewerTitle);
+                        const std::string& sTitle = sViewerTitle, bool bPrefix = false);
 
 // Whether an X server answers on that display.
 bool displayAnswers(const std::string& sDisplay);

@@ -146,8 +146,9 @@ TEST(GenomeFrameTest, FitFramesTheDenseOrbitAsTheScreenShowsIt) {
 TEST(GenomeFrameTest, QualityStepsStayInRange) {
     const struct { const char* sSize; double dQuality; bool bTenTimes; double dExpected; }
         steps[] = {
-            {"100 100", 1, false, 0.1}, {"100 100", 50000, true, 100000},
-            {"100 100", 5e-324, false, 5e-324},  // a tenth would be 0
+            {"100 100", 100, false, 10}, {"100 100", 50000, true, 100000},
+            {"100 100", 5, false, 1}, {"100 100", 1, false, 1},  // the command line's least
+            {"100 100", 0.5, false, 0.5}, {"100 100", 0.5, true, 5},  // as a file may give it
             // 16384² pixels at zoom 2 reach 1e14 samples at quality 23,283.06...
             {"16384 16384", 10000, true, 1e14 / (16.0 * 16384 * 16384)},
         };
