@@ -68,6 +68,12 @@ bool CFlameFile::parse(const std::string& sText, std::string& sError) {
         sError = "no <flame> element";
         return false;
     }
+    if (vFlames.size() > static_cast<size_t>(iMostFlamesInFile)) {
+        sError = std::to_string(vFlames.size()) + " flames, over the " +
+                 std::to_string(iMostFlamesInFile) + " a file may hold";
+        vFlames.clear();
+        return false;
+    }
     // Lines counted on from flame to flame: the flames come in the order of the text.
     int iLine = 1;
     std::ptrdiff_t iCounted = 0;

@@ -143,6 +143,14 @@ TEST(GenomeReadTest, WhatWouldCostGigabytesIsRefusedAtOnce) {
     for (const auto& example : cases)
         EXPECT_NE(errorOf(example.sXml).find(example.sError), std::string::npos)
             << errorOf(example.sXml);
+    // A file of a million and one flames, each as short as a flame can be: refused when parsed,
+    // before any is read.
+    std::string sFlames = "<f>";
+    for (int i = 0; i <= 1000000; i++) sFlames += "<flame/>";
+    CFlameFile file;
+    std::string sError;
+    EXPECT_FALSE(file.parse(sFlames + "</f>", sError));
+    EXPECT_EQ(sError, "1000001 flames, over the 1000000 a file may hold");
     // At the limit, it is read, and it writes back.
     std::string sThousand;
     for (int i = 0; i < 1000; i++) sThousand += sXform;
