@@ -26,7 +26,9 @@ CChaosGame::SPrepared CChaosGame::prepare(const SXform& xform, bool bPlotted) {
             variation.pfPrepare ? variation.pfPrepare(xform.parameters.data() + iFirst,
                                                       xform.coefs.data())
                                 : CConstants{};
-        prepared.vActive.push_back({i, xform.variations[i], iFirst, constants});
+        std::vector<SActive>& vList =
+            variation.eApplied == eMovesPoint ? prepared.vMoving : prepared.vActive;
+        vList.push_back({i, xform.variations[i], iFirst, constants});
     }
     return prepared;
 }
@@ -89,13 +91,32 @@ int CChaosGame::choose(int iPrevious, double dUniform) const {
     return j < iRowLength ? j : vLastChoosable[iPrevious + 1];
 }
 
-// Colour blend, pre-affine, variations, post-affine.
+// Adds the part of each variation that moves the point to the pre-affine point (tx, ty)
+// itself, all worked out from the point as it came: the moved point is then what r, θ, φ and
+// every summed variation see. Called through the row's pointer: such rows are rare, and a
+// second inlined copy of every formula would only crowd the loop.
+void CChaosGame::movePoint(const SPrepared& xform, double& tx, double& ty,
+                           CBatchRandom& random) {
+    CVariationInput in(tx, ty);
+    SVariationCall call{in, random, xform.coefs.data()};
+    for (const SActive& active : xform.vMoving) {
+        call.w = active.dWeight;
+        call.p = xform.parameters.data() + active.iFirstParameter;
+        call.k = active.constants.data();
+        variationOf(active.iVariation).pfFormula(call);
+    }
+    tx += call.dX;
+    ty += call.dY;
+}
+
+// Colour blend, pre-affine, the variations that move its point, those summed, post-affine.
 void CChaosGame::apply(const SPrepared& xform, double& x, double& y, double& c,
                        CBatchRandom& random) const {
     c = xform.dSpeed * xform.dColor + (1 - xform.dSpeed) * c;
     const std::array<double, 6>& a = xform.coefs;
-    const double tx = a[0] * x + a[2] * y + a[4];
-    const double ty = a[1] * x + a[3] * y + a[5];
+    double tx = a[0] * x + a[2] * y + a[4];
+    double ty = a[1] * x + a[3] * y + a[5];
+    if (!xform.vMoving.empty()) movePoint(xform, tx, ty, random);
     CVariationInput in(tx, ty);
     SVariationCall call{in, random, a.data()};
     for (const SActive& active : xform.vActive) {

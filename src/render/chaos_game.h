@@ -71,7 +71,8 @@ private:
         double dPlotWeight;    // opacity^(log2 10); the final xform's: unused
         double dOpacity;       // the final xform's chance of being applied
         std::vector<double> parameters;
-        std::vector<SActive> vActive;
+        std::vector<SActive> vMoving;  // those that move the pre-affine point (pre_blur)
+        std::vector<SActive> vActive;  // those summed, in the table's order
     };
 
     struct SWalk;
@@ -81,6 +82,7 @@ private:
     bool step(SWalk& walk) const;  // onSample: its plot
     static SPrepared prepare(const SXform& xform, bool bPlotted);
     void apply(const SPrepared& xform, double& x, double& y, double& c, CBatchRandom&) const;
+    static void movePoint(const SPrepared& xform, double& tx, double& ty, CBatchRandom&);
     int choose(int iPrevious, double dUniform) const;
     bool plotOf(double x, double y, double c, int iXform, SPlot& plot) const;
 

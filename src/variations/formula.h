@@ -1,8 +1,7 @@
 #pragma once
 
 // What a row of the variation table holds, and what its formula is given. The rows themselves,
-// each with its formula beside it, are in the family files (classic.h, parametric.h), gathered
-// in table.h.
+// each with its formula beside it, are in the family files that table.h gathers.
 //
 // (x, y) is the pre-affine output, w the variation's weight, p its parameters in the row's
 // order, coefs its xform's A B C D E F, k what the row's prepare worked out from p and coefs once
@@ -18,7 +17,7 @@
 #include <cmath>
 
 constexpr double dVariationEpsilon = 1e-10;
-constexpr int iMostParameters = 4;  // of one variation
+constexpr int iMostParameters = 8;  // of one variation (mobius's four complex numbers)
 constexpr int iMostConstants = 4;   // that one variation works out once per xform
 
 // The pre-affine point and what the variations derive from it, each worked out once on first
@@ -73,7 +72,13 @@ struct SParameter {
     double      dDefault = 0;
     double      dRandomLow = 0, dRandomHigh = 0;
     bool        bWhole = false;
+    const char* sAlias = nullptr;  // another attribute flam3 reads it by, or none
 };
+
+// What a row's part is added to. Most are summed into the xform's result; pre_blur's moves the
+// pre-affine point itself, before r, θ and φ are taken and before any summed variation sees it,
+// and adds nothing to the sum.
+enum EApplied { eSummed, eMovesPoint };
 
 struct SVariation {
     int         iVariation;  // its EVariation: the rows are in that order
@@ -81,6 +86,7 @@ struct SVariation {
     std::array<SParameter, iMostParameters> parameters;  // the first iParameters of them
     FPrepare    pfPrepare;   // null: it works out nothing once per xform
     FFormula    pfFormula;
+    EApplied    eApplied = eSummed;
     constexpr int parameterCount() const {
         int iCount = 0;
         while (iCount < iMostParameters && parameters[iCount].sName) iCount++;

@@ -61,8 +61,11 @@ int variationIndex(const char* sName) {
 }
 
 int parameterIndex(const char* sName) {
-    for (int i = 0; i < parameterCount(); i++)
-        if (std::strcmp(parameterOf(i).sName, sName) == 0) return i;
+    for (int i = 0; i < parameterCount(); i++) {
+        const SParameter& parameter = parameterOf(i);
+        if (std::strcmp(parameter.sName, sName) == 0) return i;
+        if (parameter.sAlias && std::strcmp(parameter.sAlias, sName) == 0) return i;
+    }
     return -1;
 }
 

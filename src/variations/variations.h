@@ -33,7 +33,7 @@ int parameterCount();                           // of every variation together
 const SParameter& parameterOf(int iParameter);  // 0 <= iParameter < parameterCount()
 std::vector<double> defaultParameters();        // every parameter at its default
 
-// The index of a variation or parameter by its attribute name, or -1.
+// The index of a variation or parameter by its attribute name (a parameter's alias too), or -1.
 int variationIndex(const char* sName);
 int parameterIndex(const char* sName);
 
