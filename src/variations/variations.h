@@ -20,6 +20,12 @@ enum EVariation : int {
     ePower, eCosine, eRings, eFan, eBlob, ePdj, eFan2, eRings2, eEyefish, eBubble, eCylinder,
     ePerspective, eNoise, eJulian, eJuliascope, eBlur, eGaussianBlur, eRadialBlur, ePie, eNgon,
     eCurl, eRectangles, eArch, eTangent, eSquare, eRays, eBlade, eSecant2, eTwintrian, eCross,
+    eDisc2, eSuperShape, eFlower, eConic, eParabola, eBent2, eBipolar, eBoarders, eButterfly,
+    eCell, eCpow, eCurve, eEdisc, eElliptic, eEscher, eFoci, eLazysusan, eLoonie,
+    ePreBlur, eModulus, eOscilloscope, ePolar2, ePopcorn2, eScry, eSeparation, eSplit, eSplits,
+    eStripes, eWedge, eWedgeJulia, eWedgeSph, eWhorl, eWaves2,
+    eExp, eLog, eSin, eCos, eTan, eSec, eCsc, eCot, eSinh, eCosh, eTanh, eSech, eCsch, eCoth,
+    eAuger, eFlux, eMobius,
     eCount
 };
 
@@ -37,7 +43,7 @@ std::vector<double> defaultParameters();        // every parameter at its defaul
 int variationIndex(const char* sName);
 int parameterIndex(const char* sName);
 
-// flam3's names of the variations past 48 in its legacy var="..." list order (indices 49 to 98),
-// which this renderer does not draw: named in messages about a legacy list that uses them.
-constexpr int iLegacyVariationCount = 99;
-const char* legacyVariationName(int iVariation);  // iVariationCount <= iVariation < 99
+// flam3's own variations, numbered as its legacy var="..." list and var1 number them: the first
+// of the table's rows, in the same order.
+constexpr int iLegacyVariationCount = variation::eMobius + 1;
+static_assert(iLegacyVariationCount == 99, "flam3 numbers 99 variations");

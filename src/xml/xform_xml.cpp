@@ -16,13 +16,7 @@ bool readLegacyVariations(const pugi::xml_attribute& attribute, SXform& xform,
         sError = badValue(attribute) + "a list of 99 variation weights";
         return false;
     }
-    for (int i = iVariationCount; i < iLegacyVariationCount; i++)
-        if (vWeights[i] != 0) {
-            sError = "var lists variation " + quoted(legacyVariationName(i)) +
-                     ", which this renderer does not draw";
-            return false;
-        }
-    for (int i = 0; i < iVariationCount; i++) xform.variations[i] = vWeights[i];
+    for (int i = 0; i < iLegacyVariationCount; i++) xform.variations[i] = vWeights[i];
     return true;
 }
 
@@ -38,12 +32,12 @@ bool readLegacyVariation(const pugi::xml_attribute& attribute, SXform& xform, bo
         return true;
     }
     if (readInteger(attribute.value(), iVariation) && iVariation >= 0 &&
-        iVariation < iVariationCount) {
+        iVariation < iLegacyVariationCount) {
         xform.variations.fill(0);
         xform.variations[iVariation] = 1;
         return true;
     }
-    sError = badValue(attribute) + "a variation number from 0 to 48";
+    sError = badValue(attribute) + "a variation number from 0 to 98";
     return false;
 }
 
