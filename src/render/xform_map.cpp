@@ -33,7 +33,7 @@ void CXformMap::add(int iVariation, EVariationForm eForm, double dWeight, int iF
     const SActive active{iVariation, dWeight, iFirst, constants, bKeepXY, bKeepZ};
     // A plain use that acts on the sum (flatten) comes before the post_ forms: the plain
     // variations are all added before the forms.
-    if (eForm == ePreForm) vPre.push_back(active);
+    if (eForm == ePreForm || space.bFirst) vPre.push_back(active);
     else if (eForm == ePostForm || space.bOnSum) vPost.push_back(active);
     else vSum.push_back(active);
 }

@@ -65,9 +65,11 @@ inline void CXformMap::applyForms(const std::vector<SActive>& vForms, double& x,
     }
 }
 
+// Flattened: with every formula a branch of callFormula the compiler's inlining budget runs out
+// before all are inlined, and a formula left as a call costs several percent.
 template <bool bZ>
-inline void CXformMap::apply(double& x, double& y, double& z, double& c,
-                             CBatchRandom& random) const {
+[[gnu::flatten]] inline void CXformMap::apply(double& x, double& y, double& z, double& c,
+                                              CBatchRandom& random) const {
     c = dSpeed * dColor + (1 - dSpeed) * c;
     const std::array<double, 6>& a = coefs;
     double tx = a[0] * x + a[2] * y + a[4];

@@ -1,8 +1,7 @@
 #pragma once
 
 // What a row of the variation table holds, and what its formula is given. The rows themselves,
-// each with its formula beside it, are in the family files (classic.h, parametric.h), gathered
-// in table.h.
+// each with its formula beside it, are in the family files that table.h gathers.
 //
 // (x, y) is the pre-affine output, w the variation's weight, p its parameters in the row's
 // order, coefs its xform's A B C D E F, k what the row's prepare worked out from p and coefs once
@@ -23,7 +22,7 @@
 #include <cmath>
 
 constexpr double dVariationEpsilon = 1e-10;
-constexpr int iMostParameters = 8;  // of one variation (Mobius has eight)
+constexpr int iMostParameters = 8;  // of one variation (mobius's four complex numbers)
 constexpr int iMostConstants = 4;   // that one variation works out once per xform
 
 // The pre-affine point and what the variations derive from it, each worked out once on first
@@ -81,7 +80,7 @@ struct SParameter {
     double      dDefault = 0;
     double      dRandomLow = 0, dRandomHigh = 0;
     bool        bWhole = false;
-    const char* sAlias = nullptr;
+    const char* sAlias = nullptr;  // another attribute name it is read by, or none
 };
 
 // What a variation makes of z. The editors agree that a row makes X and Y, and Z as it says:
@@ -98,6 +97,8 @@ struct SVariationSpace {
     bool     bAdditive = false;  // its forms add their output to the point, not replace it
     bool     bReadsZ = false;    // its X or Y depends on z: the flame's points must carry it
     bool     bOnSum = false;     // its plain use acts on the sum, before the post_ forms
+    bool     bFirst = false;     // its plain use moves the point first, as its additive pre_
+                                 // form would (flam3's pre_blur): then r, θ, φ are taken
 };
 
 // Most of flam3's first variations, and the editors' that copy them, add w·z to Z.
@@ -107,6 +108,7 @@ constexpr SVariationSpace zWeightedAdditive = {eZMade, addWeightedZ, true};
 constexpr SVariationSpace additive = {eZPassed, nullptr, true};
 constexpr SVariationSpace makesZ = {eZMade};                       // in its formula
 constexpr SVariationSpace makesZFromZ = {eZMade, nullptr, false, true};
+constexpr SVariationSpace movesPointFirst = {eZPassed, nullptr, true, false, false, true};
 
 struct SVariation {
     int         iVariation;  // its EVariation: the rows are in that order

@@ -2,16 +2,19 @@
 
 // The variation table itself: the family files' rows, in EVariation's order, known when the
 // program is compiled. The iteration calls a formula through callFormula, in which each formula
-// is a constant and inlines into a branch of its own, where a call through the row's pointer
-// costs several percent of a genome's time; everything else reads the rows through
-// variations.h.
+// is a constant and inlines into a branch of its own (the iteration is flattened so that all 99
+// do), where a call through the row's pointer costs several percent of a genome's time;
+// everything else reads the rows through variations.h.
 
 #include "variations/classic.h"
+#include "variations/complex.h"
+#include "variations/folds.h"
 #include "variations/parametric.h"
 #include "variations/plugins.h"
+#include "variations/shapes.h"
 #include "variations/space.h"
 
-#include <iterator>
+#include <cstddef>
 #include <utility>
 
 namespace variation {
@@ -24,7 +27,9 @@ struct SFamily {
 template <std::size_t N>
 constexpr SFamily familyOf(const SVariation (&rows)[N]) { return {rows, static_cast<int>(N)}; }
 constexpr SFamily families[] = {familyOf(classicRows), familyOf(parametricRows),
-                                familyOf(spaceRows), familyOf(pluginRows)};
+                                familyOf(shapeRows),   familyOf(foldRows),
+                                familyOf(complexRows), familyOf(spaceRows),
+                                familyOf(pluginRows)};
 
 constexpr const SVariation& rowOf(int iVariation) {
     int iFamily = 0;

@@ -3,20 +3,9 @@
 #include "variations/table.h"
 
 #include <cstring>
-#include <iterator>
 #include <string>
 
 namespace {
-
-constexpr const char* legacyNames[] = {
-    "disc2", "super_shape", "flower", "conic", "parabola", "bent2", "bipolar", "boarders",
-    "butterfly", "cell", "cpow", "curve", "edisc", "elliptic", "escher", "foci", "lazysusan",
-    "loonie", "pre_blur", "modulus", "oscilloscope", "polar2", "popcorn2", "scry", "separation",
-    "split", "splits", "stripes", "wedge", "wedge_julia", "wedge_sph", "whorl", "waves2", "exp",
-    "log", "sin", "cos", "tan", "sec", "csc", "cot", "sinh", "cosh", "tanh", "sech", "csch",
-    "coth", "auger", "flux", "mobius",
-};
-static_assert(std::size(legacyNames) == iLegacyVariationCount - iFlam3Variations);
 
 // Every variation's parameters in one run, in the table's order: where each variation's
 // begin, and each parameter's row and variation.
@@ -98,7 +87,3 @@ int parameterIndex(const char* sName) {
 }
 
 int variationOfParameter(int iParameter) { return places.iVariationOf[iParameter]; }
-
-const char* legacyVariationName(int iVariation) {
-    return legacyNames[iVariation - iFlam3Variations];
-}

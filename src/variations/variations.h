@@ -20,6 +20,12 @@ enum EVariation : int {
     ePower, eCosine, eRings, eFan, eBlob, ePdj, eFan2, eRings2, eEyefish, eBubble, eCylinder,
     ePerspective, eNoise, eJulian, eJuliascope, eBlur, eGaussianBlur, eRadialBlur, ePie, eNgon,
     eCurl, eRectangles, eArch, eTangent, eSquare, eRays, eBlade, eSecant2, eTwintrian, eCross,
+    eDisc2, eSuperShape, eFlower, eConic, eParabola, eBent2, eBipolar, eBoarders, eButterfly,
+    eCell, eCpow, eCurve, eEdisc, eElliptic, eEscher, eFoci, eLazysusan, eLoonie,
+    ePreBlur, eModulus, eOscilloscope, ePolar2, ePopcorn2, eScry, eSeparation, eSplit, eSplits,
+    eStripes, eWedge, eWedgeJulia, eWedgeSph, eWhorl, eWaves2,
+    eExp, eLog, eSin, eCos, eTan, eSec, eCsc, eCot, eSinh, eCosh, eTanh, eSech, eCsch, eCoth,
+    eAuger, eFlux, eMobius,
     // The editors' three dimensions (space.h) and plugins (plugins.h).
     eLinear3D, eSpherical3D, eBlur3D, eJulia3D, eJulia3Dz, eHemisphere, eCurl3D, eBlob3D,
     eFlatten, eZscale, eZtranslate, eZcone, eZblur, eRotateX, eRotateY,
@@ -31,7 +37,10 @@ enum EVariation : int {
 }  // namespace variation
 
 constexpr int iVariationCount = variation::eCount;
-constexpr int iFlam3Variations = variation::eCross + 1;  // numbered as flam3 numbers them
+// flam3's own variations, numbered as its legacy var="..." list and var1 number them: the first
+// of the table's rows, in the same order.
+constexpr int iFlam3Variations = variation::eMobius + 1;
+static_assert(iFlam3Variations == 99, "flam3 numbers 99 variations");
 
 const SVariation& variationOf(int iVariation);  // 0 <= iVariation < iVariationCount
 int firstParameter(int iVariation);             // its parameters' first place
@@ -40,13 +49,10 @@ const SParameter& parameterOf(int iParameter);  // 0 <= iParameter < parameterCo
 std::vector<double> defaultParameters();        // every parameter at its default
 
 // The index of a variation or parameter by its attribute name, or -1: the row's own name or an
-// alias; a parameter also by an alias of its variation in place of the variation's name
-// ("bwraps7_gain" for "bwraps_gain").
+// alias; a parameter also by its own alias ("oscope_frequency"), or by an alias of its variation
+// in place of the variation's name ("bwraps7_gain" for "bwraps_gain").
 int variationIndex(const char* sName);
 int parameterIndex(const char* sName);
 int variationOfParameter(int iParameter);  // the variation whose parameter it is
 
-// flam3's names of the variations past 48 in its legacy var="..." list order (indices 49 to 98),
-// which this renderer does not draw: named in messages about a legacy list that uses them.
-constexpr int iLegacyVariationCount = 99;
-const char* legacyVariationName(int iVariation);  // iFlam3Variations <= iVariation < 99
+

@@ -14,16 +14,10 @@ bool readLegacyVariations(const pugi::xml_attribute& attribute, SXform& xform,
                           std::string& sError) {
     std::vector<double> vWeights;
     if (!readNumberList(attribute.value(), vWeights) ||
-        static_cast<int>(vWeights.size()) != iLegacyVariationCount) {
+        static_cast<int>(vWeights.size()) != iFlam3Variations) {
         sError = badValue(attribute) + "a list of 99 variation weights";
         return false;
     }
-    for (int i = iFlam3Variations; i < iLegacyVariationCount; i++)
-        if (vWeights[i] != 0) {
-            sError = "var lists variation " + quoted(legacyVariationName(i)) +
-                     ", which this renderer does not draw";
-            return false;
-        }
     for (int i = 0; i < iFlam3Variations; i++) xform.variations[i] = vWeights[i];
     return true;
 }
@@ -45,7 +39,7 @@ bool readLegacyVariation(const pugi::xml_attribute& attribute, SXform& xform, bo
         xform.variations[iVariation] = 1;
         return true;
     }
-    sError = badValue(attribute) + "a variation number from 0 to 48";
+    sError = badValue(attribute) + "a variation number from 0 to 98";
     return false;
 }
 
@@ -60,6 +54,14 @@ double* variationNumber(const char* sName, SXform& xform) {
                    : &xform.parameters[firstParameter(name.iVariation) + name.iParameter];
     SVariationUse& use = useNamed(xform.vUses, name);
     return name.iParameter < 0 ? &use.dWeight : &use.parameters[name.iParameter];
+}
+
+// A name two variations share as an alias of a parameter (flam3's mobius and the editors' Mobius
+// both read Re_A) sets the parameter of each: only the variation the xform uses draws with it.
+void setSharedAlias(const char* sName, double dValue, SXform& xform) {
+    for (int i = 0; i < parameterCount(); i++)
+        if (parameterOf(i).sAlias && std::strcmp(parameterOf(i).sAlias, sName) == 0)
+            xform.parameters[i] = dValue;
 }
 
 }  // namespace
@@ -80,7 +82,10 @@ bool readXform(const pugi::xml_node& node, SXform& xform, const std::string& sPl
             return false;
         }
         if (double* pNumber = variationNumber(sName, xform)) {
-            if (readNumber(attribute.value(), *pNumber)) continue;
+            if (readNumber(attribute.value(), *pNumber)) {
+                setSharedAlias(sName, *pNumber, xform);
+                continue;
+            }
             sError = badValue(attribute) + "a finite number";
             return false;
         }

@@ -46,13 +46,13 @@ TEST(GenomeReadTest, RefusesWhatItCannotDraw) {
         {"<flame/>", "a <flame> with no attributes"},
         {flame("", ""), "no xform with a weight above 0"},
         {flame("", "<xform weight=\"0\" linear=\"1\"/>"), "no xform with a weight above 0"},
-        {flame("", "<xform weight=\"1\" wedge=\"1\"/>"),
-         "xform 1: unknown variation or attribute 'wedge'"},
+        {flame("", "<xform weight=\"1\" crackle=\"1\"/>"),
+         "xform 1: unknown variation or attribute 'crackle'"},
         {flame("", "<xform weight=\"1\" coefs=\"1 0 0 1 0\"/>"), "is not six finite numbers"},
         {flame("", "<xform weight=\"1\" julian_power=\"nan\"/>"), "is not a finite number"},
         {flame("", "<xform weight=\"1 \"/>"), "weight=\"1 \" is not a finite number"},
         {flame("", "<xform weight=\"-1\"/>"), "xform 1 has a negative weight"},
-        {flame("", "<xform weight=\"1\" var1=\"49\"/>"), "a variation number from 0 to 48"},
+        {flame("", "<xform weight=\"1\" var1=\"99\"/>"), "a variation number from 0 to 98"},
         {flame("", "<xform weight=\"1\" var=\"1 0\"/>"), "a list of 99 variation weights"},
         {flame("", "<xform weight=\"1\" motion_frequency=\"1\"/>"), "'motion_frequency'"},
         {flame("", "<xform weight=\"1\" weight=\"2\"/>"), "<xform> has weight twice"},
@@ -176,9 +176,12 @@ TEST(GenomeReadTest, FindsFlamesAtAnyDepthInDocumentOrder) {
 }
 
 TEST(GenomeReadTest, ReadsOldAndShortForms) {
+    std::string sList;  // flam3's 99 weights by number: pre_blur 0.2, mobius 0.5
+    for (int i = 0; i < 99; i++) sList += i == 67 ? "0.2 " : i == 98 ? "0.5 " : "0 ";
     const SGenome genome = readOne(flame("hue=\"1.25\"",
         "<xform weight=\"1\" var1=\"2\" symmetry=\"0.5\" color=\"0.3 0.9\" plotmode=\"off\" "
-        "chaos=\"0 2\"/><xform weight=\"2\" sinusoidal=\"1\"/>"));
+        "chaos=\"0 2\"/><xform weight=\"2\" sinusoidal=\"1\"/>"
+        "<xform weight=\"1\" var=\"" + sList + "\"/><xform weight=\"1\" var1=\"98\"/>"));
     const SXform& xform = genome.vXforms[0];
     EXPECT_EQ(xform.variations[2], 1);
     EXPECT_EQ(xform.dColorSpeed, 0.25);  // (1 − σ)/2
@@ -187,6 +190,11 @@ TEST(GenomeReadTest, ReadsOldAndShortForms) {
     EXPECT_EQ(xform.vChaos, (std::vector<double>{0, 2}));
     EXPECT_EQ(genome.vXforms[1].dColor, 1);  // odd xforms default to colour 1
     EXPECT_EQ(genome.dHue, 0.25);
+    const std::array<double, iVariationCount>& listed = genome.vXforms[2].variations;
+    EXPECT_EQ(listed[67], 0.2);
+    EXPECT_EQ(listed[98], 0.5);
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), 0.0), iVariationCount - 2);
+    EXPECT_EQ(genome.vXforms[3].variations[98], 1);
 }
 
 // The element adds its xforms where it stands, beside any that the file lists already.
