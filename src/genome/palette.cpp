@@ -64,6 +64,21 @@ void rotateHue(CPalette& palette, double dHue) {
     }
 }
 
+void scaleSaturationValue(CPalette& palette, double dSaturation, double dValue) {
+    for (SColour& colour : palette) {
+        const SColourBytes bytes = colourToBytes(colour);
+        const double rgb[3] = {bytes.dRed / 255, bytes.dGreen / 255, bytes.dBlue / 255};
+        double hsv[3];
+        rgbToHsv(rgb, hsv);
+        hsv[1] = std::fmin(hsv[1] * dSaturation, 1);
+        hsv[2] = std::fmin(hsv[2] * dValue, 1);
+        double scaled[3];
+        hsvToRgb(hsv, scaled);
+        colour = writableColour(
+            colourFromBytes({scaled[0] * 255, scaled[1] * 255, scaled[2] * 255, bytes.dAlpha}));
+    }
+}
+
 void fillMissing(CPalette& palette, const bool (&bGiven)[iPaletteSize]) {
     int iFirst = -1;
     for (int i = 0; i < iPaletteSize && iFirst < 0; i++)

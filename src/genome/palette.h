@@ -14,6 +14,10 @@ void hsvToRgb(const double (&hsv)[3], double (&rgb)[3]);
 // Every entry's hue turned by dHue of a full turn, in flam3's hexcone HSV.
 void rotateHue(CPalette& palette, double dHue);
 
+// Every entry's saturation and value, in the same HSV, multiplied by dSaturation and dValue and
+// held at most 1; alpha kept.
+void scaleSaturationValue(CPalette& palette, double dSaturation, double dValue);
+
 // The entries that bGiven does not mark filled by linear interpolation of all four channels
 // between the nearest given ones, wrapping from 255 to 0. None given: left as they are.
 void fillMissing(CPalette& palette, const bool (&bGiven)[iPaletteSize]);

@@ -2,9 +2,21 @@
 
 #include "genome/numbers.h"
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
+
+bool cameraZoomOf(const char* sValue, double& dZoom) {
+    return readNumber(sValue, dZoom) && dZoom > 0 && std::isfinite(dZoom);
+}
+
+bool paletteAdjustmentOf(const char* sValue, double& dSaturation, double& dValue) {
+    double dHsv[3];
+    if (!readNumbers(sValue, 3, dHsv) || dHsv[0] != 1) return false;
+    dSaturation = dHsv[1], dValue = dHsv[2];
+    return dSaturation >= 0 && dValue >= 0 && std::isfinite(dSaturation + dValue);
+}
 
 namespace {
 
@@ -42,6 +54,15 @@ bool isIdentityAffine(const char* sValue) {
     double dCoefs[6];
     return readNumbers(sValue, 6, dCoefs) && dCoefs[0] == 1 && dCoefs[1] == 0 &&
            dCoefs[2] == 0 && dCoefs[3] == 1 && dCoefs[4] == 0 && dCoefs[5] == 0;
+}
+
+bool drawnZoom(const char* sValue) {
+    double dZoom;
+    return cameraZoomOf(sValue, dZoom);
+}
+bool drawnAdjustment(const char* sValue) {
+    double dSaturation, dValue;
+    return paletteAdjustmentOf(sValue, dSaturation, dValue);
 }
 
 // One name, or every name that a '*' at either end or both stands for (what comes after, before,
@@ -115,7 +136,7 @@ constexpr SEditorRow flameRows[] = {
          double d;
          return readNumber(s, d) && d == 0.24;
      }},
-    {"cam_zoom", isOne}, {"cam_roll", isZero}, {"cam_pos_*", isZero}, {"fg_opacity", isOne},
+    {"cam_roll", isZero}, {"cam_pos_*", isZero}, {"fg_opacity", isOne},
     {"post_blur_radius", isZero}, {"post_symmetry_type", isNone},
     {"ai_post_denoiser", isNone}, {"mixer_mode", [](const char* s) {
          return std::strcmp(s, "OFF") == 0;
@@ -124,13 +145,10 @@ constexpr SEditorRow flameRows[] = {
     {"background_ul", isZeroColour}, {"background_ur", isZeroColour},
     {"background_ll", isZeroColour}, {"background_lr", isZeroColour},
     {"background_cc", isZeroColour},
-    {"flam3h_hsv", [](const char* s) {
-         double dHsv[3];
-         return readNumbers(s, 3, dHsv) && dHsv[0] == 1 && dHsv[1] == 1 && dHsv[2] == 1;
-     }},
     {"flam3h_f3c", isOne}, {"flam3h_rip", isZero},
-    // Read by its meaning where the flame is read: 0 turns density estimation off.
-    {"enable_de", nullptr},
+    // Read by their meaning where the flame is read: 0 turns density estimation off; the others
+    // accepted at the values drawn there.
+    {"enable_de", nullptr}, {"cam_zoom", drawnZoom}, {"flam3h_hsv", drawnAdjustment},
 };
 
 constexpr SEditorRow xformRows[] = {
@@ -142,7 +160,8 @@ constexpr SEditorRow xformRows[] = {
          return std::strcmp(s, "DIFFUSION") == 0;
      }},
     {"material", isZero}, {"material_speed", isZero}, {"mod_*", isZero},
-    {"yzCoefs", isIdentityAffine}, {"zxCoefs", isIdentityAffine}, {"*_fx_priority", isZero}, {"*colorshift", isZero},
+    {"yzCoefs", isIdentityAffine}, {"zxCoefs", isIdentityAffine}, {"*_fx_priority", isZero},
+    {"*colorshift", isZero},
     {"wfield_*", [](const char* s) { return isZero(s) || isNone(s); }},
 };
 

@@ -17,3 +17,11 @@ enum EEditorAttribute {
 
 EEditorAttribute flameEditorAttribute(const char* sName, const char* sValue);
 EEditorAttribute xformEditorAttribute(const char* sName, const char* sValue);
+
+// Two the editors write that are drawn here, folded into the genome as it is read (a genome
+// written back draws the same without them); each true for a value drawn here, which the tables
+// accept. JWildfire's camera zoom, above 0, enlarges as the scale does. The Houdini editor keeps
+// its palette as chosen and its HSV adjustment beside it: saturation and value multipliers, at
+// least 0, drawn with a hue of 1 (unchanged).
+bool cameraZoomOf(const char* sValue, double& dZoom);
+bool paletteAdjustmentOf(const char* sValue, double& dSaturation, double& dValue);

@@ -48,6 +48,19 @@ void readDensityEstimationSwitch(const pugi::xml_node& flame, SGenome& genome) {
         genome.dEstimatorRadius = 0;
 }
 
+// JWildfire's camera zoom, as the scale it makes.
+void readCameraZoom(const pugi::xml_node& flame, SGenome& genome) {
+    double dZoom;
+    if (cameraZoomOf(flame.attribute("cam_zoom").value(), dZoom)) genome.dScale *= dZoom;
+}
+
+// The Houdini editor's adjustment of its palette, made to the finished palette.
+void adjustPalette(const pugi::xml_node& flame, SGenome& genome) {
+    double dSaturation, dValue;
+    if (paletteAdjustmentOf(flame.attribute("flam3h_hsv").value(), dSaturation, dValue))
+        scaleSaturationValue(genome.palette, dSaturation, dValue);
+}
+
 // <symmetry kind="n"/> adds its xforms where it stands, even beside a list that holds them
 // already, as flam3 reads it.
 // Kind 0 asks flam3 for a symmetry drawn at random, a new one at every reading: refused.
@@ -110,6 +123,10 @@ bool readFlameChildren(const pugi::xml_node& flame, SGenome& genome, bool (&bGiv
     for (const pugi::xml_node child : flame.children()) {
         const char* sName = child.name();
         const bool bFinal = std::strcmp(sName, "finalxform") == 0;
+        if (bFinal && genome.bFinalXform) {
+            notDrawn.extraElement("more than one <finalxform>", "the <finalxform> after the first");
+            continue;
+        }
         if (bFinal || std::strcmp(sName, "xform") == 0) {
             SXform xform;
             xform.dColor = iCreated++ % 2;
@@ -119,9 +136,8 @@ bool readFlameChildren(const pugi::xml_node& flame, SGenome& genome, bool (&bGiv
                 sError = sWhat + ": " + sError;
                 return false;
             }
-            if (bFinal && (genome.bFinalXform || xform.dWeight != 0)) {
-                sError = genome.bFinalXform ? "more than one <finalxform>"
-                                            : "the final xform has a weight other than 0";
+            if (bFinal && xform.dWeight != 0) {
+                sError = "the final xform has a weight other than 0";
                 return false;
             }
             if (bFinal) genome.finalXform = xform;
@@ -188,6 +204,7 @@ bool readFlame(const pugi::xml_node& flame, SGenome& genome, std::string& sError
         bRead = bRead && readFlameAttribute(attribute, genome, notDrawn, sError);
     genome.dHue = std::fmod(genome.dHue, 1);
     readDensityEstimationSwitch(flame, genome);
+    readCameraZoom(flame, genome);
     bool bGiven[256] = {};
     bRead = bRead && readFlameChildren(flame, genome, bGiven, notDrawn, sError);
     if (!notDrawn.empty()) {
@@ -199,5 +216,8 @@ bool readFlame(const pugi::xml_node& flame, SGenome& genome, std::string& sError
         for (const std::string& sDropped : notDrawn.dropped())
             pLeniency->vDropped.push_back(sDropped);
     }
-    return bRead && checkGenome(genome, sError) && finishPalette(genome, bGiven, sError);
+    if (!bRead || !checkGenome(genome, sError) || !finishPalette(genome, bGiven, sError))
+        return false;
+    adjustPalette(flame, genome);
+    return true;
 }

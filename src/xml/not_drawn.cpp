@@ -41,6 +41,12 @@ void CNotDrawn::notDrawnValue(const std::string& sPlace, const pugi::xml_attribu
         vValues.push_back(sValue);
 }
 
+void CNotDrawn::extraElement(const std::string& sRefusal, const std::string& sDropped) {
+    const std::pair<std::string, std::string> extra(sRefusal, sDropped);
+    if (std::find(vExtras.begin(), vExtras.end(), extra) == vExtras.end())
+        vExtras.push_back(extra);
+}
+
 // The unknown names of a place but those that are parameters of another of them: an unknown
 // variation's own parameters (julian3Dx_power beside julian3Dx) go without saying.
 std::vector<std::string> CNotDrawn::unknownOf(const SPlace& place) const {
@@ -69,6 +75,8 @@ std::string CNotDrawn::message() const {
         for (const std::string& sValue : place.vValues)
             sMessage += (sMessage.empty() ? "" : "; ") + sPrefix + sValue + " is not drawn here";
     }
+    for (const auto& [sRefusal, sDropped] : vExtras)
+        sMessage += (sMessage.empty() ? "" : "; ") + sRefusal;
     return sMessage;
 }
 
@@ -80,5 +88,7 @@ std::vector<std::string> CNotDrawn::dropped() const {
         for (const std::string& sValue : place.vValues)
             vDropped.push_back("drawn without " + sValue + inPlace(place.sPlace));
     }
+    for (const auto& [sRefusal, sDropped] : vExtras)
+        vDropped.push_back("drawn without " + sDropped);
     return vDropped;
 }

@@ -120,8 +120,50 @@ TEST(GenomeReadTest, EditorsAttributesAreReadByTheirMeaning) {
         EXPECT_EQ(leniency.vDropped.size(), example.uDropped);
         EXPECT_EQ(leniency.vDropped[0].rfind("flame 1: drawn without ", 0), 0u);
     }
+    // JWildfire's final xforms after the first: named; read leniently, left out.
+    const std::string sTwoFinals =
+        flame("", std::string(sXform) + "<finalxform linear=\"1\"/><finalxform spherical=\"1\"/>");
+    EXPECT_EQ(errorOf(sTwoFinals), "flame 1 (line 1): more than one <finalxform>");
+    SLeniency leniency;
+    leniency.bLenient = true;
+    std::vector<SGenome> vGenomes;
+    std::string sError;
+    ASSERT_TRUE(readGenomes(sTwoFinals, vGenomes, sError, &leniency)) << sError;
+    EXPECT_EQ(vGenomes[0].finalXform.variations[variationIndex("linear")], 1);
+    EXPECT_EQ(leniency.vDropped,
+              std::vector<std::string>{"flame 1: drawn without the <finalxform> after the first"});
     // An editor's switch for density estimation is honoured: off, its radius is 0.
     EXPECT_EQ(readOne(flame("enable_de=\"0\" estimator_radius=\"9\"")).dEstimatorRadius, 0);
+}
+
+// JWildfire's camera zoom and the Houdini editor's palette adjustment are drawn: folded into the
+// scale and the palette, so that the genome written back draws the same; values they cannot be
+// drawn at are named.
+TEST(GenomeReadTest, EditorsZoomAndPaletteAdjustmentAreFoldedIn) {
+    const std::string sRed = std::string(sXform) + "<color index=\"0\" rgb=\"128 64 64\"/>";
+    const SGenome zoomed = readOne(flame("scale=\"40\" cam_zoom=\"1.5\""));
+    EXPECT_EQ(zoomed.dScale, 60);
+    // h 0, s 0.5, v 128/255: saturation 1.5 times, value 1.5 times, then held at 1.
+    const struct {
+        const char* sHsv;
+        double dRed, dGreen, dBlue;
+    } adjustments[] = {{"1 1.5 1.5", 192, 48, 48}, {"1 4 1", 128, 0, 0},
+                       {"1 1 3", 255, 127.5, 127.5}, {"1 0 1", 128, 128, 128}};
+    for (const auto& adjustment : adjustments) {
+        const std::string sAdjusted = "flam3h_hsv=\"" + std::string(adjustment.sHsv) + "\"";
+        const SGenome adjusted = readOne(flame(sAdjusted, sRed));
+        const SColourBytes bytes = colourToBytes(adjusted.palette[0]);
+        EXPECT_NEAR(bytes.dRed, adjustment.dRed, 1e-9) << adjustment.sHsv;
+        EXPECT_NEAR(bytes.dGreen, adjustment.dGreen, 1e-9) << adjustment.sHsv;
+        EXPECT_NEAR(bytes.dBlue, adjustment.dBlue, 1e-9) << adjustment.sHsv;
+        EXPECT_TRUE(readOne(genomeXml(adjusted)) == adjusted) << adjustment.sHsv;
+    }
+    for (const char* sAttribute : {"cam_zoom=\"0\"", "cam_zoom=\"-2\"",
+                                   "flam3h_hsv=\"0.5 1 1\"", "flam3h_hsv=\"1 -1 1\"",
+                                   "flam3h_hsv=\"1 1\""})
+        EXPECT_NE(errorOf(flame(sAttribute)).find(std::string(sAttribute) + " is not drawn here"),
+                  std::string::npos)
+            << errorOf(flame(sAttribute));
 }
 
 // A few bytes that would make thousands of xforms, and colours that could be drawn but not
