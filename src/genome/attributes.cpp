@@ -361,7 +361,7 @@ std::vector<SAttribute<SXform>> xformRows() {
              sText = shortest(xform.dColor);
              return true;
          },
-         sameMember<&SXform::dColor>},
+         sameMember<&SXform::dColor>, true, blendMember<&SXform::dColor>},
         number<&SXform::dColorSpeed>("color_speed", "0.5", eBlendWithinUnit),
         number<&SXform::dOpacity>("opacity", "1", eBlend),
         numbers<&SXform::coefs>("coefs", "1 0 0 1 0 0", "six finite numbers", eBlendAffine),

@@ -4,6 +4,9 @@
 
 #include "animation/interpolation.h"
 #include "animation/keyframes.h"
+#include "animation/loops.h"
+#include "animation/motion_blur.h"
+#include "genome/attributes.h"
 #include "genome/palette.h"
 #include "xml/genome_xml.h"
 
@@ -157,6 +160,57 @@ TEST(InterpolationTest, KeyframesBlendAsTheReferenceGives) {
             EXPECT_NEAR(vValues[i], example.vExpected[i], example.dTolerance)
                 << example.sName << ", value " << i;
     }
+}
+
+// The interpolation slot of every row is honoured: a row said to blend has its blend.
+TEST(InterpolationTest, EveryRowThatBlendsHasItsBlend) {
+    for (const SAttribute<SGenome>& row : flameAttributes())
+        EXPECT_EQ(row.pfBlend != nullptr,
+                  row.eInterpolation != eFromFirst && row.eInterpolation != eBlendAffine)
+            << row.sName;
+    for (const SAttribute<SXform>& row : xformAttributes())
+        EXPECT_EQ(row.pfBlend != nullptr,
+                  row.eInterpolation != eFromFirst && row.eInterpolation != eBlendAffine)
+            << row.sName;
+}
+
+// A loop's and a transition's genomes, and a frame's moments, as the reference makes them.
+TEST(InterpolationTest, LoopsTransitionsAndMomentsAsTheReferenceGives) {
+    const std::vector<SGenome> vOne = keyframes(
+        key(0, "", xform("linear=\"1\" coefs=\"2 0 0 1 0.5 0.25\"")) );
+    const std::vector<SGenome> vPair = keyframes(
+        key(0, "", xform("linear=\"1\" animate=\"0\"")) +
+        key(1, "", xform("linear=\"1\" coefs=\"0.5 0 0 0.5 0 0\"")));
+    const struct {
+        const char* sName;
+        std::vector<double> vValues, vExpected;
+        double dTolerance;
+    } cases[] = {
+        {"loop frame a quarter round", coefs(spunGenome(vOne[0], 0.25)),
+         {0, 2, -1, 0, 0.5, 0.25}, 1e-12},
+        {"transition a quarter on, winding", coefs(transitionGenome(vPair[0], vPair[1], 0.25)),
+         {0.8705, 0.2180}, 1e-4},
+        {"transition three quarters on", coefs(transitionGenome(vPair[0], vPair[1], 0.75)),
+         {-0.3742, -0.4129}, 1e-4},
+        {"gaussian weights of five moments", temporalWeights(eTemporalGaussian, 0, 5),
+         {0.0133, 0.237, 1, 1, 0.237}, 1e-3},
+        {"exp 2 weights the end", temporalWeights(eTemporalExp, 2, 4),
+         {1.0 / 16, 4.0 / 16, 9.0 / 16, 1}, 1e-12},
+        {"moments over a width of 1", {momentTime(3, 1, 0, 5), momentTime(3, 1, 1, 5),
+                                       momentTime(3, 1, 4, 5), momentTime(3, 1, 0, 1)},
+         {2.5, 2.75, 3.5, 3}, 1e-12},
+    };
+    for (const auto& example : cases) {
+        ASSERT_GE(example.vValues.size(), example.vExpected.size()) << example.sName;
+        for (size_t i = 0; i < example.vExpected.size(); i++)
+            EXPECT_NEAR(example.vValues[i], example.vExpected[i], example.dTolerance)
+                << example.sName << ", value " << i;
+    }
+    // A sequence of two flames in 4 frames: 4 + 4 + 4 + 1 keyframes, a frame apart.
+    const std::vector<SGenome> vSequence = sequenceKeyframes(vPair, 4);
+    ASSERT_EQ(vSequence.size(), 13u);
+    EXPECT_EQ(vSequence[12].dTime, 12);
+    EXPECT_TRUE(vSequence[4].vXforms == vPair[0].vXforms);  // a transition starts as the flame
 }
 
 }  // namespace
