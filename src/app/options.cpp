@@ -69,10 +69,11 @@ std::string nearestOption(const std::string& sName) {
         const SKnownOption& option = knownOptions[i];
         const std::string sKnown = option.sName;
         const size_t iEdits = sKnown.rfind(sName, 0) == 0 ? 0 : editDistance(sName, sKnown);
+        // Only an option near enough for its length: a short one does not hide a longer one.
+        if (2 * iEdits > sKnown.size() - 2) continue;
         if (!pNearest || iEdits < iNearest) pNearest = &option, iNearest = iEdits;
     }
-    const size_t iLetters = std::string(pNearest->sName).size() - 2;
-    if (sName.size() <= 2 || 2 * iNearest > iLetters) return "";
+    if (sName.size() <= 2 || !pNearest) return "";
     return std::string(" (did you mean '") + pNearest->sName + "'?)";
 }
 
