@@ -124,7 +124,8 @@ SAligned alignedKeyframes(const SGenome* const* pKeys, int iKeys, EAffineInterpo
             vPadded.push_back(true);
         }
         if (bFinal) vPadded.push_back(!key.bFinalXform);
-        if (bFinal && !key.bFinalXform) key.finalXform = paddingXform(static_cast<int>(uMost), true);
+        if (bFinal && !key.bFinalXform)
+            key.finalXform = paddingXform(static_cast<int>(uMost), true);
         bDiffer = bDiffer || vPadded.end() != std::find(vPadded.begin(), vPadded.end(), true);
         key.bFinalXform = bFinal;
         aligned.vKeys.push_back(key);

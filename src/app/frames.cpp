@@ -23,7 +23,8 @@ bool readFlames(const SOptions& options, std::vector<SGenome>& vGenomes, std::os
                 int& iStatus) {
     CFlameFile file;
     std::string sError;
-    if (!loadGenomeFile(options.sGenomePath, file, sError)) return said(err, sError, iFailed, iStatus);
+    if (!loadGenomeFile(options.sGenomePath, file, sError))
+        return said(err, sError, iFailed, iStatus);
     const bool bOne = options.iLoopFrames.has_value();
     const int iFirst = bOne ? options.iPick.value_or(1) : 1;
     const int iLast = bOne ? iFirst : file.count();

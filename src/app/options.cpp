@@ -182,7 +182,9 @@ const SConflict conflicts[] = {
      "--frames and --frame do not go together: each says which frames to draw"},
     {[](const SOptions& o) { return o.iLoopFrames && o.iSequenceFrames; },
      "--loop and --sequence do not go together: each says what the keyframes are"},
-    {[](const SOptions& o) { return animates(o) && (o.bPickAll || (o.iPick && o.iSequenceFrames)); },
+    {[](const SOptions& o) {
+         return animates(o) && (o.bPickAll || (o.iPick && o.iSequenceFrames));
+     },
      "--pick does not go with --sequence or with frames of --pick all: a sequence takes every "
      "flame, and frames animate one file"},
     {[](const SOptions& o) { return animates(o) && o.bFit; },

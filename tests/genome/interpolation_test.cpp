@@ -86,6 +86,8 @@ std::vector<SCase> cases() {
     const std::string sMinus150 =
         "coefs=\"-0.8660254037844386 -0.5 0.5 -0.8660254037844386 0 0\"";
     const double d165 = 165 * M_PI / 180;
+    const std::string sTurn = key(0, "", xform("linear=\"1\" " + s150)) +
+                              key(10, "", xform("linear=\"1\" " + sMinus150));
     const std::string sCircular = "palette_interpolation=\"hsv_circular\"";
     return {
         {"scale half-way", key(0, "scale=\"10\"", sLinear) + key(10, "scale=\"20\"", sLinear), 5,
@@ -93,10 +95,10 @@ std::vector<SCase> cases() {
         {"scale before the first keyframe",
          key(0, "scale=\"10\"", sLinear) + key(10, "scale=\"20\"", sLinear), -5, scaleOf, {5}},
         {"+150° to −150°, half-way: 180°",
-         key(0, "", xform("linear=\"1\" " + s150)) + key(10, "", xform("linear=\"1\" " + sMinus150)),
+         sTurn,
          5, [](const SGenome& g) { return coefs(g); }, {-1, 0, 0, -1, 0, 0}},
         {"+150° to −150°, a quarter: 165°",
-         key(0, "", xform("linear=\"1\" " + s150)) + key(10, "", xform("linear=\"1\" " + sMinus150)),
+         sTurn,
          2.5, [](const SGenome& g) { return coefs(g); },
          {std::cos(d165), std::sin(d165), -std::sin(d165), std::cos(d165), 0, 0}},
         {"±150° in linear space shrinks",
