@@ -20,6 +20,7 @@ testPackages=(
   time procps                                 # make bench: peak memory of the viewer
   dpkg-dev file lintian                       # the Debian package: cpack -G DEB, its check
   flam3-utils                                 # the reference renderer genomes are tested on
+  parallel                                    # frames drawn by two jobs, as on a farm
 )
 
 case "${1:-all}" in

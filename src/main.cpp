@@ -1,9 +1,13 @@
 // The viewer's entry: the command line; what to draw, from the dialogue, the command line, a
 // genome file or a saved picture; then either the picture computed and written to a PNG file
 // (or only the genome, to a genome file), or the GLUT window, which computes it between its
-// events and redraws it.
+// events and redraws it. A genome file's keyframes, a flame's loop or a file's sequence are
+// animated instead: their frames drawn each to its own file, blurred in time.
 
+#include "animation/interpolation.h"
+#include "animation/motion_blur.h"
 #include "app/console.h"
+#include "app/frames.h"
 #include "app/options.h"
 #include "app/run_choice.h"
 #include "files/genome_file.h"
@@ -22,6 +26,7 @@
 #include <iostream>
 #include <new>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -131,6 +136,77 @@ int writeGenomeOnly(const SOptions& options) {
     return 0;
 }
 
+// One frame of the keyframes, blurred in time, to sPath: its genome and its own seed, made of
+// the run's seed and the frame's time alone, kept in the picture as a still keeps them.
+int saveFrame(const SOptions& options, const SKeyframes& keys, double dTime,
+              const std::string& sPath, int iNumber, int iFrames, unsigned int uSeed) {
+    SRenderPlan plan;
+    std::string sError;
+    if (!framePlan(keys.pKeys, dTime, plan, sError)) return failed(keys.sSource + ": " + sError);
+    const unsigned int uFrameSeed = frameSeed(uSeed, dTime);
+    CGenomeRender render(plan, uFrameSeed, threadsOf(options));
+    if (!render.error().empty())
+        return failed(keys.sSource + ": frame " + shortest(dTime) + ": " + render.error());
+    renderFrameWithProgress(render, static_cast<long long>(dTime), iNumber, iFrames);
+    if (!saveGenomePicture(sPath, render, uFrameSeed, sError)) return failed(sError);
+    return 0;
+}
+
+// Every frame asked for, each to a picture of its own. Each is checked before any is drawn, so
+// that frames that cannot all be drawn write none; a run stopped between frames leaves those
+// done whole, and no part of the next.
+int saveFrames(const SOptions& options, const SKeyframes& keys) {
+    std::vector<long long> vFrames;
+    std::string sError;
+    if (!frameTimes(options, keys, vFrames, sError)) {
+        failed(sError);
+        return iUsageError;
+    }
+    std::vector<double> vTimes(vFrames.begin(), vFrames.end());
+    if (options.dFrame) vTimes = {*options.dFrame};
+    for (double dTime : vTimes) {
+        const std::string sProblem = frameProblem(keys, dTime);
+        if (!sProblem.empty())
+            return failed(keys.sSource + ": frame " + shortest(dTime) + ": " + sProblem);
+    }
+    const auto pathOf = [&](size_t i) {
+        return options.dFrame ? options.sSavePath
+                              : numberedPicture(options.sSavePath, static_cast<int>(vFrames[i]));
+    };
+    if (!checkSavable(pathOf(0), sError)) return failed(sError);
+    const unsigned int uSeed = options.bSeed ? options.uSeed
+                                             : static_cast<unsigned int>(std::time(nullptr));
+    threadsSaid(options, std::cerr);
+    watchProgressOnTerminal();
+    for (size_t i = 0; i < vTimes.size(); i++)
+        if (const int iStatus = saveFrame(options, keys, vTimes[i], pathOf(i),
+                                          static_cast<int>(i) + 1,
+                                          static_cast<int>(vTimes.size()), uSeed))
+            return iStatus;
+    return 0;
+}
+
+// The genome of --frame's moment, or the keyframes of a loop or a sequence, as flam3-genome
+// writes them.
+int writeAnimationGenome(const SOptions& options, const SKeyframes& keys) {
+    std::string sError;
+    const bool bWritten =
+        options.dFrame
+            ? writeGenomeFile(options.sWriteGenomePath, genomeAt(*keys.pKeys, *options.dFrame),
+                              sError)
+            : writeGenomesFile(options.sWriteGenomePath, *keys.pKeys, sError);
+    return bWritten ? 0 : failed(sError);
+}
+
+// Keyframes, a loop or a sequence: their frames drawn, or a genome of them written.
+int animate(const SOptions& options) {
+    SKeyframes keys;
+    int iStatus = 0;
+    if (!chooseKeyframes(options, keys, std::cerr, iStatus)) return iStatus;
+    if (!options.sWriteGenomePath.empty()) return writeAnimationGenome(options, keys);
+    return saveFrames(options, keys);
+}
+
 int showGenomeInWindow(const SOptions& options, const SGenomeChoice& choice) {
     std::string sError;
     if (!openGenomeWindow(options.vGlutArgs, choice, options, threadsSaid(options, std::cerr),
@@ -175,6 +251,7 @@ int main(int argc, char** argv) {
     watchStandardOutput();
     if (options.bHelp) std::cout << helpText();
     else if (options.bVersion) std::cout << sProgramVersion << std::endl;
+    else if (animates(options)) return animate(options);
     else if (!options.sWriteGenomePath.empty()) return writeGenomeOnly(options);
     else if (!options.sSavePath.empty()) return saveWithoutWindow(options);
     else return showInWindow(options);

@@ -20,7 +20,10 @@ const char* const sUsage =
     "       flames (--genome FILE [--pick N] [--lenient] | --random-genome SEED |\n"
     "              --load FILE)\n"
     "              [--quality Q] [--size WxH] [--fit] [--seed N] [--threads N]\n"
-    "              [--save FILE | --write-genome FILE] [GLUT options]\n";
+    "              [--save FILE | --write-genome FILE] [GLUT options]\n"
+    "       flames --genome FILE [--loop N | --sequence N]\n"
+    "              (--frames FIRST:LAST[:STEP] | --frame T) [--seed N] [--threads N]\n"
+    "              (--save PREFIX | --write-genome FILE)\n";
 
 // The window's keys, the exit statuses and examples: after the options.
 const char* const sAfterOptions =

@@ -5,6 +5,7 @@
 #include "text/text_forms.h"
 
 #include <cctype>
+#include <cmath>
 #include <iterator>
 
 std::string quoted(const std::string& sText) { return "'" + shownText(sText) + "'"; }
@@ -154,6 +155,56 @@ bool applySave(SOptions& options, const std::string& sValue, std::string& sError
     return sError.empty();
 }
 
+constexpr long long iLatestFrame = 1000000000;  // a frame number or time, either way
+
+// A side of A:B:STEP: empty for the default, else a whole number within its range.
+bool readSpanPart(const std::string& sPart, long long iLowest, std::optional<long long>& iValue) {
+    if (sPart.empty()) return true;
+    const bool bNegative = sPart[0] == '-';
+    long long iRead = 0;
+    if (!readWholeNumber(sPart.substr(bNegative), 0, iLatestFrame, iRead)) return false;
+    iValue = bNegative ? -iRead : iRead;
+    return *iValue >= iLowest;
+}
+
+bool applyFrames(SOptions& options, const std::string& sValue, std::string& sError) {
+    const std::string sSpan = sValue == "all" ? ":" : sValue;
+    const size_t uColon = sSpan.find(':'), uSecond = sSpan.find(':', uColon + 1);
+    SFrameSpan span;
+    std::optional<long long> iStep;
+    bool bRead = uColon != std::string::npos &&
+                 readSpanPart(sSpan.substr(0, uColon), -iLatestFrame, span.iFirst) &&
+                 readSpanPart(sSpan.substr(uColon + 1, uSecond - uColon - 1), -iLatestFrame,
+                              span.iLast);
+    if (bRead && uSecond != std::string::npos)
+        bRead = readSpanPart(sSpan.substr(uSecond + 1), 1, iStep);
+    if (!bRead) {
+        sError = "--frames: " + quoted(sValue) + " is not FIRST:LAST or FIRST:LAST:STEP (frames "
+                 "from -1000000000 to 1000000000, either left out for the default, a step from 1)";
+        return false;
+    }
+    if (span.iFirst && span.iLast && *span.iFirst > *span.iLast) {
+        sError = "--frames: " + quoted(sValue) + ": the first frame is after the last";
+        return false;
+    }
+    span.iStep = iStep.value_or(1);
+    options.frames = span;
+    return true;
+}
+
+bool applyFrame(SOptions& options, const std::string& sValue, std::string& sError) {
+    double dTime = 0;
+    if (readFinite(sValue, dTime) && std::fabs(dTime) <= iLatestFrame) {
+        options.dFrame = dTime;
+        return true;
+    }
+    sError = "--frame: " + quoted(sValue) + " is not a time from -1000000000 to 1000000000";
+    return false;
+}
+
+constexpr char sLoopOption[] = "--loop";
+constexpr char sSequenceOption[] = "--sequence";
+
 }  // namespace
 
 const SKnownOption knownOptions[] = {
@@ -215,6 +266,25 @@ const SKnownOption knownOptions[] = {
      "picture in a way not drawn here): drawn without each, each\n"
      "named on standard error, the genome recorded as drawn; without\n"
      "it such a flame is refused, every such thing named"},
+    {"--frames", "a range such as 0:99", applyFrames, "--frames FIRST:LAST[:STEP]",
+     "with --genome and --save PREFIX: draw the frames FIRST to LAST\n"
+     "(every STEP-th) of the genome file's keyframes, each blurred in\n"
+     "time, to PREFIX and its number in five digits, .png; a side\n"
+     "left out (or all) is flam3-animate's: from the first keyframe's\n"
+     "time to the one before the last's"},
+    {"--frame", "a time", applyFrame, "--frame T",
+     "the one frame at time T (any real): with --save FILE drawn to\n"
+     "FILE, with --write-genome the genome of that moment written"},
+    {sLoopOption, "a number", applyAnswer<&SOptions::iLoopFrames, sLoopOption, 1, 1000000>,
+     "--loop N",
+     "the keyframes of the flame's loop instead (--pick, else the\n"
+     "first): N frames a full turn of its xforms, as flam3-genome\n"
+     "makes them; drawn as --frames and --frame say, or written with\n"
+     "--write-genome"},
+    {sSequenceOption, "a number",
+     applyAnswer<&SOptions::iSequenceFrames, sSequenceOption, 1, 1000000>, "--sequence N",
+     "the same for every flame of the file in turn: each looped in N\n"
+     "frames and joined to the next in N more"},
     {"--quality", "a number", applyQuality, "--quality Q",
      "samples a pixel of a genome's picture (1 to 100000), over what\n"
      "the genome says"},

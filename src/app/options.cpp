@@ -69,10 +69,11 @@ std::string nearestOption(const std::string& sName) {
         const SKnownOption& option = knownOptions[i];
         const std::string sKnown = option.sName;
         const size_t iEdits = sKnown.rfind(sName, 0) == 0 ? 0 : editDistance(sName, sKnown);
+        // Only an option near enough for its length: a short one does not hide a longer one.
+        if (2 * iEdits > sKnown.size() - 2) continue;
         if (!pNearest || iEdits < iNearest) pNearest = &option, iNearest = iEdits;
     }
-    const size_t iLetters = std::string(pNearest->sName).size() - 2;
-    if (sName.size() <= 2 || 2 * iNearest > iLetters) return "";
+    if (sName.size() <= 2 || !pNearest) return "";
     return std::string(" (did you mean '") + pNearest->sName + "'?)";
 }
 
@@ -175,6 +176,32 @@ const SConflict conflicts[] = {
          return !o.sWriteGenomePath.empty() && (!o.sSavePath.empty() || o.bLive);
      },
      "--write-genome draws nothing: not with --save or --live"},
+    {[](const SOptions& o) { return animates(o) && o.sGenomePath.empty(); },
+     "--frames, --frame, --loop and --sequence need --genome: they animate a genome file"},
+    {[](const SOptions& o) { return o.frames && o.dFrame; },
+     "--frames and --frame do not go together: each says which frames to draw"},
+    {[](const SOptions& o) { return o.iLoopFrames && o.iSequenceFrames; },
+     "--loop and --sequence do not go together: each says what the keyframes are"},
+    {[](const SOptions& o) {
+         return animates(o) && (o.bPickAll || (o.iPick && o.iSequenceFrames));
+     },
+     "--pick does not go with --sequence or with frames of --pick all: a sequence takes every "
+     "flame, and frames animate one file"},
+    {[](const SOptions& o) { return animates(o) && o.bFit; },
+     "--fit does not go with frames: each keyframe says its own camera"},
+    {[](const SOptions& o) { return o.frames && !o.sWriteGenomePath.empty(); },
+     "--frames draws frames, to --save PREFIX: --write-genome writes one (--frame T), or the "
+     "keyframes of --loop or --sequence"},
+    {[](const SOptions& o) {
+         return (o.frames || o.dFrame) && o.sSavePath.empty() && o.sWriteGenomePath.empty();
+     },
+     "--frames and --frame draw to files: --save PREFIX (or FILE for --frame), or "
+     "--write-genome for the genome of --frame"},
+    {[](const SOptions& o) {
+         return (o.iLoopFrames || o.iSequenceFrames) && o.sSavePath.empty() &&
+                o.sWriteGenomePath.empty();
+     },
+     "--loop and --sequence draw to files: --save PREFIX, or --write-genome for their keyframes"},
 };
 
 }  // namespace

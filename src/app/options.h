@@ -10,6 +10,12 @@
 #include <string>
 #include <vector>
 
+// --frames A:B[:STEP]: frames A to B, every STEP-th; a side left out is the default range's.
+struct SFrameSpan {
+    std::optional<long long> iFirst, iLast;
+    long long iStep = 1;
+};
+
 struct SOptions {
     std::optional<int>       iIterations;       // --iterations N: 1 to 2147483647
     std::optional<int>       iPattern;          // --pattern P: 1 to 20
@@ -28,6 +34,10 @@ struct SOptions {
     std::optional<double>    dQuality;          // --quality Q: 1 to 100000 samples a pixel
     std::string              sWriteGenomePath;  // --write-genome FILE: the genome, not drawn
     std::optional<unsigned int> uRandomGenome;  // --random-genome SEED: the random genome of SEED
+    std::optional<SFrameSpan> frames;           // --frames A:B[:STEP]: frames of the keyframes
+    std::optional<double>    dFrame;            // --frame T: the one frame at time T
+    std::optional<int>       iLoopFrames;       // --loop N: the flame's loop in N frames
+    std::optional<int>       iSequenceFrames;   // --sequence N: the file's flames, N a loop
     bool                     bHelp = false;     // --help: what the program does, then exit
     bool                     bVersion = false;  // --version
     bool                     bSeed = false;     // --seed given: uSeed seeds the run, not the clock
@@ -44,6 +54,11 @@ inline bool answersGiven(const SOptions& options) {
     return options.iIterations || options.iPattern || options.iColourType || options.flame ||
            options.uRandomFlame || !options.sLoadPath.empty() || !options.sGenomePath.empty() ||
            options.uRandomGenome;
+}
+
+// Whether the genome file is animated: its frames drawn, or a frame's genome written.
+inline bool animates(const SOptions& options) {
+    return options.frames || options.dFrame || options.iLoopFrames || options.iSequenceFrames;
 }
 
 // The threads to compute with: --threads, at most the processors online, else those (at most

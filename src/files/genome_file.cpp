@@ -149,15 +149,26 @@ bool readPickedGenome(const CFlameFile& file, const std::string& sPath, int iPic
 }
 
 bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::string& sError) {
+    return writeGenomesText(sPath, genomeText(genome), sError);
+}
+
+// Several flames under one root, in their order, as flam3-genome writes a sequence.
+bool writeGenomesFile(const std::string& sPath, const std::vector<SGenome>& vGenomes,
+                      std::string& sError) {
+    std::string sText = "<flames>\n";
+    for (const SGenome& genome : vGenomes) sText += genomeText(genome);
+    return writeGenomesText(sPath, sText + "</flames>\n", sError);
+}
+
+bool writeGenomesText(const std::string& sPath, const std::string& sText, std::string& sError) {
     if (sPath == "-") {  // standard output, for a pipe
-        const std::string sText = genomeText(genome);
         std::fwrite(sText.data(), 1, sText.size(), stdout);
         if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
         sError = "standard output: " + errorText(errno ? errno : EIO);
         return false;
     }
     return replaceWith(sPath, sError, [&](CWholeFile& file, const std::string& sFolder) {
-        return writeText(file, sFolder, genomeText(genome));
+        return writeText(file, sFolder, sText);
     });
 }
 

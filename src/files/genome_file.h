@@ -25,6 +25,11 @@ bool readPickedGenome(const CFlameFile& file, const std::string& sPath, int iPic
 // folder under a new name,
 // flame-NAME.flame (NAME the genome's name, -2, -3, ... added where that is taken).
 bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::string& sError);
+// The same for several, under a <flames> root: keyframes, loops and sequences.
+bool writeGenomesFile(const std::string& sPath, const std::vector<SGenome>& vGenomes,
+                      std::string& sError);
+// A genome file's text, there.
+bool writeGenomesText(const std::string& sPath, const std::string& sText, std::string& sError);
 bool writeGenomeFileAsNew(const SGenome& genome, std::string& sName, std::string& sError);
 
 // The picture numbered iNumber of a run of pictures named sPrefix: the prefix, the number in

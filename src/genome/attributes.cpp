@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <type_traits>
 
 namespace {
 
@@ -33,6 +34,40 @@ bool sameMember(const OwnerOf<pMember>& one, const OwnerOf<pMember>& other) {
     return one.*pMember == other.*pMember;
 }
 
+// Σ c_k·v_k over the keyframes, in their order, finished as the row says; cast back to the
+// member's type (a whole number is rounded first).
+template <class TValue, class FValue>
+TValue blendedValue(const double* pWeights, int iKeys, EInterpolation eInterpolation,
+                    const FValue& value) {
+    double dSum = 0;
+    for (int k = 0; k < iKeys; k++) dSum += pWeights[k] * static_cast<double>(value(k));
+    if (std::is_integral_v<TValue>) dSum = std::nearbyint(dSum);
+    return static_cast<TValue>(blendFinished(dSum, eInterpolation));
+}
+
+// The blend of a member that is one number, or an array of them, each blended on its own.
+template <auto pMember>
+void blendMember(const OwnerOf<pMember>* const* pKeys, const double* pWeights, int iKeys,
+                 EInterpolation eInterpolation, OwnerOf<pMember>& out) {
+    using TValue = typename SMemberOf<decltype(pMember)>::Value;
+    if constexpr (std::is_arithmetic_v<TValue>) {
+        out.*pMember = blendedValue<TValue>(pWeights, iKeys, eInterpolation,
+                                            [&](int k) { return pKeys[k]->*pMember; });
+    } else {
+        for (int i = 0; i < iCountOf<pMember>; i++)
+            (out.*pMember)[i] = blendedValue<double>(pWeights, iKeys, eInterpolation,
+                                                     [&](int k) { return (pKeys[k]->*pMember)[i]; });
+    }
+}
+
+template <auto pMember>
+constexpr auto pfBlendOf(EInterpolation eInterpolation) {
+    using FBlend = decltype(SAttribute<OwnerOf<pMember>>::pfBlend);
+    return eInterpolation == eFromFirst || eInterpolation == eBlendAffine
+               ? FBlend(nullptr)
+               : FBlend(blendMember<pMember>);
+}
+
 // One value, read by pfReadText; written in the shortest form that reads back the same.
 template <auto pMember, auto pfReadText>
 SAttribute<OwnerOf<pMember>> single(const char* sName, const char* sDefault,
@@ -44,7 +79,7 @@ SAttribute<OwnerOf<pMember>> single(const char* sName, const char* sDefault,
                 sText = shortest(owner.*pMember);
                 return true;
             },
-            sameMember<pMember>};
+            sameMember<pMember>, true, pfBlendOf<pMember>(eInterpolation)};
 }
 
 template <auto pMember>
@@ -76,7 +111,8 @@ SAttribute<OwnerOf<pMember>> numbers(const char* sName, const char* sDefault,
             [](const TOwner& one, const TOwner& other) {
                 return std::equal(std::begin(one.*pMember), std::end(one.*pMember),
                                   std::begin(other.*pMember));
-            }};
+            },
+            true, pfBlendOf<pMember>(eInterpolation)};
 }
 
 // A number written only where it is not 0: a flame without it is written as before there was
@@ -119,7 +155,70 @@ SAttribute<OwnerOf<pFirst>> numberPair(const char* sName, const char* sDefault,
             },
             [](const TOwner& one, const TOwner& other) {
                 return one.*pFirst == other.*pFirst && one.*pSecond == other.*pSecond;
+            },
+            true,
+            [](const TOwner* const* pKeys, const double* pWeights, int iKeys,
+               EInterpolation eInterpolation, TOwner& out) {
+                blendMember<pFirst>(pKeys, pWeights, iKeys, eInterpolation, out);
+                blendMember<pSecond>(pKeys, pWeights, iKeys, eInterpolation, out);
             }};
+}
+
+// One of a few names, kept as its place among sNames, the first its default. A name not among
+// them reads as the default, as flam3 reads it: a still genome that was read before these were
+// honoured is read still.
+template <auto pMember, const char* const* psNames, int iNames>
+SAttribute<OwnerOf<pMember>> choice(const char* sName) {
+    using TOwner = OwnerOf<pMember>;
+    using TValue = typename SMemberOf<decltype(pMember)>::Value;
+    return {sName, psNames[0], "", eFromFirst,
+            [](const char* sText, TOwner& owner) {
+                owner.*pMember = TValue(0);
+                for (int i = 0; i < iNames; i++)
+                    if (std::strcmp(sText, psNames[i]) == 0) owner.*pMember = TValue(i);
+                return true;
+            },
+            [](const TOwner& owner, std::string& sText) {
+                sText = psNames[owner.*pMember];
+                return true;
+            },
+            sameMember<pMember>};
+}
+
+// A row written only where its value is not the default: the attributes of animation, which a
+// still genome leaves at their defaults and so writes as it did before they were honoured.
+template <class TOwner>
+SAttribute<TOwner> ifChanged(SAttribute<TOwner> row) {
+    row.bOnlyIfChanged = true;
+    return row;
+}
+
+constexpr const char* sTimeInterpolations[] = {"linear", "smooth"};
+constexpr const char* sAffineInterpolations[] = {"log", "linear", "old", "older"};
+constexpr const char* sPaletteInterpolations[] = {"hsv_circular", "hsv", "rgb", "sweep"};
+constexpr const char* sTemporalFilters[] = {"box", "gaussian", "exp"};
+
+// How the flame moves from this keyframe to the next, and how a frame is blurred in time.
+std::vector<SAttribute<SGenome>> animationRows() {
+    return {
+        ifChanged(number<&SGenome::dTime>("time", "0", eFromFirst)),
+        ifChanged(choice<&SGenome::eTimeInterpolation, sTimeInterpolations, 2>("interpolation")),
+        ifChanged(choice<&SGenome::eAffineInterpolation, sAffineInterpolations, 4>(
+            "interpolation_type")),
+        ifChanged(choice<&SGenome::ePaletteInterpolation, sPaletteInterpolations, 4>(
+            "palette_interpolation")),
+        ifChanged(number<&SGenome::dHsvRgbPaletteBlend>("hsv_rgb_palette_blend", "0", eBlend)),
+        ifChanged(single<&SGenome::iTemporalSamples, readWholeValue>(
+            "temporal_samples", "1000", "a whole number", eBlendRounded)),
+        ifChanged(choice<&SGenome::eTemporalFilter, sTemporalFilters, 3>(
+            "temporal_filter_type")),
+        ifChanged(number<&SGenome::dTemporalFilterWidth>("temporal_filter_width", "1", eBlend)),
+        ifChanged(number<&SGenome::dTemporalFilterExp>("temporal_filter_exp", "0", eBlend)),
+        // flam3's other name of interpolation_type.
+        oldForm<SGenome>("interpolation_space", "", [](const char* sText, SGenome& genome) {
+            return flameAttribute("interpolation_type")->pfRead(sText, genome);
+        }),
+    };
 }
 
 // The picture's size: two whole numbers, which may be written as reals ("640.0").
@@ -142,11 +241,17 @@ SAttribute<SGenome> size() {
             },
             [](const SGenome& one, const SGenome& other) {
                 return one.iWidth == other.iWidth && one.iHeight == other.iHeight;
+            },
+            true,
+            [](const SGenome* const* pKeys, const double* pWeights, int iKeys,
+               EInterpolation eInterpolation, SGenome& out) {
+                blendMember<&SGenome::iWidth>(pKeys, pWeights, iKeys, eInterpolation, out);
+                blendMember<&SGenome::iHeight>(pKeys, pWeights, iKeys, eInterpolation, out);
             }};
 }
 
 std::vector<SAttribute<SGenome>> flameRows() {
-    return {
+    std::vector<SAttribute<SGenome>> vRows = {
         {"name", "", "", eFromFirst,
          [](const char* sText, SGenome& genome) {
              genome.sName = sText;
@@ -223,6 +328,20 @@ std::vector<SAttribute<SGenome>> flameRows() {
                              return readNumber(sText, genome.dCamPerspective);
                          }),
     };
+    for (const SAttribute<SGenome>& row : animationRows()) vRows.push_back(row);
+    return vRows;
+}
+
+// The chaos rows blended entry by entry, each at least 0; an entry a keyframe lacks counts as 1.
+void blendChaos(const SXform* const* pKeys, const double* pWeights, int iKeys,
+                EInterpolation eInterpolation, SXform& out) {
+    size_t uLongest = 0;
+    for (int k = 0; k < iKeys; k++) uLongest = std::max(uLongest, pKeys[k]->vChaos.size());
+    out.vChaos.resize(uLongest);
+    for (size_t j = 0; j < uLongest; j++)
+        out.vChaos[j] = blendedValue<double>(pWeights, iKeys, eInterpolation, [&](int k) {
+            return j < pKeys[k]->vChaos.size() ? pKeys[k]->vChaos[j] : 1.0;
+        });
 }
 
 std::vector<SAttribute<SXform>> xformRows() {
@@ -243,7 +362,7 @@ std::vector<SAttribute<SXform>> xformRows() {
              sText = shortest(xform.dColor);
              return true;
          },
-         sameMember<&SXform::dColor>},
+         sameMember<&SXform::dColor>, true, blendMember<&SXform::dColor>},
         number<&SXform::dColorSpeed>("color_speed", "0.5", eBlendWithinUnit),
         number<&SXform::dOpacity>("opacity", "1", eBlend),
         numbers<&SXform::coefs>("coefs", "1 0 0 1 0 0", "six finite numbers", eBlendAffine),
@@ -255,18 +374,19 @@ std::vector<SAttribute<SXform>> xformRows() {
              sText = numbersText(xform.vChaos.data(), static_cast<int>(xform.vChaos.size()));
              return !xform.vChaos.empty();
          },
-         sameMember<&SXform::vChaos>},
+         sameMember<&SXform::vChaos>, true, blendChaos},
+        ifChanged(number<&SXform::dAnimate>("animate", "1", eBlend)),
         oldForm<SXform>("symmetry", "a finite number", [](const char* sText, SXform& xform) {
-            double dSymmetry;  // the colour speed's old name and scale
+            double dSymmetry;  // the colour speed's old name and scale; a symmetry stays still
             if (!readNumber(sText, dSymmetry)) return false;
             xform.dColorSpeed = (1 - dSymmetry) / 2;
+            xform.dAnimate = dSymmetry > 0 ? 0 : 1;
             return true;
         }),
         oldForm<SXform>("plotmode", "", [](const char* sText, SXform& xform) {
             if (std::strcmp(sText, "off") == 0) xform.dOpacity = 0;
             return true;
         }),
-        oldForm<SXform>("animate", "", [](const char*, SXform&) { return true; }),
     };
 }
 
@@ -285,6 +405,14 @@ void readDefaults(const std::vector<SAttribute<TOwner>>& vRows, TOwner& owner) {
 }
 
 }  // namespace
+
+double blendFinished(double dSum, EInterpolation eInterpolation) {
+    switch (eInterpolation) {
+    case eBlendNonNegative: return std::max(0.0, dSum);
+    case eBlendWithinUnit: return std::clamp(dSum, 0.0, 1.0);
+    default: return dSum;
+    }
+}
 
 const std::vector<SAttribute<SGenome>>& flameAttributes() {
     static const std::vector<SAttribute<SGenome>> vRows = flameRows();

@@ -36,7 +36,17 @@ struct SAttribute {
     bool (*pfWrite)(const TOwner& owner, std::string& sText);  // false: left out of the file
     bool (*pfSame)(const TOwner& one, const TOwner& other);
     bool           bInFinal = true;  // written for a final xform too
+    // Σ c_k·v_k of the keyframes' values into out, finished as eInterpolation says; null where
+    // the attribute is not blended (eFromFirst) or is not a number (eBlendAffine: by its own
+    // rules, which need the flame's interpolation_type).
+    void (*pfBlend)(const TOwner* const* pKeys, const double* pWeights, int iKeys,
+                    EInterpolation eInterpolation, TOwner& out) = nullptr;
+    bool           bOnlyIfChanged = false;  // written only where not at its default
 };
+
+// A blended sum finished as a row says: rounded to the nearest whole number (halves to even),
+// at least 0, within [0, 1], or as it is.
+double blendFinished(double dSum, EInterpolation eInterpolation);
 
 const std::vector<SAttribute<SGenome>>& flameAttributes();
 const std::vector<SAttribute<SXform>>& xformAttributes();

@@ -23,6 +23,14 @@ enum EFilterShape {
 
 enum EPaletteMode { ePaletteStep, ePaletteLinear };
 
+// How a flame moves to the next keyframe: on a straight line in time, or on a Catmull-Rom curve
+// through its neighbours; how the affine coefs move (by angle and log magnitude, or each number
+// alone); how palettes blend; and how a frame's moments weigh in its motion blur.
+enum ETimeInterpolation { eTimeLinear, eTimeSmooth };
+enum EAffineInterpolation { eAffineLog, eAffineLinear, eAffineOld, eAffineOlder };
+enum EPaletteInterpolation { ePaletteHsvCircular, ePaletteHsv, ePaletteRgb, ePaletteSweep };
+enum ETemporalFilter { eTemporalBox, eTemporalGaussian, eTemporalExp };
+
 // One palette entry, premultiplied by its alpha: each of the four in [0, 1] for a palette read
 // from a file.
 struct SColour {
@@ -41,6 +49,7 @@ struct SXform {
     double dColor;           // colour coordinate it blends toward, usually in [0, 1]
     double dColorSpeed;      // blend factor s: c' = s·color + (1 − s)·c
     double dOpacity;         // plot weight opacity^(log2 10); the final's: chance it is applied
+    double dAnimate;         // 0: a loop leaves it unturned; anything else turns it
     std::array<double, 6> coefs;  // A B C D E F: x' = Ax + Cy + E,
     std::array<double, 6> post;   //              y' = Bx + Dy + F
     std::vector<double> vChaos;   // multipliers of the next choice's weights; missing ones are 1
@@ -89,6 +98,16 @@ struct SGenome {
     double dCamZpos;                 // the z that the turns and the perspective measure from
     double dCamDof;                  // depth of field: a tenth of it is the blur per unit depth
     double dBlurCurve;               // Fractorium's: the blur's growth away from the centre
+    // Animation: the keyframe's time and how it moves to the next; a frame's motion blur.
+    double dTime;
+    ETimeInterpolation    eTimeInterpolation;     // of the segment that starts here
+    EAffineInterpolation  eAffineInterpolation;
+    EPaletteInterpolation ePaletteInterpolation;
+    double dHsvRgbPaletteBlend;      // hsv_circular: the share of the blend made in RGB
+    int    iTemporalSamples;         // moments a frame is drawn at, spread over its blur
+    ETemporalFilter eTemporalFilter; // how the moments weigh
+    double dTemporalFilterWidth;     // the blur's span in frames
+    double dTemporalFilterExp;       // exp filter: > 0 weighs the end, < 0 the start
 
     std::vector<SXform> vXforms;     // the standard xforms, in the file's order, symmetry's added
     bool   bFinalXform = false;

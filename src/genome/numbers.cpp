@@ -3,6 +3,7 @@
 #include "text/text_forms.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <system_error>
@@ -29,6 +30,16 @@ bool readInteger(const char* sText, int& iValue) {
     const char* pLast = p + std::strlen(p);
     const std::from_chars_result result = std::from_chars(p, pLast, iValue);
     return result.ec == std::errc() && result.ptr == pLast;
+}
+
+bool readWholeValue(const char* sText, int& iValue) {
+    double dValue;
+    if (readInteger(sText, iValue)) return true;
+    if (!readNumber(sText, dValue) || dValue != std::floor(dValue) || dValue < INT_MIN ||
+        dValue > INT_MAX)
+        return false;
+    iValue = static_cast<int>(dValue);
+    return true;
 }
 
 bool readNumberList(const char* sText, std::vector<double>& vValues) {

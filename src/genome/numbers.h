@@ -9,6 +9,8 @@
 
 bool readNumber(const char* sText, double& dValue);
 bool readInteger(const char* sText, int& iValue);
+// A whole number, or a real one of whole value ("1.0", as JWildfire writes counts).
+bool readWholeValue(const char* sText, int& iValue);
 bool readNumbers(const char* sText, int iCount, double* pValues);  // exactly iCount of them
 bool readNumberList(const char* sText, std::vector<double>& vValues);  // any count
 

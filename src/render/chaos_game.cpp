@@ -7,21 +7,21 @@
 
 namespace {
 
-// What a plot of palette colour (r, g, b, α) at plot weight ω adds: ω·(r, g, b, α, 1), in the
-// histogram's fixed point.
-SBucket addOf(const SColour& colour, double dWeight) {
-    const auto fixed = [&](double d) {
-        return static_cast<uint64_t>(std::llround(std::max(0.0, d) * dWeight * dBucketUnit));
+// What a plot of palette colour (r, g, b, α) at plot weight ω adds, in a moment of temporal
+// weight f: ω·f·(r, g, b, α) and a count of ω, in the histogram's fixed point.
+SBucket addOf(const SColour& colour, double dWeight, double dTemporal) {
+    const auto fixed = [&](double d, double f) {
+        return static_cast<uint64_t>(std::llround(std::max(0.0, d) * dWeight * f * dBucketUnit));
     };
-    return {fixed(colour.dRed), fixed(colour.dGreen), fixed(colour.dBlue), fixed(colour.dAlpha),
-            fixed(1)};
+    return {fixed(colour.dRed, dTemporal), fixed(colour.dGreen, dTemporal),
+            fixed(colour.dBlue, dTemporal), fixed(colour.dAlpha, dTemporal), fixed(1, 1)};
 }
 
 }  // namespace
 
-CChaosGame::CChaosGame(const SGenome& genome)
+CChaosGame::CChaosGame(const SGenome& genome, double dTemporalWeight_)
     : bFinal(genome.bFinalXform), view(genome), ePaletteMode(genome.ePaletteMode),
-      palette(genome.palette) {
+      palette(genome.palette), dTemporalWeight(dTemporalWeight_) {
     const int iXforms = static_cast<int>(genome.vXforms.size());
     bZ = view.threeD() || (bFinal && readsZ(genome.finalXform));
     for (const SXform& xform : genome.vXforms) bZ = bZ || readsZ(xform);
@@ -48,7 +48,7 @@ CChaosGame::CChaosGame(const SGenome& genome)
     if (ePaletteMode == ePaletteStep)
         for (const CXformMap& xform : vXforms)
             for (const SColour& colour : palette)
-                vStepAdds.push_back(addOf(colour, xform.dPlotWeight));
+                vStepAdds.push_back(addOf(colour, xform.dPlotWeight, dTemporalWeight));
 }
 
 // The first xform whose cumulative weight in the row exceeds dUniform of the row's total. A
@@ -86,7 +86,7 @@ bool CChaosGame::plotOf(double x, double y, double c, int iXform, SPlot& plot) c
     }
     const double dTrunc = std::trunc(dIndex);  // −0.5 blends entries 0 and 1, as in flam3
     if (!(dTrunc >= 0 && dTrunc < 255)) {
-        plot.add = addOf(palette[iIndex], dWeight);
+        plot.add = addOf(palette[iIndex], dWeight, dTemporalWeight);
         return true;
     }
     const double f = dIndex - dTrunc;
@@ -95,7 +95,7 @@ bool CChaosGame::plotOf(double x, double y, double c, int iXform, SPlot& plot) c
     plot.add = addOf({from.dRed + f * (to.dRed - from.dRed),
                       from.dGreen + f * (to.dGreen - from.dGreen),
                       from.dBlue + f * (to.dBlue - from.dBlue),
-                      from.dAlpha + f * (to.dAlpha - from.dAlpha)}, dWeight);
+                      from.dAlpha + f * (to.dAlpha - from.dAlpha)}, dWeight, dTemporalWeight);
     return true;
 }
 

@@ -41,7 +41,9 @@ struct SBatchJob {
 
 class CChaosGame {
 public:
-    explicit CChaosGame(const SGenome& genome);  // a genome that checkGenome passes
+    // A genome that checkGenome passes; its plots' colours weigh dTemporalWeight (a moment of
+    // a frame blurred in time), their counts do not.
+    explicit CChaosGame(const SGenome& genome, double dTemporalWeight = 1);
 
     // Batch uBatch of the render seeded uSeed, iSamples samples after the fuse (at most
     // iBatchSamples; those with no weight or outside the grid make no plot): its plots, in the
@@ -84,5 +86,6 @@ private:
     CCamera view;
     EPaletteMode ePaletteMode;
     CPalette palette;
+    double dTemporalWeight;
     std::vector<SBucket> vStepAdds; // step mode: per xform, per palette entry, what a plot adds
 };

@@ -28,61 +28,132 @@ bool fitsInMemory(const SGridShape& grid) {
 
 }  // namespace
 
+// Passes out of range are refused by the check; meanwhile they make one.
 int64_t passSamplesOf(const SGenome& genome) {
+    const int iPasses = genome.iPasses >= 1 && genome.iPasses <= iMostPasses ? genome.iPasses : 1;
     const double dSamples = genome.dQuality * std::pow(4.0, genome.dZoom) * genome.iWidth *
                             genome.iHeight;
-    return std::max<int64_t>(1, std::llround(dSamples / genome.iPasses));
+    return std::max<int64_t>(1, std::llround(dSamples / iPasses));
 }
 
-CGenomeRender::CGenomeRender(const SGenome& genome_, uint64_t uSeed_, int iThreads_,
-                             double dQuality_)
-    : genome(genome_), uSeed(uSeed_), iThreads(std::max(1, iThreads_)),
-      dQuality(dQuality_ > 0 ? dQuality_ : genome_.dQuality) {
-    genome.dQuality = dQuality;
-    if (!checkGenome(genome, sError)) {
-        iPass = genome.iPasses;
+SRenderPlan stillPlan(const SGenome& genome, double dQuality) {
+    SRenderPlan plan;
+    plan.genome = genome;
+    if (dQuality > 0) plan.genome.dQuality = dQuality;
+    plan.picture = plan.genome;
+    const int iPasses = genome.iPasses >= 1 && genome.iPasses <= iMostPasses ? genome.iPasses : 1;
+    plan.vPasses.assign(iPasses, {SMoment{genome.dTime, 1, passSamplesOf(plan.genome)}});
+    return plan;
+}
+
+CGenomeRender::CGenomeRender(const SGenome& genome, uint64_t uSeed_, int iThreads_,
+                             double dQuality)
+    : CGenomeRender(stillPlan(genome, dQuality), uSeed_, iThreads_) {}
+
+CGenomeRender::CGenomeRender(const SRenderPlan& plan_, uint64_t uSeed_, int iThreads_)
+    : plan(plan_), uSeed(uSeed_), iThreads(std::max(1, iThreads_)),
+      iPasses(static_cast<int>(plan_.vPasses.size())) {
+    if (!checkGenome(plan.picture, sError) || !checkMoments()) {
+        iPass = iPasses;
         return;
     }
-    iPassSamples = passSamplesOf(genome);
-    iPassBatches = (iPassSamples + iBatchSamples - 1) / iBatchSamples;
-    const SGridShape grid = gridShapeOf(genome);
+    const SGridShape grid = gridShapeOf(plan.picture);
     try {
         if (!fitsInMemory(grid)) throw std::bad_alloc();
-        pGame = std::make_unique<CChaosGame>(genome);
         pHistogram = std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
-        pKernels = densityKernelsOf(genome);
         // A worker alone never finds the histogram taken: its spare pair would go unused.
         vWorkers.resize(iThreads);
         for (SWorker& worker : vWorkers)
             for (int k = 0; k < (iThreads > 1 ? 4 : 2); k++)
                 worker.vPlots[k].resize(iBatchSamples);
+        startPass();
     } catch (const std::bad_alloc&) {
-        sError = noMemoryFor(genome);
-        iPass = genome.iPasses;
+        sError = noMemoryFor(plan.picture);
+        iPass = iPasses;
     }
 }
 
+// A moment's genome on the picture's grid: its size, supersample and passes the picture's, and
+// for its camera (bForGrid) the gutter's filter and estimator radius too.
+SGenome CGenomeRender::momentGenome(const SMoment& moment, bool bForGrid) const {
+    SGenome genome = plan.genomeAt ? plan.genomeAt(moment.dTime) : plan.picture;
+    const SGenome& picture = plan.picture;
+    genome.iWidth = picture.iWidth;
+    genome.iHeight = picture.iHeight;
+    genome.iSupersample = picture.iSupersample;
+    genome.iPasses = picture.iPasses;
+    if (bForGrid) {
+        genome.dFilter = picture.dFilter;
+        genome.eFilterShape = picture.eFilterShape;
+        genome.dEstimatorRadius = picture.dEstimatorRadius;
+    }
+    return genome;
+}
+
+// Every moment drawable, each pass's first and last kept for its log scaling and estimation.
+bool CGenomeRender::checkMoments() {
+    for (const std::vector<SMoment>& vMoments : plan.vPasses) {
+        if (vMoments.empty()) continue;
+        int64_t iSamples = 0;
+        for (const SMoment& moment : vMoments) {
+            if (plan.genomeAt && !checkGenome(momentGenome(moment, true), sError)) return false;
+            iSamples += moment.iSamples;
+        }
+        vPassFirst.push_back(momentGenome(vMoments.front(), false));
+        vPassLast.push_back(momentGenome(vMoments.back(), false));
+        vPassSamples.push_back(iSamples);
+        iSamplesTotal += iSamples;
+    }
+    if (vPassSamples.size() == plan.vPasses.size() && iPasses > 0) return true;
+    sError = "a frame with no moments to draw";
+    return false;
+}
+
+void CGenomeRender::startPass() {
+    pKernels = densityKernelsOf(vPassFirst[iPass]);
+    iMoment = 0;
+    iPassSamplesDone = 0;
+    startMoment();
+}
+
+void CGenomeRender::startMoment() {
+    pGame = std::make_unique<CChaosGame>(momentGenome(moment(), true), moment().dWeight);
+    iMomentBatches = (moment().iSamples + iBatchSamples - 1) / iBatchSamples;
+    iNextBatch = 0;
+}
+
+int64_t CGenomeRender::samplesBefore(int iPassNumber) const {
+    int64_t iSamples = 0;
+    for (int p = 0; p < iPassNumber; p++) iSamples += vPassSamples[p];
+    return iSamples;
+}
+
 int64_t CGenomeRender::batchEnd() const {
-    if (iSampleLimit < 0) return iPassBatches;
-    const int64_t iLeft = iSampleLimit - iPass * iPassSamples;
-    return std::clamp<int64_t>((iLeft + iBatchSamples - 1) / iBatchSamples, 0, iPassBatches);
+    if (iSampleLimit < 0) return iMomentBatches;
+    const int64_t iLeft = iSampleLimit - samplesBefore(iPass) - iPassSamplesDone;
+    return std::clamp<int64_t>((iLeft + iBatchSamples - 1) / iBatchSamples, 0, iMomentBatches);
+}
+
+bool CGenomeRender::passRunOut() const {
+    return !done() && iNextBatch >= iMomentBatches &&
+           iMoment + 1 == static_cast<int>(plan.vPasses[iPass].size());
 }
 
 int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
     return static_cast<int>(std::min<int64_t>(iBatchSamples,
-                                              iPassSamples - iBatch * iBatchSamples));
+                                              moment().iSamples - iBatch * iBatchSamples));
 }
 
-// Claims the next two batches of the pass, or those left, for pair iPair of the worker's jobs;
-// returns how many. Batches are numbered through the whole render: pass p's batch k is
-// p·batches + k.
+// Claims the next two batches of the moment, or those left, for pair iPair of the worker's jobs;
+// returns how many. Batches are numbered through the whole render: a still's pass p's batch k
+// is p·batches + k.
 int CGenomeRender::claimPair(SWorker& worker, int iPair) {
     int iJobs = 0;
     for (; iJobs < 2; iJobs++) {
         const int64_t iBatch = iNextBatch++;
         if (iBatch >= batchEnd()) break;
         const int k = 2 * iPair + iJobs;
-        worker.jobs[k] = {static_cast<uint64_t>(iPass * iPassBatches + iBatch),
+        worker.jobs[k] = {uBatchBase + static_cast<uint64_t>(iBatch),
                           samplesOfBatch(iBatch), &worker.vPlots[k], 0, 0};
     }
     return iJobs;
@@ -123,7 +194,7 @@ void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
     addWaiting(worker, true);
 }
 
-// One slice on every worker, the caller's thread among them; true when the pass has batches
+// One slice on every worker, the caller's thread among them; true when the moment has batches
 // left.
 bool CGenomeRender::runSlice(steady_clock::time_point until) {
     CWorkerPool::shared().forEach(iThreads, iThreads,
@@ -141,8 +212,8 @@ bool CGenomeRender::finishPass(steady_clock::time_point until, bool bStoppable) 
         vAccumulated.assign(static_cast<size_t>(pHistogram->width()) * pHistogram->height() * 4,
                             0.0f);
     if (!pFinishing)
-        pFinishing = std::make_unique<CDensityRows>(*pHistogram, logScaleOf(genome, dQuality, 1),
-                                                    pKernels.get(), genome.iSupersample,
+        pFinishing = std::make_unique<CDensityRows>(*pHistogram, passScale(iPass, 1),
+                                                    pKernels.get(), plan.picture.iSupersample,
                                                     iThreads);
     const size_t uRowValues = static_cast<size_t>(pHistogram->width()) * 4;
     while (!pFinishing->done()) {
@@ -154,9 +225,25 @@ bool CGenomeRender::finishPass(steady_clock::time_point until, bool bStoppable) 
     }
     pFinishing.reset();
     pHistogram->clear();
-    iNextBatch = 0;
+    uBatchBase += static_cast<uint64_t>(iMomentBatches);
     iPass++;
+    startPass();
     return true;
+}
+
+// The next moment of the pass: its own game, its batches numbered after the last one's.
+void CGenomeRender::nextMoment() {
+    uBatchBase += static_cast<uint64_t>(iMomentBatches);
+    iPassSamplesDone += moment().iSamples;
+    iMoment++;
+    startMoment();
+}
+
+// A pass's log scaling, as if dShare of its samples had run: k1 from the brightness of its last
+// moment, k2 from that moment's quality and camera and from the moments' mean weight.
+SLogScale CGenomeRender::passScale(int iPassNumber, double dShare) const {
+    const SGenome& last = vPassLast[iPassNumber];
+    return logScaleOf(last, last.dQuality, dShare * plan.dMeanWeight);
 }
 
 bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
@@ -164,9 +251,11 @@ bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
     bool bFirst = true;
     while (!done() && !limitReached() && !bStop && (bFirst || steady_clock::now() < until)) {
         bFirst = false;
-        if (iNextBatch < iPassBatches) {
+        if (iNextBatch < iMomentBatches) {
             runSlice(until);
-        } else if (iPass + 1 == genome.iPasses) {
+        } else if (iMoment + 1 < static_cast<int>(plan.vPasses[iPass].size())) {
+            nextMoment();
+        } else if (iPass + 1 == iPasses) {
             iPass++;  // the last pass stays in the histogram: the picture reads it from there
             // The plot buffers go before the picture is made, which a poster's peak memory is.
             std::vector<SWorker>().swap(vWorkers);
@@ -179,9 +268,9 @@ bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
 
 int64_t CGenomeRender::samplesDone() const {
     if (done()) return samplesTotal();
-    const int64_t iBatches = std::min<int64_t>(iNextBatch, iPassBatches);
-    const int64_t iInPass = std::min<int64_t>(iPassSamples, iBatches * iBatchSamples);
-    return iPass * iPassSamples + iInPass;
+    const int64_t iBatches = std::min<int64_t>(iNextBatch, iMomentBatches);
+    const int64_t iInMoment = std::min<int64_t>(moment().iSamples, iBatches * iBatchSamples);
+    return samplesBefore(iPass) + iPassSamplesDone + iInMoment;
 }
 
 double CGenomeRender::shareDone() const {
@@ -197,23 +286,23 @@ bool CGenomeRender::writeImage(const FPictureRow& onRow) {
     if (!sError.empty()) return false;
     // A pass whose batches have all run is added to the passes done first, however far its
     // adding had come: a picture depends on the samples done alone, not on when it is made.
-    if (pFinishing || (iNextBatch >= iPassBatches && iPass + 1 < genome.iPasses))
+    if (pFinishing || (passRunOut() && iPass + 1 < iPasses))
         finishPass(steady_clock::time_point::max(), false);
     // The passes done, and this one scaled up from the share of it run so far; together
     // weighted as passes/(passes shown), as if every pass were like them.
-    const int iLastPass = std::min(iPass, genome.iPasses - 1);
-    const int64_t iInPass = samplesDone() - iLastPass * iPassSamples;
-    const double dShare = static_cast<double>(iInPass) / iPassSamples;
+    const int iLastPass = std::min(iPass, iPasses - 1);
+    const int64_t iInPass = samplesDone() - samplesBefore(iLastPass);
+    const double dShare = static_cast<double>(iInPass) / vPassSamples[iLastPass];
     SPictureSource source;
     const int iShown = iLastPass + (dShare > 0 ? 1 : 0);
-    source.dScale = iShown > 0 ? static_cast<double>(genome.iPasses) / iShown : 1;
+    source.dScale = iShown > 0 ? static_cast<double>(iPasses) / iShown : 1;
     if (dShare > 0) {
         source.pHistogram = pHistogram.get();
-        source.scale = logScaleOf(genome, dQuality, dShare);
+        source.scale = passScale(iLastPass, dShare);
         source.pKernels = pKernels.get();
     }
     if (iLastPass > 0) source.pAccumulated = &vAccumulated;
     source.iThreads = iThreads;
     source.stopped = [this, uBefore = uStops.load()] { return uStops != uBefore; };
-    return writePicture(genome, source, onRow);
+    return writePicture(plan.picture, source, onRow);
 }

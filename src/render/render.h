@@ -2,14 +2,17 @@
 
 // One render of a genome: its chaos game run batch by batch on the worker pool's threads into
 // one histogram, and the picture tone-mapped from it whenever asked, finished or not. It runs in
-// slices (continueRender) so that a window can show it growing and drop it at once.
+// slices (continueRender) so that a window can show it growing and drop it at once. A frame
+// blurred in time runs its moments one after another into the same histogram (render_plan.h).
 //
 // One seed gives one picture, bit for bit, at any number of threads: batch b always draws the
 // same stream and the histogram's sums are integers, whose order of addition never matters.
+// Batches are numbered through the whole render, pass after pass and moment after moment.
 
 #include "genome/genome.h"
 #include "tone/histogram.h"
 #include "render/chaos_game.h"
+#include "render/render_plan.h"
 #include "tone/picture.h"
 
 #include <atomic>
@@ -20,8 +23,8 @@
 #include <string>
 #include <vector>
 
-// The samples a render of the genome draws in each pass: N = quality · 4^zoom · W · H, whatever
-// the supersample, shared by the passes; and in all.
+// The samples a still render of the genome draws in each pass: N = quality · 4^zoom · W · H,
+// whatever the supersample, shared by the passes; and in all.
 int64_t passSamplesOf(const SGenome& genome);
 inline int64_t samplesOf(const SGenome& genome) {
     return passSamplesOf(genome) * genome.iPasses;
@@ -31,11 +34,12 @@ class CGenomeRender {
 public:
     // dQuality > 0 replaces the genome's quality (samples per pixel). Check error() after.
     CGenomeRender(const SGenome& genome, uint64_t uSeed, int iThreads, double dQuality = 0);
+    CGenomeRender(const SRenderPlan& plan, uint64_t uSeed, int iThreads);
     CGenomeRender(const CGenomeRender&) = delete;
     CGenomeRender& operator=(const CGenomeRender&) = delete;
 
-    // Empty, or why nothing can be drawn: a genome that checkGenome refuses, or a bucket grid
-    // too large for memory. Such a render does nothing.
+    // Empty, or why nothing can be drawn: a genome that checkGenome refuses (a moment's too),
+    // or a bucket grid too large for memory. Such a render does nothing.
     const std::string& error() const { return sError; }
 
     // Runs batches for about budget (at least two per worker, each ≤ 10,000 samples, a few
@@ -50,15 +54,15 @@ public:
     }
 
     // No more than iSamples samples, as samplesDone counts them: the render then stops where
-    // another of the same genome and seed stood when it had done that many, and its picture is
+    // another of the same plan and seed stood when it had done that many, and its picture is
     // that render's picture then (a window's picture saved part way, drawn again). Before the
     // first continueRender.
     void limitSamples(int64_t iSamples) { iSampleLimit = iSamples; }
 
     double shareDone() const;  // samples plotted so far over all, 0 to 1
-    bool done() const { return iPass == genome.iPasses; }
+    bool done() const { return iPass == iPasses; }
     int64_t samplesDone() const;
-    int64_t samplesTotal() const { return iPassSamples * genome.iPasses; }
+    int64_t samplesTotal() const { return iSamplesTotal; }
     double badValueRate() const;  // results replaced by a random point, per sample so far
 
     // The picture of the samples so far, as if they were all of them (a growing render is as
@@ -66,7 +70,7 @@ public:
     // when a stop came while it ran: the rows after it are not written.
     bool writeImage(const FPictureRow& onRow);
 
-    const SGenome& renderedGenome() const { return genome; }
+    const SGenome& renderedGenome() const { return plan.genome; }
     const CHistogram& histogram() const { return *pHistogram; }  // this pass's buckets
 
 private:
@@ -79,31 +83,46 @@ private:
         int iWaiting[2] = {0, 0};      // per pair: its batches run but not yet added
     };
 
+    bool checkMoments();
+    SGenome momentGenome(const SMoment& moment, bool bForGrid) const;
+    void startPass();
+    void startMoment();
+    void nextMoment();
+    SLogScale passScale(int iPassNumber, double dShare) const;
+    int64_t samplesBefore(int iPassNumber) const;  // of the passes before it
+    const SMoment& moment() const { return plan.vPasses[iPass][iMoment]; }
     bool runSlice(std::chrono::steady_clock::time_point deadline);
     void runWorker(SWorker& worker, std::chrono::steady_clock::time_point deadline);
     int claimPair(SWorker& worker, int iPair);
     void addWaiting(SWorker& worker, bool bWait);
     bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
-    int samplesOfBatch(int64_t iBatch) const;  // iBatch counted within its pass
-    int64_t batchEnd() const;     // of this pass's batches, where the render stops
+    int samplesOfBatch(int64_t iBatch) const;  // iBatch counted within its moment
+    int64_t batchEnd() const;     // of this moment's batches, where the render stops
     bool limitReached() const { return iSampleLimit >= 0 && samplesDone() >= iSampleLimit; }
+    bool passRunOut() const;      // every batch of the pass run, the pass not yet added
 
-    SGenome genome;
+    SRenderPlan plan;
     uint64_t uSeed;
     int iThreads;
-    double dQuality;
+    int iPasses;
     std::string sError;
-    std::unique_ptr<CChaosGame> pGame;
+    std::vector<SGenome> vPassFirst, vPassLast;  // each pass's first and last moment's genome
+    std::vector<int64_t> vPassSamples;
+    int64_t iSamplesTotal = 0;
+    std::unique_ptr<CChaosGame> pGame;  // the moment's
     std::unique_ptr<CHistogram> pHistogram;
-    std::unique_ptr<CDensityKernels> pKernels;
+    std::unique_ptr<CDensityKernels> pKernels;  // the pass's
     std::vector<float> vAccumulated;   // log-scaled sums of the passes done, if passes > 1
     std::unique_ptr<CDensityRows> pFinishing;  // the pass being added into vAccumulated
     std::vector<SWorker> vWorkers;     // one a thread
 
-    int64_t iPassSamples = 0, iPassBatches = 0;
-    int iPass = 0;                     // passes done; genome.iPasses when finished
+    int iPass = 0;                     // passes done; iPasses when finished
+    int iMoment = 0;                   // of the pass: the one running
+    int64_t iMomentBatches = 0;        // its batches
+    uint64_t uBatchBase = 0;           // the number of its first batch in the render
+    int64_t iPassSamplesDone = 0;      // of the pass's moments before it
     int64_t iSampleLimit = -1;         // -1: none
-    std::atomic<int64_t> iNextBatch{0};// of this pass: the next to run
+    std::atomic<int64_t> iNextBatch{0};// of the moment: the next to run
     std::atomic<int64_t> iBadValues{0};
     std::atomic<bool> bStop{false};
     std::atomic<uint64_t> uStops{0};   // stops asked for so far

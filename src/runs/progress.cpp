@@ -26,6 +26,12 @@ double secondsSince(Clock::time_point then) {
     return std::chrono::duration<double>(Clock::now() - then).count();
 }
 
+void showLine(const std::string& sLine) {
+    std::fputs(("\r" + sLine + "\033[K").c_str(), stderr);
+    std::fflush(stderr);
+    bLineShown = true;
+}
+
 }  // namespace
 
 void reportProgress(long long iDone, long long iTotal) {
@@ -36,10 +42,7 @@ void reportProgress(long long iDone, long long iTotal) {
     }
     if (secondsSince(lastShown) < dRefreshSeconds) return;
     lastShown = Clock::now();
-    std::fputs(("\r" + progressLine(iDone, iTotal, secondsSince(startTime)) + "\033[K").c_str(),
-               stderr);
-    std::fflush(stderr);
-    bLineShown = true;
+    showLine(progressLine(iDone, iTotal, secondsSince(startTime)));
 }
 
 void clearProgressLine() {
@@ -83,4 +86,25 @@ void renderWithProgress(CGenomeRender& render) {
     while (render.continueRender(std::chrono::milliseconds(250)))
         reportProgress(render.samplesDone(), render.samplesTotal());
     reportProgress(render.samplesTotal(), render.samplesTotal());
+}
+
+std::string framesProgressLine(long long iFrame, int iNumber, int iFrames, double dShare,
+                               double dSeconds) {
+    const double dLeft = dShare > 0 ? dSeconds * (1 - dShare) / dShare : 0.0;
+    char cLine[128];
+    std::snprintf(cLine, sizeof cLine, "%4d%% | frame %lld, %d of %d | %.0f s left",
+                  static_cast<int>(dShare * 100), iFrame, iNumber, iFrames, dLeft);
+    return cLine;
+}
+
+void renderFrameWithProgress(CGenomeRender& render, long long iFrame, int iNumber,
+                             int iFrames) {
+    const auto report = [&] {
+        if (!bWatching || secondsSince(lastShown) < dRefreshSeconds) return;
+        lastShown = Clock::now();
+        const double dShare = (iNumber - 1 + render.shareDone()) / iFrames;
+        showLine(framesProgressLine(iFrame, iNumber, iFrames, dShare, secondsSince(startTime)));
+    };
+    while (render.continueRender(std::chrono::milliseconds(250))) report();
+    if (iNumber == iFrames) clearProgressLine();
 }

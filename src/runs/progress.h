@@ -26,6 +26,15 @@ void calculateWithProgress(CRunner& runner);
 // The whole render of a genome, its samples reported as a run's iterations are.
 void renderWithProgress(CGenomeRender& render);
 
+// A run of frames: "  42% | frame 12, 3 of 30 | 80 s left", the share of all the frames
+// done and the time left for them, dSeconds since the first began.
+std::string framesProgressLine(long long iFrame, int iNumber, int iFrames, double dShare,
+                               double dSeconds);
+
+// The whole render of frame iFrame, the iNumber-th of iFrames (from 1), reported with the
+// frames before it; the line cleared after the last.
+void renderFrameWithProgress(CGenomeRender& render, long long iFrame, int iNumber, int iFrames);
+
 // The progress line taken off the terminal, for a line that is printed during the run; the next
 // report shows it again.
 void clearProgressLine();

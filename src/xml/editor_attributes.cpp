@@ -102,10 +102,8 @@ constexpr SEditorRow flameRows[] = {
     {"version", nullptr}, {"nick", nullptr}, {"url", nullptr}, {"notes", nullptr},
     {"brood", nullptr}, {"genebank", nullptr}, {"plugins", nullptr}, {"new_linear", nullptr},
     {"grad_edit_*", nullptr}, {"filter_indicator", nullptr},
-    // Animation and the frames of a sequence.
-    {"time", nullptr}, {"interpolation", nullptr}, {"interpolation_type", nullptr},
-    {"interpolation_space", nullptr}, {"palette_interpolation", nullptr},
-    {"hsv_rgb_palette_blend", nullptr}, {"temporal_*", nullptr}, {"frame", nullptr},
+    // The editors' animation and the frames of their sequences.
+    {"frame", nullptr},
     {"frame_count", nullptr}, {"fps", nullptr}, {"rotations", nullptr},
     {"seconds_per_rotation", nullptr}, {"rotations_per_blend", nullptr},
     {"blend_rotate_xforms_cw", nullptr}, {"rotate_xforms_cw", nullptr},
@@ -153,7 +151,7 @@ constexpr SEditorRow flameRows[] = {
 
 constexpr SEditorRow xformRows[] = {
     // Names, animation, and the curves an editor animates the coefs along.
-    {"name", nullptr}, {"animate", nullptr}, {"animate_origin", nullptr},
+    {"name", nullptr}, {"animate_origin", nullptr},
     {"*Curve_*", nullptr},
     // Changes the picture; accepted at the value that changes nothing.
     {"var_color", isOne}, {"color_type", [](const char* s) {

@@ -87,8 +87,11 @@ bool addSymmetry(const pugi::xml_node& node, std::vector<SXform>& vXforms, std::
         sError = "<symmetry kind=\"" + std::to_string(iKind) + "\"> is beyond -1000 to 1000";
         return false;
     }
-    const std::vector<SXform> vAdded = symmetryXforms(iKind);
-    vXforms.insert(vXforms.end(), vAdded.begin(), vAdded.end());
+    // As flam3 makes them, they stay still in a loop.
+    for (SXform xform : symmetryXforms(iKind)) {
+        xform.dAnimate = 0;
+        vXforms.push_back(xform);
+    }
     return true;
 }
 

@@ -25,10 +25,13 @@ void setNumbers(pugi::xml_node& node, const char* sName, const double* pValues, 
 template <class TOwner>
 void writeAttributes(const std::vector<SAttribute<TOwner>>& vRows, const TOwner& owner,
                      bool bFinal, pugi::xml_node& node) {
+    static const TOwner defaults;
     std::string sText;
-    for (const SAttribute<TOwner>& row : vRows)
-        if (row.pfWrite && (row.bInFinal || !bFinal) && row.pfWrite(owner, sText))
-            node.append_attribute(row.sName) = sText.c_str();
+    for (const SAttribute<TOwner>& row : vRows) {
+        if (!row.pfWrite || (bFinal && !row.bInFinal)) continue;
+        if (row.bOnlyIfChanged && row.pfSame(owner, defaults)) continue;
+        if (row.pfWrite(owner, sText)) node.append_attribute(row.sName) = sText.c_str();
+    }
 }
 
 void writeXform(const SXform& xform, bool bFinal, pugi::xml_node& node) {

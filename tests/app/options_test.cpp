@@ -198,7 +198,40 @@ const SRefusedLine refusedLines[] = {
     {{"--genome", "a.flame", "--write-genome", "b.flame", "--save", "c.png"},
      "--write-genome draws nothing: not with --save or --live"},
     {{"--genome="}, "--genome: the file name is empty"},
+    {{"--genome", "k.flame", "--frames", "5:3", "--save", "f"},
+     "--frames: '5:3': the first frame is after the last"},
+    {{"--genome", "k.flame", "--frames", "1:2:0", "--save", "f"},
+     "--frames: '1:2:0' is not FIRST:LAST or FIRST:LAST:STEP (frames from -1000000000 to "
+     "1000000000, either left out for the default, a step from 1)"},
+    {{"--frames", "0:9", "--save", "f"},
+     "--frames, --frame, --loop and --sequence need --genome: they animate a genome file"},
+    {{"--genome", "k.flame", "--frames", ":", "--frame", "2", "--save", "f"},
+     "--frames and --frame do not go together: each says which frames to draw"},
+    {{"--genome", "k.flame", "--frame", "2"},
+     "--frames and --frame draw to files: --save PREFIX (or FILE for --frame), or "
+     "--write-genome for the genome of --frame"},
+    {{"--genome", "k.flame", "--frame", "nan", "--save", "f"},
+     "--frame: 'nan' is not a time from -1000000000 to 1000000000"},
+    {{"--genome", "k.flame", "--sequence", "10", "--pick", "2", "--save", "f"},
+     "--pick does not go with --sequence or with frames of --pick all: a sequence takes every "
+     "flame, and frames animate one file"},
 };
+
+// The frames' options, each as it is read: a side left out is the default's.
+TEST(ParseOptionsTest, FramesTheirRangeAndTime) {
+    SOptions options;
+    std::string sError;
+    ASSERT_TRUE(parse({"--genome", "k.flame", "--frames", "-3::2", "--loop", "30", "--save", "f"},
+                      options, sError)) << sError;
+    ASSERT_TRUE(options.frames.has_value());
+    EXPECT_EQ(options.frames->iFirst.value_or(0), -3);
+    EXPECT_FALSE(options.frames->iLast.has_value());
+    EXPECT_EQ(options.frames->iStep, 2);
+    EXPECT_EQ(options.iLoopFrames.value_or(0), 30);
+    ASSERT_TRUE(parse({"--genome", "k.flame", "--frame", "2.5", "--write-genome", "-"}, options,
+                      sError)) << sError;
+    EXPECT_EQ(options.dFrame.value_or(0), 2.5);
+}
 
 TEST(ParseOptionsTest, RefusedLinesNameTheirProblem) {
     for (const SRefusedLine& line : refusedLines) {

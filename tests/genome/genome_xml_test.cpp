@@ -74,6 +74,7 @@ TEST(GenomeReadTest, RefusesWhatItCannotDraw) {
         {flame("estimator_curve=\"0\""), "estimator_curve 0 is not > 0"},
         {flame("scale=\"1e999\""), "scale=\"1e999\" is not a finite number"},
         {flame("palette=\"9999\""), "no palette 9999 in the palette library"},
+        {flame("temporal_samples=\"1.5\""), "temporal_samples=\"1.5\" is not a whole number"},
     };
     for (const auto& example : cases)
         EXPECT_NE(errorOf(example.sXml).find(example.sError), std::string::npos)
@@ -89,8 +90,8 @@ TEST(GenomeReadTest, EditorsAttributesAreReadByTheirMeaning) {
         const char* sError;  // "": read as the plain flame
         size_t uDropped;     // things a lenient reading draws it without
     } cases[] = {
-        {"version=\"v\" grad_edit_hue_curve_x1=\"23\" interpolation=\"smooth\" nick=\"n\"",
-         "name=\"a\" animate=\"1\" linear_fx_priority=\"0\" mod_hue=\"0.0\"", "", 0},
+        {"version=\"v\" grad_edit_hue_curve_x1=\"23\" blend_seconds=\"2\" nick=\"n\"",
+         "name=\"a\" animate_origin=\"1\" linear_fx_priority=\"0\" mod_hue=\"0.0\"", "", 0},
         {"curves=\"0 0 1 0.5 0.5 1\" red_curve=\"0 0 1 1\" post_symmetry_type=\"NONE\" "
          "white_level=\"220.0\" cam_zoom=\"1\"",
          "material=\"0.0\" var_color=\"1\" zxCoefs=\"1 0 0 1 0 0\" color_type=\"DIFFUSION\"", "",
@@ -237,6 +238,8 @@ TEST(GenomeReadTest, ReadsOldAndShortForms) {
     EXPECT_EQ(listed[98], 0.5);
     EXPECT_EQ(std::count(listed.begin(), listed.end(), 0.0), iVariationCount - 2);
     EXPECT_EQ(genome.vXforms[3].variations[98], 1);
+    // A count as JWildfire writes it.
+    EXPECT_EQ(readOne(flame("temporal_samples=\"3.0\"")).iTemporalSamples, 3);
 }
 
 // The element adds its xforms where it stands, beside any that the file lists already.
@@ -361,10 +364,15 @@ TEST(GenomeWriteTest, EveryAttributeIsComparedWrittenAndReadBack) {
         {"hue", "0.25"}, {"palette", "3"}, {"palette_mode", "linear"},
         {"estimator_radius", "5"}, {"estimator_minimum", "1"}, {"estimator_curve", "0.6"},
         {"soloxform", "0"}, {"cam_pitch", "0.5"}, {"cam_yaw", "-0.5"}, {"cam_persp", "0.2"},
-        {"cam_zpos", "1"}, {"cam_dof", "0.1"}, {"blur_curve", "2"}};
+        {"cam_zpos", "1"}, {"cam_dof", "0.1"}, {"blur_curve", "2"}, {"time", "3"},
+        {"interpolation", "smooth"}, {"interpolation_type", "linear"},
+        {"palette_interpolation", "sweep"}, {"hsv_rgb_palette_blend", "0.5"},
+        {"temporal_samples", "4"}, {"temporal_filter_type", "exp"},
+        {"temporal_filter_width", "2"}, {"temporal_filter_exp", "-1"}};
     const std::map<std::string, std::string> xformValues = {
         {"weight", "0.7"}, {"color", "0.3"}, {"color_speed", "0.1"}, {"opacity", "0.6"},
-        {"coefs", "0.5 0 0 0.5 0.1 0"}, {"post", "1 0 0 1 0.2 0"}, {"chaos", "2"}};
+        {"coefs", "0.5 0 0 0.5 0.1 0"}, {"post", "1 0 0 1 0.2 0"}, {"chaos", "2"},
+        {"animate", "0"}};
     const std::string sPlain = "<flame version=\"1\">" + std::string(sXform) + "</flame>";
     const auto expectSeenAndReadBack = [&](const std::string& sXml) {
         const SGenome changed = readOne(sXml);

@@ -63,8 +63,14 @@ bool readPpm(const std::string& sText, SPicture& picture) {
 
 namespace {
 
+std::string folderOf(const std::string& sPath) {
+    const size_t uSlash = sPath.rfind('/');
+    return uSlash == std::string::npos ? "." : sPath.substr(0, uSlash);
+}
+
 SPicture renderReferenceOnce(const std::string& sXml, const std::string& sSeed,
-                             std::string& sError) {
+                             std::string& sError, const std::string& sTool = "flam3-render",
+                             const std::string& sSettings = "") {
     SPicture picture;
     const std::string sRenderer = referenceRenderer();
     if (sRenderer.empty()) {
@@ -79,11 +85,14 @@ SPicture renderReferenceOnce(const std::string& sXml, const std::string& sSeed,
     const std::string sIn = std::string(sFolder) + "/in.flame";
     const std::string sOut = std::string(sFolder) + "/out.ppm";
     std::ofstream(sIn) << sXml;
+    const std::string sTool_ = sTool == "flam3-render" ? sRenderer
+                                                        : folderOf(sRenderer) + "/" + sTool;
     const std::string sCommand = "env isaac_seed=" + sSeed + " nthreads=1 format=ppm out=" + sOut +
-                                 " " + sRenderer + " < " + sIn + " > /dev/null 2>&1";
+                                 " " + sSettings + " " + sTool_ + " < " + sIn +
+                                 " > /dev/null 2>&1";
     const int iStatus = std::system(sCommand.c_str());
     if (iStatus != 0 || !readPpm(fileText(sOut), picture)) {
-        sError = "flam3-render failed on " + sIn;
+        sError = sTool + " failed on " + sIn;
         picture = SPicture();
         return picture;
     }
@@ -150,4 +159,10 @@ double channelMean(const SPicture& picture, int iChannel) {
     const size_t uPixels = picture.vRgb.size() / 3;
     for (size_t i = 0; i < uPixels; i++) dSum += picture.vRgb[3 * i + iChannel];
     return dSum / uPixels;
+}
+
+SPicture renderReferenceFrame(const std::string& sXml, long long iFrame, const std::string& sSeed,
+                              std::string& sError) {
+    return renderReferenceOnce(sXml, sSeed, sError, "flam3-animate",
+                               "frame=" + std::to_string(iFrame));
 }

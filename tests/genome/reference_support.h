@@ -24,6 +24,10 @@ std::string referenceRenderer();
 // for the same pictures more than once.
 SPicture renderReference(const std::string& sXml, const std::string& sSeed, std::string& sError);
 
+// flam3-animate's frame iFrame of the keyframes sXml, as renderReference draws a still.
+SPicture renderReferenceFrame(const std::string& sXml, long long iFrame, const std::string& sSeed,
+                              std::string& sError);
+
 // SSIM of the two pictures' luminance (0.299 R + 0.587 G + 0.114 B), over 11 × 11 Gaussian
 // windows of σ 1.5 with the usual constants (0.01 · 255)² and (0.03 · 255)²; 1 for equal
 // pictures. Both of one size.

@@ -13,4 +13,9 @@ TEST(ProgressLineTest, ShowsShareSpeedAndTimeLeft) {
               " 100% | 214.7 M iterations/s | 0 s left");
 }
 
+TEST(ProgressLineTest, FramesShowWhichFrameAndTheTimeLeftForAll) {
+    EXPECT_EQ(framesProgressLine(12, 3, 30, 0.25, 20.0), "  25% | frame 12, 3 of 30 | 60 s left");
+    EXPECT_EQ(framesProgressLine(-1, 1, 2, 0.0, 0.0), "   0% | frame -1, 1 of 2 | 0 s left");
+}
+
 }  // namespace

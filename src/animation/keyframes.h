@@ -1,0 +1,31 @@
+#pragma once
+
+// A keyframe file's flames made ready to animate, as flam3 reads them: their times must
+// increase; the first segment and the last are straight lines (flam3 turns a smooth one there
+// into a straight one, and says so); and each rotate is moved by whole turns to within half a
+// turn of the one before, so the camera turns the short way.
+
+#include "genome/genome.h"
+
+#include <string>
+#include <vector>
+
+constexpr double dLatestTime = 1e9;  // a time, or a frame, is within this either way
+
+// "" or why the keyframes cannot be animated: times that do not increase, or lie too far off.
+std::string keyframeTimesProblem(const std::vector<SGenome>& vKeys);
+
+// "" or what flam3 changes: a smooth segment where a curve cannot be drawn, the first or the
+// last; one line for each.
+std::vector<std::string> smoothProblems(const std::vector<SGenome>& vKeys);
+
+// The changes flam3 makes when it reads keyframes: smooth turned linear where smoothProblems
+// says, rotate unwrapped.
+void settleKeyframes(std::vector<SGenome>& vKeys);
+
+// The frames flam3-animate draws by default: from trunc(t₀) to trunc(t_last) − 1, or the first
+// alone where that is before it.
+struct SFrameRange {
+    long long iFirst, iLast, iStep;
+};
+SFrameRange defaultFrames(const std::vector<SGenome>& vKeys);

@@ -1,0 +1,99 @@
+#include "animation/motion_blur.h"
+
+#include "animation/interpolation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+std::vector<double> temporalWeights(ETemporalFilter eFilter, double dExponent, int iMoments) {
+    std::vector<double> vWeights(iMoments, 1.0);
+    const double dN = iMoments;
+    for (int j = 0; j < iMoments; j++) {
+        if (eFilter == eTemporalGaussian) {  // centred on N/2, not (N − 1)/2, as flam3's
+            const double dX = 1.5 * std::fabs(j - dN / 2) / (dN / 2);
+            vWeights[j] = std::exp(-2 * dX * dX);
+        } else if (eFilter == eTemporalExp) {
+            vWeights[j] = dExponent >= 0 ? std::pow((j + 1) / dN, dExponent)
+                                         : std::pow((dN - j) / dN, -dExponent);
+        }
+    }
+    const double dMost = *std::max_element(vWeights.begin(), vWeights.end());
+    for (double& dWeight : vWeights) dWeight /= dMost;
+    return vWeights;
+}
+
+double momentTime(double dTime, double dWidth, int iMoment, int iMoments) {
+    if (iMoments == 1) return dTime;
+    return dTime + (static_cast<double>(iMoment) / (iMoments - 1) - 0.5) * dWidth;
+}
+
+namespace {
+
+// The tone curve of the frame: gamma, vibrancy and background the moments' means, the
+// threshold the last moment's; the spatial filter the first keyframe's.
+void settlePicture(const std::vector<SGenome>& vMoments, const SGenome& first, SGenome& picture) {
+    double dGamma = 0, dVibrancy = 0, dBackground[3] = {0, 0, 0};
+    for (const SGenome& moment : vMoments) {
+        dGamma += moment.dGamma;
+        dVibrancy += moment.dVibrancy;
+        for (int c = 0; c < 3; c++) dBackground[c] += moment.dBackground[c];
+    }
+    const double dCount = static_cast<double>(vMoments.size());
+    picture.dGamma = dGamma / dCount;
+    picture.dVibrancy = dVibrancy / dCount;
+    for (int c = 0; c < 3; c++) picture.dBackground[c] = dBackground[c] / dCount;
+    picture.dGammaThreshold = vMoments.back().dGammaThreshold;
+    picture.dFilter = first.dFilter;
+    picture.eFilterShape = first.eFilterShape;
+}
+
+}  // namespace
+
+bool framePlan(const std::shared_ptr<const std::vector<SGenome>>& pKeys, double dTime,
+               SRenderPlan& plan, std::string& sError) {
+    plan = SRenderPlan();
+    plan.genome = genomeAt(*pKeys, dTime);
+    const SGenome& genome = plan.genome;
+    const int iPasses = std::max(1, genome.iPasses), iSamples = genome.iTemporalSamples;
+    if (iSamples < 1 || static_cast<double>(iSamples) * iPasses > iMostMoments) {
+        sError = "temporal_samples " + std::to_string(iSamples) + " at " +
+                 std::to_string(iPasses) + " passes: a frame is drawn at 1 to " +
+                 std::to_string(iMostMoments) + " moments";
+        return false;
+    }
+    const int iMoments = iPasses * iSamples;
+    const std::vector<double> vWeights =
+        temporalWeights(genome.eTemporalFilter, genome.dTemporalFilterExp, iMoments);
+    std::vector<SGenome> vMoments;
+    plan.vPasses.resize(iPasses);
+    double dWeightSum = 0;
+    for (int j = 0; j < iMoments; j++) {
+        const double dMoment = momentTime(dTime, genome.dTemporalFilterWidth, j, iMoments);
+        vMoments.push_back(genomeAt(*pKeys, dMoment));
+        const SGenome& moment = vMoments.back();
+        // quality · 4^zoom · W · H samples for the frame, a share of them each moment.
+        const double dSamples = moment.dQuality * std::pow(4.0, moment.dZoom) * genome.iWidth *
+                                genome.iHeight / iMoments;
+        const int64_t iMomentSamples = std::max<int64_t>(1, std::llround(dSamples));
+        plan.vPasses[j / iSamples].push_back({dMoment, vWeights[j], iMomentSamples});
+        dWeightSum += vWeights[j];
+    }
+    plan.dMeanWeight = dWeightSum / iMoments;
+    plan.picture = genome;
+    settlePicture(vMoments, pKeys->front(), plan.picture);
+    plan.genomeAt = [pKeys](double dMoment) { return genomeAt(*pKeys, dMoment); };
+    return true;
+}
+
+unsigned int frameSeed(unsigned int uSeed, double dTime) {
+    dTime += 0.0;  // -0 and 0 are one time
+    // splitmix64's finaliser over the seed and the time's bits: frames near in time get
+    // streams as unlike as any two.
+    uint64_t uTime;
+    std::memcpy(&uTime, &dTime, sizeof uTime);
+    uint64_t z = (static_cast<uint64_t>(uSeed) << 32 ^ uTime) + 0x9e3779b97f4a7c15ull;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    return static_cast<unsigned int>((z ^ (z >> 31)) >> 32);
+}

@@ -1,0 +1,112 @@
+#include "app/frames.h"
+
+#include "animation/interpolation.h"
+#include "animation/keyframes.h"
+#include "animation/loops.h"
+#include "animation/motion_blur.h"
+#include "app/genome_choice.h"
+#include "files/whole_file.h"
+#include "genome/genome_check.h"
+
+namespace {
+
+constexpr int iFailed = 1, iWrongCommandLine = 2;
+
+bool said(std::ostream& err, const std::string& sError, int iCode, int& iStatus) {
+    err << "flames: " << sError << std::endl;
+    iStatus = iCode;
+    return false;
+}
+
+// The flames the keyframes are made of: all of the file's, or the one --pick names for a loop.
+bool readFlames(const SOptions& options, std::vector<SGenome>& vGenomes, std::ostream& err,
+                int& iStatus) {
+    CFlameFile file;
+    std::string sError;
+    if (!loadGenomeFile(options.sGenomePath, file, sError))
+        return said(err, sError, iFailed, iStatus);
+    const bool bOne = options.iLoopFrames.has_value();
+    const int iFirst = bOne ? options.iPick.value_or(1) : 1;
+    const int iLast = bOne ? iFirst : file.count();
+    SOptions asRead = options;  // each flame as the file has it: the options come after
+    asRead.size.reset();
+    asRead.dQuality.reset();
+    for (int iPick = iFirst; iPick <= iLast; iPick++) {
+        SGenomeChoice choice;
+        if (!pickGenomeOf(file, asRead, iPick, choice, sError))
+            return said(err, sError, iFailed, iStatus);
+        sayDropped(options, choice, err);
+        vGenomes.push_back(choice.genome);
+    }
+    return true;
+}
+
+// Keyframes of a file as flam3 reads them: their times in order; a smooth segment where a
+// curve cannot be drawn refused, or with --lenient said and drawn as a line.
+bool settledKeyframes(const SOptions& options, std::vector<SGenome>& vKeys, std::ostream& err,
+                      int& iStatus) {
+    const std::string sTimes = keyframeTimesProblem(vKeys);
+    if (!sTimes.empty()) return said(err, pathError(options.sGenomePath, sTimes), iFailed, iStatus);
+    const std::vector<std::string> vSmooth = smoothProblems(vKeys);
+    for (const std::string& sProblem : vSmooth)
+        err << "flames: " << pathError(options.sGenomePath, sProblem)
+            << (options.bLenient ? ": drawn linear, as flam3 draws it" : "") << std::endl;
+    if (!vSmooth.empty() && !options.bLenient) {
+        err << "flames: --lenient draws such segments as lines, as flam3 does" << std::endl;
+        iStatus = iFailed;
+        return false;
+    }
+    settleKeyframes(vKeys);
+    return true;
+}
+
+}  // namespace
+
+bool chooseKeyframes(const SOptions& options, SKeyframes& keys, std::ostream& err, int& iStatus) {
+    std::vector<SGenome> vGenomes;
+    if (!readFlames(options, vGenomes, err, iStatus)) return false;
+    std::vector<SGenome> vKeys;
+    if (options.iLoopFrames || options.iSequenceFrames)
+        vKeys = sequenceKeyframes(vGenomes,
+                                  options.iLoopFrames ? *options.iLoopFrames
+                                                      : *options.iSequenceFrames);
+    else if (!settledKeyframes(options, vKeys = vGenomes, err, iStatus))
+        return false;
+    for (SGenome& key : vKeys) {
+        if (options.size) key = resizedGenome(key, options.size->iWidth, options.size->iHeight);
+        if (options.dQuality) key.dQuality = *options.dQuality;
+    }
+    keys.pKeys = std::make_shared<const std::vector<SGenome>>(std::move(vKeys));
+    keys.sSource = options.sGenomePath;
+    return true;
+}
+
+bool frameTimes(const SOptions& options, const SKeyframes& keys, std::vector<long long>& vFrames,
+                std::string& sError) {
+    vFrames.clear();
+    if (options.dFrame) return true;  // one frame, at a time that need not be whole
+    const SFrameRange range = defaultFrames(*keys.pKeys);
+    const SFrameSpan span = options.frames.value_or(SFrameSpan());
+    const long long iFirst = span.iFirst.value_or(range.iFirst);
+    const long long iLast = span.iLast.value_or(range.iLast);
+    if (iFirst > iLast) {
+        sError = "--frames: frames " + std::to_string(iFirst) + " to " + std::to_string(iLast) +
+                 " are none (the keyframes' own range is " + std::to_string(range.iFirst) +
+                 " to " + std::to_string(range.iLast) + ")";
+        return false;
+    }
+    for (long long iFrame = iFirst; iFrame <= iLast; iFrame += span.iStep)
+        vFrames.push_back(iFrame);
+    return true;
+}
+
+std::string frameProblem(const SKeyframes& keys, double dTime) {
+    const SGenome genome = genomeAt(*keys.pKeys, dTime);
+    std::string sError;
+    if (!checkGenome(genome, sError)) return sError;
+    const double dMoments = static_cast<double>(genome.iTemporalSamples) * genome.iPasses;
+    if (genome.iTemporalSamples < 1 || dMoments > iMostMoments)
+        return "temporal_samples " + std::to_string(genome.iTemporalSamples) +
+               ": a frame is drawn at 1 to " + std::to_string(iMostMoments) + " moments";
+    return "";
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+// The frames a command line asks for: the keyframes it animates (a genome file's flames, or the
+// keyframes of a flame's loop or of the file's sequence, the options applied to each) and the
+// times of the frames drawn from them.
+
+#include "app/options.h"
+#include "genome/genome.h"
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+struct SKeyframes {
+    std::shared_ptr<const std::vector<SGenome>> pKeys;
+    std::string sSource;  // the genome file, as messages name it
+};
+
+// The keyframes of --genome's file, of its flame's --loop, or of its --sequence: false with the
+// exit status, having said why on err. What --lenient draws the flames without, and smooth
+// segments it draws as lines, are said on err.
+bool chooseKeyframes(const SOptions& options, SKeyframes& keys, std::ostream& err, int& iStatus);
+
+// The frames to draw: --frame's time, or --frames' range, its sides left out the keyframes'
+// default range. False with sError (status 2) where the range is empty.
+bool frameTimes(const SOptions& options, const SKeyframes& keys, std::vector<long long>& vFrames,
+                std::string& sError);
+
+// "" or why frame dTime cannot be drawn: its genome not drawable, or too many moments.
+std::string frameProblem(const SKeyframes& keys, double dTime);

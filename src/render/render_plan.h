@@ -1,0 +1,30 @@
+#pragma once
+
+// What a render draws: a still genome, or a frame blurred in time. A frame's passes are each a
+// run of moments; a moment is the genome at its own time, with its own xforms, palette and
+// camera, whose plots' colours weigh as the temporal filter says. The histogram's grid, the
+// spatial filter and the tone curve are the frame's, one for all its moments.
+
+#include "genome/genome.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+struct SMoment {
+    double  dTime;
+    double  dWeight;   // its plots' colour and alpha are multiplied by it; their count is not
+    int64_t iSamples;
+};
+
+struct SRenderPlan {
+    SGenome genome;    // the genome the picture is of, as kept with it
+    SGenome picture;   // its grid, spatial filter and tone curve: the genome's for a still
+    std::vector<std::vector<SMoment>> vPasses;  // each pass's moments, in time order
+    double dMeanWeight = 1;  // the moments' mean weight, which the log scaling divides by
+    // The genome of a moment; null: every moment draws the picture's genome.
+    std::function<SGenome(double dTime)> genomeAt;
+};
+
+// A still genome drawn at dQuality (> 0; else its own quality): one moment a pass, weight 1.
+SRenderPlan stillPlan(const SGenome& genome, double dQuality = 0);
