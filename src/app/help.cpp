@@ -3,6 +3,7 @@
 #include "core/colouring.h"
 #include "core/patterns.h"
 #include "text/text_forms.h"
+#include "variations/variations.h"
 
 #include <string>
 
@@ -25,7 +26,7 @@ const char* const sUsage =
     "              (--frames FIRST:LAST[:STEP] | --frame T) [--seed N] [--threads N]\n"
     "              (--save PREFIX | --write-genome FILE)\n";
 
-// The window's keys, the exit statuses and examples: after the options.
+// GLUT's options and the window's keys: after the options.
 const char* const sAfterOptions =
     R"(GLUT's own options go to GLUT: -display NAME, -geometry WxH+X+Y (or +0+0),
 -iconic, -indirect, -direct, -gldebug and -sync; any other word is refused.
@@ -65,7 +66,11 @@ file's flames):
 The title names the file, the flame and its name, its quality and zoom, how
 much of it is drawn until it is done, and for a few seconds what was saved.
 
-Exit status:
+)";
+
+// The exit statuses and examples: last.
+const char* const sEnd =
+    R"(Exit status:
   0  done
   1  the picture could not be written or loaded, a genome file was refused,
      no display could be opened, an answer could not be taken as given with
@@ -79,6 +84,7 @@ Examples:
   flames --random 3 --iterations 20000000 --colouring 4
   flames --genome flames.flame --pick 2 --quality 200 --save flame2.png
   flames --random-genome 5 --write-genome five.flame
+  flames --genome keys.flame --frames 0:99 --seed 1 --save frame
 )";
 
 std::string rangeOf(int iCount) { return "1 to " + std::to_string(iCount); }
@@ -112,13 +118,17 @@ std::string wrapped(const std::string& sLine) {
     return sText + sRow;
 }
 
+// The label at the margin, and its text after it at the indent, or from the next line.
+std::string labelled(const std::string& sLabel) {
+    return "  " + sLabel +
+           (sLabel.size() + 4 <= iHelpIndent ? std::string(iHelpIndent - 2 - sLabel.size(), ' ')
+                                             : "\n" + std::string(iHelpIndent, ' '));
+}
+
 // An option's lines as its row gives them, {names} filled in; a line too long for the width is
 // folded.
 std::string optionHelp(const SKnownOption& option) {
-    const std::string sLabel = option.sHelpLabel;
-    std::string sHelp = "  " + sLabel;
-    sHelp += sLabel.size() + 4 <= iHelpIndent ? std::string(iHelpIndent - 2 - sLabel.size(), ' ')
-                                              : "\n" + std::string(iHelpIndent, ' ');
+    std::string sHelp = labelled(option.sHelpLabel);
     std::string sText = option.sHelp;
     const size_t iNames = sText.find("{names}");
     if (iNames != std::string::npos) sText.replace(iNames, 7, flameFunctionNames());
@@ -131,11 +141,21 @@ std::string optionHelp(const SKnownOption& option) {
     return sHelp + "\n";
 }
 
+// Every variation a genome may use, by family, from the variation table.
+std::string variationsHelp() {
+    std::string sHelp = "Variations of a genome, by family, other names the editors write in "
+                        "brackets\n(each also as pre_NAME and post_NAME, the editors' forms "
+                        "before and after\nthe others):\n";
+    for (const SVariationFamily& family : variationFamilies())
+        sHelp += labelled(family.sName) + wrapped(familyNames(family)) + "\n";
+    return sHelp + "\n";
+}
+
 }  // namespace
 
 std::string helpText() {
     std::string sHelp = std::string(sUsage) + "\n" + description() + "\nOptions:\n";
     for (size_t i = 0; i < iKnownOptions; i++)
         if (knownOptions[i].sHelpLabel) sHelp += optionHelp(knownOptions[i]);
-    return sHelp + sAfterOptions;
+    return sHelp + sAfterOptions + variationsHelp() + sEnd;
 }

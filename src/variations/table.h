@@ -19,17 +19,22 @@
 
 namespace variation {
 
-// The families, in EVariation's order: each one's rows and how many.
+// The families, in EVariation's order: each one's name as the help lists it, its rows and how
+// many.
 struct SFamily {
+    const char* sName;
     const SVariation* pRows;
     int iRows;
 };
 template <std::size_t N>
-constexpr SFamily familyOf(const SVariation (&rows)[N]) { return {rows, static_cast<int>(N)}; }
-constexpr SFamily families[] = {familyOf(classicRows), familyOf(parametricRows),
-                                familyOf(shapeRows),   familyOf(foldRows),
-                                familyOf(complexRows), familyOf(spaceRows),
-                                familyOf(pluginRows)};
+constexpr SFamily familyOf(const char* sName, const SVariation (&rows)[N]) {
+    return {sName, rows, static_cast<int>(N)};
+}
+constexpr SFamily families[] = {
+    familyOf("classic", classicRows),         familyOf("parametric", parametricRows),
+    familyOf("shapes", shapeRows),            familyOf("folds, waves", foldRows),
+    familyOf("complex", complexRows),         familyOf("3D, with z", spaceRows),
+    familyOf("plugins", pluginRows)};
 
 constexpr const SVariation& rowOf(int iVariation) {
     int iFamily = 0;

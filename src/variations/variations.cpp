@@ -87,3 +87,26 @@ int parameterIndex(const char* sName) {
 }
 
 int variationOfParameter(int iParameter) { return places.iVariationOf[iParameter]; }
+
+std::vector<SVariationFamily> variationFamilies() {
+    std::vector<SVariationFamily> vFamilies;
+    int iFirst = 0;
+    for (const variation::SFamily& family : variation::families) {
+        vFamilies.push_back({family.sName, iFirst, family.iRows});
+        iFirst += family.iRows;
+    }
+    return vFamilies;
+}
+
+std::string familyNames(const SVariationFamily& family) {
+    std::string sNames;
+    for (int i = family.iFirst; i < family.iFirst + family.iCount; i++) {
+        const SVariation& row = variationOf(i);
+        sNames += std::string(i > family.iFirst ? ", " : "") + row.sName;
+        std::string sAliases;
+        for (const char* sAlias : row.aliases)
+            if (sAlias) sAliases += std::string(sAliases.empty() ? "" : ", ") + sAlias;
+        if (!sAliases.empty()) sNames += " (" + sAliases + ")";
+    }
+    return sNames;
+}

@@ -10,6 +10,7 @@
 
 #include "variations/formula.h"
 
+#include <string>
 #include <vector>
 
 namespace variation {
@@ -54,5 +55,14 @@ std::vector<double> defaultParameters();        // every parameter at its defaul
 int variationIndex(const char* sName);
 int parameterIndex(const char* sName);
 int variationOfParameter(int iParameter);  // the variation whose parameter it is
+
+// The variations by family, in the table's order, as the help lists them.
+struct SVariationFamily {
+    const char* sName;
+    int iFirst, iCount;
+};
+std::vector<SVariationFamily> variationFamilies();
+// Its variations' names in order, each with its aliases in brackets: "bwraps (bwraps7, bwraps2)".
+std::string familyNames(const SVariationFamily& family);
 
 

@@ -1,14 +1,17 @@
 // The help and the manual page against the tables they describe: every option, the ranges of
-// the patterns and colourings, and the names of a flame's functions, as the tables give them.
+// the patterns and colourings, the names of a flame's functions and a genome's variations by
+// family, as the tables give them.
 
 #include "app/option_table.h"
 #include "core/colouring.h"
 #include "core/patterns.h"
 #include "text/text_forms.h"
+#include "variations/variations.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -51,6 +54,33 @@ TEST(HelpTest, HelpAndManualSayWhatTheTablesHold) {
     std::string sWord, sJoined;
     while (words >> sWord) sJoined += (sJoined.empty() ? "" : " ") + sWord;
     EXPECT_EQ(sJoined, "the names: " + flameFunctionNames());
+}
+
+// Each family with all of its names in the table's order, in the help (folded at the indent),
+// in the manual page (a tagged paragraph each) and in the README (a row each).
+TEST(HelpTest, HelpManualAndReadmeListEveryVariationByFamily) {
+    std::ifstream in(FLAMES_README_PATH);
+    const std::string sReadme((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_FALSE(sReadme.empty()) << "no README at " << FLAMES_README_PATH;
+    const std::string sHelp = helpText(), sManual = manualText();
+    std::string sHelpJoined;  // its lines joined by one blank
+    std::istringstream words(sHelp);
+    for (std::string sWord; words >> sWord;) sHelpJoined += sWord + " ";
+    int iListed = 0;
+    for (const SVariationFamily& family : variationFamilies()) {
+        const std::string sNames = familyNames(family);
+        for (int i = family.iFirst; i < family.iFirst + family.iCount; i++, iListed++)
+            EXPECT_NE(sNames.find(variationOf(i).sName), std::string::npos);
+        const std::string sFamily = family.sName;
+        EXPECT_NE(sHelpJoined.find(sFamily + " " + sNames + " "), std::string::npos) << sFamily;
+        const std::string sManualName = sFamily.find(' ') == std::string::npos
+                                            ? sFamily : "\"" + sFamily + "\"";
+        EXPECT_NE(sManual.find(".B " + sManualName + " " + sNames + " "), std::string::npos)
+            << sFamily;
+        EXPECT_NE(sReadme.find("| " + sFamily + " | " + sNames + " |"), std::string::npos)
+            << sFamily;
+    }
+    EXPECT_EQ(iListed, iVariationCount);
 }
 
 }  // namespace
