@@ -7,7 +7,7 @@
 #include "reference.h"
 #include "runs/progress.h"
 #include "runs/runner.h"
-#include "window/draw.h"
+#include "display/draw.h"
 
 #include <GL/glu.h>
 #include <GL/glut.h>

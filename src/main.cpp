@@ -8,7 +8,7 @@
 #include "animation/motion_blur.h"
 #include "app/console.h"
 #include "app/frames.h"
-#include "app/options.h"
+#include "cli/options.h"
 #include "app/run_choice.h"
 #include "files/genome_file.h"
 #include "files/picture_file.h"

@@ -4,7 +4,7 @@
 // keyframes of a flame's loop or of the file's sequence, the options applied to each) and the
 // times of the frames drawn from them.
 
-#include "app/options.h"
+#include "cli/options.h"
 #include "genome/genome.h"
 
 #include <memory>

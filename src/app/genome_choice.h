@@ -3,7 +3,7 @@
 // The genome a run draws, as the command line says it: a flame picked from a genome file, or
 // the genome a saved picture keeps, at the size, quality and seed the options give.
 
-#include "app/options.h"
+#include "cli/options.h"
 #include "files/genome_file.h"
 #include "genome/genome.h"
 

@@ -5,7 +5,7 @@
 
 #include "app/dialogue.h"
 #include "app/genome_choice.h"
-#include "app/options.h"
+#include "cli/options.h"
 
 #include <iosfwd>
 

@@ -1,6 +1,6 @@
 #include "editing/genome_mutate.h"
 
-#include "variations/batch_random.h"
+#include "formulas/batch_random.h"
 #include "genome/genome_check.h"
 #include "editing/genome_random.h"
 #include "genome/palette.h"

@@ -17,7 +17,7 @@
 
 #include "core/angles.h"
 #include "genome/genome.h"
-#include "variations/batch_random.h"
+#include "formulas/batch_random.h"
 
 #include <cmath>
 #include <cstddef>

@@ -6,7 +6,7 @@
 //
 // With bZ the point carries the editors' z: the affines pass it through, each variation adds its
 // part of Z as its row says, and each form keeps or replaces it as its row says
-// (variations/formula.h). Without, nothing of z is worked out and the variations that move z
+// (formulas/formula.h). Without, nothing of z is worked out and the variations that move z
 // alone are left out: a flame whose picture no z reaches is drawn as before there was z, bit for
 // bit and as fast.
 

@@ -6,13 +6,13 @@
 // do), where a call through the row's pointer costs several percent of a genome's time;
 // everything else reads the rows through variations.h.
 
-#include "variations/classic.h"
-#include "variations/complex.h"
-#include "variations/folds.h"
-#include "variations/parametric.h"
-#include "variations/plugins.h"
-#include "variations/shapes.h"
-#include "variations/space.h"
+#include "formulas/classic.h"
+#include "formulas/complex.h"
+#include "formulas/folds.h"
+#include "formulas/parametric.h"
+#include "formulas/plugins.h"
+#include "formulas/shapes.h"
+#include "formulas/space.h"
 
 #include <cstddef>
 #include <utility>

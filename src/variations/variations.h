@@ -1,43 +1,20 @@
 #pragma once
 
 // The variations, as one table: each row's name, its parameters with their defaults and random
-// ranges, what it works out once per xform, and its formula (variations/formula.h). The reader,
+// ranges, what it works out once per xform, and its formula (formulas/formula.h). The reader,
 // the writer, random genomes, mutations, the help and the iteration all read it. A new variation
-// is an entry in EVariation and a row, with its formula, in a family file (table.h).
+// is an entry in EVariation (formulas/variation_ids.h) and a row, with its formula, in a family
+// file of formulas/ (gathered in table.h).
 //
 // The xform keeps every parameter of every variation in one array: a variation's parameters
 // take the places from firstParameter(v) on, in the table's order.
 
-#include "variations/formula.h"
+#include "formulas/formula.h"
+#include "formulas/variation_ids.h"
 
 #include <string>
 #include <vector>
 
-namespace variation {
-
-enum EVariation : int {
-    eLinear, eSinusoidal, eSpherical, eSwirl, eHorseshoe, ePolar, eHandkerchief, eHeart, eDisc,
-    eSpiral, eHyperbolic, eDiamond, eEx, eJulia, eBent, eWaves, eFisheye, ePopcorn, eExponential,
-    ePower, eCosine, eRings, eFan, eBlob, ePdj, eFan2, eRings2, eEyefish, eBubble, eCylinder,
-    ePerspective, eNoise, eJulian, eJuliascope, eBlur, eGaussianBlur, eRadialBlur, ePie, eNgon,
-    eCurl, eRectangles, eArch, eTangent, eSquare, eRays, eBlade, eSecant2, eTwintrian, eCross,
-    eDisc2, eSuperShape, eFlower, eConic, eParabola, eBent2, eBipolar, eBoarders, eButterfly,
-    eCell, eCpow, eCurve, eEdisc, eElliptic, eEscher, eFoci, eLazysusan, eLoonie,
-    ePreBlur, eModulus, eOscilloscope, ePolar2, ePopcorn2, eScry, eSeparation, eSplit, eSplits,
-    eStripes, eWedge, eWedgeJulia, eWedgeSph, eWhorl, eWaves2,
-    eExp, eLog, eSin, eCos, eTan, eSec, eCsc, eCot, eSinh, eCosh, eTanh, eSech, eCsch, eCoth,
-    eAuger, eFlux, eMobius,
-    // The editors' three dimensions (space.h) and plugins (plugins.h).
-    eLinear3D, eSpherical3D, eBlur3D, eJulia3D, eJulia3Dz, eHemisphere, eCurl3D, eBlob3D,
-    eFlatten, eZscale, eZtranslate, eZcone, eZblur, eRotateX, eRotateY,
-    eEditorsMobius, eBwraps, eBoarders2, eSineblur, eBlurCircle, eJuliac, eAxisSymmetry,
-    ePointSymmetry,
-    eCount
-};
-
-}  // namespace variation
-
-constexpr int iVariationCount = variation::eCount;
 // flam3's own variations, numbered as its legacy var="..." list and var1 number them: the first
 // of the table's rows, in the same order.
 constexpr int iFlam3Variations = variation::eMobius + 1;

@@ -3,9 +3,9 @@
 #include "editing/genome_frame.h"
 #include "runs/progress.h"
 #include "text/text_forms.h"
-#include "window/draw.h"
+#include "display/draw.h"
 #include "window/genome_window.h"
-#include "window/x_link.h"
+#include "display/x_link.h"
 
 #include <GL/gl.h>
 #include <GL/glut.h>

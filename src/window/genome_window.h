@@ -3,10 +3,10 @@
 // What the genome window holds between GLUT's callbacks, shared by its view (genome_view.cpp)
 // and its keys (genome_keys.cpp).
 
-#include "app/options.h"
+#include "cli/options.h"
 #include "render/render.h"
 #include "window/browsing.h"
-#include "window/shrink.h"
+#include "display/shrink.h"
 #include "xml/genome_xml.h"
 
 #include <chrono>

@@ -6,8 +6,8 @@
 #include "runs/progress.h"
 #include "runs/runner.h"
 #include "text/text_forms.h"
-#include "window/draw.h"
-#include "window/x_link.h"
+#include "display/draw.h"
+#include "display/x_link.h"
 
 #include <GL/glut.h>
 #include <unistd.h>

@@ -9,7 +9,7 @@
 
 #include "app/genome_choice.h"
 #include "core/run.h"
-#include "window/x_link.h"
+#include "display/x_link.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,8 @@
 #pragma once
 
 // What a row of the variation table holds, and what its formula is given. The rows themselves,
-// each with its formula beside it, are in the family files that table.h gathers.
+// each with its formula beside it, are in the family files of this folder, which
+// variations/table.h gathers.
 //
 // (x, y) is the pre-affine output, w the variation's weight, p its parameters in the row's
 // order, coefs its xform's A B C D E F, k what the row's prepare worked out from p and coefs once
@@ -16,7 +17,7 @@
 // sum. What a row does to z and how its forms act are columns of the row (SVariationSpace).
 
 #include "core/angles.h"
-#include "variations/batch_random.h"
+#include "formulas/batch_random.h"
 
 #include <array>
 #include <cmath>

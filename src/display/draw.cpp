@@ -1,4 +1,4 @@
-#include "window/draw.h"
+#include "display/draw.h"
 
 #include "core/screen.h"
 

@@ -5,7 +5,7 @@
 // square of the picture's.
 
 #include "core/colouring.h"
-#include "window/shrink.h"
+#include "display/shrink.h"
 
 #include <chrono>
 #include <optional>

@@ -2,8 +2,8 @@
 
 // The variations flam3 numbers 25 to 48, each with its formula. Read through variations/table.h.
 
-#include "variations/formula.h"
-#include "variations/variations.h"
+#include "formulas/formula.h"
+#include "formulas/variation_ids.h"
 
 namespace variation {
 

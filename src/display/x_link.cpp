@@ -1,4 +1,4 @@
-#include "window/x_link.h"
+#include "display/x_link.h"
 
 #include "text/text_forms.h"
 

@@ -1,4 +1,4 @@
-#include "window/shrink.h"
+#include "display/shrink.h"
 
 CShrinkRows::CShrinkRows(int iPictureWidth, int iPictureHeight, int iFactor)
     : iPictureWidth(iPictureWidth),

@@ -3,8 +3,8 @@
 // The variations flam3 numbers 67 to 81, each with its formula: pre_blur, and the folds, cuts
 // and wedges of the plane. Read through variations/table.h.
 
-#include "variations/formula.h"
-#include "variations/variations.h"
+#include "formulas/formula.h"
+#include "formulas/variation_ids.h"
 
 namespace variation {
 

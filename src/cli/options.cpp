@@ -1,6 +1,6 @@
-#include "app/options.h"
+#include "cli/options.h"
 
-#include "app/option_table.h"
+#include "cli/option_table.h"
 #include "text/text_forms.h"
 
 #include <unistd.h>

@@ -2,7 +2,7 @@
 // the patterns and colourings, the names of a flame's functions and a genome's variations by
 // family, as the tables give them.
 
-#include "app/option_table.h"
+#include "cli/option_table.h"
 #include "core/colouring.h"
 #include "core/patterns.h"
 #include "text/text_forms.h"

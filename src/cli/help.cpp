@@ -1,4 +1,4 @@
-#include "app/option_table.h"
+#include "cli/option_table.h"
 
 #include "core/colouring.h"
 #include "core/patterns.h"

@@ -3,8 +3,8 @@
 // The variations flam3 numbers 49 to 66, each with its formula: shapes drawn around the origin
 // and the conformal maps. Read through variations/table.h.
 
-#include "variations/formula.h"
-#include "variations/variations.h"
+#include "formulas/formula.h"
+#include "formulas/variation_ids.h"
 
 #include <algorithm>
 

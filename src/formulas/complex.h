@@ -4,8 +4,8 @@
 // logarithm and trigonometric functions of z = x + iy, auger, flux and mobius. Read through
 // variations/table.h. The divisions are not guarded: a pole gives infinity, a bad value.
 
-#include "variations/formula.h"
-#include "variations/variations.h"
+#include "formulas/formula.h"
+#include "formulas/variation_ids.h"
 
 namespace variation {
 

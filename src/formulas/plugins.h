@@ -6,8 +6,8 @@
 // variations/table.h. Where the editors write a name or a parameter otherwise, the row's aliases
 // say so.
 
-#include "variations/formula.h"
-#include "variations/variations.h"
+#include "formulas/formula.h"
+#include "formulas/variation_ids.h"
 
 #include <algorithm>
 #include <cmath>

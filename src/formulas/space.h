@@ -6,8 +6,8 @@
 // Read through variations/table.h. z is the point's own (c.in.z); a "0 made ε" is a denominator
 // that would be 0, replaced by ε as the editors replace it.
 
-#include "variations/formula.h"
-#include "variations/variations.h"
+#include "formulas/formula.h"
+#include "formulas/variation_ids.h"
 
 #include <cmath>
 

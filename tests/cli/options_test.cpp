@@ -1,7 +1,7 @@
 // The command line: which arguments are the program's, what each option takes, and which
 // command lines are refused with what message.
 
-#include "app/options.h"
+#include "cli/options.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // The program's own options, one row each: what it is called, what it takes, what it does to the
 // options, and what the help says of it. The parser and the help read the same rows.
 
-#include "app/options.h"
+#include "cli/options.h"
 
 #include <cstddef>
 #include <string>
