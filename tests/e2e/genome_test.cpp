@@ -6,6 +6,7 @@
 #include "png_io.h"
 #include "viewer_test.h"
 
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <string>
@@ -125,6 +126,55 @@ TEST(GenomeTest, WhatIsNoGenomeIsRefusedAtOnce) {
         EXPECT_EQ(folder.names(), std::vector<std::string>{"odd.flame"});
     }
 }
+
+#ifndef __SANITIZE_ADDRESS__  // whose shadow memory no address-space limit leaves room for
+// Files made to cost gigabytes or hours in a few bytes, each refused at once with its line, or
+// read within its limits, under an address-space limit of about a gigabyte (how long each
+// takes is said by hand, never asserted).
+TEST(GenomeTest, HostileFilesAreRefusedWithinAMemoryLimit) {
+    const std::string sXform = R"(<xform weight="1" linear="1" coefs="0.5 0 0 0.5 0 0"/>)";
+    std::string sSymmetries, sXforms, sFlames = "<f>";
+    for (int i = 0; i < 10; i++) sSymmetries += "<symmetry kind=\"1000\"/>";
+    for (int i = 0; i < 1001; i++) sXforms += sXform;
+    for (int i = 0; i <= 1000000; i++) sFlames += "<flame/>";
+    const std::string sHead = "<flame size=\"32 24\" quality=\"1\" palette=\"1\" name=\"";
+    const struct {
+        std::string sText;
+        int iStatus;
+        std::string sSaid;  // a part of the line after "flames: FILE: "
+    } cases[] = {
+        {sHead + "\">" + sXform + sSymmetries + "</flame>", 1,
+         "9991 xforms, over the 1000 a flame may hold"},
+        {sHead + "\">" + sXforms + "</flame>", 1, "1001 xforms, over the 1000 a flame may hold"},
+        {sFlames + "</f>", 1, "1000001 flames, over the 1000000 a file may hold"},
+        {sHead + "\">" + sXform + "<color index=\"0\" rgb=\"1e308 1e308 1e308\"/></flame>", 1,
+         "its colours are too large for a palette to hold"},
+        {sHead + std::string(5000000, 'n') + "\">" + sXform + "</flame>", 1,
+         "bytes of text, over the 1048576 a picture keeps"},
+        {sHead + std::string(100000, 'n') + "\">" + sXform + "</flame>", 0, ""},
+    };
+    CScratchFolder folder;
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.sSaid);
+        writeFile(folder / "odd.flame", example.sText);
+        SViewerLaunch launch = launchOf({"--genome", folder / "odd.flame", "--save",
+                                         folder / "odd.png"});
+        launch.vWrapper = {"sh", "-c", "ulimit -v 1000000; exec \"$0\" \"$@\""};
+        CViewerRun run(launch);
+        expectExitStatus(run.waitForExit(dEndTimeout), example.iStatus);
+        if (example.iStatus == 0) {
+            TChunks text;
+            readPicture(folder / "odd.png", &text);
+            EXPECT_LE(text["Description"].size(), 200u);
+            std::remove((folder / "odd.png").c_str());
+            continue;
+        }
+        EXPECT_NE(run.errors().find(example.sSaid), std::string::npos) << run.errors();
+        EXPECT_EQ(run.errors().find('\n'), run.errors().size() - 1) << run.errors();
+        EXPECT_EQ(folder.names(), std::vector<std::string>{"odd.flame"});
+    }
+}
+#endif
 
 // What is not drawn here refuses the flame, one line naming each thing and nothing written;
 // --lenient draws without them, a line each, and records the genome as drawn, which draws the
