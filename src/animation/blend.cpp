@@ -100,5 +100,8 @@ SGenome blendedGenome(const SBlend& blend) {
                                 first.ePaletteInterpolation, first.dHsvRgbPaletteBlend);
     out.iPalette = -1;  // the palette is the blend now, not a library's
     out.eTimeInterpolation = eTimeLinear;
+    // A moment between keyframes is no flame a loop starts from: flam3-genome leaves the motions
+    // out of its frames, and the first keyframe's would not be the moment's.
+    for (int i = 0; i < xformCount(out); i++) xformAt(out, i).vMotions.clear();
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "animation/alignment.h"
 #include "animation/blend.h"
+#include "animation/motion.h"
 #include "core/angles.h"
 
 #include <cstdio>
@@ -49,7 +50,7 @@ std::vector<SWinding> windings(const SGenome& from, const SGenome& to) {
 }  // namespace
 
 SGenome spunGenome(const SGenome& genome, double dBlend) {
-    SGenome spun = genome;
+    SGenome spun = movedGenome(genome, dBlend);
     spin(spun, dBlend, nullptr, true);
     spun.eTimeInterpolation = eTimeLinear;
     spun.ePaletteInterpolation = ePaletteHsvCircular;
@@ -59,7 +60,8 @@ SGenome spunGenome(const SGenome& genome, double dBlend) {
 }
 
 SGenome transitionGenome(const SGenome& from, const SGenome& to, double dBlend) {
-    const SGenome* pPair[2] = {&from, &to};
+    const SGenome movedFrom = movedGenome(from, dBlend), movedTo = movedGenome(to, dBlend);
+    const SGenome* pPair[2] = {&movedFrom, &movedTo};
     SAligned aligned = alignedKeyframes(pPair, 2, from.eAffineInterpolation);
     SBlend blend;
     blend.vWindings = windings(aligned.vKeys[0], aligned.vKeys[1]);
@@ -82,7 +84,8 @@ std::vector<SGenome> sequenceKeyframes(const std::vector<SGenome>& vGenomes, int
             vKeys.push_back(timed(spunGenome(vGenomes[i], static_cast<double>(k) / iFrames),
                                   iTime++));
         if (i + 1 == vGenomes.size()) break;
-        vKeys.push_back(timed(vGenomes[i], iTime++));  // the transition's start: the flame
+        // The transition's start: the flame, unturned, its motions at rest.
+        vKeys.push_back(timed(movedGenome(vGenomes[i], 0), iTime++));
         for (int k = 1; k < iFrames; k++)
             vKeys.push_back(timed(transitionGenome(vGenomes[i], vGenomes[i + 1],
                                                    static_cast<double>(k) / iFrames),

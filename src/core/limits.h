@@ -18,6 +18,7 @@ constexpr int iWidestFilter = 255;         // the spatial filter's taps per axis
 
 // A genome: its standard xforms, those its symmetries make included.
 constexpr int iMostXforms = 1000;
+constexpr int iMostMotions = 1000;         // <motion> elements, all its xforms' together
 
 // Files: a genome file, the flames it holds, one genome's text as a picture keeps it, and all the
 // texts of a picture, inflated.

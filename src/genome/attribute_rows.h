@@ -196,4 +196,11 @@ SAttribute<TOwner> ifChanged(SAttribute<TOwner> row) {
     return row;
 }
 
+// A row a <motion> element may not hold: flam3 refuses a motion that has it.
+template <class TOwner>
+SAttribute<TOwner> unmoving(SAttribute<TOwner> row) {
+    row.bMoves = false;
+    return row;
+}
+
 }  // namespace attribute_rows

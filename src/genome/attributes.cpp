@@ -168,6 +168,19 @@ void blendChaos(const SXform* const* pKeys, const double* pWeights, int iKeys,
         });
 }
 
+// The multipliers of the next choice's weights; written only where there are any. They do not
+// move in a loop: flam3 refuses a <motion> that holds them.
+SAttribute<SXform> chaos() {
+    return unmoving<SXform>(
+        {"chaos", "", "a list of finite numbers", eBlendNonNegative,
+         [](const char* sText, SXform& xform) { return readNumberList(sText, xform.vChaos); },
+         [](const SXform& xform, std::string& sText) {
+             sText = numbersText(xform.vChaos.data(), static_cast<int>(xform.vChaos.size()));
+             return !xform.vChaos.empty();
+         },
+         sameMember<&SXform::vChaos>, true, blendChaos});
+}
+
 std::vector<SAttribute<SXform>> xformRows() {
     SAttribute<SXform> weight = number<&SXform::dWeight>("weight", "0", eBlendNonNegative);
     weight.bInFinal = false;  // a final xform is never chosen: its weight is 0
@@ -191,14 +204,7 @@ std::vector<SAttribute<SXform>> xformRows() {
         number<&SXform::dOpacity>("opacity", "1", eBlend),
         numbers<&SXform::coefs>("coefs", "1 0 0 1 0 0", "six finite numbers", eBlendAffine),
         numbers<&SXform::post>("post", "1 0 0 1 0 0", "six finite numbers", eBlendAffine),
-        // The multipliers of the next choice's weights; written only where there are any.
-        {"chaos", "", "a list of finite numbers", eBlendNonNegative,
-         [](const char* sText, SXform& xform) { return readNumberList(sText, xform.vChaos); },
-         [](const SXform& xform, std::string& sText) {
-             sText = numbersText(xform.vChaos.data(), static_cast<int>(xform.vChaos.size()));
-             return !xform.vChaos.empty();
-         },
-         sameMember<&SXform::vChaos>, true, blendChaos},
+        chaos(),
         ifChanged(number<&SXform::dAnimate>("animate", "1", eBlend)),
         oldForm<SXform>("symmetry", "a finite number", [](const char* sText, SXform& xform) {
             double dSymmetry;  // the colour speed's old name and scale; a symmetry stays still
@@ -207,10 +213,10 @@ std::vector<SAttribute<SXform>> xformRows() {
             xform.dAnimate = dSymmetry > 0 ? 0 : 1;
             return true;
         }),
-        oldForm<SXform>("plotmode", "", [](const char* sText, SXform& xform) {
+        unmoving(oldForm<SXform>("plotmode", "", [](const char* sText, SXform& xform) {
             if (std::strcmp(sText, "off") == 0) xform.dOpacity = 0;
             return true;
-        }),
+        })),
     };
 }
 

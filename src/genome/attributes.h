@@ -42,6 +42,7 @@ struct SAttribute {
     void (*pfBlend)(const TOwner* const* pKeys, const double* pWeights, int iKeys,
                     EInterpolation eInterpolation, TOwner& out) = nullptr;
     bool           bOnlyIfChanged = false;  // written only where not at its default
+    bool           bMoves = true;  // a <motion> element may hold it (not chaos, nor plotmode)
 };
 
 // A blended sum finished as a row says: rounded to the nearest whole number (halves to even),

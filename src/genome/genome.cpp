@@ -20,6 +20,19 @@ SXform::SXform() { setDefaults(*this); }
 
 SGenome::SGenome() { setDefaults(*this); }
 
+// What a motion leaves out moves by 0: each row that blends, blended at weight 0 (Σ 0·v); the
+// affine numbers, the variations and their parameters.
+SMotion::SMotion() : iFrequency(0), eFunction(eMotionHill) {
+    const SXform* pAmplitudes = &amplitudes;
+    const double dNone = 0;
+    for (const SAttribute<SXform>& row : xformAttributes())
+        if (row.pfBlend && row.bMoves) row.pfBlend(&pAmplitudes, &dNone, 1, eBlend, amplitudes);
+    amplitudes.coefs.fill(0);
+    amplitudes.post.fill(0);
+    amplitudes.variations.fill(0);
+    std::fill(amplitudes.parameters.begin(), amplitudes.parameters.end(), 0.0);
+}
+
 namespace {
 
 // Every attribute of the table the same.
@@ -35,7 +48,12 @@ bool sameAttributes(const std::vector<SAttribute<TOwner>>& vRows, const TOwner& 
 
 bool SXform::operator==(const SXform& other) const {
     return sameAttributes(xformAttributes(), *this, other) && variations == other.variations &&
-           parameters == other.parameters && vUses == other.vUses;
+           parameters == other.parameters && vUses == other.vUses && vMotions == other.vMotions;
+}
+
+bool SMotion::operator==(const SMotion& other) const {
+    return iFrequency == other.iFrequency && eFunction == other.eFunction &&
+           amplitudes == other.amplitudes;
 }
 
 bool SGenome::operator==(const SGenome& other) const {

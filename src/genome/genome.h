@@ -40,6 +40,14 @@ struct SColour {
 
 using CPalette = std::array<SColour, iPaletteSize>;
 
+// How a <motion> element swings with a loop's blend b, at x = frequency·b: sin 2πx; a triangle
+// wave of the same period, rising first; (1 − cos 2πx)/2, the hill, which only rises and falls
+// back. Their names in a file, in this order.
+enum EMotionFunction { eMotionSin, eMotionTriangle, eMotionHill };
+inline constexpr const char* sMotionFunctionNames[] = {"sin", "triangle", "hill"};
+
+struct SMotion;
+
 // One transform: colour blend, pre-affine, variations, post-affine. Its attributes' defaults,
 // and how each is read, written and compared, are their rows in attributes.h.
 struct SXform {
@@ -56,8 +64,21 @@ struct SXform {
     std::array<double, iVariationCount> variations{};  // each variation's weight, 0 for none
     std::vector<double> parameters = defaultParameters();  // every variation's, variations.h
     std::vector<SVariationUse> vUses;  // pre_ and post_ forms and repeats, in the file's order
+    std::vector<SMotion> vMotions;     // what loops add to it; a still flame leaves them be
 
     bool operator==(const SXform& other) const;
+};
+
+// A <motion> element of an xform: at a loop's blend b it adds amplitudes × g(iFrequency·b) to
+// each of the xform's numbers, g as eFunction says (animation/motion.h).
+struct SMotion {
+    SMotion();                       // frequency 0, the hill, every amplitude 0
+
+    int             iFrequency;      // swings per loop; 0 keeps still
+    EMotionFunction eFunction;
+    SXform          amplitudes;      // no chaos, no pre_ or post_ forms, no motions of its own
+
+    bool operator==(const SMotion& other) const;
 };
 
 // A flame. Its attributes' defaults, and how each is read, written and compared, are their rows

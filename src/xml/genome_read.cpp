@@ -109,14 +109,48 @@ long long xformsMade(const pugi::xml_node& flame) {
     return iXforms;
 }
 
-// A flame of more xforms than one may hold is refused before they are made: a symmetry of kind
-// 1000 in a few bytes makes a thousand of them.
+bool isXform(const pugi::xml_node& node) {
+    return std::strcmp(node.name(), "xform") == 0 || std::strcmp(node.name(), "finalxform") == 0;
+}
+
+// The <motion> elements of a flame's xforms, each of which holds a whole xform's numbers.
+long long motionsMade(const pugi::xml_node& flame) {
+    long long iMotions = 0;
+    for (const pugi::xml_node child : flame.children()) {
+        if (!isXform(child)) continue;
+        const auto motions = child.children("motion");
+        iMotions += std::distance(motions.begin(), motions.end());
+    }
+    return iMotions;
+}
+
+// A flame of more xforms or motions than one may hold is refused before they are made: a
+// symmetry of kind 1000 in a few bytes makes a thousand xforms, and each motion is as large.
 bool withinXformLimit(const pugi::xml_node& flame, std::string& sError) {
-    const long long iXforms = xformsMade(flame);
-    if (iXforms <= iMostXforms) return true;
-    sError = std::to_string(iXforms) + " xforms, over the " + std::to_string(iMostXforms) +
-             " a flame may hold";
+    const long long iXforms = xformsMade(flame), iMotions = motionsMade(flame);
+    if (iXforms > iMostXforms)
+        sError = std::to_string(iXforms) + " xforms, over the " + std::to_string(iMostXforms) +
+                 " a flame may hold";
+    else if (iMotions > iMostMotions)
+        sError = std::to_string(iMotions) + " <motion> elements, over the " +
+                 std::to_string(iMostMotions) + " a flame may hold";
+    else
+        return true;
     return false;
+}
+
+// An <xform> or the <finalxform>, sWhat naming it, with its motions.
+bool readXformElement(const pugi::xml_node& node, bool bFinal, const std::string& sWhat,
+                      SXform& xform, CNotDrawn& notDrawn, std::string& sError) {
+    if (!readXform(node, xform, sWhat, notDrawn, sError)) {
+        sError = sWhat + ": " + sError;
+        return false;
+    }
+    if (bFinal && xform.dWeight != 0) {
+        sError = "the final xform has a weight other than 0";
+        return false;
+    }
+    return readMotions(node, bFinal, xform, sWhat, notDrawn, sError);
 }
 
 // The children of one <flame>, in document order.
@@ -135,14 +169,7 @@ bool readFlameChildren(const pugi::xml_node& flame, SGenome& genome, bool (&bGiv
             xform.dColor = iCreated++ % 2;
             std::string sWhat = bFinal ? "final xform"
                                        : "xform " + std::to_string(genome.vXforms.size() + 1);
-            if (!readXform(child, xform, sWhat, notDrawn, sError)) {
-                sError = sWhat + ": " + sError;
-                return false;
-            }
-            if (bFinal && xform.dWeight != 0) {
-                sError = "the final xform has a weight other than 0";
-                return false;
-            }
+            if (!readXformElement(child, bFinal, sWhat, xform, notDrawn, sError)) return false;
             if (bFinal) genome.finalXform = xform;
             else genome.vXforms.push_back(xform);
             genome.bFinalXform = genome.bFinalXform || bFinal;
@@ -174,7 +201,8 @@ bool finishPalette(SGenome& genome, const bool (&bGiven)[256], std::string& sErr
 }
 
 // XML allows an attribute once per element; pugixml does not check it, flam3's parser does.
-// The flame's own and its children's, the elements read (nothing deeper is).
+// The flame's own, its children's and its xforms' motions', the elements read (nothing else
+// is).
 bool uniqueAttributes(const pugi::xml_node& flame, std::string& sError) {
     std::unordered_set<std::string_view> names;
     const auto unique = [&](const pugi::xml_node& node) {
@@ -187,8 +215,12 @@ bool uniqueAttributes(const pugi::xml_node& flame, std::string& sError) {
         return true;
     };
     if (!unique(flame)) return false;
-    for (const pugi::xml_node child : flame.children())
+    for (const pugi::xml_node child : flame.children()) {
         if (!unique(child)) return false;
+        if (isXform(child))
+            for (const pugi::xml_node motion : child.children("motion"))
+                if (!unique(motion)) return false;
+    }
     return true;
 }
 

@@ -34,6 +34,29 @@ void writeAttributes(const std::vector<SAttribute<TOwner>>& vRows, const TOwner&
     }
 }
 
+// Each motion with its frequency and function, and the amplitudes it gives, those not 0: what
+// it leaves out reads back as 0.
+void writeMotions(const SXform& xform, pugi::xml_node& node) {
+    static const SMotion still;
+    std::string sText;
+    for (const SMotion& motion : xform.vMotions) {
+        pugi::xml_node element = node.append_child("motion");
+        setNumber(element, "motion_frequency", motion.iFrequency);
+        element.append_attribute("motion_function") = sMotionFunctionNames[motion.eFunction];
+        const SXform& amplitudes = motion.amplitudes;
+        for (const SAttribute<SXform>& row : xformAttributes())
+            if (row.pfWrite && !row.pfSame(amplitudes, still.amplitudes) &&
+                row.pfWrite(amplitudes, sText))
+                element.append_attribute(row.sName) = sText.c_str();
+        for (int i = 0; i < iVariationCount; i++)
+            if (amplitudes.variations[i] != 0)
+                setNumber(element, variationOf(i).sName, amplitudes.variations[i]);
+        for (int i = 0; i < parameterCount(); i++)
+            if (amplitudes.parameters[i] != 0)
+                setNumber(element, parameterOf(i).sName, amplitudes.parameters[i]);
+    }
+}
+
 void writeXform(const SXform& xform, bool bFinal, pugi::xml_node& node) {
     writeAttributes(xformAttributes(), xform, bFinal, node);
     // The variations it uses with all their parameters, and any other parameter not at its
@@ -54,6 +77,7 @@ void writeXform(const SXform& xform, bool bFinal, pugi::xml_node& node) {
         for (int k = 0; k < static_cast<int>(use.parameters.size()); k++)
             setNumber(node, useAttributeName(use, k).c_str(), use.parameters[k]);
     }
+    writeMotions(xform, node);
 }
 
 // 256 <color> elements, alpha last (flam3 resets alpha at every attribute) and only where it is

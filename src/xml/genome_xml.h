@@ -59,7 +59,8 @@ bool readGenomeFile(const std::string& sPath, std::vector<SGenome>& vGenomes,
 
 // The <flame> element of genome as this program stores it, in PNG files and .flame files: every
 // attribute explicit, numbers in the shortest form that reads back to the same double, the
-// palette as 256 <color> elements, and the xforms written out one by one. There is no
+// palette as 256 <color> elements, and the xforms written out one by one, each <motion> with
+// its frequency, its function and the amplitudes it gives (those not 0). There is no
 // <symmetry> element: reading one adds xforms, so writing it beside the xforms it stands for
 // would double them. readGenomes gives back a genome == this one, and flam3 draws it alike if it
 // uses nothing of the editors'.

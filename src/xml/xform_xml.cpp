@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -64,6 +65,77 @@ void setSharedAlias(const char* sName, double dValue, SXform& xform) {
             xform.parameters[i] = dValue;
 }
 
+// A number of the xform's: an attribute of the table, a variation's weight or parameter, or an
+// old form of the variations. bKnown false for any other name.
+bool readXformNumber(const pugi::xml_attribute& attribute, SXform& xform, bool& bKnown,
+                     std::string& sError) {
+    const char* sName = attribute.name();
+    bKnown = true;
+    if (const SAttribute<SXform>* pRow = xformAttribute(sName)) {
+        if (pRow->pfRead(attribute.value(), xform)) return true;
+        sError = badValue(attribute) + pRow->sExpected;
+        return false;
+    }
+    if (double* pNumber = variationNumber(sName, xform)) {
+        if (readNumber(attribute.value(), *pNumber)) {
+            setSharedAlias(sName, *pNumber, xform);
+            return true;
+        }
+        sError = badValue(attribute) + "a finite number";
+        return false;
+    }
+    return readLegacyVariation(attribute, xform, bKnown, sError);
+}
+
+bool readMotionFunction(const pugi::xml_attribute& attribute, EMotionFunction& eFunction,
+                        std::string& sError) {
+    constexpr int iFunctions = static_cast<int>(std::size(sMotionFunctionNames));
+    std::string sNames;
+    for (int i = 0; i < iFunctions; i++) {
+        if (std::strcmp(attribute.value(), sMotionFunctionNames[i]) == 0) {
+            eFunction = static_cast<EMotionFunction>(i);
+            return true;
+        }
+        sNames += (i == 0 ? "" : i + 1 < iFunctions ? ", " : " or ") +
+                  std::string(sMotionFunctionNames[i]);
+    }
+    sError = badValue(attribute) + sNames;
+    return false;
+}
+
+// What a loop may move: not chaos or plotmode, which flam3 refuses in a motion, nor the editors'
+// pre_ and post_ forms, which flam3 does not know.
+bool moves(const char* sName, std::string& sError) {
+    const SAttribute<SXform>* pRow = xformAttribute(sName);
+    SVariationName name;
+    if (pRow && !pRow->bMoves) {
+        sError = std::string(sName) + " cannot move";
+    } else if (!pRow && variationName(sName, name) && name.eForm != ePlainForm) {
+        sError = std::string(sName) + " cannot move: only the plain variations do";
+    } else {
+        return true;
+    }
+    return false;
+}
+
+// One attribute of a <motion>: its frequency, its function, or an amplitude.
+bool readMotionAttribute(const pugi::xml_attribute& attribute, SMotion& motion,
+                         const std::string& sPlace, CNotDrawn& notDrawn, std::string& sError) {
+    const char* sName = attribute.name();
+    if (std::strcmp(sName, "motion_frequency") == 0) {
+        if (readInteger(attribute.value(), motion.iFrequency)) return true;
+        sError = badValue(attribute) + "a whole number";
+        return false;
+    }
+    if (std::strcmp(sName, "motion_function") == 0)
+        return readMotionFunction(attribute, motion.eFunction, sError);
+    bool bKnown = false;
+    if (!moves(sName, sError) || !readXformNumber(attribute, motion.amplitudes, bKnown, sError))
+        return false;
+    if (!bKnown) notDrawn.unknownName(sPlace, sName);
+    return true;
+}
+
 }  // namespace
 
 std::string quoted(const char* s) { return std::string("'") + s + "'"; }
@@ -75,26 +147,33 @@ std::string badValue(const pugi::xml_attribute& attribute) {
 bool readXform(const pugi::xml_node& node, SXform& xform, const std::string& sPlace,
                CNotDrawn& notDrawn, std::string& sError) {
     for (const pugi::xml_attribute attribute : node.attributes()) {
-        const char* sName = attribute.name();
-        if (const SAttribute<SXform>* pRow = xformAttribute(sName)) {
-            if (pRow->pfRead(attribute.value(), xform)) continue;
-            sError = badValue(attribute) + pRow->sExpected;
-            return false;
-        }
-        if (double* pNumber = variationNumber(sName, xform)) {
-            if (readNumber(attribute.value(), *pNumber)) {
-                setSharedAlias(sName, *pNumber, xform);
-                continue;
-            }
-            sError = badValue(attribute) + "a finite number";
-            return false;
-        }
         bool bKnown = false;
-        if (!readLegacyVariation(attribute, xform, bKnown, sError)) return false;
+        if (!readXformNumber(attribute, xform, bKnown, sError)) return false;
         if (bKnown) continue;
+        const char* sName = attribute.name();
         const EEditorAttribute eEditor = xformEditorAttribute(sName, attribute.value());
         if (eEditor == eUnknownAttribute) notDrawn.unknownName(sPlace, sName);
         if (eEditor == eNotDrawn) notDrawn.notDrawnValue(sPlace, attribute);
+    }
+    return true;
+}
+
+bool readMotions(const pugi::xml_node& node, bool bFinal, SXform& xform,
+                 const std::string& sPlace, CNotDrawn& notDrawn, std::string& sError) {
+    for (const pugi::xml_node child : node.children("motion")) {
+        const std::string sMotion =
+            sPlace + "'s <motion> " + std::to_string(xform.vMotions.size() + 1);
+        SMotion motion;
+        for (const pugi::xml_attribute attribute : child.attributes())
+            if (!readMotionAttribute(attribute, motion, sMotion, notDrawn, sError)) {
+                sError = sMotion + ": " + sError;
+                return false;
+            }
+        if (bFinal && motion.amplitudes.dWeight != 0) {
+            sError = sMotion + ": a final xform has no weight to move";
+            return false;
+        }
+        xform.vMotions.push_back(motion);
     }
     return true;
 }

@@ -1,13 +1,20 @@
 // Genomes from the command line: a picture that keeps its seed and genome and draws again from
-// them, a written genome file that draws alike, and every file that is no genome refused with
-// its name, at once, with nothing written. That a seed gives the same pixels at any number of
+// them, a written genome file that draws alike, every file that is no genome refused with its
+// name, at once, with nothing written, and the keyframes of loops of moving xforms written as
+// flam3-genome writes them. That a seed gives the same pixels at any number of
 // threads is checked in-process (RenderThreadsTest), where more threads than cores can be had.
 
 #include "png_io.h"
 #include "viewer_test.h"
 
+#include "xml/genome_xml.h"
+
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -199,6 +206,78 @@ TEST(GenomeTest, LenientDrawsWithoutWhatIsNotDrawnHere) {
     const SPicture picture = readPicture(folder / "lenient.png", &text);
     EXPECT_EQ(text["flam3_genome"].find("frob"), std::string::npos);
     EXPECT_TRUE(savedGenome({"--load", folder / "lenient.png"}, folder / "again.png") == picture);
+}
+
+// Motions of every kind: sin, triangle and hill, several on one xform, on the final xform, past
+// the ranges of colour and weight, on a still xform's animate; and a second flame of other
+// motions and fewer xforms, to blend into.
+const std::string sMoving = R"(<flame size="10 10">
+  <xform weight="0.5" color="1.5" linear="1" animate="0" coefs="1 0 0 1 0 0.2">
+    <motion motion_frequency="1" motion_function="sin" coefs="0 0 0 0 1 0" animate="1"/>
+    <motion motion_frequency="3" motion_function="triangle" color="-2" weight="1"/>
+    <motion motion_frequency="2" julian="1" julian_dist="0.5" post="0 0 0 0 0 1"/>
+  </xform>
+  <xform weight="0.5" spherical="1" coefs="0.5 0 0 0.5 0 0"/>
+  <finalxform linear="1"><motion motion_frequency="2" julia="0.5" opacity="-1"/></finalxform>
+</flame>)";
+const std::string sOther = R"(<flame size="10 10">
+  <xform weight="0.5" linear="1" coefs="0.5 0 0 0.5 0 0">
+    <motion motion_frequency="1" motion_function="sin" coefs="0 0.5 0 0 0 1" swirl="2"/>
+  </xform>
+</flame>)";
+
+// Every number of the keyframes' xforms: their attributes, variations and the parameters of
+// those they use. A final xform never turns, and flam3 writes no animate for it.
+std::vector<double> numbersIn(const std::string& sPath) {
+    std::vector<SGenome> vKeys;
+    std::string sError;
+    EXPECT_TRUE(readGenomeFile(sPath, vKeys, sError)) << sError;
+    std::vector<double> vNumbers;
+    for (SGenome& key : vKeys) {
+        key.finalXform.dAnimate = 1;
+        if (key.bFinalXform) key.vXforms.push_back(key.finalXform);
+        for (const SXform& x : key.vXforms) {
+            vNumbers.insert(vNumbers.end(), {key.dTime, x.dWeight, x.dColor, x.dColorSpeed,
+                                             x.dOpacity, x.dAnimate});
+            vNumbers.insert(vNumbers.end(), x.coefs.begin(), x.coefs.end());
+            vNumbers.insert(vNumbers.end(), x.post.begin(), x.post.end());
+            vNumbers.insert(vNumbers.end(), x.variations.begin(), x.variations.end());
+            for (int i = 0; i < iVariationCount; i++)
+                if (x.variations[i] != 0)
+                    for (int k = 0; k < variationOf(i).parameterCount(); k++)
+                        vNumbers.push_back(x.parameters[firstParameter(i) + k]);
+        }
+    }
+    return vNumbers;
+}
+
+// A loop's keyframes and a sequence's, written, are flam3-genome's: moved, turned and blended.
+TEST(GenomeTest, LoopsAndSequencesMoveAsFlam3GenomeMovesThem) {
+    ASSERT_NE(std::string(FLAM3_GENOME_PATH), "")
+        << "no flam3-genome: scripts/install-deps.sh installs flam3-utils";
+    CScratchFolder folder;
+    writeFile(folder / "one.flame", sMoving);
+    writeFile(folder / "two.flame", "<flames>" + sMoving + sOther + "</flames>");
+    for (const char* sFlames : {"one.flame", "two.flame"}) {
+        SCOPED_TRACE(sFlames);
+        const std::string sMode = sFlames == std::string("one.flame") ? "--loop" : "--sequence";
+        CViewerRun run(launchOf({"--genome", folder / sFlames, sMode, "8", "--write-genome",
+                                 folder / "ours.flame"}));
+        EXPECT_EQ(ran(run, 0).errors(), "");
+        const std::string sReference = "env sequence=" + folder / sFlames + " nframes=8 " +
+                                       FLAM3_GENOME_PATH + " > " + folder / "theirs.flame" +
+                                       " 2> /dev/null";
+        ASSERT_EQ(std::system(sReference.c_str()), 0) << sReference;
+        const std::vector<double> vOurs = numbersIn(folder / "ours.flame"),
+                                  vTheirs = numbersIn(folder / "theirs.flame");
+        ASSERT_EQ(vOurs.size(), vTheirs.size());
+        for (size_t i = 0; i < vOurs.size(); i++)  // to the six digits flam3 writes
+            EXPECT_NEAR(vOurs[i], vTheirs[i], 1e-5 * std::max(1.0, std::fabs(vTheirs[i]))) << i;
+        std::ifstream written(folder / "ours.flame");
+        const std::string sWritten((std::istreambuf_iterator<char>(written)),
+                                   std::istreambuf_iterator<char>());
+        EXPECT_EQ(sWritten.find("<motion"), std::string::npos);
+    }
 }
 
 }  // namespace
