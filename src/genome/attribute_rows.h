@@ -57,9 +57,10 @@ void blendMember(const OwnerOf<pMember>* const* pKeys, const double* pWeights, i
         out.*pMember = blendedValue<TValue>(pWeights, iKeys, eInterpolation,
                                             [&](int k) { return pKeys[k]->*pMember; });
     } else {
-        for (int i = 0; i < iCountOf<pMember>; i++)
-            (out.*pMember)[i] = blendedValue<double>(pWeights, iKeys, eInterpolation,
-                                                     [&](int k) { return (pKeys[k]->*pMember)[i]; });
+        for (int i = 0; i < iCountOf<pMember>; i++) {
+            const auto valueOf = [&](int k) { return (pKeys[k]->*pMember)[i]; };
+            (out.*pMember)[i] = blendedValue<double>(pWeights, iKeys, eInterpolation, valueOf);
+        }
     }
 }
 
