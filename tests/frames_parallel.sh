@@ -10,7 +10,8 @@ trap 'rm -rf -- "$work"' EXIT
 mkdir "$work/one" "$work/farm"
 
 "$flames" --genome "$keyframes" --frames 0:5 --seed 11 --threads 2 --save "$work/one/f"
-parallel --will-cite -j2 "$flames" --genome "$keyframes" --frames {} --seed 11 --threads 1 \
+# -q: the command's words are quoted for the shell parallel runs them in (a path may hold a blank).
+parallel --will-cite -q -j2 "$flames" --genome "$keyframes" --frames {} --seed 11 --threads 1 \
   --save "$work/farm/f" ::: 4:5 0:3
 for frame in "$work"/one/*.png; do
   cmp "$frame" "$work/farm/$(basename "$frame")"
