@@ -233,6 +233,21 @@ TEST(ParseOptionsTest, FramesTheirRangeAndTime) {
     EXPECT_EQ(options.dFrame.value_or(0), 2.5);
 }
 
+// Without --save, frames open the window; --frame still draws to a file.
+TEST(ParseOptionsTest, FramesWithoutSaveOpenTheWindow) {
+    const std::vector<const char*> vLines[] = {
+        {"--genome", "k.flame", "--frames", "0:9"},
+        {"--genome", "k.flame", "--loop", "30", "--pick", "2"},
+        {"--genome", "k.flame", "--sequence", "5", "--frames", "all"},
+    };
+    for (const std::vector<const char*>& vArgs : vLines) {
+        SOptions options;
+        std::string sError;
+        EXPECT_TRUE(parse(vArgs, options, sError)) << sError;
+        EXPECT_TRUE(animates(options) && options.sSavePath.empty());
+    }
+}
+
 TEST(ParseOptionsTest, RefusedLinesNameTheirProblem) {
     for (const SRefusedLine& line : refusedLines) {
         SOptions options;
