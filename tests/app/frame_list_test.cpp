@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -113,27 +114,12 @@ TEST(FrameListTest, KeysMoveWherePlayingHasCome) {
     EXPECT_EQ(framesOf(30).caption(2), "loop of flame 2, frame 12, 3 of 30, time 12");
 }
 
-const char* const sKeyframes = R"(<flames>
-<flame time="0" size="800 600" scale="160" quality="10" temporal_samples="4" palette="12">
-  <xform weight="0.5" color="0" linear="1" coefs="0.5 0 0 0.5 0.5 0"/>
-  <xform weight="0.5" color="1" spherical="1" coefs="0.6 0.3 -0.3 0.6 -0.5 0.2"/>
-</flame>
-<flame time="6" size="800 600" scale="200" rotate="40" quality="10" temporal_samples="4"
-  palette="40">
-  <xform weight="0.5" color="0" linear="1" coefs="0.3 0.4 -0.4 0.3 0.5 0.1"/>
-  <xform weight="0.5" color="1" spherical="1" coefs="0.6 -0.3 0.3 0.6 -0.5 0.2"/>
-</flame>
-</flames>
-)";
-
 // The window's frames as --save would draw them: the keyframes' default range, or the loop's;
 // a preview that comes at half the size; a file of stills says why it has none.
 TEST(FrameListTest, ListedAsSaveDrawsThemAndPreviewed) {
-    CFolder folder;
-    std::ofstream(folder / "keys.flame") << sKeyframes;
-    const std::string sPath = folder / "keys.flame";
+    const std::string sPath = FLAMES_TEST_DATA "/keyframes.flame";  // times 0 and 6
     const struct {
-        std::vector<const char*> vArgs;  // after --genome FILE
+        std::vector<const char*> vArgs;  // after --genome FILE --size 800x600
         int iCount;
         std::string sCaption;  // of the last
     } cases[] = {
@@ -142,33 +128,30 @@ TEST(FrameListTest, ListedAsSaveDrawsThemAndPreviewed) {
         {{"--loop", "3", "--pick", "2"}, 3, "loop of flame 2, frame 2, 3 of 3, time 2"},
         {{"--sequence", "2"}, 6, "sequence, frame 5, 6 of 6, time 5"},
     };
+    std::optional<CFrameList> frames;
     for (const auto& example : cases) {
-        std::vector<const char*> vArgv = {"flames", "--genome", sPath.c_str()};
+        std::vector<const char*> vArgv = {"flames", "--genome", sPath.c_str(), "--size", "800x600"};
         vArgv.insert(vArgv.end(), example.vArgs.begin(), example.vArgs.end());
         SOptions options;
         std::string sWhy;
-        ASSERT_TRUE(parseOptions(static_cast<int>(vArgv.size()), vArgv.data(), options, sWhy))
-            << sWhy;
-        std::optional<CFrameList> frames;
+        ASSERT_TRUE(parseOptions(static_cast<int>(vArgv.size()), vArgv.data(), options, sWhy));
         ASSERT_TRUE(listFrames(options, frames, sWhy)) << sWhy;
         ASSERT_EQ(frames->count(), example.iCount);
         EXPECT_EQ(frames->caption(example.iCount - 1), example.sCaption);
     }
-
-    SOptions options;
-    options.sGenomePath = folder / "keys.flame";
-    std::optional<CFrameList> frames;
     std::string sWhy;
-    ASSERT_TRUE(listFrames(options, frames, sWhy));
     frames->step(1);
     while (!frames->prepareComing(1, 7, 2, std::chrono::milliseconds(10), sWhy)) {}
     ASSERT_TRUE(frames->preview()) << sWhy;
     EXPECT_EQ(frames->preview()->renderedGenome().iWidth, 400);
-    EXPECT_EQ(frames->preview()->renderedGenome().dQuality, 3);
+    EXPECT_EQ(frames->preview()->renderedGenome().dQuality, 3);  // the file's is 10
     EXPECT_TRUE(frames->preview()->done());
 
-    std::ofstream(folder / "stills.flame")
-        << std::string(sKeyframes).replace(std::string(sKeyframes).find("time=\"6\""), 8, "");
+    CFolder folder;
+    std::ifstream in(sPath);
+    std::string sStills((std::istreambuf_iterator<char>(in)), {});
+    std::ofstream(folder / "stills.flame") << sStills.replace(sStills.find("time=\"6\""), 8, "");
+    SOptions options;
     options.sGenomePath = folder / "stills.flame";
     frames.reset();
     EXPECT_FALSE(listFrames(options, frames, sWhy));
