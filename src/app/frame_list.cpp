@@ -6,8 +6,8 @@
 #include "text/text_forms.h"
 
 #include <algorithm>
-#include <iostream>
 #include <cmath>
+#include <iostream>
 #include <sstream>
 #include <thread>
 #include <utility>
@@ -103,7 +103,10 @@ bool CFrameList::prepareComing(int iShrink, unsigned int uSeed, int iThreads,
             iPreviewDivisor = iDivisor;
         }
         pPreview = renderOf(previewKeys, iComing, uSeed, iThreads, sRefused);
-        if (!pPreview) return true;
+        if (!pPreview) {  // shown refused in its turn, at most a frame's time away
+            if (bPlaying && bShown) std::this_thread::sleep_until(nextDue);
+            return true;
+        }
     }
     if (pPreview->continueRender(std::chrono::duration_cast<std::chrono::milliseconds>(slice)))
         return false;
