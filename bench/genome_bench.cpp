@@ -1,7 +1,9 @@
 // Speed of the genome renderer's parts: a pair of batches of the chaos game with cheap and with
 // costly variations, density estimation of a rendered histogram, and the picture's rows made
-// from it. The whole renders, against flam3-render, are timed by scripts/genome-bench.sh.
+// from it; a frame's preview as the window plays a loop. The whole renders, against flam3-render, are timed by scripts/genome-bench.sh.
 
+#include "animation/loops.h"
+#include "app/frame_list.h"
 #include "render/render.h"
 #include "variations/variations.h"
 #include "xml/genome_xml.h"
@@ -122,5 +124,33 @@ void BM_WritePicture(benchmark::State& state) {
 }
 BENCHMARK(BM_WritePicture)->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// A loop of bench-a played in a window of range(0) x range(1) shown at 1/range(2): each frame's
+// preview drawn and its picture made, on 2 threads, one frame after another.
+void BM_PreviewFrame(benchmark::State& state) {
+    if (!benchGenome()) {
+        state.SkipWithError("tests/genome/data/bench-a.flame cannot be read");
+        return;
+    }
+    const int iWidth = static_cast<int>(state.range(0)), iHeight = static_cast<int>(state.range(1));
+    SKeyframes keys;
+    keys.pKeys = std::make_shared<const std::vector<SGenome>>(
+        sequenceKeyframes({resizedGenome(*benchGenome(), iWidth, iHeight)}, 100));
+    std::vector<long long> vFrames;
+    for (long long i = 0; i < 100; i++) vFrames.push_back(i);
+    CFrameList frames(keys, vFrames, "");
+    unsigned uSum = 0;
+    for (auto _ : state) {
+        frames.step(1);
+        std::string sRefused;
+        while (!frames.prepareComing(static_cast<int>(state.range(2)), 1, 2,
+                                     std::chrono::milliseconds(10), sRefused)) {}
+        frames.preview()->writeImage([&](int, const unsigned char* pRgb) { uSum += pRgb[0]; });
+        frames.arrive();
+    }
+    benchmark::DoNotOptimize(uSum);
+}
+BENCHMARK(BM_PreviewFrame)->Args({640, 480, 1})->Args({800, 600, 1})->Args({1920, 1080, 2})
+    ->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -2,11 +2,13 @@
 // genome file or a saved picture; then either the picture computed and written to a PNG file
 // (or only the genome, to a genome file), or the GLUT window, which computes it between its
 // events and redraws it. A genome file's keyframes, a flame's loop or a file's sequence are
-// animated instead: their frames drawn each to its own file, blurred in time.
+// animated instead: their frames drawn each to its own file, blurred in time, or played in the
+// window.
 
 #include "animation/interpolation.h"
 #include "animation/motion_blur.h"
 #include "app/console.h"
+#include "app/frame_list.h"
 #include "app/frames.h"
 #include "cli/options.h"
 #include "app/run_choice.h"
@@ -25,6 +27,7 @@
 #include <ctime>
 #include <iostream>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -198,8 +201,31 @@ int writeAnimationGenome(const SOptions& options, const SKeyframes& keys) {
     return bWritten ? 0 : failed(sError);
 }
 
-// Keyframes, a loop or a sequence: their frames drawn, or a genome of them written.
+// Their frames in the window, opened on the first, paused; Space plays them.
+int showFramesInWindow(const SOptions& options) {
+    std::string sError;
+    if (!holdDisplay(options.sDisplay, sError)) return failed(sError);
+    std::optional<CFrameList> frames;
+    int iStatus = 0;
+    if (!listFrames(options, frames, std::cerr, iStatus)) return iStatus;
+    SGenomeChoice choice;  // the first frame's; n and p go on from the flame picked
+    choice.genome = frames->genomeOf(0);
+    choice.uSeed = options.bSeed ? options.uSeed : static_cast<unsigned int>(std::time(nullptr));
+    choice.sFile = options.sGenomePath;
+    choice.iPick = options.iPick.value_or(1);
+    if (!openGenomeWindow(options.vGlutArgs, choice, options, threadsSaid(options, std::cerr),
+                          sError, std::move(frames)))
+        return failed(options.sGenomePath + ": " + sError);
+    sayCalculating(std::cout);
+    watchProgressOnTerminal();
+    runInWindow();
+}
+
+// Keyframes, a loop or a sequence: their frames drawn, or a genome of them written; without
+// either, shown in the window.
 int animate(const SOptions& options) {
+    if (options.sWriteGenomePath.empty() && options.sSavePath.empty())
+        return showFramesInWindow(options);
     SKeyframes keys;
     int iStatus = 0;
     if (!chooseKeyframes(options, keys, std::cerr, iStatus)) return iStatus;

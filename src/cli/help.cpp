@@ -23,6 +23,9 @@ const char* const sUsage =
     "              [--quality Q] [--size WxH] [--fit] [--seed N] [--threads N]\n"
     "              [--save FILE | --write-genome FILE] [GLUT options]\n"
     "       flames --genome FILE [--loop N | --sequence N]\n"
+    "              [--frames FIRST:LAST[:STEP]] [--seed N] [--threads N]\n"
+    "              [GLUT options]\n"
+    "       flames --genome FILE [--loop N | --sequence N]\n"
     "              (--frames FIRST:LAST[:STEP] | --frame T) [--seed N] [--threads N]\n"
     "              (--save PREFIX | --write-genome FILE)\n";
 
@@ -62,9 +65,17 @@ file's flames):
                  genome kept in it and, part way, how far it had come, so that
                  --load draws it again; w write the genome as flame-NAME.flame
                  (never over an existing file)
+  Space          play the frames of the file's keyframes (--frames, else from
+                 the first keyframe's time to the one before the last's; of
+                 --loop or --sequence where given), looping, each drawn small
+                 and quickly enough to keep up; again: pause, the frame shown
+                 then drawn whole, as a genome is; s then saves it whole, the
+                 picture --frame T --save draws
+  <, >           pause on the frame before, after
   q, Escape      quit, also in the middle of the render
-The title names the file, the flame and its name, its quality and zoom, how
-much of it is drawn until it is done, and for a few seconds what was saved.
+The title names the file, the flame and its name (or the frame, its place
+and time), its quality and zoom, how much of it is drawn until it is done, or
+that it plays, and for a few seconds what was saved.
 
 )";
 
@@ -85,6 +96,7 @@ Examples:
   flames --genome flames.flame --pick 2 --quality 200 --save flame2.png
   flames --random-genome 5 --write-genome five.flame
   flames --genome keys.flame --frames 0:99 --seed 1 --save frame
+  flames --genome flame.flame --loop 120 --seed 1
 )";
 
 std::string rangeOf(int iCount) { return "1 to " + std::to_string(iCount); }

@@ -271,7 +271,8 @@ const SKnownOption knownOptions[] = {
      "(every STEP-th) of the genome file's keyframes, each blurred in\n"
      "time, to PREFIX and its number in five digits, .png; a side\n"
      "left out (or all) is flam3-animate's: from the first keyframe's\n"
-     "time to the one before the last's"},
+     "time to the one before the last's; without --save, the window\n"
+     "opens on the first and Space plays them"},
     {"--frame", "a time", applyFrame, "--frame T",
      "the one frame at time T (any real): with --save FILE drawn to\n"
      "FILE, with --write-genome the genome of that moment written"},
@@ -280,7 +281,7 @@ const SKnownOption knownOptions[] = {
      "the keyframes of the flame's loop instead (--pick, else the\n"
      "first): N frames a full turn of its xforms, as flam3-genome\n"
      "makes them; drawn as --frames and --frame say, or written with\n"
-     "--write-genome"},
+     "--write-genome, or played in the window"},
     {sSequenceOption, "a number",
      applyAnswer<&SOptions::iSequenceFrames, sSequenceOption, 1, 1000000>, "--sequence N",
      "the same for every flame of the file in turn: each looped in N\n"

@@ -192,16 +192,12 @@ const SConflict conflicts[] = {
     {[](const SOptions& o) { return o.frames && !o.sWriteGenomePath.empty(); },
      "--frames draws frames, to --save PREFIX: --write-genome writes one (--frame T), or the "
      "keyframes of --loop or --sequence"},
+    // Without --save, --frames, --loop and --sequence open the window on their frames.
     {[](const SOptions& o) {
-         return (o.frames || o.dFrame) && o.sSavePath.empty() && o.sWriteGenomePath.empty();
+         return o.dFrame && o.sSavePath.empty() && o.sWriteGenomePath.empty();
      },
-     "--frames and --frame draw to files: --save PREFIX (or FILE for --frame), or "
-     "--write-genome for the genome of --frame"},
-    {[](const SOptions& o) {
-         return (o.iLoopFrames || o.iSequenceFrames) && o.sSavePath.empty() &&
-                o.sWriteGenomePath.empty();
-     },
-     "--loop and --sequence draw to files: --save PREFIX, or --write-genome for their keyframes"},
+     "--frame draws one frame to a file: --save FILE, or --write-genome FILE for its "
+     "genome (the window plays --frames)"},
 };
 
 }  // namespace

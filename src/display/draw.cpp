@@ -83,3 +83,21 @@ void CShrunkPicture::draw() const {
     glRasterPos2i(0, 0);
     glDrawPixels(width(), height(), GL_RGBA, GL_UNSIGNED_BYTE, vBytes.data());
 }
+
+void CEnlargedPicture::resize(int iWidth_, int iHeight_, int iZoom_) {
+    iWidth = iWidth_, iHeight = iHeight_, iZoom = iZoom_;
+    vBytes.resize(4 * static_cast<size_t>(iWidth) * static_cast<size_t>(iHeight));
+}
+
+void CEnlargedPicture::takeRow(int iRow, const unsigned char* pRgb) {
+    unsigned char* pBytes = &vBytes[4 * static_cast<size_t>(iHeight - 1 - iRow) * iWidth];
+    for (int i = 0; i < iWidth; i++, pBytes += 4, pRgb += 3)
+        pBytes[0] = pRgb[0], pBytes[1] = pRgb[1], pBytes[2] = pRgb[2], pBytes[3] = 255;
+}
+
+void CEnlargedPicture::draw() const {
+    glPixelZoom(static_cast<float>(iZoom), static_cast<float>(iZoom));
+    glRasterPos2i(0, 0);
+    glDrawPixels(iWidth, iHeight, GL_RGBA, GL_UNSIGNED_BYTE, vBytes.data());
+    glPixelZoom(1, 1);
+}

@@ -57,3 +57,17 @@ private:
     Clock::time_point begun;
     int iLastMs = 0;
 };
+
+// A picture smaller than the window drawn enlarged, each pixel a square of k x k: a frame's
+// preview, drawn small so that it keeps up. Its rows are taken as a render writes them, from
+// the top, three bytes a pixel.
+class CEnlargedPicture {
+public:
+    void resize(int iWidth, int iHeight, int iZoom);
+    void takeRow(int iRow, const unsigned char* pRgb);
+    void draw() const;
+
+private:
+    int iWidth = 0, iHeight = 0, iZoom = 1;
+    std::vector<unsigned char> vBytes;  // red, green, blue, alpha; bottom row first
+};

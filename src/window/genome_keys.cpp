@@ -119,12 +119,15 @@ void saveGenomeShown(int) {
     wakeIdle();
 }
 
+// A frame is saved whole, as --frame T --save draws it: once it is drawn.
 void saveAskedFor() {
     window.bSaveAsked = false;
     if (!window.now.sRefused.empty()) return retitle("nothing to save");
+    if (frameShown() && (framesBusy() || framePlaying() || !window.bFinished))
+        return saveFrameOnceDrawn();
+    window.play.bSaveOnceDrawn = false;
     std::string sName, sError;
-    const bool bSaved =
-        saveGenomePictureAsNew(*window.pRender, window.now.uSeed, sName, sError);
+    const bool bSaved = saveGenomePictureAsNew(*window.pRender, shownSeed(), sName, sError);
     said(bSaved, "saved " + sName, "not saved: ", sError);
 }
 

@@ -59,11 +59,13 @@ void showSoFar() {
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begun).count());
     window.nextRefresh =
         Clock::now() + std::chrono::milliseconds(std::max(iRefreshMs, 4 * window.iLastImageMs));
+    window.play.bPreviewShown = false;
     retitle();
     glutPostRedisplay();
 }
 
 void draw() {
+    if (window.play.bPreviewShown) return window.play.preview.draw();  // a frame's, enlarged
     glRasterPos2i(0, 0);
     glDrawPixels(shownWidth(), shownHeight(), GL_RGBA, GL_UNSIGNED_BYTE, window.vBytes.data());
 }
@@ -79,12 +81,14 @@ void begin() {
 
 bool work() {
     if (window.bSaveAsked) saveAskedFor();  // once, however many times s was pressed meanwhile
+    if (workFrames()) return true;
     if (window.bFinished) return false;
     const auto budget = window.bFirstFrameDue ? firstSliceTime : sliceTime;
     const bool bMore = window.pRender->continueRender(
         std::chrono::duration_cast<std::chrono::milliseconds>(budget));
     reportProgress(window.pRender->samplesDone(), window.pRender->samplesTotal());
     if (!bMore) window.bFinished = true;
+    if (!bMore && window.play.bSaveOnceDrawn) saveAskedFor();
     // A refresh waits while an event does: a key that browses on would not see it anyway.
     const bool bRefreshDue = Clock::now() >= window.nextRefresh && !eventWaiting();
     if (!bMore || window.bFirstFrameDue || bRefreshDue) showSoFar();
@@ -96,15 +100,6 @@ SShownState state() {
     SShownState shown;
     shown.genome = window.now;
     return shown;
-}
-
-// A genome of another size than the one before: the window takes its size, shrunk as it needs.
-void resizeFor(const SGenome& genome) {
-    SGenome& shown = window.now.genome;
-    if (genome.iWidth == shown.iWidth && genome.iHeight == shown.iHeight) return;
-    shown.iWidth = genome.iWidth, shown.iHeight = genome.iHeight;
-    fitGenomeViewTo(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
-    glutReshapeWindow(shownWidth(), shownHeight());
 }
 
 void showNext(const SShownState& next) {
@@ -140,17 +135,23 @@ const SViewKind genomeView = {shownWidth, shownHeight, begin,    work,       dra
                               nothingYet, state,       showNext, shownCount, wheel};
 
 void showGenome(const SGenomeNow& next) {
+    std::unique_ptr<CGenomeRender> pNext;
     if (next.sRefused.empty()) {
-        auto pNext = std::make_unique<CGenomeRender>(next.genome, next.uSeed, window.iThreads);
+        pNext = std::make_unique<CGenomeRender>(next.genome, next.uSeed, window.iThreads);
         if (!pNext->error().empty()) {
             clearProgressLine();
             std::cerr << "flames: " << shownText(next.genome.sName) << ": " << pNext->error()
                       << std::endl;
             return;
         }
-        window.pRender = std::move(pNext);
     }
-    resizeFor(next.genome);
+    leaveFrames();
+    showRendered(next, std::move(pNext));
+}
+
+void showRendered(const SGenomeNow& next, std::unique_ptr<CGenomeRender> pNext) {
+    if (pNext) window.pRender = std::move(pNext);
+    resizeWindowFor(next.genome);
     window.now = next;
     begin();
     if (!next.sRefused.empty()) {  // nothing to show but why
@@ -158,6 +159,15 @@ void showGenome(const SGenomeNow& next) {
         glutPostRedisplay();
     }
     retitle();
+}
+
+// A genome of another size than the one before: the window takes its size, shrunk as it needs.
+void resizeWindowFor(const SGenome& genome) {
+    SGenome& shown = window.now.genome;
+    if (genome.iWidth == shown.iWidth && genome.iHeight == shown.iHeight) return;
+    shown.iWidth = genome.iWidth, shown.iHeight = genome.iHeight;
+    fitGenomeViewTo(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    glutReshapeWindow(shownWidth(), shownHeight());
 }
 
 void retitle(const std::string& sNote) {
@@ -172,7 +182,7 @@ void retitle(const std::string& sNote) {
 }
 
 bool prepareGenomeView(const SGenomeChoice& choice, const SOptions& given, int iThreadsAsked,
-                       std::string& sError) {
+                       std::string& sError, std::unique_ptr<CGenomeRender> pMade) {
     window.iThreads = iThreadsAsked;
     window.options = given;
     window.sFile = choice.sFile;
@@ -183,7 +193,9 @@ bool prepareGenomeView(const SGenomeChoice& choice, const SOptions& given, int i
     now.iPick = now.iFilePick = window.sFile.empty() ? 0 : choice.iPick;
     now.bRandom = choice.bRandom;
     now.uRandom = choice.uRandom;
-    window.pRender = std::make_unique<CGenomeRender>(now.genome, now.uSeed, window.iThreads);
+    window.pRender = pMade ? std::move(pMade)
+                           : std::make_unique<CGenomeRender>(now.genome, now.uSeed,
+                                                             window.iThreads);
     if (choice.iSamplesDone >= 0) window.pRender->limitSamples(choice.iSamplesDone);
     sError = window.pRender->error();
     return sError.empty();
@@ -210,13 +222,19 @@ std::string genomeCaption() {
 
 std::string genomeTitle() {
     const SGenomeNow& now = window.now;
-    std::string sCaption = genomeCaption();
+    const SFramePlay& play = window.play;
+    const bool bPreview = framePlaying() && play.bPreviewShown;  // the title says its quality
+    std::string sCaption = frameShown() ? shownText(window.sFile) + ", " +
+                                              play.frames->caption(play.frames->shown())
+                                        : genomeCaption();
     if (!now.sRefused.empty()) {
         sCaption += ": not drawn: " + shownText(now.sRefused);
     } else {
-        sCaption += ", quality " + shortest(now.genome.dQuality) + ", zoom " +
-                    shortest(now.genome.dZoom);
-        if (!window.bFinished && window.pRender)
+        sCaption += ", quality " + shortest(bPreview ? play.dPreviewQuality : now.genome.dQuality) +
+                    ", zoom " + shortest(now.genome.dZoom);
+        if (framePlaying())
+            sCaption += ", playing";
+        else if (!window.bFinished && window.pRender)
             sCaption += ", " + std::to_string(static_cast<int>(100 * window.pRender->shareDone())) +
                         " % drawn";
     }

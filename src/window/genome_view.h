@@ -5,17 +5,20 @@
 // frame it, make random genomes and mutations, step back, save the picture and write the genome.
 
 #include "app/genome_choice.h"
+#include "render/render.h"
 #include "window/view.h"
 
+#include <memory>
 #include <string>
 
 extern const SViewKind genomeView;
 
 // The genome to show, with that many threads; before the window opens. The options' size and
 // quality apply to every genome the window shows (the file's other flames, a random one's).
-// False, with sError, where the render cannot be made (its bucket grid too large, say).
+// False, with sError, where the render cannot be made (its bucket grid too large, say). pMade:
+// the render already made (a frame's), else the genome's own.
 bool prepareGenomeView(const SGenomeChoice& choice, const SOptions& options, int iThreads,
-                       std::string& sError);
+                       std::string& sError, std::unique_ptr<CGenomeRender> pMade = nullptr);
 
 // Once GLUT knows the screen: the picture shown at 1/k where it is larger than the screen.
 void fitGenomeViewTo(int iScreenWidth, int iScreenHeight);

@@ -5,7 +5,8 @@
 
 #include "cli/options.h"
 #include "render/render.h"
-#include "window/browsing.h"
+#include "app/browsing.h"
+#include "window/frame_play.h"
 #include "display/shrink.h"
 #include "xml/genome_xml.h"
 
@@ -37,13 +38,17 @@ struct SGenomeWindow {
     // first, as GL draws them.
     CShrinkRows                    shrunk{0, 0, 1};
     std::vector<unsigned char>     vBytes;
+    SFramePlay                     play;       // the file's frames, where they are played
 };
 
 extern SGenomeWindow theGenomeWindow;
 
 // The genome's render dropped and the next begun, or for a flame of the file that cannot be
-// drawn, its refusal shown; the window takes its size.
+// drawn, its refusal shown; the window takes its size. The frames played are left.
 void showGenome(const SGenomeNow& next);
+// The same with its render made (a frame's), or none where next is refused.
+void showRendered(const SGenomeNow& next, std::unique_ptr<CGenomeRender> pNext);
+void resizeWindowFor(const SGenome& genome);  // the window at the genome's size, shrunk as need be
 
 // The title set again, with sNote for a few seconds where given.
 void retitle(const std::string& sNote = "");

@@ -6,6 +6,7 @@
 #include "editing/genome_frame.h"
 #include "runs/fit.h"
 #include "runs/random_flame.h"
+#include "window/frame_play.h"
 #include "window/genome_view.h"
 #include "window/pattern_view.h"
 #include "window/view.h"
@@ -138,6 +139,9 @@ const SKey windowKeys[] = {
      {"Previous flame of the file (p)", nullptr, previousGenome}},
     {iSpecial + GLUT_KEY_PAGE_UP, false, {nullptr, nullptr, onRun<previousPattern>},
      {nullptr, nullptr, previousGenome}},
+    {' ', false, none, {"Play or pause the frames (Space)", playOrPause, nullptr}},
+    {'<', false, none, {"Previous frame (<)", stepFrame, nullptr}},
+    {'>', false, none, {"Next frame (>)", stepFrame, nullptr}},
     {']', false, {"Ten times the iterations (])", nullptr, onRun<moreIterations>},
      {"Ten times the quality (])", nullptr, moreQuality}},
     {'[', false, {"A tenth of the iterations ([)", nullptr, onRun<fewerIterations>},

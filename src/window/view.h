@@ -4,7 +4,7 @@
 // or a flame (pattern_view.h), or the render of a genome (genome_view.h). The window reaches
 // either through one table of what it does.
 
-#include "window/browsing.h"
+#include "app/browsing.h"
 
 #include <string>
 

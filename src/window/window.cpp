@@ -1,6 +1,7 @@
 #include "window/window.h"
 
 #include "window/genome_view.h"
+#include "window/frame_play.h"
 #include "window/keys.h"
 #include "window/pattern_view.h"
 #include "window/view.h"
@@ -111,8 +112,11 @@ void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColour
 }
 
 bool openGenomeWindow(std::vector<std::string> vGlutArgs, const SGenomeChoice& choice,
-                      const SOptions& options, int iThreads, std::string& sError) {
-    if (!prepareGenomeView(choice, options, iThreads, sError)) return false;
+                      const SOptions& options, int iThreads, std::string& sError,
+                      std::optional<CFrameList> frames) {
+    if (!(frames ? prepareFramesView(std::move(*frames), choice, options, iThreads, sError)
+                 : prepareGenomeView(choice, options, iThreads, sError)))
+        return false;
     theWindow.pView = &genomeView;
     makeWindow(std::move(vGlutArgs), fitGenomeViewTo, genomeTitle, choice.genome.iWidth);
     return true;

@@ -7,10 +7,12 @@
 // throughout and a browsing key stops it at once; of browsing keys queued together, only the
 // last starts a run.
 
+#include "app/frame_list.h"
 #include "app/genome_choice.h"
 #include "core/run.h"
 #include "display/x_link.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,9 +24,11 @@ void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColour
 
 // The same for a genome, drawn with that many threads and shown growing, the options' size and
 // quality applying to every genome the window shows. False, with sError, where its render
-// cannot be made.
+// cannot be made. With frames (of a keyframe file, a loop or a sequence), opened on the first,
+// choice its genome and the run's seed, paused and drawn as --save draws it; Space plays them.
 bool openGenomeWindow(std::vector<std::string> vGlutArgs, const SGenomeChoice& choice,
-                      const SOptions& options, int iThreads, std::string& sError);
+                      const SOptions& options, int iThreads, std::string& sError,
+                      std::optional<CFrameList> frames = std::nullopt);
 
 // The run, then the finished picture, in GLUT's event loop, which never returns. Live, the
 // window shows the hits so far twice a second; otherwise it stays black until the picture is

@@ -208,8 +208,8 @@ const SRefusedLine refusedLines[] = {
     {{"--genome", "k.flame", "--frames", ":", "--frame", "2", "--save", "f"},
      "--frames and --frame do not go together: each says which frames to draw"},
     {{"--genome", "k.flame", "--frame", "2"},
-     "--frames and --frame draw to files: --save PREFIX (or FILE for --frame), or "
-     "--write-genome for the genome of --frame"},
+     "--frame draws one frame to a file: --save FILE, or --write-genome FILE for its "
+     "genome (the window plays --frames)"},
     {{"--genome", "k.flame", "--frame", "nan", "--save", "f"},
      "--frame: 'nan' is not a time from -1000000000 to 1000000000"},
     {{"--genome", "k.flame", "--sequence", "10", "--pick", "2", "--save", "f"},
@@ -231,6 +231,21 @@ TEST(ParseOptionsTest, FramesTheirRangeAndTime) {
     ASSERT_TRUE(parse({"--genome", "k.flame", "--frame", "2.5", "--write-genome", "-"}, options,
                       sError)) << sError;
     EXPECT_EQ(options.dFrame.value_or(0), 2.5);
+}
+
+// Without --save, frames open the window; --frame still draws to a file.
+TEST(ParseOptionsTest, FramesWithoutSaveOpenTheWindow) {
+    const std::vector<const char*> vLines[] = {
+        {"--genome", "k.flame", "--frames", "0:9"},
+        {"--genome", "k.flame", "--loop", "30", "--pick", "2"},
+        {"--genome", "k.flame", "--sequence", "5", "--frames", "all"},
+    };
+    for (const std::vector<const char*>& vArgs : vLines) {
+        SOptions options;
+        std::string sError;
+        EXPECT_TRUE(parse(vArgs, options, sError)) << sError;
+        EXPECT_TRUE(animates(options) && options.sSavePath.empty());
+    }
 }
 
 TEST(ParseOptionsTest, RefusedLinesNameTheirProblem) {

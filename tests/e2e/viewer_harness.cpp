@@ -1,5 +1,6 @@
 #include "viewer_harness.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -540,6 +541,9 @@ void CPrivateServer::pressKeySymbol(WindowId window, unsigned long uSymbol) cons
     event.root = DefaultRootWindow(pDisplay);
     event.same_screen = True;
     event.keycode = XKeysymToKeycode(pDisplay, symbol);
+    // A symbol on its key's shifted level ('>' over '.') comes with Shift held, as typed.
+    if (XkbKeycodeToKeysym(pDisplay, static_cast<KeyCode>(event.keycode), 0, 0) != symbol)
+        event.state = ShiftMask;
     for (const int iType : {KeyPress, KeyRelease}) {
         event.type = iType;
         XSendEvent(pDisplay, window, True, iType == KeyPress ? KeyPressMask : KeyReleaseMask,

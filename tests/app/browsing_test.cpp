@@ -1,7 +1,7 @@
 // Browsing: of the requests asked for together, the latest shown; a slow one made on a worker,
 // once at a time, and dropped where the window has moved on by the time it is made.
 
-#include "window/browsing.h"
+#include "app/browsing.h"
 
 #include <gtest/gtest.h>
 

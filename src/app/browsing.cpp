@@ -1,4 +1,4 @@
-#include "window/browsing.h"
+#include "app/browsing.h"
 
 #include <utility>
 
