@@ -42,7 +42,7 @@ run: viewer
 endif
 
 test: build
-	ctest --test-dir "$(BUILD)" --output-on-failure --no-tests=error
+	ctest --test-dir "$(BUILD)" --output-on-failure --no-tests=error -j2
 
 # Speed of every part (the loop of each pattern against its reference, the generator, colourings,
 # redraw in a private Xvfb, progress report), then the viewer's peak memory for 10^8 iterations,

@@ -33,7 +33,7 @@ asanChecks+=":check_initialization_order=1:strict_init_order=1"
 status=0
 ASAN_OPTIONS="log_path='$reports/asan':$asanChecks" \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir "$build" --output-on-failure --no-tests=error || status=1
+  ctest --test-dir "$build" --output-on-failure --no-tests=error -j2 || status=1
 for report in "$reports"/*; do
   [[ -e "$report" ]] || continue
   echo "sanitize: report $report:" >&2
