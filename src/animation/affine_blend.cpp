@@ -1,6 +1,7 @@
 #include "animation/affine_blend.h"
 
 #include "core/angles.h"
+#include "maths/maths.h"
 
 #include <cmath>
 
@@ -18,11 +19,11 @@ double columnLength(const CAffine& coefs, int iColumn) {
 // that its log would swamp the rest (below e^−10), then on a straight line.
 double blendedLength(const double* pLengths, const double* pWeights, int iKeys) {
     bool bTiny = false;
-    for (int k = 0; k < iKeys; k++) bTiny = bTiny || pLengths[k] < std::exp(-10.0);
+    for (int k = 0; k < iKeys; k++) bTiny = bTiny || pLengths[k] < maths::exp(-10.0);
     double dSum = 0;
     for (int k = 0; k < iKeys; k++)
-        dSum += pWeights[k] * (bTiny ? pLengths[k] : std::log(pLengths[k]));
-    return bTiny ? dSum : std::exp(dSum);
+        dSum += pWeights[k] * (bTiny ? pLengths[k] : maths::log(pLengths[k]));
+    return bTiny ? dSum : maths::exp(dSum);
 }
 
 // A keyframe's angle moved by whole turns into [dTop − 2π, dTop].
@@ -37,9 +38,9 @@ double woundAngle(double dAngle, double dTop) {
 double columnAngle(const CAffine& coefs, int iColumn) {
     const int iOther = 1 - iColumn;
     if (columnLength(coefs, iColumn) == 0 && columnLength(coefs, iOther) != 0)
-        return std::atan2(coefs[2 * iOther + 1], coefs[2 * iOther]);
+        return maths::atan2(coefs[2 * iOther + 1], coefs[2 * iOther]);
     if (columnLength(coefs, iColumn) == 0) return 0;
-    return std::atan2(coefs[2 * iColumn + 1], coefs[2 * iColumn]);
+    return maths::atan2(coefs[2 * iColumn + 1], coefs[2 * iColumn]);
 }
 
 double unwrappedAngle(double dAngle, double dPrevious) {
@@ -65,8 +66,8 @@ CAffine blendLogAffine(const CAffine* const* pKeys, const double* pWeights, int 
         double dAngle = 0;
         for (int k = 0; k < iKeys; k++) dAngle += pWeights[k] * dAngles[k];
         const double dLength = blendedLength(dLengths, pWeights, iKeys);
-        out[2 * iColumn] = dLength * std::cos(dAngle);
-        out[2 * iColumn + 1] = dLength * std::sin(dAngle);
+        out[2 * iColumn] = dLength * maths::cos(dAngle);
+        out[2 * iColumn + 1] = dLength * maths::sin(dAngle);
     }
     for (int i = 4; i < 6; i++)
         for (int k = 0; k < iKeys; k++) out[i] += pWeights[k] * (*pKeys[k])[i];
@@ -81,7 +82,7 @@ CAffine blendLinearAffine(const CAffine* const* pKeys, const double* pWeights, i
 }
 
 CAffine turnedAffine(const CAffine& coefs, double dRadians) {
-    const double dCos = std::cos(dRadians), dSin = std::sin(dRadians);
+    const double dCos = maths::cos(dRadians), dSin = maths::sin(dRadians);
     CAffine out = coefs;
     for (int iColumn = 0; iColumn < 2; iColumn++) {
         const double p = coefs[2 * iColumn], q = coefs[2 * iColumn + 1];

@@ -2,6 +2,7 @@
 
 #include "core/angles.h"
 #include "genome/attributes.h"
+#include "maths/maths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -40,8 +41,8 @@ void move(SXform& xform, double dBlend) {
 
 double motionWave(EMotionFunction eFunction, double dX) {
     switch (eFunction) {
-    case eMotionSin: return std::sin(2 * dPI * dX);
-    case eMotionHill: return (1 - std::cos(2 * dPI * dX)) / 2;
+    case eMotionSin: return maths::sin(2 * dPI * dX);
+    case eMotionHill: return (1 - maths::cos(2 * dPI * dX)) / 2;
     case eMotionTriangle: break;
     }
     const double dR = dX - std::floor(dX);

@@ -1,6 +1,7 @@
 #include "animation/motion_blur.h"
 
 #include "animation/interpolation.h"
+#include "maths/maths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,10 +13,10 @@ std::vector<double> temporalWeights(ETemporalFilter eFilter, double dExponent, i
     for (int j = 0; j < iMoments; j++) {
         if (eFilter == eTemporalGaussian) {  // centred on N/2, not (N − 1)/2, as flam3's
             const double dX = 1.5 * std::fabs(j - dN / 2) / (dN / 2);
-            vWeights[j] = std::exp(-2 * dX * dX);
+            vWeights[j] = maths::exp(-2 * dX * dX);
         } else if (eFilter == eTemporalExp) {
-            vWeights[j] = dExponent >= 0 ? std::pow((j + 1) / dN, dExponent)
-                                         : std::pow((dN - j) / dN, -dExponent);
+            vWeights[j] = dExponent >= 0 ? maths::pow((j + 1) / dN, dExponent)
+                                         : maths::pow((dN - j) / dN, -dExponent);
         }
     }
     const double dMost = *std::max_element(vWeights.begin(), vWeights.end());
@@ -73,7 +74,7 @@ bool framePlan(const std::shared_ptr<const std::vector<SGenome>>& pKeys, double 
         vMoments.push_back(genomeAt(*pKeys, dMoment));
         const SGenome& moment = vMoments.back();
         // quality · 4^zoom · W · H samples for the frame, a share of them each moment.
-        const double dSamples = moment.dQuality * std::pow(4.0, moment.dZoom) * genome.iWidth *
+        const double dSamples = moment.dQuality * maths::pow(4.0, moment.dZoom) * genome.iWidth *
                                 genome.iHeight / iMoments;
         const int64_t iMomentSamples = std::max<int64_t>(1, std::llround(dSamples));
         plan.vPasses[j / iSamples].push_back({dMoment, vWeights[j], iMomentSamples});

@@ -1,6 +1,7 @@
 #include "editing/genome_frame.h"
 
 #include "genome/genome_check.h"
+#include "maths/maths.h"
 #include "render/camera.h"
 #include "render/chaos_game.h"
 
@@ -39,7 +40,7 @@ SGenome rotatedGenome(const SGenome& genome, double dDegrees) {
 
 SGenome qualityScaled(const SGenome& genome, bool bTenTimes) {
     SGenome scaled = genome;
-    const double dPixels = std::pow(4.0, genome.dZoom) * genome.iWidth * genome.iHeight;
+    const double dPixels = maths::pow(4.0, genome.dZoom) * genome.iWidth * genome.iHeight;
     const double dMost = std::min(dMostQuality, dMostSamples / dPixels);
     const double dQuality = bTenTimes ? genome.dQuality * 10 : genome.dQuality / 10;
     if (bTenTimes) scaled.dQuality = std::max(genome.dQuality, std::min(dQuality, dMost));
@@ -84,6 +85,6 @@ SGenome fittedGenome(const SGenome& genome, uint64_t uSeed) {
     fitted.dCenterX = frame.dX;
     fitted.dCenterY = frame.dY;
     CCamera(genome).turnBack(fitted.dCenterX, fitted.dCenterY);
-    fitted.dScale = genome.iWidth / (2 * frame.dHalfWidth) / std::pow(2.0, genome.dZoom);
+    fitted.dScale = genome.iWidth / (2 * frame.dHalfWidth) / maths::pow(2.0, genome.dZoom);
     return fitted;
 }

@@ -4,6 +4,7 @@
 #include "genome/genome_check.h"
 #include "editing/genome_frame.h"
 #include "genome/palette.h"
+#include "maths/maths.h"
 #include "xml/palette_library.h"
 #include "render/render.h"
 
@@ -103,7 +104,7 @@ STrial trialOf(const SGenome& genome, uint64_t uSeed) {
         static_cast<double>(iLonger) * std::min(genome.iWidth, genome.iHeight) /
         std::max(genome.iWidth, genome.iHeight))));
     SGenome trial = resizedGenome(genome, bTall ? iShort : iLonger, bTall ? iLonger : iShort);
-    trial.dScale *= std::pow(2.0, trial.dZoom);
+    trial.dScale *= maths::pow(2.0, trial.dZoom);
     trial.dZoom = 0;
     trial.dQuality = dTrialQuality;
     trial.iSupersample = 1;

@@ -14,7 +14,7 @@ constexpr SVariation classicRows[] = {
      }, zWeighted},
     {eSinusoidal, "sinusoidal", {}, nullptr, [](SVariationCall& c) {
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * std::sin(x); c.dY += w * std::sin(y);
+         c.dX += w * maths::sin(x); c.dY += w * maths::sin(y);
      }, zWeighted},
     {eSpherical, "spherical", {}, nullptr, [](SVariationCall& c) {  // w/(r² + ε)·(x, y)
          const double x = c.in.x, y = c.in.y, w = c.w;
@@ -24,7 +24,7 @@ constexpr SVariation classicRows[] = {
     {eSwirl, "swirl", {}, nullptr, [](SVariationCall& c) {
          // w·(x sin r² − y cos r², x cos r² + y sin r²)
          const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dR2 = c.in.r2(), dS = std::sin(dR2), dC = std::cos(dR2);
+         const double dR2 = c.in.r2(), dS = maths::sin(dR2), dC = maths::cos(dR2);
          c.dX += w * (x * dS - y * dC); c.dY += w * (x * dC + y * dS);
      }, zWeighted},
     {eHorseshoe, "horseshoe", {}, nullptr, [](SVariationCall& c) {
@@ -41,24 +41,24 @@ constexpr SVariation classicRows[] = {
          // w·r·(sin(θ + r), cos(θ − r))
          const double w = c.w;
          const double dR = c.in.r(), dT = c.in.theta();
-         c.dX += w * dR * std::sin(dT + dR); c.dY += w * dR * std::cos(dT - dR);
+         c.dX += w * dR * maths::sin(dT + dR); c.dY += w * dR * maths::cos(dT - dR);
      }},
     {eHeart, "heart", {}, nullptr, [](SVariationCall& c) {  // w·r·(sin(θ·r), −cos(θ·r))
          const double w = c.w;
          const double dR = c.in.r(), dA = c.in.theta() * dR;
-         c.dX += w * dR * std::sin(dA); c.dY += w * dR * -std::cos(dA);
+         c.dX += w * dR * maths::sin(dA); c.dY += w * dR * -maths::cos(dA);
      }},
     {eDisc, "disc", {}, nullptr, [](SVariationCall& c) {  // w·(θ/π)·(sin πr, cos πr)
          const double w = c.w;
          const double dK = w * (c.in.theta() / dPI), dPr = dPI * c.in.r();
-         c.dX += dK * std::sin(dPr); c.dY += dK * std::cos(dPr);
+         c.dX += dK * maths::sin(dPr); c.dY += dK * maths::cos(dPr);
      }, zWeighted},
     {eSpiral, "spiral", {}, nullptr, [](SVariationCall& c) {
          // ρ = r + ε, (w/ρ)·(cθ + sin ρ, sθ − cos ρ)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dR = c.in.r(), dRho = dR + dVariationEpsilon;
          const double dK = w / dRho;
-         c.dX += dK * (y / dR + std::sin(dRho)); c.dY += dK * (x / dR - std::cos(dRho));
+         c.dX += dK * (y / dR + maths::sin(dRho)); c.dY += dK * (x / dR - maths::cos(dRho));
      }, zWeighted},
     {eHyperbolic, "hyperbolic", {}, nullptr, [](SVariationCall& c) {  // w·(sθ/(r + ε), cθ·(r + ε))
          const double x = c.in.x, y = c.in.y, w = c.w;
@@ -68,13 +68,13 @@ constexpr SVariation classicRows[] = {
     {eDiamond, "diamond", {}, nullptr, [](SVariationCall& c) {  // w·(sθ cos r, cθ sin r)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dR = c.in.r();
-         c.dX += w * (x / dR * std::cos(dR)); c.dY += w * (y / dR * std::sin(dR));
+         c.dX += w * (x / dR * maths::cos(dR)); c.dY += w * (y / dR * maths::sin(dR));
      }, zWeighted},
     {eEx, "ex", {}, nullptr, [](SVariationCall& c) {
          // n0 = sin(θ + r), n1 = cos(θ − r), m = n³·r; w·(m0 + m1, m0 − m1)
          const double w = c.w;
          const double dR = c.in.r(), dT = c.in.theta();
-         const double dN0 = std::sin(dT + dR), dN1 = std::cos(dT - dR);
+         const double dN0 = maths::sin(dT + dR), dN1 = maths::cos(dT - dR);
          const double dM0 = dN0 * dN0 * dN0 * dR, dM1 = dN1 * dN1 * dN1 * dR;
          c.dX += w * (dM0 + dM1); c.dY += w * (dM0 - dM1);
      }},
@@ -84,7 +84,7 @@ constexpr SVariation classicRows[] = {
          double dA = 0.5 * c.in.theta();
          if (c.random.bit()) dA += dPI;
          const double dK = w * std::sqrt(c.in.r());
-         c.dX += dK * std::cos(dA); c.dY += dK * std::sin(dA);
+         c.dX += dK * maths::cos(dA); c.dY += dK * maths::sin(dA);
      }},
     {eBent, "bent", {}, nullptr, [](SVariationCall& c) {
          // x doubled where negative, y halved where negative
@@ -97,8 +97,8 @@ constexpr SVariation classicRows[] = {
      },
      [](SVariationCall& c) {  // w·(x + C sin(y/(E² + ε)), y + D sin(x/(F² + ε)))
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (x + c.coefs[2] * std::sin(y / c.k[0]));
-         c.dY += w * (y + c.coefs[3] * std::sin(x / c.k[1]));
+         c.dX += w * (x + c.coefs[2] * maths::sin(y / c.k[0]));
+         c.dY += w * (y + c.coefs[3] * maths::sin(x / c.k[1]));
      }},
     {eFisheye, "fisheye", {}, nullptr, [](SVariationCall& c) {
          // 2w/(r + 1)·(y, x), the components swapped
@@ -109,25 +109,25 @@ constexpr SVariation classicRows[] = {
     {ePopcorn, "popcorn", {}, nullptr, [](SVariationCall& c) {
          // w·(x + E sin(tan 3y), y + F sin(tan 3x))
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (x + c.coefs[4] * std::sin(std::tan(3 * y)));
-         c.dY += w * (y + c.coefs[5] * std::sin(std::tan(3 * x)));
+         c.dX += w * (x + c.coefs[4] * maths::sin(maths::tan(3 * y)));
+         c.dY += w * (y + c.coefs[5] * maths::sin(maths::tan(3 * x)));
      }},
     {eExponential, "exponential", {}, nullptr, [](SVariationCall& c) {
          // w·e^(x − 1)·(cos πy, sin πy)
          const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dK = w * std::exp(x - 1);
-         c.dX += dK * std::cos(dPI * y); c.dY += dK * std::sin(dPI * y);
+         const double dK = w * maths::exp(x - 1);
+         c.dX += dK * maths::cos(dPI * y); c.dY += dK * maths::sin(dPI * y);
      }},
     {ePower, "power", {}, nullptr, [](SVariationCall& c) {  // w·r^sθ·(cθ, sθ)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dR = c.in.r(), dS = x / dR;
-         const double dK = w * std::pow(dR, dS);
+         const double dK = w * maths::pow(dR, dS);
          c.dX += dK * (y / dR); c.dY += dK * dS;
      }},
     {eCosine, "cosine", {}, nullptr, [](SVariationCall& c) {  // w·(cos πx cosh y, −sin πx sinh y)
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (std::cos(dPI * x) * std::cosh(y));
-         c.dY += w * (-std::sin(dPI * x) * std::sinh(y));
+         c.dX += w * (maths::cos(dPI * x) * maths::cosh(y));
+         c.dY += w * (-maths::sin(dPI * x) * maths::sinh(y));
      }},
     {eRings, "rings", {},
      [](const double*, const double* coefs) -> CConstants {  // δ, 2δ
@@ -151,7 +151,7 @@ constexpr SVariation classicRows[] = {
          const double dT = c.in.theta(), dTau = c.k[0], dHalf = c.k[1];
          const double dA = std::fmod(dT + c.coefs[5], dTau) > dHalf ? dT - dHalf : dT + dHalf;
          const double dR = c.in.r();
-         c.dX += w * dR * std::cos(dA); c.dY += w * dR * std::sin(dA);
+         c.dX += w * dR * maths::cos(dA); c.dY += w * dR * maths::sin(dA);
      }},
     {eBlob, "blob",
      {{{"blob_low", 0, 0.2, 0.7}, {"blob_high", 1, 0.8, 1.2}, {"blob_waves", 1, 2, 7, true}}},
@@ -160,7 +160,7 @@ constexpr SVariation classicRows[] = {
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dR = c.in.r(), dT = c.in.theta();
          const double dRho =
-             dR * (c.p[0] + (c.p[1] - c.p[0]) * (0.5 + 0.5 * std::sin(c.p[2] * dT)));
+             dR * (c.p[0] + (c.p[1] - c.p[0]) * (0.5 + 0.5 * maths::sin(c.p[2] * dT)));
          c.dX += w * dRho * (x / dR); c.dY += w * dRho * (y / dR);
      }},
     {ePdj, "pdj",
@@ -168,8 +168,8 @@ constexpr SVariation classicRows[] = {
      nullptr, [](SVariationCall& c) {
          // w·(sin(a y) − cos(b x), sin(c x) − cos(d y))
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (std::sin(c.p[0] * y) - std::cos(c.p[1] * x));
-         c.dY += w * (std::sin(c.p[2] * x) - std::cos(c.p[3] * y));
+         c.dX += w * (maths::sin(c.p[0] * y) - maths::cos(c.p[1] * x));
+         c.dY += w * (maths::sin(c.p[2] * x) - maths::cos(c.p[3] * y));
      }},
 };
 

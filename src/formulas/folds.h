@@ -38,7 +38,7 @@ constexpr SVariation foldRows[] = {
          // g = w·(U1 + U2 + U3 + U4 − 2), ψ = 2πU5: the pre-affine point moves by g·(cos, sin)
          const double dG = c.w * fourUniformsLessTwo(c.random);
          const double dPsi = 2 * dPI * c.random.uniform();
-         c.dX += dG * std::cos(dPsi); c.dY += dG * std::sin(dPsi);
+         c.dX += dG * maths::cos(dPsi); c.dY += dG * maths::sin(dPsi);
      }, movesPointFirst},
     {eModulus, "modulus", {{{"modulus_x", 0, 0.2, 1}, {"modulus_y", 0, 0.2, 1}}},
      nullptr, [](SVariationCall& c) {
@@ -56,21 +56,21 @@ constexpr SVariation foldRows[] = {
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dAmp = c.p[2], dDamping = c.p[3];
          const double dT = dDamping == 0
-                               ? dAmp * std::cos(c.k[0] * x) + c.p[0]
-                               : dAmp * std::exp(-std::fabs(x) * dDamping) *
-                                         std::cos(c.k[0] * x) + c.p[0];
+                               ? dAmp * maths::cos(c.k[0] * x) + c.p[0]
+                               : dAmp * maths::exp(-std::fabs(x) * dDamping) *
+                                         maths::cos(c.k[0] * x) + c.p[0];
          c.dX += w * x; c.dY += std::fabs(y) <= dT ? -w * y : w * y;
      }},
     {ePolar2, "polar2", {}, nullptr, [](SVariationCall& c) {  // (w/π·θ, w/2π·ln r²)
          const double w = c.w;
-         c.dX += w / dPI * c.in.theta(); c.dY += w / (2 * dPI) * std::log(c.in.r2());
+         c.dX += w / dPI * c.in.theta(); c.dY += w / (2 * dPI) * maths::log(c.in.r2());
      }},
     {ePopcorn2, "popcorn2",
      {{{"popcorn2_x", 0, -0.5, 0.5}, {"popcorn2_y", 0, -0.5, 0.5}, {"popcorn2_c", 0, 1, 5}}},
      nullptr, [](SVariationCall& c) {  // w·(x + px·sin(tan(c·y)), y + py·sin(tan(c·x)))
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (x + c.p[0] * std::sin(std::tan(c.p[2] * y)));
-         c.dY += w * (y + c.p[1] * std::sin(std::tan(c.p[2] * x)));
+         c.dX += w * (x + c.p[0] * maths::sin(maths::tan(c.p[2] * y)));
+         c.dY += w * (y + c.p[1] * maths::sin(maths::tan(c.p[2] * x)));
      }},
     {eScry, "scry", {}, nullptr, [](SVariationCall& c) {
          // ρ = 1/(r·(r² + 1/(w + ε))); ρ·(x, y), with no w outside
@@ -91,8 +91,8 @@ constexpr SVariation foldRows[] = {
      nullptr, [](SVariationCall& c) {
          // each axis flipped by the sign of a cosine of the other: ysize acts on X, xsize on Y
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += std::cos(dPI * c.p[1] * y) >= 0 ? w * x : -w * x;
-         c.dY += std::cos(dPI * c.p[0] * x) >= 0 ? w * y : -w * y;
+         c.dX += maths::cos(dPI * c.p[1] * y) >= 0 ? w * x : -w * x;
+         c.dY += maths::cos(dPI * c.p[0] * x) >= 0 ? w * y : -w * y;
      }},
     {eSplits, "splits", {{{"splits_x", 0, -0.5, 0.5}, {"splits_y", 0, -0.5, 0.5}}},
      nullptr, [](SVariationCall& c) {  // each half-plane moved away from the axis by s
@@ -115,7 +115,7 @@ constexpr SVariation foldRows[] = {
          const double dR = c.in.r(), dA = c.in.phi() + c.p[3] * dR;
          const double dTurned = wedgeAngle(dA, c.p[2], c.p[0], c.k[0]);
          const double dRho = w * (dR + c.p[1]);
-         c.dX += dRho * std::cos(dTurned); c.dY += dRho * std::sin(dTurned);
+         c.dX += dRho * maths::cos(dTurned); c.dY += dRho * maths::sin(dTurned);
      }},
     {eWedgeJulia, "wedge_julia",
      {{{"wedge_julia_angle", 0, 0.1, 1}, {"wedge_julia_count", 1, 1, 6, true},
@@ -125,11 +125,11 @@ constexpr SVariation foldRows[] = {
      },
      [](SVariationCall& c) {  // julian's root on branch k = trunc(|power|·U), then wedged
          const double w = c.w, dPower = c.p[2];
-         const double dRho = w * std::pow(c.in.r2(), c.k[2]);
+         const double dRho = w * maths::pow(c.in.r2(), c.k[2]);
          const double dK = std::trunc(c.k[1] * c.random.uniform());
          const double dA = (c.in.phi() + 2 * dPI * dK) / dPower;
          const double dTurned = wedgeAngle(dA, c.p[1], c.p[0], c.k[0]);
-         c.dX += dRho * std::cos(dTurned); c.dY += dRho * std::sin(dTurned);
+         c.dX += dRho * maths::cos(dTurned); c.dY += dRho * maths::sin(dTurned);
      }},
     {eWedgeSph, "wedge_sph",
      {{{"wedge_sph_angle", 0, 0.1, 1}, {"wedge_sph_hole", 0, -0.5, 0.5},
@@ -140,7 +140,7 @@ constexpr SVariation foldRows[] = {
          const double dQ = 1 / (c.in.r() + dVariationEpsilon), dA = c.in.phi() + c.p[3] * dQ;
          const double dTurned = wedgeAngle(dA, c.p[2], c.p[0], c.k[0]);
          const double dRho = w * (dQ + c.p[1]);
-         c.dX += dRho * std::cos(dTurned); c.dY += dRho * std::sin(dTurned);
+         c.dX += dRho * maths::cos(dTurned); c.dY += dRho * maths::sin(dTurned);
      }},
     {eWhorl, "whorl", {{{"whorl_inside", 0, -1, 1}, {"whorl_outside", 0, -1, 1}}},
      nullptr, [](SVariationCall& c) {
@@ -149,7 +149,7 @@ constexpr SVariation foldRows[] = {
          const double dR = c.in.r();
          const double dA = dR < w ? c.in.phi() + c.p[0] / (w - dR)
                                   : c.in.phi() + c.p[1] / (w - dR);
-         c.dX += w * dR * std::cos(dA); c.dY += w * dR * std::sin(dA);
+         c.dX += w * dR * maths::cos(dA); c.dY += w * dR * maths::sin(dA);
      }},
     {eWaves2, "waves2",
      {{{"waves2_scalex", 0, -0.5, 0.5}, {"waves2_scaley", 0, -0.5, 0.5},
@@ -157,8 +157,8 @@ constexpr SVariation foldRows[] = {
      nullptr, [](SVariationCall& c) {
          // w·(x + scalex·sin(freqx·y), y + scaley·sin(freqy·x))
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (x + c.p[0] * std::sin(c.p[2] * y));
-         c.dY += w * (y + c.p[1] * std::sin(c.p[3] * x));
+         c.dX += w * (x + c.p[0] * maths::sin(c.p[2] * y));
+         c.dY += w * (y + c.p[1] * maths::sin(c.p[3] * x));
      }},
 };
 

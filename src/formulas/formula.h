@@ -18,6 +18,7 @@
 
 #include "core/angles.h"
 #include "formulas/batch_random.h"
+#include "maths/maths.h"
 
 #include <array>
 #include <cmath>
@@ -42,11 +43,11 @@ public:
         return dR;
     }
     double theta() {
-        if (!bTheta) dTheta = std::atan2(x, y), bTheta = true;
+        if (!bTheta) dTheta = maths::atan2(x, y), bTheta = true;
         return dTheta;
     }
     double phi() {
-        if (!bPhi) dPhi = std::atan2(y, x), bPhi = true;
+        if (!bPhi) dPhi = maths::atan2(y, x), bPhi = true;
         return dPhi;
     }
 

@@ -13,7 +13,7 @@ inline void bubbleZ(SVariationCall& c) {
 }
 
 // cylinder's own z: w·cos x, so that (sin x, cos x) lies on the cylinder's circle.
-inline void cylinderZ(SVariationCall& c) { c.dZ += c.w * std::cos(c.in.x); }
+inline void cylinderZ(SVariationCall& c) { c.dZ += c.w * maths::cos(c.in.x); }
 
 // julian, juliascope: the root's exponent q/(2p).
 constexpr CConstants rootExponent(const double* p, const double*) {
@@ -33,7 +33,7 @@ constexpr SVariation parametricRows[] = {
          const double dRest = dU - dTau * std::trunc(dU / dTau);
          const double dA = dRest > dHalf ? dT - dHalf : dT + dHalf;
          const double dR = c.in.r();
-         c.dX += w * dR * std::sin(dA); c.dY += w * dR * std::cos(dA);
+         c.dX += w * dR * maths::sin(dA); c.dY += w * dR * maths::cos(dA);
      }},
     {eRings2, "rings2", {{{"rings2_val", 0, 0.1, 1}}},
      [](const double* p, const double*) -> CConstants {  // δ, 2 − δ, 2δ
@@ -58,12 +58,12 @@ constexpr SVariation parametricRows[] = {
      }, {eZMade, bubbleZ}},
     {eCylinder, "cylinder", {}, nullptr, [](SVariationCall& c) {
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * std::sin(x); c.dY += w * y;
+         c.dX += w * maths::sin(x); c.dY += w * y;
      }, {eZMade, cylinderZ}},
     {ePerspective, "perspective", {{{"perspective_angle", 0, 0, 1}, {"perspective_dist", 0, 1, 3}}},
      [](const double* p, const double*) -> CConstants {  // sin β, d·cos β
          const double dB = p[0] * dPI / 2;
-         return {std::sin(dB), p[1] * std::cos(dB)};
+         return {maths::sin(dB), p[1] * maths::cos(dB)};
      },
      [](SVariationCall& c) {  // β = angle·π/2, t = 1/(d − y sin β); w·(d x t, d cos β y t)
          const double x = c.in.x, y = c.in.y, w = c.w;
@@ -75,7 +75,7 @@ constexpr SVariation parametricRows[] = {
          // ψ = 2πU1, ρ = U2; w·ρ·(x cos ψ, y sin ψ)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dPsi = 2 * dPI * c.random.uniform(), dRho = c.random.uniform();
-         c.dX += w * dRho * (x * std::cos(dPsi)); c.dY += w * dRho * (y * std::sin(dPsi));
+         c.dX += w * dRho * (x * maths::cos(dPsi)); c.dY += w * dRho * (y * maths::sin(dPsi));
      }, zWeighted},
     {eJulian, "julian", {{{"julian_power", 1, 2, 5, true}, {"julian_dist", 1, 0.5, 1.5}}},
      rootExponent, [](SVariationCall& c) {
@@ -83,8 +83,8 @@ constexpr SVariation parametricRows[] = {
          const double w = c.w;
          const double dK = std::trunc(std::fabs(c.p[0]) * c.random.uniform());
          const double dA = (c.in.phi() + 2 * dPI * dK) / c.p[0];
-         const double dM = w * std::pow(c.in.r2(), c.k[0]);
-         c.dX += dM * std::cos(dA); c.dY += dM * std::sin(dA);
+         const double dM = w * maths::pow(c.in.r2(), c.k[0]);
+         c.dX += dM * maths::cos(dA); c.dY += dM * maths::sin(dA);
      }},
     {eJuliascope, "juliascope",
      {{{"juliascope_power", 1, 2, 5, true}, {"juliascope_dist", 1, 0.5, 1.5}}},
@@ -93,32 +93,32 @@ constexpr SVariation parametricRows[] = {
          const double dK = std::trunc(std::fabs(c.p[0]) * c.random.uniform());
          const bool bOdd = std::fmod(dK, 2) != 0;
          const double dA = (2 * dPI * dK + (bOdd ? -c.in.phi() : c.in.phi())) / c.p[0];
-         const double dM = w * std::pow(c.in.r2(), c.k[0]);
-         c.dX += dM * std::cos(dA); c.dY += dM * std::sin(dA);
+         const double dM = w * maths::pow(c.in.r2(), c.k[0]);
+         c.dX += dM * maths::cos(dA); c.dY += dM * maths::sin(dA);
      }},
     {eBlur, "blur", {}, nullptr, [](SVariationCall& c) {  // ψ = 2πU1, ρ = U2; w·ρ·(cos ψ, sin ψ)
          const double w = c.w;
          const double dPsi = 2 * dPI * c.random.uniform(), dRho = c.random.uniform();
-         c.dX += w * dRho * std::cos(dPsi); c.dY += w * dRho * std::sin(dPsi);
+         c.dX += w * dRho * maths::cos(dPsi); c.dY += w * dRho * maths::sin(dPsi);
      }, zWeightedAdditive},
     {eGaussianBlur, "gaussian_blur", {}, nullptr, [](SVariationCall& c) {
          // ψ = 2πU1, ρ = w·(U2 + U3 + U4 + U5 − 2); ρ·(cos ψ, sin ψ)
          const double w = c.w;
          const double dPsi = 2 * dPI * c.random.uniform();
          const double dRho = w * fourUniformsLessTwo(c.random);
-         c.dX += dRho * std::cos(dPsi); c.dY += dRho * std::sin(dPsi);
+         c.dX += dRho * maths::cos(dPsi); c.dY += dRho * maths::sin(dPsi);
      }, zWeightedAdditive},
     {eRadialBlur, "radial_blur", {{{"radial_blur_angle", 0, 0, 1}}},
      [](const double* p, const double*) -> CConstants {  // sin β, cos β
          const double dB = p[0] * dPI / 2;
-         return {std::sin(dB), std::cos(dB)};
+         return {maths::sin(dB), maths::cos(dB)};
      },
      [](SVariationCall& c) {  // g = w·(four uniforms − 2); w enters only through g
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dG = w * fourUniformsLessTwo(c.random);
          const double dA = c.in.phi() + dG * c.k[0], dZ = dG * c.k[1] - 1;
          const double dR = c.in.r();
-         c.dX += dR * std::cos(dA) + dZ * x; c.dY += dR * std::sin(dA) + dZ * y;
+         c.dX += dR * maths::cos(dA) + dZ * x; c.dY += dR * maths::sin(dA) + dZ * y;
      }},
     {ePie, "pie",
      {{{"pie_slices", 6, 3, 10, true}, {"pie_rotation", 0, 0, 2 * dPI},
@@ -129,7 +129,7 @@ constexpr SVariation parametricRows[] = {
          const double dK = std::trunc(c.random.uniform() * c.p[0] + 0.5);
          const double dA = c.p[1] + 2 * dPI * (dK + c.random.uniform() * c.p[2]) / c.p[0];
          const double dRho = w * c.random.uniform();
-         c.dX += dRho * std::cos(dA); c.dY += dRho * std::sin(dA);
+         c.dX += dRho * maths::cos(dA); c.dY += dRho * maths::sin(dA);
      }, additive},
     {eNgon, "ngon",
      {{{"ngon_sides", 5, 3, 8, true}, {"ngon_power", 3, 1, 4}, {"ngon_circle", 1, 0, 1.5},
@@ -144,8 +144,8 @@ constexpr SVariation parametricRows[] = {
          double dPsi = dPhi - dB * std::floor(dPhi / dB);
          if (dPsi > c.k[1]) dPsi -= dB;
          const double dAmp =
-             (c.p[3] * (1 / (std::cos(dPsi) + dVariationEpsilon) - 1) + c.p[2]) /
-             (std::pow(c.in.r2(), c.k[2]) + dVariationEpsilon);
+             (c.p[3] * (1 / (maths::cos(dPsi) + dVariationEpsilon) - 1) + c.p[2]) /
+             (maths::pow(c.in.r2(), c.k[2]) + dVariationEpsilon);
          c.dX += w * dAmp * x; c.dY += w * dAmp * y;
      }},
     {eCurl, "curl",
@@ -168,12 +168,12 @@ constexpr SVariation parametricRows[] = {
      }},
     {eArch, "arch", {}, nullptr, [](SVariationCall& c) {  // α = π·w·U; (w sin α, w sin²α / cos α)
          const double w = c.w;
-         const double dA = dPI * w * c.random.uniform(), dS = std::sin(dA);
-         c.dX += w * dS; c.dY += w * (dS * dS / std::cos(dA));
+         const double dA = dPI * w * c.random.uniform(), dS = maths::sin(dA);
+         c.dX += w * dS; c.dY += w * (dS * dS / maths::cos(dA));
      }, additive},
     {eTangent, "tangent", {}, nullptr, [](SVariationCall& c) {  // w·(sin x / cos y, tan y)
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (std::sin(x) / std::cos(y)); c.dY += w * std::tan(y);
+         c.dX += w * (maths::sin(x) / maths::cos(y)); c.dY += w * maths::tan(y);
      }},
     {eSquare, "square", {}, nullptr, [](SVariationCall& c) {  // w·(U1 − ½, U2 − ½)
          const double w = c.w;
@@ -184,28 +184,28 @@ constexpr SVariation parametricRows[] = {
          // α = π·w·U, k = w²·tan α/(r² + ε); (k cos x, k sin y)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dA = dPI * w * c.random.uniform();
-         const double dK = w * w * std::tan(dA) / (c.in.r2() + dVariationEpsilon);
-         c.dX += dK * std::cos(x); c.dY += dK * std::sin(y);
+         const double dK = w * w * maths::tan(dA) / (c.in.r2() + dVariationEpsilon);
+         c.dX += dK * maths::cos(x); c.dY += dK * maths::sin(y);
      }},
     {eBlade, "blade", {}, nullptr, [](SVariationCall& c) {
          // ρ = w·r·U; w·x·(cos ρ + sin ρ, cos ρ − sin ρ), x in both
          const double x = c.in.x, w = c.w;
          const double dRho = w * c.in.r() * c.random.uniform();
-         const double dC = std::cos(dRho), dS = std::sin(dRho);
+         const double dC = maths::cos(dRho), dS = maths::sin(dRho);
          c.dX += w * x * (dC + dS); c.dY += w * x * (dC - dS);
      }},
     {eSecant2, "secant2", {}, nullptr, [](SVariationCall& c) {
          // κ = cos(w·r); (w x, w(1/κ + 1)) if κ < 0, else (w x, w(1/κ − 1))
          const double x = c.in.x, w = c.w;
-         const double dK = std::cos(w * c.in.r());
+         const double dK = maths::cos(w * c.in.r());
          c.dX += w * x; c.dY += dK < 0 ? w * (1 / dK + 1) : w * (1 / dK - 1);
      }},
     {eTwintrian, "twintrian", {}, nullptr, [](SVariationCall& c) {
          // ρ = w·r·U, D = log10(sin²ρ) + cos ρ, −30 if NaN or huge
          const double x = c.in.x, w = c.w;
          const double dRho = w * c.in.r() * c.random.uniform();
-         const double dS = std::sin(dRho);
-         double dD = std::log10(dS * dS) + std::cos(dRho);
+         const double dS = maths::sin(dRho);
+         double dD = maths::log10(dS * dS) + maths::cos(dRho);
          if (std::isnan(dD) || std::fabs(dD) > 1e10) dD = -30;
          c.dX += w * x * dD; c.dY += w * x * (dD - dPI * dS);
      }},

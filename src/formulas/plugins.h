@@ -42,7 +42,7 @@ inline void bwraps(SVariationCall& c) {
     dLx = dLx * c.k[2] / dLens, dLy = dLy * c.k[2] / dLens;
     const double dU = (dLx * dLx + dLy * dLy) / c.k[1];
     const double dTau = c.p[3] * (1 - dU) + c.p[4] * dU;
-    const double dS = std::sin(dTau), dC = std::cos(dTau);
+    const double dS = maths::sin(dTau), dC = maths::cos(dTau);
     c.dX += w * (dCx + dC * dLx + dS * dLy); c.dY += w * (dCy - dS * dLx + dC * dLy);
 }
 
@@ -87,7 +87,7 @@ inline void blurCircle(SVariationCall& c) {
         dP = dB >= dAbsA ? 3 * dAbsB - dA : 7 * dAbsB + dA;
     }
     const double dAlpha = dPI / 4 * dP / dS - dPI / 4, dR = c.w * dS;
-    c.dX += dR * std::cos(dAlpha); c.dY += dR * std::sin(dAlpha);
+    c.dX += dR * maths::cos(dAlpha); c.dY += dR * maths::sin(dAlpha);
 }
 
 // JWildfire's axis symmetry, on the coordinate u across the line u = centre_u (v the other of
@@ -151,8 +151,8 @@ constexpr SVariation pluginRows[] = {
          // ψ = 2πU1, ρ = w·acos(2·U2^power − 1)/π: ρ·(cos ψ, sin ψ), whatever the point
          const double dPsi = 2 * dPI * c.random.uniform();
          const double dU = c.random.uniform();
-         const double dRho = c.w * std::acos(2 * std::pow(dU, c.k[0]) - 1) / dPI;
-         c.dX += dRho * std::cos(dPsi); c.dY += dRho * std::sin(dPsi);
+         const double dRho = c.w * maths::acos(2 * maths::pow(dU, c.k[0]) - 1) / dPI;
+         c.dX += dRho * maths::cos(dPsi); c.dY += dRho * maths::sin(dPsi);
      }, additive},
     {eBlurCircle, "blur_circle", {}, nullptr, blurCircle, zWeightedAdditive},
     // The root of order re (not whole: k a fraction too), with im/100 as its twist.
@@ -165,9 +165,9 @@ constexpr SVariation pluginRows[] = {
          const double dRe = c.p[0], dIm = c.k[0];
          const double dK = std::fmod(static_cast<double>(c.random.next() >> 32), dRe);
          const double dA = c.in.phi() + 2 * dPI * dK;
-         const double dL = c.k[1] * std::log(c.in.r2());
-         const double dTau = dA / dRe + dL * dIm, dM = c.w * std::exp(dL / dRe - dA * dIm);
-         c.dX += dM * std::cos(dTau); c.dY += dM * std::sin(dTau);
+         const double dL = c.k[1] * maths::log(c.in.r2());
+         const double dTau = dA / dRe + dL * dIm, dM = c.w * maths::exp(dL / dRe - dA * dIm);
+         c.dX += dM * maths::cos(dTau); c.dY += dM * maths::sin(dTau);
      }, {}, {"juliac"}},
     {eAxisSymmetry, "axis_symmetry_wf",
      {{{"axis_symmetry_wf_axis", 0, 0, 2, true}, {"axis_symmetry_wf_centre_x", 0.25, -1, 1},
@@ -175,7 +175,7 @@ constexpr SVariation pluginRows[] = {
        {"axis_symmetry_wf_rotation", 30, -180, 180}}},
      [](const double* p, const double*) -> CConstants {  // cos a, sin a, whether a is not 0
          const double dA = radiansOf(p[4]);
-         return {std::cos(dA), std::sin(dA), std::fabs(dA) > dVariationEpsilon ? 1.0 : 0.0};
+         return {maths::cos(dA), maths::sin(dA), std::fabs(dA) > dVariationEpsilon ? 1.0 : 0.0};
      },
      axisSymmetry, makesZFromZ},
     // One of order turns about the centre, the point's offset from it scaled by w.
@@ -186,7 +186,7 @@ constexpr SVariation pluginRows[] = {
          const double dCx = c.p[0], dCy = c.p[1], dOrder = c.p[2];
          const double dA = 2 * dPI * std::floor(c.random.uniform() * dOrder) / dOrder;
          const double dDx = c.w * (c.in.x - dCx), dDy = c.w * (c.in.y - dCy);
-         const double dC = std::cos(dA), dS = std::sin(dA);
+         const double dC = maths::cos(dA), dS = maths::sin(dA);
          c.dX += dCx + dDx * dC + dDy * dS; c.dY += dCy + dDy * dC - dDx * dS;
      }, {}, {"point_symmetry"}},
 };

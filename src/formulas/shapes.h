@@ -16,7 +16,7 @@ constexpr double dButterflyScale = 1.3029400317411197908970256609023;
 // disc2: π·rot, then sin twist and cos twist − 1, stretched by 1 + twist ∓ 2π past ±2π.
 inline CConstants disc2Constants(const double* p, const double*) {
     const double dTwist = p[1];
-    double dSin = std::sin(dTwist), dCos = std::cos(dTwist) - 1;
+    double dSin = maths::sin(dTwist), dCos = maths::cos(dTwist) - 1;
     if (dTwist > 2 * dPI) {
         const double dStretch = 1 + dTwist - 2 * dPI;
         dSin *= dStretch, dCos *= dStretch;
@@ -58,8 +58,8 @@ inline void lazysusan(SVariationCall& c) {
     const double dU = c.in.x - dLx, dV = c.in.y + dLy;
     const double dRho = std::sqrt(dU * dU + dV * dV);
     if (dRho < w) {
-        const double dA = std::atan2(dV, dU) + c.p[2] + c.p[1] * (w - dRho);
-        c.dX += w * dRho * std::cos(dA) + dLx; c.dY += w * dRho * std::sin(dA) - dLy;
+        const double dA = maths::atan2(dV, dU) + c.p[2] + c.p[1] * (w - dRho);
+        c.dX += w * dRho * maths::cos(dA) + dLx; c.dY += w * dRho * maths::sin(dA) - dLy;
     } else {
         const double dK = w * (1 + dSpace / dRho);
         c.dX += dK * dU + dLx; c.dY += dK * dV - dLy;
@@ -72,7 +72,7 @@ constexpr SVariation shapeRows[] = {
          // t = π·rot·(x + y), a sum; ρ = w·θ/π; ρ·(sin t + cos twist − 1, cos t + sin twist)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dT = c.k[0] * (x + y), dRho = w * c.in.theta() / dPI;
-         c.dX += dRho * (std::sin(dT) + c.k[2]); c.dY += dRho * (std::cos(dT) + c.k[1]);
+         c.dX += dRho * (maths::sin(dT) + c.k[2]); c.dY += dRho * (maths::cos(dT) + c.k[1]);
      }},
     {eSuperShape, "super_shape",
      {{{"super_shape_rnd", 0, 0, 1}, {"super_shape_m", 0, 1, 8, true},
@@ -85,18 +85,18 @@ constexpr SVariation shapeRows[] = {
          // α = (m/4)φ + π/4, g = |cos α|^n2 + |sin α|^n3; U drawn even where rnd is 0
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dA = c.k[0] * c.in.phi() + dPI / 4;
-         const double dG = std::pow(std::fabs(std::cos(dA)), c.p[3]) +
-                           std::pow(std::fabs(std::sin(dA)), c.p[4]);
+         const double dG = maths::pow(std::fabs(maths::cos(dA)), c.p[3]) +
+                           maths::pow(std::fabs(maths::sin(dA)), c.p[4]);
          const double dR = c.in.r(), dU = c.random.uniform();
          const double dRho =
-             w * ((c.p[0] * dU + c.k[2] * dR) - c.p[5]) * std::pow(dG, c.k[1]) / dR;
+             w * ((c.p[0] * dU + c.k[2] * dR) - c.p[5]) * maths::pow(dG, c.k[1]) / dR;
          c.dX += dRho * x; c.dY += dRho * y;
      }},
     {eFlower, "flower", {{{"flower_petals", 0, 2, 8, true}, {"flower_holes", 0, 0, 0.5}}},
      nullptr, [](SVariationCall& c) {  // ρ = w·(U − holes)·cos(petals·φ)/r; ρ·(x, y)
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dU = c.random.uniform();
-         const double dRho = w * (dU - c.p[1]) * std::cos(c.p[0] * c.in.phi()) / c.in.r();
+         const double dRho = w * (dU - c.p[1]) * maths::cos(c.p[0] * c.in.phi()) / c.in.r();
          c.dX += dRho * x; c.dY += dRho * y;
      }},
     {eConic, "conic", {{{"conic_eccentricity", 1, 0.2, 1}, {"conic_holes", 0, 0, 0.5}}},
@@ -110,7 +110,7 @@ constexpr SVariation shapeRows[] = {
      {{{"parabola_height", 0, 0.5, 1.5}, {"parabola_width", 0, 0.5, 1.5}}},
      nullptr, [](SVariationCall& c) {  // (height·w·sin²r·U1, width·w·cos r·U2)
          const double w = c.w;
-         const double dR = c.in.r(), dS = std::sin(dR), dC = std::cos(dR);
+         const double dR = c.in.r(), dS = maths::sin(dR), dC = maths::cos(dR);
          const double dU1 = c.random.uniform(), dU2 = c.random.uniform();
          c.dX += c.p[0] * w * (dS * dS) * dU1; c.dY += c.p[1] * w * dC * dU2;
      }},
@@ -125,10 +125,10 @@ constexpr SVariation shapeRows[] = {
          // v = ½ atan2(2y, r² − 1) − (π/2)·shift, folded into [−π/2, π/2]
          const double x = c.in.x, y = c.in.y, w = c.w;
          const double dS = c.in.r2(), dT = dS + 1;
-         double dV = 0.5 * std::atan2(2 * y, dS - 1) - c.k[0];
+         double dV = 0.5 * maths::atan2(2 * y, dS - 1) - c.k[0];
          if (dV > dPI / 2) dV = -dPI / 2 + std::fmod(dV + dPI / 2, dPI);
          else if (dV < -dPI / 2) dV = dPI / 2 - std::fmod(dPI / 2 - dV, dPI);
-         c.dX += w / (2 * dPI) * std::log((dT + 2 * x) / (dT - 2 * x));
+         c.dX += w / (2 * dPI) * maths::log((dT + 2 * x) / (dT - 2 * x));
          c.dY += w * (2 / dPI) * dV;
      }},
     {eBoarders, "boarders", {}, nullptr, boarders},
@@ -155,11 +155,11 @@ constexpr SVariation shapeRows[] = {
      },
      [](SVariationCall& c) {  // z^((cpow_r + i·cpow_i)/power), on branch k = ⌊power·U⌋
          const double w = c.w;
-         const double dL = 0.5 * std::log(c.in.r2()), dPhi = c.in.phi();
+         const double dL = 0.5 * maths::log(c.in.r2()), dPhi = c.in.phi();
          const double dK = std::floor(c.p[2] * c.random.uniform());
          const double dA = c.k[0] * dPhi + c.k[1] * dL + c.k[2] * dK;
-         const double dM = w * std::exp(c.k[0] * dL - c.k[1] * dPhi);
-         c.dX += dM * std::cos(dA); c.dY += dM * std::sin(dA);
+         const double dM = w * maths::exp(c.k[0] * dL - c.k[1] * dPhi);
+         c.dX += dM * maths::cos(dA); c.dY += dM * maths::sin(dA);
      }},
     {eCurve, "curve",
      {{{"curve_xamp", 0, -1, 1}, {"curve_yamp", 0, -1, 1}, {"curve_xlength", 1, 0.5, 2},
@@ -169,8 +169,8 @@ constexpr SVariation shapeRows[] = {
      },
      [](SVariationCall& c) {  // w·(x + xamp·e^(−y²/lx), y + yamp·e^(−x²/ly))
          const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (x + c.p[0] * std::exp(-(y * y) / c.k[0]));
-         c.dY += w * (y + c.p[1] * std::exp(-(x * x) / c.k[1]));
+         c.dX += w * (x + c.p[0] * maths::exp(-(y * y) / c.k[0]));
+         c.dY += w * (y + c.p[1] * maths::exp(-(x * x) / c.k[1]));
      }},
     {eEdisc, "edisc", {}, nullptr, [](SVariationCall& c) {
          // elliptic coordinates (μ, ν) of the point, drawn back as cosh/sinh times cos/sin
@@ -178,10 +178,10 @@ constexpr SVariation shapeRows[] = {
          const double dA = c.in.r2() + 1;
          const double dP1 = std::sqrt(dA + 2 * x), dP2 = std::sqrt(dA - 2 * x);
          const double dMu = (dP1 + dP2) / 2;
-         const double dA1 = std::log(dMu + std::sqrt(dMu - 1)), dA2 = -std::acos(x / dMu);
-         const double dS = y > 0 ? -std::sin(dA1) : std::sin(dA1);
+         const double dA1 = maths::log(dMu + std::sqrt(dMu - 1)), dA2 = -maths::acos(x / dMu);
+         const double dS = y > 0 ? -maths::sin(dA1) : maths::sin(dA1);
          const double dW = c.w / 11.57034632;
-         c.dX += dW * (std::cosh(dA2) * std::cos(dA1)); c.dY += dW * (std::sinh(dA2) * dS);
+         c.dX += dW * (maths::cosh(dA2) * maths::cos(dA1)); c.dY += dW * (maths::sinh(dA2) * dS);
      }},
     {eElliptic, "elliptic", {}, nullptr, [](SVariationCall& c) {
          // (atan2(q, √(1 − q²)), ±ln(μ + √(μ − 1))) over π/2, square roots of negatives as 0
@@ -191,26 +191,26 @@ constexpr SVariation shapeRows[] = {
          const double dQ = x / dMu, dQ2 = 1 - dQ * dQ;
          const double dB = dQ2 < 0 ? 0 : std::sqrt(dQ2);
          const double dS = dMu - 1 < 0 ? 0 : std::sqrt(dMu - 1);
-         const double dW = c.w / (dPI / 2), dLog = dW * std::log(dMu + dS);
-         c.dX += dW * std::atan2(dQ, dB); c.dY += y > 0 ? dLog : -dLog;
+         const double dW = c.w / (dPI / 2), dLog = dW * maths::log(dMu + dS);
+         c.dX += dW * maths::atan2(dQ, dB); c.dY += y > 0 ? dLog : -dLog;
      }},
     {eEscher, "escher", {{{"escher_beta", 0, -1, 1}}},
      [](const double* p, const double*) -> CConstants {  // ½(1 + cos β), ½ sin β
-         return {0.5 * (1 + std::cos(p[0])), 0.5 * std::sin(p[0])};
+         return {0.5 * (1 + maths::cos(p[0])), 0.5 * maths::sin(p[0])};
      },
      [](SVariationCall& c) {  // m = w·e^(c·L − d·φ), n = c·φ + d·L; m·(cos n, sin n)
          const double w = c.w;
-         const double dL = 0.5 * std::log(c.in.r2()), dPhi = c.in.phi();
-         const double dM = w * std::exp(c.k[0] * dL - c.k[1] * dPhi);
+         const double dL = 0.5 * maths::log(c.in.r2()), dPhi = c.in.phi();
+         const double dM = w * maths::exp(c.k[0] * dL - c.k[1] * dPhi);
          const double dN = c.k[0] * dPhi + c.k[1] * dL;
-         c.dX += dM * std::cos(dN); c.dY += dM * std::sin(dN);
+         c.dX += dM * maths::cos(dN); c.dY += dM * maths::sin(dN);
      }},
     {eFoci, "foci", {}, nullptr, [](SVariationCall& c) {
          // e+ = ½eˣ, e− = ¼/e+, k = w/(e+ + e− − cos y); k·(e+ − e−, sin y)
          const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dPlus = 0.5 * std::exp(x), dMinus = 0.25 / dPlus;
-         const double dK = w / (dPlus + dMinus - std::cos(y));
-         c.dX += dK * (dPlus - dMinus); c.dY += dK * std::sin(y);
+         const double dPlus = 0.5 * maths::exp(x), dMinus = 0.25 / dPlus;
+         const double dK = w / (dPlus + dMinus - maths::cos(y));
+         c.dX += dK * (dPlus - dMinus); c.dY += dK * maths::sin(y);
      }},
     {eLazysusan, "lazysusan",
      {{{"lazysusan_space", 0, -0.5, 0.5}, {"lazysusan_twist", 0, -2, 2},

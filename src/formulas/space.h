@@ -48,26 +48,26 @@ constexpr SVariation spaceRows[] = {
          const double w = c.w;
          const double dPsi = 2 * dPI * c.random.uniform();
          const double dG = w * fourUniformsLessTwo(c.random);
-         const double dBeta = dPI * c.random.uniform(), dS = std::sin(dBeta);
-         c.dX += dG * (dS * std::cos(dPsi)); c.dY += dG * (dS * std::sin(dPsi));
-         c.dZ += dG * std::cos(dBeta);
+         const double dBeta = dPI * c.random.uniform(), dS = maths::sin(dBeta);
+         c.dX += dG * (dS * maths::cos(dPsi)); c.dY += dG * (dS * maths::sin(dPsi));
+         c.dZ += dG * maths::cos(dBeta);
      }, {eZMade, nullptr, true}},
     {eJulia3D, "julia3D", {{{"julia3D_power", 2, 2, 5, true}}}, julia3DRoot,
      [](SVariationCall& c) {
          // ζ = z/N, R = w·(r² + ζ²)^((1/power − 1)/2); (R·r·cos α, R·r·sin α, R·ζ)
          const double dZeta = c.in.z / c.k[0];
-         const double dR = c.w * std::pow(c.in.r2() + dZeta * dZeta, c.k[1]);
+         const double dR = c.w * maths::pow(c.in.r2() + dZeta * dZeta, c.k[1]);
          const double dA = juliaBranchAngle(c), dRr = dR * c.in.r();
-         c.dX += dRr * std::cos(dA); c.dY += dRr * std::sin(dA); c.dZ += dR * dZeta;
+         c.dX += dRr * maths::cos(dA); c.dY += dRr * maths::sin(dA); c.dZ += dR * dZeta;
      }, makesZFromZ},
     {eJulia3Dz, "julia3Dz", {{{"julia3Dz_power", 2, 2, 5, true}}}, julia3DzRoot,
      [](SVariationCall& c) {
          // R = w·(r²)^(1/(2·power)); (R cos α, R sin α, R·z/(r·N)), r·N = 0 made ε
-         const double dR = c.w * std::pow(c.in.r2(), c.k[1]);
+         const double dR = c.w * maths::pow(c.in.r2(), c.k[1]);
          const double dA = juliaBranchAngle(c);
          double dRN = c.in.r() * c.k[0];
          if (dRN == 0) dRN = dVariationEpsilon;
-         c.dX += dR * std::cos(dA); c.dY += dR * std::sin(dA); c.dZ += dR * c.in.z / dRN;
+         c.dX += dR * maths::cos(dA); c.dY += dR * maths::sin(dA); c.dZ += dR * c.in.z / dRN;
      }, makesZ},
     {eHemisphere, "hemisphere", {}, nullptr, [](SVariationCall& c) {
          // k = w/√(r² + 1); (k·x, k·y, k)
@@ -95,7 +95,7 @@ constexpr SVariation spaceRows[] = {
      nullptr, [](SVariationCall& c) {
          // ρ = r·(lo + (hi − lo)·(½ + ½ sin(waves·θ))); w·ρ·(x/r, y/r, sin(waves·θ))
          const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dR = c.in.r(), dS = std::sin(c.p[2] * c.in.theta());
+         const double dR = c.in.r(), dS = maths::sin(c.p[2] * c.in.theta());
          const double dRho = dR * (c.p[0] + (c.p[1] - c.p[0]) * (0.5 + 0.5 * dS));
          c.dX += w * dRho * (x / dR); c.dY += w * dRho * (y / dR); c.dZ += w * dRho * dS;
      }, makesZ},
@@ -113,13 +113,13 @@ constexpr SVariation spaceRows[] = {
     {eRotateX, "rotate_x", {}, nullptr, [](SVariationCall& c) {
          // (x, sin β·z + cos β·y, cos β·z − sin β·y)
          const double x = c.in.x, y = c.in.y, z = c.in.z;
-         const double dB = c.w * dPI / 2, dS = std::sin(dB), dC = std::cos(dB);
+         const double dB = c.w * dPI / 2, dS = maths::sin(dB), dC = maths::cos(dB);
          c.dX += x; c.dY += dS * z + dC * y; c.dZ += dC * z - dS * y;
      }, makesZFromZ},
     {eRotateY, "rotate_y", {}, nullptr, [](SVariationCall& c) {
          // (cos β·x − sin β·z, y, sin β·x + cos β·z)
          const double x = c.in.x, y = c.in.y, z = c.in.z;
-         const double dB = c.w * dPI / 2, dS = std::sin(dB), dC = std::cos(dB);
+         const double dB = c.w * dPI / 2, dS = maths::sin(dB), dC = maths::cos(dB);
          c.dX += dC * x - dS * z; c.dY += y; c.dZ += dS * x + dC * z;
      }, makesZFromZ},
 };

@@ -1,6 +1,7 @@
 #include "genome/filter.h"
 
 #include "core/angles.h"
+#include "maths/maths.h"
 
 #include <cmath>
 #include <cstring>
@@ -8,7 +9,7 @@
 
 namespace {
 
-double sinc(double u) { return u == 0 ? 1 : std::sin(dPI * u) / (dPI * u); }
+double sinc(double u) { return u == 0 ? 1 : maths::sin(dPI * u) / (dPI * u); }
 
 // Mitchell–Netravali's cubic family, support 2.
 double cubic(double u, double dB, double dC) {
@@ -20,7 +21,7 @@ double cubic(double u, double dB, double dC) {
     return 0;
 }
 
-double gaussianKernel(double u) { return std::exp(-2 * u * u); }
+double gaussianKernel(double u) { return maths::exp(-2 * u * u); }
 double hermiteKernel(double u) {
     const double a = std::fabs(u);
     return a < 1 ? (2 * a - 3) * a * a + 1 : 0;
@@ -42,10 +43,10 @@ double bsplineKernel(double u) {
 double mitchellKernel(double u) { return cubic(u, 1.0 / 3, 1.0 / 3); }
 double catmullRomKernel(double u) { return cubic(u, 0, 0.5); }
 double lanczos2Kernel(double u) {
-    return sinc(u) * (0.42 + 0.5 * std::cos(dPI * u) + 0.08 * std::cos(2 * dPI * u));
+    return sinc(u) * (0.42 + 0.5 * maths::cos(dPI * u) + 0.08 * maths::cos(2 * dPI * u));
 }
-double blackmanKernel(double u) { return sinc(u) * (0.5 + 0.5 * std::cos(dPI * u)); }
-double catromKernel(double u) { return sinc(u) * (0.54 + 0.46 * std::cos(dPI * u)); }
+double blackmanKernel(double u) { return sinc(u) * (0.5 + 0.5 * maths::cos(dPI * u)); }
+double catromKernel(double u) { return sinc(u) * (0.54 + 0.46 * maths::cos(dPI * u)); }
 double hammingKernel(double u) {
     return std::fabs(u) < 3 ? sinc(u) * sinc(u / 3) * sinc(u / 3) : 0;
 }

@@ -2,6 +2,7 @@
 
 #include "core/angles.h"
 #include "genome/attributes.h"
+#include "maths/maths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,7 +105,7 @@ std::vector<SXform> symmetryXforms(int iKind) {
     for (int k = 1; k < iOrder; k++) {
         const double dAngle = 2 * dPI * k / iOrder;
         const double dColor = iOrder < 3 ? 0 : (k - 1.0) / (iOrder - 2);
-        vXforms.push_back(symmetryXform(dColor, std::cos(dAngle), std::sin(dAngle)));
+        vXforms.push_back(symmetryXform(dColor, maths::cos(dAngle), maths::sin(dAngle)));
     }
     return vXforms;
 }

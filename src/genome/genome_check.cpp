@@ -1,6 +1,7 @@
 #include "genome/genome_check.h"
 
 #include "genome/filter.h"
+#include "maths/maths.h"
 #include "text/text_forms.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ bool checkPicture(const SGenome& g, std::string& sError) {
     if (g.iPasses < 1 || g.iPasses > iMostPasses)
         return fail(sError, "passes " + std::to_string(g.iPasses) + " is out of 1 to " +
                                 std::to_string(iMostPasses));
-    const double dSamples = g.dQuality * std::pow(4.0, g.dZoom) * g.iWidth * g.iHeight;
+    const double dSamples = g.dQuality * maths::pow(4.0, g.dZoom) * g.iWidth * g.iHeight;
     if (!(dSamples <= dMostSamples))
         return fail(sError, "quality " + shortest(g.dQuality) + " at zoom " +
                                 shortest(g.dZoom) + " asks for more than 1e14 samples");

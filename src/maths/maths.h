@@ -1,28 +1,30 @@
 #pragma once
 
 // The elementary functions the genome renderer uses, written here rather than taken from the C
-// library: the C libraries (and some versions of one) differ in the last bits of sin, exp, pow…,
-// and the chaos game makes every last-bit difference a different picture. Each function below is
-// plain IEEE double arithmetic in the order written (the project compiles without contraction
-// into fused multiply-adds and without fast maths), so a seed names one picture on every machine
-// with an IEEE double, whatever its C library.
+// library: the C libraries (and some versions of one, even on different processors) differ in
+// the last bits of sin, exp, pow…, and where a flame's maps stretch the plane the chaos game
+// makes a last-bit difference a different picture. Each function below is IEEE double
+// arithmetic in the order written: the project compiles without contraction and without fast
+// maths, and the fused multiply-adds the code asks for are rounded once by definition. So a
+// seed names one picture on every machine with IEEE doubles, whatever its C library.
 //
 // Accuracy, against values exact to a few thousandths of an ulp (tests/maths): sin, cos, exp,
 // log, log10, log1p and pow within 1 ulp; atan2 within 1.5; tan, acos, sinh and cosh within
 // 2.5. Special values (zeros, infinities, NaN) give what C99's Annex F gives.
 //
 // The method, for each: reduce the argument to a small interval where a short polynomial is
-// exact to double precision (near-minimax, fitted once to 200-bit values: scripts/
+// exact to double precision (near-minimax, fitted once to 300-bit values: scripts/
 // maths-tables.py), carrying the reduction's rounding in a second double where the result
 // needs it. sqrt, fma, floor and the like are exact in IEEE arithmetic, the same everywhere.
 
 namespace maths {
 
-// Each is a function of its arguments alone, with no effect on errno: the compiler may take a
-// repeated call's value from the first.
 struct SSineCosine {
     double dSin, dCos;
 };
+
+// Each is a function of its arguments alone, with no effect on errno: the compiler may take a
+// repeated call's value from the first.
 [[gnu::const]] SSineCosine sincos(double x);  // both from one reduction
 // Inline, so that sin(a) and cos(a) in one formula share one call.
 inline double sin(double x) { return sincos(x).dSin; }

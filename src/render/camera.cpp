@@ -1,18 +1,19 @@
 #include "render/camera.h"
 
 #include "core/angles.h"
+#include "maths/maths.h"
 #include "tone/grid.h"
 
 #include <cmath>
 
 CCamera::CCamera(const SGenome& genome)
     : dCenterX(genome.dCenterX), dCenterY(genome.dCenterY), bRotate(genome.dRotate != 0),
-      dCos(std::cos(radiansOf(genome.dRotate))), dSin(std::sin(radiansOf(genome.dRotate))),
-      dPixelsPerUnit(genome.dScale * std::pow(2.0, genome.dZoom)),
+      dCos(maths::cos(radiansOf(genome.dRotate))), dSin(maths::sin(radiansOf(genome.dRotate))),
+      dPixelsPerUnit(genome.dScale * maths::pow(2.0, genome.dZoom)),
       dHalfWidth(genome.iWidth / 2.0), dHalfHeight(genome.iHeight / 2.0) {
     const SGridShape grid = gridShapeOf(genome);
     const double dS = genome.iSupersample;
-    dBucketsPerUnit = dS * genome.dScale * std::pow(2.0, genome.dZoom);
+    dBucketsPerUnit = dS * genome.dScale * maths::pow(2.0, genome.dZoom);
     dOffsetX = dS * genome.iWidth / 2 + grid.iGutter;
     dOffsetY = dS * genome.iHeight / 2 + grid.iGutter;
     iGridWidth = grid.iWidth;
@@ -24,8 +25,8 @@ CCamera::CCamera(const SGenome& genome)
 void CCamera::setThreeD(const SGenome& genome) {
     bThreeD = genome.dCamPitch != 0 || genome.dCamYaw != 0 || genome.dCamPerspective != 0 ||
               genome.dCamDof != 0;
-    const double dSinP = std::sin(genome.dCamPitch), dCosP = std::cos(genome.dCamPitch);
-    const double dSinY = std::sin(genome.dCamYaw), dCosY = std::cos(genome.dCamYaw);
+    const double dSinP = maths::sin(genome.dCamPitch), dCosP = maths::cos(genome.dCamPitch);
+    const double dSinY = maths::sin(genome.dCamYaw), dCosY = maths::cos(genome.dCamYaw);
     dM00 = dCosY, dM10 = dSinY;
     dM01 = -dCosP * dSinY, dM11 = dCosP * dCosY, dM21 = -dSinP;
     dM02 = -dSinP * dSinY, dM12 = dSinP * dCosY, dM22 = dCosP;

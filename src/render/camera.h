@@ -18,6 +18,7 @@
 #include "core/angles.h"
 #include "genome/genome.h"
 #include "formulas/batch_random.h"
+#include "maths/maths.h"
 
 #include <cmath>
 #include <cstddef>
@@ -64,8 +65,8 @@ public:
         }
         const double dPsi = 2 * dPI * random.uniform();
         const double dDelta = random.uniform() * dDofScale * blurSpread(dX, dY) * dZ;
-        x = (dX + dDelta * std::cos(dPsi)) / dZeta;
-        y = (dY + dDelta * std::sin(dPsi)) / dZeta;
+        x = (dX + dDelta * maths::cos(dPsi)) / dZeta;
+        y = (dY + dDelta * maths::sin(dPsi)) / dZeta;
     }
 
     // The pixel coordinates of a world point, and the world point at pixel coordinates.

@@ -1,13 +1,17 @@
 #include "render/xform_map.h"
 
+#include "maths/maths.h"
+
 #include <cmath>
+
+constexpr double dLog2Of10 = 0x1.a934f0979a371p+1;  // log2 10, as the compiler folds it
 
 CXformMap::CXformMap(const SXform& xform, bool bPlotted, bool bZ)
     : coefs(xform.coefs), post(xform.post),
       bPost(xform.post != std::array<double, 6>{1, 0, 0, 1, 0, 0}), dColor(xform.dColor),
       dSpeed(xform.dColorSpeed), parameters(xform.parameters) {
     // opacity^(log2 10) = 10^(log2 opacity): half the opacity, a tenth of the weight.
-    dPlotWeight = bPlotted && xform.dOpacity > 0 ? std::pow(xform.dOpacity, std::log2(10.0)) : 0;
+    dPlotWeight = bPlotted && xform.dOpacity > 0 ? maths::pow(xform.dOpacity, dLog2Of10) : 0;
     dOpacity = xform.dOpacity;
     // The plain variations in the table's order; then the forms, in the file's order, each with
     // its own parameters after the plain ones.

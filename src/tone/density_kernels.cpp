@@ -1,13 +1,15 @@
 #include "tone/density_kernels.h"
 
+#include "maths/maths.h"
+
 #include <cmath>
 
 namespace {
 
 // Width h_k of kernel k: R/(k + 1)^c for the first hundred, then spaced by density's c-th root.
 double kernelWidth(double dR, double dCurve, int k) {
-    if (k < 100) return dR / std::pow(k + 1.0, dCurve);
-    return dR / std::pow(std::pow(k - 100.0, 1 / dCurve) + 101, dCurve);
+    if (k < 100) return dR / maths::pow(k + 1.0, dCurve);
+    return dR / maths::pow(maths::pow(k - 100.0, 1 / dCurve) + 101, dCurve);
 }
 
 SDensityKernel densityKernel(double dWidth, int iHalfSize) {
@@ -23,7 +25,7 @@ SDensityKernel densityKernel(double dWidth, int iHalfSize) {
         for (int dx = -iHalfSize; dx <= iHalfSize; dx++) {
             const double d = std::sqrt(static_cast<double>(dx * dx + dy * dy));
             if (d > dWidth) continue;
-            const double dG = std::exp(-2 * (1.5 * d / dWidth) * (1.5 * d / dWidth));
+            const double dG = maths::exp(-2 * (1.5 * d / dWidth) * (1.5 * d / dWidth));
             dSum += dG;
             if (dx >= 0 && dy >= 0 && dx <= kernel.iReach && dy <= kernel.iReach)
                 kernel.vQuadrant[dy * iSide + dx] = dG;
@@ -40,12 +42,12 @@ CDensityKernels::CDensityKernels(double dRadius, double dMinimum, double dCurve_
     const double dR = dRadius * iSupersample + 1, dRMin = dMinimum * iSupersample + 1;
     iHalfSize = static_cast<int>(std::ceil(dR)) - 1;
     // The table's length cap M and the density N_max past which the last kernel is taken.
-    const double dFull = std::ceil(std::pow(dR / dRMin, 1 / dCurve));
+    const double dFull = std::ceil(maths::pow(dR / dRMin, 1 / dCurve));
     double dLength = dFull;
     dMostDensity = dFull;
     if (dFull > 100) {
-        dLength = std::ceil(100 + std::pow(dFull - 100, dCurve)) + 1;
-        dMostDensity = std::trunc(std::pow(dLength - 100, 1 / dCurve)) + 100;
+        dLength = std::ceil(100 + maths::pow(dFull - 100, dCurve)) + 1;
+        dMostDensity = std::trunc(maths::pow(dLength - 100, 1 / dCurve)) + 100;
     }
     const int iLength = static_cast<int>(std::fmin(dLength, 1e6));
     for (int k = 0; k < iLength; k++) {
@@ -62,7 +64,7 @@ int CDensityKernels::index(double dDensity) const {
     const int iLast = count() - 1;
     if (dDensity > dMostDensity) return iLast;
     const double dIndex = dDensity <= 100 ? std::ceil(dDensity) - 1
-                                          : 100 + std::floor(std::pow(dDensity - 100, dCurve));
+                                          : 100 + std::floor(maths::pow(dDensity - 100, dCurve));
     if (dIndex < 0) return 0;
     return dIndex < iLast ? static_cast<int>(dIndex) : iLast;
 }

@@ -1,5 +1,6 @@
 #include "tone/density_rows.h"
 
+#include "maths/maths.h"
 #include "workers/worker_pool.h"
 
 #include <algorithm>
@@ -65,7 +66,7 @@ void CDensityRows::scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn,
             const SBucket& bucket = pRow[i];
             if (bucket.uAlpha == 0 || bucket.uCount == 0) continue;
             const double dA = bucket.uAlpha * dUnit;
-            const double dL = scale.dK1 * std::log1p(scale.dK2 * dA) / dA;
+            const double dL = scale.dK1 * maths::log1p(scale.dK2 * dA) / dA;
             const double dValue[4] = {dL * (bucket.uRed * dUnit), dL * (bucket.uGreen * dUnit),
                                       dL * (bucket.uBlue * dUnit), dL * dA};
             if (!pKernels) {

@@ -1,6 +1,7 @@
 #include "tone/tone_curve.h"
 
 #include "genome/palette.h"
+#include "maths/maths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -36,7 +37,7 @@ void highlighted(const double* pValue, double dNu, double dScale, double dPower,
                            dNu * pValue[2] / (255 * 255)};
     double hsv[3];
     rgbToHsv(rgb, hsv);
-    hsv[1] *= std::pow(dScale, dPower);
+    hsv[1] *= maths::pow(dScale, dPower);
     double out[3];
     hsvToRgb(hsv, out);
     for (int c = 0; c < 3; c++) pBase[c] = out[c] * 255;
@@ -49,10 +50,10 @@ void SToneCurve::pixel(const double* pValue, unsigned char* pRgb) const {
     double dAlpha = 0, dL = 0;
     if (pValue[3] > 0) {
         const double dTau = pValue[3] / 255;
-        double dCurved = std::pow(dTau, dInverseGamma);
+        double dCurved = maths::pow(dTau, dInverseGamma);
         if (dTau < dThreshold) {
             const double f = dTau / dThreshold;
-            dCurved = (1 - f) * dTau * std::pow(dThreshold, dInverseGamma - 1) + f * dCurved;
+            dCurved = (1 - f) * dTau * maths::pow(dThreshold, dInverseGamma - 1) + f * dCurved;
         }
         dL = 256 * dVibrancy * dCurved / dTau;
         dAlpha = std::clamp(dCurved, 0.0, 1.0);
@@ -74,7 +75,7 @@ void SToneCurve::pixel(const double* pValue, unsigned char* pRgb) const {
     // The vibrancy term even at vibrancy 1, as flam3 draws it: where a filter's negative lobe
     // makes a channel negative, its root is NaN, 0 · NaN too, and the channel shows 255.
     for (int c = 0; c < 3; c++)
-        pRgb[c] = eightBits(dBase[c] + (1 - dVibrancy) * 256 * std::pow(pValue[c] / 255,
+        pRgb[c] = eightBits(dBase[c] + (1 - dVibrancy) * 256 * maths::pow(pValue[c] / 255,
                                                                          dInverseGamma) +
                             (1 - dAlpha) * 256 * dBackground[c]);
 }
