@@ -8,7 +8,8 @@
 
 // A resolver runs while the program is being loaded, before any constructor and before the
 // sanitizers are ready: it asks the processor and nothing else, uninstrumented.
-#define FLAMES_MATHS_RESOLVER extern "C" __attribute__((no_sanitize("address", "undefined", "thread")))
+#define FLAMES_MATHS_RESOLVER \
+    extern "C" __attribute__((no_sanitize("address", "undefined", "thread")))
 
 #define FLAMES_MATHS_CHOSEN(name, type)                                                  \
     FLAMES_MATHS_RESOLVER type* maths_resolve_##name() {                                 \
