@@ -8,12 +8,16 @@ set -euo pipefail
 flames=$1 shim=$2 data=$3
 work=$(mktemp -d)
 trap 'rm -rf -- "$work"' EXIT
+# LD_PRELOAD splits its list at blanks: the shim is preloaded from a copy in the scratch folder.
+[[ "$work" != *[[:space:]:]* ]] || { echo "a scratch folder without blanks is needed: $work"; exit 1; }
+cp -- "$shim" "$work/moved-maths.so"
 
 draw() {  # NAME ARGUMENTS...: drawn without the shim and with it
   local name=$1
   shift
   "$flames" "$@" --threads 2 --save "$work/$name-plain.png" > /dev/null
-  LD_PRELOAD="$shim" "$flames" "$@" --threads 2 --save "$work/$name-moved.png" > /dev/null
+  LD_PRELOAD="$work/moved-maths.so" \
+    "$flames" "$@" --threads 2 --save "$work/$name-moved.png" > /dev/null
 }
 
 draw 3d --genome "$data/bench-3d.flame" --size 160x120 --quality 20 --seed 3
