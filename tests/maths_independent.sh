@@ -9,7 +9,10 @@ flames=$1 shim=$2 data=$3
 work=$(mktemp -d)
 trap 'rm -rf -- "$work"' EXIT
 # LD_PRELOAD splits its list at blanks: the shim is preloaded from a copy in the scratch folder.
-[[ "$work" != *[[:space:]:]* ]] || { echo "a scratch folder without blanks is needed: $work"; exit 1; }
+if [[ "$work" == *[[:space:]:]* ]]; then
+  echo "a scratch folder without blanks is needed: $work"
+  exit 1
+fi
 cp -- "$shim" "$work/moved-maths.so"
 
 draw() {  # NAME ARGUMENTS...: drawn without the shim and with it
