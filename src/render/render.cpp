@@ -1,6 +1,7 @@
 #include "render/render.h"
 
 #include "genome/genome_check.h"
+#include "maths/maths.h"
 #include "tone/grid.h"
 #include "workers/worker_pool.h"
 
@@ -31,7 +32,7 @@ bool fitsInMemory(const SGridShape& grid) {
 // Passes out of range are refused by the check; meanwhile they make one.
 int64_t passSamplesOf(const SGenome& genome) {
     const int iPasses = genome.iPasses >= 1 && genome.iPasses <= iMostPasses ? genome.iPasses : 1;
-    const double dSamples = genome.dQuality * std::pow(4.0, genome.dZoom) * genome.iWidth *
+    const double dSamples = genome.dQuality * maths::pow(4.0, genome.dZoom) * genome.iWidth *
                             genome.iHeight;
     return std::max<int64_t>(1, std::llround(dSamples / iPasses));
 }
