@@ -7,7 +7,8 @@ inexact='sin|cos|tan|sincos|asin|acos|atan|atan2|sinh|cosh|tanh|asinh|acosh|atan
 inexact+='|log|log2|log10|log1p|pow|hypot|cbrt|erf|erfc|tgamma|lgamma'
 found=0
 for library in "$@"; do
-  calls=$(nm -u "$library" | awk '{ print $2 }' | grep -Ex "($inexact)[fl]?(@.*)?" | sort -u || true)
+  calls=$(nm -u "$library" | awk '{ print $2 }' | grep -Ex "($inexact)[fl]?(@.*)?" | sort -u) ||
+    true
   if [[ -n "$calls" ]]; then
     echo "$(basename "$library") calls the C library's $(echo $calls)"
     found=1
