@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #ifndef FLAMES_MATHS_VARIANT
 #error "built as one of the variants of maths/variants.h"
@@ -25,6 +26,8 @@ inline double doubleOf(std::uint64_t u) {
     std::memcpy(&d, &u, sizeof d);
     return d;
 }
+
+constexpr double dInfinity = std::numeric_limits<double>::infinity();
 
 inline double magnitude(double d) { return doubleOf(bitsOf(d) & 0x7fffffffffffffffULL); }
 inline bool isNan(double d) { return d != d; }

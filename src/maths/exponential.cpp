@@ -78,10 +78,8 @@ SDouble2 logOf(double x) {
 bool isWhole(double y) { return magnitude(y) >= 0x1p52 || nearestWhole(y) == y; }
 bool isOddWhole(double y) { return isWhole(y) && magnitude(y) < 0x1p53 && !isWhole(0.5 * y); }
 
-
 // pow's cases outside finite positive x and finite non-zero y, as C99's Annex F lists them.
 double powOfSpecial(double x, double y) {
-    const double dInfinity = 0x1p1023 * 2;
     if (y == 0 || x == 1) return 1;
     if (isNan(x) || isNan(y)) return x + y;
     const double ax = magnitude(x);
@@ -101,11 +99,10 @@ double powOfSpecial(double x, double y) {
 
 double exp(double x) {
     if (isNan(x)) return x;
-    if (x > dExpHighest) return 0x1p1023 * 2;  // +∞
+    if (x > dExpHighest) return dInfinity;
     if (x < dExpLowest) return 0;
     return expOf(x, 0);
 }
-
 
 double log(double x) {
     if (isNan(x) || x < 0) return (x - x) / (x - x) + x;  // NaN
@@ -140,16 +137,26 @@ double pow(double x, double y) {
         return powOfSpecial(x, y);
     const SDouble2 l = logOf(x);
     const double dEstimate = y * l.dHi;
-    if (dEstimate > dExpHighest + 1) return 0x1p1023 * 2;
+    if (dEstimate > dExpHighest + 1) return dInfinity;
     if (dEstimate < dExpLowest - 1) return 0;
     const SDouble2 p = productOf(y, l.dHi);
     const SDouble2 q = fastSumOf(p.dHi, p.dLo + y * l.dLo);
-    if (q.dHi > dExpHighest) return 0x1p1023 * 2;
+    if (q.dHi > dExpHighest) return dInfinity;
     if (q.dHi < dExpLowest) return 0;
     return expOf(q.dHi, q.dLo);
 }
 
 // --- hyperbolic functions ---------------------------------------------------------------------
+
+namespace {
+
+// e^a / 2 for a > 709, where e^a overflows before e^a / 2 does: e^(a/2)·e^(a/2)/2.
+double halfExpOfLarge(double a) {
+    const double e = exp(0.5 * a);
+    return (0.5 * e) * e;
+}
+
+}  // namespace
 
 // sinh x: x + x³·H(x²) below ½, where (eˣ − e⁻ˣ)/2 would lose bits; from exp above.
 double sinh(double x) {
@@ -164,9 +171,8 @@ double sinh(double x) {
         return std::fma(x * z, polynomial(h, z), x);
     }
     double dResult;
-    if (ax > 709) {  // eˣ overflows before sinh x does: e^(x/2)·e^(x/2)/2
-        const double e = exp(0.5 * ax);
-        dResult = (0.5 * e) * e;
+    if (ax > 709) {
+        dResult = halfExpOfLarge(ax);
     } else {
         const double e = exp(ax);
         dResult = 0.5 * e - 0.5 / e;
@@ -177,10 +183,7 @@ double sinh(double x) {
 double cosh(double x) {
     const double ax = magnitude(x);
     if (isNan(x)) return x;
-    if (ax > 709) {
-        const double e = exp(0.5 * ax);
-        return (0.5 * e) * e;
-    }
+    if (ax > 709) return halfExpOfLarge(ax);
     const double e = exp(ax);
     return 0.5 * e + 0.5 / e;
 }
