@@ -15,16 +15,9 @@
 
 namespace {
 
-SGenome genomeOf(const std::string& sXml) {
-    std::vector<SGenome> vGenomes;
-    std::string sError;
-    EXPECT_TRUE(readGenomes(sXml, vGenomes, sError)) << sError;
-    return vGenomes.empty() ? SGenome() : vGenomes[0];
-}
-
 // A 40 × 30 picture at scale 10: the world's half sides are 2 and 1.5.
 CCamera cameraOf(const std::string& sAttributes) {
-    return CCamera(genomeOf("<flame size=\"40 30\" scale=\"10\" " + sAttributes +
+    return CCamera(firstGenomeOf("<flame size=\"40 30\" scale=\"10\" " + sAttributes +
                             "><xform weight=\"1\" linear=\"1\"/></flame>"));
 }
 
@@ -120,12 +113,12 @@ TEST(Camera3DTest, AFlameInThreeDimensionsDrawsAndReadsBackToTheSamePixels) {
     const SPicture picture = renderOurs(sFlame3D, 3, 2, sError);
     ASSERT_FALSE(picture.vRgb.empty()) << sError;
     EXPECT_GT(litPixels(picture), 64 * 48 / 5);
-    const std::string sWritten = genomeXml(genomeOf(sFlame3D));
+    const std::string sWritten = genomeXml(firstGenomeOf(sFlame3D));
     EXPECT_NE(sWritten.find("cam_pitch=\"0.9\""), std::string::npos) << sWritten;
     EXPECT_NE(sWritten.find("pre_rotate_x=\"0.3\""), std::string::npos) << sWritten;
     EXPECT_EQ(renderOurs(sWritten, 3, 2, sError).vRgb, picture.vRgb);
     // Seen straight on, the same flame is another picture.
-    SGenome flat = genomeOf(sFlame3D);
+    SGenome flat = firstGenomeOf(sFlame3D);
     flat.dCamPitch = flat.dCamYaw = flat.dCamPerspective = flat.dCamDof = 0;
     EXPECT_NE(renderOurs(genomeXml(flat), 3, 2, sError).vRgb, picture.vRgb);
 }

@@ -1,6 +1,8 @@
 // Framing: world points and pixels against the render's own camera, zoom, moves and turns that
 // keep what they should where it was, fits to orbits of known extent, and quality steps.
 
+#include "reference_support.h"
+
 #include "editing/genome_frame.h"
 #include "xml/genome_xml.h"
 #include "render/camera.h"
@@ -22,11 +24,7 @@ const char* sSquare =
        <xform weight="1" linear="1" coefs="0.5 0 0 0.5 0.5 0.5"/>)";
 
 SGenome genomeOf(const std::string& sAttributes, const std::string& sXforms = sSquare) {
-    std::vector<SGenome> vGenomes;
-    std::string sError;
-    EXPECT_TRUE(readGenomes("<flame palette=\"3\" " + sAttributes + ">" + sXforms + "</flame>",
-                            vGenomes, sError)) << sError;
-    return vGenomes.empty() ? SGenome() : vGenomes[0];
+    return firstGenomeOf("<flame palette=\"3\" " + sAttributes + ">" + sXforms + "</flame>");
 }
 
 const char* views[] = {

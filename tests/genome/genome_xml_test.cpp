@@ -1,5 +1,7 @@
 // Genomes read from and written to XML.
 
+#include "reference_support.h"
+
 #include "genome/attributes.h"
 #include "xml/genome_xml.h"
 #include "genome/palette.h"
@@ -19,13 +21,6 @@ const char* const sXform = "<xform weight=\"1\" linear=\"1\"/>";
 
 std::string flame(const std::string& sAttributes, const std::string& sBody = sXform) {
     return "<flame size=\"10 10\" " + sAttributes + ">" + sBody + "</flame>";
-}
-
-SGenome readOne(const std::string& sXml) {
-    std::vector<SGenome> vGenomes;
-    std::string sError;
-    EXPECT_TRUE(readGenomes(sXml, vGenomes, sError)) << sError;
-    return vGenomes.empty() ? SGenome() : vGenomes[0];
 }
 
 std::string errorOf(const std::string& sXml) {
@@ -103,7 +98,7 @@ TEST(GenomeReadTest, EditorsAttributesAreReadByTheirMeaning) {
          "flame 1 (line 1): xform 1: unknown variations or attributes 'foo', 'bar'; xform 1: "
          "color_type=\"TARGET\" is not drawn here", 3},
     };
-    const SGenome plain = readOne(flame(""));
+    const SGenome plain = firstGenomeOf(flame(""));
     for (const auto& example : cases) {
         const std::string sXml = flame(example.sFlame, "<xform weight=\"1\" linear=\"1\" " +
                                                            example.sXform + "/>");
@@ -114,7 +109,7 @@ TEST(GenomeReadTest, EditorsAttributesAreReadByTheirMeaning) {
         ASSERT_TRUE(readGenomes(sXml, vGenomes, sError, &leniency)) << sError;
         EXPECT_TRUE(vGenomes[0] == plain) << sXml;
         if (*example.sError == '\0') {
-            EXPECT_TRUE(leniency.vDropped.empty() && readOne(sXml) == plain) << sXml;
+            EXPECT_TRUE(leniency.vDropped.empty() && firstGenomeOf(sXml) == plain) << sXml;
             continue;
         }
         EXPECT_NE(errorOf(sXml).find(example.sError), std::string::npos) << errorOf(sXml);
@@ -134,7 +129,7 @@ TEST(GenomeReadTest, EditorsAttributesAreReadByTheirMeaning) {
     EXPECT_EQ(leniency.vDropped,
               std::vector<std::string>{"flame 1: drawn without the <finalxform> after the first"});
     // An editor's switch for density estimation is honoured: off, its radius is 0.
-    EXPECT_EQ(readOne(flame("enable_de=\"0\" estimator_radius=\"9\"")).dEstimatorRadius, 0);
+    EXPECT_EQ(firstGenomeOf(flame("enable_de=\"0\" estimator_radius=\"9\"")).dEstimatorRadius, 0);
 }
 
 // JWildfire's camera zoom and the Houdini editor's palette adjustment are drawn: folded into the
@@ -142,7 +137,7 @@ TEST(GenomeReadTest, EditorsAttributesAreReadByTheirMeaning) {
 // drawn at are named.
 TEST(GenomeReadTest, EditorsZoomAndPaletteAdjustmentAreFoldedIn) {
     const std::string sRed = std::string(sXform) + "<color index=\"0\" rgb=\"128 64 64\"/>";
-    const SGenome zoomed = readOne(flame("scale=\"40\" cam_zoom=\"1.5\""));
+    const SGenome zoomed = firstGenomeOf(flame("scale=\"40\" cam_zoom=\"1.5\""));
     EXPECT_EQ(zoomed.dScale, 60);
     // h 0, s 0.5, v 128/255: saturation 1.5 times, value 1.5 times, then held at 1.
     const struct {
@@ -152,12 +147,12 @@ TEST(GenomeReadTest, EditorsZoomAndPaletteAdjustmentAreFoldedIn) {
                        {"1 1 3", 255, 127.5, 127.5}, {"1 0 1", 128, 128, 128}};
     for (const auto& adjustment : adjustments) {
         const std::string sAdjusted = "flam3h_hsv=\"" + std::string(adjustment.sHsv) + "\"";
-        const SGenome adjusted = readOne(flame(sAdjusted, sRed));
+        const SGenome adjusted = firstGenomeOf(flame(sAdjusted, sRed));
         const SColourBytes bytes = colourToBytes(adjusted.palette[0]);
         EXPECT_NEAR(bytes.dRed, adjustment.dRed, 1e-9) << adjustment.sHsv;
         EXPECT_NEAR(bytes.dGreen, adjustment.dGreen, 1e-9) << adjustment.sHsv;
         EXPECT_NEAR(bytes.dBlue, adjustment.dBlue, 1e-9) << adjustment.sHsv;
-        EXPECT_TRUE(readOne(genomeXml(adjusted)) == adjusted) << adjustment.sHsv;
+        EXPECT_TRUE(firstGenomeOf(genomeXml(adjusted)) == adjusted) << adjustment.sHsv;
     }
     for (const char* sAttribute : {"cam_zoom=\"0\"", "cam_zoom=\"-2\"",
                                    "flam3h_hsv=\"0.5 1 1\"", "flam3h_hsv=\"1 -1 1\"",
@@ -197,9 +192,9 @@ TEST(GenomeReadTest, WhatWouldCostGigabytesIsRefusedAtOnce) {
     // At the limit, it is read, and it writes back.
     std::string sThousand;
     for (int i = 0; i < 1000; i++) sThousand += sXform;
-    const SGenome thousand = readOne(flame("", sThousand));
+    const SGenome thousand = firstGenomeOf(flame("", sThousand));
     EXPECT_EQ(thousand.vXforms.size(), 1000u);
-    EXPECT_TRUE(readOne(genomeXml(thousand)) == thousand);
+    EXPECT_TRUE(firstGenomeOf(genomeXml(thousand)) == thousand);
 }
 
 TEST(GenomeReadTest, NamesTheFlameAndItsLine) {
@@ -215,13 +210,13 @@ TEST(GenomeReadTest, FindsFlamesAtAnyDepthInDocumentOrder) {
     ASSERT_TRUE(readGenomes(sXml, vGenomes, sError)) << sError;
     ASSERT_EQ(vGenomes.size(), 3u);
     for (int i = 0; i < 3; i++) EXPECT_EQ(vGenomes[i].sName, std::to_string(i + 1));
-    EXPECT_EQ(readOne(flame("name=\"bare\"")).sName, "bare");
+    EXPECT_EQ(firstGenomeOf(flame("name=\"bare\"")).sName, "bare");
 }
 
 TEST(GenomeReadTest, ReadsOldAndShortForms) {
     std::string sList;  // flam3's 99 weights by number: pre_blur 0.2, mobius 0.5
     for (int i = 0; i < 99; i++) sList += i == 67 ? "0.2 " : i == 98 ? "0.5 " : "0 ";
-    const SGenome genome = readOne(flame("hue=\"1.25\"",
+    const SGenome genome = firstGenomeOf(flame("hue=\"1.25\"",
         "<xform weight=\"1\" var1=\"2\" symmetry=\"0.5\" color=\"0.3 0.9\" plotmode=\"off\" "
         "chaos=\"0 2\"/><xform weight=\"2\" sinusoidal=\"1\"/>"
         "<xform weight=\"1\" var=\"" + sList + "\"/><xform weight=\"1\" var1=\"98\"/>"));
@@ -239,12 +234,12 @@ TEST(GenomeReadTest, ReadsOldAndShortForms) {
     EXPECT_EQ(std::count(listed.begin(), listed.end(), 0.0), iVariationCount - 2);
     EXPECT_EQ(genome.vXforms[3].variations[98], 1);
     // A count as JWildfire writes it.
-    EXPECT_EQ(readOne(flame("temporal_samples=\"3.0\"")).iTemporalSamples, 3);
+    EXPECT_EQ(firstGenomeOf(flame("temporal_samples=\"3.0\"")).iTemporalSamples, 3);
 }
 
 // The element adds its xforms where it stands, beside any that the file lists already.
 TEST(GenomeReadTest, SymmetryAddsXformsEvenWhenListed) {
-    const SGenome genome = readOne(flame("",
+    const SGenome genome = firstGenomeOf(flame("",
         "<symmetry kind=\"-3\"/><xform weight=\"1\" linear=\"1\" coefs=\"-1 0 0 1 0 0\"/>"));
     ASSERT_EQ(genome.vXforms.size(), 4u);
     EXPECT_EQ(genome.vXforms[0].coefs, (std::array<double, 6>{-1, 0, 0, 1, 0, 0}));
@@ -257,7 +252,7 @@ TEST(GenomeReadTest, SymmetryAddsXformsEvenWhenListed) {
 
 // Inline colours premultiplied, the gaps blended round the ring; alpha only when last.
 TEST(GenomeReadTest, InlinePalettesFillTheirGaps) {
-    const SGenome genome = readOne(flame("", std::string(sXform) +
+    const SGenome genome = firstGenomeOf(flame("", std::string(sXform) +
         "<color index=\"10\" rgb=\"255 0 0\" a=\"51\"/><color index=\"250\" a=\"0\" "
         "rgb=\"0 0 255\"/>"));
     EXPECT_EQ(genome.palette[10], (SColour{0.2, 0, 0, 0.2}));
@@ -266,16 +261,16 @@ TEST(GenomeReadTest, InlinePalettesFillTheirGaps) {
     EXPECT_NEAR(middle.dRed, 0.1, 1e-12);
     EXPECT_NEAR(middle.dBlue, 0.5, 1e-12);
     EXPECT_NEAR(middle.dAlpha, 0.6, 1e-12);
-    EXPECT_EQ(readOne(flame("")).palette[7], (SColour{0, 0, 0, 0}));  // no palette: nothing
+    EXPECT_EQ(firstGenomeOf(flame("")).palette[7], (SColour{0, 0, 0, 0}));  // no palette: nothing
 }
 
 // The library's palette replaces inline colours, and only it turns with hue.
 TEST(GenomeReadTest, LibraryPalettesOverrideAndTurn) {
     const std::string sInline = std::string(sXform) + "<color index=\"0\" rgb=\"255 0 0\"/>";
-    const SGenome plain = readOne(flame("palette=\"0\"", sInline));
+    const SGenome plain = firstGenomeOf(flame("palette=\"0\"", sInline));
     EXPECT_NEAR(plain.palette[0].dRed, 0xb9 / 255.0, 1e-15);  // 00b9eaeb, as the file has it
-    EXPECT_EQ(readOne(flame("hue=\"0.5\"", sInline)).palette[0], (SColour{1, 0, 0, 1}));
-    const SGenome turned = readOne(flame("palette=\"0\" hue=\"0.5\"", sInline));
+    EXPECT_EQ(firstGenomeOf(flame("hue=\"0.5\"", sInline)).palette[0], (SColour{1, 0, 0, 1}));
+    const SGenome turned = firstGenomeOf(flame("palette=\"0\" hue=\"0.5\"", sInline));
     double hsv[3], turnedHsv[3];
     rgbToHsv({plain.palette[0].dRed, plain.palette[0].dGreen, plain.palette[0].dBlue}, hsv);
     rgbToHsv({turned.palette[0].dRed, turned.palette[0].dGreen, turned.palette[0].dBlue},
@@ -306,7 +301,7 @@ TEST(GenomeReadTest, EntitiesAreNeitherExpandedNorFetched) {
     const std::string sExternal = "<!DOCTYPE x [<!ENTITY e SYSTEM \"file:///etc/passwd\">]>" +
                                   flame("name=\"&e;\"");
     EXPECT_EQ(errorOf(sExternal), sRefused);
-    EXPECT_EQ(readOne(flame("name=\"&e;\"")).sName, "&e;");  // undeclared: left as written
+    EXPECT_EQ(firstGenomeOf(flame("name=\"&e;\"")).sName, "&e;");  // undeclared: left as written
 }
 
 TEST(GenomeReadTest, RefusesHugeFilesUnread) {
@@ -340,10 +335,10 @@ TEST(GenomeWriteTest, WrittenGenomesReadBackIdentical) {
                       "<palette count=\"2\" format=\"RGBA\">FF808040 10204000</palette>"),
     };
     for (const std::string& sXml : cases) {
-        const SGenome genome = readOne(sXml);
+        const SGenome genome = firstGenomeOf(sXml);
         const std::string sWritten = genomeXml(genome);
         EXPECT_EQ(sWritten.find("<symmetry"), std::string::npos);
-        const SGenome again = readOne(sWritten);
+        const SGenome again = firstGenomeOf(sWritten);
         EXPECT_TRUE(again == genome) << sWritten;
         EXPECT_EQ(genomeXml(again), sWritten);
         for (int i = 0; i < iPaletteSize; i++)
@@ -375,9 +370,9 @@ TEST(GenomeWriteTest, EveryAttributeIsComparedWrittenAndReadBack) {
         {"animate", "0"}};
     const std::string sPlain = "<flame version=\"1\">" + std::string(sXform) + "</flame>";
     const auto expectSeenAndReadBack = [&](const std::string& sXml) {
-        const SGenome changed = readOne(sXml);
-        EXPECT_FALSE(changed == readOne(sPlain)) << sXml;
-        EXPECT_TRUE(readOne(genomeXml(changed)) == changed) << sXml;
+        const SGenome changed = firstGenomeOf(sXml);
+        EXPECT_FALSE(changed == firstGenomeOf(sPlain)) << sXml;
+        EXPECT_TRUE(firstGenomeOf(genomeXml(changed)) == changed) << sXml;
     };
     for (const SAttribute<SGenome>& row : flameAttributes()) {
         if (!row.sDefault) continue;  // an old form, never written

@@ -14,13 +14,6 @@
 
 namespace {
 
-SGenome readOne(const std::string& sXml) {
-    std::vector<SGenome> vGenomes;
-    std::string sError;
-    EXPECT_TRUE(readGenomes(sXml, vGenomes, sError)) << sError;
-    return vGenomes.empty() ? SGenome() : vGenomes[0];
-}
-
 // Three motions on one xform, each its own function and frequency; one past the ranges of
 // weight, colour and colour speed; a colour out of range with a motion, and without; a final
 // xform that moves.
@@ -40,7 +33,7 @@ const std::string sMoving = R"(<flame size="40 30" scale="10" quality="5" palett
 </flame>)";
 
 TEST(MotionTest, MovesAsFlam3GenomeMovesALoop) {
-    const SGenome genome = readOne(sMoving);
+    const SGenome genome = firstGenomeOf(sMoving);
     using FValue = double (*)(const SXform&);
     const FValue linearOf = [](const SXform& x) { return x.variations[0]; };
     const FValue colourOf = [](const SXform& x) { return x.dColor; };
@@ -108,8 +101,8 @@ TEST(MotionTest, WhatCannotMoveIsRefusedInOneLine) {
 // Written with the still genome and read back the same; drawn as if it had none, as flam3-render
 // draws it.
 TEST(MotionTest, AStillKeepsItsMotionsAndDrawsWithoutThem) {
-    const SGenome genome = readOne(sMoving);
-    EXPECT_TRUE(readOne(genomeXml(genome)) == genome) << genomeXml(genome);
+    const SGenome genome = firstGenomeOf(sMoving);
+    EXPECT_TRUE(firstGenomeOf(genomeXml(genome)) == genome) << genomeXml(genome);
     std::string sStill = sMoving;
     for (size_t i; (i = sStill.find("<motion")) != std::string::npos;)
         sStill.erase(i, sStill.find("/>", i) + 2 - i);

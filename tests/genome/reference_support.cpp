@@ -3,6 +3,8 @@
 #include "xml/genome_xml.h"
 #include "render/render.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -165,4 +167,11 @@ SPicture renderReferenceFrame(const std::string& sXml, long long iFrame, const s
                               std::string& sError) {
     return renderReferenceOnce(sXml, sSeed, sError, "flam3-animate",
                                "frame=" + std::to_string(iFrame));
+}
+
+SGenome firstGenomeOf(const std::string& sXml) {
+    std::vector<SGenome> vGenomes;
+    std::string sError;
+    EXPECT_TRUE(readGenomes(sXml, vGenomes, sError)) << sError;
+    return vGenomes.empty() ? SGenome() : vGenomes[0];
 }

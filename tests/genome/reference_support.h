@@ -1,7 +1,9 @@
 #pragma once
 
-// What the tests against the reference renderer share: our picture of a genome, flam3-render's
+// What the genome tests share: a genome read from XML, our picture of a genome, flam3-render's
 // picture of it, and how alike two pictures are.
+
+#include "genome/genome.h"
 
 #include <string>
 #include <vector>
@@ -38,3 +40,7 @@ double channelMean(const SPicture& picture, int iChannel);
 
 // A file's text, or "" when it cannot be read.
 std::string fileText(const std::string& sPath);
+
+// The first genome of sXml, read as a file's are; the test fails where it cannot be read, and an
+// empty genome stands for it.
+SGenome firstGenomeOf(const std::string& sXml);

@@ -1,6 +1,8 @@
 // Renders: batches that depend on their number alone, pictures that do not depend on threads,
 // and a render that grows, stops and counts as it should.
 
+#include "reference_support.h"
+
 #include "xml/genome_xml.h"
 #include "render/chaos_game.h"
 #include "render/render.h"
@@ -18,11 +20,7 @@ SGenome genomeOf(const std::string& sAttributes, const std::string& sXforms =
                      "<xform weight=\"0.6\" color=\"0\" julian=\"1\" julian_power=\"3\" "
                      "coefs=\"0.7 0.2 -0.2 0.7 0.1 0\"/><xform weight=\"0.4\" color=\"1\" "
                      "noise=\"0.5\" spherical=\"0.5\" coefs=\"0.5 0 0 0.5 0.3 0.2\"/>") {
-    std::vector<SGenome> vGenomes;
-    std::string sError;
-    EXPECT_TRUE(readGenomes("<flame palette=\"9\" " + sAttributes + ">" + sXforms + "</flame>",
-                            vGenomes, sError)) << sError;
-    return vGenomes.empty() ? SGenome() : vGenomes[0];
+    return firstGenomeOf("<flame palette=\"9\" " + sAttributes + ">" + sXforms + "</flame>");
 }
 
 std::vector<unsigned char> pictureOf(CGenomeRender& render) {

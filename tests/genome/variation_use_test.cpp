@@ -1,6 +1,8 @@
 // The editors' names of a variation's pre_ and post_ forms, and xforms that use them written and
 // read back.
 
+#include "reference_support.h"
+
 #include "genome/variation_use.h"
 #include "variations/variations.h"
 #include "xml/genome_xml.h"
@@ -14,15 +16,8 @@ namespace {
 
 using namespace variation;
 
-SGenome readOne(const std::string& sXml) {
-    std::vector<SGenome> vGenomes;
-    std::string sError;
-    EXPECT_TRUE(readGenomes(sXml, vGenomes, sError)) << sError;
-    return vGenomes.empty() ? SGenome() : vGenomes[0];
-}
-
 SXform xformOf(const std::string& sAttributes) {
-    return readOne("<flame size=\"10 10\"><xform weight=\"1\" " + sAttributes + "/></flame>")
+    return firstGenomeOf("<flame size=\"10 10\"><xform weight=\"1\" " + sAttributes + "/></flame>")
         .vXforms.at(0);
 }
 
@@ -61,7 +56,7 @@ const char* const sUses =
 // all its parameters, under the row's own name. JWildfire's repeat of a variation, X#k#, is no
 // XML name: refused as not XML.
 TEST(VariationUseTest, FormsAreWrittenInTheirOrderAndReadBack) {
-    const SGenome genome = readOne(sUses);
+    const SGenome genome = firstGenomeOf(sUses);
     EXPECT_EQ(genome.sName, "a#b");
     ASSERT_EQ(genome.vXforms.at(0).vUses.size(), 3u);
     const std::string sWritten = genomeXml(genome);
@@ -74,8 +69,8 @@ TEST(VariationUseTest, FormsAreWrittenInTheirOrderAndReadBack) {
         ASSERT_NE(uNext, std::string::npos) << sAttribute << " in " << sWritten;
         uAt = uNext;
     }
-    EXPECT_TRUE(readOne(sWritten) == genome) << sWritten;
-    EXPECT_EQ(genomeXml(readOne(sWritten)), sWritten);
+    EXPECT_TRUE(firstGenomeOf(sWritten) == genome) << sWritten;
+    EXPECT_EQ(genomeXml(firstGenomeOf(sWritten)), sWritten);
     std::vector<SGenome> vGenomes;
     std::string sError;
     EXPECT_FALSE(readGenomes("<flame><xform weight=\"1\" bubble#1#=\"1\"/></flame>", vGenomes,
