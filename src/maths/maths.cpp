@@ -22,8 +22,8 @@
 
 using FOne = double(double);
 using FTwo = double(double, double);
-using FBoth = maths::SSineCosine(double);
-FLAMES_MATHS_CHOSEN(sincos, FBoth)
+using FBoth = maths::VSineCosine(double);
+FLAMES_MATHS_CHOSEN(sineCosine, FBoth)
 FLAMES_MATHS_CHOSEN(atan2, FTwo)
 FLAMES_MATHS_CHOSEN(atan, FOne)
 FLAMES_MATHS_CHOSEN(acos, FOne)

@@ -23,12 +23,21 @@ struct SSineCosine {
     double dSin, dCos;
 };
 
+// Sine and cosine side by side in one register, sine first. Returned so rather than as a struct:
+// the compiler takes a repeated call's value from the first only for a value it keeps in a
+// register, and sin(a) and cos(a) in one formula would otherwise be two calls.
+using VSineCosine = double __attribute__((vector_size(16)));
+
 // Each is a function of its arguments alone, with no effect on errno: the compiler may take a
 // repeated call's value from the first.
-[[gnu::const]] SSineCosine sincos(double x);  // both from one reduction
+[[gnu::const]] VSineCosine sineCosine(double x);  // both from one reduction
+inline SSineCosine sincos(double x) {
+    const VSineCosine v = sineCosine(x);
+    return {v[0], v[1]};
+}
 // Inline, so that sin(a) and cos(a) in one formula share one call.
-inline double sin(double x) { return sincos(x).dSin; }
-inline double cos(double x) { return sincos(x).dCos; }
+inline double sin(double x) { return sineCosine(x)[0]; }
+inline double cos(double x) { return sineCosine(x)[1]; }
 inline double tan(double x) {
     const SSineCosine sc = sincos(x);
     return sc.dSin / sc.dCos;

@@ -168,16 +168,16 @@ SDouble2 atanOfUnit(double t) {
 
 }  // namespace
 
-SSineCosine sincos(double x) {
-    if (!isFinite(x)) return {x - x, x - x};  // NaN for infinities and NaN
-    if (x == 0) return {x, 1};                // sin keeps the sign of a zero
+VSineCosine sineCosine(double x) {
+    if (!isFinite(x)) return VSineCosine{x - x, x - x};  // NaN for infinities and NaN
+    if (x == 0) return VSineCosine{x, 1};                // sin keeps the sign of a zero
     const SQuadrant q = quadrantOf(x);
     const double s = sinOfReduced(q.r), c = cosOfReduced(q.r);
     switch (q.iQuarter) {
-        case 0: return {s, c};
-        case 1: return {c, -s};
-        case 2: return {-s, -c};
-        default: return {-c, s};
+        case 0: return VSineCosine{s, c};
+        case 1: return VSineCosine{c, -s};
+        case 2: return VSineCosine{-s, -c};
+        default: return VSineCosine{-c, s};
     }
 }
 

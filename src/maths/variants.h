@@ -8,7 +8,7 @@
 #include "maths/maths.h"
 
 #define FLAMES_MATHS_FUNCTIONS                   \
-    SSineCosine sincos(double x);                \
+    VSineCosine sineCosine(double x);            \
     double      atan2(double y, double x);       \
     double      atan(double x);                  \
     double      acos(double x);                  \
