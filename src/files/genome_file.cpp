@@ -53,7 +53,7 @@ std::string writeGenomePng(CWholeFile& file, const std::string& sFolder, CGenome
     std::string sTooLarge;
     if (!genomeKeepable(genome, sTooLarge)) return sTooLarge;
     if (const int iError = file.create(sFolder)) return errorText(iError);
-    CPngWriter writer(file.stream());
+    CPngWriter writer(file.stream(), iPngLevelGrainy);
     if (!writer.begin(genome.iWidth, genome.iHeight, 3, genomeTexts(render, uSeed)))
         return writer.error();
     bool bWritten = true;

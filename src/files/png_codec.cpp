@@ -191,8 +191,8 @@ std::string openRegular(const std::string& sPath, FILE*& pFile) {
 
 }  // namespace
 
-CPngWriter::CPngWriter(FILE* pFile)
-    : pSink(std::make_unique<SPngSink>(SPngSink{pFile, 0, ""})) {}
+CPngWriter::CPngWriter(FILE* pFile, int iLevel_)
+    : pSink(std::make_unique<SPngSink>(SPngSink{pFile, 0, ""})), iLevel(iLevel_) {}
 
 CPngWriter::~CPngWriter() { png_destroy_write_struct(&pPng, &pInfo); }
 
@@ -226,6 +226,7 @@ bool CPngWriter::writeHeader(int iWidth, int iHeight, int iChannels, png_text* p
     png_set_IHDR(pPng, pInfo, static_cast<png_uint_32>(iWidth), static_cast<png_uint_32>(iHeight),
                  8, iChannels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(pPng, iLevel);
     png_set_text(pPng, pInfo, pTexts, iTexts);
     png_write_info(pPng, pInfo);
     return true;
