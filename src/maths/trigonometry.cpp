@@ -2,6 +2,7 @@
 
 #include "maths/variants.h"
 
+#include "maths/coefficients.h"
 #include "maths/double2.h"
 
 #include <cmath>
@@ -113,21 +114,14 @@ SQuadrant quadrantOf(double x) {
 
 // sin(r) for |r| ≤ π/4: r + r³·S(r²), plus the low part's first-order share.
 double sinOfReduced(SDouble2 r) {
-    static constexpr double s[] = {
-        -0x1.ab17bdcbd3414p-41, 0x1.61217ee5cca1bp-33, -0x1.ae64541295cdfp-26,
-        0x1.71de3a54607a5p-19,  -0x1.a01a01a019937p-13,
-        0x1.1111111111110p-7,   -0x1.5555555555555p-3};
     const double z = r.dHi * r.dHi;
-    return r.dHi + std::fma(r.dHi * z, polynomial(s, z), r.dLo * (1 - 0.5 * z));
+    return r.dHi + std::fma(r.dHi * z, polynomial(dSineCoefficients, z), r.dLo * (1 - 0.5 * z));
 }
 
 // cos(r) for |r| ≤ π/4: 1 − r²/2 + r⁴·C(r²), with the rounding of 1 − r²/2 carried.
 double cosOfReduced(SDouble2 r) {
-    static constexpr double c[] = {
-        -0x1.907d8f29fe831p-37, 0x1.1eeb68cd22f56p-29, -0x1.27e4fa17bf139p-22,
-        0x1.a01a019f4e9b4p-16,  -0x1.6c16c16c16967p-10, 0x1.5555555555555p-5};
     const double z = r.dHi * r.dHi, dHalf = 0.5 * z, w = 1 - dHalf;
-    const double dTail = std::fma(z * z, polynomial(c, z), -(r.dHi * r.dLo));
+    const double dTail = std::fma(z * z, polynomial(dCosineCoefficients, z), -(r.dHi * r.dLo));
     return w + (((1 - w) - dHalf) + dTail);
 }
 
@@ -136,34 +130,13 @@ double cosOfReduced(SDouble2 r) {
 // atan(t) for 0 ≤ t ≤ 1 as two doubles: atan(j/16) from a table, plus atan(u) for the rest,
 // u = (t − j/16)/(1 + t·j/16), |u| ≤ 1/32, where u + u³·A(u²) is exact to double precision.
 SDouble2 atanOfUnit(double t) {
-    static constexpr double a[] = {
-        -0x1.73986b30cdfeep-4, 0x1.c71c46c5317dbp-4, -0x1.24924922a6d1ap-3,
-        0x1.99999999998a4p-3, -0x1.5555555555555p-2};
-    static constexpr SDouble2 atanOfSixteenths[] = {
-        {0, 0},
-        {0x1.ff55bb72cfdeap-5, -0x1.c934d86d23f1dp-60},
-        {0x1.fd5ba9aac2f6ep-4, -0x1.cd37686760c17p-59},
-        {0x1.7b97b4bce5b02p-3, 0x1.347b0b4f881cap-58},
-        {0x1.f5b75f92c80ddp-3, 0x1.8ab6e3cf7afbdp-57},
-        {0x1.362773707ebccp-2, -0x1.963a544b672d8p-57},
-        {0x1.6f61941e4def1p-2, -0x1.c63aae6f6e918p-56},
-        {0x1.a64eec3cc23fdp-2, -0x1.24dec1b50b7ffp-56},
-        {0x1.dac670561bb4fp-2, 0x1.a2b7f222f65e2p-56},
-        {0x1.0657e94db30d0p-1, -0x1.d5b495f6349e6p-56},
-        {0x1.1e00babdefeb4p-1, -0x1.928df287a668fp-58},
-        {0x1.345f01cce37bbp-1, 0x1.1021137c71102p-55},
-        {0x1.4978fa3269ee1p-1, 0x1.2419a87f2a458p-56},
-        {0x1.5d58987169b18p-1, 0x1.0028e4bc5e7cap-57},
-        {0x1.700a7c5784634p-1, -0x1.8c34d25aadef6p-56},
-        {0x1.819d0b7158a4dp-1, -0x1.bf76229d3b917p-56},
-        {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55}};
     const double dSixteenths = nearestWhole(t * 16);
     const double c = dSixteenths * 0.0625;
     const int j = int(dSixteenths);  // beside c, not before it
     const double u = (t - c) / std::fma(t, c, 1);  // t − c is exact: c/2 ≤ t ≤ 2c, or c = 0
-    const double z = u * u, dTail = u * z * polynomial(a, z);
-    const SDouble2 sum = fastSumOf(atanOfSixteenths[j].dHi, u);
-    return {sum.dHi, sum.dLo + (dTail + atanOfSixteenths[j].dLo)};
+    const double z = u * u, dTail = u * z * polynomial(dAtanCoefficients, z);
+    const SDouble2 sum = fastSumOf(dAtanOfSixteenths[j][0], u);
+    return {sum.dHi, sum.dLo + (dTail + dAtanOfSixteenths[j][1])};
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // mantissas, a few thousandths of a double's last place off the exact value), over the
 // ranges the variations, the camera and the tone curve see, and at the special values.
 
+#include "maths/lanes.h"
 #include "maths/maths.h"
 #include "maths/variants.h"
 
@@ -11,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -245,6 +247,51 @@ TEST(MathsTest, BothBuildsGiveTheSameBits) {
         iDiffering += !same(fused.pfAcos(u), plain.pfAcos(u));
     }
     EXPECT_EQ(iDiffering, 0);
+}
+
+// The lane functions give every lane the bits the one-value functions give it: angles of every
+// size, next to multiples of π/2, and the values the one-value way handles apart (zeros,
+// infinities, NaN, huge angles, points on the axes), in every lane.
+[[gnu::target("avx2,fma")]] int differingLanes(const std::vector<double>& vX,
+                                               const std::vector<double>& vY) {
+    const auto same = [](double a, double b) {
+        std::uint64_t ua, ub;
+        std::memcpy(&ua, &a, sizeof ua);
+        std::memcpy(&ub, &b, sizeof ub);
+        return ua == ub || (std::isnan(a) && std::isnan(b));
+    };
+    int iDiffering = 0;
+    for (size_t i = 0; i + 4 <= vX.size(); i += 4) {
+        const maths::lanes::V x = {vX[i], vX[i + 1], vX[i + 2], vX[i + 3]};
+        const maths::lanes::V y = {vY[i], vY[i + 1], vY[i + 2], vY[i + 3]};
+        const maths::lanes::SSineCosine sc = maths::lanes::sineCosine(x);
+        const maths::lanes::V dAngle = maths::lanes::atan2(y, x);
+        for (int k = 0; k < 4; k++) {
+            const maths::SSineCosine one = maths::sincos(x[k]);
+            iDiffering += !same(sc.s[k], one.dSin) + !same(sc.c[k], one.dCos);
+            iDiffering += !same(dAngle[k], maths::atan2(y[k], x[k]));
+        }
+    }
+    return iDiffering;
+}
+
+TEST(MathsTest, LanesGiveTheOneValueBits) {
+    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma"))
+        GTEST_SKIP() << "no AVX2 and fused multiply-add here";
+    constexpr double dInf = std::numeric_limits<double>::infinity();
+    const std::vector<double> vSpecial = {
+        0.0, -0.0, dInf, -dInf, std::nan(""), 1e300, -3e7, 0x1.921fb54442d18p-1,
+        0x1.921fb54442d19p-1, 0x1.921fb54442d18p+0, 3 * 0x1.921fb54442d18p+0, 1e-310, -1e-20,
+        0x1.921fb54442d18p+20, 7.0};
+    std::vector<double> vX, vY;
+    for (double x : vSpecial)  // each with each, in every lane
+        for (double y : vSpecial) vX.push_back(x), vY.push_back(y);
+    CInputs inputs;
+    for (int i = 0; i < 400000; i++) {
+        vX.push_back(i % 3 ? inputs.uniform(-8, 8) : inputs.spread(-8, 8, true));
+        vY.push_back(i % 5 ? inputs.uniform(-8, 8) : inputs.spread(-8, 8, true));
+    }
+    EXPECT_EQ(differingLanes(vX, vY), 0);
 }
 
 }  // namespace

@@ -1,0 +1,135 @@
+#pragma once
+
+// Sine-cosine and atan2 of four doubles at once, for processors with AVX2 and fused multiply-add:
+// each lane is worked out by the very operations, in the same order, that maths::sineCosine and
+// maths::atan2 use on one value, so each lane has their bits. A lane those leave to a slower way
+// (zeros, infinities, NaN, huge angles, an angle next to a multiple of π/2) is handed to them.
+// Only for code compiled for those processors: every function here carries FLAMES_LANES.
+
+#include "maths/coefficients.h"
+#include "maths/maths.h"
+
+#include <immintrin.h>
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#define FLAMES_LANES [[gnu::target("avx2,fma"), gnu::always_inline]] inline
+
+namespace maths::lanes {
+
+using V = double __attribute__((vector_size(32)));
+using VBits = std::int64_t __attribute__((vector_size(32)));
+
+FLAMES_LANES V asDoubles(VBits u) {
+    V v;
+    std::memcpy(&v, &u, sizeof v);
+    return v;
+}
+FLAMES_LANES VBits asBits(V v) {
+    VBits u;
+    std::memcpy(&u, &v, sizeof u);
+    return u;
+}
+FLAMES_LANES V all(double d) { return V{d, d, d, d}; }
+FLAMES_LANES V fusedMultiplyAdd(V a, V b, V c) { return _mm256_fmadd_pd(a, b, c); }
+// Each lane: bChosen's lane (all ones or all zeros) ? a : b.
+FLAMES_LANES V chosen(VBits bChosen, V a, V b) {
+    return asDoubles((asBits(a) & bChosen) | (asBits(b) & ~bChosen));
+}
+FLAMES_LANES V magnitude(V v) { return asDoubles(asBits(v) & 0x7fffffffffffffffLL); }
+FLAMES_LANES V truncated(V v) { return _mm256_round_pd(v, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
+FLAMES_LANES V squareRoot(V v) { return _mm256_sqrt_pd(v); }
+FLAMES_LANES int anyOf(VBits b) { return _mm256_movemask_pd(asDoubles(b)); }
+
+// As maths' polynomial: Estrin's scheme, step for step.
+template <int N>
+FLAMES_LANES V polynomial(const double (&c)[N], V x) {
+    V q[N];
+#pragma GCC unroll 16
+    for (int i = 0; i < N; i++) q[i] = all(c[N - 1 - i]);
+    V dPower = x;
+#pragma GCC unroll 8
+    for (int n = N; n > 1; n = (n + 1) / 2) {
+#pragma GCC unroll 8
+        for (int i = 0; i < n / 2; i++) q[i] = fusedMultiplyAdd(q[2 * i + 1], dPower, q[2 * i]);
+        if (n % 2) q[n / 2] = q[n - 1];
+        dPower = dPower * dPower;
+    }
+    return q[0];
+}
+
+struct SSineCosine {
+    V s, c;
+};
+
+// maths::sineCosine of each lane. Cody and Waite's reduction by k·π/2 (k = 0 within π/4, where it
+// leaves the angle as it is, as the one-value way does), both polynomials, the quarter turn by
+// bits.
+FLAMES_LANES SSineCosine sineCosine(V x) {
+    constexpr double dShifter = 0x1.8p52;
+    const V t = x * all(0x1.45f306dc9c883p-1) + all(dShifter);  // k in its last bits
+    const VBits bSmall = magnitude(x) <= all(0x1.921fb54442d18p-1);
+    const V k = chosen(bSmall, all(0), t - all(dShifter));
+    const VBits iQuarter = asBits(t) & ~bSmall & 3;
+    const V a = fusedMultiplyAdd(-k, all(0x1.921fb54400000p+0), x);
+    const V r = fusedMultiplyAdd(-k, all(0x1.0b4611a626331p-34), a);
+    const V rLo =
+        fusedMultiplyAdd(-k, all(0x1.0b4611a626331p-34), a - r) - k * all(0x1.1701b839a2520p-88);
+    const V z = r * r;
+    const V s = r + fusedMultiplyAdd(r * z, polynomial(dSineCoefficients, z),
+                                     rLo * (all(1) - all(0.5) * z));
+    const V dHalf = all(0.5) * z, w = all(1) - dHalf;
+    const V dTail = fusedMultiplyAdd(z * z, polynomial(dCosineCoefficients, z), -(r * rLo));
+    const V c = w + (((all(1) - w) - dHalf) + dTail);
+    const VBits bSwap = -(iQuarter & 1);
+    SSineCosine turned = {chosen(bSwap, c, s), chosen(bSwap, s, c)};
+    constexpr std::int64_t iSign = std::numeric_limits<std::int64_t>::min();
+    turned.s = asDoubles(asBits(turned.s) ^ (((iQuarter & 2) != 0) & iSign));
+    turned.c = asDoubles(asBits(turned.c) ^ ((((iQuarter + 1) & 2) != 0) & iSign));
+    const VBits bElsewise = (x == all(0)) | ~(magnitude(x) < all(0x1.921fb54442d18p+20)) |
+                            ((k != all(0)) & (magnitude(r) < all(0x1p-12)));
+    if (anyOf(bElsewise)) {
+        for (int i = 0; i < 4; i++) {
+            if (!bElsewise[i]) continue;
+            const maths::SSineCosine one = maths::sincos(x[i]);
+            turned.s[i] = one.dSin;
+            turned.c[i] = one.dCos;
+        }
+    }
+    return turned;
+}
+
+// maths::atan2 of each lane: atan t of t = min/max of |x| and |y|, atan(j/16) from the table
+// and a polynomial for the rest, turned into its octant by bits.
+FLAMES_LANES V atan2(V y, V x) {
+    constexpr double dShifter = 0x1.8p52;
+    const V ax = magnitude(x), ay = magnitude(y);
+    const VBits bSteep = ay > ax, bLeft = asBits(x) >> 63;
+    const V t = chosen(bSteep, ax, ay) / chosen(bSteep, ay, ax);
+    const V dShifted = t * all(16) + all(dShifter);  // j in its last bits
+    const V c = (dShifted - all(dShifter)) * all(0.0625);
+    // j·2, the row's place in the table; 0 where t is not a number (a lane left to atan2 alone)
+    const VBits j = ((asBits(dShifted) & 31) & (t <= all(1))) * 2;
+    const V dTableHi = _mm256_i64gather_pd(&dAtanOfSixteenths[0][0], (__m256i)j, 8);
+    const V dTableLo = _mm256_i64gather_pd(&dAtanOfSixteenths[0][1], (__m256i)j, 8);
+    const V u = (t - c) / fusedMultiplyAdd(t, c, all(1));
+    const V z = u * u, dTail = u * z * polynomial(dAtanCoefficients, z);
+    const V dSum = dTableHi + u, dSumLo = u - (dSum - dTableHi);
+    V dHi = dSum, dLo = dSumLo + (dTail + dTableLo);
+    dHi = chosen(bSteep, all(0x1.921fb54442d18p+0) - dHi, dHi);
+    dLo = chosen(bSteep, all(0x1.1a62633145c07p-54) - dLo, dLo);
+    dHi = chosen(bLeft, all(0x1.921fb54442d18p+1) - dHi, dHi);
+    dLo = chosen(bLeft, all(0x1.1a62633145c07p-53) - dLo, dLo);
+    constexpr std::int64_t iSign = std::numeric_limits<std::int64_t>::min();
+    V dAngle = asDoubles(asBits(dHi + dLo) ^ (asBits(y) & iSign));
+    const VBits bElsewise = ~((ax > all(0)) & (ay > all(0)) & (ax <= all(0x1.fffffffffffffp+1023)) &
+                              (ay <= all(0x1.fffffffffffffp+1023)));
+    if (anyOf(bElsewise))
+        for (int i = 0; i < 4; i++)
+            if (bElsewise[i]) dAngle[i] = maths::atan2(y[i], x[i]);
+    return dAngle;
+}
+
+}  // namespace maths::lanes
