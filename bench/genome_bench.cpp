@@ -1,4 +1,4 @@
-// Speed of the genome renderer's parts: a pair of batches of the chaos game with cheap and with
+// Speed of the genome renderer's parts: a group of batches of the chaos game with cheap and with
 // costly variations, density estimation of a rendered histogram, and the picture's rows made
 // from it; a frame's preview as the window plays a loop. The whole renders, against flam3-render, are timed by scripts/genome-bench.sh.
 
@@ -48,32 +48,42 @@ SGenome batchGenome(const std::vector<const char*>& vVariations) {
     return genome;
 }
 
-// Two batches walked side by side, as a render's worker runs them: the loop's own cost with
-// linear alone; julian and noise (a power, a root and random draws each sample); ngon.
-void BM_ChaosGamePair(benchmark::State& state, std::vector<const char*> vVariations) {
+// A group of batches walked side by side, as a render's worker runs them, one point at a time
+// or in lanes: the loop's own cost with linear alone; julian and noise (a power, a root and
+// random draws each sample); ngon; bench-a's fan2, eyefish and tangent, both ways.
+void BM_ChaosGameGroup(benchmark::State& state, std::vector<const char*> vVariations,
+                       bool bLanes) {
     if (!benchGenome()) {
         state.SkipWithError("tests/genome/data/bench-a.flame cannot be read");
         return;
     }
     const CChaosGame game(batchGenome(vVariations));
-    std::vector<SPlot> vPlots[2] = {std::vector<SPlot>(iBatchSamples),
-                                    std::vector<SPlot>(iBatchSamples)};
+    if (bLanes && !game.lanes()) {
+        state.SkipWithError("no lanes on this processor");
+        return;
+    }
+    std::vector<std::vector<SPlot>> vPlots(iMostWalksAtOnce, std::vector<SPlot>(iBatchSamples));
+    std::vector<SBatchJob> vJobs(iMostWalksAtOnce);
     uint64_t uBatch = 0;
     for (auto _ : state) {
-        SBatchJob jobs[2] = {{uBatch, iBatchSamples, &vPlots[0], 0, 0},
-                             {uBatch + 1, iBatchSamples, &vPlots[1], 0, 0}};
-        game.runBatches(1, jobs, 2);
-        benchmark::DoNotOptimize(jobs[1].iPlots);
-        uBatch += 2;
+        for (int k = 0; k < iMostWalksAtOnce; k++)
+            vJobs[k] = {uBatch++, iBatchSamples, &vPlots[k], 0, 0};
+        game.runBatches(1, vJobs.data(), iMostWalksAtOnce, bLanes);
+        benchmark::DoNotOptimize(vJobs[0].iPlots);
     }
     state.counters["time/sample"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * 2 * iBatchSamples,
+        static_cast<double>(state.iterations()) * iMostWalksAtOnce * iBatchSamples,
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK_CAPTURE(BM_ChaosGamePair, linear, {"linear"})->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ChaosGamePair, julian_noise, {"julian", "noise"})
+BENCHMARK_CAPTURE(BM_ChaosGameGroup, linear, {"linear"}, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ChaosGameGroup, julian_noise, {"julian", "noise"}, false)
     ->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_ChaosGamePair, ngon, {"ngon"})->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ChaosGameGroup, ngon, {"ngon"}, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ChaosGameGroup, fan2_eyefish_tangent, {"fan2", "eyefish", "tangent"}, false)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_ChaosGameGroup, fan2_eyefish_tangent_lanes, {"fan2", "eyefish", "tangent"},
+                  true)
+    ->Unit(benchmark::kMicrosecond);
 
 // bench-a rendered at quality 10 (a tenth of its own): its buckets, made once.
 const CGenomeRender* benchRender() {

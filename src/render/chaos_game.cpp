@@ -1,9 +1,11 @@
 #include "render/chaos_game.h"
 
+#include "core/limits.h"
 #include "genome/filter.h"
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -45,6 +47,8 @@ CChaosGame::CChaosGame(const SGenome& genome, double dTemporalWeight_)
             if (dWeight > 0) vLastChoosable[iRow] = j;
         }
     }
+    bLanes = lanesCan();
+    for (const CXformMap& xform : vXforms) vLanesPay.push_back(bLanes && xform.lanesPay());
     if (ePaletteMode == ePaletteStep)
         for (const CXformMap& xform : vXforms)
             for (const SColour& colour : palette)
@@ -118,6 +122,13 @@ bool CChaosGame::step(SWalk& walk, const FSample& onSample) const {
     const int j = choose(walk.iPrevious, walk.random.uniform());
     double nx = walk.x, ny = walk.y, nz = walk.z, nc = walk.c;
     vXforms[j].apply<bZ>(nx, ny, nz, nc, walk.random);
+    return finishStep<bZ>(walk, j, nx, ny, nz, nc, onSample);
+}
+
+// The rest of a step once xform j has mapped the walk's point to (nx, ny, nz), colour nc.
+template <bool bZ, class FSample>
+bool CChaosGame::finishStep(SWalk& walk, int j, double nx, double ny, double nz, double nc,
+                            const FSample& onSample) const {
     // A bad result (x or y; z is not looked at) becomes a random point, z 0 as at a batch's
     // start: tried again four times, the fifth one kept.
     bool bRandom = false;
@@ -163,11 +174,16 @@ bool CChaosGame::placePlot(SWalk& walk, double& x, double& y, double z, double& 
     return bRandom;
 }
 
+// What a sample of a walk of runBatches does: its plot, if it makes one.
+auto CChaosGame::plotting(SWalk& walk) const {
+    return [this, &walk](double x, double y, double c, int j, bool) {
+        if (plotOf(x, y, c, j, (*walk.job.pPlots)[walk.job.iPlots])) walk.job.iPlots++;
+    };
+}
+
 template <bool bZ>
 bool CChaosGame::step(SWalk& walk) const {
-    return step<bZ>(walk, [&](double x, double y, double c, int j, bool) {
-        if (plotOf(x, y, c, j, (*walk.job.pPlots)[walk.job.iPlots])) walk.job.iPlots++;
-    });
+    return step<bZ>(walk, plotting(walk));
 }
 
 // Walks two batches at once, a step of each in turn: each is the walk it would be alone, but
@@ -187,7 +203,72 @@ void CChaosGame::runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
     }
 }
 
-void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
+bool CChaosGame::lanesCan() const {
+    if (bZ || !__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) return false;
+    return std::all_of(vXforms.begin(), vXforms.end(),
+                       [](const CXformMap& xform) { return xform.lanesCan(); });
+}
+
+// The walks wait by the xform each goes to next, and the xform most of them wait for maps up to
+// four at once (a walk alone the one-point way): each walk takes exactly the steps it would
+// alone, in its own order, whenever they run.
+void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
+    std::optional<SWalk> walks[iMostWalksAtOnce];
+    int iNext[iMostWalksAtOnce];   // the xform each walk goes to next; -1 once it is done
+    int iWaiting[iMostXforms] = {};  // per xform, the walks going to it next
+    const auto chooseNext = [&](int w) {
+        SWalk& walk = *walks[w];
+        iNext[w] = walk.iDone < walk.job.iSamples ? choose(walk.iPrevious, walk.random.uniform())
+                                                  : -1;
+        if (iNext[w] >= 0) iWaiting[iNext[w]]++;
+    };
+    for (int w = 0; w < iJobs; w++) walks[w].emplace(uSeed, pJobs[w]), chooseNext(w);
+    for (;;) {
+        int iBest = -1, iMost = 0;
+        for (int w = 0; w < iJobs; w++)
+            if (iNext[w] >= 0 && iWaiting[iNext[w]] > iMost) iBest = w, iMost = iWaiting[iNext[w]];
+        if (iBest < 0) return;
+        const int j = iNext[iBest];
+        // The walks going to j, taken off its queue.
+        int iTaken[iMostWalksAtOnce], iTakenCount = 0;
+        for (int w = iBest; w < iJobs; w++)
+            if (iNext[w] == j) iTaken[iTakenCount++] = w, iNext[w] = -1;
+        iWaiting[j] = 0;
+        if (iTakenCount == 1 || !vLanesPay[j]) {
+            for (int t = 0; t < iTakenCount; t++) {
+                SWalk& walk = *walks[iTaken[t]];
+                double nx = walk.x, ny = walk.y, nz = 0, nc = walk.c;
+                vXforms[j].apply<false>(nx, ny, nz, nc, walk.random);
+                finishStep<false>(walk, j, nx, ny, nz, nc, plotting(walk));
+            }
+        } else {
+            for (int t = 0; t < iTakenCount; t += SLanePoints::iLanes)
+                mapLanes(j, walks, iTaken + t,
+                         std::min(SLanePoints::iLanes, iTakenCount - t));
+        }
+        for (int t = 0; t < iTakenCount; t++) chooseNext(iTaken[t]);
+    }
+}
+
+// One step of iLanes walks (of walks, by index) that all go to xform j, mapped at once.
+void CChaosGame::mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes,
+                          int iLanes) const {
+    SLanePoints points;
+    for (int i = 0; i < SLanePoints::iLanes; i++) {
+        // Lanes past the walks only fill the register: a copy of the first, no random numbers.
+        const SWalk& walk = *walks[pIndexes[i < iLanes ? i : 0]];
+        points.x[i] = walk.x, points.y[i] = walk.y, points.c[i] = walk.c;
+        points.pRandoms[i] = i < iLanes ? &walks[pIndexes[i]]->random : nullptr;
+    }
+    vXforms[j].applyLanes(points);
+    for (int i = 0; i < iLanes; i++) {
+        SWalk& walk = *walks[pIndexes[i]];
+        finishStep<false>(walk, j, points.x[i], points.y[i], 0, points.c[i], plotting(walk));
+    }
+}
+
+void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs, bool bInLanes) const {
+    if (bInLanes && bLanes && iJobs > 1) return runLanes(uSeed, pJobs, iJobs);
     if (bZ) runPairs<true>(uSeed, pJobs, iJobs);
     else runPairs<false>(uSeed, pJobs, iJobs);
 }

@@ -16,10 +16,12 @@
 #include "tone/histogram.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 constexpr int iBatchSamples = 10000;
 constexpr int iFuseIterations = 15;
+constexpr int iMostWalksAtOnce = 8;  // batches runBatches walks side by side
 
 // What one batch did besides its plots.
 struct SBatchCounts {
@@ -52,8 +54,9 @@ public:
     int runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vector<SPlot>& vPlots,
                  SBatchCounts& counts) const;
 
-    // The same for several batches at once, each exactly as it would run alone.
-    void runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
+    // The same for several batches at once (at most iMostWalksAtOnce), each exactly as it would
+    // run alone; in lanes where bLanes and lanes().
+    void runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs, bool bLanes = true) const;
 
     // The same walk as runBatch's, its points where they would be plotted in world coordinates,
     // before the 2D camera: each sample's that has a plot weight, wherever it lands, except the
@@ -64,19 +67,34 @@ public:
 
     const CCamera& camera() const { return view; }
 
+    // Whether runBatches walks its batches four at a time in vector registers (the same plots as
+    // one at a time, bit for bit): on processors with AVX2 and FMA, for flames without z whose
+    // xforms all have lane formulas. Tests turn it off to compare.
+    bool lanes() const { return bLanes; }
+    void setLanes(bool bOn) { bLanes = bOn && lanesCan(); }
+
 private:
     struct SWalk;
     // One iteration, the point carrying z where bZ; a sample calls onSample(x, y, c, xform,
     // whether a random point stands for a bad value), (x, y) through the 3D camera.
     template <bool bZ, class FSample> bool step(SWalk& walk, const FSample& onSample) const;
     template <bool bZ> bool step(SWalk& walk) const;  // onSample: its plot
+    auto plotting(SWalk& walk) const;
     template <bool bZ>
     bool placePlot(SWalk& walk, double& x, double& y, double z, double& c, bool bRandom) const;
+    template <bool bZ, class FSample>
+    bool finishStep(SWalk& walk, int j, double nx, double ny, double nz, double nc,
+                    const FSample& onSample) const;
     template <bool bZ> void runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
+    void runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
+    void mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes, int iLanes) const;
+    bool lanesCan() const;
     int choose(int iPrevious, double dUniform) const;
     bool plotOf(double x, double y, double c, int iXform, SPlot& plot) const;
 
     bool bZ;                        // the points carry z
+    bool bLanes = false;            // the batches walk four at a time
+    std::vector<char> vLanesPay;    // per xform: its walks are mapped in lanes
     std::vector<CXformMap> vXforms;
     bool bFinal;
     CXformMap finalXform;

@@ -62,10 +62,10 @@ CGenomeRender::CGenomeRender(const SRenderPlan& plan_, uint64_t uSeed_, int iThr
     try {
         if (!fitsInMemory(grid)) throw std::bad_alloc();
         pHistogram = std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
-        // A worker alone never finds the histogram taken: its spare pair would go unused.
+        // A worker alone never finds the histogram taken: its spare group would go unused.
         vWorkers.resize(iThreads);
         for (SWorker& worker : vWorkers)
-            for (int k = 0; k < (iThreads > 1 ? 4 : 2); k++)
+            for (int k = 0; k < (iThreads > 1 ? 2 : 1) * iGroup; k++)
                 worker.vPlots[k].resize(iBatchSamples);
         startPass();
     } catch (const std::bad_alloc&) {
@@ -119,6 +119,7 @@ void CGenomeRender::startPass() {
 
 void CGenomeRender::startMoment() {
     pGame = std::make_unique<CChaosGame>(momentGenome(moment(), true), moment().dWeight);
+    for (SWorker& worker : vWorkers) worker.iTrials = 0;
     iMomentBatches = (moment().iSamples + iBatchSamples - 1) / iBatchSamples;
     iNextBatch = 0;
 }
@@ -145,15 +146,15 @@ int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
                                               moment().iSamples - iBatch * iBatchSamples));
 }
 
-// Claims the next two batches of the moment, or those left, for pair iPair of the worker's jobs;
-// returns how many. Batches are numbered through the whole render: a still's pass p's batch k
-// is p·batches + k.
-int CGenomeRender::claimPair(SWorker& worker, int iPair) {
+// Claims the next group of batches of the moment, or those left, for group iGroupOf of the
+// worker's jobs; returns how many. Batches are numbered through the whole render: a still's
+// pass p's batch k is p·batches + k.
+int CGenomeRender::claimGroup(SWorker& worker, int iGroupOf) {
     int iJobs = 0;
-    for (; iJobs < 2; iJobs++) {
+    for (; iJobs < iGroup; iJobs++) {
         const int64_t iBatch = iNextBatch++;
         if (iBatch >= batchEnd()) break;
-        const int k = 2 * iPair + iJobs;
+        const int k = iGroup * iGroupOf + iJobs;
         worker.jobs[k] = {uBatchBase + static_cast<uint64_t>(iBatch),
                           samplesOfBatch(iBatch), &worker.vPlots[k], 0, 0};
     }
@@ -161,36 +162,58 @@ int CGenomeRender::claimPair(SWorker& worker, int iPair) {
 }
 
 // The worker's plots that wait, into the histogram: if no other worker is adding, or else if
-// bWait (the worker has no spare pair to run meanwhile) once that one is done.
+// bWait (the worker has no spare group to run meanwhile) once that one is done.
 void CGenomeRender::addWaiting(SWorker& worker, bool bWait) {
     if (worker.iWaiting[0] + worker.iWaiting[1] == 0) return;
     std::unique_lock<std::mutex> lock(histogramMutex, std::defer_lock);
     if (bWait) lock.lock();
     else if (!lock.try_lock()) return;
-    for (int iPair = 0; iPair < 2; iPair++) {
-        for (int k = 2 * iPair; k < 2 * iPair + worker.iWaiting[iPair]; k++)
+    for (int iGroupOf = 0; iGroupOf < 2; iGroupOf++) {
+        const int iFirst = iGroup * iGroupOf;
+        for (int k = iFirst; k < iFirst + worker.iWaiting[iGroupOf]; k++)
             pHistogram->add(worker.vPlots[k].data(), static_cast<size_t>(worker.jobs[k].iPlots));
-        worker.iWaiting[iPair] = 0;
+        worker.iWaiting[iGroupOf] = 0;
     }
 }
 
-// A worker's share of a slice: pairs of batches until the deadline, one pair at least however
+// Whether the worker walks its next group in lanes: where the chaos game can, the first whole
+// group of a moment does, the second does not, and after them the faster way.
+bool CGenomeRender::lanesNext(const SWorker& worker) const {
+    if (!pGame->lanes()) return false;
+    return worker.iTrials < 2 ? worker.iTrials == 0 : worker.bLanes;
+}
+
+void CGenomeRender::noteTrial(SWorker& worker, bool bLanes, double dSeconds,
+                              const SBatchJob* pJobs, int iJobs) const {
+    if (!pGame->lanes() || worker.iTrials >= 2 || iJobs < iGroup) return;
+    int64_t iSamples = 0;
+    for (int k = 0; k < iJobs; k++) iSamples += pJobs[k].iSamples;
+    worker.dSecondsPerSample[bLanes ? 1 : 0] = dSeconds / static_cast<double>(iSamples);
+    if (++worker.iTrials == 2)
+        worker.bLanes = worker.dSecondsPerSample[1] < worker.dSecondsPerSample[0];
+}
+
+// A worker's share of a slice: groups of batches until the deadline, one group at least however
 // short the slice, and every plot added before it returns.
 void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
     for (bool bFirst = true;; bFirst = false) {
         if (bStop || (!bFirst && steady_clock::now() >= until)) break;
-        // Pair 0 unless its plots still wait: the same memory each time, warm in the cache.
-        const int iPair = worker.iWaiting[0] > 0 ? 1 : 0;
-        const int iJobs = claimPair(worker, iPair);
+        // Group 0 unless its plots still wait: the same memory each time, warm in the cache.
+        const int iGroupOf = worker.iWaiting[0] > 0 ? 1 : 0;
+        const int iJobs = claimGroup(worker, iGroupOf);
         if (iJobs == 0) break;
-        SBatchJob* pJobs = &worker.jobs[2 * iPair];
-        pGame->runBatches(uSeed, pJobs, iJobs);
+        SBatchJob* pJobs = &worker.jobs[iGroup * iGroupOf];
+        const bool bLanes = lanesNext(worker);
+        const steady_clock::time_point start = steady_clock::now();
+        pGame->runBatches(uSeed, pJobs, iJobs, bLanes);
+        const std::chrono::duration<double> took = steady_clock::now() - start;
+        noteTrial(worker, bLanes, took.count(), pJobs, iJobs);
         for (int k = 0; k < iJobs; k++) iBadValues += pJobs[k].iBadValues;
-        worker.iWaiting[iPair] = iJobs;
-        // Waits where no spare pair is free to run meanwhile; a worker alone has none, and
+        worker.iWaiting[iGroupOf] = iJobs;
+        // Waits where no spare group is free to run meanwhile; a worker alone has none, and
         // try_lock may fail even for it, spuriously.
-        addWaiting(worker, worker.vPlots[2].empty() || worker.iWaiting[1 - iPair] > 0);
-        if (iJobs < 2) break;
+        addWaiting(worker, worker.vPlots[iGroup].empty() || worker.iWaiting[1 - iGroupOf] > 0);
+        if (iJobs < iGroup) break;
     }
     addWaiting(worker, true);
 }

@@ -74,13 +74,20 @@ public:
     const CHistogram& histogram() const { return *pHistogram; }  // this pass's buckets
 
 private:
-    // A worker's plots: two pairs of batches (the chaos game walks a pair side by side), so that
-    // while one pair's plots wait for the histogram, another worker adding its own, the next
-    // pair is run.
+    // A worker's plots: two groups of batches (the chaos game walks a group side by side), so
+    // that while one group's plots wait for the histogram, another worker adding its own, the
+    // next group is run.
+    static constexpr int iGroup = iMostWalksAtOnce;
     struct SWorker {
-        std::vector<SPlot> vPlots[4];  // iBatchSamples entries each; a worker alone: 2 and 3 empty
-        SBatchJob jobs[4];
-        int iWaiting[2] = {0, 0};      // per pair: its batches run but not yet added
+        std::vector<SPlot> vPlots[2 * iGroup];  // iBatchSamples entries each; alone: group 1 empty
+        SBatchJob jobs[2 * iGroup];
+        int iWaiting[2] = {0, 0};      // per group: its batches run but not yet added
+        // The two ways of walking timed on its first whole groups of a moment (the plots are
+        // the same either way), and the faster one kept: lanes pay for costly xforms and not for
+        // cheap ones, and only the processor can tell where the line falls.
+        int iTrials = 0;
+        double dSecondsPerSample[2] = {0, 0};  // one point at a time; in lanes
+        bool bLanes = false;
     };
 
     bool checkMoments();
@@ -93,7 +100,10 @@ private:
     const SMoment& moment() const { return plan.vPasses[iPass][iMoment]; }
     bool runSlice(std::chrono::steady_clock::time_point deadline);
     void runWorker(SWorker& worker, std::chrono::steady_clock::time_point deadline);
-    int claimPair(SWorker& worker, int iPair);
+    int claimGroup(SWorker& worker, int iGroupOf);
+    bool lanesNext(const SWorker& worker) const;
+    void noteTrial(SWorker& worker, bool bLanes, double dSeconds, const SBatchJob* pJobs,
+                   int iJobs) const;
     void addWaiting(SWorker& worker, bool bWait);
     bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
     int samplesOfBatch(int64_t iBatch) const;  // iBatch counted within its moment

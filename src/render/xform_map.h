@@ -16,6 +16,14 @@
 #include <array>
 #include <vector>
 
+// Up to four points that one xform maps at once (CXformMap::applyLanes), each with its own
+// batch's random numbers; a lane without them only fills the register.
+struct SLanePoints {
+    static constexpr int iLanes = 4;
+    double x[iLanes], y[iLanes], c[iLanes];
+    CBatchRandom* pRandoms[iLanes];
+};
+
 class CXformMap {
 public:
     CXformMap() = default;
@@ -24,6 +32,13 @@ public:
 
     template <bool bZ>
     void apply(double& x, double& y, double& z, double& c, CBatchRandom& random) const;
+
+    // The map of each lane's point exactly as apply<false> maps it alone, four at a time, on
+    // processors with AVX2 and fused multiply-add (render/lanes.cpp). Only where lanesCan(): no
+    // pre_ or post_ forms, and a lane formula for every variation.
+    bool lanesCan() const;
+    bool lanesPay() const;  // some variation of it costs more than gathering the lanes
+    void applyLanes(SLanePoints& points) const;
 
     double dPlotWeight = 0;  // opacity^(log2 10); the final xform's: unused
     double dOpacity = 1;     // the final xform's chance of being applied

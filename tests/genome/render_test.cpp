@@ -97,10 +97,10 @@ TEST(GenomeRenderTest, GrowingPictureIsAsBrightAsTheFinishedOne) {
 // samples gives its picture, bit for bit, also where it stood between two passes, or in the
 // middle of adding one to the passes done.
 TEST(GenomeRenderTest, StoppingAtTheSamplesDoneDrawsThePicturePartWay) {
-    const SGenome genome = genomeOf("size=\"40 30\" quality=\"200\" passes=\"3\"");
+    const SGenome genome = genomeOf("size=\"40 30\" quality=\"800\" passes=\"3\"");
     CGenomeRender growing(genome, 4, 1);
     int iChecked = 0;
-    // Zero budgets: a pair of batches a slice, or a pass's adding cut short.
+    // Zero budgets: a group of batches a slice, or a pass's adding cut short.
     while (growing.continueRender(std::chrono::milliseconds(0))) {
         const std::vector<unsigned char> vPartWay = pictureOf(growing);
         CGenomeRender again(genome, 4, 2);
@@ -114,7 +114,7 @@ TEST(GenomeRenderTest, StoppingAtTheSamplesDoneDrawsThePicturePartWay) {
 }
 
 // Runs under ThreadSanitizer too. A stop ends a slice of a minute at once: after it, each of the
-// two workers runs at most the pair of batches it was claiming, however busy the machine.
+// two workers runs at most the group of batches it was claiming, however busy the machine.
 TEST(RenderThreadsTest, StopEndsALongSliceAtOnce) {
     CGenomeRender render(genomeOf("size=\"600 600\" quality=\"5000\""), 1, 2);
     std::thread slice([&] { render.continueRender(std::chrono::seconds(60)); });

@@ -1,0 +1,318 @@
+// An xform's map of four points at once. Each formula below is its row's formula (formulas/)
+// written again over four lanes, operation for operation in the row's order, so that a lane's
+// result has the bits the row gives the point alone: the same roundings, sin, cos and atan2 by
+// maths/lanes.h (the one-value functions' bits), every other function of maths one lane at a
+// time. A variation without a lane formula here keeps its flame on the one-point walk.
+
+#include "render/xform_map.h"
+
+#include "core/angles.h"
+#include "maths/lanes.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace maths::lanes;
+using namespace variation;
+
+namespace {
+
+constexpr int iLanes = SLanePoints::iLanes;
+
+// The point of each lane, and what its formulas share, worked out once when first asked.
+class CLaneInput {
+public:
+    FLAMES_LANES CLaneInput(V x_, V y_) : x(x_), y(y_) {}
+    const V x, y;
+    FLAMES_LANES V r2() {
+        if (!bR2) dR2 = x * x + y * y, bR2 = true;
+        return dR2;
+    }
+    FLAMES_LANES V r() {
+        if (!bR) dR = squareRoot(r2()), bR = true;
+        return dR;
+    }
+    FLAMES_LANES V theta() {
+        if (!bTheta) dTheta = maths::lanes::atan2(x, y), bTheta = true;
+        return dTheta;
+    }
+    FLAMES_LANES V phi() {
+        if (!bPhi) dPhi = maths::lanes::atan2(y, x), bPhi = true;
+        return dPhi;
+    }
+
+private:
+    V dR2{}, dR{}, dTheta{}, dPhi{};
+    bool bR2 = false, bR = false, bTheta = false, bPhi = false;
+};
+
+// One formula's call over the lanes: as SVariationCall, the weight the same in every lane.
+struct SLaneCall {
+    CLaneInput& in;
+    CBatchRandom* const* pRandoms;
+    const double* coefs;
+    V w;
+    const double* p;
+    const double* k;
+    V dX, dY;
+};
+
+// A function of maths, one lane at a time.
+template <class F>
+FLAMES_LANES V eachLane(V v, F f) {
+    for (int i = 0; i < iLanes; i++) v[i] = f(v[i]);
+    return v;
+}
+template <class F>
+FLAMES_LANES V eachLane(V u, V v, F f) {
+    for (int i = 0; i < iLanes; i++) u[i] = f(u[i], v[i]);
+    return u;
+}
+
+// A uniform draw of each lane that has its random numbers; 0 in a lane that only fills.
+FLAMES_LANES V uniforms(CBatchRandom* const* pRandoms) {
+    V v = all(0);
+    for (int i = 0; i < iLanes; i++)
+        if (pRandoms[i]) v[i] = pRandoms[i]->uniform();
+    return v;
+}
+
+FLAMES_LANES V tangentOf(V x) {
+    const SSineCosine sc = sineCosine(x);
+    return sc.s / sc.c;
+}
+
+// julian and juliascope: k = trunc(|p|·U); α from φ turned by k; w·(r²)^k0·(cos α, sin α).
+template <bool bScope>
+FLAMES_LANES void julian(SLaneCall& c) {
+    const V dK = truncated(all(std::fabs(c.p[0])) * uniforms(c.pRandoms));
+    V dPhi = c.in.phi();
+    if constexpr (bScope) {
+        for (int i = 0; i < iLanes; i++)
+            if (std::fmod(dK[i], 2) != 0) dPhi[i] = -dPhi[i];
+    }
+    const V dA = (all(2 * dPI) * dK + dPhi) / all(c.p[0]);
+    const V dM = c.w * eachLane(c.in.r2(), [&](double d) { return maths::pow(d, c.k[0]); });
+    const SSineCosine sc = sineCosine(dA);
+    c.dX += dM * sc.c;
+    c.dY += dM * sc.s;
+}
+
+// The variations with a lane formula: each a case of laneFormula below.
+constexpr EVariation laneVariations[] = {
+    eLinear, eSinusoidal, eSpherical, eSwirl, eHorseshoe, ePolar, eHandkerchief, eHeart, eDisc,
+    eSpiral, eHyperbolic, eDiamond, eEx, eJulia, ePopcorn, eExponential, eBlob, eFan2, eEyefish,
+    eBubble, eCylinder, eJulian, eJuliascope, eTangent, eSquare};
+
+// Those of them whose formula is a few multiplications and a division or root at most: an xform
+// of these alone is mapped faster one point at a time than gathered into lanes.
+constexpr EVariation cheapVariations[] = {eLinear, eSpherical, eHorseshoe, eHyperbolic,
+                                          eEyefish, eBubble, eSquare};
+
+bool listed(int iVariation, const EVariation* pFirst, const EVariation* pEnd) {
+    return std::find(pFirst, pEnd, iVariation) != pEnd;
+}
+
+// Variation iVariation's part added to c's sum (one of laneVariations).
+FLAMES_LANES void laneFormula(int iVariation, SLaneCall& c) {
+    switch (iVariation) {
+        case eLinear:
+            c.dX += c.w * c.in.x, c.dY += c.w * c.in.y;
+            break;
+        case eSinusoidal: {
+            c.dX += c.w * sineCosine(c.in.x).s;
+            c.dY += c.w * sineCosine(c.in.y).s;
+            break;
+        }
+        case eSpherical: {
+            const V dK = c.w / (c.in.r2() + all(dVariationEpsilon));
+            c.dX += dK * c.in.x, c.dY += dK * c.in.y;
+            break;
+        }
+        case eSwirl: {
+            const V x = c.in.x, y = c.in.y;
+            const SSineCosine sc = sineCosine(c.in.r2());
+            c.dX += c.w * (x * sc.s - y * sc.c);
+            c.dY += c.w * (x * sc.c + y * sc.s);
+            break;
+        }
+        case eHorseshoe: {
+            const V x = c.in.x, y = c.in.y;
+            const V dK = c.w / (c.in.r() + all(dVariationEpsilon));
+            c.dX += dK * ((x - y) * (x + y));
+            c.dY += dK * (all(2) * x * y);
+            break;
+        }
+        case ePolar: {
+            c.dX += c.w * (c.in.theta() / all(dPI));
+            c.dY += c.w * (c.in.r() - all(1));
+            break;
+        }
+        case eHandkerchief: {
+            const V dR = c.in.r(), dT = c.in.theta();
+            c.dX += c.w * dR * sineCosine(dT + dR).s;
+            c.dY += c.w * dR * sineCosine(dT - dR).c;
+            break;
+        }
+        case eHeart: {
+            const V dR = c.in.r(), dA = c.in.theta() * dR;
+            const SSineCosine sc = sineCosine(dA);
+            c.dX += c.w * dR * sc.s;
+            c.dY += c.w * dR * -sc.c;
+            break;
+        }
+        case eDisc: {
+            const V dK = c.w * (c.in.theta() / all(dPI)), dPr = all(dPI) * c.in.r();
+            const SSineCosine sc = sineCosine(dPr);
+            c.dX += dK * sc.s, c.dY += dK * sc.c;
+            break;
+        }
+        case eSpiral: {
+            const V dR = c.in.r(), dRho = dR + all(dVariationEpsilon), dK = c.w / dRho;
+            const SSineCosine sc = sineCosine(dRho);
+            c.dX += dK * (c.in.y / dR + sc.s);
+            c.dY += dK * (c.in.x / dR - sc.c);
+            break;
+        }
+        case eHyperbolic: {
+            const V dR = c.in.r(), dRe = dR + all(dVariationEpsilon);
+            c.dX += c.w * (c.in.x / dR / dRe);
+            c.dY += c.w * (c.in.y / dR * dRe);
+            break;
+        }
+        case eDiamond: {
+            const V dR = c.in.r();
+            const SSineCosine sc = sineCosine(dR);
+            c.dX += c.w * (c.in.x / dR * sc.c);
+            c.dY += c.w * (c.in.y / dR * sc.s);
+            break;
+        }
+        case eEx: {
+            const V dR = c.in.r(), dT = c.in.theta();
+            const V dN0 = sineCosine(dT + dR).s, dN1 = sineCosine(dT - dR).c;
+            const V dM0 = dN0 * dN0 * dN0 * dR, dM1 = dN1 * dN1 * dN1 * dR;
+            c.dX += c.w * (dM0 + dM1);
+            c.dY += c.w * (dM0 - dM1);
+            break;
+        }
+        case eJulia: {
+            V dA = all(0.5) * c.in.theta();
+            for (int i = 0; i < iLanes; i++)
+                if (c.pRandoms[i] && c.pRandoms[i]->bit()) dA[i] += dPI;
+            const V dK = c.w * squareRoot(c.in.r());
+            const SSineCosine sc = sineCosine(dA);
+            c.dX += dK * sc.c, c.dY += dK * sc.s;
+            break;
+        }
+        case ePopcorn: {
+            const V x = c.in.x, y = c.in.y;
+            c.dX += c.w * (x + all(c.coefs[4]) * sineCosine(tangentOf(all(3) * y)).s);
+            c.dY += c.w * (y + all(c.coefs[5]) * sineCosine(tangentOf(all(3) * x)).s);
+            break;
+        }
+        case eExponential: {
+            const V dK = c.w * eachLane(c.in.x - all(1), [](double d) { return maths::exp(d); });
+            const SSineCosine sc = sineCosine(all(dPI) * c.in.y);
+            c.dX += dK * sc.c, c.dY += dK * sc.s;
+            break;
+        }
+        case eBlob: {
+            const V dR = c.in.r(), dT = c.in.theta();
+            const V dWave = sineCosine(all(c.p[2]) * dT).s;
+            const V dRho = dR * (all(c.p[0]) + all(c.p[1] - c.p[0]) *
+                                                    (all(0.5) + all(0.5) * dWave));
+            c.dX += c.w * dRho * (c.in.x / dR);
+            c.dY += c.w * dRho * (c.in.y / dR);
+            break;
+        }
+        case eFan2: {
+            const V dT = c.in.theta(), dTau = all(c.k[0]), dHalf = all(c.k[1]);
+            const V dU = dT + all(c.p[1]);
+            const V dRest = dU - dTau * truncated(dU / dTau);
+            const V dA = chosen(dRest > dHalf, dT - dHalf, dT + dHalf);
+            const V dR = c.in.r();
+            const SSineCosine sc = sineCosine(dA);
+            c.dX += c.w * dR * sc.s, c.dY += c.w * dR * sc.c;
+            break;
+        }
+        case eEyefish: {
+            const V dK = all(2) * c.w / (c.in.r() + all(1));
+            c.dX += dK * c.in.x, c.dY += dK * c.in.y;
+            break;
+        }
+        case eBubble: {
+            const V dK = c.w / (c.in.r2() / all(4) + all(1));
+            c.dX += dK * c.in.x, c.dY += dK * c.in.y;
+            break;
+        }
+        case eCylinder:
+            c.dX += c.w * sineCosine(c.in.x).s, c.dY += c.w * c.in.y;
+            break;
+        case eJulian:
+            julian<false>(c);
+            break;
+        case eJuliascope:
+            julian<true>(c);
+            break;
+        case eTangent: {
+            const SSineCosine scX = sineCosine(c.in.x), scY = sineCosine(c.in.y);
+            c.dX += c.w * (scX.s / scY.c);
+            c.dY += c.w * (scY.s / scY.c);
+            break;
+        }
+        case eSquare: {
+            V dU1 = all(0), dU2 = all(0);
+            for (int i = 0; i < iLanes; i++)
+                if (c.pRandoms[i]) {
+                    dU1[i] = c.pRandoms[i]->uniform();
+                    dU2[i] = c.pRandoms[i]->uniform();
+                }
+            c.dX += c.w * (dU1 - all(0.5));
+            c.dY += c.w * (dU2 - all(0.5));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+FLAMES_LANES V lanesOf(const double (&d)[iLanes]) { return V{d[0], d[1], d[2], d[3]}; }
+
+}  // namespace
+
+bool CXformMap::lanesCan() const {
+    if (!vPre.empty() || !vPost.empty()) return false;
+    return std::all_of(vSum.begin(), vSum.end(), [](const SActive& active) {
+        return listed(active.iVariation, std::begin(laneVariations), std::end(laneVariations));
+    });
+}
+
+bool CXformMap::lanesPay() const {
+    return std::any_of(vSum.begin(), vSum.end(), [](const SActive& active) {
+        return !listed(active.iVariation, std::begin(cheapVariations), std::end(cheapVariations));
+    });
+}
+
+[[gnu::target("avx2,fma")]] void CXformMap::applyLanes(SLanePoints& points) const {
+    const V c = all(dSpeed * dColor) + all(1 - dSpeed) * lanesOf(points.c);
+    const V x = lanesOf(points.x), y = lanesOf(points.y);
+    const std::array<double, 6>& a = coefs;
+    const V tx = all(a[0]) * x + all(a[2]) * y + all(a[4]);
+    const V ty = all(a[1]) * x + all(a[3]) * y + all(a[5]);
+    CLaneInput in(tx, ty);
+    SLaneCall call{in, points.pRandoms, a.data(), all(0), nullptr, nullptr, all(0), all(0)};
+    for (const SActive& active : vSum) {
+        call.w = all(active.dWeight);
+        call.p = parameters.data() + active.iFirstParameter;
+        call.k = active.constants.data();
+        laneFormula(active.iVariation, call);
+    }
+    V dX = call.dX, dY = call.dY;
+    if (bPost) {
+        const std::array<double, 6>& p = post;
+        const V dPostX = all(p[0]) * dX + all(p[2]) * dY + all(p[4]);
+        dY = all(p[1]) * dX + all(p[3]) * dY + all(p[5]);
+        dX = dPostX;
+    }
+    for (int i = 0; i < iLanes; i++) points.x[i] = dX[i], points.y[i] = dY[i], points.c[i] = c[i];
+}
