@@ -204,7 +204,8 @@ void CChaosGame::runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
 }
 
 bool CChaosGame::lanesCan() const {
-    if (bZ || !__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) return false;
+    if (bZ || static_cast<int>(vXforms.size()) > iMostXforms) return false;
+    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma")) return false;
     return std::all_of(vXforms.begin(), vXforms.end(),
                        [](const CXformMap& xform) { return xform.lanesCan(); });
 }

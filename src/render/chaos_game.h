@@ -67,11 +67,11 @@ public:
 
     const CCamera& camera() const { return view; }
 
-    // Whether runBatches walks its batches four at a time in vector registers (the same plots as
-    // one at a time, bit for bit): on processors with AVX2 and FMA, for flames without z whose
-    // xforms all have lane formulas. Tests turn it off to compare.
+    // Whether runBatches can map its walks' points four at a time in vector lanes (the same
+    // plots as one at a time, bit for bit): on processors with AVX2 and FMA, for flames without
+    // z whose xforms all have lane formulas. runBatches' bLanes false walks a point at a time:
+    // the render times both ways, tests compare them.
     bool lanes() const { return bLanes; }
-    void setLanes(bool bOn) { bLanes = bOn && lanesCan(); }
 
 private:
     struct SWalk;
