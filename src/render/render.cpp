@@ -119,7 +119,10 @@ void CGenomeRender::startPass() {
 
 void CGenomeRender::startMoment() {
     pGame = std::make_unique<CChaosGame>(momentGenome(moment(), true), moment().dWeight);
-    for (SWorker& worker : vWorkers) worker.iTrials = 0;
+    for (SWorker& worker : vWorkers) {
+        worker.iTrials = 0;
+        worker.dSecondsPerSample[0] = worker.dSecondsPerSample[1] = 0;
+    }
     iMomentBatches = (moment().iSamples + iBatchSamples - 1) / iBatchSamples;
     iNextBatch = 0;
 }
@@ -146,12 +149,16 @@ int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
                                               moment().iSamples - iBatch * iBatchSamples));
 }
 
-// Claims the next group of batches of the moment, or those left, for group iGroupOf of the
-// worker's jobs; returns how many. Batches are numbered through the whole render: a still's
-// pass p's batch k is p·batches + k.
+// Claims the next batches of the moment for group iGroupOf of the worker's jobs: a whole group,
+// or near the moment's end a fair share of those left, so that the workers finish together;
+// returns how many. Batches are numbered through the whole render: a still's pass p's batch k
+// is p·batches + k.
 int CGenomeRender::claimGroup(SWorker& worker, int iGroupOf) {
+    const int64_t iLeft = batchEnd() - iNextBatch;
+    const int iShare = static_cast<int>(std::clamp<int64_t>((iLeft + iThreads - 1) / iThreads, 1,
+                                                            iGroup));
     int iJobs = 0;
-    for (; iJobs < iGroup; iJobs++) {
+    for (; iJobs < iShare; iJobs++) {
         const int64_t iBatch = iNextBatch++;
         if (iBatch >= batchEnd()) break;
         const int k = iGroup * iGroupOf + iJobs;
@@ -176,20 +183,22 @@ void CGenomeRender::addWaiting(SWorker& worker, bool bWait) {
     }
 }
 
-// Whether the worker walks its next group in lanes: where the chaos game can, the first whole
-// group of a moment does, the second does not, and after them the faster way.
+// Whether the worker walks its next group in lanes: where the chaos game can, its first whole
+// groups of a moment take turns (noteTrial), and after them the faster way does.
 bool CGenomeRender::lanesNext(const SWorker& worker) const {
     if (!pGame->lanes()) return false;
-    return worker.iTrials < 2 ? worker.iTrials == 0 : worker.bLanes;
+    return worker.iTrials < iTrialGroups ? worker.iTrials % 2 == 0 : worker.bLanes;
 }
 
+// The first whole group warms the caches, untimed; then the two ways take turns, timed.
 void CGenomeRender::noteTrial(SWorker& worker, bool bLanes, double dSeconds,
                               const SBatchJob* pJobs, int iJobs) const {
-    if (!pGame->lanes() || worker.iTrials >= 2 || iJobs < iGroup) return;
+    if (!pGame->lanes() || worker.iTrials >= iTrialGroups || iJobs < iGroup) return;
     int64_t iSamples = 0;
     for (int k = 0; k < iJobs; k++) iSamples += pJobs[k].iSamples;
-    worker.dSecondsPerSample[bLanes ? 1 : 0] = dSeconds / static_cast<double>(iSamples);
-    if (++worker.iTrials == 2)
+    if (worker.iTrials > 0)
+        worker.dSecondsPerSample[bLanes ? 1 : 0] += dSeconds / static_cast<double>(iSamples);
+    if (++worker.iTrials == iTrialGroups)
         worker.bLanes = worker.dSecondsPerSample[1] < worker.dSecondsPerSample[0];
 }
 
@@ -213,7 +222,7 @@ void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
         // Waits where no spare group is free to run meanwhile; a worker alone has none, and
         // try_lock may fail even for it, spuriously.
         addWaiting(worker, worker.vPlots[iGroup].empty() || worker.iWaiting[1 - iGroupOf] > 0);
-        if (iJobs < iGroup) break;
+        if (iNextBatch >= batchEnd()) break;
     }
     addWaiting(worker, true);
 }

@@ -78,6 +78,7 @@ private:
     // that while one group's plots wait for the histogram, another worker adding its own, the
     // next group is run.
     static constexpr int iGroup = iMostWalksAtOnce;
+    static constexpr int iTrialGroups = 5;  // a warm-up, then each way twice
     struct SWorker {
         std::vector<SPlot> vPlots[2 * iGroup];  // iBatchSamples entries each; alone: group 1 empty
         SBatchJob jobs[2 * iGroup];
@@ -86,7 +87,7 @@ private:
         // the same either way), and the faster one kept: lanes pay for costly xforms and not for
         // cheap ones, and only the processor can tell where the line falls.
         int iTrials = 0;
-        double dSecondsPerSample[2] = {0, 0};  // one point at a time; in lanes
+        double dSecondsPerSample[2] = {0, 0};  // one point at a time; in lanes: summed
         bool bLanes = false;
     };
 
