@@ -35,21 +35,24 @@ struct SWalked {
     std::vector<SBatchJob> vJobs;
 };
 
-// Eight batches of iSamples each, walked side by side, in lanes or not.
-SWalked walked(const CChaosGame& game, bool bLanes, int iSamples) {
+// iWalks batches (eight unless said), the k-th of iSamples + k·iLonger samples, walked side by
+// side, in lanes or not.
+SWalked walked(const CChaosGame& game, bool bLanes, int iSamples, int iWalks = iMostWalksAtOnce,
+               int iLonger = 0) {
     SWalked result;
-    result.vPlots.assign(iMostWalksAtOnce, std::vector<SPlot>(iBatchSamples));
-    for (int k = 0; k < iMostWalksAtOnce; k++)
-        result.vJobs.push_back({static_cast<uint64_t>(100 + k), iSamples, &result.vPlots[k], 0, 0});
-    game.runBatches(7, result.vJobs.data(), iMostWalksAtOnce, bLanes);
+    result.vPlots.assign(iWalks, std::vector<SPlot>(iBatchSamples));
+    for (int k = 0; k < iWalks; k++)
+        result.vJobs.push_back(
+            {static_cast<uint64_t>(100 + k), iSamples + k * iLonger, &result.vPlots[k], 0, 0});
+    game.runBatches(7, result.vJobs.data(), iWalks, bLanes);
     return result;
 }
 
 bool samePlots(const SWalked& a, const SWalked& b) {
     for (size_t k = 0; k < a.vJobs.size(); k++) {
-        if (a.vJobs[k].iPlots != b.vJobs[k].iPlots || a.vJobs[k].iBadValues != b.vJobs[k].iBadValues)
-            return false;
-        for (int i = 0; i < a.vJobs[k].iPlots; i++) {
+        const SBatchJob &jobA = a.vJobs[k], &jobB = b.vJobs[k];
+        if (jobA.iPlots != jobB.iPlots || jobA.iBadValues != jobB.iBadValues) return false;
+        for (int i = 0; i < jobA.iPlots; i++) {
             const SPlot& p = a.vPlots[k][i];
             const SPlot& q = b.vPlots[k][i];
             if (p.uBucket != q.uBucket || !(p.add == q.add)) return false;
@@ -76,6 +79,36 @@ TEST(LanesTest, EveryLaneFormulaPlotsWhatItPlotsAlone) {
         EXPECT_GT(iBad, 0) << sName << ": the origin xform should make bad values";
     }
     EXPECT_GE(iInLanes, 20);
+}
+
+// What lies around the lanes: a final xform (its chance of being applied drawn from the same
+// streams), colours blended between palette entries, fewer walks than a group, batches that end
+// at different steps, an xform the lanes leave to one point at a time beside one they map.
+TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
+    const std::string sCostly = "<xform weight=\"0.6\" color=\"0.2\" fan2=\"0.5\" tangent=\"0.5\" "
+                                "coefs=\"0.6 0.2 -0.2 0.6 0.2 0.1\"/>";
+    const std::string sCheap = "<xform weight=\"0.4\" color=\"0.9\" linear=\"1\" "
+                               "coefs=\"0.5 0 0 0.5 -0.3 0.2\"/>";
+    const std::string sFinal = "<finalxform color=\"0.5\" color_speed=\"0.3\" opacity=\"0.6\" "
+                               "julia=\"1\" coefs=\"1 0 0 1 0 0\"/>";
+    struct SCase {
+        const char* sName;
+        std::string sFlame;
+        int iWalks, iLonger;
+    };
+    const SCase cases[] = {
+        {"final xform", "<flame palette=\"9\">" + sCostly + sCheap + sFinal + "</flame>", 8, 0},
+        {"linear palette", "<flame palette=\"9\" palette_mode=\"linear\">" + sCostly + sCheap +
+                               "</flame>", 8, 0},
+        {"three walks", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 3, 0},
+        {"unequal batches", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 8, 350}};
+    for (const SCase& test : cases) {
+        const CChaosGame game(firstGenomeOf(test.sFlame));
+        if (!game.lanes()) GTEST_SKIP() << "no lanes on this processor";
+        EXPECT_TRUE(samePlots(walked(game, true, 2000, test.iWalks, test.iLonger),
+                              walked(game, false, 2000, test.iWalks, test.iLonger)))
+            << test.sName;
+    }
 }
 
 TEST(LanesTest, WhatCannotGoInLanesWalksAlone) {
