@@ -19,8 +19,9 @@
 
 namespace maths::lanes {
 
-using V = double __attribute__((vector_size(32)));
-using VBits = std::int64_t __attribute__((vector_size(32)));
+constexpr int iLanes = 4;
+using V = double __attribute__((vector_size(iLanes * sizeof(double))));
+using VBits = std::int64_t __attribute__((vector_size(iLanes * sizeof(std::int64_t))));
 
 FLAMES_LANES V asDoubles(VBits u) {
     V v;
@@ -43,7 +44,9 @@ FLAMES_LANES V truncated(V v) { return _mm256_round_pd(v, _MM_FROUND_TO_ZERO | _
 FLAMES_LANES V squareRoot(V v) { return _mm256_sqrt_pd(v); }
 FLAMES_LANES int anyOf(VBits b) { return _mm256_movemask_pd(asDoubles(b)); }
 
-// As maths' polynomial: Estrin's scheme, step for step.
+// As maths' polynomial: Estrin's scheme, step for step. Written again rather than shared: the
+// one-value build has no AVX, and a template over both cannot take the lanes' fused
+// multiply-add without it (LanesGiveTheOneValueBits holds the two to the same bits).
 template <int N>
 FLAMES_LANES V polynomial(const double (&c)[N], V x) {
     V q[N];
@@ -91,7 +94,7 @@ FLAMES_LANES SSineCosine sineCosine(V x) {
     const VBits bElsewise = (x == all(0)) | ~(magnitude(x) < all(0x1.921fb54442d18p+20)) |
                             ((k != all(0)) & (magnitude(r) < all(0x1p-12)));
     if (anyOf(bElsewise)) {
-        for (int i = 0; i < 4; i++) {
+        for (int i = 0; i < iLanes; i++) {
             if (!bElsewise[i]) continue;
             const maths::SSineCosine one = maths::sincos(x[i]);
             turned.s[i] = one.dSin;
@@ -127,7 +130,7 @@ FLAMES_LANES V atan2(V y, V x) {
     const VBits bElsewise = ~((ax > all(0)) & (ay > all(0)) & (ax <= all(0x1.fffffffffffffp+1023)) &
                               (ay <= all(0x1.fffffffffffffp+1023)));
     if (anyOf(bElsewise))
-        for (int i = 0; i < 4; i++)
+        for (int i = 0; i < iLanes; i++)
             if (bElsewise[i]) dAngle[i] = maths::atan2(y[i], x[i]);
     return dAngle;
 }

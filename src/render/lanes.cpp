@@ -17,7 +17,7 @@ using namespace variation;
 
 namespace {
 
-constexpr int iLanes = SLanePoints::iLanes;
+static_assert(SLanePoints::iLanes == iLanes, "a lane point for every lane of the registers");
 
 // The point of each lane, and what its formulas share, worked out once when first asked.
 class CLaneInput {
@@ -62,11 +62,6 @@ template <class F>
 FLAMES_LANES V eachLane(V v, F f) {
     for (int i = 0; i < iLanes; i++) v[i] = f(v[i]);
     return v;
-}
-template <class F>
-FLAMES_LANES V eachLane(V u, V v, F f) {
-    for (int i = 0; i < iLanes; i++) u[i] = f(u[i], v[i]);
-    return u;
 }
 
 // A uniform draw of each lane that has its random numbers; 0 in a lane that only fills.
