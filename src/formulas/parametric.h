@@ -20,6 +20,14 @@ constexpr CConstants rootExponent(const double* p, const double*) {
     return {p[1] / (2 * p[0])};
 }
 
+// Whether juliascope's branch k = trunc(|p|·U) is odd: fmod(k, 2) ≠ 0, which is also true for
+// infinite and NaN k. Without the call where k is a whole number below 2^53, the rule for all
+// but broken parameters.
+inline bool oddBranch(double dK) {
+    if (dK >= 0 && dK < 0x1p53) return (static_cast<int64_t>(dK) & 1) != 0;
+    return std::fmod(dK, 2) != 0;
+}
+
 constexpr SVariation parametricRows[] = {
     {eFan2, "fan2", {{{"fan2_x", 0, -1, 1}, {"fan2_y", 0, -1, 1}}},
      [](const double* p, const double*) -> CConstants {  // τ, τ/2
@@ -91,7 +99,7 @@ constexpr SVariation parametricRows[] = {
      rootExponent, [](SVariationCall& c) {  // as julian, with −φ on the odd branches
          const double w = c.w;
          const double dK = std::trunc(std::fabs(c.p[0]) * c.random.uniform());
-         const bool bOdd = std::fmod(dK, 2) != 0;
+         const bool bOdd = oddBranch(dK);
          const double dA = (2 * dPI * dK + (bOdd ? -c.in.phi() : c.in.phi())) / c.p[0];
          const double dM = w * maths::pow(c.in.r2(), c.k[0]);
          c.dX += dM * maths::cos(dA); c.dY += dM * maths::sin(dA);

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <set>
 #include <sstream>
 #include <string>
@@ -226,6 +227,15 @@ TEST(VariationFormulaTest, PreBlurMovesThePointAndAddsNothing) {
     for (const SWorldPoint& point : pointsOf("pre_blur=\"0.3\" linear=\"1\""))
         dSpread = std::max(dSpread, std::hypot(point.dX - 0.4, point.dY));
     EXPECT_GT(dSpread, 0.05);
+}
+
+// juliascope's branch parity without fmod: fmod's answer for every whole number it can be,
+// the largest odd double, the first doubles that are all even, and broken parameters.
+TEST(VariationFormulaTest, OddBranchIsFmodsAnswer) {
+    const double dInf = std::numeric_limits<double>::infinity();
+    for (double dK : {0.0, 1.0, 2.0, 5.0, 6.0, 0x1p52 + 1, 0x1p53 - 1, 0x1p53, 0x1p53 + 2, 0x1p63,
+                      0x1p64, 1e300, dInf, std::nan("")})
+        EXPECT_EQ(variation::oddBranch(dK), std::fmod(dK, 2) != 0) << dK;
 }
 
 // Each of flam3's own variations: the only ones flam3-render can draw.
