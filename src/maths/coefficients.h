@@ -1,7 +1,8 @@
 #pragma once
 
-// The numbers the sine, cosine and arc tangent are made of, shared by the functions one value at
-// a time (trigonometry.cpp) and four at a time (maths/lanes.h): the same numbers, the same bits.
+// The numbers the sine, cosine, arc tangent, exponential and logarithm are made of, shared by the
+// functions one value at a time (trigonometry.cpp, exponential.cpp) and four at a time
+// (maths/lanes.h): the same numbers, the same bits.
 // Near-minimax polynomials fitted once to 300-bit values (scripts/maths-tables.py), highest
 // coefficient first.
 
@@ -39,5 +40,34 @@ constexpr double dAtanOfSixteenths[17][2] = {
     {0x1.700a7c5784634p-1, -0x1.8c34d25aadef6p-56},
     {0x1.819d0b7158a4dp-1, -0x1.bf76229d3b917p-56},
     {0x1.921fb54442d18p-1, 0x1.1a62633145c07p-55}};
+
+constexpr double dExpHighest = 0x1.62e42fefa39efp+9;   // above: exp overflows
+constexpr double dExpLowest = -0x1.74910d52d3051p+9;   // below: exp is 0
+constexpr double dSixtyFourOverLn2 = 0x1.71547652b82fep+6;
+// ln 2/64 in two parts, the first of 36 bits: n·part is exact for |n| < 2^17
+constexpr double dLn2Over64Hi = 0x1.62e42fefa0000p-7, dLn2Over64Lo = 0x1.cf79abc9e3b3ap-46;
+// e^r = 1 + r + r²·E(r) for |r| ≤ ln 2/128.
+constexpr double dExpCoefficients[] = {
+    0x1.11111d9625013p-7, 0x1.55556b3e385f1p-5, 0x1.5555555555252p-3, 0x1.ffffffffff574p-2};
+// 2^(j/64) for j = 0 … 63, as two doubles.
+constexpr double dPowersOfTwo[64][2] = {
+#include "maths/exp_rows.inc"
+};
+
+constexpr double dLn2Hi = 0x1.62e42fee00000p-1;  // 32 bits: k·dLn2Hi is exact for |k| < 2^21
+constexpr double dLn2Lo = 0x1.a39ef35793c76p-33;
+// ln(1 + r) = r + r²·Q(r) for |r| < 0.0079.
+constexpr double dLogCoefficients[] = {
+    -0x1.000599fa5916ap-3, 0x1.249882732734cp-3, -0x1.5555554a20bfcp-3, 0x1.9999998d264a0p-3,
+    -0x1.000000000002dp-2, 0x1.5555555555587p-2, -0x1.0000000000000p-1};
+// A part of [0.6875, 1.375) that ln's argument is brought into: 1/c of its middle c, rounded,
+// and −ln of that rounded value. ln z = ln(z·inverse) + log, whatever the rounding.
+struct SLogRow {
+    double dInverse;
+    double dLogHi, dLogLo;
+};
+constexpr SLogRow logRows[128] = {
+#include "maths/log_rows.inc"
+};
 
 }  // namespace maths

@@ -108,7 +108,5 @@ inline double polynomial(const double (&c)[N], double x) {
 
 constexpr double dHalfPiHi = 0x1.921fb54442d18p+0, dHalfPiLo = 0x1.1a62633145c07p-54;
 constexpr double dPiHi = 0x1.921fb54442d18p+1, dPiLo = 0x1.1a62633145c07p-53;
-constexpr double dLn2Hi = 0x1.62e42fee00000p-1;  // 32 bits: k·dLn2Hi is exact for |k| < 2^21
-constexpr double dLn2Lo = 0x1.a39ef35793c76p-33;
 
 }  // namespace maths::FLAMES_MATHS_VARIANT

@@ -2,6 +2,7 @@
 
 #include "maths/variants.h"
 
+#include "maths/coefficients.h"
 #include "maths/double2.h"
 
 #include <cstdint>
@@ -10,55 +11,28 @@ namespace maths::FLAMES_MATHS_VARIANT {
 
 namespace {
 
-constexpr double dExpHighest = 0x1.62e42fefa39efp+9;   // above: exp overflows
-constexpr double dExpLowest = -0x1.74910d52d3051p+9;   // below: exp is 0
-
-// 2^(j/64) for j = 0 … 63, as two doubles.
-constexpr SDouble2 powersOfTwo[64] = {
-#include "maths/exp_rows.inc"
-};
-
 // exp(hi + lo) for finite hi within the range above: x = n·ln 2/64 + r, |r| ≤ ln 2/128, and
 // n = 64k + j: exp x = 2^k · 2^(j/64) · (1 + r + r²·E(r)), 2^(j/64) from the table, 2^k from
 // the exponent's bits.
 double expOf(double dHi, double dLo) {
-    static constexpr double e[] = {
-        0x1.11111d9625013p-7, 0x1.55556b3e385f1p-5, 0x1.5555555555252p-3, 0x1.ffffffffff574p-2};
-    constexpr double dSixtyFourOverLn2 = 0x1.71547652b82fep+6;
-    // ln 2/64 in two parts, the first of 36 bits: n·part is exact for |n| < 2^17
-    constexpr double dPart1 = 0x1.62e42fefa0000p-7, dPart2 = 0x1.cf79abc9e3b3ap-46;
     const double n = nearestWhole(dHi * dSixtyFourOverLn2);
-    const double dReducedHi = exactMultiplyAdd(-n, dPart1, dHi);  // n·dPart1 exact, near dHi
-    const double dRest = std::fma(-n, dPart2, dLo);
+    const double dReducedHi = exactMultiplyAdd(-n, dLn2Over64Hi, dHi);  // n·dLn2Over64Hi exact, near dHi
+    const double dRest = std::fma(-n, dLn2Over64Lo, dLo);
     const double r = dReducedHi + dRest, rLo = (dReducedHi - r) + dRest;
-    const double dExpM1 = r + std::fma(r * r, polynomial(e, r), rLo);  // e^r − 1
+    const double dExpM1 = r + std::fma(r * r, polynomial(dExpCoefficients, r), rLo);  // e^r − 1
     const std::int64_t iN = static_cast<std::int64_t>(n);
-    const SDouble2& t = powersOfTwo[iN & 63];
-    const double dScaled = t.dHi + std::fma(t.dHi, dExpM1, t.dLo);
+    const double* t = dPowersOfTwo[iN & 63];
+    const double dScaled = t[0] + std::fma(t[0], dExpM1, t[1]);
     const int iK = int(iN >> 6);  // rounds down, as n = 64k + j asks
     if (iK > 1023) return dScaled * 2 * powerOfTwo(iK - 1);
     if (iK < -1021) return dScaled * powerOfTwo(iK + 54) * 0x1p-54;  // subnormal results
     return dScaled * powerOfTwo(iK);
 }
 
-// A part of [0.6875, 1.375) that ln's argument is brought into: 1/c of its middle c, rounded,
-// and −ln of that rounded value. ln z = ln(z·inverse) + log, whatever the rounding.
-struct SLogRow {
-    double dInverse;
-    double dLogHi, dLogLo;
-};
-
-constexpr SLogRow logRows[128] = {
-#include "maths/log_rows.inc"
-};
-
 // ln x for finite x > 0 as two doubles: x = 2^e·z, 0.6875 ≤ z < 1.375, z in part i of the
 // table, r = z·inverse − 1 (|r| < 0.0079, exactly, as two doubles): ln x = e·ln 2 + log + r +
 // r²·Q(r). No division, and every step but the last few is independent of the others.
 SDouble2 logOf(double x) {
-    static constexpr double q[] = {
-        -0x1.000599fa5916ap-3, 0x1.249882732734cp-3, -0x1.5555554a20bfcp-3, 0x1.9999998d264a0p-3,
-        -0x1.000000000002dp-2, 0x1.5555555555587p-2, -0x1.0000000000000p-1};
     int e = 0;
     if (x < 0x1p-1022) x *= 0x1p54, e = -54;  // subnormal: made normal first
     const std::uint64_t u = bitsOf(x), uFromStart = u - 0x3fe6000000000000ULL;
@@ -68,7 +42,7 @@ SDouble2 logOf(double x) {
     const SDouble2 p = productOf(z, row.dInverse);
     const double dFromOne = p.dHi - 1;  // exact: p.dHi is within 0.008 of 1
     const double r = dFromOne + p.dLo, rLo = p.dLo - (r - dFromOne);
-    const double dTail = std::fma(r * r, polynomial(q, r), rLo);
+    const double dTail = std::fma(r * r, polynomial(dLogCoefficients, r), rLo);
     const SDouble2 a = sumOf(e * dLn2Hi, row.dLogHi);
     const SDouble2 b = sumOf(a.dHi, r);
     return fastSumOf(b.dHi, b.dLo + (a.dLo + (dTail + (e * dLn2Lo + row.dLogLo))));

@@ -1,9 +1,10 @@
 #pragma once
 
-// Sine-cosine and atan2 of four doubles at once, for processors with AVX2 and fused multiply-add:
-// each lane is worked out by the very operations, in the same order, that maths::sineCosine and
-// maths::atan2 use on one value, so each lane has their bits. A lane those leave to a slower way
-// (zeros, infinities, NaN, huge angles, an angle next to a multiple of π/2) is handed to them.
+// Sine-cosine, atan2, exp and pow of four doubles at once, for processors with AVX2 and fused
+// multiply-add: each lane is worked out by the very operations, in the same order, that
+// maths::sineCosine, atan2, exp and pow use on one value, so each lane has their bits. A lane
+// those leave to a slower way (zeros, infinities, NaN, huge angles, an angle next to a multiple
+// of π/2, subnormal or overflowing values) is handed to them.
 // Only for code compiled for those processors: every function here carries FLAMES_LANES.
 
 #include "maths/coefficients.h"
@@ -43,6 +44,16 @@ FLAMES_LANES V magnitude(V v) { return asDoubles(asBits(v) & 0x7fffffffffffffffL
 FLAMES_LANES V truncated(V v) { return _mm256_round_pd(v, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC); }
 FLAMES_LANES V squareRoot(V v) { return _mm256_sqrt_pd(v); }
 FLAMES_LANES int anyOf(VBits b) { return _mm256_movemask_pd(asDoubles(b)); }
+// Each lane's table[index], the indexes counted in doubles.
+FLAMES_LANES V gathered(const double* pTable, VBits iIndex) {
+    return _mm256_i64gather_pd(pTable, (__m256i)iIndex, 8);
+}
+// The whole number each lane holds (|n| < 2^51) as a double: from its bits, as AVX2 has no
+// conversion.
+FLAMES_LANES V asDouble(VBits n) {
+    constexpr double dShifter = 0x1.8p52;
+    return asDoubles(n + asBits(all(dShifter))) - all(dShifter);
+}
 
 // As maths' polynomial: Estrin's scheme, step for step. Written again rather than shared: the
 // one-value build has no AVX, and a template over both cannot take the lanes' fused
@@ -133,6 +144,89 @@ FLAMES_LANES V atan2(V y, V x) {
         for (int i = 0; i < iLanes; i++)
             if (bElsewise[i]) dAngle[i] = maths::atan2(y[i], x[i]);
     return dAngle;
+}
+
+// Two doubles per lane, as the one-value functions carry ln x and y·ln x.
+struct SDouble2 {
+    V dHi, dLo;
+};
+FLAMES_LANES SDouble2 sumOf(V a, V b) {
+    const V s = a + b, bb = s - a;
+    return {s, (a - (s - bb)) + (b - bb)};
+}
+FLAMES_LANES SDouble2 fastSumOf(V a, V b) {
+    const V s = a + b;
+    return {s, b - (s - a)};
+}
+FLAMES_LANES SDouble2 productOf(V a, V b) {
+    const V p = a * b;
+    return {p, fusedMultiplyAdd(a, b, -p)};
+}
+
+// The one-value way's ln x as two doubles, for normal finite x > 0 in every lane.
+FLAMES_LANES SDouble2 logOf(V x) {
+    const VBits u = asBits(x), uFromStart = u - 0x3fe6000000000000LL;
+    const VBits iRow = ((uFromStart >> 45) & 127) * 3;
+    const V e = asDouble(uFromStart >> 52);
+    const V z = asDoubles(u - (uFromStart & static_cast<std::int64_t>(0xfff0000000000000ULL)));
+    const double* pRows = &logRows[0].dInverse;
+    const V dInverse = gathered(pRows, iRow), dLogHi = gathered(pRows + 1, iRow);
+    const V dLogLo = gathered(pRows + 2, iRow);
+    const SDouble2 p = productOf(z, dInverse);
+    const V dFromOne = p.dHi - all(1);
+    const V r = dFromOne + p.dLo, rLo = p.dLo - (r - dFromOne);
+    const V dTail = fusedMultiplyAdd(r * r, polynomial(dLogCoefficients, r), rLo);
+    const SDouble2 a = sumOf(e * all(dLn2Hi), dLogHi);
+    const SDouble2 b = sumOf(a.dHi, r);
+    return fastSumOf(b.dHi, b.dLo + (a.dLo + (dTail + (e * all(dLn2Lo) + dLogLo))));
+}
+
+// The one-value way's exp(hi + lo) for hi within its range; lanes whose result is not a normal
+// number, which it scales apart, are marked in bApart.
+FLAMES_LANES V expOf(V dHi, V dLo, VBits& bApart) {
+    constexpr double dShifter = 0x1.8p52;
+    const V dShifted = dHi * all(dSixtyFourOverLn2) + all(dShifter);  // n in its last bits
+    const V n = dShifted - all(dShifter);
+    const V dReducedHi = fusedMultiplyAdd(-n, all(dLn2Over64Hi), dHi);
+    const V dRest = fusedMultiplyAdd(-n, all(dLn2Over64Lo), dLo);
+    const V r = dReducedHi + dRest, rLo = (dReducedHi - r) + dRest;
+    const V dExpM1 = r + fusedMultiplyAdd(r * r, polynomial(dExpCoefficients, r), rLo);
+    const VBits iN = asBits(dShifted) - asBits(all(dShifter));
+    const VBits iRow = (iN & 63) * 2;
+    const V dTableHi = gathered(&dPowersOfTwo[0][0], iRow);
+    const V dTableLo = gathered(&dPowersOfTwo[0][1], iRow);
+    const V dScaled = dTableHi + fusedMultiplyAdd(dTableHi, dExpM1, dTableLo);
+    const VBits iK = iN >> 6;
+    bApart = (iK > 1023) | (iK < -1021);
+    return dScaled * asDoubles((iK + 1023) << 52);
+}
+
+// maths::exp of each lane.
+FLAMES_LANES V exp(V x) {
+    VBits bApart;
+    V dResult = expOf(x, all(0), bApart);
+    bApart |= ~((x <= all(dExpHighest)) & (x >= all(dExpLowest)));
+    if (anyOf(bApart))
+        for (int i = 0; i < iLanes; i++)
+            if (bApart[i]) dResult[i] = maths::exp(x[i]);
+    return dResult;
+}
+
+// maths::pow of each lane: exp(y·ln x) for finite positive normal x ≠ 1 and finite y ≠ 0 whose
+// power is a normal number; every other lane by maths::pow.
+FLAMES_LANES V pow(V x, V y) {
+    const SDouble2 l = logOf(x);
+    const SDouble2 p = productOf(y, l.dHi);
+    const SDouble2 q = fastSumOf(p.dHi, p.dLo + y * l.dLo);
+    VBits bApart;
+    V dResult = expOf(q.dHi, q.dLo, bApart);
+    bApart |= ~((x >= all(0x1p-1022)) & (x <= all(0x1.fffffffffffffp+1023)) & (x != all(1)) &
+                (magnitude(y) <= all(0x1.fffffffffffffp+1023)) & (y != all(0)) &
+                (q.dHi <= all(dExpHighest)) & (q.dHi >= all(dExpLowest)));
+    if (anyOf(bApart))
+        for (int i = 0; i < iLanes; i++)
+            if (bApart[i]) dResult[i] = maths::pow(x[i], y[i]);
+    return dResult;
 }
 
 }  // namespace maths::lanes

@@ -1,8 +1,8 @@
 // An xform's map of four points at once. Each formula below is its row's formula (formulas/)
 // written again over four lanes, operation for operation in the row's order, so that a lane's
-// result has the bits the row gives the point alone: the same roundings, sin, cos and atan2 by
-// maths/lanes.h (the one-value functions' bits), every other function of maths one lane at a
-// time. A variation without a lane formula here keeps its flame on the one-point walk.
+// result has the bits the row gives the point alone: the same roundings, sin, cos, atan2, exp
+// and pow by maths/lanes.h (the one-value functions' bits), every other function of maths one
+// lane at a time. A variation without a lane formula here keeps its flame on the one-point walk.
 
 #include "render/xform_map.h"
 
@@ -57,13 +57,6 @@ struct SLaneCall {
     V dX, dY;
 };
 
-// A function of maths, one lane at a time.
-template <class F>
-FLAMES_LANES V eachLane(V v, F f) {
-    for (int i = 0; i < iLanes; i++) v[i] = f(v[i]);
-    return v;
-}
-
 // A uniform draw of each lane that has its random numbers; 0 in a lane that only fills.
 FLAMES_LANES V uniforms(CBatchRandom* const* pRandoms) {
     V v = all(0);
@@ -84,10 +77,10 @@ FLAMES_LANES void julian(SLaneCall& c) {
     V dPhi = c.in.phi();
     if constexpr (bScope) {
         for (int i = 0; i < iLanes; i++)
-            if (std::fmod(dK[i], 2) != 0) dPhi[i] = -dPhi[i];
+            if (oddBranch(dK[i])) dPhi[i] = -dPhi[i];
     }
     const V dA = (all(2 * dPI) * dK + dPhi) / all(c.p[0]);
-    const V dM = c.w * eachLane(c.in.r2(), [&](double d) { return maths::pow(d, c.k[0]); });
+    const V dM = c.w * maths::lanes::pow(c.in.r2(), all(c.k[0]));
     const SSineCosine sc = sineCosine(dA);
     c.dX += dM * sc.c;
     c.dY += dM * sc.s;
@@ -206,7 +199,7 @@ FLAMES_LANES void laneFormula(int iVariation, SLaneCall& c) {
             break;
         }
         case eExponential: {
-            const V dK = c.w * eachLane(c.in.x - all(1), [](double d) { return maths::exp(d); });
+            const V dK = c.w * maths::lanes::exp(c.in.x - all(1));
             const SSineCosine sc = sineCosine(all(dPI) * c.in.y);
             c.dX += dK * sc.c, c.dY += dK * sc.s;
             break;

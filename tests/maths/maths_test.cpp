@@ -250,8 +250,9 @@ TEST(MathsTest, BothBuildsGiveTheSameBits) {
 }
 
 // The lane functions give every lane the bits the one-value functions give it: angles of every
-// size, next to multiples of π/2, and the values the one-value way handles apart (zeros,
-// infinities, NaN, huge angles, points on the axes), in every lane.
+// size, next to multiples of π/2, powers of every size, and the values the one-value way
+// handles apart (zeros, infinities, NaN, huge angles, points on the axes, subnormal and
+// overflowing powers and exponentials), in every lane.
 [[gnu::target("avx2,fma")]] int differingLanes(const std::vector<double>& vX,
                                                const std::vector<double>& vY) {
     const auto same = [](double a, double b) {
@@ -266,10 +267,17 @@ TEST(MathsTest, BothBuildsGiveTheSameBits) {
         const maths::lanes::V y = {vY[i], vY[i + 1], vY[i + 2], vY[i + 3]};
         const maths::lanes::SSineCosine sc = maths::lanes::sineCosine(x);
         const maths::lanes::V dAngle = maths::lanes::atan2(y, x);
+        const maths::lanes::V dExp = maths::lanes::exp(x), dExpY = maths::lanes::exp(y * 100);
+        const maths::lanes::V dPow = maths::lanes::pow(x, y);
+        const maths::lanes::V dPowOfMagnitude = maths::lanes::pow(maths::lanes::magnitude(x), y);
         for (int k = 0; k < 4; k++) {
             const maths::SSineCosine one = maths::sincos(x[k]);
             iDiffering += !same(sc.s[k], one.dSin) + !same(sc.c[k], one.dCos);
             iDiffering += !same(dAngle[k], maths::atan2(y[k], x[k]));
+            iDiffering += !same(dExp[k], maths::exp(x[k]));
+            iDiffering += !same(dExpY[k], maths::exp(y[k] * 100));
+            iDiffering += !same(dPow[k], maths::pow(x[k], y[k]));
+            iDiffering += !same(dPowOfMagnitude[k], maths::pow(std::fabs(x[k]), y[k]));
         }
     }
     return iDiffering;
@@ -282,7 +290,7 @@ TEST(MathsTest, LanesGiveTheOneValueBits) {
     const std::vector<double> vSpecial = {
         0.0, -0.0, dInf, -dInf, std::nan(""), 1e300, -3e7, 0x1.921fb54442d18p-1,
         0x1.921fb54442d19p-1, 0x1.921fb54442d18p+0, 3 * 0x1.921fb54442d18p+0, 1e-310, -1e-20,
-        0x1.921fb54442d18p+20, 7.0};
+        0x1.921fb54442d18p+20, 7.0, 1.0, -1.0, 0.5, -745.5, -708.5, 709.7, 0x1p-1022};
     std::vector<double> vX, vY;
     for (double x : vSpecial)  // each with each, in every lane
         for (double y : vSpecial) vX.push_back(x), vY.push_back(y);
