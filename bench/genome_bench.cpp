@@ -86,6 +86,36 @@ BENCHMARK_CAPTURE(BM_ChaosGameGroup, fan2_eyefish_tangent_lanes, {"fan2", "eyefi
                   true)
     ->Unit(benchmark::kMicrosecond);
 
+// A group of batches of a bench genome's own xforms, both ways.
+void BM_GenomeGroup(benchmark::State& state, const char* sFile, bool bLanes) {
+    std::vector<SGenome> vGenomes;
+    std::string sError;
+    if (!readGenomeFile(std::string(GENOME_BENCH_DATA "/") + sFile, vGenomes, sError)) {
+        state.SkipWithError(sError.c_str());
+        return;
+    }
+    const CChaosGame game(vGenomes[0]);
+    if (bLanes && !game.lanes()) {
+        state.SkipWithError("no lanes for this genome on this processor");
+        return;
+    }
+    std::vector<std::vector<SPlot>> vPlots(iMostWalksAtOnce, std::vector<SPlot>(iBatchSamples));
+    std::vector<SBatchJob> vJobs(iMostWalksAtOnce);
+    uint64_t uBatch = 0;
+    for (auto _ : state) {
+        for (int k = 0; k < iMostWalksAtOnce; k++)
+            vJobs[k] = {uBatch++, iBatchSamples, &vPlots[k], 0, 0};
+        game.runBatches(1, vJobs.data(), iMostWalksAtOnce, bLanes);
+        benchmark::DoNotOptimize(vJobs[0].iPlots);
+    }
+    state.counters["time/sample"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * iMostWalksAtOnce * iBatchSamples,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK_CAPTURE(BM_GenomeGroup, bench_b, "bench-b.flame", false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_GenomeGroup, bench_b_lanes, "bench-b.flame", true)
+    ->Unit(benchmark::kMicrosecond);
+
 // bench-a rendered at quality 10 (a tenth of its own): its buckets, made once.
 const CGenomeRender* benchRender() {
     static const std::unique_ptr<CGenomeRender> pRender = [] {
