@@ -215,26 +215,36 @@ bool CChaosGame::lanesCan() const {
 // alone, in its own order, whenever they run.
 void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
     std::optional<SWalk> walks[iMostWalksAtOnce];
-    int iNext[iMostWalksAtOnce];   // the xform each walk goes to next; -1 once it is done
-    int iWaiting[iMostXforms] = {};  // per xform, the walks going to it next
+    int iNext[iMostWalksAtOnce];  // the xform each walk goes to next; -1 once it is done
+    // Per xform j, at j + 1, the walks going to it next; at 0 (a walk done) always 0. Each loop
+    // over the walks below is without branches: which walks go where is random, and a branch
+    // on it is one the processor mispredicts.
+    int iWaiting[iMostXforms + 1] = {};
     const auto chooseNext = [&](int w) {
         SWalk& walk = *walks[w];
         iNext[w] = walk.iDone < walk.job.iSamples ? choose(walk.iPrevious, walk.random.uniform())
                                                   : -1;
-        if (iNext[w] >= 0) iWaiting[iNext[w]]++;
+        iWaiting[iNext[w] + 1] += iNext[w] >= 0;
     };
     for (int w = 0; w < iJobs; w++) walks[w].emplace(uSeed, pJobs[w]), chooseNext(w);
     for (;;) {
-        int iBest = -1, iMost = 0;
-        for (int w = 0; w < iJobs; w++)
-            if (iNext[w] >= 0 && iWaiting[iNext[w]] > iMost) iBest = w, iMost = iWaiting[iNext[w]];
-        if (iBest < 0) return;
+        int iBest = 0, iMost = 0;
+        for (int w = 0; w < iJobs; w++) {
+            const int iCount = iWaiting[iNext[w] + 1];
+            iBest = iCount > iMost ? w : iBest;
+            iMost = iCount > iMost ? iCount : iMost;
+        }
+        if (iMost == 0) return;
         const int j = iNext[iBest];
         // The walks going to j, taken off its queue.
         int iTaken[iMostWalksAtOnce], iTakenCount = 0;
-        for (int w = iBest; w < iJobs; w++)
-            if (iNext[w] == j) iTaken[iTakenCount++] = w, iNext[w] = -1;
-        iWaiting[j] = 0;
+        for (int w = 0; w < iJobs; w++) {
+            const bool bTaken = iNext[w] == j;
+            iTaken[iTakenCount] = w;
+            iTakenCount += bTaken;
+            iNext[w] = bTaken ? -1 : iNext[w];
+        }
+        iWaiting[j + 1] = 0;
         if (iTakenCount == 1 || !vLanesPay[j]) {
             for (int t = 0; t < iTakenCount; t++) {
                 SWalk& walk = *walks[iTaken[t]];
