@@ -22,6 +22,8 @@ CXformMap::CXformMap(const SXform& xform, bool bPlotted, bool bZ)
         parameters.insert(parameters.end(), use.parameters.begin(), use.parameters.end());
         add(use.iVariation, use.eForm, use.dWeight, iFirst, bZ);
     }
+    bLinearAlone = vPre.empty() && vPost.empty() && vSum.size() == 1 &&
+                   vSum[0].iVariation == variation::eLinear;
 }
 
 void CXformMap::add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ) {

@@ -31,7 +31,10 @@ public:
     CXformMap(const SXform& xform, bool bPlotted, bool bZ);
 
     template <bool bZ>
-    void apply(double& x, double& y, double& z, double& c, CBatchRandom& random) const;
+    void apply(double& x, double& y, double& z, double& c, CBatchRandom& random) const {
+        if (!bZ && bLinearAlone) return applyLinear(x, y, c);
+        applyVariations<bZ>(x, y, z, c, random);
+    }
 
     // The map of each lane's point exactly as apply<false> maps it alone, four at a time, on
     // processors with AVX2 and fused multiply-add (render/lanes.cpp). Only where lanesCan(): no
@@ -53,6 +56,9 @@ private:
     };
     void add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ);
     template <bool bZ>
+    void applyVariations(double& x, double& y, double& z, double& c, CBatchRandom& random) const;
+    void applyLinear(double& x, double& y, double& c) const;
+    template <bool bZ>
     void applyForms(const std::vector<SActive>& vForms, double& x, double& y, double& z,
                     CBatchRandom& random) const;
 
@@ -61,6 +67,10 @@ private:
     double dColor = 0, dSpeed = 0;
     std::vector<double> parameters;  // the plain variations' (the xform's array), then the uses'
     std::vector<SActive> vPre, vSum, vPost;
+    // linear its one variation, without forms: a symmetry's xforms, and many others. Mapped
+    // inline where the point carries no z, without the formulas' dispatch, which costs more
+    // than the map.
+    bool bLinearAlone = false;
 };
 
 // Whether the xform's X or Y can depend on z: one of its variations reads it.
@@ -80,11 +90,29 @@ inline void CXformMap::applyForms(const std::vector<SActive>& vForms, double& x,
     }
 }
 
+// applyVariations' map for linear alone, operation for operation: the sum begins at 0.
+inline void CXformMap::applyLinear(double& x, double& y, double& c) const {
+    c = dSpeed * dColor + (1 - dSpeed) * c;
+    const std::array<double, 6>& a = coefs;
+    const double tx = a[0] * x + a[2] * y + a[4];
+    const double ty = a[1] * x + a[3] * y + a[5];
+    const double w = vSum[0].dWeight;
+    const double dX = 0.0 + w * tx, dY = 0.0 + w * ty;
+    if (bPost) {
+        const std::array<double, 6>& p = post;
+        x = p[0] * dX + p[2] * dY + p[4];
+        y = p[1] * dX + p[3] * dY + p[5];
+    } else {
+        x = dX;
+        y = dY;
+    }
+}
+
 // Flattened: with every formula a branch of callFormula the compiler's inlining budget runs out
 // before all are inlined, and a formula left as a call costs several percent.
 template <bool bZ>
-[[gnu::flatten]] inline void CXformMap::apply(double& x, double& y, double& z, double& c,
-                                              CBatchRandom& random) const {
+[[gnu::flatten]] inline void CXformMap::applyVariations(double& x, double& y, double& z,
+                                                        double& c, CBatchRandom& random) const {
     c = dSpeed * dColor + (1 - dSpeed) * c;
     const std::array<double, 6>& a = coefs;
     double tx = a[0] * x + a[2] * y + a[4];

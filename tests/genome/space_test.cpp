@@ -214,4 +214,27 @@ TEST(SpaceFormTest, ZThatNothingReadsLeavesThePictureAsItWas) {
     EXPECT_NE(pictureOf(sWithZ, "cam_pitch=\"0.5\""), pictureOf(sPlain, "cam_pitch=\"0.5\""));
 }
 
+// An xform of linear alone is mapped without the formulas where the point carries no z: the
+// same bits as through them, signed zeros and a post-affine included.
+TEST(SpaceTest, LinearAloneMapsAsThroughTheFormulas) {
+    const char* sXforms[] = {
+        "linear=\"1\" coefs=\"-1 0 0 1 0 0\"",
+        "linear=\"-0.7\" coefs=\"0.5 0.2 -0.3 0.5 0.1 -0.4\"",
+        "linear=\"0.3\" color=\"0.8\" color_speed=\"0.2\" coefs=\"0 0 0 0 -0 -0\"",
+        "linear=\"2\" coefs=\"1 0 0 1 0 0\" post=\"0.9 0.1 -0.1 0.9 0.2 0\""};
+    const SPoint3 points[] = {{0.25, -0.5, 0}, {-0.0, 0.0, 0}, {1e300, -3, 0}, {-0.0, -0.0, 0}};
+    for (const char* sXform : sXforms) {
+        const CXformMap map(genomeWith(sXform).vXforms[0], true, false);
+        for (const SPoint3& p : points) {
+            double x = p.x, y = p.y, z = 0, c = 0.4, x2 = p.x, y2 = p.y, z2 = 0, c2 = 0.4;
+            CBatchRandom random(5, 1);
+            map.apply<false>(x, y, z, c, random);
+            map.apply<true>(x2, y2, z2, c2, random);  // every formula's way, z 0
+            EXPECT_EQ(std::signbit(x), std::signbit(x2)) << sXform;
+            EXPECT_EQ(std::signbit(y), std::signbit(y2)) << sXform;
+            EXPECT_TRUE(x == x2 && y == y2 && c == c2) << sXform << " at " << p.x << ", " << p.y;
+        }
+    }
+}
+
 }  // namespace
