@@ -64,11 +64,13 @@ void BM_ChaosGameGroup(benchmark::State& state, std::vector<const char*> vVariat
         return;
     }
     std::vector<std::vector<SPlot>> vPlots(iMostWalksAtOnce, std::vector<SPlot>(iBatchSamples));
+    std::vector<std::vector<SBucket>> vAdds(iMostWalksAtOnce,
+                                            std::vector<SBucket>(iBatchSamples));
     std::vector<SBatchJob> vJobs(iMostWalksAtOnce);
     uint64_t uBatch = 0;
     for (auto _ : state) {
         for (int k = 0; k < iMostWalksAtOnce; k++)
-            vJobs[k] = {uBatch++, iBatchSamples, &vPlots[k], 0, 0};
+            vJobs[k] = {uBatch++, iBatchSamples, &vPlots[k], &vAdds[k], 0, 0};
         game.runBatches(1, vJobs.data(), iMostWalksAtOnce, bLanes);
         benchmark::DoNotOptimize(vJobs[0].iPlots);
     }
@@ -100,11 +102,13 @@ void BM_GenomeGroup(benchmark::State& state, const char* sFile, bool bLanes) {
         return;
     }
     std::vector<std::vector<SPlot>> vPlots(iMostWalksAtOnce, std::vector<SPlot>(iBatchSamples));
+    std::vector<std::vector<SBucket>> vAdds(iMostWalksAtOnce,
+                                            std::vector<SBucket>(iBatchSamples));
     std::vector<SBatchJob> vJobs(iMostWalksAtOnce);
     uint64_t uBatch = 0;
     for (auto _ : state) {
         for (int k = 0; k < iMostWalksAtOnce; k++)
-            vJobs[k] = {uBatch++, iBatchSamples, &vPlots[k], 0, 0};
+            vJobs[k] = {uBatch++, iBatchSamples, &vPlots[k], &vAdds[k], 0, 0};
         game.runBatches(1, vJobs.data(), iMostWalksAtOnce, bLanes);
         benchmark::DoNotOptimize(vJobs[0].iPlots);
     }

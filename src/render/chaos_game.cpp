@@ -75,32 +75,33 @@ bool isBad(double d) { return !(std::fabs(d) <= 1e10); }  // NaN too
 
 }  // namespace
 
-// The plot of point (x, y), colour c, after xform iXform: false when it has no weight or falls
-// outside the grid.
-bool CChaosGame::plotOf(double x, double y, double c, int iXform, SPlot& plot) const {
+// The plot of point (x, y), colour c, after xform iXform, added to the job's: none where it has
+// no weight or falls outside the grid.
+void CChaosGame::plot(double x, double y, double c, int iXform, SBatchJob& job) const {
     const double dWeight = vXforms[iXform].dPlotWeight;
-    if (dWeight == 0) return false;
-    if (!view.bucketOf(x, y, plot.uBucket)) return false;
+    SPlot& plot = (*job.pPlots)[job.iPlots];
+    if (dWeight == 0 || !view.bucketOf(x, y, plot.uBucket)) return;
     // The palette entry of c: trunc(256·c), clamped; in linear mode blended with the next one.
     const double dIndex = 256 * c;
     const int iIndex = !(dIndex > 0) ? 0 : dIndex >= 255 ? 255 : static_cast<int>(dIndex);
     if (ePaletteMode == ePaletteStep) {
-        plot.add = vStepAdds[static_cast<size_t>(iXform) * iPaletteSize + iIndex];
-        return true;
+        plot.uAdd = static_cast<uint32_t>(iXform * iPaletteSize + iIndex);
+        job.iPlots++;
+        return;
     }
+    plot.uAdd = static_cast<uint32_t>(job.iPlots);
+    SBucket& add = (*job.pAdds)[job.iPlots++];
     const double dTrunc = std::trunc(dIndex);  // −0.5 blends entries 0 and 1, as in flam3
     if (!(dTrunc >= 0 && dTrunc < 255)) {
-        plot.add = addOf(palette[iIndex], dWeight, dTemporalWeight);
-        return true;
+        add = addOf(palette[iIndex], dWeight, dTemporalWeight);
+        return;
     }
     const double f = dIndex - dTrunc;
     const SColour& from = palette[iIndex];
     const SColour& to = palette[iIndex + 1];
-    plot.add = addOf({from.dRed + f * (to.dRed - from.dRed),
-                      from.dGreen + f * (to.dGreen - from.dGreen),
-                      from.dBlue + f * (to.dBlue - from.dBlue),
-                      from.dAlpha + f * (to.dAlpha - from.dAlpha)}, dWeight, dTemporalWeight);
-    return true;
+    add = addOf({from.dRed + f * (to.dRed - from.dRed), from.dGreen + f * (to.dGreen - from.dGreen),
+                 from.dBlue + f * (to.dBlue - from.dBlue),
+                 from.dAlpha + f * (to.dAlpha - from.dAlpha)}, dWeight, dTemporalWeight);
 }
 
 // One batch's walk through the chaos game: where it stands and what it has plotted.
@@ -177,7 +178,7 @@ bool CChaosGame::placePlot(SWalk& walk, double& x, double& y, double z, double& 
 // What a sample of a walk of runBatches does: its plot, if it makes one.
 auto CChaosGame::plotting(SWalk& walk) const {
     return [this, &walk](double x, double y, double c, int j, bool) {
-        if (plotOf(x, y, c, j, (*walk.job.pPlots)[walk.job.iPlots])) walk.job.iPlots++;
+        plot(x, y, c, j, walk.job);
     };
 }
 
@@ -285,8 +286,8 @@ void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs, bool bI
 }
 
 int CChaosGame::runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vector<SPlot>& vPlots,
-                         SBatchCounts& counts) const {
-    SBatchJob job = {uBatch, iSamples, &vPlots, 0, 0};
+                         std::vector<SBucket>& vAdds, SBatchCounts& counts) const {
+    SBatchJob job = {uBatch, iSamples, &vPlots, &vAdds, 0, 0};
     runBatches(uSeed, &job, 1);
     counts.iBadValues += job.iBadValues;
     return job.iPlots;
@@ -294,7 +295,7 @@ int CChaosGame::runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vec
 
 void CChaosGame::runBatchPoints(uint64_t uSeed, uint64_t uBatch, int iSamples,
                                 std::vector<SWorldPoint>& vPoints, SBatchCounts& counts) const {
-    SBatchJob job = {uBatch, iSamples, nullptr, 0, 0};
+    SBatchJob job = {uBatch, iSamples, nullptr, nullptr, 0, 0};
     SWalk walk(uSeed, job);
     vPoints.clear();
     const auto keep = [&](double x, double y, double, int j, bool bRandom) {

@@ -32,11 +32,15 @@ struct SWorldPoint {
     double dX, dY;
 };
 
-// A batch to run, and what it made: its plots fill (*pPlots)[0 .. iPlots).
+// A batch to run, and what it made: its plots fill (*pPlots)[0 .. iPlots), and each adds
+// CChaosGame::addsOf(job)[plot.uAdd] to its bucket.
 struct SBatchJob {
     uint64_t uBatch;
     int iSamples;                 // at most iBatchSamples
     std::vector<SPlot>* pPlots;   // iBatchSamples entries, never resized
+    // A blended palette's adds, one a plot (iBatchSamples entries, never resized); a stepped
+    // palette's are the game's own, and this may be null.
+    std::vector<SBucket>* pAdds;
     int iPlots;
     int64_t iBadValues;
 };
@@ -49,10 +53,20 @@ public:
 
     // Batch uBatch of the render seeded uSeed, iSamples samples after the fuse (at most
     // iBatchSamples; those with no weight or outside the grid make no plot): its plots, in the
-    // order made, replace vPlots' first entries, and their count is returned. vPlots must hold
-    // iBatchSamples entries, and is never resized.
+    // order made, replace vPlots' first entries, and their count is returned; what they add is
+    // addsOf(vAdds). vPlots must hold iBatchSamples entries, and vAdds too where the palette is
+    // blended (linearPalette()); neither is resized.
     int runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vector<SPlot>& vPlots,
-                 SBatchCounts& counts) const;
+                 std::vector<SBucket>& vAdds, SBatchCounts& counts) const;
+
+    // What the plots of a batch add, by their uAdd: a blended palette's are the batch's own.
+    bool linearPalette() const { return ePaletteMode == ePaletteLinear; }
+    const SBucket* addsOf(const std::vector<SBucket>& vAdds) const {
+        return linearPalette() ? vAdds.data() : vStepAdds.data();
+    }
+    const SBucket* addsOf(const SBatchJob& job) const {
+        return linearPalette() ? job.pAdds->data() : vStepAdds.data();
+    }
 
     // The same for several batches at once (at most iMostWalksAtOnce), each exactly as it would
     // run alone; in lanes where bLanes and lanes().
@@ -90,7 +104,7 @@ private:
     void mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes, int iLanes) const;
     bool lanesCan() const;
     int choose(int iPrevious, double dUniform) const;
-    bool plotOf(double x, double y, double c, int iXform, SPlot& plot) const;
+    void plot(double x, double y, double c, int iXform, SBatchJob& job) const;
 
     bool bZ;                        // the points carry z
     bool bLanes = false;            // the batches walk four at a time

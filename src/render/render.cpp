@@ -65,8 +65,10 @@ CGenomeRender::CGenomeRender(const SRenderPlan& plan_, uint64_t uSeed_, int iThr
         // A worker alone never finds the histogram taken: its spare group would go unused.
         vWorkers.resize(iThreads);
         for (SWorker& worker : vWorkers)
-            for (int k = 0; k < (iThreads > 1 ? 2 : 1) * iGroup; k++)
+            for (int k = 0; k < (iThreads > 1 ? 2 : 1) * iGroup; k++) {
                 worker.vPlots[k].resize(iBatchSamples);
+                if (bBlendedPalette) worker.vAdds[k].resize(iBatchSamples);
+            }
         startPass();
     } catch (const std::bad_alloc&) {
         sError = noMemoryFor(plan.picture);
@@ -97,7 +99,11 @@ bool CGenomeRender::checkMoments() {
         if (vMoments.empty()) continue;
         int64_t iSamples = 0;
         for (const SMoment& moment : vMoments) {
-            if (plan.genomeAt && !checkGenome(momentGenome(moment, true), sError)) return false;
+            if (plan.genomeAt) {
+                const SGenome genome = momentGenome(moment, true);
+                if (!checkGenome(genome, sError)) return false;
+                bBlendedPalette = bBlendedPalette || genome.ePaletteMode == ePaletteLinear;
+            }
             iSamples += moment.iSamples;
         }
         vPassFirst.push_back(momentGenome(vMoments.front(), false));
@@ -105,6 +111,7 @@ bool CGenomeRender::checkMoments() {
         vPassSamples.push_back(iSamples);
         iSamplesTotal += iSamples;
     }
+    if (!plan.genomeAt) bBlendedPalette = plan.picture.ePaletteMode == ePaletteLinear;
     if (vPassSamples.size() == plan.vPasses.size() && iPasses > 0) return true;
     sError = "a frame with no moments to draw";
     return false;
@@ -162,8 +169,8 @@ int CGenomeRender::claimGroup(SWorker& worker, int iGroupOf) {
         const int64_t iBatch = iNextBatch++;
         if (iBatch >= batchEnd()) break;
         const int k = iGroup * iGroupOf + iJobs;
-        worker.jobs[k] = {uBatchBase + static_cast<uint64_t>(iBatch),
-                          samplesOfBatch(iBatch), &worker.vPlots[k], 0, 0};
+        worker.jobs[k] = {uBatchBase + static_cast<uint64_t>(iBatch), samplesOfBatch(iBatch),
+                          &worker.vPlots[k], &worker.vAdds[k], 0, 0};
     }
     return iJobs;
 }
@@ -178,7 +185,8 @@ void CGenomeRender::addWaiting(SWorker& worker, bool bWait) {
     for (int iGroupOf = 0; iGroupOf < 2; iGroupOf++) {
         const int iFirst = iGroup * iGroupOf;
         for (int k = iFirst; k < iFirst + worker.iWaiting[iGroupOf]; k++)
-            pHistogram->add(worker.vPlots[k].data(), static_cast<size_t>(worker.jobs[k].iPlots));
+            pHistogram->add(worker.vPlots[k].data(), static_cast<size_t>(worker.jobs[k].iPlots),
+                            pGame->addsOf(worker.jobs[k]));
         worker.iWaiting[iGroupOf] = 0;
     }
 }

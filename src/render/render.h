@@ -81,6 +81,7 @@ private:
     static constexpr int iTrialGroups = 5;  // a warm-up, then each way twice
     struct SWorker {
         std::vector<SPlot> vPlots[2 * iGroup];  // iBatchSamples entries each; alone: group 1 empty
+        std::vector<SBucket> vAdds[2 * iGroup];  // as many where a palette is blended
         SBatchJob jobs[2 * iGroup];
         int iWaiting[2] = {0, 0};      // per group: its batches run but not yet added
         // The two ways of walking timed on its first whole groups of a moment (the plots are
@@ -120,6 +121,7 @@ private:
     std::vector<SGenome> vPassFirst, vPassLast;  // each pass's first and last moment's genome
     std::vector<int64_t> vPassSamples;
     int64_t iSamplesTotal = 0;
+    bool bBlendedPalette = false;  // some moment's palette is linear: plots need their own adds
     std::unique_ptr<CChaosGame> pGame;  // the moment's
     std::unique_ptr<CHistogram> pHistogram;
     std::unique_ptr<CDensityKernels> pKernels;  // the pass's

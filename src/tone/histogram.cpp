@@ -23,7 +23,7 @@ void addInto(SBucket& bucket, const SBucket& add) {
 
 }  // namespace
 
-void CHistogram::add(const SPlot* pPlots, std::size_t uPlots) {
+void CHistogram::add(const SPlot* pPlots, std::size_t uPlots, const SBucket* pAdds) {
     // Plots land anywhere on a grid far larger than the caches: asking for the buckets 32 plots
     // ahead (a miss lasts about that many adds) lets their misses overlap instead of following
     // one another. Half the buckets straddle two cache lines (40 bytes, lines of 64): both are
@@ -37,7 +37,7 @@ void CHistogram::add(const SPlot* pPlots, std::size_t uPlots) {
             __builtin_prefetch(pAhead, 1);
             __builtin_prefetch(pAhead + sizeof(SBucket) - 1, 1);
         }
-        addInto(pBuckets[pPlots[i].uBucket], pPlots[i].add);
+        addInto(pBuckets[pPlots[i].uBucket], pAdds[pPlots[i].uAdd]);
     }
 }
 

@@ -21,10 +21,12 @@ struct SBucket {
     bool operator==(const SBucket& other) const;
 };
 
-// One plotted point: its bucket, row after row, and what it adds there.
+// One plotted point: its bucket, row after row, and which of the adds given with it (add's
+// pAdds) it adds there. The adds of a flame's palette are a few hundred, shared by its plots:
+// a plot names its own rather than holding it, and a batch's plots stay in the caches.
 struct SPlot {
-    std::size_t uBucket;
-    SBucket     add;
+    std::size_t   uBucket;
+    std::uint32_t uAdd;
 };
 
 class CHistogram {
@@ -40,7 +42,8 @@ public:
         return &vBuckets[static_cast<std::size_t>(iRow) * iWidth];
     }
 
-    void add(const SPlot* pPlots, std::size_t uPlots);  // not thread-safe: one caller at a time
+    // pAdds[plot.uAdd] into each plot's bucket; not thread-safe: one caller at a time.
+    void add(const SPlot* pPlots, std::size_t uPlots, const SBucket* pAdds);
     void merge(const CHistogram& other);                // the same size
     void clear();
     bool operator==(const CHistogram& other) const { return vBuckets == other.vBuckets; }

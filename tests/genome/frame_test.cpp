@@ -40,9 +40,10 @@ TEST(GenomeFrameTest, WorldPointsAndPixelsAreTheRendersPlots) {
         const SGenome genome = genomeOf(sView);
         const CChaosGame game(genome);
         std::vector<SPlot> vPlots(iBatchSamples);
+        std::vector<SBucket> vAdds(iBatchSamples);
         std::vector<SWorldPoint> vPoints;
         SBatchCounts counts;
-        const int iPlots = game.runBatch(9, 3, iBatchSamples, vPlots, counts);
+        const int iPlots = game.runBatch(9, 3, iBatchSamples, vPlots, vAdds, counts);
         game.runBatchPoints(9, 3, iBatchSamples, vPoints, counts);
         EXPECT_EQ(vPoints.size(), static_cast<size_t>(iBatchSamples));
         const CCamera& camera = game.camera();

@@ -32,7 +32,9 @@ SGenome genomeWith(const std::string& sName) {
 
 struct SWalked {
     std::vector<std::vector<SPlot>> vPlots;
+    std::vector<std::vector<SBucket>> vAdds;
     std::vector<SBatchJob> vJobs;
+    std::vector<const SBucket*> vAddsOf;  // per job, what its plots add
 };
 
 // iWalks batches (eight unless said), the k-th of iSamples + k·iLonger samples, walked side by
@@ -41,10 +43,12 @@ SWalked walked(const CChaosGame& game, bool bLanes, int iSamples, int iWalks = i
                int iLonger = 0) {
     SWalked result;
     result.vPlots.assign(iWalks, std::vector<SPlot>(iBatchSamples));
+    result.vAdds.assign(iWalks, std::vector<SBucket>(iBatchSamples));
     for (int k = 0; k < iWalks; k++)
-        result.vJobs.push_back(
-            {static_cast<uint64_t>(100 + k), iSamples + k * iLonger, &result.vPlots[k], 0, 0});
+        result.vJobs.push_back({static_cast<uint64_t>(100 + k), iSamples + k * iLonger,
+                                &result.vPlots[k], &result.vAdds[k], 0, 0});
     game.runBatches(7, result.vJobs.data(), iWalks, bLanes);
+    for (const SBatchJob& job : result.vJobs) result.vAddsOf.push_back(game.addsOf(job));
     return result;
 }
 
@@ -55,7 +59,8 @@ bool samePlots(const SWalked& a, const SWalked& b) {
         for (int i = 0; i < jobA.iPlots; i++) {
             const SPlot& p = a.vPlots[k][i];
             const SPlot& q = b.vPlots[k][i];
-            if (p.uBucket != q.uBucket || !(p.add == q.add)) return false;
+            if (p.uBucket != q.uBucket || !(a.vAddsOf[k][p.uAdd] == b.vAddsOf[k][q.uAdd]))
+                return false;
         }
     }
     return true;

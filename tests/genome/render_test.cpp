@@ -33,9 +33,10 @@ std::vector<unsigned char> pictureOf(CGenomeRender& render) {
 
 void addBatch(const CChaosGame& game, uint64_t uBatch, CHistogram& histogram) {
     std::vector<SPlot> vPlots(iBatchSamples);
+    std::vector<SBucket> vAdds(iBatchSamples);
     SBatchCounts counts;
-    const int iPlots = game.runBatch(42, uBatch, iBatchSamples, vPlots, counts);
-    histogram.add(vPlots.data(), iPlots);
+    const int iPlots = game.runBatch(42, uBatch, iBatchSamples, vPlots, vAdds, counts);
+    histogram.add(vPlots.data(), iPlots, game.addsOf(vAdds));
 }
 
 TEST(ChaosGameTest, BatchesDependOnTheirNumberAlone) {

@@ -24,8 +24,9 @@ TEST(WritePictureTest, EvenRedSquareHasTheLogOfTwo) {
     const uint64_t uSum = static_cast<uint64_t>(std::llround(dUnits));
     std::vector<SPlot> vPlots;
     for (size_t u = 0; u < static_cast<size_t>(grid.iWidth) * grid.iHeight; u++)
-        vPlots.push_back({u, {uSum, 0, 0, uSum, uSum}});
-    histogram.add(vPlots.data(), vPlots.size());
+        vPlots.push_back({u, 0});
+    const SBucket red = {uSum, 0, 0, uSum, uSum};
+    histogram.add(vPlots.data(), vPlots.size(), &red);
     SPictureSource source;
     source.pHistogram = &histogram;
     source.scale = scale;
