@@ -19,6 +19,7 @@
 #include "genome/genome.h"
 #include "formulas/batch_random.h"
 #include "maths/maths.h"
+#include "render/lane_points.h"
 
 #include <cmath>
 #include <cstddef>
@@ -42,6 +43,9 @@ public:
         uBucket = static_cast<std::size_t>(dRow) * iGridWidth + static_cast<std::size_t>(dColumn);
         return true;
     }
+    // For four points at once, on processors with AVX2 (render/lanes.cpp): each one's bucket as
+    // bucketOf gives it, and its palette entry, trunc(256·c) clamped to 0 … 255.
+    void placeLanes(const SLanePoints& points, SLanePlaces& places) const;
     int gridWidth() const { return iGridWidth; }
     int gridHeight() const { return iGridHeight; }
 

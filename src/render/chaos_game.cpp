@@ -48,6 +48,7 @@ CChaosGame::CChaosGame(const SGenome& genome, double dTemporalWeight_)
         }
     }
     bLanes = lanesCan();
+    bPlaceLanes = bLanes && !bFinal && ePaletteMode == ePaletteStep;
     for (const CXformMap& xform : vXforms) vLanesPay.push_back(bLanes && xform.lanesPay());
     if (ePaletteMode == ePaletteStep)
         for (const CXformMap& xform : vXforms)
@@ -273,10 +274,30 @@ void CChaosGame::mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexe
         points.pRandoms[i] = i < iLanes ? &walks[pIndexes[i]]->random : nullptr;
     }
     vXforms[j].applyLanes(points);
+    if (bPlaceLanes) {
+        SLanePlaces places;
+        view.placeLanes(points, places);
+        if (places.iBadLanes == 0) {
+            for (int i = 0; i < iLanes; i++) finishPlaced(*walks[pIndexes[i]], j, points, places, i);
+            return;
+        }
+    }
     for (int i = 0; i < iLanes; i++) {
         SWalk& walk = *walks[pIndexes[i]];
         finishStep<false>(walk, j, points.x[i], points.y[i], 0, points.c[i], plotting(walk));
     }
+}
+
+// finishStep for lane i of points, no value bad, placed in lanes: its plot as plot makes it in a
+// stepped palette without a final xform.
+void CChaosGame::finishPlaced(SWalk& walk, int j, const SLanePoints& points,
+                              const SLanePlaces& places, int i) const {
+    walk.iBadInARow = 0;
+    walk.x = points.x[i], walk.y = points.y[i], walk.c = points.c[i];
+    walk.iPrevious = j;
+    if (walk.iDone++ < 0 || !places.bInside[i] || vXforms[j].dPlotWeight == 0) return;
+    walk.job.pPlots->data()[walk.job.iPlots++] = {
+        places.uBucket[i], static_cast<uint32_t>(j * iPaletteSize + places.iEntry[i])};
 }
 
 void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs, bool bInLanes) const {

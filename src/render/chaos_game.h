@@ -102,12 +102,15 @@ private:
     template <bool bZ> void runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
     void runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
     void mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes, int iLanes) const;
+    void finishPlaced(SWalk& walk, int j, const SLanePoints& points, const SLanePlaces& places,
+                      int i) const;
     bool lanesCan() const;
     int choose(int iPrevious, double dUniform) const;
     void plot(double x, double y, double c, int iXform, SBatchJob& job) const;
 
     bool bZ;                        // the points carry z
     bool bLanes = false;            // the batches walk four at a time
+    bool bPlaceLanes = false;       // and are placed on the grid four at a time
     std::vector<char> vLanesPay;    // per xform: its walks are mapped in lanes
     std::vector<CXformMap> vXforms;
     bool bFinal;

@@ -6,6 +6,8 @@
 
 #include "render/xform_map.h"
 
+#include "render/camera.h"
+
 #include "core/angles.h"
 #include "maths/lanes.h"
 
@@ -266,6 +268,9 @@ FLAMES_LANES void laneFormula(int iVariation, SLaneCall& c) {
 
 FLAMES_LANES V lanesOf(const double (&d)[iLanes]) { return V{d[0], d[1], d[2], d[3]}; }
 
+// Each lane truncated toward 0, for values that fit an int.
+FLAMES_LANES __m128i truncatedToInt(V v) { return _mm256_cvttpd_epi32(v); }
+
 }  // namespace
 
 bool CXformMap::lanesCan() const {
@@ -303,4 +308,35 @@ bool CXformMap::lanesPay() const {
         dX = dPostX;
     }
     for (int i = 0; i < iLanes; i++) points.x[i] = dX[i], points.y[i] = dY[i], points.c[i] = c[i];
+}
+
+// bucketOf and the palette entry of plot, step for step, over the lanes.
+[[gnu::target("avx2,fma")]] void CCamera::placeLanes(const SLanePoints& points,
+                                                     SLanePlaces& places) const {
+    V x = lanesOf(points.x), y = lanesOf(points.y);
+    places.iBadLanes = anyOf(~(magnitude(x) <= all(1e10)) | ~(magnitude(y) <= all(1e10)));
+    if (bRotate) {
+        const V dX = x - all(dCenterX), dY = y - all(dCenterY);
+        x = all(dCenterX) + (all(dCos) * dX - all(dSin) * dY);
+        y = all(dCenterY) + (all(dSin) * dX + all(dCos) * dY);
+    }
+    const V dColumn = (x - all(dCenterX)) * all(dBucketsPerUnit) + all(dOffsetX);
+    const V dRow = (y - all(dCenterY)) * all(dBucketsPerUnit) + all(dOffsetY);
+    const VBits bInside = (dColumn >= all(0)) & (dColumn < all(iGridWidth)) &
+                          (dRow >= all(0)) & (dRow < all(iGridHeight));
+    alignas(16) int iColumn[iLanes], iRow[iLanes], iEntry[iLanes];
+    _mm_store_si128(reinterpret_cast<__m128i*>(iColumn),
+                    truncatedToInt(chosen(bInside, dColumn, all(0))));
+    _mm_store_si128(reinterpret_cast<__m128i*>(iRow), truncatedToInt(chosen(bInside, dRow, all(0))));
+    // trunc(256·c): 0 below 0 and for NaN, 255 from 255 on
+    const V dIndex = all(256) * lanesOf(points.c);
+    const V dAbove = chosen(dIndex > all(0), dIndex, all(0));
+    _mm_store_si128(reinterpret_cast<__m128i*>(iEntry),
+                    truncatedToInt(chosen(dAbove >= all(255), all(255), dAbove)));
+    for (int i = 0; i < iLanes; i++) {
+        places.uBucket[i] = static_cast<std::size_t>(iRow[i]) * iGridWidth +
+                            static_cast<std::size_t>(iColumn[i]);
+        places.iEntry[i] = iEntry[i];
+        places.bInside[i] = bInside[i] != 0;
+    }
 }

@@ -11,18 +11,11 @@
 // bit and as fast.
 
 #include "genome/genome.h"
+#include "render/lane_points.h"
 #include "variations/table.h"
 
 #include <array>
 #include <vector>
-
-// Up to four points that one xform maps at once (CXformMap::applyLanes), each with its own
-// batch's random numbers; a lane without them only fills the register.
-struct SLanePoints {
-    static constexpr int iLanes = 4;
-    double x[iLanes], y[iLanes], c[iLanes];
-    CBatchRandom* pRandoms[iLanes];
-};
 
 class CXformMap {
 public:

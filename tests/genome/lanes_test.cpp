@@ -87,8 +87,9 @@ TEST(LanesTest, EveryLaneFormulaPlotsWhatItPlotsAlone) {
 }
 
 // What lies around the lanes: a final xform (its chance of being applied drawn from the same
-// streams), colours blended between palette entries, fewer walks than a group, batches that end
-// at different steps, an xform the lanes leave to one point at a time beside one they map.
+// streams), colours blended between palette entries, fewer walks than a group, a turned camera
+// that puts many points outside the grid, batches that end at different steps, an xform the
+// lanes leave to one point at a time beside one they map.
 TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
     const std::string sCostly = "<xform weight=\"0.6\" color=\"0.2\" fan2=\"0.5\" tangent=\"0.5\" "
                                 "coefs=\"0.6 0.2 -0.2 0.6 0.2 0.1\"/>";
@@ -106,6 +107,8 @@ TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
         {"linear palette", "<flame palette=\"9\" palette_mode=\"linear\">" + sCostly + sCheap +
                                "</flame>", 8, 0},
         {"three walks", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 3, 0},
+        {"turned camera", "<flame palette=\"9\" rotate=\"30\" scale=\"90\">" + sCostly +
+                              sCheap + "</flame>", 8, 0},
         {"unequal batches", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 8, 350}};
     for (const SCase& test : cases) {
         const CChaosGame game(firstGenomeOf(test.sFlame));

@@ -1,0 +1,25 @@
+#pragma once
+
+// Up to four walks' points handled at once in vector lanes (render/lanes.cpp): mapped by one
+// xform (CXformMap::applyLanes), then placed on the grid (CCamera::placeLanes).
+
+#include "formulas/batch_random.h"
+
+#include <cstddef>
+
+// The points, each with its own batch's random numbers; a lane without them only fills the
+// register.
+struct SLanePoints {
+    static constexpr int iLanes = 4;
+    double x[iLanes], y[iLanes], c[iLanes];
+    CBatchRandom* pRandoms[iLanes];
+};
+
+// Where each lane's point is plotted: its bucket (0 outside the grid) and palette entry; and
+// which lanes hold a bad value (bit i for lane i), which the walk replaces before any plot.
+struct SLanePlaces {
+    std::size_t uBucket[SLanePoints::iLanes];
+    int iEntry[SLanePoints::iLanes];
+    bool bInside[SLanePoints::iLanes];
+    int iBadLanes;
+};
