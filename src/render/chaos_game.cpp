@@ -49,7 +49,6 @@ CChaosGame::CChaosGame(const SGenome& genome, double dTemporalWeight_)
     }
     bLanes = lanesCan();
     bPlaceLanes = bLanes && !bFinal && ePaletteMode == ePaletteStep;
-    for (const CXformMap& xform : vXforms) vLanesPay.push_back(bLanes && xform.lanesPay());
     if (ePaletteMode == ePaletteStep)
         for (const CXformMap& xform : vXforms)
             for (const SColour& colour : palette)
@@ -247,7 +246,7 @@ void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
             iNext[w] = bTaken ? -1 : iNext[w];
         }
         iWaiting[j + 1] = 0;
-        if (iTakenCount == 1 || !vLanesPay[j]) {
+        if (iTakenCount == 1) {
             for (int t = 0; t < iTakenCount; t++) {
                 SWalk& walk = *walks[iTaken[t]];
                 double nx = walk.x, ny = walk.y, nz = 0, nc = walk.c;

@@ -111,7 +111,6 @@ private:
     bool bZ;                        // the points carry z
     bool bLanes = false;            // the batches walk four at a time
     bool bPlaceLanes = false;       // and are placed on the grid four at a time
-    std::vector<char> vLanesPay;    // per xform: its walks are mapped in lanes
     std::vector<CXformMap> vXforms;
     bool bFinal;
     CXformMap finalXform;

@@ -94,11 +94,6 @@ constexpr EVariation laneVariations[] = {
     eSpiral, eHyperbolic, eDiamond, eEx, eJulia, ePopcorn, eExponential, eBlob, eFan2, eEyefish,
     eBubble, eCylinder, eJulian, eJuliascope, eTangent, eSquare};
 
-// Those of them whose formula is a few multiplications and a division or root at most: an xform
-// of these alone is mapped faster one point at a time than gathered into lanes.
-constexpr EVariation cheapVariations[] = {eLinear, eSpherical, eHorseshoe, eHyperbolic,
-                                          eEyefish, eBubble, eSquare};
-
 bool listed(int iVariation, const EVariation* pFirst, const EVariation* pEnd) {
     return std::find(pFirst, pEnd, iVariation) != pEnd;
 }
@@ -277,12 +272,6 @@ bool CXformMap::lanesCan() const {
     if (!vPre.empty() || !vPost.empty()) return false;
     return std::all_of(vSum.begin(), vSum.end(), [](const SActive& active) {
         return listed(active.iVariation, std::begin(laneVariations), std::end(laneVariations));
-    });
-}
-
-bool CXformMap::lanesPay() const {
-    return std::any_of(vSum.begin(), vSum.end(), [](const SActive& active) {
-        return !listed(active.iVariation, std::begin(cheapVariations), std::end(cheapVariations));
     });
 }
 

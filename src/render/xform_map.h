@@ -33,7 +33,6 @@ public:
     // processors with AVX2 and fused multiply-add (render/lanes.cpp). Only where lanesCan(): no
     // pre_ or post_ forms, and a lane formula for every variation.
     bool lanesCan() const;
-    bool lanesPay() const;  // some variation of it costs more than gathering the lanes
     void applyLanes(SLanePoints& points) const;
 
     double dPlotWeight = 0;  // opacity^(log2 10); the final xform's: unused

@@ -88,8 +88,8 @@ TEST(LanesTest, EveryLaneFormulaPlotsWhatItPlotsAlone) {
 
 // What lies around the lanes: a final xform (its chance of being applied drawn from the same
 // streams), colours blended between palette entries, fewer walks than a group, a turned camera
-// that puts many points outside the grid, batches that end at different steps, an xform the
-// lanes leave to one point at a time beside one they map.
+// that puts many points outside the grid, batches that end at different steps, a cheap xform
+// beside a costly one.
 TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
     const std::string sCostly = "<xform weight=\"0.6\" color=\"0.2\" fan2=\"0.5\" tangent=\"0.5\" "
                                 "coefs=\"0.6 0.2 -0.2 0.6 0.2 0.1\"/>";
