@@ -104,18 +104,6 @@ void CChaosGame::plot(double x, double y, double c, int iXform, SBatchJob& job) 
                  from.dAlpha + f * (to.dAlpha - from.dAlpha)}, dWeight, dTemporalWeight);
 }
 
-// One batch's walk through the chaos game: where it stands and what it has plotted.
-struct CChaosGame::SWalk {
-    SWalk(uint64_t uSeed, SBatchJob& job_)
-        : job(job_), random(uSeed, job_.uBatch), x(random.symmetric()), y(random.symmetric()),
-          c(random.uniform()) {}
-    SBatchJob& job;
-    CBatchRandom random;
-    double x, y, c;
-    double z = 0;  // where the points carry z
-    int iPrevious = -1, iBadInARow = 0, iDone = -iFuseIterations;
-};
-
 // One iteration of a walk; false once it has all its samples.
 template <bool bZ, class FSample>
 bool CChaosGame::step(SWalk& walk, const FSample& onSample) const {
@@ -262,41 +250,9 @@ void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
     }
 }
 
-// One step of iLanes walks (of walks, by index) that all go to xform j, mapped at once.
-void CChaosGame::mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes,
-                          int iLanes) const {
-    SLanePoints points;
-    for (int i = 0; i < SLanePoints::iLanes; i++) {
-        // Lanes past the walks only fill the register: a copy of the first, no random numbers.
-        const SWalk& walk = *walks[pIndexes[i < iLanes ? i : 0]];
-        points.x[i] = walk.x, points.y[i] = walk.y, points.c[i] = walk.c;
-        points.pRandoms[i] = i < iLanes ? &walks[pIndexes[i]]->random : nullptr;
-    }
-    vXforms[j].applyLanes(points);
-    if (bPlaceLanes) {
-        SLanePlaces places;
-        view.placeLanes(points, places);
-        if (places.iBadLanes == 0) {
-            for (int i = 0; i < iLanes; i++) finishPlaced(*walks[pIndexes[i]], j, points, places, i);
-            return;
-        }
-    }
-    for (int i = 0; i < iLanes; i++) {
-        SWalk& walk = *walks[pIndexes[i]];
-        finishStep<false>(walk, j, points.x[i], points.y[i], 0, points.c[i], plotting(walk));
-    }
-}
-
-// finishStep for lane i of points, no value bad, placed in lanes: its plot as plot makes it in a
-// stepped palette without a final xform.
-void CChaosGame::finishPlaced(SWalk& walk, int j, const SLanePoints& points,
-                              const SLanePlaces& places, int i) const {
-    walk.iBadInARow = 0;
-    walk.x = points.x[i], walk.y = points.y[i], walk.c = points.c[i];
-    walk.iPrevious = j;
-    if (walk.iDone++ < 0 || !places.bInside[i] || vXforms[j].dPlotWeight == 0) return;
-    walk.job.pPlots->data()[walk.job.iPlots++] = {
-        places.uBucket[i], static_cast<uint32_t>(j * iPaletteSize + places.iEntry[i])};
+// The rest of a step of a walk mapped in lanes, to (x, y), colour c, by xform j.
+void CChaosGame::finishLane(SWalk& walk, int j, double x, double y, double c) const {
+    finishStep<false>(walk, j, x, y, 0, c, plotting(walk));
 }
 
 void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs, bool bInLanes) const {

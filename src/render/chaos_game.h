@@ -88,7 +88,17 @@ public:
     bool lanes() const { return bLanes; }
 
 private:
-    struct SWalk;
+    // One batch's walk through the chaos game: where it stands and what it has plotted.
+    struct SWalk {
+        SWalk(uint64_t uSeed, SBatchJob& job_)
+            : job(job_), random(uSeed, job_.uBatch), x(random.symmetric()),
+              y(random.symmetric()), c(random.uniform()) {}
+        SBatchJob& job;
+        CBatchRandom random;
+        double x, y, c;
+        double z = 0;  // where the points carry z
+        int iPrevious = -1, iBadInARow = 0, iDone = -iFuseIterations;
+    };
     // One iteration, the point carrying z where bZ; a sample calls onSample(x, y, c, xform,
     // whether a random point stands for a bad value), (x, y) through the 3D camera.
     template <bool bZ, class FSample> bool step(SWalk& walk, const FSample& onSample) const;
@@ -102,6 +112,7 @@ private:
     template <bool bZ> void runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
     void runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
     void mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes, int iLanes) const;
+    void finishLane(SWalk& walk, int j, double x, double y, double c) const;
     void finishPlaced(SWalk& walk, int j, const SLanePoints& points, const SLanePlaces& places,
                       int i) const;
     bool lanesCan() const;
