@@ -11,7 +11,10 @@
 // register.
 struct SLanePoints {
     static constexpr int iLanes = 4;
-    double x[iLanes], y[iLanes], c[iLanes];
+    // Whole registers, written and read whole: a register read from memory that was written a
+    // lane at a time waits for the writes to reach the cache.
+    using VLanes = double __attribute__((vector_size(iLanes * sizeof(double))));
+    VLanes x, y, c;
     CBatchRandom* pRandoms[iLanes];
 };
 

@@ -262,7 +262,6 @@ FLAMES_LANES void laneFormula(int iVariation, SLaneCall& c) {
     }
 }
 
-FLAMES_LANES V lanesOf(const double (&d)[iLanes]) { return V{d[0], d[1], d[2], d[3]}; }
 
 // Each lane truncated toward 0, for values that fit an int.
 FLAMES_LANES __m128i truncatedToInt(V v) { return _mm256_cvttpd_epi32(v); }
@@ -277,8 +276,8 @@ bool CXformMap::lanesCan() const {
 }
 
 [[gnu::target("avx2,fma")]] void CXformMap::applyLanes(SLanePoints& points) const {
-    const V c = all(dSpeed * dColor) + all(1 - dSpeed) * lanesOf(points.c);
-    const V x = lanesOf(points.x), y = lanesOf(points.y);
+    const V c = all(dSpeed * dColor) + all(1 - dSpeed) * points.c;
+    const V x = points.x, y = points.y;
     const std::array<double, 6>& a = coefs;
     const V tx = all(a[0]) * x + all(a[2]) * y + all(a[4]);
     const V ty = all(a[1]) * x + all(a[3]) * y + all(a[5]);
@@ -297,13 +296,13 @@ bool CXformMap::lanesCan() const {
         dY = all(p[1]) * dX + all(p[3]) * dY + all(p[5]);
         dX = dPostX;
     }
-    for (int i = 0; i < iLanes; i++) points.x[i] = dX[i], points.y[i] = dY[i], points.c[i] = c[i];
+    points.x = dX, points.y = dY, points.c = c;
 }
 
 // bucketOf and the palette entry of plot, step for step, over the lanes.
 [[gnu::target("avx2,fma")]] void CCamera::placeLanes(const SLanePoints& points,
                                                      SLanePlaces& places) const {
-    V x = lanesOf(points.x), y = lanesOf(points.y);
+    V x = points.x, y = points.y;
     places.iBadLanes = anyOf(~(magnitude(x) <= all(1e10)) | ~(magnitude(y) <= all(1e10)));
     if (bRotate) {
         const V dX = x - all(dCenterX), dY = y - all(dCenterY);
@@ -319,7 +318,7 @@ bool CXformMap::lanesCan() const {
                     truncatedToInt(chosen(bInside, dColumn, all(0))));
     _mm_store_si128(reinterpret_cast<__m128i*>(iRow), truncatedToInt(chosen(bInside, dRow, all(0))));
     // trunc(256·c): 0 below 0 and for NaN, 255 from 255 on
-    const V dIndex = all(256) * lanesOf(points.c);
+    const V dIndex = all(256) * points.c;
     const V dAbove = chosen(dIndex > all(0), dIndex, all(0));
     _mm_store_si128(reinterpret_cast<__m128i*>(iEntry),
                     truncatedToInt(chosen(dAbove >= all(255), all(255), dAbove)));
@@ -331,30 +330,31 @@ bool CXformMap::lanesCan() const {
     }
 }
 
-// One step of iLanes walks (of walks, by index) that all go to xform j, mapped at once, then
+// One step of iWalks walks (of walks, by index) that all go to xform j, mapped at once, then
 // placed. Flattened: the map and the placing inline, the lanes stay in registers between them.
-[[gnu::target("avx2,fma"), gnu::flatten]] void CChaosGame::mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes,
-                          int iLanes) const {
+[[gnu::target("avx2,fma"), gnu::flatten]] void CChaosGame::mapLanes(
+    int j, std::optional<SWalk>* walks, const int* pIndexes, int iWalks) const {
     SLanePoints points;
-    for (int i = 0; i < SLanePoints::iLanes; i++) {
+    const SWalk* pLanes[iLanes];
+    for (int i = 0; i < iLanes; i++) {
         // Lanes past the walks only fill the register: a copy of the first, no random numbers.
-        const SWalk& walk = *walks[pIndexes[i < iLanes ? i : 0]];
-        points.x[i] = walk.x, points.y[i] = walk.y, points.c[i] = walk.c;
-        points.pRandoms[i] = i < iLanes ? &walks[pIndexes[i]]->random : nullptr;
+        pLanes[i] = &*walks[pIndexes[i < iWalks ? i : 0]];
+        points.pRandoms[i] = i < iWalks ? &walks[pIndexes[i]]->random : nullptr;
     }
+    points.x = V{pLanes[0]->x, pLanes[1]->x, pLanes[2]->x, pLanes[3]->x};
+    points.y = V{pLanes[0]->y, pLanes[1]->y, pLanes[2]->y, pLanes[3]->y};
+    points.c = V{pLanes[0]->c, pLanes[1]->c, pLanes[2]->c, pLanes[3]->c};
     vXforms[j].applyLanes(points);
     if (bPlaceLanes) {
         SLanePlaces places;
         view.placeLanes(points, places);
         if (places.iBadLanes == 0) {
-            for (int i = 0; i < iLanes; i++) finishPlaced(*walks[pIndexes[i]], j, points, places, i);
+            for (int i = 0; i < iWalks; i++) finishPlaced(*walks[pIndexes[i]], j, points, places, i);
             return;
         }
     }
-    for (int i = 0; i < iLanes; i++) {
-        SWalk& walk = *walks[pIndexes[i]];
-        finishLane(walk, j, points.x[i], points.y[i], points.c[i]);
-    }
+    for (int i = 0; i < iWalks; i++)
+        finishLane(*walks[pIndexes[i]], j, points.x[i], points.y[i], points.c[i]);
 }
 
 // finishStep for lane i of points, no value bad, placed in lanes: its plot as plot makes it in a
