@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 SLogScale logScaleOf(const SGenome& genome, double dQuality, double dSamplesShare) {
     const double dPasses = genome.iPasses, dS = genome.iSupersample;
@@ -16,9 +17,10 @@ SLogScale logScaleOf(const SGenome& genome, double dQuality, double dSamplesShar
 }
 
 SToneCurve toneCurveOf(const SGenome& genome) {
-    return {1 / genome.dGamma, genome.dGammaThreshold, genome.dVibrancy,
-            genome.dHighlightPower,
-            {genome.dBackground[0], genome.dBackground[1], genome.dBackground[2]}};
+    const double dInverseGamma = 1 / genome.dGamma;
+    return {dInverseGamma, genome.dGammaThreshold, genome.dVibrancy, genome.dHighlightPower,
+            {genome.dBackground[0], genome.dBackground[1], genome.dBackground[2]},
+            maths::pow(genome.dGammaThreshold, dInverseGamma - 1)};
 }
 
 namespace {
@@ -53,7 +55,7 @@ void SToneCurve::pixel(const double* pValue, unsigned char* pRgb) const {
         double dCurved = maths::pow(dTau, dInverseGamma);
         if (dTau < dThreshold) {
             const double f = dTau / dThreshold;
-            dCurved = (1 - f) * dTau * maths::pow(dThreshold, dInverseGamma - 1) + f * dCurved;
+            dCurved = (1 - f) * dTau * dThresholdPower + f * dCurved;
         }
         dL = 256 * dVibrancy * dCurved / dTau;
         dAlpha = std::clamp(dCurved, 0.0, 1.0);
@@ -72,10 +74,20 @@ void SToneCurve::pixel(const double* pValue, unsigned char* pRgb) const {
                 dBase[c] = ((1 - dLambda) * dNu + dLambda * dL) * pValue[c] / 255;
         }
     }
-    // The vibrancy term even at vibrancy 1, as flam3 draws it: where a filter's negative lobe
-    // makes a channel negative, its root is NaN, 0 · NaN too, and the channel shows 255.
     for (int c = 0; c < 3; c++)
-        pRgb[c] = eightBits(dBase[c] + (1 - dVibrancy) * 256 * maths::pow(pValue[c] / 255,
-                                                                         dInverseGamma) +
+        pRgb[c] = eightBits(dBase[c] + vibrancyTerm(pValue[c]) +
                             (1 - dAlpha) * 256 * dBackground[c]);
+}
+
+// (1 − vibrancy)·256·(v/255)^(1/γ), even at vibrancy 1, as flam3 draws it: where a filter's
+// negative lobe makes a channel negative, its root is NaN, 0 · NaN too, and the channel shows
+// 255. At vibrancy 1 only that NaN shows: for v ≥ 0 and 0 < 1/γ ≤ 1 the power lies between 0
+// and v/255, finite, the term a zero (+0 or −0, the same byte), and the power is not worked out
+// (three a pixel, the most of a picture's tone mapping).
+double SToneCurve::vibrancyTerm(double dValue) const {
+    const double x = dValue / 255;
+    if (dVibrancy == 1 && dInverseGamma > 0 && dInverseGamma <= 1 && x >= 0 &&
+        x <= std::numeric_limits<double>::max())
+        return 0;
+    return (1 - dVibrancy) * 256 * maths::pow(x, dInverseGamma);
 }

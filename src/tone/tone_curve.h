@@ -20,6 +20,10 @@ SLogScale logScaleOf(const SGenome& genome, double dQuality, double dSamplesShar
 struct SToneCurve {
     double dInverseGamma, dThreshold, dVibrancy, dHighlightPower;
     double dBackground[3];
+    double dThresholdPower;  // threshold^(1/γ − 1), the slope of the straightened part
     void pixel(const double* pValue, unsigned char* pRgb) const;
+
+private:
+    double vibrancyTerm(double dValue) const;
 };
 SToneCurve toneCurveOf(const SGenome& genome);

@@ -1,5 +1,6 @@
 // From buckets to pixels: log scaling, filter and tone curve on hand-made input.
 
+#include "maths/maths.h"
 #include "render/chaos_game.h"
 #include "tone/grid.h"
 #include "tone/picture.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -95,4 +97,28 @@ TEST(ToneCurveTest, NegativeChannelsShowAsFlam3ShowsThem) {
         toneCurveOf(genome).pixel(dValue, rgb);
         for (int c = 0; c < 3; c++) EXPECT_EQ(rgb[c], example.iRgb[c]) << example.dGamma << c;
     }
+}
+
+// With no alpha and no background a channel shows its vibrancy term alone: (1 − vibrancy)·256 ·
+// (v/255)^(1/γ), NaN as 255. At vibrancy 1 the power is left out where it must be finite; the
+// bytes are the formula's everywhere, at the edges of where it may be left out and past them.
+TEST(ToneCurveTest, VibrancyTermShowsAsItsFormula) {
+    const double dInf = std::numeric_limits<double>::infinity();
+    const double dValues[] = {0.0, -0.0, 1e-300, 100, 255, 1e300,
+                              std::numeric_limits<double>::max(), dInf, -1, std::nan("")};
+    for (double dGamma : {1.0, 4.0, 0.5, -2.0})
+        for (double dVibrancy : {1.0, 0.5})
+            for (double v : dValues) {
+                SGenome genome;
+                genome.dGamma = dGamma;
+                genome.dVibrancy = dVibrancy;
+                const double dValue[4] = {v, v, v, 0};
+                unsigned char rgb[3];
+                toneCurveOf(genome).pixel(dValue, rgb);
+                const double dTerm = (1 - dVibrancy) * 256 * maths::pow(v / 255, 1 / dGamma);
+                const int iExpected = std::isnan(dTerm) ? 255 : !(dTerm > 0) ? 0
+                                      : dTerm >= 255 ? 255 : static_cast<int>(dTerm);
+                EXPECT_EQ(rgb[0], iExpected) << "gamma " << dGamma << ", vibrancy " << dVibrancy
+                                             << ", value " << v;
+            }
 }
