@@ -1,7 +1,8 @@
 // Speed of the genome renderer's parts: a group of batches of the chaos game with cheap and with
-// costly variations, a point at a time and in lanes; density estimation of a rendered histogram,
-// and the picture's rows made from it; a frame's preview as the window plays a loop. The whole
-// renders, against flam3-render, are timed by scripts/genome-bench.sh.
+// costly variations, and of bench-b's own xforms, a point at a time and in lanes; density
+// estimation of a rendered histogram, and the picture's rows made from it; a frame's preview as
+// the window plays a loop. The whole renders, against flam3-render, are timed by
+// scripts/genome-bench.sh.
 
 #include "animation/loops.h"
 #include "app/frame_list.h"

@@ -16,7 +16,8 @@ namespace {
 // the exponent's bits.
 double expOf(double dHi, double dLo) {
     const double n = nearestWhole(dHi * dSixtyFourOverLn2);
-    const double dReducedHi = exactMultiplyAdd(-n, dLn2Over64Hi, dHi);  // n·dLn2Over64Hi exact, near dHi
+    // n·dLn2Over64Hi is exact, and near dHi
+    const double dReducedHi = exactMultiplyAdd(-n, dLn2Over64Hi, dHi);
     const double dRest = std::fma(-n, dLn2Over64Lo, dLo);
     const double r = dReducedHi + dRest, rLo = (dReducedHi - r) + dRest;
     const double dExpM1 = r + std::fma(r * r, polynomial(dExpCoefficients, r), rLo);  // e^r − 1

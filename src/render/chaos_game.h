@@ -59,8 +59,9 @@ public:
     int runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vector<SPlot>& vPlots,
                  std::vector<SBucket>& vAdds, SBatchCounts& counts) const;
 
-    // What the plots of a batch add, by their uAdd: a blended palette's are the batch's own.
+    // Whether the palette is blended: each plot's sums are then its batch's own.
     bool linearPalette() const { return ePaletteMode == ePaletteLinear; }
+    // What the plots of a batch add, by their uAdd: the batch's adds, or the game's table.
     const SBucket* addsOf(const std::vector<SBucket>& vAdds) const {
         return linearPalette() ? vAdds.data() : vStepAdds.data();
     }

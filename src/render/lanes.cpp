@@ -1,4 +1,5 @@
-// An xform's map of four points at once. Each formula below is its row's formula (formulas/)
+// The walks in vector lanes: an xform's map of four points at once, where they are plotted, and
+// a group's step through both. Each formula below is its row's formula (formulas/)
 // written again over four lanes, operation for operation in the row's order, so that a lane's
 // result has the bits the row gives the point alone: the same roundings, sin, cos, atan2, exp
 // and pow by maths/lanes.h (the one-value functions' bits), every other function of maths one
@@ -6,11 +7,10 @@
 
 #include "render/xform_map.h"
 
-#include "render/camera.h"
-#include "render/chaos_game.h"
-
 #include "core/angles.h"
 #include "maths/lanes.h"
+#include "render/camera.h"
+#include "render/chaos_game.h"
 
 #include <algorithm>
 #include <cmath>
@@ -262,7 +262,6 @@ FLAMES_LANES void laneFormula(int iVariation, SLaneCall& c) {
     }
 }
 
-
 // Each lane truncated toward 0, for values that fit an int.
 FLAMES_LANES __m128i truncatedToInt(V v) { return _mm256_cvttpd_epi32(v); }
 
@@ -316,7 +315,8 @@ bool CXformMap::lanesCan() const {
     alignas(16) int iColumn[iLanes], iRow[iLanes], iEntry[iLanes];
     _mm_store_si128(reinterpret_cast<__m128i*>(iColumn),
                     truncatedToInt(chosen(bInside, dColumn, all(0))));
-    _mm_store_si128(reinterpret_cast<__m128i*>(iRow), truncatedToInt(chosen(bInside, dRow, all(0))));
+    _mm_store_si128(reinterpret_cast<__m128i*>(iRow),
+                    truncatedToInt(chosen(bInside, dRow, all(0))));
     // trunc(256·c): 0 below 0 and for NaN, 255 from 255 on
     const V dIndex = all(256) * points.c;
     const V dAbove = chosen(dIndex > all(0), dIndex, all(0));
@@ -349,7 +349,8 @@ bool CXformMap::lanesCan() const {
         SLanePlaces places;
         view.placeLanes(points, places);
         if (places.iBadLanes == 0) {
-            for (int i = 0; i < iWalks; i++) finishPlaced(*walks[pIndexes[i]], j, points, places, i);
+            for (int i = 0; i < iWalks; i++)
+                finishPlaced(*walks[pIndexes[i]], j, points, places, i);
             return;
         }
     }
