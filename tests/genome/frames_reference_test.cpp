@@ -30,10 +30,11 @@ const std::string sKeyframes = R"(<flames>
 </flame>
 </flames>)";
 
-SPicture renderFrame(double dTime, unsigned int uSeed, int iThreads) {
+SPicture renderFrame(double dTime, unsigned int uSeed, int iThreads,
+                     const std::string& sFlames = sKeyframes) {
     std::vector<SGenome> vKeys;
     std::string sError;
-    EXPECT_TRUE(readGenomes(sKeyframes, vKeys, sError)) << sError;
+    EXPECT_TRUE(readGenomes(sFlames, vKeys, sError)) << sError;
     settleKeyframes(vKeys);
     SRenderPlan plan;
     EXPECT_TRUE(framePlan(std::make_shared<const std::vector<SGenome>>(vKeys), dTime, plan,
@@ -70,8 +71,14 @@ TEST(FramesReferenceTest, FramesLookAsFlam3AnimateDrawsThem) {
     }
 }
 
+// Blended palettes too: each plot then carries its own colour's sums beside it.
 TEST(FramesReferenceTest, AFrameIsOnePictureAtAnyThreadCount) {
-    EXPECT_EQ(renderFrame(2.5, 7, 1).vRgb, renderFrame(2.5, 7, 2).vRgb);
+    std::string sBlended = sKeyframes;
+    for (size_t u = sBlended.find("<flame "); u != std::string::npos;
+         u = sBlended.find("<flame ", u + 1))
+        sBlended.insert(u + 7, "palette_mode=\"linear\" ");
+    for (const std::string& sFlames : {sKeyframes, sBlended})
+        EXPECT_EQ(renderFrame(2.5, 7, 1, sFlames).vRgb, renderFrame(2.5, 7, 2, sFlames).vRgb);
 }
 
 }  // namespace
