@@ -23,6 +23,9 @@ namespace maths::lanes {
 constexpr int iLanes = 4;
 using V = double __attribute__((vector_size(iLanes * sizeof(double))));
 using VBits = std::int64_t __attribute__((vector_size(iLanes * sizeof(std::int64_t))));
+// Bits worked on as whole numbers: unsigned, so that they wrap where a lane holds a value the
+// one-value way handles apart (a signed overflow would be undefined).
+using VWord = std::uint64_t __attribute__((vector_size(iLanes * sizeof(std::uint64_t))));
 
 FLAMES_LANES V asDoubles(VBits u) {
     V v;
@@ -165,10 +168,10 @@ FLAMES_LANES SDouble2 productOf(V a, V b) {
 
 // The one-value way's ln x as two doubles, for normal finite x > 0 in every lane.
 FLAMES_LANES SDouble2 logOf(V x) {
-    const VBits u = asBits(x), uFromStart = u - 0x3fe6000000000000LL;
-    const VBits iRow = ((uFromStart >> 45) & 127) * 3;
-    const V e = asDouble(uFromStart >> 52);
-    const V z = asDoubles(u - (uFromStart & static_cast<std::int64_t>(0xfff0000000000000ULL)));
+    const VWord u = (VWord)asBits(x), uFromStart = u - 0x3fe6000000000000ULL;
+    const VBits iRow = (VBits)(((uFromStart >> 45) & 127) * 3);
+    const V e = asDouble((VBits)uFromStart >> 52);
+    const V z = asDoubles((VBits)(u - (uFromStart & 0xfff0000000000000ULL)));
     const double* pRows = &logRows[0].dInverse;
     const V dInverse = gathered(pRows, iRow), dLogHi = gathered(pRows + 1, iRow);
     const V dLogLo = gathered(pRows + 2, iRow);
@@ -191,14 +194,14 @@ FLAMES_LANES V expOf(V dHi, V dLo, VBits& bApart) {
     const V dRest = fusedMultiplyAdd(-n, all(dLn2Over64Lo), dLo);
     const V r = dReducedHi + dRest, rLo = (dReducedHi - r) + dRest;
     const V dExpM1 = r + fusedMultiplyAdd(r * r, polynomial(dExpCoefficients, r), rLo);
-    const VBits iN = asBits(dShifted) - asBits(all(dShifter));
+    const VBits iN = (VBits)((VWord)asBits(dShifted) - (VWord)asBits(all(dShifter)));
     const VBits iRow = (iN & 63) * 2;
     const V dTableHi = gathered(&dPowersOfTwo[0][0], iRow);
     const V dTableLo = gathered(&dPowersOfTwo[0][1], iRow);
     const V dScaled = dTableHi + fusedMultiplyAdd(dTableHi, dExpM1, dTableLo);
     const VBits iK = iN >> 6;
     bApart = (iK > 1023) | (iK < -1021);
-    return dScaled * asDoubles((iK + 1023) << 52);
+    return dScaled * asDoubles((VBits)(((VWord)iK + 1023) << 52));
 }
 
 // maths::exp of each lane.
