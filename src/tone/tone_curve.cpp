@@ -81,9 +81,9 @@ void SToneCurve::pixel(const double* pValue, unsigned char* pRgb) const {
 
 // (1 − vibrancy)·256·(v/255)^(1/γ), even at vibrancy 1, as flam3 draws it: where a filter's
 // negative lobe makes a channel negative, its root is NaN, 0 · NaN too, and the channel shows
-// 255. At vibrancy 1 only that NaN shows: for v ≥ 0 and 0 < 1/γ ≤ 1 the power lies between 0
-// and v/255, finite, the term a zero (+0 or −0, the same byte), and the power is not worked out
-// (three a pixel, the most of a picture's tone mapping).
+// 255. At vibrancy 1 only that NaN shows: for finite v ≥ 0 and 0 < 1/γ ≤ 1 the power is finite
+// (at most the larger of 1 and v/255), the term a zero (+0 or −0, the same byte), and the power
+// is not worked out (three a pixel, the most of a picture's tone mapping).
 double SToneCurve::vibrancyTerm(double dValue) const {
     const double x = dValue / 255;
     if (dVibrancy == 1 && dInverseGamma > 0 && dInverseGamma <= 1 && x >= 0 &&
