@@ -50,20 +50,8 @@ SGenome batchGenome(const std::vector<const char*>& vVariations) {
     return genome;
 }
 
-// A group of batches walked side by side, as a render's worker runs them, one point at a time
-// or in lanes: the loop's own cost with linear alone; julian and noise (a power, a root and
-// random draws each sample); ngon; bench-a's fan2, eyefish and tangent, both ways.
-void BM_ChaosGameGroup(benchmark::State& state, std::vector<const char*> vVariations,
-                       bool bLanes) {
-    if (!benchGenome()) {
-        state.SkipWithError("tests/genome/data/bench-a.flame cannot be read");
-        return;
-    }
-    const CChaosGame game(batchGenome(vVariations));
-    if (bLanes && !game.lanes()) {
-        state.SkipWithError("no lanes on this processor");
-        return;
-    }
+// Groups of batches of game walked side by side, as a render's worker runs them, timed a sample.
+void walkGroups(benchmark::State& state, const CChaosGame& game, bool bLanes) {
     std::vector<std::vector<SPlot>> vPlots(iMostWalksAtOnce, std::vector<SPlot>(iBatchSamples));
     std::vector<std::vector<SBucket>> vAdds(iMostWalksAtOnce,
                                             std::vector<SBucket>(iBatchSamples));
@@ -78,6 +66,23 @@ void BM_ChaosGameGroup(benchmark::State& state, std::vector<const char*> vVariat
     state.counters["time/sample"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * iMostWalksAtOnce * iBatchSamples,
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+// A group of batches walked side by side, as a render's worker runs them, one point at a time
+// or in lanes: the loop's own cost with linear alone; julian and noise (a power, a root and
+// random draws each sample); ngon; bench-a's fan2, eyefish and tangent, both ways.
+void BM_ChaosGameGroup(benchmark::State& state, std::vector<const char*> vVariations,
+                       bool bLanes) {
+    if (!benchGenome()) {
+        state.SkipWithError("tests/genome/data/bench-a.flame cannot be read");
+        return;
+    }
+    const CChaosGame game(batchGenome(vVariations));
+    if (bLanes && !game.lanes()) {
+        state.SkipWithError("no lanes on this processor");
+        return;
+    }
+    walkGroups(state, game, bLanes);
 }
 BENCHMARK_CAPTURE(BM_ChaosGameGroup, linear, {"linear"}, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_ChaosGameGroup, julian_noise, {"julian", "noise"}, false)
@@ -102,20 +107,7 @@ void BM_GenomeGroup(benchmark::State& state, const char* sFile, bool bLanes) {
         state.SkipWithError("no lanes for this genome on this processor");
         return;
     }
-    std::vector<std::vector<SPlot>> vPlots(iMostWalksAtOnce, std::vector<SPlot>(iBatchSamples));
-    std::vector<std::vector<SBucket>> vAdds(iMostWalksAtOnce,
-                                            std::vector<SBucket>(iBatchSamples));
-    std::vector<SBatchJob> vJobs(iMostWalksAtOnce);
-    uint64_t uBatch = 0;
-    for (auto _ : state) {
-        for (int k = 0; k < iMostWalksAtOnce; k++)
-            vJobs[k] = {uBatch++, iBatchSamples, &vPlots[k], &vAdds[k], 0, 0};
-        game.runBatches(1, vJobs.data(), iMostWalksAtOnce, bLanes);
-        benchmark::DoNotOptimize(vJobs[0].iPlots);
-    }
-    state.counters["time/sample"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * iMostWalksAtOnce * iBatchSamples,
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    walkGroups(state, game, bLanes);
 }
 BENCHMARK_CAPTURE(BM_GenomeGroup, bench_b, "bench-b.flame", false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_GenomeGroup, bench_b_lanes, "bench-b.flame", true)

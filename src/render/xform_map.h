@@ -50,6 +50,7 @@ private:
     template <bool bZ>
     void applyVariations(double& x, double& y, double& z, double& c, CBatchRandom& random) const;
     void applyLinear(double& x, double& y, double& c) const;
+    void postAffine(double dX, double dY, double& x, double& y) const;
     template <bool bZ>
     void applyForms(const std::vector<SActive>& vForms, double& x, double& y, double& z,
                     CBatchRandom& random) const;
@@ -82,14 +83,8 @@ inline void CXformMap::applyForms(const std::vector<SActive>& vForms, double& x,
     }
 }
 
-// applyVariations' map for linear alone, operation for operation: the sum begins at 0.
-inline void CXformMap::applyLinear(double& x, double& y, double& c) const {
-    c = dSpeed * dColor + (1 - dSpeed) * c;
-    const std::array<double, 6>& a = coefs;
-    const double tx = a[0] * x + a[2] * y + a[4];
-    const double ty = a[1] * x + a[3] * y + a[5];
-    const double w = vSum[0].dWeight;
-    const double dX = 0.0 + w * tx, dY = 0.0 + w * ty;
+// The sum (dX, dY) through the post-affine, into (x, y).
+inline void CXformMap::postAffine(double dX, double dY, double& x, double& y) const {
     if (bPost) {
         const std::array<double, 6>& p = post;
         x = p[0] * dX + p[2] * dY + p[4];
@@ -98,6 +93,17 @@ inline void CXformMap::applyLinear(double& x, double& y, double& c) const {
         x = dX;
         y = dY;
     }
+}
+
+// applyVariations' map for linear alone, operation for operation: the sum begins at 0.
+inline void CXformMap::applyLinear(double& x, double& y, double& c) const {
+    c = dSpeed * dColor + (1 - dSpeed) * c;
+    const std::array<double, 6>& a = coefs;
+    const double tx = a[0] * x + a[2] * y + a[4];
+    const double ty = a[1] * x + a[3] * y + a[5];
+    const double w = vSum[0].dWeight;
+    const double dX = 0.0 + w * tx, dY = 0.0 + w * ty;
+    postAffine(dX, dY, x, y);
 }
 
 // Flattened: with every formula a branch of callFormula the compiler's inlining budget runs out
@@ -121,13 +127,6 @@ template <bool bZ>
     }
     double dX = call.dX, dY = call.dY, dZ = call.dZ;
     if (!vPost.empty()) applyForms<bZ>(vPost, dX, dY, dZ, random);
-    if (bPost) {
-        const std::array<double, 6>& p = post;
-        x = p[0] * dX + p[2] * dY + p[4];
-        y = p[1] * dX + p[3] * dY + p[5];
-    } else {
-        x = dX;
-        y = dY;
-    }
+    postAffine(dX, dY, x, y);
     if constexpr (bZ) z = dZ;
 }
