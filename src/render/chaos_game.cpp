@@ -85,7 +85,7 @@ void CChaosGame::plot(double x, double y, double c, int iXform, SBatchJob& job) 
     const double dIndex = 256 * c;
     const int iIndex = !(dIndex > 0) ? 0 : dIndex >= 255 ? 255 : static_cast<int>(dIndex);
     if (ePaletteMode == ePaletteStep) {
-        plot.uAdd = static_cast<uint32_t>(iXform * iPaletteSize + iIndex);
+        plot.uAdd = stepAdd(iXform, iIndex);
         job.iPlots++;
         return;
     }
@@ -108,7 +108,12 @@ void CChaosGame::plot(double x, double y, double c, int iXform, SBatchJob& job) 
 template <bool bZ, class FSample>
 bool CChaosGame::step(SWalk& walk, const FSample& onSample) const {
     if (walk.iDone >= walk.job.iSamples) return false;
-    const int j = choose(walk.iPrevious, walk.random.uniform());
+    return stepThrough<bZ>(walk, choose(walk.iPrevious, walk.random.uniform()), onSample);
+}
+
+// The step of a walk through xform j.
+template <bool bZ, class FSample>
+bool CChaosGame::stepThrough(SWalk& walk, int j, const FSample& onSample) const {
     double nx = walk.x, ny = walk.y, nz = walk.z, nc = walk.c;
     vXforms[j].apply<bZ>(nx, ny, nz, nc, walk.random);
     return finishStep<bZ>(walk, j, nx, ny, nz, nc, onSample);
@@ -235,12 +240,8 @@ void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
         }
         iWaiting[j + 1] = 0;
         if (iTakenCount == 1) {
-            for (int t = 0; t < iTakenCount; t++) {
-                SWalk& walk = *walks[iTaken[t]];
-                double nx = walk.x, ny = walk.y, nz = 0, nc = walk.c;
-                vXforms[j].apply<false>(nx, ny, nz, nc, walk.random);
-                finishStep<false>(walk, j, nx, ny, nz, nc, plotting(walk));
-            }
+            SWalk& walk = *walks[iTaken[0]];
+            stepThrough<false>(walk, j, plotting(walk));
         } else {
             for (int t = 0; t < iTakenCount; t += SLanePoints::iLanes)
                 mapLanes(j, walks, iTaken + t,

@@ -108,6 +108,8 @@ private:
     template <bool bZ>
     bool placePlot(SWalk& walk, double& x, double& y, double z, double& c, bool bRandom) const;
     template <bool bZ, class FSample>
+    bool stepThrough(SWalk& walk, int j, const FSample& onSample) const;
+    template <bool bZ, class FSample>
     bool finishStep(SWalk& walk, int j, double nx, double ny, double nz, double nc,
                     const FSample& onSample) const;
     template <bool bZ> void runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
@@ -119,6 +121,10 @@ private:
     bool lanesCan() const;
     int choose(int iPrevious, double dUniform) const;
     void plot(double x, double y, double c, int iXform, SBatchJob& job) const;
+    // Where in vStepAdds the sums of xform iXform's plots of palette entry iEntry are.
+    static uint32_t stepAdd(int iXform, int iEntry) {
+        return static_cast<uint32_t>(iXform * iPaletteSize + iEntry);
+    }
 
     bool bZ;                        // the points carry z
     bool bLanes = false;            // the batches walk four at a time

@@ -366,6 +366,5 @@ void CChaosGame::finishPlaced(SWalk& walk, int j, const SLanePoints& points,
     walk.x = points.x[i], walk.y = points.y[i], walk.c = points.c[i];
     walk.iPrevious = j;
     if (walk.iDone++ < 0 || !places.bInside[i] || vXforms[j].dPlotWeight == 0) return;
-    walk.job.pPlots->data()[walk.job.iPlots++] = {
-        places.uBucket[i], static_cast<uint32_t>(j * iPaletteSize + places.iEntry[i])};
+    walk.job.pPlots->data()[walk.job.iPlots++] = {places.uBucket[i], stepAdd(j, places.iEntry[i])};
 }
