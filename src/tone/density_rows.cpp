@@ -5,6 +5,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+
+namespace {
+
+// Strips enough for the threads to share the work out evenly, none so narrow that the buckets
+// beside it that reach into it (worked out by the strips on both sides) weigh much.
+int stripsOf(int iWidth, int iReach, int iThreads) {
+    if (iThreads <= 1) return 1;
+    return std::max(1, std::min(4 * iThreads, iWidth / (4 * (2 * iReach + 1))));
+}
+
+}  // namespace
 
 std::unique_ptr<CDensityKernels> densityKernelsOf(const SGenome& genome) {
     if (genome.dEstimatorRadius == 0 || genome.dEstimatorRadius == genome.dEstimatorMinimum)
@@ -16,8 +28,10 @@ std::unique_ptr<CDensityKernels> densityKernelsOf(const SGenome& genome) {
 CDensityRows::CDensityRows(const CHistogram& histogram_, SLogScale scale_,
                            const CDensityKernels* pKernels_, int iSupersample_, int iThreads_)
     : histogram(histogram_), scale(scale_), pKernels(pKernels_), iSupersample(iSupersample_),
-      iReach(pKernels_ ? pKernels_->halfSize() : 0), iWindowRows(2 * iReach + iScatterRows),
+      iReach(pKernels_ ? pKernels_->halfSize() : 0),
+      iWindowRows(2 * iReach + iScatterRows * iScatterBlocks),
       iThreads(iThreads_), iSegmentWidth(std::max(2 * iReach + 1, 256)),
+      iStrips(stripsOf(histogram_.width(), iReach, iThreads_)),
       vWindow(static_cast<size_t>(iWindowRows) * histogram_.width() * 4, 0.0),
       vOut(static_cast<size_t>(histogram_.width()) * 4) {}
 
@@ -42,23 +56,38 @@ double CDensityRows::densityAt(int iColumn, int iRow) const {
     return dDensity;
 }
 
-// Rows iFirstRow to iEndRow − 1, segment by segment: the even segments side by side, then the
-// odd ones.
+// Rows iFirstRow to iEndRow − 1, strip by strip, each strip of columns on a thread of its own,
+// iScatterRows rows at a time: what the even segments' buckets add to the strip, then what the
+// odd ones' add, each segment row after row and left to right. That is the order in which every
+// window bucket would take its sums from the segments scattered one after another, even then
+// odd, whatever the strips.
 void CDensityRows::scatterRows(int iFirstRow, int iEndRow) {
-    const int iSegments = (histogram.width() + iSegmentWidth - 1) / iSegmentWidth;
-    for (int iParity = 0; iParity < 2; iParity++)
-        CWorkerPool::shared().forEach((iSegments - iParity + 1) / 2, iThreads, [&](int iTask) {
-            const int iFirstColumn = (2 * iTask + iParity) * iSegmentWidth;
-            scatterSegment(iFirstRow, iEndRow, iFirstColumn,
-                           std::min(histogram.width(), iFirstColumn + iSegmentWidth));
-        });
+    const int iWidth = histogram.width();
+    CWorkerPool::shared().forEach(iStrips, iThreads, [&](int iStrip) {
+        const int iFirstTarget = static_cast<int>(static_cast<int64_t>(iWidth) * iStrip / iStrips);
+        const int iEndTarget =
+            static_cast<int>(static_cast<int64_t>(iWidth) * (iStrip + 1) / iStrips);
+        for (int iRow = iFirstRow; iRow < iEndRow; iRow += iScatterRows)
+            for (int iParity = 0; iParity < 2; iParity++)
+                for (int iStart = iParity * iSegmentWidth; iStart < iWidth;
+                     iStart += 2 * iSegmentWidth) {
+                    // The segment's buckets whose kernels can reach the strip.
+                    const int iFirst = std::max(iStart, iFirstTarget - iReach);
+                    const int iEnd =
+                        std::min({iWidth, iStart + iSegmentWidth, iEndTarget + iReach});
+                    if (iFirst < iEnd)
+                        scatterSegment(iRow, std::min(iEndRow, iRow + iScatterRows), iFirst,
+                                       iEnd, iFirstTarget, iEndTarget);
+                }
+    });
 }
 
-// Each bucket of a segment with hits, log-scaled, into the window, row by row and left to
-// right: as it is without density estimation, else spread by the kernel its density picks.
-void CDensityRows::scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn,
-                                  int iEndColumn) {
-    const int iWidth = histogram.width(), iHeight = histogram.height();
+// Each bucket of columns iFirstColumn to iEndColumn − 1 with hits, log-scaled, into the window's
+// columns iFirstTarget to iEndTarget − 1, row by row and left to right: as it is without density
+// estimation, else spread by the kernel its density picks.
+void CDensityRows::scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn, int iEndColumn,
+                                  int iFirstTarget, int iEndTarget) {
+    const int iHeight = histogram.height();
     const double dUnit = 255 / dBucketUnit;  // sums in flam3's units: 255 per full hit
     for (int iRow = iFirstRow; iRow < iEndRow; iRow++) {
         const SBucket* pRow = histogram.row(iRow);
@@ -70,16 +99,20 @@ void CDensityRows::scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn,
             const double dValue[4] = {dL * (bucket.uRed * dUnit), dL * (bucket.uGreen * dUnit),
                                       dL * (bucket.uBlue * dUnit), dL * dA};
             if (!pKernels) {
+                if (i < iFirstTarget || i >= iEndTarget) continue;
                 double* pCell = windowRow(iRow) + 4 * static_cast<size_t>(i);
                 for (int c = 0; c < 4; c++) pCell[c] += dValue[c];
                 continue;
             }
             const SDensityKernel& kernel = pKernels->kernel(pKernels->index(densityAt(i, iRow)));
             const int iK = kernel.iReach;
+            const int iFirstDx = std::max(-iK, iFirstTarget - i);
+            const int iLastDx = std::min(iK, iEndTarget - 1 - i);
+            if (iFirstDx > iLastDx) continue;
             for (int dy = -iK; dy <= iK; dy++) {
                 if (iRow + dy < 0 || iRow + dy >= iHeight) continue;
                 double* pTarget = windowRow(iRow + dy);
-                for (int dx = std::max(-iK, -i); dx <= std::min(iK, iWidth - 1 - i); dx++) {
+                for (int dx = iFirstDx; dx <= iLastDx; dx++) {
                     const double dWeight = kernel.weight(dx, dy);
                     double* pCell = pTarget + 4 * static_cast<size_t>(i + dx);
                     for (int c = 0; c < 4; c++) pCell[c] += dWeight * dValue[c];
@@ -92,7 +125,8 @@ void CDensityRows::scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn,
 const double* CDensityRows::nextRow() {
     // Row r is complete once every row that reaches it, up to r + N_h, has scattered.
     while (iNextScatter < histogram.height() && iNextScatter <= iNextOut + iReach) {
-        const int iEnd = std::min(histogram.height(), iNextScatter + iScatterRows);
+        const int iEnd =
+            std::min(histogram.height(), iNextScatter + iScatterRows * iScatterBlocks);
         scatterRows(iNextScatter, iEnd);
         iNextScatter = iEnd;
     }

@@ -12,11 +12,14 @@
 
 // Rows of log-scaled buckets, spread by the density kernels when there are any: 4 doubles a
 // bucket, row after row from the top, each complete once handed out. Holds its own window of
-// 2·N_h + iScatterRows rows. Density estimation scatters iScatterRows rows at a time, in column
-// segments laid out by the grid alone, each at least 2·N_h + 1 wide: the even ones (on
-// iThreads threads), then the odd ones. No two segments of one parity reach the same bucket, so
-// every bucket's sum is made in one fixed order, whatever the number of threads.
+// 2·N_h + iScatterRows · iScatterBlocks rows. Density estimation scatters iScatterRows rows at a
+// time. Where a window bucket's sums come from is laid out by the grid alone, in column segments
+// each at least 2·N_h + 1 wide, so that a bucket takes sums from one even and one odd segment at
+// most: first the even one's, then the odd one's, each in the order of its buckets. The window's
+// columns are shared out in strips, one thread a strip, each strip taking its sums in that
+// order: every bucket's sum is made the same way whatever the number of threads.
 constexpr int iScatterRows = 8;
+constexpr int iScatterBlocks = 4;  // of iScatterRows rows, scattered by one call of the threads
 
 class CDensityRows {
 public:
@@ -28,7 +31,8 @@ public:
 
 private:
     void scatterRows(int iFirstRow, int iEndRow);
-    void scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn, int iEndColumn);
+    void scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn, int iEndColumn,
+                        int iFirstTarget, int iEndTarget);
     double densityAt(int iColumn, int iRow) const;
     double* windowRow(int iRow) {
         return &vWindow[static_cast<size_t>(iRow % iWindowRows) * histogram.width() * 4];
@@ -42,6 +46,7 @@ private:
     int iWindowRows;
     int iThreads;
     int iSegmentWidth;   // columns; at least 2·reach + 1
+    int iStrips;         // of the window's columns, each filled by one thread
     int iNextScatter = 0, iNextOut = 0;
     std::vector<double> vWindow;
     std::vector<double> vOut;
