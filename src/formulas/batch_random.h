@@ -38,7 +38,10 @@ public:
     }
 
     // Uniform in [0, 1): the top 53 bits, each value k·2^−53 equally likely.
-    double uniform() { return static_cast<double>(next() >> 11) * 0x1.0p-53; }
+    double uniform() { return uniformOf(next()); }
+    static double uniformOf(uint64_t uDrawn) {
+        return static_cast<double>(uDrawn >> 11) * 0x1.0p-53;
+    }
 
     // Uniform in [−1, 1).
     double symmetric() { return 2 * uniform() - 1; }

@@ -22,7 +22,7 @@ SBucket addOf(const SColour& colour, double dWeight, double dTemporal) {
 }  // namespace
 
 CChaosGame::CChaosGame(const SGenome& genome, double dTemporalWeight_)
-    : bFinal(genome.bFinalXform), view(genome), ePaletteMode(genome.ePaletteMode),
+    : bFinal(genome.bFinalXform), choice(genome), view(genome), ePaletteMode(genome.ePaletteMode),
       palette(genome.palette), dTemporalWeight(dTemporalWeight_) {
     const int iXforms = static_cast<int>(genome.vXforms.size());
     bZ = view.threeD() || (bFinal && readsZ(genome.finalXform));
@@ -32,41 +32,12 @@ CChaosGame::CChaosGame(const SGenome& genome, double dTemporalWeight_)
         vXforms.emplace_back(genome.vXforms[j], bSolo, bZ);
     }
     if (bFinal) finalXform = CXformMap(genome.finalXform, false, bZ);
-    // Row 0 for a fresh start (plain weights), row i + 1 after xform i (times its chaos).
-    iRowLength = iXforms;
-    vCumulative.resize(static_cast<size_t>(iXforms + 1) * iXforms);
-    vLastChoosable.resize(iXforms + 1);
-    for (int iRow = 0; iRow <= iXforms; iRow++) {
-        const std::vector<double>* pChaos = iRow > 0 ? &genome.vXforms[iRow - 1].vChaos : nullptr;
-        double dSum = 0;
-        for (int j = 0; j < iXforms; j++) {
-            const double dChaos = pChaos && j < static_cast<int>(pChaos->size()) ? (*pChaos)[j] : 1;
-            const double dWeight = genome.vXforms[j].dWeight * dChaos;
-            dSum += dWeight;
-            vCumulative[iRow * iXforms + j] = dSum;
-            if (dWeight > 0) vLastChoosable[iRow] = j;
-        }
-    }
     bLanes = lanesCan();
     bPlaceLanes = bLanes && !bFinal && ePaletteMode == ePaletteStep;
     if (ePaletteMode == ePaletteStep)
         for (const CXformMap& xform : vXforms)
             for (const SColour& colour : palette)
                 vStepAdds.push_back(addOf(colour, xform.dPlotWeight, dTemporalWeight));
-}
-
-// The first xform whose cumulative weight in the row exceeds dUniform of the row's total. A
-// short row is counted without branches: a random choice is a branch no processor predicts.
-int CChaosGame::choose(int iPrevious, double dUniform) const {
-    const double* pRow = &vCumulative[static_cast<size_t>(iPrevious + 1) * iRowLength];
-    const double dTarget = dUniform * pRow[iRowLength - 1];
-    int j = 0;
-    if (iRowLength <= 16) {
-        for (int k = 0; k < iRowLength; k++) j += pRow[k] <= dTarget;
-    } else {
-        j = static_cast<int>(std::upper_bound(pRow, pRow + iRowLength, dTarget) - pRow);
-    }
-    return j < iRowLength ? j : vLastChoosable[iPrevious + 1];
 }
 
 namespace {
@@ -108,7 +79,7 @@ void CChaosGame::plot(double x, double y, double c, int iXform, SBatchJob& job) 
 template <bool bZ, class FSample>
 bool CChaosGame::step(SWalk& walk, const FSample& onSample) const {
     if (walk.iDone >= walk.job.iSamples) return false;
-    return stepThrough<bZ>(walk, choose(walk.iPrevious, walk.random.uniform()), onSample);
+    return stepThrough<bZ>(walk, choice.choose(walk.iPrevious, walk.random.next()), onSample);
 }
 
 // The step of a walk through xform j.
@@ -216,8 +187,9 @@ void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
     int iWaiting[iMostXforms + 1] = {};
     const auto chooseNext = [&](int w) {
         SWalk& walk = *walks[w];
-        iNext[w] = walk.iDone < walk.job.iSamples ? choose(walk.iPrevious, walk.random.uniform())
-                                                  : -1;
+        iNext[w] = walk.iDone < walk.job.iSamples
+                       ? choice.choose(walk.iPrevious, walk.random.next())
+                       : -1;
         iWaiting[iNext[w] + 1] += iNext[w] >= 0;
     };
     for (int w = 0; w < iJobs; w++) walks[w].emplace(uSeed, pJobs[w]), chooseNext(w);

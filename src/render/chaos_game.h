@@ -12,6 +12,7 @@
 #include "variations/variations.h"
 #include "genome/genome.h"
 #include "render/camera.h"
+#include "render/xform_choice.h"
 #include "render/xform_map.h"
 #include "tone/histogram.h"
 
@@ -119,7 +120,6 @@ private:
     void finishPlaced(SWalk& walk, int j, const SLanePoints& points, const SLanePlaces& places,
                       int i) const;
     bool lanesCan() const;
-    int choose(int iPrevious, double dUniform) const;
     void plot(double x, double y, double c, int iXform, SBatchJob& job) const;
     // Where in vStepAdds the sums of xform iXform's plots of palette entry iEntry are.
     static uint32_t stepAdd(int iXform, int iEntry) {
@@ -132,9 +132,7 @@ private:
     std::vector<CXformMap> vXforms;
     bool bFinal;
     CXformMap finalXform;
-    int iRowLength;                 // xforms + 1
-    std::vector<double> vCumulative;// per previous xform (none first): cumulative weights
-    std::vector<int> vLastChoosable;// per row: the last xform it can choose
+    CXformChoice choice;
     CCamera view;
     EPaletteMode ePaletteMode;
     CPalette palette;
