@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -193,6 +194,13 @@ void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
         iWaiting[iNext[w] + 1] += iNext[w] >= 0;
     };
     for (int w = 0; w < iJobs; w++) walks[w].emplace(uSeed, pJobs[w]), chooseNext(w);
+    // Where the lanes that only fill the registers leave their results: a walk of its own that
+    // never plots (it never comes out of its fuse).
+    SBatchJob fillerJob = {0, 0, nullptr, nullptr, 0, 0};
+    SWalk filler(uSeed, fillerJob);
+    SPlot fillerPlot;
+    filler.pPlots = &fillerPlot;
+    filler.iDone = std::numeric_limits<int>::min();
     for (;;) {
         int iBest = 0, iMost = 0;
         for (int w = 0; w < iJobs; w++) {
@@ -216,8 +224,8 @@ void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
             stepThrough<false>(walk, j, plotting(walk));
         } else {
             for (int t = 0; t < iTakenCount; t += SLanePoints::iLanes)
-                mapLanes(j, walks, iTaken + t,
-                         std::min(SLanePoints::iLanes, iTakenCount - t));
+                mapLanes(j, walks, iTaken + t, std::min(SLanePoints::iLanes, iTakenCount - t),
+                         filler);
         }
         for (int t = 0; t < iTakenCount; t++) chooseNext(iTaken[t]);
     }

@@ -93,9 +93,12 @@ private:
     // One batch's walk through the chaos game: where it stands and what it has plotted.
     struct SWalk {
         SWalk(uint64_t uSeed, SBatchJob& job_)
-            : job(job_), random(uSeed, job_.uBatch), x(random.symmetric()),
-              y(random.symmetric()), c(random.uniform()) {}
+            : job(job_), pPlots(job_.pPlots ? job_.pPlots->data() : nullptr),
+              random(uSeed, job_.uBatch), x(random.symmetric()), y(random.symmetric()),
+              c(random.uniform()) {}
         SBatchJob& job;
+        SPlot* pPlots;  // the job's
+
         CBatchRandom random;
         double x, y, c;
         double z = 0;  // where the points carry z
@@ -115,7 +118,8 @@ private:
                     const FSample& onSample) const;
     template <bool bZ> void runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
     void runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
-    void mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes, int iWalks) const;
+    void mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes, int iWalks,
+                  SWalk& filler) const;
     void finishLane(SWalk& walk, int j, double x, double y, double c) const;
     void finishPlaced(SWalk& walk, int j, const SLanePoints& points, const SLanePlaces& places,
                       int i) const;

@@ -333,7 +333,7 @@ bool CXformMap::lanesCan() const {
 // One step of iWalks walks (of walks, by index) that all go to xform j, mapped at once, then
 // placed. Flattened: the map and the placing inline, the lanes stay in registers between them.
 [[gnu::target("avx2,fma"), gnu::flatten]] void CChaosGame::mapLanes(
-    int j, std::optional<SWalk>* walks, const int* pIndexes, int iWalks) const {
+    int j, std::optional<SWalk>* walks, const int* pIndexes, int iWalks, SWalk& filler) const {
     SLanePoints points;
     const SWalk* pLanes[iLanes];
     for (int i = 0; i < iLanes; i++) {
@@ -349,8 +349,9 @@ bool CXformMap::lanesCan() const {
         SLanePlaces places;
         view.placeLanes(points, places);
         if (places.iBadLanes == 0) {
-            for (int i = 0; i < iWalks; i++)
-                finishPlaced(*walks[pIndexes[i]], j, points, places, i);
+            // Every lane, the fillers' into the filler walk: a loop that always runs four times.
+            for (int i = 0; i < iLanes; i++)
+                finishPlaced(i < iWalks ? *walks[pIndexes[i]] : filler, j, points, places, i);
             return;
         }
     }
@@ -359,12 +360,15 @@ bool CXformMap::lanesCan() const {
 }
 
 // finishStep for lane i of points, no value bad, placed in lanes: its plot as plot makes it in a
-// stepped palette without a final xform.
+// stepped palette without a final xform. Without branches: the plot is written in the job's next
+// place whether it is made or not (that place is free: the walk has samples left), and counted
+// only if made.
 void CChaosGame::finishPlaced(SWalk& walk, int j, const SLanePoints& points,
                               const SLanePlaces& places, int i) const {
     walk.iBadInARow = 0;
     walk.x = points.x[i], walk.y = points.y[i], walk.c = points.c[i];
     walk.iPrevious = j;
-    if (walk.iDone++ < 0 || !places.bInside[i] || vXforms[j].dPlotWeight == 0) return;
-    walk.job.pPlots->data()[walk.job.iPlots++] = {places.uBucket[i], stepAdd(j, places.iEntry[i])};
+    walk.pPlots[walk.job.iPlots] = {places.uBucket[i], stepAdd(j, places.iEntry[i])};
+    walk.job.iPlots +=
+        (walk.iDone++ >= 0) & places.bInside[i] & (vXforms[j].dPlotWeight != 0);
 }

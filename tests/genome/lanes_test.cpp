@@ -89,7 +89,7 @@ TEST(LanesTest, EveryLaneFormulaPlotsWhatItPlotsAlone) {
 // What lies around the lanes: a final xform (its chance of being applied drawn from the same
 // streams), colours blended between palette entries, fewer walks than a group, a turned camera
 // that puts many points outside the grid, batches that end at different steps, a cheap xform
-// beside a costly one.
+// beside a costly one, an xform of opacity 0.
 TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
     const std::string sCostly = "<xform weight=\"0.6\" color=\"0.2\" fan2=\"0.5\" tangent=\"0.5\" "
                                 "coefs=\"0.6 0.2 -0.2 0.6 0.2 0.1\"/>";
@@ -109,7 +109,10 @@ TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
         {"three walks", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 3, 0},
         {"turned camera", "<flame palette=\"9\" rotate=\"30\" scale=\"90\">" + sCostly +
                               sCheap + "</flame>", 8, 0},
-        {"unequal batches", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 8, 350}};
+        {"unequal batches", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 8, 350},
+        {"an xform that does not plot", "<flame palette=\"9\">" + sCostly +
+                                            "<xform weight=\"0.4\" opacity=\"0\" linear=\"1\" "
+                                            "coefs=\"0.5 0 0 0.5 -0.3 0.2\"/></flame>", 8, 0}};
     for (const SCase& test : cases) {
         const CChaosGame game(firstGenomeOf(test.sFlame));
         if (!game.lanes()) GTEST_SKIP() << "no lanes on this processor";
