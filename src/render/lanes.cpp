@@ -60,11 +60,10 @@ struct SLaneCall {
     V dX, dY;
 };
 
-// A uniform draw of each lane that has its random numbers; 0 in a lane that only fills.
+// A uniform draw of each lane's random numbers.
 FLAMES_LANES V uniforms(CBatchRandom* const* pRandoms) {
-    V v = all(0);
-    for (int i = 0; i < iLanes; i++)
-        if (pRandoms[i]) v[i] = pRandoms[i]->uniform();
+    V v;
+    for (int i = 0; i < iLanes; i++) v[i] = pRandoms[i]->uniform();
     return v;
 }
 
@@ -184,7 +183,7 @@ FLAMES_LANES void laneFormula(int iVariation, SLaneCall& c) {
         case eJulia: {
             V dA = all(0.5) * c.in.theta();
             for (int i = 0; i < iLanes; i++)
-                if (c.pRandoms[i] && c.pRandoms[i]->bit()) dA[i] += dPI;
+                if (c.pRandoms[i]->bit()) dA[i] += dPI;
             const V dK = c.w * squareRoot(c.in.r());
             const SSineCosine sc = sineCosine(dA);
             c.dX += dK * sc.c, c.dY += dK * sc.s;
@@ -247,12 +246,11 @@ FLAMES_LANES void laneFormula(int iVariation, SLaneCall& c) {
             break;
         }
         case eSquare: {
-            V dU1 = all(0), dU2 = all(0);
-            for (int i = 0; i < iLanes; i++)
-                if (c.pRandoms[i]) {
-                    dU1[i] = c.pRandoms[i]->uniform();
-                    dU2[i] = c.pRandoms[i]->uniform();
-                }
+            V dU1, dU2;
+            for (int i = 0; i < iLanes; i++) {
+                dU1[i] = c.pRandoms[i]->uniform();
+                dU2[i] = c.pRandoms[i]->uniform();
+            }
             c.dX += c.w * (dU1 - all(0.5));
             c.dY += c.w * (dU2 - all(0.5));
             break;
@@ -337,9 +335,10 @@ bool CXformMap::lanesCan() const {
     SLanePoints points;
     const SWalk* pLanes[iLanes];
     for (int i = 0; i < iLanes; i++) {
-        // Lanes past the walks only fill the register: a copy of the first, no random numbers.
+        // Lanes past the walks only fill the register: a copy of the first walk's point, the
+        // filler's random numbers.
         pLanes[i] = &*walks[pIndexes[i < iWalks ? i : 0]];
-        points.pRandoms[i] = i < iWalks ? &walks[pIndexes[i]]->random : nullptr;
+        points.pRandoms[i] = i < iWalks ? &walks[pIndexes[i]]->random : &filler.random;
     }
     points.x = V{pLanes[0]->x, pLanes[1]->x, pLanes[2]->x, pLanes[3]->x};
     points.y = V{pLanes[0]->y, pLanes[1]->y, pLanes[2]->y, pLanes[3]->y};
