@@ -78,8 +78,16 @@ FLAMES_LANES void julian(SLaneCall& c) {
     const V dK = truncated(all(std::fabs(c.p[0])) * uniforms(c.pRandoms));
     V dPhi = c.in.phi();
     if constexpr (bScope) {
-        for (int i = 0; i < iLanes; i++)
-            if (oddBranch(dK[i])) dPhi[i] = -dPhi[i];
+        // −φ on the odd branches. A whole k in [0, 2^52) is odd where the last bit of k + 2^52 is
+        // set: no branch on it, which is random. Any other k (a parameter out of all measure)
+        // lane by lane, as oddBranch says.
+        if (!anyOf(~(dK < all(0x1p52)))) {
+            const VBits bOdd = -(asBits(dK + all(0x1p52)) & 1);
+            dPhi = chosen(bOdd, -dPhi, dPhi);
+        } else {
+            for (int i = 0; i < iLanes; i++)
+                if (oddBranch(dK[i])) dPhi[i] = -dPhi[i];
+        }
     }
     const V dA = (all(2 * dPI) * dK + dPhi) / all(c.p[0]);
     const V dM = c.w * maths::lanes::pow(c.in.r2(), all(c.k[0]));

@@ -122,6 +122,43 @@ TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
     }
 }
 
+// juliascope's odd branches, taken without a branch, where they are a whole number's last bit
+// and past 2^52 (power 6·10^15: a quarter of the branches), each lane's point to the bit as the
+// one-point map makes it. A plot would not show a wrong sign there: −φ/p moves the angle by an
+// ulp.
+TEST(LanesTest, JuliascopesBranchesMapAsAlone) {
+    for (const char* sPower : {"7", "6e15"}) {
+        const SGenome genome = firstGenomeOf(
+            std::string("<flame palette=\"9\"><xform weight=\"1\" juliascope=\"1\" "
+                        "juliascope_power=\"") + sPower + "\" coefs=\"1 0 0 1 0 0\"/></flame>");
+        if (!CChaosGame(genome).lanes()) GTEST_SKIP() << "no lanes on this processor";
+        const CXformMap map(genome.vXforms[0], true, false);
+        int iDiffering = 0;
+        for (uint64_t uGroup = 0; uGroup < 2000; uGroup++) {
+            CBatchRandom randoms[SLanePoints::iLanes] = {{1, 4 * uGroup}, {1, 4 * uGroup + 1},
+                                                         {1, 4 * uGroup + 2}, {1, 4 * uGroup + 3}};
+            CBatchRandom alone[SLanePoints::iLanes] = {randoms[0], randoms[1], randoms[2],
+                                                       randoms[3]};
+            SLanePoints points;
+            for (int i = 0; i < SLanePoints::iLanes; i++) {
+                points.x[i] = randoms[i].symmetric(), points.y[i] = randoms[i].symmetric();
+                points.c[i] = 0.5;
+                alone[i] = randoms[i];
+                points.pRandoms[i] = &randoms[i];
+            }
+            const SLanePoints before = points;
+            map.applyLanes(points);
+            for (int i = 0; i < SLanePoints::iLanes; i++) {
+                double x = before.x[i], y = before.y[i], z = 0, c = before.c[i];
+                map.apply<false>(x, y, z, c, alone[i]);
+                iDiffering += std::memcmp(&x, &points.x[i], sizeof x) != 0 ||
+                              std::memcmp(&y, &points.y[i], sizeof y) != 0;
+            }
+        }
+        EXPECT_EQ(iDiffering, 0) << "power " << sPower;
+    }
+}
+
 TEST(LanesTest, WhatCannotGoInLanesWalksAlone) {
     // z, a pre_ form, a variation without a lane formula: each keeps the flame out of lanes.
     const std::vector<std::string> vXforms = {
