@@ -190,8 +190,10 @@ FLAMES_LANES void laneFormula(int iVariation, SLaneCall& c) {
         }
         case eJulia: {
             V dA = all(0.5) * c.in.theta();
-            for (int i = 0; i < iLanes; i++)
-                if (c.pRandoms[i]->bit()) dA[i] += dPI;
+            // + π where the lane's random bit is set, chosen without a branch on it.
+            VBits bTurned;
+            for (int i = 0; i < iLanes; i++) bTurned[i] = c.pRandoms[i]->bit() ? -1 : 0;
+            dA = chosen(bTurned, dA + all(dPI), dA);
             const V dK = c.w * squareRoot(c.in.r());
             const SSineCosine sc = sineCosine(dA);
             c.dX += dK * sc.c, c.dY += dK * sc.s;
