@@ -176,29 +176,30 @@ bool CChaosGame::lanesCan() const {
                        [](const CXformMap& xform) { return xform.lanesCan(); });
 }
 
-// The walks wait by the xform each goes to next, and the xform most of them wait for maps up to
-// four at once (a walk alone the one-point way): each walk takes exactly the steps it would
-// alone, in its own order, whenever they run.
+// The walks wait by the xform each goes to next, and the xform most of them wait for maps them
+// four at a time (a walk alone the one-point way): each walk takes exactly the steps it would
+// alone, in its own order, whenever they run. A group of lanes that the walks do not fill is
+// filled by the filler, a walk of its own after them that walks as they do but never plots (it
+// never comes out of its fuse) and never waits: the loops over a group's lanes run whole.
 void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
-    std::optional<SWalk> walks[iMostWalksAtOnce];
-    int iNext[iMostWalksAtOnce];  // the xform each walk goes to next; -1 once it is done
+    constexpr int iLanes = SLanePoints::iLanes, iFiller = iMostWalksAtOnce;
+    std::optional<SWalk> walks[iMostWalksAtOnce + 1];
+    int iNext[iMostWalksAtOnce + 1];  // the xform each walk goes to next; -1 once it is done
     // Per xform j, at j + 1, the walks going to it next; at 0 (a walk done) always 0. Each loop
     // over the walks below is without branches: which walks go where is random, and a branch
     // on it is one the processor mispredicts.
     int iWaiting[iMostXforms + 1] = {};
     const auto chooseNext = [&](int w) {
         SWalk& walk = *walks[w];
-        iNext[w] = walk.iDone < walk.job.iSamples
-                       ? choice.choose(walk.iPrevious, walk.random.next())
-                       : -1;
+        // Drawn even for a walk that is done, which draws nothing more: no branch.
+        const int iChoice = choice.choose(walk.iPrevious, walk.random.next());
+        iNext[w] = walk.iDone < walk.job.iSamples ? iChoice : -1;
         iWaiting[iNext[w] + 1] += iNext[w] >= 0;
     };
     for (int w = 0; w < iJobs; w++) walks[w].emplace(uSeed, pJobs[w]), chooseNext(w);
-    // Where the lanes that only fill the registers leave their results: a walk of its own that
-    // never plots (it never comes out of its fuse).
-    SBatchJob fillerJob = {0, 0, nullptr, nullptr, 0, 0};
-    SWalk filler(uSeed, fillerJob);
+    SBatchJob fillerJob = {0, std::numeric_limits<int>::min(), nullptr, nullptr, 0, 0};
     SPlot fillerPlot;
+    SWalk& filler = walks[iFiller].emplace(uSeed, fillerJob);
     filler.pPlots = &fillerPlot;
     filler.iDone = std::numeric_limits<int>::min();
     for (;;) {
@@ -210,24 +211,25 @@ void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
         }
         if (iMost == 0) return;
         const int j = iNext[iBest];
-        // The walks going to j, taken off its queue.
-        int iTaken[iMostWalksAtOnce], iTakenCount = 0;
+        // The walks going to j, taken off its queue, and the filler after them.
+        int iTaken[iMostWalksAtOnce + iLanes - 1], iTakenCount = 0;
         for (int w = 0; w < iJobs; w++) {
             const bool bTaken = iNext[w] == j;
             iTaken[iTakenCount] = w;
             iTakenCount += bTaken;
             iNext[w] = bTaken ? -1 : iNext[w];
         }
+        for (int t = 0; t < iLanes - 1; t++) iTaken[iTakenCount + t] = iFiller;
         iWaiting[j + 1] = 0;
         if (iTakenCount == 1) {
             SWalk& walk = *walks[iTaken[0]];
             stepThrough<false>(walk, j, plotting(walk));
-        } else {
-            for (int t = 0; t < iTakenCount; t += SLanePoints::iLanes)
-                mapLanes(j, walks, iTaken + t, std::min(SLanePoints::iLanes, iTakenCount - t),
-                         filler);
+            chooseNext(iTaken[0]);
+            continue;
         }
-        for (int t = 0; t < iTakenCount; t++) chooseNext(iTaken[t]);
+        const int iGroupsEnd = (iTakenCount + iLanes - 1) / iLanes * iLanes;
+        for (int t = 0; t < iGroupsEnd; t += iLanes) mapLanes(j, walks, iTaken + t);
+        for (int t = 0; t < iGroupsEnd; t++) chooseNext(iTaken[t]);
     }
 }
 

@@ -118,8 +118,7 @@ private:
                     const FSample& onSample) const;
     template <bool bZ> void runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
     void runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
-    void mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes, int iWalks,
-                  SWalk& filler) const;
+    void mapLanes(int j, std::optional<SWalk>* walks, const int* pIndexes) const;
     void finishLane(SWalk& walk, int j, double x, double y, double c) const;
     void finishPlaced(SWalk& walk, int j, const SLanePoints& points, const SLanePlaces& places,
                       int i) const;

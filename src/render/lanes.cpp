@@ -338,17 +338,15 @@ bool CXformMap::lanesCan() const {
     }
 }
 
-// One step of iWalks walks (of walks, by index) that all go to xform j, mapped at once, then
+// One step of four walks (of walks, by index) that all go to xform j, mapped at once, then
 // placed. Flattened: the map and the placing inline, the lanes stay in registers between them.
 [[gnu::target("avx2,fma"), gnu::flatten]] void CChaosGame::mapLanes(
-    int j, std::optional<SWalk>* walks, const int* pIndexes, int iWalks, SWalk& filler) const {
+    int j, std::optional<SWalk>* walks, const int* pIndexes) const {
     SLanePoints points;
-    const SWalk* pLanes[iLanes];
+    SWalk* pLanes[iLanes];
     for (int i = 0; i < iLanes; i++) {
-        // Lanes past the walks only fill the register: a copy of the first walk's point, the
-        // filler's random numbers.
-        pLanes[i] = &*walks[pIndexes[i < iWalks ? i : 0]];
-        points.pRandoms[i] = i < iWalks ? &walks[pIndexes[i]]->random : &filler.random;
+        pLanes[i] = &*walks[pIndexes[i]];
+        points.pRandoms[i] = &pLanes[i]->random;
     }
     points.x = V{pLanes[0]->x, pLanes[1]->x, pLanes[2]->x, pLanes[3]->x};
     points.y = V{pLanes[0]->y, pLanes[1]->y, pLanes[2]->y, pLanes[3]->y};
@@ -358,14 +356,12 @@ bool CXformMap::lanesCan() const {
         SLanePlaces places;
         view.placeLanes(points, places);
         if (places.iBadLanes == 0) {
-            // Every lane, the fillers' into the filler walk: a loop that always runs four times.
-            for (int i = 0; i < iLanes; i++)
-                finishPlaced(i < iWalks ? *walks[pIndexes[i]] : filler, j, points, places, i);
+            for (int i = 0; i < iLanes; i++) finishPlaced(*pLanes[i], j, points, places, i);
             return;
         }
     }
-    for (int i = 0; i < iWalks; i++)
-        finishLane(*walks[pIndexes[i]], j, points.x[i], points.y[i], points.c[i]);
+    for (int i = 0; i < iLanes; i++)
+        finishLane(*pLanes[i], j, points.x[i], points.y[i], points.c[i]);
 }
 
 // finishStep for lane i of points, no value bad, placed in lanes: its plot as plot makes it in a
