@@ -4,6 +4,7 @@
 #include "xml/genome_xml.h"
 #include "render/render.h"
 #include "text/text_forms.h"
+#include "workers/row_pipe.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,6 +13,7 @@
 namespace {
 
 constexpr const char* sGenomeKey = "flam3_genome";  // where flam3 keeps a picture's genome
+constexpr int iPipeRows = 96;  // rows on their way to the PNG writer: three of the tone map's groups
 constexpr const char* sDoneKey = "Done";             // the samples drawn, where not all were
 constexpr size_t iLongestName = 64;
 
@@ -56,10 +58,13 @@ std::string writeGenomePng(CWholeFile& file, const std::string& sFolder, CGenome
     CPngWriter writer(file.stream(), iPngLevelGrainy);
     if (!writer.begin(genome.iWidth, genome.iHeight, 3, genomeTexts(render, uSeed)))
         return writer.error();
+    // Compressed beside the threads that tone-map the next rows, where there are several.
     bool bWritten = true;
-    const bool bWhole = render.writeImage([&](int, const unsigned char* pRgb) {
-        bWritten = bWritten && writer.row(pRgb);
-    });
+    CRowPipe pipe(static_cast<size_t>(genome.iWidth) * 3, iPipeRows,
+                  [&](const unsigned char* pRgb) { bWritten = bWritten && writer.row(pRgb); },
+                  render.threads() > 1);
+    const bool bWhole = render.writeImage([&](int, const unsigned char* pRgb) { pipe.put(pRgb); });
+    pipe.finish();
     if (!bWhole) return "the render was stopped while its picture was written";
     if (!bWritten || !writer.finish()) return writer.error();
     return "";

@@ -64,6 +64,7 @@ public:
     int64_t samplesDone() const;
     int64_t samplesTotal() const { return iSamplesTotal; }
     double badValueRate() const;  // results replaced by a random point, per sample so far
+    int threads() const { return iThreads; }
 
     // The picture of the samples so far, as if they were all of them (a growing render is as
     // bright as the finished one), row by row from the top. Not during continueRender. False
