@@ -13,7 +13,8 @@
 namespace {
 
 constexpr const char* sGenomeKey = "flam3_genome";  // where flam3 keeps a picture's genome
-constexpr int iPipeRows = 96;  // rows on their way to the PNG writer: three of the tone map's groups
+// Rows on their way to the PNG writer: three of the tone map's groups of rows.
+constexpr int iPipeRows = 96;
 constexpr const char* sDoneKey = "Done";             // the samples drawn, where not all were
 constexpr size_t iLongestName = 64;
 

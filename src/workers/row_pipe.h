@@ -18,8 +18,8 @@ class CRowPipe {
 public:
     // consume(row) for every row put, in order. bBeside false (or no thread to be had): each
     // row consumed at once, in put, on the giver's thread.
-    CRowPipe(std::size_t uRowBytes, int iRingRows, std::function<void(const unsigned char*)> consume,
-             bool bBeside = true);
+    CRowPipe(std::size_t uRowBytes, int iRingRows,
+             std::function<void(const unsigned char*)> consume, bool bBeside = true);
     ~CRowPipe();  // finish(): the consumer never outlives what it was given
     CRowPipe(const CRowPipe&) = delete;
     CRowPipe& operator=(const CRowPipe&) = delete;
