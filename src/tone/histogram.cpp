@@ -1,11 +1,28 @@
 #include "tone/histogram.h"
 
+#include <sys/mman.h>
+
 #include <tuple>
 
 bool SBucket::operator==(const SBucket& other) const {
     return std::tie(uRed, uGreen, uBlue, uAlpha, uCount) ==
            std::tie(other.uRed, other.uGreen, other.uBlue, other.uAlpha, other.uCount);
 }
+
+// From the heap in a build with the address sanitizer, which watches the heap's bounds.
+#ifdef __SANITIZE_ADDRESS__
+void* hugePages(std::size_t uBytes) { return ::operator new(uBytes); }
+void freeHugePages(void* p, std::size_t) { ::operator delete(p); }
+#else
+void* hugePages(std::size_t uBytes) {
+    void* p = mmap(nullptr, uBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    madvise(p, uBytes, MADV_HUGEPAGE);
+    return p;
+}
+
+void freeHugePages(void* p, std::size_t uBytes) { munmap(p, uBytes); }
+#endif
 
 CHistogram::CHistogram(int iWidth_, int iHeight_)
     : iWidth(iWidth_), iHeight(iHeight_),

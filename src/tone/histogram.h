@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <vector>
 
 // One palette unit (a channel of 1 at plot weight 1) in the sums: 255 · 2^12. Palette channels
@@ -29,6 +30,38 @@ struct SPlot {
     std::uint32_t uAdd;
 };
 
+// Memory for a grid of buckets on the system's 2 MiB pages where it has them (a hint it may not
+// take): the chaos game adds into buckets anywhere on a grid of thousands of 4 KiB pages, most
+// of them missing the processor's table of pages at every add, and each page taken first by a
+// fault of its own.
+template <class T>
+struct CHugePages {
+    using value_type = T;
+    CHugePages() = default;
+    template <class U>
+    CHugePages(const CHugePages<U>&) {}
+    T* allocate(std::size_t uCount);
+    void deallocate(T* p, std::size_t uCount);
+    template <class U>
+    bool operator==(const CHugePages<U>&) const { return true; }
+    template <class U>
+    bool operator!=(const CHugePages<U>&) const { return false; }
+};
+
+void* hugePages(std::size_t uBytes);  // throws std::bad_alloc
+void freeHugePages(void* p, std::size_t uBytes);
+
+template <class T>
+T* CHugePages<T>::allocate(std::size_t uCount) {
+    if (uCount > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+    return static_cast<T*>(hugePages(uCount * sizeof(T)));
+}
+
+template <class T>
+void CHugePages<T>::deallocate(T* p, std::size_t uCount) {
+    freeHugePages(p, uCount * sizeof(T));
+}
+
 class CHistogram {
 public:
     CHistogram(int iWidth, int iHeight);  // every sum 0; throws std::bad_alloc if too large
@@ -50,5 +83,5 @@ public:
 
 private:
     int iWidth, iHeight;
-    std::vector<SBucket> vBuckets;  // row after row, top row first
+    std::vector<SBucket, CHugePages<SBucket>> vBuckets;  // row after row, top row first
 };
