@@ -202,15 +202,25 @@ void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
     SWalk& filler = walks[iFiller].emplace(uSeed, fillerJob);
     filler.pPlots = &fillerPlot;
     filler.iDone = std::numeric_limits<int>::min();
+    const int iXforms = static_cast<int>(vXforms.size());
     for (;;) {
-        int iBest = 0, iMost = 0;
-        for (int w = 0; w < iJobs; w++) {
-            const int iCount = iWaiting[iNext[w] + 1];
-            iBest = iCount > iMost ? w : iBest;
-            iMost = iCount > iMost ? iCount : iMost;
+        // The xform most walks wait for: among the xforms where they are fewer than the walks,
+        // else among the walks' next xforms.
+        int j = 0, iMost = 0;
+        if (iXforms <= iJobs) {
+            for (int k = 0; k < iXforms; k++) {
+                const int iCount = iWaiting[k + 1];
+                j = iCount > iMost ? k : j;
+                iMost = iCount > iMost ? iCount : iMost;
+            }
+        } else {
+            for (int w = 0; w < iJobs; w++) {
+                const int iCount = iWaiting[iNext[w] + 1];
+                j = iCount > iMost ? iNext[w] : j;
+                iMost = iCount > iMost ? iCount : iMost;
+            }
         }
         if (iMost == 0) return;
-        const int j = iNext[iBest];
         // The walks going to j, taken off its queue, and the filler after them.
         int iTaken[iMostWalksAtOnce + iLanes - 1], iTakenCount = 0;
         for (int w = 0; w < iJobs; w++) {

@@ -87,9 +87,9 @@ TEST(LanesTest, EveryLaneFormulaPlotsWhatItPlotsAlone) {
 }
 
 // What lies around the lanes: a final xform (its chance of being applied drawn from the same
-// streams), colours blended between palette entries, fewer walks than a group, a turned camera
-// that puts many points outside the grid, batches that end at different steps, a cheap xform
-// beside a costly one, an xform of opacity 0.
+// streams), colours blended between palette entries, fewer walks than a group (and than the
+// xforms), a turned camera that puts many points outside the grid, batches that end at
+// different steps, a cheap xform beside a costly one, an xform of opacity 0.
 TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
     const std::string sCostly = "<xform weight=\"0.6\" color=\"0.2\" fan2=\"0.5\" tangent=\"0.5\" "
                                 "coefs=\"0.6 0.2 -0.2 0.6 0.2 0.1\"/>";
@@ -107,6 +107,8 @@ TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
         {"linear palette", "<flame palette=\"9\" palette_mode=\"linear\">" + sCostly + sCheap +
                                "</flame>", 8, 0},
         {"three walks", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 3, 0},
+        {"more xforms than walks", "<flame palette=\"9\">" + sCostly + sCheap + sCostly +
+                                       sCheap + "</flame>", 3, 0},
         {"turned camera", "<flame palette=\"9\" rotate=\"30\" scale=\"90\">" + sCostly +
                               sCheap + "</flame>", 8, 0},
         {"unequal batches", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 8, 350},
