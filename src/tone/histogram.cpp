@@ -9,20 +9,34 @@ bool SBucket::operator==(const SBucket& other) const {
            std::tie(other.uRed, other.uGreen, other.uBlue, other.uAlpha, other.uCount);
 }
 
-// From the heap in a build with the address sanitizer, which watches the heap's bounds.
+namespace {
+
+// Smaller grids (the window's trials, random genomes' tests) stay on the heap, which keeps and
+// reuses their memory; so does every grid in a build with the address sanitizer, which watches
+// the heap's bounds.
+bool onHugePages(std::size_t uBytes) {
 #ifdef __SANITIZE_ADDRESS__
-void* hugePages(std::size_t uBytes) { return ::operator new(uBytes); }
-void freeHugePages(void* p, std::size_t) { ::operator delete(p); }
+    (void)uBytes;
+    return false;
 #else
+    return uBytes >= (std::size_t{4} << 20);
+#endif
+}
+
+}  // namespace
+
 void* hugePages(std::size_t uBytes) {
+    if (!onHugePages(uBytes)) return ::operator new(uBytes);
     void* p = mmap(nullptr, uBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
     madvise(p, uBytes, MADV_HUGEPAGE);
     return p;
 }
 
-void freeHugePages(void* p, std::size_t uBytes) { munmap(p, uBytes); }
-#endif
+void freeHugePages(void* p, std::size_t uBytes) {
+    if (!onHugePages(uBytes)) return ::operator delete(p);
+    munmap(p, uBytes);
+}
 
 CHistogram::CHistogram(int iWidth_, int iHeight_)
     : iWidth(iWidth_), iHeight(iHeight_),
