@@ -197,6 +197,8 @@ void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
         iWaiting[iNext[w] + 1] += iNext[w] >= 0;
     };
     for (int w = 0; w < iJobs; w++) walks[w].emplace(uSeed, pJobs[w]), chooseNext(w);
+    // The filler: done from the start (no samples: it never waits), in a fuse it never leaves
+    // (it never plots; its plots' place is one of its own).
     SBatchJob fillerJob = {0, std::numeric_limits<int>::min(), nullptr, nullptr, 0, 0};
     SPlot fillerPlot;
     SWalk& filler = walks[iFiller].emplace(uSeed, fillerJob);
@@ -204,8 +206,8 @@ void CChaosGame::runLanes(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
     filler.iDone = std::numeric_limits<int>::min();
     const int iXforms = static_cast<int>(vXforms.size());
     for (;;) {
-        // The xform most walks wait for: among the xforms where they are fewer than the walks,
-        // else among the walks' next xforms.
+        // The xform most walks wait for: its count read xform by xform where the xforms are no
+        // more than the walks, else through each walk's next xform.
         int j = 0, iMost = 0;
         if (iXforms <= iJobs) {
             for (int k = 0; k < iXforms; k++) {

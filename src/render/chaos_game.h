@@ -98,7 +98,6 @@ private:
               c(random.uniform()) {}
         SBatchJob& job;
         SPlot* pPlots;  // the job's
-
         CBatchRandom random;
         double x, y, c;
         double z = 0;  // where the points carry z

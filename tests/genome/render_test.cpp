@@ -6,11 +6,14 @@
 #include "xml/genome_xml.h"
 #include "render/chaos_game.h"
 #include "render/render.h"
+#include "tone/density_rows.h"
+#include "tone/tone_curve.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -78,6 +81,33 @@ TEST(RenderThreadsTest, OneSeedOnePictureAtAnyThreadCount) {
     CGenomeRender otherSeed(genome, 6, 2);
     while (otherSeed.continueRender(std::chrono::milliseconds(100))) {}
     EXPECT_NE(pictureOf(otherSeed), vFirst);
+}
+
+// Density estimation's rows, to the last bit, on any number of threads: a picture wide enough
+// for eight strips of columns at two threads, each taking its sums in the segments' order (an
+// 8-bit picture would hide a sum made in another order).
+TEST(RenderThreadsTest, DensityRowsTheSameAtAnyThreadCount) {
+    const SGenome genome = genomeOf("size=\"700 24\" quality=\"20\" estimator_radius=\"9\"");
+    CGenomeRender render(genome, 5, 2);
+    while (render.continueRender(std::chrono::milliseconds(100))) {}
+    const std::unique_ptr<CDensityKernels> pKernels = densityKernelsOf(genome);
+    const auto rowsOn = [&](int iThreads) {
+        CDensityRows rows(render.histogram(), logScaleOf(genome, genome.dQuality, 1),
+                          pKernels.get(), genome.iSupersample, iThreads);
+        std::vector<double> vAll;
+        while (!rows.done()) {
+            const double* pRow = rows.nextRow();
+            vAll.insert(vAll.end(), pRow, pRow + 4 * render.histogram().width());
+        }
+        return vAll;
+    };
+    const std::vector<double> vOne = rowsOn(1);
+    for (int iThreads : {2, 3, 7}) {
+        const std::vector<double> vMany = rowsOn(iThreads);
+        ASSERT_EQ(vMany.size(), vOne.size());
+        EXPECT_EQ(std::memcmp(vMany.data(), vOne.data(), vOne.size() * sizeof(double)), 0)
+            << iThreads << " threads";
+    }
 }
 
 // Half the samples, scaled as if they were all: about as bright as the whole (a little darker:
