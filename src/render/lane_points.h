@@ -7,8 +7,8 @@
 
 #include <cstddef>
 
-// The points, each with its own batch's random numbers (a lane that only fills the register
-// draws from a stream of its own).
+// The points, each with its own walk's random numbers (a lane the walks leave empty holds the
+// filler walk, with its own).
 struct SLanePoints {
     static constexpr int iLanes = 4;
     // Whole registers, written and read whole: a register read from memory that was written a
