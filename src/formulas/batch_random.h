@@ -48,6 +48,9 @@ public:
 
     bool bit() { return (next() >> 63) != 0; }
 
+    // The top 32 bits of a draw, as a whole number.
+    double highHalf() { return static_cast<double>(next() >> 32); }
+
 private:
     static uint64_t rotl(uint64_t u, int iBits) { return (u << iBits) | (u >> (64 - iBits)); }
 

@@ -11,117 +11,131 @@ namespace variation {
 
 // flux: the square root of the ratio of the distances to (−w, 0) and (w, 0), turned by half
 // the difference of their angles; w is the foci's offset as well as the weight.
-inline void flux(SVariationCall& c) {
-    const double x = c.in.x, y = c.in.y, w = c.w;
-    const double dPlus = x + w, dMinus = x - w, dY2 = y * y;
-    const double dToPlus = std::sqrt(dY2 + dPlus * dPlus);
-    const double dToMinus = std::sqrt(dY2 + dMinus * dMinus);
-    const double dRho = w * (2 + c.p[0]) * std::sqrt(dToPlus / dToMinus);
-    const double dA = 0.5 * (maths::atan2(y, dMinus) - maths::atan2(y, dPlus));
-    c.dX += dRho * maths::cos(dA); c.dY += dRho * maths::sin(dA);
-}
+constexpr auto flux = [](auto& c) {
+    const auto x = c.in.x, y = c.in.y; const double w = c.w;
+    const auto dPlus = x + w, dMinus = x - w, dY2 = y * y;
+    const auto dToPlus = maths::sqrt(dY2 + dPlus * dPlus);
+    const auto dToMinus = maths::sqrt(dY2 + dMinus * dMinus);
+    const auto dRho = w * (2 + c.p[0]) * maths::sqrt(dToPlus / dToMinus);
+    const auto dA = 0.5 * (maths::atan2(y, dMinus) - maths::atan2(y, dPlus));
+    const auto sc = maths::sinCos(dA);
+    c.dX += dRho * sc.dCos; c.dY += dRho * sc.dSin;
+};
 
 // mobius: w·(a·z + b)/(c·z + d) for the complex a, b, c, d of its parameters, with no ε: the
 // all-zero defaults give 0/0, a bad value.
-inline void mobius(SVariationCall& c) {
-    const double x = c.in.x, y = c.in.y, w = c.w;
+constexpr auto mobius = [](auto& c) {
+    const auto x = c.in.x, y = c.in.y; const double w = c.w;
     const double* p = c.p;
-    const double dNumRe = p[0] * x - p[1] * y + p[2], dNumIm = p[0] * y + p[1] * x + p[3];
-    const double dDenRe = p[4] * x - p[5] * y + p[6], dDenIm = p[4] * y + p[5] * x + p[7];
-    const double dK = w / (dDenRe * dDenRe + dDenIm * dDenIm);
+    const auto dNumRe = p[0] * x - p[1] * y + p[2], dNumIm = p[0] * y + p[1] * x + p[3];
+    const auto dDenRe = p[4] * x - p[5] * y + p[6], dDenIm = p[4] * y + p[5] * x + p[7];
+    const auto dK = w / (dDenRe * dDenRe + dDenIm * dDenIm);
     c.dX += dK * (dNumRe * dDenRe + dNumIm * dDenIm);
     c.dY += dK * (dNumIm * dDenRe - dNumRe * dDenIm);
-}
+};
 
 constexpr SVariation complexRows[] = {
-    {eExp, "exp", {}, nullptr, [](SVariationCall& c) {  // w·eˣ·(cos y, sin y)
-         const double x = c.in.x, y = c.in.y;
-         const double dE = c.w * maths::exp(x);
-         c.dX += dE * maths::cos(y); c.dY += dE * maths::sin(y);
+    {eExp, "exp", {}, nullptr, [](auto& c) {  // w·eˣ·(cos y, sin y)
+         const auto x = c.in.x, y = c.in.y;
+         const auto dE = c.w * maths::exp(x);
+         const auto sc = maths::sinCos(y);
+         c.dX += dE * sc.dCos; c.dY += dE * sc.dSin;
      }},
-    {eLog, "log", {}, nullptr, [](SVariationCall& c) {  // w·(½ ln r², φ)
+    {eLog, "log", {}, nullptr, [](auto& c) {  // w·(½ ln r², φ)
          const double w = c.w;
          c.dX += w * (0.5 * maths::log(c.in.r2())); c.dY += w * c.in.phi();
      }},
-    {eSin, "sin", {}, nullptr, [](SVariationCall& c) {  // w·(sin x cosh y, cos x sinh y)
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (maths::sin(x) * maths::cosh(y)); c.dY += w * (maths::cos(x) * maths::sinh(y));
+    {eSin, "sin", {}, nullptr, [](auto& c) {  // w·(sin x cosh y, cos x sinh y)
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
+         const auto sc = maths::sinCos(x);
+         c.dX += w * (sc.dSin * maths::cosh(y)); c.dY += w * (sc.dCos * maths::sinh(y));
      }},
-    {eCos, "cos", {}, nullptr, [](SVariationCall& c) {  // w·(cos x cosh y, −sin x sinh y)
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (maths::cos(x) * maths::cosh(y));
-         c.dY += w * (-maths::sin(x) * maths::sinh(y));
+    {eCos, "cos", {}, nullptr, [](auto& c) {  // w·(cos x cosh y, −sin x sinh y)
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
+         const auto sc = maths::sinCos(x);
+         c.dX += w * (sc.dCos * maths::cosh(y));
+         c.dY += w * (-sc.dSin * maths::sinh(y));
      }},
-    {eTan, "tan", {}, nullptr, [](SVariationCall& c) {
+    {eTan, "tan", {}, nullptr, [](auto& c) {
          // d = 1/(cos 2x + cosh 2y); w·d·(sin 2x, sinh 2y)
-         const double x = c.in.x, y = c.in.y;
-         const double dD = c.w * (1 / (maths::cos(2 * x) + maths::cosh(2 * y)));
-         c.dX += dD * maths::sin(2 * x); c.dY += dD * maths::sinh(2 * y);
+         const auto x = c.in.x, y = c.in.y;
+         const auto sc = maths::sinCos(2 * x);
+         const auto dD = c.w * (1 / (sc.dCos + maths::cosh(2 * y)));
+         c.dX += dD * sc.dSin; c.dY += dD * maths::sinh(2 * y);
      }},
-    {eSec, "sec", {}, nullptr, [](SVariationCall& c) {
+    {eSec, "sec", {}, nullptr, [](auto& c) {
          // d = 2/(cos 2x + cosh 2y); w·d·(cos x cosh y, sin x sinh y)
-         const double x = c.in.x, y = c.in.y;
-         const double dD = c.w * (2 / (maths::cos(2 * x) + maths::cosh(2 * y)));
-         c.dX += dD * (maths::cos(x) * maths::cosh(y));
-         c.dY += dD * (maths::sin(x) * maths::sinh(y));
+         const auto x = c.in.x, y = c.in.y;
+         const auto dD = c.w * (2 / (maths::cos(2 * x) + maths::cosh(2 * y)));
+         const auto sc = maths::sinCos(x);
+         c.dX += dD * (sc.dCos * maths::cosh(y));
+         c.dY += dD * (sc.dSin * maths::sinh(y));
      }},
-    {eCsc, "csc", {}, nullptr, [](SVariationCall& c) {
+    {eCsc, "csc", {}, nullptr, [](auto& c) {
          // d = 2/(cosh 2y − cos 2x); w·d·(sin x cosh y, −cos x sinh y)
-         const double x = c.in.x, y = c.in.y;
-         const double dD = c.w * (2 / (maths::cosh(2 * y) - maths::cos(2 * x)));
-         c.dX += dD * (maths::sin(x) * maths::cosh(y));
-         c.dY += dD * (-maths::cos(x) * maths::sinh(y));
+         const auto x = c.in.x, y = c.in.y;
+         const auto dD = c.w * (2 / (maths::cosh(2 * y) - maths::cos(2 * x)));
+         const auto sc = maths::sinCos(x);
+         c.dX += dD * (sc.dSin * maths::cosh(y));
+         c.dY += dD * (-sc.dCos * maths::sinh(y));
      }},
-    {eCot, "cot", {}, nullptr, [](SVariationCall& c) {
+    {eCot, "cot", {}, nullptr, [](auto& c) {
          // d = 1/(cosh 2y − cos 2x); w·d·(sin 2x, −sinh 2y)
-         const double x = c.in.x, y = c.in.y;
-         const double dD = c.w * (1 / (maths::cosh(2 * y) - maths::cos(2 * x)));
-         c.dX += dD * maths::sin(2 * x); c.dY += dD * -maths::sinh(2 * y);
+         const auto x = c.in.x, y = c.in.y;
+         const auto sc = maths::sinCos(2 * x);
+         const auto dD = c.w * (1 / (maths::cosh(2 * y) - sc.dCos));
+         c.dX += dD * sc.dSin; c.dY += dD * -maths::sinh(2 * y);
      }},
-    {eSinh, "sinh", {}, nullptr, [](SVariationCall& c) {  // w·(sinh x cos y, cosh x sin y)
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (maths::sinh(x) * maths::cos(y)); c.dY += w * (maths::cosh(x) * maths::sin(y));
+    {eSinh, "sinh", {}, nullptr, [](auto& c) {  // w·(sinh x cos y, cosh x sin y)
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
+         const auto sc = maths::sinCos(y);
+         c.dX += w * (maths::sinh(x) * sc.dCos); c.dY += w * (maths::cosh(x) * sc.dSin);
      }},
-    {eCosh, "cosh", {}, nullptr, [](SVariationCall& c) {  // w·(cosh x cos y, sinh x sin y)
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         c.dX += w * (maths::cosh(x) * maths::cos(y)); c.dY += w * (maths::sinh(x) * maths::sin(y));
+    {eCosh, "cosh", {}, nullptr, [](auto& c) {  // w·(cosh x cos y, sinh x sin y)
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
+         const auto sc = maths::sinCos(y);
+         c.dX += w * (maths::cosh(x) * sc.dCos); c.dY += w * (maths::sinh(x) * sc.dSin);
      }},
-    {eTanh, "tanh", {}, nullptr, [](SVariationCall& c) {
+    {eTanh, "tanh", {}, nullptr, [](auto& c) {
          // d = 1/(cos 2y + cosh 2x); w·d·(sinh 2x, sin 2y)
-         const double x = c.in.x, y = c.in.y;
-         const double dD = c.w * (1 / (maths::cos(2 * y) + maths::cosh(2 * x)));
-         c.dX += dD * maths::sinh(2 * x); c.dY += dD * maths::sin(2 * y);
+         const auto x = c.in.x, y = c.in.y;
+         const auto sc = maths::sinCos(2 * y);
+         const auto dD = c.w * (1 / (sc.dCos + maths::cosh(2 * x)));
+         c.dX += dD * maths::sinh(2 * x); c.dY += dD * sc.dSin;
      }},
-    {eSech, "sech", {}, nullptr, [](SVariationCall& c) {
+    {eSech, "sech", {}, nullptr, [](auto& c) {
          // d = 2/(cos 2y + cosh 2x); w·d·(cos y cosh x, −sin y sinh x)
-         const double x = c.in.x, y = c.in.y;
-         const double dD = c.w * (2 / (maths::cos(2 * y) + maths::cosh(2 * x)));
-         c.dX += dD * (maths::cos(y) * maths::cosh(x));
-         c.dY += dD * (-maths::sin(y) * maths::sinh(x));
+         const auto x = c.in.x, y = c.in.y;
+         const auto dD = c.w * (2 / (maths::cos(2 * y) + maths::cosh(2 * x)));
+         const auto sc = maths::sinCos(y);
+         c.dX += dD * (sc.dCos * maths::cosh(x));
+         c.dY += dD * (-sc.dSin * maths::sinh(x));
      }},
-    {eCsch, "csch", {}, nullptr, [](SVariationCall& c) {
+    {eCsch, "csch", {}, nullptr, [](auto& c) {
          // d = 2/(cosh 2x − cos 2y); w·d·(sinh x cos y, −cosh x sin y)
-         const double x = c.in.x, y = c.in.y;
-         const double dD = c.w * (2 / (maths::cosh(2 * x) - maths::cos(2 * y)));
-         c.dX += dD * (maths::sinh(x) * maths::cos(y));
-         c.dY += dD * (-maths::cosh(x) * maths::sin(y));
+         const auto x = c.in.x, y = c.in.y;
+         const auto dD = c.w * (2 / (maths::cosh(2 * x) - maths::cos(2 * y)));
+         const auto sc = maths::sinCos(y);
+         c.dX += dD * (maths::sinh(x) * sc.dCos);
+         c.dY += dD * (-maths::cosh(x) * sc.dSin);
      }},
-    {eCoth, "coth", {}, nullptr, [](SVariationCall& c) {
+    {eCoth, "coth", {}, nullptr, [](auto& c) {
          // d = 1/(cosh 2x − cos 2y); w·d·(sinh 2x, sin 2y)
-         const double x = c.in.x, y = c.in.y;
-         const double dD = c.w * (1 / (maths::cosh(2 * x) - maths::cos(2 * y)));
-         c.dX += dD * maths::sinh(2 * x); c.dY += dD * maths::sin(2 * y);
+         const auto x = c.in.x, y = c.in.y;
+         const auto sc = maths::sinCos(2 * y);
+         const auto dD = c.w * (1 / (maths::cosh(2 * x) - sc.dCos));
+         c.dX += dD * maths::sinh(2 * x); c.dY += dD * sc.dSin;
      }},
     {eAuger, "auger",
      {{{"auger_freq", 1, 1, 5}, {"auger_weight", 0.5, 0, 1}, {"auger_sym", 0, 0, 1},
        {"auger_scale", 1, 0.5, 2}}},
-     nullptr, [](SVariationCall& c) {
+     nullptr, [](auto& c) {
          // each axis waved by the sine of the other's: d = v + aw·(scale·s/2 + |v|·s)
-         const double x = c.in.x, y = c.in.y, w = c.w;
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
          const double dFreq = c.p[0], dAw = c.p[1], dScale = c.p[3];
-         const double dS = maths::sin(dFreq * x), dT = maths::sin(dFreq * y);
-         const double dDy = y + dAw * (dScale * dS / 2 + std::fabs(y) * dS);
-         const double dDx = x + dAw * (dScale * dT / 2 + std::fabs(x) * dT);
+         const auto dS = maths::sin(dFreq * x), dT = maths::sin(dFreq * y);
+         const auto dDy = y + dAw * (dScale * dS / 2 + maths::fabs(y) * dS);
+         const auto dDx = x + dAw * (dScale * dT / 2 + maths::fabs(x) * dT);
          c.dX += w * (x + c.p[2] * (dDx - x)); c.dY += w * dDy;
      }},
     {eFlux, "flux", {{{"flux_spread", 0, 0, 1}}}, nullptr, flux},

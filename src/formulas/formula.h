@@ -11,6 +11,13 @@
 // give NaN or infinity, which the iteration treats as a bad value and replaces, as flam3 does.
 // Random numbers are drawn in the order written.
 //
+// Each formula is written once, over the number type of maths/numbers.h: T is one point's double
+// or four points' lanes (a generic lambda's auto, deduced from the call), so that the point alone
+// and the lanes run the same operations in the same order, and agree to the bit. A branch on the
+// point is the conditional operator, which lanes take as a choice of each lane with both sides
+// worked out: so no side draws a random number, and the formulas draw theirs unconditionally.
+// A branch on the parameters alone (the same in every lane) is a plain if.
+//
 // The editors (Apophysis 7X, Fractorium, JWildfire) give the point a third coordinate z, and
 // use a variation in three ways: summed with the others (its plain use), as a pre_ form that
 // moves the pre-affine output before the others see it, and as a post_ form that moves their
@@ -18,61 +25,85 @@
 
 #include "core/angles.h"
 #include "formulas/batch_random.h"
+#include "formulas/lane_random.h"
 #include "maths/maths.h"
+#include "maths/numbers.h"
 
 #include <array>
 #include <cmath>
+#include <cstddef>
 
 constexpr double dVariationEpsilon = 1e-10;
 constexpr int iMostParameters = 8;  // of one variation (mobius's four complex numbers)
 constexpr int iMostConstants = 4;   // that one variation works out once per xform
 
 // The pre-affine point and what the variations derive from it, each worked out once on first
-// use, as flam3 works them out once per xform: r², r, θ and φ (all of x and y alone).
+// use, as flam3 works them out once per xform: r², r, θ and φ (all of x and y alone). Of one
+// point (T double) or of four lanes (maths/numbers.h).
+template <class T>
 class CVariationInput {
 public:
-    CVariationInput(double x_, double y_, double z_ = 0) : x(x_), y(y_), z(z_) {}
-    const double x, y;
-    const double z;  // 0 where the flame's points carry no z
-    double r2() {
-        if (!(dR2 >= 0)) dR2 = x * x + y * y;
+    CVariationInput(T x_, T y_, T z_ = T{}) : x(x_), y(y_), z(z_) {}
+    const T x, y;
+    const T z;  // 0 where the flame's points carry no z
+    T r2() {
+        if (!bR2) dR2 = x * x + y * y, bR2 = true;
         return dR2;
     }
-    double r() {
-        if (!(dR >= 0)) dR = std::sqrt(r2());
+    T r() {
+        if (!bR) dR = maths::sqrt(r2()), bR = true;
         return dR;
     }
-    double theta() {
+    T theta() {
         if (!bTheta) dTheta = maths::atan2(x, y), bTheta = true;
         return dTheta;
     }
-    double phi() {
+    T phi() {
         if (!bPhi) dPhi = maths::atan2(y, x), bPhi = true;
         return dPhi;
     }
 
 private:
-    double dR2 = -1, dR = -1, dTheta = 0, dPhi = 0;
-    bool bTheta = false, bPhi = false;
+    T dR2{}, dR{}, dTheta{}, dPhi{};
+    bool bR2 = false, bR = false, bTheta = false, bPhi = false;
 };
 
-// One formula's call: the point, the batch's random numbers and the xform's coefs for all its
+// One formula's call: the point, the walk's random numbers and the xform's coefs for all its
 // variations; then each variation's own weight, parameters and constants; and the sum (X, Y)
 // that every variation of the xform adds its part to, in the table's order; Z is summed only
 // where the flame's points carry z.
+template <class T>
 struct SVariationCall {
-    CVariationInput& in;
-    CBatchRandom&    random;
-    const double*    coefs;
-    double           w = 0;
-    const double*    p = nullptr;
-    const double*    k = nullptr;
-    double           dX = 0, dY = 0, dZ = 0;
+    CVariationInput<T>& in;
+    TRandomOf<T>&       random;
+    const double*       coefs;
+    double              w = 0;
+    const double*       p = nullptr;
+    const double*       k = nullptr;
+    T                   dX{}, dY{}, dZ{};
 };
 
 using CConstants = std::array<double, iMostConstants>;
 using FPrepare = CConstants (*)(const double* p, const double* coefs);
-using FFormula = void (*)(SVariationCall& call);
+
+// A formula, written once as a generic lambda taking its call (`[](auto& c) { ... }`), and
+// made for one point and for four lanes from that one source.
+struct SFormula {
+    using FOne = void (*)(SVariationCall<double>& call);
+    using FLanes = void (*)(SVariationCall<maths::lanes::V>& call);
+    constexpr SFormula() = default;
+    constexpr SFormula(std::nullptr_t) {}
+    template <class F>
+    constexpr SFormula(F formula) : pfOne(formula), pfLanes(formula) {}
+    template <class T>
+    constexpr auto of() const {
+        if constexpr (maths::iLanesOf<T> == 1) return pfOne;
+        else return pfLanes;
+    }
+    constexpr bool none() const { return pfOne == nullptr; }
+    FOne pfOne = nullptr;
+    FLanes pfLanes = nullptr;
+};
 
 // A parameter of a variation: its xform attribute (the variation's name, "_", its own), its
 // default, and the range a random genome draws it from (whole numbers only, where bWhole);
@@ -95,7 +126,7 @@ enum EZRule {
 // How a variation stands in the editors' three dimensions and acts in its pre_ and post_ forms.
 struct SVariationSpace {
     EZRule   eZ = eZPassed;
-    FFormula pfZ = nullptr;      // its part of Z, run only where the flame's points carry z
+    SFormula zPart = {};         // its part of Z, run only where the flame's points carry z
     bool     bAdditive = false;  // its forms add their output to the point, not replace it
     bool     bReadsZ = false;    // its X or Y depends on z: the flame's points must carry it
     bool     bOnSum = false;     // its plain use acts on the sum, before the post_ forms
@@ -104,7 +135,7 @@ struct SVariationSpace {
 };
 
 // Most of flam3's first variations, and the editors' that copy them, add w·z to Z.
-inline void addWeightedZ(SVariationCall& c) { c.dZ += c.w * c.in.z; }
+constexpr auto addWeightedZ = [](auto& c) { c.dZ += c.w * c.in.z; };
 constexpr SVariationSpace zWeighted = {eZMade, addWeightedZ};
 constexpr SVariationSpace zWeightedAdditive = {eZMade, addWeightedZ, true};
 constexpr SVariationSpace additive = {eZPassed, nullptr, true};
@@ -117,7 +148,7 @@ struct SVariation {
     const char* sName;       // the xform attribute giving its weight, e.g. "julian"
     std::array<SParameter, iMostParameters> parameters;  // the first iParameters of them
     FPrepare    pfPrepare;   // null: it works out nothing once per xform
-    FFormula    pfFormula;
+    SFormula    formula;
     SVariationSpace space = {};
     std::array<const char*, 2> aliases = {};  // other names the editors write it by
     constexpr int parameterCount() const {
@@ -128,8 +159,9 @@ struct SVariation {
 };
 
 // flam3's sums of four uniform numbers, minus 2: a bell over (−2, 2).
-inline double fourUniformsLessTwo(CBatchRandom& random) {
-    const double dU1 = random.uniform(), dU2 = random.uniform();
-    const double dU3 = random.uniform(), dU4 = random.uniform();
+template <class TRandom>
+inline auto fourUniformsLessTwo(TRandom& random) {
+    const auto dU1 = random.uniform(), dU2 = random.uniform();
+    const auto dU3 = random.uniform(), dU4 = random.uniform();
     return dU1 + dU2 + dU3 + dU4 - 2;
 }

@@ -28,91 +28,85 @@ inline CConstants bwrapsConstants(const double* p, const double*) {
 
 // Each cell of side cellsize holds a bubble about its centre: a point inside it is magnified by
 // the lens and twisted, inner twist at the centre to outer twist at the rim; others stay.
-inline void bwraps(SVariationCall& c) {
-    const double x = c.in.x, y = c.in.y, w = c.w, dCell = c.p[0];
-    const double dCx = (std::floor(x / dCell) + 0.5) * dCell;
-    const double dCy = (std::floor(y / dCell) + 0.5) * dCell;
-    double dLx = x - dCx, dLy = y - dCy;
-    if (dCell == 0 || dLx * dLx + dLy * dLy > c.k[1]) {
-        c.dX += w * x; c.dY += w * y;
-        return;
-    }
-    dLx = c.k[0] * dLx, dLy = c.k[0] * dLy;
-    const double dLens = (dLx * dLx + dLy * dLy) / 4 + 1;
-    dLx = dLx * c.k[2] / dLens, dLy = dLy * c.k[2] / dLens;
-    const double dU = (dLx * dLx + dLy * dLy) / c.k[1];
-    const double dTau = c.p[3] * (1 - dU) + c.p[4] * dU;
-    const double dS = maths::sin(dTau), dC = maths::cos(dTau);
-    c.dX += w * (dCx + dC * dLx + dS * dLy); c.dY += w * (dCy - dS * dLx + dC * dLy);
-}
+constexpr auto bwraps = [](auto& c) {
+    const auto x = c.in.x, y = c.in.y; const double w = c.w, dCell = c.p[0];
+    const auto dCx = (maths::floor(x / dCell) + 0.5) * dCell;
+    const auto dCy = (maths::floor(y / dCell) + 0.5) * dCell;
+    const auto dOffX = x - dCx, dOffY = y - dCy;
+    const auto bStays = dCell == 0 || dOffX * dOffX + dOffY * dOffY > c.k[1];
+    const auto dGainX = c.k[0] * dOffX, dGainY = c.k[0] * dOffY;
+    const auto dLens = (dGainX * dGainX + dGainY * dGainY) / 4 + 1;
+    const auto dLx = dGainX * c.k[2] / dLens, dLy = dGainY * c.k[2] / dLens;
+    const auto dU = (dLx * dLx + dLy * dLy) / c.k[1];
+    const auto dTau = c.p[3] * (1 - dU) + c.p[4] * dU;
+    const auto sc = maths::sinCos(dTau);
+    c.dX += bStays ? w * x : w * (dCx + sc.dCos * dLx + sc.dSin * dLy);
+    c.dY += bStays ? w * y : w * (dCy - sc.dSin * dLx + sc.dCos * dLy);
+};
 
 // boarders2, once per xform: c, C_l = c·ℓ and C_r = c + c·ρ, from the parameters' sizes, a 0
 // made ε.
 inline CConstants boarders2Constants(const double* p, const double*) {
-    const auto size = [](double d) { return d == 0 ? dVariationEpsilon : std::fabs(d); };
+    const auto size = [](double d) { return d == 0 ? dVariationEpsilon : maths::fabs(d); };
     const double dC = size(p[0]), dLeft = size(p[1]), dRight = size(p[2]);
     return {dC, dC * dLeft, dC + dC * dRight};
 }
 
 // flam3's boarders with its constants free: each unit cell shrunk by c about its centre (R, the
 // nearest whole numbers, halves away from 0), and with chance C_r pushed C_l toward its edge.
-inline void boarders2(SVariationCall& c) {
-    const double x = c.in.x, y = c.in.y, dLeft = c.k[1];
-    const double dRx = std::round(x), dRy = std::round(y);
-    const double dOx = x - dRx, dOy = y - dRy;
-    double dBx = c.k[0] * dOx + dRx, dBy = c.k[0] * dOy + dRy;
-    if (c.random.uniform() < c.k[2]) {
-        if (std::fabs(dOx) >= std::fabs(dOy)) {
-            const double dSign = dOx >= 0 ? 1 : -1;
-            dBx += dSign * dLeft, dBy += dSign * (dLeft * dOy / dOx);
-        } else {
-            const double dSign = dOy >= 0 ? 1 : -1;
-            dBx += dSign * (dLeft * dOx / dOy), dBy += dSign * dLeft;
-        }
-    }
-    c.dX += c.w * dBx; c.dY += c.w * dBy;
-}
+constexpr auto boarders2 = [](auto& c) {
+    const auto x = c.in.x, y = c.in.y; const double dLeft = c.k[1];
+    const auto dRx = maths::round(x), dRy = maths::round(y);
+    const auto dOx = x - dRx, dOy = y - dRy;
+    const auto dBx = c.k[0] * dOx + dRx, dBy = c.k[0] * dOy + dRy;
+    const auto bPushed = c.random.uniform() < c.k[2];
+    const auto bAlongX = maths::fabs(dOx) >= maths::fabs(dOy);
+    const auto dSignX = dOx >= 0 ? 1.0 : -1.0, dSignY = dOy >= 0 ? 1.0 : -1.0;
+    const auto dPushedX = bAlongX ? dBx + dSignX * dLeft : dBx + dSignY * (dLeft * dOx / dOy);
+    const auto dPushedY = bAlongX ? dBy + dSignX * (dLeft * dOy / dOx) : dBy + dSignY * dLeft;
+    c.dX += c.w * (bPushed ? dPushedX : dBx); c.dY += c.w * (bPushed ? dPushedY : dBy);
+};
 
 // The square [−1, 1]² onto the disc, evenly: the square's ring of half side s onto the circle
 // of radius s, its perimeter p (0 to 8s) onto the angle.
-inline void blurCircle(SVariationCall& c) {
-    const double dA = 2 * c.random.uniform() - 1, dB = 2 * c.random.uniform() - 1;
-    const double dAbsA = std::fabs(dA), dAbsB = std::fabs(dB);
-    double dS, dP;
-    if (dAbsA >= dAbsB) {
-        dS = dAbsA;
-        dP = dA >= dAbsB ? dAbsA + dB : 5 * dAbsA - dB;
-    } else {
-        dS = dAbsB;
-        dP = dB >= dAbsA ? 3 * dAbsB - dA : 7 * dAbsB + dA;
-    }
-    const double dAlpha = dPI / 4 * dP / dS - dPI / 4, dR = c.w * dS;
-    c.dX += dR * maths::cos(dAlpha); c.dY += dR * maths::sin(dAlpha);
-}
+constexpr auto blurCircle = [](auto& c) {
+    const auto dA = 2 * c.random.uniform() - 1, dB = 2 * c.random.uniform() - 1;
+    const auto dAbsA = maths::fabs(dA), dAbsB = maths::fabs(dB);
+    const auto bA = dAbsA >= dAbsB;
+    const auto dS = bA ? dAbsA : dAbsB;
+    const auto dP = bA ? (dA >= dAbsB ? dAbsA + dB : 5 * dAbsA - dB)
+                       : (dB >= dAbsA ? 3 * dAbsB - dA : 7 * dAbsB + dA);
+    const auto dAlpha = dPI / 4 * dP / dS - dPI / 4, dR = c.w * dS;
+    const auto sc = maths::sinCos(dAlpha);
+    c.dX += dR * sc.dCos; c.dY += dR * sc.dSin;
+};
 
 // JWildfire's axis symmetry, on the coordinate u across the line u = centre_u (v the other of
 // its turn): the two sides, one draw apart, w/2 from the line; each then turned about the
 // centre, the two sides opposite ways, unless the turn is 0. k: cos a, sin a, whether to turn.
-inline void mirrorAndTurn(double& u, double& v, double dCu, double dCv, bool bFirst,
-                          SVariationCall& c) {
-    const double dHalf = c.w / 2, dD = u - dCu;
+template <class T, class TCall>
+inline void mirrorAndTurn(T& u, T& v, double dCu, double dCv, maths::TMaskOf<T> bFirst,
+                          const TCall& c) {
+    const double dHalf = c.w / 2;
+    const T dD = u - dCu;
     u = bFirst ? dCu + dD + dHalf : dCu - dD - dHalf;
     if (c.k[2] == 0) return;
-    const double dDu = u - dCu, dDv = v - dCv, dCos = c.k[0], dSin = c.k[1];
+    const T dDu = u - dCu, dDv = v - dCv;
+    const double dCos = c.k[0], dSin = c.k[1];
     u = dCu + (bFirst ? dCos * dDu + dSin * dDv : dCos * dDu - dSin * dDv);
     v = dCv + (bFirst ? dCos * dDv - dSin * dDu : dCos * dDv + dSin * dDu);
 }
 
 // Axis 0 mirrors x (turned with y), 1 mirrors y (turned with x), 2 mirrors z (turned with x).
-inline void axisSymmetry(SVariationCall& c) {
-    double x = c.in.x, y = c.in.y, z = c.in.z;
+constexpr auto axisSymmetry = [](auto& c) {
+    auto x = c.in.x, y = c.in.y, z = c.in.z;
     const double* p = c.p;
-    const bool bFirst = c.random.uniform() < 0.5;
+    const auto bFirst = c.random.uniform() < 0.5;
     if (p[0] == 1) mirrorAndTurn(y, x, p[2], p[1], bFirst, c);
     else if (p[0] == 2) mirrorAndTurn(z, x, p[3], p[1], bFirst, c);
     else mirrorAndTurn(x, y, p[1], p[2], bFirst, c);
     c.dX += x; c.dY += y; c.dZ += z;
-}
+};
 
 // Apophysis's Mobius writes its parameters bare, Fractorium's with the variation's name.
 constexpr SParameter mobiusParameter(const char* sName, double dDefault, const char* sAlias) {
@@ -127,13 +121,12 @@ constexpr SVariation pluginRows[] = {
        mobiusParameter("Mobius_Re_B", 0, "Re_B"), mobiusParameter("Mobius_Im_B", 0, "Im_B"),
        mobiusParameter("Mobius_Re_C", 0, "Re_C"), mobiusParameter("Mobius_Im_C", 0, "Im_C"),
        mobiusParameter("Mobius_Re_D", 1, "Re_D"), mobiusParameter("Mobius_Im_D", 0, "Im_D")}},
-     nullptr, [](SVariationCall& c) {
-         const double x = c.in.x, y = c.in.y, *p = c.p;
-         const double dTopRe = p[0] * x - p[1] * y + p[2], dTopIm = p[0] * y + p[1] * x + p[3];
-         const double dLowRe = p[4] * x - p[5] * y + p[6], dLowIm = p[4] * y + p[5] * x + p[7];
-         double dLow2 = dLowRe * dLowRe + dLowIm * dLowIm;
-         if (dLow2 == 0) dLow2 = dVariationEpsilon;
-         const double dK = c.w / dLow2;
+     nullptr, [](auto& c) {
+         const auto x = c.in.x, y = c.in.y; const double* p = c.p;
+         const auto dTopRe = p[0] * x - p[1] * y + p[2], dTopIm = p[0] * y + p[1] * x + p[3];
+         const auto dLowRe = p[4] * x - p[5] * y + p[6], dLowIm = p[4] * y + p[5] * x + p[7];
+         const auto dLow2 = dLowRe * dLowRe + dLowIm * dLowIm;
+         const auto dK = c.w / (dLow2 == 0 ? dVariationEpsilon : dLow2);
          c.dX += dK * (dTopRe * dLowRe + dTopIm * dLowIm);
          c.dY += dK * (dTopIm * dLowRe - dTopRe * dLowIm);
      }, zWeighted},
@@ -147,27 +140,29 @@ constexpr SVariation pluginRows[] = {
      boarders2Constants, boarders2},
     {eSineblur, "sineblur", {{{"sineblur_power", 1, 0.5, 2}}},
      [](const double* p, const double*) -> CConstants { return {std::max(p[0], 0.0)}; },
-     [](SVariationCall& c) {
+     [](auto& c) {
          // ψ = 2πU1, ρ = w·acos(2·U2^power − 1)/π: ρ·(cos ψ, sin ψ), whatever the point
-         const double dPsi = 2 * dPI * c.random.uniform();
-         const double dU = c.random.uniform();
-         const double dRho = c.w * maths::acos(2 * maths::pow(dU, c.k[0]) - 1) / dPI;
-         c.dX += dRho * maths::cos(dPsi); c.dY += dRho * maths::sin(dPsi);
+         const auto dPsi = 2 * dPI * c.random.uniform();
+         const auto dU = c.random.uniform();
+         const auto dRho = c.w * maths::acos(2 * maths::pow(dU, c.k[0]) - 1) / dPI;
+         const auto sc = maths::sinCos(dPsi);
+         c.dX += dRho * sc.dCos; c.dY += dRho * sc.dSin;
      }, additive},
     {eBlurCircle, "blur_circle", {}, nullptr, blurCircle, zWeightedAdditive},
     // The root of order re (not whole: k a fraction too), with im/100 as its twist.
     {eJuliac, "Juliac",
      {{{"Juliac_re", 2, 2, 5, true}, {"Juliac_im", 1, -2, 2}, {"Juliac_dist", 1, 0.5, 2}}},
      [](const double* p, const double*) -> CConstants { return {p[1] / 100, p[2] / 2}; },
-     [](SVariationCall& c) {
+     [](auto& c) {
          // k = a random 32-bit whole number mod re; α = φ + 2πk, L = (dist/2)·ln r²;
          // τ = α/re + L·(im/100), m = e^(L/re − α·(im/100)): w·m·(cos τ, sin τ)
          const double dRe = c.p[0], dIm = c.k[0];
-         const double dK = std::fmod(static_cast<double>(c.random.next() >> 32), dRe);
-         const double dA = c.in.phi() + 2 * dPI * dK;
-         const double dL = c.k[1] * maths::log(c.in.r2());
-         const double dTau = dA / dRe + dL * dIm, dM = c.w * maths::exp(dL / dRe - dA * dIm);
-         c.dX += dM * maths::cos(dTau); c.dY += dM * maths::sin(dTau);
+         const auto dK = maths::fmod(c.random.highHalf(), dRe);
+         const auto dA = c.in.phi() + 2 * dPI * dK;
+         const auto dL = c.k[1] * maths::log(c.in.r2());
+         const auto dTau = dA / dRe + dL * dIm, dM = c.w * maths::exp(dL / dRe - dA * dIm);
+         const auto sc = maths::sinCos(dTau);
+         c.dX += dM * sc.dCos; c.dY += dM * sc.dSin;
      }, {}, {"juliac"}},
     {eAxisSymmetry, "axis_symmetry_wf",
      {{{"axis_symmetry_wf_axis", 0, 0, 2, true}, {"axis_symmetry_wf_centre_x", 0.25, -1, 1},
@@ -175,19 +170,19 @@ constexpr SVariation pluginRows[] = {
        {"axis_symmetry_wf_rotation", 30, -180, 180}}},
      [](const double* p, const double*) -> CConstants {  // cos a, sin a, whether a is not 0
          const double dA = radiansOf(p[4]);
-         return {maths::cos(dA), maths::sin(dA), std::fabs(dA) > dVariationEpsilon ? 1.0 : 0.0};
+         return {maths::cos(dA), maths::sin(dA), maths::fabs(dA) > dVariationEpsilon ? 1.0 : 0.0};
      },
      axisSymmetry, makesZFromZ},
     // One of order turns about the centre, the point's offset from it scaled by w.
     {ePointSymmetry, "point_symmetry_wf",
      {{{"point_symmetry_wf_centre_x", 0.15, -1, 1}, {"point_symmetry_wf_centre_y", 0.5, -1, 1},
        {"point_symmetry_wf_order", 3, 2, 8, true}}},
-     nullptr, [](SVariationCall& c) {
+     nullptr, [](auto& c) {
          const double dCx = c.p[0], dCy = c.p[1], dOrder = c.p[2];
-         const double dA = 2 * dPI * std::floor(c.random.uniform() * dOrder) / dOrder;
-         const double dDx = c.w * (c.in.x - dCx), dDy = c.w * (c.in.y - dCy);
-         const double dC = maths::cos(dA), dS = maths::sin(dA);
-         c.dX += dCx + dDx * dC + dDy * dS; c.dY += dCy + dDy * dC - dDx * dS;
+         const auto dA = 2 * dPI * maths::floor(c.random.uniform() * dOrder) / dOrder;
+         const auto dDx = c.w * (c.in.x - dCx), dDy = c.w * (c.in.y - dCy);
+         const auto sc = maths::sinCos(dA);
+         c.dX += dCx + dDx * sc.dCos + dDy * sc.dSin; c.dY += dCy + dDy * sc.dCos - dDx * sc.dSin;
      }, {}, {"point_symmetry"}},
 };
 

@@ -30,49 +30,47 @@ inline CConstants disc2Constants(const double* p, const double*) {
 
 // boarders: the point's offset from its nearest whole point, halved; one time in four it stays
 // there, else it moves a quarter away along the offset's larger side.
-inline void boarders(SVariationCall& c) {
-    const double x = c.in.x, y = c.in.y, w = c.w;
-    const double dRx = std::rint(x), dRy = std::rint(y), dOx = x - dRx, dOy = y - dRy;
-    const double dBx = dOx / 2 + dRx, dBy = dOy / 2 + dRy;
-    if (c.random.uniform() >= 0.75) {
-        c.dX += w * dBx; c.dY += w * dBy;
-    } else if (std::fabs(dOx) >= std::fabs(dOy)) {
-        const double dSign = dOx >= 0 ? 1 : -1;
-        c.dX += w * (dBx + dSign * 0.25); c.dY += w * (dBy + dSign * (0.25 * dOy / dOx));
-    } else {
-        const double dSign = dOy >= 0 ? 1 : -1;
-        c.dX += w * (dBx + dSign * (0.25 * dOx / dOy)); c.dY += w * (dBy + dSign * 0.25);
-    }
-}
+constexpr auto boarders = [](auto& c) {
+    const auto x = c.in.x, y = c.in.y; const double w = c.w;
+    const auto dRx = maths::rint(x), dRy = maths::rint(y), dOx = x - dRx, dOy = y - dRy;
+    const auto dBx = dOx / 2 + dRx, dBy = dOy / 2 + dRy;
+    const auto bStays = c.random.uniform() >= 0.75;
+    const auto bAlongX = maths::fabs(dOx) >= maths::fabs(dOy);
+    const auto dSignX = dOx >= 0 ? 1.0 : -1.0, dSignY = dOy >= 0 ? 1.0 : -1.0;
+    const auto dMovedX = bAlongX ? dBx + dSignX * 0.25 : dBx + dSignY * (0.25 * dOx / dOy);
+    const auto dMovedY = bAlongX ? dBy + dSignX * (0.25 * dOy / dOx) : dBy + dSignY * 0.25;
+    c.dX += w * (bStays ? dBx : dMovedX); c.dY += w * (bStays ? dBy : dMovedY);
+};
 
 // cell: whole cells of the grid dealt out interleaved, 0, −1, 1, −2 … to 0, 1, 2, 3 …
-inline double cellInterleaved(double dCell) {
+template <class T>
+inline T cellInterleaved(T dCell) {
     return dCell >= 0 ? 2 * dCell : -(2 * dCell + 1);
 }
 
 // lazysusan: inside the disc of radius w about (lazysusan_x, −lazysusan_y) the point turns by
 // spin + twist·(w − ρ); outside it is pushed out by space. The offsets are added back
 // unweighted, y's with the other sign.
-inline void lazysusan(SVariationCall& c) {
+constexpr auto lazysusan = [](auto& c) {
     const double w = c.w, dSpace = c.p[0], dLx = c.p[3], dLy = c.p[4];
-    const double dU = c.in.x - dLx, dV = c.in.y + dLy;
-    const double dRho = std::sqrt(dU * dU + dV * dV);
-    if (dRho < w) {
-        const double dA = maths::atan2(dV, dU) + c.p[2] + c.p[1] * (w - dRho);
-        c.dX += w * dRho * maths::cos(dA) + dLx; c.dY += w * dRho * maths::sin(dA) - dLy;
-    } else {
-        const double dK = w * (1 + dSpace / dRho);
-        c.dX += dK * dU + dLx; c.dY += dK * dV - dLy;
-    }
-}
+    const auto dU = c.in.x - dLx, dV = c.in.y + dLy;
+    const auto dRho = maths::sqrt(dU * dU + dV * dV);
+    const auto bInside = dRho < w;
+    const auto dA = maths::atan2(dV, dU) + c.p[2] + c.p[1] * (w - dRho);
+    const auto sc = maths::sinCos(dA);
+    const auto dK = w * (1 + dSpace / dRho);
+    c.dX += bInside ? w * dRho * sc.dCos + dLx : dK * dU + dLx;
+    c.dY += bInside ? w * dRho * sc.dSin - dLy : dK * dV - dLy;
+};
 
 constexpr SVariation shapeRows[] = {
     {eDisc2, "disc2", {{{"disc2_rot", 0, -1, 1}, {"disc2_twist", 0, -dPI, dPI}}},
-     disc2Constants, [](SVariationCall& c) {
+     disc2Constants, [](auto& c) {
          // t = π·rot·(x + y), a sum; ρ = w·θ/π; ρ·(sin t + cos twist − 1, cos t + sin twist)
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dT = c.k[0] * (x + y), dRho = w * c.in.theta() / dPI;
-         c.dX += dRho * (maths::sin(dT) + c.k[2]); c.dY += dRho * (maths::cos(dT) + c.k[1]);
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
+         const auto dT = c.k[0] * (x + y), dRho = w * c.in.theta() / dPI;
+         const auto sc = maths::sinCos(dT);
+         c.dX += dRho * (sc.dSin + c.k[2]); c.dY += dRho * (sc.dCos + c.k[1]);
      }},
     {eSuperShape, "super_shape",
      {{{"super_shape_rnd", 0, 0, 1}, {"super_shape_m", 0, 1, 8, true},
@@ -81,70 +79,72 @@ constexpr SVariation shapeRows[] = {
      [](const double* p, const double*) -> CConstants {  // m/4, −1/n1, 1 − rnd
          return {p[1] / 4, -1 / p[2], 1 - p[0]};
      },
-     [](SVariationCall& c) {
+     [](auto& c) {
          // α = (m/4)φ + π/4, g = |cos α|^n2 + |sin α|^n3; U drawn even where rnd is 0
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dA = c.k[0] * c.in.phi() + dPI / 4;
-         const double dG = maths::pow(std::fabs(maths::cos(dA)), c.p[3]) +
-                           maths::pow(std::fabs(maths::sin(dA)), c.p[4]);
-         const double dR = c.in.r(), dU = c.random.uniform();
-         const double dRho =
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
+         const auto dA = c.k[0] * c.in.phi() + dPI / 4;
+         const auto sc = maths::sinCos(dA);
+         const auto dG = maths::pow(maths::fabs(sc.dCos), c.p[3]) +
+                         maths::pow(maths::fabs(sc.dSin), c.p[4]);
+         const auto dR = c.in.r(), dU = c.random.uniform();
+         const auto dRho =
              w * ((c.p[0] * dU + c.k[2] * dR) - c.p[5]) * maths::pow(dG, c.k[1]) / dR;
          c.dX += dRho * x; c.dY += dRho * y;
      }},
     {eFlower, "flower", {{{"flower_petals", 0, 2, 8, true}, {"flower_holes", 0, 0, 0.5}}},
-     nullptr, [](SVariationCall& c) {  // ρ = w·(U − holes)·cos(petals·φ)/r; ρ·(x, y)
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dU = c.random.uniform();
-         const double dRho = w * (dU - c.p[1]) * maths::cos(c.p[0] * c.in.phi()) / c.in.r();
+     nullptr, [](auto& c) {  // ρ = w·(U − holes)·cos(petals·φ)/r; ρ·(x, y)
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
+         const auto dU = c.random.uniform();
+         const auto dRho = w * (dU - c.p[1]) * maths::cos(c.p[0] * c.in.phi()) / c.in.r();
          c.dX += dRho * x; c.dY += dRho * y;
      }},
     {eConic, "conic", {{{"conic_eccentricity", 1, 0.2, 1}, {"conic_holes", 0, 0, 0.5}}},
-     nullptr, [](SVariationCall& c) {  // ρ = w·(U − holes)·e/(1 + e·x/r)/r; ρ·(x, y)
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dR = c.in.r(), dCos = x / dR, dE = c.p[0];
-         const double dRho = w * (c.random.uniform() - c.p[1]) * dE / (1 + dE * dCos) / dR;
+     nullptr, [](auto& c) {  // ρ = w·(U − holes)·e/(1 + e·x/r)/r; ρ·(x, y)
+         const auto x = c.in.x, y = c.in.y; const double w = c.w, dE = c.p[0];
+         const auto dR = c.in.r(), dCos = x / dR;
+         const auto dRho = w * (c.random.uniform() - c.p[1]) * dE / (1 + dE * dCos) / dR;
          c.dX += dRho * x; c.dY += dRho * y;
      }},
     {eParabola, "parabola",
      {{{"parabola_height", 0, 0.5, 1.5}, {"parabola_width", 0, 0.5, 1.5}}},
-     nullptr, [](SVariationCall& c) {  // (height·w·sin²r·U1, width·w·cos r·U2)
+     nullptr, [](auto& c) {  // (height·w·sin²r·U1, width·w·cos r·U2)
          const double w = c.w;
-         const double dR = c.in.r(), dS = maths::sin(dR), dC = maths::cos(dR);
-         const double dU1 = c.random.uniform(), dU2 = c.random.uniform();
-         c.dX += c.p[0] * w * (dS * dS) * dU1; c.dY += c.p[1] * w * dC * dU2;
+         const auto sc = maths::sinCos(c.in.r());
+         const auto dU1 = c.random.uniform(), dU2 = c.random.uniform();
+         c.dX += c.p[0] * w * (sc.dSin * sc.dSin) * dU1; c.dY += c.p[1] * w * sc.dCos * dU2;
      }},
     {eBent2, "bent2", {{{"bent2_x", 1, -2, 2}, {"bent2_y", 1, -2, 2}}},
-     nullptr, [](SVariationCall& c) {  // x times bent2_x where negative, y times bent2_y
-         const double x = c.in.x, y = c.in.y, w = c.w;
+     nullptr, [](auto& c) {  // x times bent2_x where negative, y times bent2_y
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
          c.dX += w * (x < 0 ? c.p[0] * x : x); c.dY += w * (y < 0 ? c.p[1] * y : y);
      }},
     {eBipolar, "bipolar", {{{"bipolar_shift", 0, -1, 1}}},
      [](const double* p, const double*) -> CConstants { return {dPI / 2 * p[0]}; },
-     [](SVariationCall& c) {
+     [](auto& c) {
          // v = ½ atan2(2y, r² − 1) − (π/2)·shift, folded into [−π/2, π/2]
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dS = c.in.r2(), dT = dS + 1;
-         double dV = 0.5 * maths::atan2(2 * y, dS - 1) - c.k[0];
-         if (dV > dPI / 2) dV = -dPI / 2 + std::fmod(dV + dPI / 2, dPI);
-         else if (dV < -dPI / 2) dV = dPI / 2 - std::fmod(dPI / 2 - dV, dPI);
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
+         const auto dS = c.in.r2(), dT = dS + 1;
+         const auto dV = 0.5 * maths::atan2(2 * y, dS - 1) - c.k[0];
+         const auto dFolded = dV > dPI / 2    ? -dPI / 2 + maths::fmod(dV + dPI / 2, dPI)
+                              : dV < -dPI / 2 ? dPI / 2 - maths::fmod(dPI / 2 - dV, dPI)
+                                              : dV;
          c.dX += w / (2 * dPI) * maths::log((dT + 2 * x) / (dT - 2 * x));
-         c.dY += w * (2 / dPI) * dV;
+         c.dY += w * (2 / dPI) * dFolded;
      }},
     {eBoarders, "boarders", {}, nullptr, boarders},
-    {eButterfly, "butterfly", {}, nullptr, [](SVariationCall& c) {
+    {eButterfly, "butterfly", {}, nullptr, [](auto& c) {
          // ρ = w·4/√(3π)·√(|xy|/(ε + x² + 4y²)); ρ·(x, 2y)
-         const double x = c.in.x, y = c.in.y;
+         const auto x = c.in.x, y = c.in.y;
          const double dW = c.w * dButterflyScale;
-         const double dRho =
-             dW * std::sqrt(std::fabs(x * y) / (dVariationEpsilon + x * x + 4 * y * y));
+         const auto dRho =
+             dW * maths::sqrt(maths::fabs(x * y) / (dVariationEpsilon + x * x + 4 * y * y));
          c.dX += dRho * x; c.dY += dRho * 2 * y;
      }},
-    {eCell, "cell", {{{"cell_size", 1, 0.2, 1.5}}}, nullptr, [](SVariationCall& c) {
+    {eCell, "cell", {{{"cell_size", 1, 0.2, 1.5}}}, nullptr, [](auto& c) {
          // each grid cell moved to its interleaved place; note the minus on Y
-         const double x = c.in.x, y = c.in.y, w = c.w, dSize = c.p[0];
-         const double dI = std::floor(x / dSize), dJ = std::floor(y / dSize);
-         const double dDx = x - dI * dSize, dDy = y - dJ * dSize;
+         const auto x = c.in.x, y = c.in.y; const double w = c.w, dSize = c.p[0];
+         const auto dI = maths::floor(x / dSize), dJ = maths::floor(y / dSize);
+         const auto dDx = x - dI * dSize, dDy = y - dJ * dSize;
          c.dX += w * (dDx + cellInterleaved(dI) * dSize);
          c.dY += -w * (dDy + cellInterleaved(dJ) * dSize);
      }},
@@ -153,13 +153,14 @@ constexpr SVariation shapeRows[] = {
      [](const double* p, const double*) -> CConstants {  // r/power, i/power, 2π/power
          return {p[0] / p[2], p[1] / p[2], 2 * dPI / p[2]};
      },
-     [](SVariationCall& c) {  // z^((cpow_r + i·cpow_i)/power), on branch k = ⌊power·U⌋
+     [](auto& c) {  // z^((cpow_r + i·cpow_i)/power), on branch k = ⌊power·U⌋
          const double w = c.w;
-         const double dL = 0.5 * maths::log(c.in.r2()), dPhi = c.in.phi();
-         const double dK = std::floor(c.p[2] * c.random.uniform());
-         const double dA = c.k[0] * dPhi + c.k[1] * dL + c.k[2] * dK;
-         const double dM = w * maths::exp(c.k[0] * dL - c.k[1] * dPhi);
-         c.dX += dM * maths::cos(dA); c.dY += dM * maths::sin(dA);
+         const auto dL = 0.5 * maths::log(c.in.r2()), dPhi = c.in.phi();
+         const auto dK = maths::floor(c.p[2] * c.random.uniform());
+         const auto dA = c.k[0] * dPhi + c.k[1] * dL + c.k[2] * dK;
+         const auto dM = w * maths::exp(c.k[0] * dL - c.k[1] * dPhi);
+         const auto sc = maths::sinCos(dA);
+         c.dX += dM * sc.dCos; c.dY += dM * sc.dSin;
      }},
     {eCurve, "curve",
      {{{"curve_xamp", 0, -1, 1}, {"curve_yamp", 0, -1, 1}, {"curve_xlength", 1, 0.5, 2},
@@ -167,61 +168,65 @@ constexpr SVariation shapeRows[] = {
      [](const double* p, const double*) -> CConstants {  // the lengths squared, at least 1e−20
          return {std::max(p[2] * p[2], 1e-20), std::max(p[3] * p[3], 1e-20)};
      },
-     [](SVariationCall& c) {  // w·(x + xamp·e^(−y²/lx), y + yamp·e^(−x²/ly))
-         const double x = c.in.x, y = c.in.y, w = c.w;
+     [](auto& c) {  // w·(x + xamp·e^(−y²/lx), y + yamp·e^(−x²/ly))
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
          c.dX += w * (x + c.p[0] * maths::exp(-(y * y) / c.k[0]));
          c.dY += w * (y + c.p[1] * maths::exp(-(x * x) / c.k[1]));
      }},
-    {eEdisc, "edisc", {}, nullptr, [](SVariationCall& c) {
+    {eEdisc, "edisc", {}, nullptr, [](auto& c) {
          // elliptic coordinates (μ, ν) of the point, drawn back as cosh/sinh times cos/sin
-         const double x = c.in.x, y = c.in.y;
-         const double dA = c.in.r2() + 1;
-         const double dP1 = std::sqrt(dA + 2 * x), dP2 = std::sqrt(dA - 2 * x);
-         const double dMu = (dP1 + dP2) / 2;
-         const double dA1 = maths::log(dMu + std::sqrt(dMu - 1)), dA2 = -maths::acos(x / dMu);
-         const double dS = y > 0 ? -maths::sin(dA1) : maths::sin(dA1);
+         const auto x = c.in.x, y = c.in.y;
+         const auto dA = c.in.r2() + 1;
+         const auto dP1 = maths::sqrt(dA + 2 * x), dP2 = maths::sqrt(dA - 2 * x);
+         const auto dMu = (dP1 + dP2) / 2;
+         const auto dA1 = maths::log(dMu + maths::sqrt(dMu - 1)), dA2 = -maths::acos(x / dMu);
+         const auto sc = maths::sinCos(dA1);
+         const auto dS = y > 0 ? -sc.dSin : sc.dSin;
          const double dW = c.w / 11.57034632;
-         c.dX += dW * (maths::cosh(dA2) * maths::cos(dA1)); c.dY += dW * (maths::sinh(dA2) * dS);
+         c.dX += dW * (maths::cosh(dA2) * sc.dCos); c.dY += dW * (maths::sinh(dA2) * dS);
      }},
-    {eElliptic, "elliptic", {}, nullptr, [](SVariationCall& c) {
+    {eElliptic, "elliptic", {}, nullptr, [](auto& c) {
          // (atan2(q, √(1 − q²)), ±ln(μ + √(μ − 1))) over π/2, square roots of negatives as 0
-         const double x = c.in.x, y = c.in.y;
-         const double dA = c.in.r2() + 1;
-         const double dMu = 0.5 * (std::sqrt(dA + 2 * x) + std::sqrt(dA - 2 * x));
-         const double dQ = x / dMu, dQ2 = 1 - dQ * dQ;
-         const double dB = dQ2 < 0 ? 0 : std::sqrt(dQ2);
-         const double dS = dMu - 1 < 0 ? 0 : std::sqrt(dMu - 1);
-         const double dW = c.w / (dPI / 2), dLog = dW * maths::log(dMu + dS);
+         const auto x = c.in.x, y = c.in.y;
+         const auto dA = c.in.r2() + 1;
+         const auto dMu = 0.5 * (maths::sqrt(dA + 2 * x) + maths::sqrt(dA - 2 * x));
+         const auto dQ = x / dMu, dQ2 = 1 - dQ * dQ;
+         const auto dB = dQ2 < 0 ? 0.0 : maths::sqrt(dQ2);
+         const auto dS = dMu - 1 < 0 ? 0.0 : maths::sqrt(dMu - 1);
+         const double dW = c.w / (dPI / 2);
+         const auto dLog = dW * maths::log(dMu + dS);
          c.dX += dW * maths::atan2(dQ, dB); c.dY += y > 0 ? dLog : -dLog;
      }},
     {eEscher, "escher", {{{"escher_beta", 0, -1, 1}}},
      [](const double* p, const double*) -> CConstants {  // ½(1 + cos β), ½ sin β
          return {0.5 * (1 + maths::cos(p[0])), 0.5 * maths::sin(p[0])};
      },
-     [](SVariationCall& c) {  // m = w·e^(c·L − d·φ), n = c·φ + d·L; m·(cos n, sin n)
+     [](auto& c) {  // m = w·e^(c·L − d·φ), n = c·φ + d·L; m·(cos n, sin n)
          const double w = c.w;
-         const double dL = 0.5 * maths::log(c.in.r2()), dPhi = c.in.phi();
-         const double dM = w * maths::exp(c.k[0] * dL - c.k[1] * dPhi);
-         const double dN = c.k[0] * dPhi + c.k[1] * dL;
-         c.dX += dM * maths::cos(dN); c.dY += dM * maths::sin(dN);
+         const auto dL = 0.5 * maths::log(c.in.r2()), dPhi = c.in.phi();
+         const auto dM = w * maths::exp(c.k[0] * dL - c.k[1] * dPhi);
+         const auto dN = c.k[0] * dPhi + c.k[1] * dL;
+         const auto sc = maths::sinCos(dN);
+         c.dX += dM * sc.dCos; c.dY += dM * sc.dSin;
      }},
-    {eFoci, "foci", {}, nullptr, [](SVariationCall& c) {
+    {eFoci, "foci", {}, nullptr, [](auto& c) {
          // e+ = ½eˣ, e− = ¼/e+, k = w/(e+ + e− − cos y); k·(e+ − e−, sin y)
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dPlus = 0.5 * maths::exp(x), dMinus = 0.25 / dPlus;
-         const double dK = w / (dPlus + dMinus - maths::cos(y));
-         c.dX += dK * (dPlus - dMinus); c.dY += dK * maths::sin(y);
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
+         const auto dPlus = 0.5 * maths::exp(x), dMinus = 0.25 / dPlus;
+         const auto sc = maths::sinCos(y);
+         const auto dK = w / (dPlus + dMinus - sc.dCos);
+         c.dX += dK * (dPlus - dMinus); c.dY += dK * sc.dSin;
      }},
     {eLazysusan, "lazysusan",
      {{{"lazysusan_space", 0, -0.5, 0.5}, {"lazysusan_twist", 0, -2, 2},
        {"lazysusan_spin", 0, -2, 2}, {"lazysusan_x", 0, -0.5, 0.5},
        {"lazysusan_y", 0, -0.5, 0.5}}},
      nullptr, lazysusan},
-    {eLoonie, "loonie", {}, nullptr, [](SVariationCall& c) {
+    {eLoonie, "loonie", {}, nullptr, [](auto& c) {
          // inside the circle of radius w: k = w·√(w²/r² − 1), k·(x, y); outside w·(x, y)
-         const double x = c.in.x, y = c.in.y, w = c.w;
-         const double dR2 = c.in.r2(), dW2 = w * w;
-         const double dK = dR2 < dW2 ? w * std::sqrt(dW2 / dR2 - 1) : w;
+         const auto x = c.in.x, y = c.in.y; const double w = c.w;
+         const auto dR2 = c.in.r2(); const double dW2 = w * w;
+         const auto dK = dR2 < dW2 ? w * maths::sqrt(dW2 / dR2 - 1) : w;
          c.dX += dK * x; c.dY += dK * y;
      }},
 };

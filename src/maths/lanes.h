@@ -5,7 +5,9 @@
 // maths::sineCosine, atan2, exp and pow use on one value, so each lane has their bits. A lane
 // those leave to a slower way (zeros, infinities, NaN, huge angles, an angle next to a multiple
 // of π/2, subnormal or overflowing values) is handed to them.
-// Only for code compiled for those processors: every function here carries FLAMES_LANES.
+// Only for code compiled for those processors: every function here carries FLAMES_LANES, their
+// target, and is inlined where the code that calls it is flattened (the variations' formulas,
+// written once over a number type, call them from templates of no target of their own).
 
 #include "maths/coefficients.h"
 #include "maths/maths.h"
@@ -16,7 +18,7 @@
 #include <cstring>
 #include <limits>
 
-#define FLAMES_LANES [[gnu::target("avx2,fma"), gnu::always_inline]] inline
+#define FLAMES_LANES [[gnu::target("avx2,fma")]] inline
 
 namespace maths::lanes {
 
@@ -78,7 +80,7 @@ FLAMES_LANES V polynomial(const double (&c)[N], V x) {
 }
 
 struct SSineCosine {
-    V s, c;
+    V dSin, dCos;
 };
 
 // maths::sineCosine of each lane. Cody and Waite's reduction by k·π/2 (k = 0 within π/4, where it
@@ -103,16 +105,16 @@ FLAMES_LANES SSineCosine sineCosine(V x) {
     const VBits bSwap = -(iQuarter & 1);
     SSineCosine turned = {chosen(bSwap, c, s), chosen(bSwap, s, c)};
     constexpr std::int64_t iSign = std::numeric_limits<std::int64_t>::min();
-    turned.s = asDoubles(asBits(turned.s) ^ (((iQuarter & 2) != 0) & iSign));
-    turned.c = asDoubles(asBits(turned.c) ^ ((((iQuarter + 1) & 2) != 0) & iSign));
+    turned.dSin = asDoubles(asBits(turned.dSin) ^ (((iQuarter & 2) != 0) & iSign));
+    turned.dCos = asDoubles(asBits(turned.dCos) ^ ((((iQuarter + 1) & 2) != 0) & iSign));
     const VBits bElsewise = (x == all(0)) | ~(magnitude(x) < all(0x1.921fb54442d18p+20)) |
                             ((k != all(0)) & (magnitude(r) < all(0x1p-12)));
     if (anyOf(bElsewise)) {
         for (int i = 0; i < iLanes; i++) {
             if (!bElsewise[i]) continue;
             const maths::SSineCosine one = maths::sincos(x[i]);
-            turned.s[i] = one.dSin;
-            turned.c[i] = one.dCos;
+            turned.dSin[i] = one.dSin;
+            turned.dCos[i] = one.dCos;
         }
     }
     return turned;
@@ -182,6 +184,18 @@ FLAMES_LANES SDouble2 logOf(V x) {
     const SDouble2 a = sumOf(e * all(dLn2Hi), dLogHi);
     const SDouble2 b = sumOf(a.dHi, r);
     return fastSumOf(b.dHi, b.dLo + (a.dLo + (dTail + (e * all(dLn2Lo) + dLogLo))));
+}
+
+// maths::log of each lane: the two doubles of logOf summed for normal finite x > 0; every other
+// lane (zeros, negatives, subnormals, infinities, NaN) by maths::log.
+FLAMES_LANES V log(V x) {
+    const SDouble2 l = logOf(x);
+    V dResult = l.dHi + l.dLo;
+    const VBits bApart = ~((x >= all(0x1p-1022)) & (x <= all(0x1.fffffffffffffp+1023)));
+    if (anyOf(bApart))
+        for (int i = 0; i < iLanes; i++)
+            if (bApart[i]) dResult[i] = maths::log(x[i]);
+    return dResult;
 }
 
 // The one-value way's exp(hi + lo) for hi within its range; lanes whose result is not a normal

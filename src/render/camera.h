@@ -16,36 +16,63 @@
 // a random direction, by up to a tenth of cam_dof times its depth.
 
 #include "core/angles.h"
+#include "formulas/lane_random.h"
 #include "genome/genome.h"
-#include "formulas/batch_random.h"
 #include "maths/maths.h"
-#include "render/lane_points.h"
+#include "maths/numbers.h"
 
 #include <cmath>
 #include <cstddef>
+
+// Where a point lands on the grid, of one point or of four lanes: its column and row (0 outside
+// the grid), whether it is inside, and its palette entry, trunc(256·c) clamped to 0 … 255.
+template <class T>
+struct SGridPlace {
+    maths::TIntOf<T> iColumn, iRow, iEntry;
+    maths::TMaskOf<T> bInside;
+};
+
+// Lane i of a place of four.
+inline SGridPlace<double> laneOf(const SGridPlace<maths::lanes::V>& place, int i) {
+    return {maths::laneOf(place.iColumn, i), maths::laneOf(place.iRow, i),
+            maths::laneOf(place.iEntry, i), maths::laneOf(place.bInside, i)};
+}
 
 class CCamera {
 public:
     explicit CCamera(const SGenome& genome);
 
-    // The bucket, row after row, that world point (x, y) lands in; false outside the grid. On
-    // every sample's path: turned about the centre, then placed, each step as written.
-    bool bucketOf(double x, double y, std::size_t& uBucket) const {
+    // Where world point (x, y) of colour c lands on the grid, of one point or of four lanes: on
+    // every sample's path. Turned about the centre, then placed, each step as written.
+    template <class T>
+    SGridPlace<T> placeOnGrid(T x, T y, T c) const {
         if (bRotate) {
-            const double dX = x - dCenterX, dY = y - dCenterY;
+            const T dX = x - dCenterX, dY = y - dCenterY;
             x = dCenterX + (dCos * dX - dSin * dY);
             y = dCenterY + (dSin * dX + dCos * dY);
         }
-        const double dColumn = (x - dCenterX) * dBucketsPerUnit + dOffsetX;
-        const double dRow = (y - dCenterY) * dBucketsPerUnit + dOffsetY;
-        if (!(dColumn >= 0 && dColumn < iGridWidth && dRow >= 0 && dRow < iGridHeight))
-            return false;
-        uBucket = static_cast<std::size_t>(dRow) * iGridWidth + static_cast<std::size_t>(dColumn);
-        return true;
+        const T dColumn = (x - dCenterX) * dBucketsPerUnit + dOffsetX;
+        const T dRow = (y - dCenterY) * dBucketsPerUnit + dOffsetY;
+        SGridPlace<T> place;
+        place.bInside = dColumn >= 0 && dColumn < iGridWidth && dRow >= 0 && dRow < iGridHeight;
+        place.iColumn = maths::truncatedToInt(place.bInside ? dColumn : 0.0);
+        place.iRow = maths::truncatedToInt(place.bInside ? dRow : 0.0);
+        // trunc(256·c): 0 below 0 and for NaN, 255 from 255 on
+        const T dIndex = 256 * c;
+        const T dAbove = dIndex > 0 ? dIndex : 0.0;
+        place.iEntry = maths::truncatedToInt(dAbove >= 255 ? 255.0 : dAbove);
+        return place;
     }
-    // For four points at once, on processors with AVX2 (render/lanes.cpp): each one's bucket as
-    // bucketOf gives it, and its palette entry, trunc(256·c) clamped to 0 … 255.
-    void placeLanes(const SLanePoints& points, SLanePlaces& places) const;
+    // The bucket, row after row, that world point (x, y) lands in; false outside the grid.
+    bool bucketOf(double x, double y, std::size_t& uBucket) const {
+        const SGridPlace<double> place = placeOnGrid(x, y, 0.0);
+        uBucket = bucketAt(place);
+        return place.bInside;
+    }
+    std::size_t bucketAt(const SGridPlace<double>& place) const {
+        return static_cast<std::size_t>(place.iRow) * iGridWidth +
+               static_cast<std::size_t>(place.iColumn);
+    }
     int gridWidth() const { return iGridWidth; }
     int gridHeight() const { return iGridHeight; }
 
@@ -53,24 +80,26 @@ public:
     // cam_dof not 0. Where it has none, nothing of z reaches the picture through the camera.
     bool threeD() const { return bThreeD; }
 
-    // World point (x, y) at height z as the 3D camera shows it on the plane; two random draws
-    // with depth of field, the angle first.
-    void project(double& x, double& y, double z, CBatchRandom& random) const {
-        const double t = z - dZpos;
-        const double dX = dM00 * x + dM10 * y;
-        const double dY = dM01 * x + dM11 * y + dM21 * t;
-        const double dZ = dM02 * x + dM12 * y + dM22 * t;
-        double dZeta = 1 - dPerspective * dZ;
-        if (dZeta == 0) dZeta = 1e-10;  // as Fractorium: far off, rather than NaN
+    // World point (x, y) at height z as the 3D camera shows it on the plane, of one point or of
+    // four lanes; two random draws with depth of field, the angle first.
+    template <class T>
+    void project(T& x, T& y, T z, TRandomOf<T>& random) const {
+        const T t = z - dZpos;
+        const T dX = dM00 * x + dM10 * y;
+        const T dY = dM01 * x + dM11 * y + dM21 * t;
+        const T dZ = dM02 * x + dM12 * y + dM22 * t;
+        const T dDepth = 1 - dPerspective * dZ;
+        const T dZeta = dDepth == 0 ? 1e-10 : dDepth;  // as Fractorium: far off, rather than NaN
         if (dDofScale == 0) {
             x = dX / dZeta;
             y = dY / dZeta;
             return;
         }
-        const double dPsi = 2 * dPI * random.uniform();
-        const double dDelta = random.uniform() * dDofScale * blurSpread(dX, dY) * dZ;
-        x = (dX + dDelta * maths::cos(dPsi)) / dZeta;
-        y = (dY + dDelta * maths::sin(dPsi)) / dZeta;
+        const T dPsi = 2 * dPI * random.uniform();
+        const T dDelta = random.uniform() * dDofScale * blurSpread(dX, dY) * dZ;
+        const maths::SSinCos<T> sc = maths::sinCos(dPsi);
+        x = (dX + dDelta * sc.dCos) / dZeta;
+        y = (dY + dDelta * sc.dSin) / dZeta;
     }
 
     // The pixel coordinates of a world point, and the world point at pixel coordinates.
@@ -90,10 +119,11 @@ private:
     void setThreeD(const SGenome& genome);
     // Fractorium's blur_curve κ: the blur grows as d²/(4κ) with d = 10·√((x/h_x)² + (y/h_y)²),
     // (h_x, h_y) the half sides of the picture in world units; 1 everywhere when κ is 0.
-    double blurSpread(double dX, double dY) const {
-        if (dBlurCurve == 0) return 1;
-        const double dU = dX / dHalfWorldWidth, dV = dY / dHalfWorldHeight;
-        const double dD = 10 * std::sqrt(dU * dU + dV * dV);
+    template <class T>
+    T blurSpread(T dX, T dY) const {
+        if (dBlurCurve == 0) return T{} + 1;
+        const T dU = dX / dHalfWorldWidth, dV = dY / dHalfWorldHeight;
+        const T dD = 10 * maths::sqrt(dU * dU + dV * dV);
         return dD * dD / (4 * dBlurCurve);
     }
 

@@ -51,30 +51,38 @@ constexpr bool rowsInOrder() {
 }
 static_assert(rowsInOrder(), "a row for every variation, in EVariation's order");
 
-// The formula, and where the points carry z (bZ) the row's z part after it.
-template <int iVariation, bool bZ>
-inline void callRow(SVariationCall& call) {
-    constexpr FFormula pfFormula = rowOf(iVariation).pfFormula;
+// The formula, and where the points carry z (bZ) the row's z part after it, of one point or of
+// four lanes (T).
+template <int iVariation, bool bZ, class T>
+inline void callRow(SVariationCall<T>& call) {
+    constexpr auto pfFormula = rowOf(iVariation).formula.template of<T>();
     pfFormula(call);
     if constexpr (bZ) {
         // A plain if: the sanitizers' builds cannot compare a function's address in a constant
         // expression; the compiler folds it all the same.
-        constexpr FFormula pfZ = rowOf(iVariation).space.pfZ;
+        constexpr auto pfZ = rowOf(iVariation).space.zPart.template of<T>();
         if (pfZ != nullptr) pfZ(call);
     }
 }
 
-template <bool bZ, int... iVariations>
-inline void callFormulaOf(int iVariation, SVariationCall& call,
+template <bool bZ, class T, int... iVariations>
+inline void callFormulaOf(int iVariation, SVariationCall<T>& call,
                           std::integer_sequence<int, iVariations...>) {
     (void)((iVariation == iVariations && (callRow<iVariations, bZ>(call), true)) || ...);
 }
 
 // Adds variation iVariation's part, with call's weight, parameters and constants, to call's sum;
-// its part of Z too where bZ.
+// its part of Z too where bZ. Every formula inlined where it is called: the one-point walk
+// flattens its map.
 template <bool bZ>
-inline void callFormula(int iVariation, SVariationCall& call) {
+inline void callFormula(int iVariation, SVariationCall<double>& call) {
     callFormulaOf<bZ>(iVariation, call, std::make_integer_sequence<int, eCount>());
 }
+
+// The same over four lanes, on processors with AVX2 and fused multiply-add: one function for all
+// the lanes' maps (variations/lane_formulas.cpp), each formula inlined into it.
+template <bool bZ>
+[[gnu::target("avx2,fma")]] void callFormula(int iVariation,
+                                             SVariationCall<maths::lanes::V>& call);
 
 }  // namespace variation

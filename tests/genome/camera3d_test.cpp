@@ -51,7 +51,7 @@ TEST(Camera3DTest, TurnsAndDividesKnownPoints) {
     // At ζ = 0, far off rather than NaN.
     CBatchRandom random(1, 1);
     double x = 1, y = 2;
-    cameraOf("cam_persp=\"1\"").project(x, y, 1, random);
+    cameraOf("cam_persp=\"1\"").project(x, y, 1.0, random);
     EXPECT_GT(x, 1e9);
     EXPECT_GT(y, 1e9);
 }

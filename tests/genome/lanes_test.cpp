@@ -1,15 +1,19 @@
 // The chaos game's batches walked four at a time in vector lanes make exactly the plots they make
-// walked one point at a time: for every variation that has a lane formula, beside a costly one
-// and alone, through post-affines, bad values and every bucket.
+// walked one point at a time: every variation, beside a costly one and alone, through
+// post-affines, bad values and every bucket, with and without z; and every formula's lanes to
+// the bit at points that reach each of its branches.
 
 #include "reference_support.h"
 
 #include "render/chaos_game.h"
+#include "variations/table.h"
 #include "variations/variations.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -74,22 +78,27 @@ TEST(LanesTest, EveryLaneFormulaPlotsWhatItPlotsAlone) {
         const std::string sName = variationOf(i).sName;
         if (sName == "swirl" || sName == "hyperbolic") continue;  // beside itself: one row
         const CChaosGame game(genomeWith(sName));
-        if (!game.lanes()) continue;
+        ASSERT_TRUE(game.lanes()) << sName;
         iInLanes++;
         // Batches of different lengths end at different steps: the last walks go on alone.
         const SWalked inLanes = walked(game, true, 3000), alone = walked(game, false, 3000);
         EXPECT_TRUE(samePlots(inLanes, alone)) << sName;
         int64_t iBad = 0;
         for (const SBatchJob& job : inLanes.vJobs) iBad += job.iBadValues;
-        EXPECT_GT(iBad, 0) << sName << ": the origin xform should make bad values";
+        // pre_blur moves the point off the origin before hyperbolic sees it.
+        if (!variationOf(i).space.bFirst) {
+            EXPECT_GT(iBad, 0) << sName << ": the origin xform should make bad values";
+        }
     }
-    EXPECT_GE(iInLanes, 20);
+    EXPECT_EQ(iInLanes, iVariationCount - 2);
 }
 
 // What lies around the lanes: a final xform (its chance of being applied drawn from the same
 // streams), colours blended between palette entries, fewer walks than a group (and than the
 // xforms), a turned camera that puts many points outside the grid, batches that end at
-// different steps, a cheap xform beside a costly one, an xform of opacity 0.
+// different steps, a cheap xform beside a costly one, an xform of opacity 0, pre_ and post_
+// forms, a 3D camera with depth of field (its draws from the same streams), a final xform whose
+// chance is drawn while points carry z.
 TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
     const std::string sCostly = "<xform weight=\"0.6\" color=\"0.2\" fan2=\"0.5\" tangent=\"0.5\" "
                                 "coefs=\"0.6 0.2 -0.2 0.6 0.2 0.1\"/>";
@@ -114,7 +123,20 @@ TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
         {"unequal batches", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 8, 350},
         {"an xform that does not plot", "<flame palette=\"9\">" + sCostly +
                                             "<xform weight=\"0.4\" opacity=\"0\" linear=\"1\" "
-                                            "coefs=\"0.5 0 0 0.5 -0.3 0.2\"/></flame>", 8, 0}};
+                                            "coefs=\"0.5 0 0 0.5 -0.3 0.2\"/></flame>", 8, 0},
+        {"pre_ and post_ forms", "<flame palette=\"9\"><xform weight=\"0.6\" color=\"0.1\" "
+                                 "pre_blur=\"0.2\" pre_disc=\"0.3\" spherical=\"0.8\" "
+                                 "post_curl=\"0.4\" coefs=\"0.6 0.2 -0.2 0.6 0.2 0.1\"/>" +
+                                     sCheap + "</flame>", 8, 0},
+        {"3D camera", "<flame palette=\"9\" cam_pitch=\"0.6\" cam_yaw=\"0.3\" "
+                      "cam_persp=\"0.4\" cam_dof=\"0.3\">" + sCostly +
+                          "<xform weight=\"0.4\" color=\"0.9\" julia3D=\"0.7\" "
+                          "zscale=\"0.5\" coefs=\"0.5 0 0 0.5 -0.3 0.2\"/></flame>", 8, 0},
+        {"final xform, z", "<flame palette=\"9\">" + sCostly +
+                               "<xform weight=\"0.4\" color=\"0.9\" linear3D=\"1\" "
+                               "ztranslate=\"0.2\" coefs=\"0.5 0 0 0.5 -0.3 0.2\"/>"
+                               "<finalxform opacity=\"0.7\" blur3D=\"0.2\" "
+                               "spherical3D=\"0.8\" coefs=\"1 0 0 1 0 0\"/></flame>", 8, 0}};
     for (const SCase& test : cases) {
         const CChaosGame game(firstGenomeOf(test.sFlame));
         if (!game.lanes()) GTEST_SKIP() << "no lanes on this processor";
@@ -124,53 +146,122 @@ TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
     }
 }
 
-// juliascope's odd branches, taken without a branch, where they are a whole number's last bit
-// and past 2^52 (power 6·10^15: a quarter of the branches), each lane's point to the bit as the
-// one-point map makes it. A plot would not show a wrong sign there: −φ/p moves the angle by an
-// ulp.
-TEST(LanesTest, JuliascopesBranchesMapAsAlone) {
-    for (const char* sPower : {"7", "6e15"}) {
-        const SGenome genome = firstGenomeOf(
-            std::string("<flame palette=\"9\"><xform weight=\"1\" juliascope=\"1\" "
-                        "juliascope_power=\"") + sPower + "\" coefs=\"1 0 0 1 0 0\"/></flame>");
-        if (!CChaosGame(genome).lanes()) GTEST_SKIP() << "no lanes on this processor";
-        const CXformMap map(genome.vXforms[0], true, false);
+// Every row of the variation table over four lanes and over one point, to the bit: at points
+// on both sides of every branch a formula takes on the point (signs, the unit circle, whole
+// numbers and halves, the origin, huge values), four unlike points a group, with and without
+// z, at each row's default parameters, at parameters drawn from its random ranges, at zeros
+// (the branches of a zero size) and at 6·10^15 (juliascope's branches past 2^52). The random
+// numbers each lane draws are its own point's: the streams end where the one point's do.
+class CFormulaLanes {
+public:
+    explicit CFormulaLanes(int iVariation_) : iVariation(iVariation_) {}
+
+    // The points' images by one point and by four lanes that differ, and how many.
+    int differing(const std::vector<double>& vParameters, bool bZ) const {
+        const SVariation& row = variationOf(iVariation);
+        const double coefs[6] = {0.9, -0.3, 0.2, 0.8, 0.1, -0.2};
+        const double* p = vParameters.data() + firstParameter(iVariation);
+        const CConstants k = row.pfPrepare ? row.pfPrepare(p, coefs) : CConstants{};
+        const std::vector<double> vCoordinates = coordinates();
         int iDiffering = 0;
-        for (uint64_t uGroup = 0; uGroup < 2000; uGroup++) {
-            CBatchRandom randoms[SLanePoints::iLanes] = {{1, 4 * uGroup}, {1, 4 * uGroup + 1},
-                                                         {1, 4 * uGroup + 2}, {1, 4 * uGroup + 3}};
-            CBatchRandom alone[SLanePoints::iLanes] = {randoms[0], randoms[1], randoms[2],
-                                                       randoms[3]};
-            SLanePoints points;
-            for (int i = 0; i < SLanePoints::iLanes; i++) {
-                points.x[i] = randoms[i].symmetric(), points.y[i] = randoms[i].symmetric();
-                points.c[i] = 0.5;
-                alone[i] = randoms[i];
-                points.pRandoms[i] = &randoms[i];
+        for (size_t g = 0; g + 12 <= vCoordinates.size(); g += 12) {
+            SLanes lanes;
+            for (int i = 0; i < 4; i++) {
+                lanes.x[i] = vCoordinates[g + i], lanes.y[i] = vCoordinates[g + 4 + i];
+                lanes.z[i] = bZ ? vCoordinates[g + 8 + i] : 0;
+                lanes.randoms[i] = CBatchRandom(11, g + i);
             }
-            const SLanePoints before = points;
-            map.applyLanes(points);
-            for (int i = 0; i < SLanePoints::iLanes; i++) {
-                double x = before.x[i], y = before.y[i], z = 0, c = before.c[i];
-                map.apply<false>(x, y, z, c, alone[i]);
-                iDiffering += std::memcmp(&x, &points.x[i], sizeof x) != 0 ||
-                              std::memcmp(&y, &points.y[i], sizeof y) != 0;
+            SLanes alone = lanes;
+            mapLanes(iVariation, bZ, coefs, p, k.data(), lanes);
+            for (int i = 0; i < 4; i++) {
+                CVariationInput<double> in(alone.x[i], alone.y[i], alone.z[i]);
+                SVariationCall<double> call{in, alone.randoms[i], coefs, dWeight, p, k.data()};
+                if (bZ) variation::callFormula<true>(iVariation, call);
+                else variation::callFormula<false>(iVariation, call);
+                iDiffering += !same(call.dX, lanes.x[i]) + !same(call.dY, lanes.y[i]) +
+                              (bZ && !same(call.dZ, lanes.z[i])) +
+                              (alone.randoms[i].next() != lanes.randoms[i].next());
             }
         }
-        EXPECT_EQ(iDiffering, 0) << "power " << sPower;
+        return iDiffering;
     }
+
+private:
+    static constexpr double dWeight = 0.8;
+    struct SLanes {
+        double x[4], y[4], z[4];
+        CBatchRandom randoms[4] = {{0, 0}, {0, 0}, {0, 0}, {0, 0}};
+    };
+
+    static bool same(double a, double b) {
+        return std::memcmp(&a, &b, sizeof a) == 0 || (std::isnan(a) && std::isnan(b));
+    }
+
+    // The points: each value beside each, in every lane, then some at random.
+    static std::vector<double> coordinates() {
+        const double values[] = {-2.5, -1, -0.75, -0.5, -0.25, -0.0, 0, 1e-12, 0.3, 0.5,
+                                 0.8, 1, 1.5, 2, 3.25, 7e5, -4e9};
+        std::vector<double> vCoordinates;
+        int iTurn = 0;
+        for (double x : values)
+            for (double y : values) {
+                vCoordinates.push_back(x), vCoordinates.push_back(y);
+                vCoordinates.push_back(values[iTurn++ % std::size(values)]);
+            }
+        CBatchRandom random(5, 5);
+        for (int i = 0; i < 600; i++) vCoordinates.push_back(4 * random.symmetric());
+        // Lanes of one group come from points far apart in the list: unlike, so that a lane's
+        // branch differs from its neighbours'.
+        std::vector<double> vMixed;
+        const size_t uStride = vCoordinates.size() / 12;
+        for (size_t k = 0; k < uStride; k++)
+            for (size_t i = 0; i < 12; i++) vMixed.push_back(vCoordinates[i * uStride + k]);
+        return vMixed;
+    }
+
+    [[gnu::target("avx2,fma"), gnu::flatten]] static void mapLanes(int iVariation, bool bZ,
+                                                                  const double* coefs,
+                                                                  const double* p,
+                                                                  const double* k,
+                                                                  SLanes& lanes) {
+        using maths::lanes::V;
+        CBatchRandom* pRandoms[4] = {&lanes.randoms[0], &lanes.randoms[1], &lanes.randoms[2],
+                                     &lanes.randoms[3]};
+        CLaneRandom random(pRandoms);
+        const auto load = [](const double* d) { return V{d[0], d[1], d[2], d[3]}; };
+        CVariationInput<V> in(load(lanes.x), load(lanes.y), load(lanes.z));
+        SVariationCall<V> call{in, random, coefs, dWeight, p, k};
+        if (bZ) variation::callFormula<true>(iVariation, call);
+        else variation::callFormula<false>(iVariation, call);
+        for (int i = 0; i < 4; i++)
+            lanes.x[i] = call.dX[i], lanes.y[i] = call.dY[i], lanes.z[i] = call.dZ[i];
+    }
+
+    int iVariation;
+};
+
+// A row's parameters: its defaults, drawn from its random ranges, or all at one value.
+std::vector<double> parametersOf(int iVariation, int iSet) {
+    std::vector<double> vParameters = defaultParameters();
+    CBatchRandom random(3, static_cast<uint64_t>(iSet));
+    for (int i = firstParameter(iVariation); i < firstParameter(iVariation + 1); i++) {
+        const SParameter& parameter = parameterOf(i);
+        const double dDrawn = parameter.dRandomLow +
+                              random.uniform() * (parameter.dRandomHigh - parameter.dRandomLow);
+        if (iSet == 1 || iSet == 2) vParameters[i] = parameter.bWhole ? std::round(dDrawn) : dDrawn;
+        if (iSet == 3) vParameters[i] = 0;
+        if (iSet == 4) vParameters[i] = 6e15;
+    }
+    return vParameters;
 }
 
-TEST(LanesTest, WhatCannotGoInLanesWalksAlone) {
-    // z, a pre_ form, a variation without a lane formula: each keeps the flame out of lanes.
-    const std::vector<std::string> vXforms = {
-        "<xform weight=\"1\" color=\"0\" linear=\"1\" julia3D=\"0.5\" coefs=\"1 0 0 1 0 0\"/>",
-        "<xform weight=\"1\" color=\"0\" linear=\"1\" pre_blur=\"0.5\" coefs=\"1 0 0 1 0 0\"/>",
-        "<xform weight=\"1\" color=\"0\" linear=\"1\" ngon=\"0.5\" coefs=\"1 0 0 1 0 0\"/>"};
-    for (const std::string& sXform : vXforms) {
-        const CChaosGame game(firstGenomeOf("<flame palette=\"9\">" + sXform + "</flame>"));
-        EXPECT_FALSE(game.lanes()) << sXform;
-    }
+TEST(LanesTest, EveryFormulaMapsLanesAsAlone) {
+    if (!CChaosGame(genomeWith("linear")).lanes()) GTEST_SKIP() << "no lanes on this processor";
+    for (int i = 0; i < iVariationCount; i++)
+        for (int iSet = 0; iSet < 5; iSet++)
+            for (bool bZ : {false, true})
+                EXPECT_EQ(CFormulaLanes(i).differing(parametersOf(i, iSet), bZ), 0)
+                    << variationOf(i).sName << ", parameters " << iSet << (bZ ? ", z" : "");
 }
 
 }  // namespace

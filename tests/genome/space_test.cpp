@@ -4,7 +4,7 @@
 #include "reference_support.h"
 
 #include "core/angles.h"
-#include "render/xform_map.h"
+#include "render/xform_apply.h"
 #include "xml/genome_xml.h"
 
 #include <gtest/gtest.h>
@@ -33,9 +33,9 @@ SGenome genomeWith(const std::string& sXform) {
 SPoint3 mapped(const std::string& sAttributes, SPoint3 p, uint64_t uBatch = 1) {
     const CXformMap map(genomeWith(sAttributes).vXforms[0], true, true);
     CBatchRandom random(5, uBatch);
-    double c = 0;
-    map.apply<true>(p.x, p.y, p.z, c, random);
-    return p;
+    SWalkPoint<double> point = {p.x, p.y, p.z, 0};
+    map.apply<double, true>(point, random);
+    return {point.x, point.y, point.z};
 }
 
 bool near(const SPoint3& a, const SPoint3& b) {
@@ -143,9 +143,9 @@ TEST(SpaceVariationTest, RandomOnesSpreadAsFarAsTheyShould) {
         const int iDraws = 40000;
         double dMost = 0, dMean = 0;
         for (int i = 0; i < iDraws; i++) {
-            SPoint3 p = example.in;
-            double c = 0;
-            map.apply<true>(p.x, p.y, p.z, c, random);
+            SWalkPoint<double> point = {example.in.x, example.in.y, example.in.z, 0};
+            map.apply<double, true>(point, random);
+            const SPoint3 p = {point.x, point.y, point.z};
             const SPoint3& o = example.centre;
             const double dFar = std::sqrt((p.x - o.x) * (p.x - o.x) + (p.y - o.y) * (p.y - o.y) +
                                           (p.z - o.z) * (p.z - o.z));
@@ -226,10 +226,12 @@ TEST(SpaceTest, LinearAloneMapsAsThroughTheFormulas) {
     for (const char* sXform : sXforms) {
         const CXformMap map(genomeWith(sXform).vXforms[0], true, false);
         for (const SPoint3& p : points) {
-            double x = p.x, y = p.y, z = 0, c = 0.4, x2 = p.x, y2 = p.y, z2 = 0, c2 = 0.4;
+            SWalkPoint<double> flat = {p.x, p.y, 0, 0.4}, withZ = flat;
             CBatchRandom random(5, 1);
-            map.apply<false>(x, y, z, c, random);
-            map.apply<true>(x2, y2, z2, c2, random);  // every formula's way, z 0
+            map.apply<double, false>(flat, random);
+            map.apply<double, true>(withZ, random);  // every formula's way, z 0
+            const double x = flat.x, y = flat.y, c = flat.c, x2 = withZ.x, y2 = withZ.y;
+            const double c2 = withZ.c;
             EXPECT_EQ(std::signbit(x), std::signbit(x2)) << sXform;
             EXPECT_EQ(std::signbit(y), std::signbit(y2)) << sXform;
             EXPECT_TRUE(x == x2 && y == y2 && c == c2) << sXform << " at " << p.x << ", " << p.y;

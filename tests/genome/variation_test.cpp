@@ -153,10 +153,10 @@ void imageOf(const SKnownPoint& known, double& dX, double& dY) {
     const double* p = vParameters.data() + firstParameter(iVariation);
     const double coefs[6] = {1, 0, 0, 1, 0, 0};
     const CConstants constants = row.pfPrepare ? row.pfPrepare(p, coefs) : CConstants{};
-    CVariationInput in(known.x, known.y);
+    CVariationInput<double> in(known.x, known.y);
     CBatchRandom random(1, 1);
-    SVariationCall call{in, random, coefs, known.dWeight, p, constants.data()};
-    row.pfFormula(call);
+    SVariationCall<double> call{in, random, coefs, known.dWeight, p, constants.data()};
+    row.formula.pfOne(call);
     dX = call.dX;
     dY = call.dY;
 }
@@ -235,7 +235,7 @@ TEST(VariationFormulaTest, OddBranchIsFmodsAnswer) {
     const double dInf = std::numeric_limits<double>::infinity();
     for (double dK : {0.0, 1.0, 2.0, 5.0, 6.0, 0x1p52 + 1, 0x1p53 - 1, 0x1p53, 0x1p53 + 2, 0x1p63,
                       0x1p64, 1e300, dInf, std::nan("")})
-        EXPECT_EQ(variation::oddBranch(dK), std::fmod(dK, 2) != 0) << dK;
+        EXPECT_EQ(maths::oddWhole(dK), std::fmod(dK, 2) != 0) << dK;
 }
 
 // Each of flam3's own variations: the only ones flam3-render can draw.

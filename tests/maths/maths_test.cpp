@@ -272,7 +272,7 @@ TEST(MathsTest, BothBuildsGiveTheSameBits) {
         const maths::lanes::V dPowOfMagnitude = maths::lanes::pow(maths::lanes::magnitude(x), y);
         for (int k = 0; k < 4; k++) {
             const maths::SSineCosine one = maths::sincos(x[k]);
-            iDiffering += !same(sc.s[k], one.dSin) + !same(sc.c[k], one.dCos);
+            iDiffering += !same(sc.dSin[k], one.dSin) + !same(sc.dCos[k], one.dCos);
             iDiffering += !same(dAngle[k], maths::atan2(y[k], x[k]));
             iDiffering += !same(dExp[k], maths::exp(x[k]));
             iDiffering += !same(dExpY[k], maths::exp(y[k] * 100));

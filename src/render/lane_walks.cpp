@@ -1,0 +1,145 @@
+#include "render/lane_walks.h"
+
+#include "core/limits.h"
+#include "render/stepping.h"
+
+#include <limits>
+#include <optional>
+
+using maths::lanes::V;
+using maths::lanes::VBits;
+
+namespace {
+
+constexpr int iLanes = maths::lanes::iLanes;
+
+// The rest of the steps of four walks mapped in lanes to points of which one is bad: each walk
+// alone. Rare, and not inlined into the lanes' step, which it would swell with the one-point
+// formulas of the final xform.
+template <bool bZ>
+[[gnu::noinline]] void finishAlone(const CWalkSteps& steps, int j, SWalk* const* pWalks,
+                                   const SWalkPoint<V>& point) {
+    for (int i = 0; i < iLanes; i++) {
+        const SWalkPoint<double> lane = {point.x[i], point.y[i], point.z[i], point.c[i]};
+        steps.finishStep<bZ>(*pWalks[i], j, lane, steps.plotting(*pWalks[i]));
+    }
+}
+
+// One step of four walks that all go to xform j, mapped and placed at once, each lane by the
+// same source as a walk alone. A lane whose map is bad finishes alone, as all four then do (the
+// bad-value rule draws and waits a walk at a time); the others are moved on, and those past
+// their fuse placed in lanes and plotted one by one. Flattened: the map, the formulas' lane
+// functions and the placing inline, the lanes in registers between them.
+template <bool bZ>
+[[gnu::target("avx2,fma"), gnu::flatten]] void stepLanes(const CWalkSteps& steps, int j,
+                                                          SWalk* const* pWalks) {
+    CBatchRandom* pRandoms[iLanes];
+    for (int i = 0; i < iLanes; i++) pRandoms[i] = &pWalks[i]->random;
+    CLaneRandom random(pRandoms);
+    SWalkPoint<V> point = {V{pWalks[0]->x, pWalks[1]->x, pWalks[2]->x, pWalks[3]->x},
+                           V{pWalks[0]->y, pWalks[1]->y, pWalks[2]->y, pWalks[3]->y},
+                           V{pWalks[0]->z, pWalks[1]->z, pWalks[2]->z, pWalks[3]->z},
+                           V{pWalks[0]->c, pWalks[1]->c, pWalks[2]->c, pWalks[3]->c}};
+    steps.xform(j).apply<V, bZ>(point, random);
+    if (maths::anyOf(stepping::isBad(point.x) | stepping::isBad(point.y)))
+        return finishAlone<bZ>(steps, j, pWalks, point);
+    VBits bPlaced;
+    for (int i = 0; i < iLanes; i++) {
+        const SWalkPoint<double> lane = {point.x[i], point.y[i], point.z[i], point.c[i]};
+        bPlaced[i] = steps.moveTo(*pWalks[i], j, lane) ? -1 : 0;
+    }
+    if (!maths::anyOf(bPlaced)) return;
+    VBits bBadFinal;
+    drawnWhere(random, bPlaced, [&] {
+        steps.placeInWorld<V, bZ>(point, random, maths::noLane<V>(), bBadFinal);
+    });
+    const SGridPlace<V> place = steps.camera().placeOnGrid(point.x, point.y, point.c);
+    for (int i = 0; i < iLanes; i++) {
+        if (!bPlaced[i]) continue;
+        pWalks[i]->job.iBadValues += bBadFinal[i] != 0;
+        steps.record(*pWalks[i], j, laneOf(place, i), point.c[i]);
+    }
+}
+
+// The walks wait by the xform each goes to next, and the xform most of them wait for maps them
+// four at a time (a walk alone the one-point way): each walk takes exactly the steps it would
+// alone, in its own order, whenever they run. A group of lanes that the walks do not fill is
+// filled by the filler, a walk of its own after them that walks as they do but never plots (it
+// never comes out of its fuse) and never waits: the loops over a group's lanes run whole.
+template <bool bZ>
+void runLanesOf(const CWalkSteps& steps, uint64_t uSeed, SBatchJob* pJobs, int iJobs) {
+    constexpr int iFiller = iMostWalksAtOnce;
+    std::optional<SWalk> walks[iMostWalksAtOnce + 1];
+    int iNext[iMostWalksAtOnce + 1];  // the xform each walk goes to next; -1 once it is done
+    // Per xform j, at j + 1, the walks going to it next; at 0 (a walk done) always 0. Each loop
+    // over the walks below is without branches: which walks go where is random, and a branch
+    // on it is one the processor mispredicts.
+    int iWaiting[iMostXforms + 1] = {};
+    const auto chooseNext = [&](int w) {
+        SWalk& walk = *walks[w];
+        // Drawn even for a walk that is done, which draws nothing more: no branch.
+        const int iChoice = steps.chooseNext(walk);
+        iNext[w] = walk.iDone < walk.job.iSamples ? iChoice : -1;
+        iWaiting[iNext[w] + 1] += iNext[w] >= 0;
+    };
+    for (int w = 0; w < iJobs; w++) walks[w].emplace(uSeed, pJobs[w]), chooseNext(w);
+    // The filler: done from the start (no samples: it never waits), in a fuse it never leaves
+    // (it never plots; its plots' place is one of its own).
+    SBatchJob fillerJob = {0, std::numeric_limits<int>::min(), nullptr, nullptr, 0, 0};
+    SPlot fillerPlot;
+    SWalk& filler = walks[iFiller].emplace(uSeed, fillerJob);
+    filler.pPlots = &fillerPlot;
+    filler.iDone = std::numeric_limits<int>::min();
+    const int iXforms = steps.xformCount();
+    for (;;) {
+        // The xform most walks wait for: its count read xform by xform where the xforms are no
+        // more than the walks, else through each walk's next xform.
+        int j = 0, iMost = 0;
+        if (iXforms <= iJobs) {
+            for (int k = 0; k < iXforms; k++) {
+                const int iCount = iWaiting[k + 1];
+                j = iCount > iMost ? k : j;
+                iMost = iCount > iMost ? iCount : iMost;
+            }
+        } else {
+            for (int w = 0; w < iJobs; w++) {
+                const int iCount = iWaiting[iNext[w] + 1];
+                j = iCount > iMost ? iNext[w] : j;
+                iMost = iCount > iMost ? iCount : iMost;
+            }
+        }
+        if (iMost == 0) return;
+        // The walks going to j, taken off its queue, and the filler after them.
+        int iTaken[iMostWalksAtOnce + iLanes - 1], iTakenCount = 0;
+        for (int w = 0; w < iJobs; w++) {
+            const bool bTaken = iNext[w] == j;
+            iTaken[iTakenCount] = w;
+            iTakenCount += bTaken;
+            iNext[w] = bTaken ? -1 : iNext[w];
+        }
+        for (int t = 0; t < iLanes - 1; t++) iTaken[iTakenCount + t] = iFiller;
+        iWaiting[j + 1] = 0;
+        if (iTakenCount == 1) {
+            SWalk& walk = *walks[iTaken[0]];
+            steps.stepThrough<bZ>(walk, j, steps.plotting(walk));
+            chooseNext(iTaken[0]);
+            continue;
+        }
+        const int iGroupsEnd = (iTakenCount + iLanes - 1) / iLanes * iLanes;
+        for (int t = 0; t < iGroupsEnd; t += iLanes) {
+            SWalk* pGroup[iLanes];
+            for (int i = 0; i < iLanes; i++) pGroup[i] = &*walks[iTaken[t + i]];
+            stepLanes<bZ>(steps, j, pGroup);
+        }
+        for (int t = 0; t < iGroupsEnd; t++) chooseNext(iTaken[t]);
+    }
+}
+
+}  // namespace
+
+bool lanesHere() { return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"); }
+
+void runLanes(const CWalkSteps& steps, uint64_t uSeed, SBatchJob* pJobs, int iJobs) {
+    if (steps.carriesZ()) runLanesOf<true>(steps, uSeed, pJobs, iJobs);
+    else runLanesOf<false>(steps, uSeed, pJobs, iJobs);
+}
