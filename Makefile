@@ -48,8 +48,10 @@ test: build
 # redraw in a private Xvfb, progress report), then the viewer's peak memory for 10^8 iterations,
 # what --live costs, a poster's memory, what threads buy, how soon a browsing key shows the new
 # run and, on 256 threads asked for, how soon q ends the viewer; then three genomes drawn by the
-# program and by flam3-render, and a genome poster's peak memory; then 30 frames of a loop drawn
-# blurred in time by the program and by flam3-animate.
+# program and by flam3-render, and a genome poster's peak memory; then the flames of bench/flames/,
+# written for the bench in the editors' styles, drawn by both (their geometric mean ratio and the
+# worst), a flame with z and xaos beside a 2D one, and ten runs of one render; then 30 frames of a
+# loop drawn blurred in time by the program and by flam3-animate.
 bench: build
 	$(XVFB) "$(BUILD)/bench/flames_bench" --benchmark_repetitions=3 \
 	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.3 \
@@ -62,6 +64,7 @@ bench: build
 	"$(BUILD)/tests/e2e/flames_browse_timing" 10 docs/gallery.flame
 	"$(BUILD)/tests/e2e/flames_browse_timing" --threads 256
 	BUILD="$(BUILD)" scripts/genome-bench.sh
+	BUILD="$(BUILD)" scripts/real-flames-bench.sh
 	BUILD="$(BUILD)" scripts/animation-bench.sh
 
 sanitize: deps
