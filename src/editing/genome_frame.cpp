@@ -2,8 +2,8 @@
 
 #include "genome/genome_check.h"
 #include "maths/maths.h"
-#include "render/camera.h"
-#include "render/chaos_game.h"
+#include "game/camera.h"
+#include "game/chaos_game.h"
 
 #include <algorithm>
 #include <cmath>

@@ -11,7 +11,7 @@
 
 #include "genome/genome.h"
 #include "tone/histogram.h"
-#include "render/chaos_game.h"
+#include "game/chaos_game.h"
 #include "render/render_plan.h"
 #include "tone/picture.h"
 

@@ -10,9 +10,9 @@
 #include "formulas/complex.h"
 #include "formulas/folds.h"
 #include "formulas/parametric.h"
-#include "formulas/plugins.h"
+#include "plugins/plugins.h"
 #include "formulas/shapes.h"
-#include "formulas/space.h"
+#include "plugins/space.h"
 
 #include <cstddef>
 #include <utility>

@@ -3,7 +3,7 @@
 
 #include "reference_support.h"
 
-#include "render/camera.h"
+#include "game/camera.h"
 #include "xml/genome_xml.h"
 
 #include <gtest/gtest.h>

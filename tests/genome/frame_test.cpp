@@ -5,8 +5,8 @@
 
 #include "editing/genome_frame.h"
 #include "xml/genome_xml.h"
-#include "render/camera.h"
-#include "render/chaos_game.h"
+#include "game/camera.h"
+#include "game/chaos_game.h"
 #include "tone/grid.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 #include "reference_support.h"
 
-#include "render/chaos_game.h"
+#include "game/chaos_game.h"
 #include "variations/table.h"
 #include "variations/variations.h"
 

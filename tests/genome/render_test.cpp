@@ -4,7 +4,7 @@
 #include "reference_support.h"
 
 #include "xml/genome_xml.h"
-#include "render/chaos_game.h"
+#include "game/chaos_game.h"
 #include "render/render.h"
 #include "tone/density_rows.h"
 #include "tone/tone_curve.h"

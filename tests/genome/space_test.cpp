@@ -4,7 +4,7 @@
 #include "reference_support.h"
 
 #include "core/angles.h"
-#include "render/xform_apply.h"
+#include "game/xform_apply.h"
 #include "xml/genome_xml.h"
 
 #include <gtest/gtest.h>

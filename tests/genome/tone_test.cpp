@@ -1,7 +1,7 @@
 // From buckets to pixels: log scaling, filter and tone curve on hand-made input.
 
 #include "maths/maths.h"
-#include "render/chaos_game.h"
+#include "game/chaos_game.h"
 #include "tone/grid.h"
 #include "tone/picture.h"
 

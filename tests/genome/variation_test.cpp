@@ -4,7 +4,7 @@
 #include "reference_support.h"
 
 #include "genome/variation_use.h"
-#include "render/chaos_game.h"
+#include "game/chaos_game.h"
 #include "variations/variations.h"
 #include "xml/genome_xml.h"
 

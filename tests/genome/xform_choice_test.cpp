@@ -2,7 +2,7 @@
 // weights, at every cell's edges and in between, for rows whose bounds fall on a cell's edge,
 // inside its first cell, past weights of 0 and in long rows.
 
-#include "render/xform_choice.h"
+#include "game/xform_choice.h"
 
 #include <gtest/gtest.h>
 

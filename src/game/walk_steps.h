@@ -3,8 +3,8 @@
 // The steps a walk takes through a genome: the next xform chosen, the point mapped, a bad value
 // replaced, the walk moved on, and the sample placed (through the final xform and the 3D camera
 // into the world, then on the grid) and plotted. A walk alone takes them one after another
-// (render/stepping.h); four walks going to the same xform take the map and the placing side by
-// side in vector lanes (render/lane_walks.cpp), each lane by the same source, and every other
+// (game/stepping.h); four walks going to the same xform take the map and the placing side by
+// side in vector lanes (game/lane_walks.cpp), each lane by the same source, and every other
 // piece one walk at a time by the same functions.
 //
 // The point carries the editors' z (0 at a batch's start) only where something of the picture
@@ -13,10 +13,10 @@
 
 #include "genome/genome.h"
 #include "maths/numbers.h"
-#include "render/camera.h"
-#include "render/walk.h"
-#include "render/xform_choice.h"
-#include "render/xform_map.h"
+#include "game/camera.h"
+#include "game/walk.h"
+#include "game/xform_choice.h"
+#include "game/xform_map.h"
 #include "tone/histogram.h"
 
 #include <cstdint>
@@ -73,9 +73,20 @@ public:
                                    maths::TMaskOf<T> bRandom, maths::TMaskOf<T>& bBadFinal) const;
     // The plot of a sample placed on the grid, after xform j: none where it has no weight or
     // falls outside.
-    void record(SWalk& walk, int j, const SGridPlace<double>& place, double c) const;
+    // In a stepped palette without branches: the plot is written in the job's next place whether
+    // it is made or not (that place is free: the walk has samples left), and counted only if made.
+    void record(SWalk& walk, int j, const SGridPlace<double>& place, double c) const {
+        const bool bMade = place.bInside & (vXforms[j].dPlotWeight != 0);
+        if (ePaletteMode != ePaletteStep) {
+            if (bMade) recordBlended(walk, j, place, c);
+            return;
+        }
+        walk.pPlots[walk.job.iPlots] = {view.bucketAt(place), stepAdd(j, place.iEntry)};
+        walk.job.iPlots += bMade;
+    }
 
 private:
+    void recordBlended(SWalk& walk, int j, const SGridPlace<double>& place, double c) const;
     void plot(SWalk& walk, int j, double x, double y, double c) const {
         record(walk, j, view.placeOnGrid(x, y, c), c);
     }

@@ -31,7 +31,7 @@ public:
     CXformMap(const SXform& xform, bool bPlotted, bool bZ);
 
     // The map of a point, or of four lanes' points each exactly as it would be mapped alone
-    // (render/xform_apply.h, where the walks are stepped).
+    // (game/xform_apply.h, where the walks are stepped).
     template <class T, bool bZ>
     void apply(SWalkPoint<T>& point, TRandomOf<T>& random) const;
 

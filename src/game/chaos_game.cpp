@@ -1,8 +1,8 @@
-#include "render/chaos_game.h"
+#include "game/chaos_game.h"
 
 #include "core/limits.h"
-#include "render/lane_walks.h"
-#include "render/stepping.h"
+#include "game/lane_walks.h"
+#include "game/stepping.h"
 
 CChaosGame::CChaosGame(const SGenome& genome, double dTemporalWeight)
     : steps(genome, dTemporalWeight),

@@ -5,7 +5,7 @@
 // post-affine, each step the same operations in the same order for either. Included where walks
 // are stepped; the formulas come from the variation table.
 
-#include "render/xform_map.h"
+#include "game/xform_map.h"
 #include "variations/table.h"
 
 // Each form in turn: its formula's sum, begun from the point or from 0, becomes the point.

@@ -1,7 +1,7 @@
-#include "render/lane_walks.h"
+#include "game/lane_walks.h"
 
 #include "core/limits.h"
-#include "render/stepping.h"
+#include "game/stepping.h"
 
 #include <limits>
 #include <optional>

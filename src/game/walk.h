@@ -6,7 +6,7 @@
 // it, and when.
 
 #include "formulas/batch_random.h"
-#include "render/xform_map.h"
+#include "game/xform_map.h"
 #include "tone/histogram.h"
 
 #include <cstdint>

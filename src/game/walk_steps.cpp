@@ -1,4 +1,4 @@
-#include "render/walk_steps.h"
+#include "game/walk_steps.h"
 
 #include "core/limits.h"
 #include "genome/filter.h"
@@ -8,11 +8,18 @@
 
 namespace {
 
+// llround of x ≥ 0 (below 2^63), without the library's call: x − trunc x is exact, and a half
+// rounds up, away from 0. Through a signed whole number, which the processor converts to at once.
+uint64_t roundedOf(double x) {
+    const int64_t iWhole = static_cast<int64_t>(x);
+    return static_cast<uint64_t>(iWhole + (x - static_cast<double>(iWhole) >= 0.5));
+}
+
 // What a plot of palette colour (r, g, b, α) at plot weight ω adds, in a moment of temporal
 // weight f: ω·f·(r, g, b, α) and a count of ω, in the histogram's fixed point.
 SBucket addOf(const SColour& colour, double dWeight, double dTemporal) {
     const auto fixed = [&](double d, double f) {
-        return static_cast<uint64_t>(std::llround(std::max(0.0, d) * dWeight * f * dBucketUnit));
+        return roundedOf(std::max(0.0, d) * dWeight * f * dBucketUnit);
     };
     return {fixed(colour.dRed, dTemporal), fixed(colour.dGreen, dTemporal),
             fixed(colour.dBlue, dTemporal), fixed(colour.dAlpha, dTemporal), fixed(1, 1)};
@@ -37,21 +44,13 @@ CWalkSteps::CWalkSteps(const SGenome& genome, double dTemporalWeight_)
                 vStepAdds.push_back(addOf(colour, xform.dPlotWeight, dTemporalWeight));
 }
 
-// In a stepped palette without branches: the plot is written in the job's next place whether it
-// is made or not (that place is free: the walk has samples left), and counted only if made.
-void CWalkSteps::record(SWalk& walk, int j, const SGridPlace<double>& place, double c) const {
+// A plot made, in a blended palette: its entry blended with the next one.
+void CWalkSteps::recordBlended(SWalk& walk, int j, const SGridPlace<double>& place,
+                               double c) const {
     const double dWeight = vXforms[j].dPlotWeight;
     SBatchJob& job = walk.job;
     SPlot& plot = walk.pPlots[job.iPlots];
     plot.uBucket = view.bucketAt(place);
-    const bool bMade = place.bInside & (dWeight != 0);
-    if (ePaletteMode == ePaletteStep) {
-        plot.uAdd = stepAdd(j, place.iEntry);
-        job.iPlots += bMade;
-        return;
-    }
-    if (!bMade) return;
-    // In linear mode the entry blended with the next one.
     plot.uAdd = static_cast<uint32_t>(job.iPlots);
     SBucket& add = (*job.pAdds)[job.iPlots++];
     const double dIndex = 256 * c;

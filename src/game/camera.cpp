@@ -1,4 +1,4 @@
-#include "render/camera.h"
+#include "game/camera.h"
 
 #include "core/angles.h"
 #include "maths/maths.h"

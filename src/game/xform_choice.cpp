@@ -1,4 +1,4 @@
-#include "render/xform_choice.h"
+#include "game/xform_choice.h"
 
 #include "core/limits.h"
 

@@ -1,4 +1,4 @@
-#include "render/xform_map.h"
+#include "game/xform_map.h"
 
 #include "maths/maths.h"
 

@@ -3,8 +3,8 @@
 // How a walk steps: CWalkSteps' templates, included where walks are run. A step alone, and the
 // placing that lanes share with it.
 
-#include "render/walk_steps.h"
-#include "render/xform_apply.h"
+#include "game/walk_steps.h"
+#include "game/xform_apply.h"
 
 #include <cmath>
 

@@ -1,14 +1,14 @@
 #pragma once
 
 // The chaos game of a genome, batch by batch, its points taken to buckets by the camera
-// (render/walk.h: what a batch is; render/walk_steps.h: the steps of its walk). Batches run side
+// (game/walk.h: what a batch is; game/walk_steps.h: the steps of its walk). Batches run side
 // by side, a point at a time or, on processors with AVX2 and fused multiply-add, four walks'
 // points at once in vector lanes: the same plots either way, bit for bit.
 
 #include "genome/genome.h"
-#include "render/camera.h"
-#include "render/walk.h"
-#include "render/walk_steps.h"
+#include "game/camera.h"
+#include "game/walk.h"
+#include "game/walk_steps.h"
 #include "tone/histogram.h"
 
 #include <cstdint>

@@ -4,8 +4,8 @@
 // four at a time in vector lanes, on processors with AVX2 and fused multiply-add: each walk takes
 // exactly the steps it would alone, in its own order, and makes the same plots, bit for bit.
 
-#include "render/walk.h"
-#include "render/walk_steps.h"
+#include "game/walk.h"
+#include "game/walk_steps.h"
 
 #include <cstdint>
 
