@@ -53,7 +53,7 @@ CGenomeRender::CGenomeRender(const SGenome& genome, uint64_t uSeed_, int iThread
 
 CGenomeRender::CGenomeRender(const SRenderPlan& plan_, uint64_t uSeed_, int iThreads_)
     : plan(plan_), uSeed(uSeed_), iThreads(std::max(1, iThreads_)),
-      iPasses(static_cast<int>(plan_.vPasses.size())) {
+      iPasses(static_cast<int>(plan_.vPasses.size())), schedule(iThreads) {
     if (!checkGenome(plan.picture, sError) || !checkMoments()) {
         iPass = iPasses;
         return;
@@ -126,12 +126,8 @@ void CGenomeRender::startPass() {
 
 void CGenomeRender::startMoment() {
     pGame = std::make_unique<CChaosGame>(momentGenome(moment(), true), moment().dWeight);
-    for (SWorker& worker : vWorkers) {
-        worker.iTrials = 0;
-        worker.dSecondsPerSample[0] = worker.dSecondsPerSample[1] = 0;
-    }
-    iMomentBatches = (moment().iSamples + iBatchSamples - 1) / iBatchSamples;
-    iNextBatch = 0;
+    for (SWorker& worker : vWorkers) worker.walkChoice.restart();
+    schedule.beginMoment(moment().iSamples, samplesBefore(iPass) + iPassSamplesDone);
 }
 
 int64_t CGenomeRender::samplesBefore(int iPassNumber) const {
@@ -140,37 +136,19 @@ int64_t CGenomeRender::samplesBefore(int iPassNumber) const {
     return iSamples;
 }
 
-int64_t CGenomeRender::batchEnd() const {
-    if (iSampleLimit < 0) return iMomentBatches;
-    const int64_t iLeft = iSampleLimit - samplesBefore(iPass) - iPassSamplesDone;
-    return std::clamp<int64_t>((iLeft + iBatchSamples - 1) / iBatchSamples, 0, iMomentBatches);
-}
-
 bool CGenomeRender::passRunOut() const {
-    return !done() && iNextBatch >= iMomentBatches &&
+    return !done() && schedule.runOut() &&
            iMoment + 1 == static_cast<int>(plan.vPasses[iPass].size());
 }
 
-int CGenomeRender::samplesOfBatch(int64_t iBatch) const {
-    return static_cast<int>(std::min<int64_t>(iBatchSamples,
-                                              moment().iSamples - iBatch * iBatchSamples));
-}
-
-// Claims the next batches of the moment for group iGroupOf of the worker's jobs: a whole group,
-// or near the moment's end a fair share of those left, so that the workers finish together;
-// returns how many. Batches are numbered through the whole render: a still's pass p's batch k
-// is p·batches + k.
+// The next batches of the moment for group iGroupOf of the worker's jobs, with the worker's
+// buffers for their plots; how many.
 int CGenomeRender::claimGroup(SWorker& worker, int iGroupOf) {
-    const int64_t iLeft = batchEnd() - iNextBatch;
-    const int iShare = static_cast<int>(std::clamp<int64_t>((iLeft + iThreads - 1) / iThreads, 1,
-                                                            iGroup));
-    int iJobs = 0;
-    for (; iJobs < iShare; iJobs++) {
-        const int64_t iBatch = iNextBatch++;
-        if (iBatch >= batchEnd()) break;
-        const int k = iGroup * iGroupOf + iJobs;
-        worker.jobs[k] = {uBatchBase + static_cast<uint64_t>(iBatch), samplesOfBatch(iBatch),
-                          &worker.vPlots[k], &worker.vAdds[k], 0, 0};
+    const int k = iGroup * iGroupOf;
+    const int iJobs = schedule.claimGroup(&worker.jobs[k], iGroup);
+    for (int i = k; i < k + iJobs; i++) {
+        worker.jobs[i].pPlots = &worker.vPlots[i];
+        worker.jobs[i].pAdds = &worker.vAdds[i];
     }
     return iJobs;
 }
@@ -191,25 +169,6 @@ void CGenomeRender::addWaiting(SWorker& worker, bool bWait) {
     }
 }
 
-// Whether the worker walks its next group in lanes: where the chaos game can, its first whole
-// groups of a moment take turns (noteTrial), and after them the faster way does.
-bool CGenomeRender::lanesNext(const SWorker& worker) const {
-    if (!pGame->lanes()) return false;
-    return worker.iTrials < iTrialGroups ? worker.iTrials % 2 == 0 : worker.bLanes;
-}
-
-// The first whole group warms the caches, untimed; then the two ways take turns, timed.
-void CGenomeRender::noteTrial(SWorker& worker, bool bLanes, double dSeconds,
-                              const SBatchJob* pJobs, int iJobs) const {
-    if (!pGame->lanes() || worker.iTrials >= iTrialGroups || iJobs < iGroup) return;
-    int64_t iSamples = 0;
-    for (int k = 0; k < iJobs; k++) iSamples += pJobs[k].iSamples;
-    if (worker.iTrials > 0)
-        worker.dSecondsPerSample[bLanes ? 1 : 0] += dSeconds / static_cast<double>(iSamples);
-    if (++worker.iTrials == iTrialGroups)
-        worker.bLanes = worker.dSecondsPerSample[1] < worker.dSecondsPerSample[0];
-}
-
 // A worker's share of a slice: groups of batches until the deadline, one group at least however
 // short the slice, and every plot added before it returns.
 void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
@@ -220,17 +179,19 @@ void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
         const int iJobs = claimGroup(worker, iGroupOf);
         if (iJobs == 0) break;
         SBatchJob* pJobs = &worker.jobs[iGroup * iGroupOf];
-        const bool bLanes = lanesNext(worker);
+        const bool bLanes = worker.walkChoice.lanesNext(pGame->lanes());
         const steady_clock::time_point start = steady_clock::now();
         pGame->runBatches(uSeed, pJobs, iJobs, bLanes);
         const std::chrono::duration<double> took = steady_clock::now() - start;
-        noteTrial(worker, bLanes, took.count(), pJobs, iJobs);
+        int64_t iSamples = 0;
+        for (int k = 0; k < iJobs; k++) iSamples += pJobs[k].iSamples;
+        worker.walkChoice.note(pGame->lanes(), bLanes, took.count(), iSamples, iJobs == iGroup);
         for (int k = 0; k < iJobs; k++) iBadValues += pJobs[k].iBadValues;
         worker.iWaiting[iGroupOf] = iJobs;
         // Waits where no spare group is free to run meanwhile; a worker alone has none, and
         // try_lock may fail even for it, spuriously.
         addWaiting(worker, worker.vPlots[iGroup].empty() || worker.iWaiting[1 - iGroupOf] > 0);
-        if (iNextBatch >= batchEnd()) break;
+        if (!schedule.batchesLeft()) break;
     }
     addWaiting(worker, true);
 }
@@ -240,33 +201,19 @@ void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
 bool CGenomeRender::runSlice(steady_clock::time_point until) {
     CWorkerPool::shared().forEach(iThreads, iThreads,
                                   [&](int iWorker) { runWorker(vWorkers[iWorker], until); });
-    // A batch claimed past the last is not run: the count of those run is capped.
-    if (iNextBatch > batchEnd()) iNextBatch = batchEnd();
-    return iNextBatch < batchEnd();
+    schedule.settle();
+    return schedule.batchesLeft();
 }
 
 // Adds a finished pass, log-scaled and spread, into the sums of the passes done, row by row
 // until the deadline or a stop (if bStoppable); true once it is all in and the next pass can
 // start.
 bool CGenomeRender::finishPass(steady_clock::time_point until, bool bStoppable) {
-    if (vAccumulated.empty())
-        vAccumulated.assign(static_cast<size_t>(pHistogram->width()) * pHistogram->height() * 4,
-                            0.0f);
-    if (!pFinishing)
-        pFinishing = std::make_unique<CDensityRows>(*pHistogram, passScale(iPass, 1),
-                                                    pKernels.get(), plan.picture.iSupersample,
-                                                    iThreads);
-    const size_t uRowValues = static_cast<size_t>(pHistogram->width()) * 4;
-    while (!pFinishing->done()) {
-        if (bStoppable && (bStop || steady_clock::now() >= until)) return false;
-        const size_t uRow = static_cast<size_t>(pFinishing->rowsOut());
-        const double* pRow = pFinishing->nextRow();
-        float* pSum = &vAccumulated[uRow * uRowValues];
-        for (size_t k = 0; k < uRowValues; k++) pSum[k] += static_cast<float>(pRow[k]);
-    }
-    pFinishing.reset();
+    if (!passSums.adding())
+        passSums.beginAdding(*pHistogram, passScale(iPass, 1), pKernels.get(),
+                             plan.picture.iSupersample, iThreads);
+    if (!passSums.continueAdding(until, bStoppable ? &bStop : nullptr)) return false;
     pHistogram->clear();
-    uBatchBase += static_cast<uint64_t>(iMomentBatches);
     iPass++;
     startPass();
     return true;
@@ -274,7 +221,6 @@ bool CGenomeRender::finishPass(steady_clock::time_point until, bool bStoppable) 
 
 // The next moment of the pass: its own game, its batches numbered after the last one's.
 void CGenomeRender::nextMoment() {
-    uBatchBase += static_cast<uint64_t>(iMomentBatches);
     iPassSamplesDone += moment().iSamples;
     iMoment++;
     startMoment();
@@ -290,9 +236,10 @@ SLogScale CGenomeRender::passScale(int iPassNumber, double dShare) const {
 bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
     const steady_clock::time_point until = steady_clock::now() + budget;
     bool bFirst = true;
-    while (!done() && !limitReached() && !bStop && (bFirst || steady_clock::now() < until)) {
+    while (!done() && !schedule.limitReached(samplesDone()) && !bStop &&
+           (bFirst || steady_clock::now() < until)) {
         bFirst = false;
-        if (iNextBatch < iMomentBatches) {
+        if (!schedule.runOut()) {
             runSlice(until);
         } else if (iMoment + 1 < static_cast<int>(plan.vPasses[iPass].size())) {
             nextMoment();
@@ -304,14 +251,12 @@ bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
             finishPass(until, true);
         }
     }
-    return !done() && !limitReached();
+    return !done() && !schedule.limitReached(samplesDone());
 }
 
 int64_t CGenomeRender::samplesDone() const {
     if (done()) return samplesTotal();
-    const int64_t iBatches = std::min<int64_t>(iNextBatch, iMomentBatches);
-    const int64_t iInMoment = std::min<int64_t>(moment().iSamples, iBatches * iBatchSamples);
-    return samplesBefore(iPass) + iPassSamplesDone + iInMoment;
+    return samplesBefore(iPass) + iPassSamplesDone + schedule.samplesDone();
 }
 
 double CGenomeRender::shareDone() const {
@@ -327,7 +272,7 @@ bool CGenomeRender::writeImage(const FPictureRow& onRow) {
     if (!sError.empty()) return false;
     // A pass whose batches have all run is added to the passes done first, however far its
     // adding had come: a picture depends on the samples done alone, not on when it is made.
-    if (pFinishing || (passRunOut() && iPass + 1 < iPasses))
+    if (passSums.adding() || (passRunOut() && iPass + 1 < iPasses))
         finishPass(steady_clock::time_point::max(), false);
     // The passes done, and this one scaled up from the share of it run so far; together
     // weighted as passes/(passes shown), as if every pass were like them.
@@ -342,7 +287,7 @@ bool CGenomeRender::writeImage(const FPictureRow& onRow) {
         source.scale = passScale(iLastPass, dShare);
         source.pKernels = pKernels.get();
     }
-    if (iLastPass > 0) source.pAccumulated = &vAccumulated;
+    if (iLastPass > 0) source.pAccumulated = &passSums.sums();
     source.iThreads = iThreads;
     source.stopped = [this, uBefore = uStops.load()] { return uStops != uBefore; };
     return writePicture(plan.picture, source, onRow);

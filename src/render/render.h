@@ -9,10 +9,13 @@
 // same stream and the histogram's sums are integers, whose order of addition never matters.
 // Batches are numbered through the whole render, pass after pass and moment after moment.
 
-#include "genome/genome.h"
-#include "tone/histogram.h"
 #include "game/chaos_game.h"
+#include "genome/genome.h"
+#include "render/batch_schedule.h"
+#include "render/pass_sums.h"
 #include "render/render_plan.h"
+#include "render/walk_choice.h"
+#include "tone/histogram.h"
 #include "tone/picture.h"
 
 #include <atomic>
@@ -57,7 +60,7 @@ public:
     // another of the same plan and seed stood when it had done that many, and its picture is
     // that render's picture then (a window's picture saved part way, drawn again). Before the
     // first continueRender.
-    void limitSamples(int64_t iSamples) { iSampleLimit = iSamples; }
+    void limitSamples(int64_t iSamples) { schedule.limit(iSamples); }
 
     double shareDone() const;  // samples plotted so far over all, 0 to 1
     bool done() const { return iPass == iPasses; }
@@ -79,18 +82,12 @@ private:
     // that while one group's plots wait for the histogram, another worker adding its own, the
     // next group is run.
     static constexpr int iGroup = iMostWalksAtOnce;
-    static constexpr int iTrialGroups = 5;  // a warm-up, then each way twice
     struct SWorker {
         std::vector<SPlot> vPlots[2 * iGroup];  // iBatchSamples entries each; alone: group 1 empty
         std::vector<SBucket> vAdds[2 * iGroup];  // as many where a palette is blended
         SBatchJob jobs[2 * iGroup];
         int iWaiting[2] = {0, 0};      // per group: its batches run but not yet added
-        // The two ways of walking timed on its first whole groups of a moment (the plots are
-        // the same either way), and the faster one kept: lanes pay for costly xforms and not for
-        // cheap ones, and only the processor can tell where the line falls.
-        int iTrials = 0;
-        double dSecondsPerSample[2] = {0, 0};  // one point at a time; in lanes: summed
-        bool bLanes = false;
+        CWalkChoice walkChoice;
     };
 
     bool checkMoments();
@@ -104,14 +101,8 @@ private:
     bool runSlice(std::chrono::steady_clock::time_point deadline);
     void runWorker(SWorker& worker, std::chrono::steady_clock::time_point deadline);
     int claimGroup(SWorker& worker, int iGroupOf);
-    bool lanesNext(const SWorker& worker) const;
-    void noteTrial(SWorker& worker, bool bLanes, double dSeconds, const SBatchJob* pJobs,
-                   int iJobs) const;
     void addWaiting(SWorker& worker, bool bWait);
     bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
-    int samplesOfBatch(int64_t iBatch) const;  // iBatch counted within its moment
-    int64_t batchEnd() const;     // of this moment's batches, where the render stops
-    bool limitReached() const { return iSampleLimit >= 0 && samplesDone() >= iSampleLimit; }
     bool passRunOut() const;      // every batch of the pass run, the pass not yet added
 
     SRenderPlan plan;
@@ -126,17 +117,13 @@ private:
     std::unique_ptr<CChaosGame> pGame;  // the moment's
     std::unique_ptr<CHistogram> pHistogram;
     std::unique_ptr<CDensityKernels> pKernels;  // the pass's
-    std::vector<float> vAccumulated;   // log-scaled sums of the passes done, if passes > 1
-    std::unique_ptr<CDensityRows> pFinishing;  // the pass being added into vAccumulated
+    CPassSums passSums;                // of the passes done, if passes > 1
     std::vector<SWorker> vWorkers;     // one a thread
+    CBatchSchedule schedule;
 
     int iPass = 0;                     // passes done; iPasses when finished
     int iMoment = 0;                   // of the pass: the one running
-    int64_t iMomentBatches = 0;        // its batches
-    uint64_t uBatchBase = 0;           // the number of its first batch in the render
     int64_t iPassSamplesDone = 0;      // of the pass's moments before it
-    int64_t iSampleLimit = -1;         // -1: none
-    std::atomic<int64_t> iNextBatch{0};// of the moment: the next to run
     std::atomic<int64_t> iBadValues{0};
     std::atomic<bool> bStop{false};
     std::atomic<uint64_t> uStops{0};   // stops asked for so far
