@@ -3,6 +3,7 @@
 // How a walk steps: CWalkSteps' templates, included where walks are run. A step alone, and the
 // placing that lanes share with it.
 
+#include "game/plot_adds.h"
 #include "game/walk_steps.h"
 #include "game/xform_apply.h"
 
@@ -88,4 +89,26 @@ inline maths::TMaskOf<T> CWalkSteps::placeInWorld(SWalkPoint<T>& point, TRandomO
     if constexpr (bZ)
         if (view.threeD()) view.project(point.x, point.y, point.z, random);
     return bRandom;
+}
+
+// A plot made, in a blended palette: its entry blended with the next one. Inline, so that the
+// lanes' step works out four channels in one register.
+inline void CWalkSteps::recordBlended(SWalk& walk, int j, const SGridPlace<double>& place,
+                                      double c) const {
+    const double dWeight = vXforms[j].dPlotWeight;
+    SBatchJob& job = walk.job;
+    SPlot& plot = walk.pPlots[job.iPlots];
+    plot.uBucket = view.bucketAt(place);
+    plot.uAdd = static_cast<uint32_t>(job.iPlots);
+    SBucket& add = (*job.pAdds)[job.iPlots++];
+    const double dIndex = 256 * c;
+    const double dTrunc = std::trunc(dIndex);  // −0.5 blends entries 0 and 1, as in flam3
+    const VChannels from = channelsOf(palette[place.iEntry]);
+    if (!(dTrunc >= 0 && dTrunc < 255)) {
+        add = addOfChannels(from, dWeight, dTemporalWeight);
+        return;
+    }
+    const double f = dIndex - dTrunc;
+    const VChannels to = channelsOf(palette[place.iEntry + 1]);
+    add = addOfChannels(from + f * (to - from), dWeight, dTemporalWeight);
 }

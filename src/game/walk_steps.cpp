@@ -1,31 +1,11 @@
 #include "game/walk_steps.h"
 
 #include "core/limits.h"
+#include "game/plot_adds.h"
 #include "genome/filter.h"
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-// llround of x ≥ 0 (below 2^63), without the library's call: x − trunc x is exact, and a half
-// rounds up, away from 0. Through a signed whole number, which the processor converts to at once.
-uint64_t roundedOf(double x) {
-    const int64_t iWhole = static_cast<int64_t>(x);
-    return static_cast<uint64_t>(iWhole + (x - static_cast<double>(iWhole) >= 0.5));
-}
-
-// What a plot of palette colour (r, g, b, α) at plot weight ω adds, in a moment of temporal
-// weight f: ω·f·(r, g, b, α) and a count of ω, in the histogram's fixed point.
-SBucket addOf(const SColour& colour, double dWeight, double dTemporal) {
-    const auto fixed = [&](double d, double f) {
-        return roundedOf(std::max(0.0, d) * dWeight * f * dBucketUnit);
-    };
-    return {fixed(colour.dRed, dTemporal), fixed(colour.dGreen, dTemporal),
-            fixed(colour.dBlue, dTemporal), fixed(colour.dAlpha, dTemporal), fixed(1, 1)};
-}
-
-}  // namespace
 
 CWalkSteps::CWalkSteps(const SGenome& genome, double dTemporalWeight_)
     : bFinal(genome.bFinalXform), choice(genome), view(genome), ePaletteMode(genome.ePaletteMode),
@@ -44,26 +24,3 @@ CWalkSteps::CWalkSteps(const SGenome& genome, double dTemporalWeight_)
                 vStepAdds.push_back(addOf(colour, xform.dPlotWeight, dTemporalWeight));
 }
 
-// A plot made, in a blended palette: its entry blended with the next one.
-void CWalkSteps::recordBlended(SWalk& walk, int j, const SGridPlace<double>& place,
-                               double c) const {
-    const double dWeight = vXforms[j].dPlotWeight;
-    SBatchJob& job = walk.job;
-    SPlot& plot = walk.pPlots[job.iPlots];
-    plot.uBucket = view.bucketAt(place);
-    plot.uAdd = static_cast<uint32_t>(job.iPlots);
-    SBucket& add = (*job.pAdds)[job.iPlots++];
-    const double dIndex = 256 * c;
-    const double dTrunc = std::trunc(dIndex);  // −0.5 blends entries 0 and 1, as in flam3
-    const int iIndex = place.iEntry;
-    if (!(dTrunc >= 0 && dTrunc < 255)) {
-        add = addOf(palette[iIndex], dWeight, dTemporalWeight);
-        return;
-    }
-    const double f = dIndex - dTrunc;
-    const SColour& from = palette[iIndex];
-    const SColour& to = palette[iIndex + 1];
-    add = addOf({from.dRed + f * (to.dRed - from.dRed), from.dGreen + f * (to.dGreen - from.dGreen),
-                 from.dBlue + f * (to.dBlue - from.dBlue),
-                 from.dAlpha + f * (to.dAlpha - from.dAlpha)}, dWeight, dTemporalWeight);
-}
