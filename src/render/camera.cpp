@@ -1,6 +1,6 @@
 #include "render/camera.h"
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "maths/maths.h"
 #include "tone/grid.h"
 

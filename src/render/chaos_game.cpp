@@ -1,6 +1,6 @@
 #include "render/chaos_game.h"
 
-#include "core/limits.h"
+#include "base/limits.h"
 #include "render/lane_walks.h"
 #include "render/stepping.h"
 

@@ -1,6 +1,6 @@
 #include "render/lane_walks.h"
 
-#include "core/limits.h"
+#include "base/limits.h"
 #include "render/stepping.h"
 
 #include <limits>

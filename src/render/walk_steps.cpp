@@ -1,6 +1,6 @@
 #include "render/walk_steps.h"
 
-#include "core/limits.h"
+#include "base/limits.h"
 #include "genome/filter.h"
 
 #include <algorithm>

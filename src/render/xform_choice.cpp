@@ -1,6 +1,6 @@
 #include "render/xform_choice.h"
 
-#include "core/limits.h"
+#include "base/limits.h"
 
 #include <algorithm>
 #include <cmath>
