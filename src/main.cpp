@@ -17,6 +17,7 @@
 #include "render/render.h"
 #include "runs/progress.h"
 #include "runs/runner.h"
+#include "base/number_text.h"
 #include "text/text_forms.h"
 #include "window/window.h"
 

@@ -1,6 +1,6 @@
 #include "window/frame_play.h"
 
-#include "text/text_forms.h"
+#include "base/number_text.h"
 #include "window/genome_view.h"
 #include "window/genome_window.h"
 #include "window/view.h"

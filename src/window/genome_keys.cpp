@@ -3,11 +3,11 @@
 
 #include "window/genome_view.h"
 
+#include "base/number_text.h"
 #include "editing/genome_mutate.h"
 #include "editing/genome_random.h"
 #include "files/genome_file.h"
 #include "runs/progress.h"
-#include "text/text_forms.h"
 #include "window/genome_window.h"
 #include "window/view.h"
 

@@ -2,7 +2,7 @@
 
 #include "editing/genome_frame.h"
 #include "runs/progress.h"
-#include "text/text_forms.h"
+#include "base/number_text.h"
 #include "display/draw.h"
 #include "window/genome_window.h"
 #include "display/x_link.h"
