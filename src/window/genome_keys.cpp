@@ -1,14 +1,10 @@
-// What the keys of a genome window make of the genome shown, and what they do at once (declared
-// in genome_view.h).
-
-#include "window/genome_view.h"
+#include "window/genome_keys.h"
 
 #include "base/number_text.h"
 #include "editing/genome_mutate.h"
 #include "editing/genome_random.h"
 #include "files/genome_file.h"
-#include "runs/progress.h"
-#include "window/genome_window.h"
+#include "window/genome_view.h"
 #include "window/view.h"
 
 #include <algorithm>
@@ -16,46 +12,36 @@
 
 namespace {
 
-SGenomeWindow& window = theGenomeWindow;
-
 constexpr int iMenuFlames = 50;  // of the file's flames on the menu
 
 // A genome as the window shows it: at the size and quality the options ask, where they do.
-SGenome asShown(const SGenome& genome) {
+SGenome asShown(const CGenomeView& view, const SGenome& genome) {
     SGenomeChoice choice;
     choice.genome = genome;
-    applyGenomeOptions(window.options, choice);
+    applyGenomeOptions(view.givenOptions(), choice);
     return choice.genome;
-}
-
-// A save or write said on the terminal, as before, and for a few seconds in the title.
-void said(bool bDone, const std::string& sDone, const char* sFailed, const std::string& sError) {
-    clearProgressLine();  // a terminal shows both outputs on one line
-    if (bDone) std::cout << sDone << std::endl;
-    else std::cerr << "flames: " << sError << std::endl;
-    retitle(bDone ? sDone : sFailed + sError);
 }
 
 }  // namespace
 
-SShownState nextFlame(const SShownState& shown, int iStep) {
+SShownState nextFlame(const CGenomeView& view, const SShownState& shown, int iStep) {
     // After a random genome or a mutation, on from the file's flame shown last.
     const int iFrom = shown.genome.iPick > 0 ? shown.genome.iPick : shown.genome.iFilePick;
-    const int iCount = window.file.count();
+    const int iCount = view.genomeFile().count();
     if (iCount == 0 || iFrom == 0) return shown;
-    return pickedFlame(shown, (iFrom - 1 + iStep % iCount + iCount) % iCount + 1);
+    return pickedFlame(view, shown, (iFrom - 1 + iStep % iCount + iCount) % iCount + 1);
 }
 
-SShownState pickedFlame(const SShownState& shown, int iPick) {
-    if (iPick < 1 || iPick > window.file.count()) return shown;
+SShownState pickedFlame(const CGenomeView& view, const SShownState& shown, int iPick) {
+    if (iPick < 1 || iPick > view.genomeFile().count()) return shown;
     SShownState next = shown;
     SGenomeNow& genome = next.genome;
     SLeniency leniency;
-    leniency.bLenient = window.options.bLenient;
+    leniency.bLenient = view.givenOptions().bLenient;
     SGenome read;
     genome.sRefused.clear();
-    if (window.file.read(iPick - 1, read, genome.sRefused, &leniency))
-        genome.genome = genome.original = asShown(read);
+    if (view.genomeFile().read(iPick - 1, read, genome.sRefused, &leniency))
+        genome.genome = genome.original = asShown(view, read);
     genome.iPick = genome.iFilePick = iPick;
     genome.bRandom = false;
     genome.iMutations = 0;
@@ -63,7 +49,7 @@ SShownState pickedFlame(const SShownState& shown, int iPick) {
 }
 
 // The next random genome at the window's size.
-SShownState randomNext(const SShownState& shown) {
+SShownState randomNext(const CGenomeView& view, const SShownState& shown) {
     const SGenomeNow& from = shown.genome;
     const uint32_t uNext = from.bRandom ? from.uRandom + 1 : from.uSeed;
     SGenome genome;
@@ -72,7 +58,7 @@ SShownState randomNext(const SShownState& shown) {
         std::cerr << "flames: " << sError << std::endl;
         return shown;
     }
-    genome = resizedGenome(asShown(genome), from.genome.iWidth, from.genome.iHeight);
+    genome = resizedGenome(asShown(view, genome), from.genome.iWidth, from.genome.iHeight);
     SShownState next = shown;
     next.genome.genome = next.genome.original = genome;
     next.genome.iPick = 0;
@@ -104,43 +90,33 @@ SShownState fileCamera(const SShownState& shown) {
     return next;
 }
 
-void stepBack(int) {
-    if (window.vHistory.empty()) return;
-    const SGenomeNow before = window.vHistory.back();
-    window.vHistory.pop_back();
-    showGenome(before);
-    wakeIdle();
+void playOrPause(CGenomeView& view, int) { view.playOrPause(); }
+
+void stepFrame(CGenomeView& view, int iKey) { view.stepFrame(iKey == '<' ? -1 : 1); }
+
+void stepBack(CGenomeView& view, int) {
+    if (view.stepBack()) wakeIdle();
 }
 
 // Saved where the window's events have all been read: presses of s queued together save once,
 // and q behind them quits at once.
-void saveGenomeShown(int) {
-    window.bSaveAsked = true;
+void saveGenomeShown(CGenomeView& view, int) {
+    view.askSave();
     wakeIdle();
 }
 
-// A frame is saved whole, as --frame T --save draws it: once it is drawn.
-void saveAskedFor() {
-    window.bSaveAsked = false;
-    if (!window.now.sRefused.empty()) return retitle("nothing to save");
-    if (frameShown() && (framesBusy() || framePlaying() || !window.bFinished))
-        return saveFrameOnceDrawn();
-    window.play.bSaveOnceDrawn = false;
+void writeGenomeShown(CGenomeView& view, int) {
+    if (!view.shown().sRefused.empty()) return view.retitle("nothing to write");
     std::string sName, sError;
-    const bool bSaved = saveGenomePictureAsNew(*window.pRender, shownSeed(), sName, sError);
-    said(bSaved, "saved " + sName, "not saved: ", sError);
+    const bool bWritten = writeGenomeFileAsNew(view.shown().genome, sName, sError);
+    view.said(bWritten, "wrote " + sName, "not written: ", sError);
 }
 
-void writeGenomeShown(int) {
-    if (!window.now.sRefused.empty()) return retitle("nothing to write");
-    std::string sName, sError;
-    const bool bWritten = writeGenomeFileAsNew(window.now.genome, sName, sError);
-    said(bWritten, "wrote " + sName, "not written: ", sError);
+int fileFlames(const CGenomeView& view) {
+    return std::min(view.genomeFile().count(), iMenuFlames);
 }
 
-int fileFlames() { return std::min(window.file.count(), iMenuFlames); }
-
-std::string fileFlameEntry(int iPick) {
-    const std::string sName = window.file.name(iPick - 1);
+std::string fileFlameEntry(const CGenomeView& view, int iPick) {
+    const std::string sName = view.genomeFile().name(iPick - 1);
     return std::to_string(iPick) + " - " + (sName.empty() ? "(no name)" : shownText(sName, 60));
 }

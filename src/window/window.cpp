@@ -1,7 +1,6 @@
 #include "window/window.h"
 
 #include "window/genome_view.h"
-#include "window/frame_play.h"
 #include "window/keys.h"
 #include "window/pattern_view.h"
 #include "window/view.h"
@@ -114,11 +113,17 @@ void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColour
 bool openGenomeWindow(std::vector<std::string> vGlutArgs, const SGenomeChoice& choice,
                       const SOptions& options, int iThreads, std::string& sError,
                       std::optional<CFrameList> frames) {
-    if (!(frames ? prepareFramesView(std::move(*frames), choice, options, iThreads, sError)
-                 : prepareGenomeView(choice, options, iThreads, sError)))
+    CGenomeView& view = theGenomeView();
+    if (!(frames ? view.prepareFrames(std::move(*frames), choice, options, iThreads, sError)
+                 : view.prepare(choice, options, iThreads, sError)))
         return false;
     theWindow.pView = &genomeView;
-    makeWindow(std::move(vGlutArgs), fitGenomeViewTo, genomeTitle, choice.genome.iWidth);
+    makeWindow(
+        std::move(vGlutArgs),
+        [](int iScreenWidth, int iScreenHeight) {
+            theGenomeView().fitTo(iScreenWidth, iScreenHeight);
+        },
+        [] { return theGenomeView().title(); }, choice.genome.iWidth);
     return true;
 }
 
