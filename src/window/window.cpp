@@ -8,51 +8,10 @@
 #include <GL/glu.h>
 #include <GL/glut.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <utility>
 
-constexpr const char* sWindowTitle = "Vemo's Fractal Flame Test";
-
 namespace {
-
-// The window as GLUT's callbacks find it: the kind of view it shows, and what its keys ask it
-// to show next.
-struct SWindow {
-    const SViewKind* pView = &patternView;
-    CBrowsing        browsing;
-};
-
-SWindow theWindow;
-
-}  // namespace
-
-const SViewKind& shownView() { return *theWindow.pView; }
-
-void browse(FNext next, int iKey, bool bSlow) {
-    theWindow.browsing.ask(std::move(next), iKey, bSlow);
-}
-
-std::string windowTitle(const std::string& sCaption, int iShrink) {
-    std::string sTitle = sWindowTitle;
-    if (!sCaption.empty()) sTitle += ": " + sCaption;
-    if (iShrink > 1) sTitle += " (shown at 1/" + std::to_string(iShrink) + ")";
-    return sTitle;
-}
-
-namespace {
-
-// Between the window's events: browsing first, then a slice of what is shown. Once there is
-// nothing left to do, the window only waits for its events.
-void whileIdle() {
-    const SViewKind& view = shownView();
-    const bool bBrowsing =
-        theWindow.browsing.act(view.pfState(), view.pfShownCount(), view.pfShow);
-    const bool bWorking = view.pfWork();
-    if (bBrowsing && !bWorking) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    if (!bBrowsing && !bWorking) glutIdleFunc(nullptr);
-}
 
 // Black and no frame: the first frame of a run that is not live is its finished picture.
 void displayNothingYet() {
@@ -101,12 +60,10 @@ void makeWindow(std::vector<std::string> vGlutArgs, void (*pfFit)(int, int),
 
 }  // namespace
 
-void wakeIdle() { glutIdleFunc(whileIdle); }
-
 void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive,
                 int iThreads) {
     preparePatternView(run, iColourType, bLive, iThreads);
-    theWindow.pView = &patternView;
+    showKind(patternView);
     makeWindow(std::move(vGlutArgs), fitPatternViewTo, patternTitle, run.iWidth);
 }
 
@@ -117,7 +74,7 @@ bool openGenomeWindow(std::vector<std::string> vGlutArgs, const SGenomeChoice& c
     if (!(frames ? view.prepareFrames(std::move(*frames), choice, options, iThreads, sError)
                  : view.prepare(choice, options, iThreads, sError)))
         return false;
-    theWindow.pView = &genomeView;
+    showKind(genomeView);
     makeWindow(
         std::move(vGlutArgs),
         [](int iScreenWidth, int iScreenHeight) {
