@@ -6,10 +6,10 @@
 #include "editing/genome_frame.h"
 #include "runs/fit.h"
 #include "runs/random_flame.h"
-#include "window/genome_keys.h"
-#include "window/genome_view.h"
-#include "window/pattern_view.h"
-#include "window/view.h"
+#include "views/genome_keys.h"
+#include "views/genome_view.h"
+#include "views/pattern_view.h"
+#include "views/view.h"
 
 #include <GL/glut.h>
 

@@ -1,9 +1,9 @@
 #include "window/window.h"
 
-#include "window/genome_view.h"
+#include "views/genome_view.h"
+#include "views/pattern_view.h"
+#include "views/view.h"
 #include "window/keys.h"
-#include "window/pattern_view.h"
-#include "window/view.h"
 
 #include <GL/glu.h>
 #include <GL/glut.h>

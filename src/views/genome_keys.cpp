@@ -1,11 +1,11 @@
-#include "window/genome_keys.h"
+#include "views/genome_keys.h"
 
 #include "base/number_text.h"
 #include "editing/genome_mutate.h"
 #include "editing/genome_random.h"
 #include "files/genome_file.h"
-#include "window/genome_view.h"
-#include "window/view.h"
+#include "views/genome_view.h"
+#include "views/view.h"
 
 #include <algorithm>
 #include <iostream>

@@ -1,4 +1,4 @@
-#include "window/genome_view.h"
+#include "views/genome_view.h"
 
 #include "base/number_text.h"
 #include "display/draw.h"

@@ -1,4 +1,4 @@
-#include "window/frame_play.h"
+#include "views/frame_play.h"
 
 #include "base/number_text.h"
 

@@ -9,8 +9,8 @@
 #include "app/genome_choice.h"
 #include "display/shrink.h"
 #include "render/render.h"
-#include "window/frame_play.h"
-#include "window/view.h"
+#include "views/frame_play.h"
+#include "views/view.h"
 #include "xml/genome_xml.h"
 
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "window/view.h"
+#include "views/view.h"
 
 #include <GL/glut.h>
 
