@@ -5,7 +5,7 @@
 // hit), with the point in locals. It yields the same points and hits as the viewer's loop; the
 // benchmark measures the viewer's loop against it.
 
-#include "core/random.h"
+#include "base/random.h"
 
 class screen;
 

@@ -17,11 +17,13 @@
 #include "render/render.h"
 #include "runs/progress.h"
 #include "runs/runner.h"
+#include "base/number_text.h"
 #include "text/text_forms.h"
 #include "window/window.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <ctime>
@@ -57,6 +59,14 @@ bool choose(const SOptions& options, EAnswers answers, SDrawn& drawn, int& iStat
     return chosen == EChosen::eChosen;
 }
 
+// A render as work in slices for the progress line, a quarter of a second a slice: its samples
+// are what it is made of.
+SSlicedWork slicesOf(CGenomeRender& render) {
+    return {[&render] { return render.continueRender(std::chrono::milliseconds(250)); },
+            [&render] { return static_cast<long long>(render.samplesDone()); },
+            [&render] { return static_cast<long long>(render.samplesTotal()); }};
+}
+
 std::string notEnoughMemory(int iWidth, int iHeight) {
     return "a picture of " + std::to_string(iWidth) + " x " + std::to_string(iHeight) +
            " pixels: not enough memory";
@@ -90,7 +100,7 @@ int saveGenome(const SOptions& options, const SGenomeChoice& choice, const std::
     sayCalculating(std::cout);
     if (!outputWritten()) return iWorkFailed;
     watchProgressOnTerminal();
-    renderWithProgress(render);
+    workWithProgress(slicesOf(render));
     if (!saveGenomePicture(sPath, render, choice.uSeed, sError)) return failed(sError);
     return 0;
 }
@@ -150,7 +160,7 @@ int saveFrame(const SOptions& options, const SKeyframes& keys, double dTime,
     CGenomeRender render(plan, uFrameSeed, threadsOf(options));
     if (!render.error().empty())
         return failed(keys.sSource + ": frame " + shortest(dTime) + ": " + render.error());
-    renderFrameWithProgress(render, static_cast<long long>(dTime), iNumber, iFrames);
+    frameWithProgress(slicesOf(render), static_cast<long long>(dTime), iNumber, iFrames);
     if (!saveGenomePicture(sPath, render, uFrameSeed, sError)) return failed(sError);
     return 0;
 }

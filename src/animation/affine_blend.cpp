@@ -1,6 +1,6 @@
 #include "animation/affine_blend.h"
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "maths/maths.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "animation/keyframes.h"
 
-#include "text/text_forms.h"
+#include "base/number_text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include "animation/alignment.h"
 #include "animation/blend.h"
 #include "animation/motion.h"
-#include "core/angles.h"
+#include "base/angles.h"
 
 #include <cstdio>
 

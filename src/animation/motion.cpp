@@ -1,6 +1,6 @@
 #include "animation/motion.h"
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "genome/attributes.h"
 #include "maths/maths.h"
 

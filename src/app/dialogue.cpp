@@ -1,8 +1,8 @@
 #include "app/dialogue.h"
 
+#include "base/number_text.h"
 #include "core/colouring.h"
 #include "core/patterns.h"
-#include "text/text_forms.h"
 
 #include <cctype>
 #include <climits>

@@ -2,8 +2,8 @@
 
 #include "animation/interpolation.h"
 #include "animation/motion_blur.h"
+#include "base/number_text.h"
 #include "runs/progress.h"
-#include "text/text_forms.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,6 @@
 #include "cli/option_table.h"
 
+#include "base/number_text.h"
 #include "core/colouring.h"
 #include "core/patterns.h"
 #include "text/text_forms.h"

@@ -6,9 +6,9 @@
 // scale. Nothing is shared between two computations. The ways of running it (in slices, along a
 // cycle, on several threads) are built above it from the operations offered here.
 
+#include "base/random.h"
 #include "core/colouring.h"
 #include "core/patterns.h"
-#include "core/random.h"
 #include "core/run.h"
 #include "core/screen.h"
 

@@ -5,16 +5,12 @@
 // loop reads the table at compile time, so that each pattern's step folds into straight code;
 // the flame names, the help and the step's polar decision read it too.
 
-#include "core/angles.h"
+#include "base/angles.h"
+#include "base/point.h"
 
 #include <cmath>
 #include <cstddef>
 #include <iterator>
-
-struct SPoint {  // a point of the plane, as a nonlinear function yields it
-    double dX;
-    double dY;
-};
 
 // What a function is given: the point, its affine image (vx, vy), and the image's radius r and
 // angle θ = atan(vy / vx) where the step works them out (else whatever they were).

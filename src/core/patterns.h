@@ -6,8 +6,8 @@
 // pattern is a row of the table (and a map, if it needs a new one): the count, the menu and
 // every text that names the range follow from it.
 
+#include "base/random.h"
 #include "core/nonlinear.h"
-#include "core/random.h"
 
 #include <array>
 #include <iterator>

@@ -3,7 +3,7 @@
 // The picture of one run: a hit count for every pixel of a grid of the run's size, the largest of
 // them, and, once coloured for the window, a colour for every pixel. Pixels are [column][row],
 // column 0 at the left and row 0 at the bottom; they are kept row after row, bottom row first,
-// the order in which the window draws them (window/draw.h).
+// the order in which the window draws them (display/draw.h).
 
 #include <cstddef>
 #include <vector>

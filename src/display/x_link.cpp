@@ -1,6 +1,6 @@
 #include "display/x_link.h"
 
-#include "text/text_forms.h"
+#include "base/number_text.h"
 
 #include <GL/glut.h>
 #include <GL/glx.h>

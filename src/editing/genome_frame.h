@@ -4,7 +4,7 @@
 // stepped, as the window's keys and mouse do. Each gives a new genome that keeps the size and
 // everything else of the old one. Pixel coordinates are the camera's (render/camera.h).
 
-#include "core/dense_frame.h"
+#include "base/dense_frame.h"
 #include "genome/genome.h"
 
 #include <cstdint>
@@ -31,7 +31,7 @@ SGenome rotatedGenome(const SGenome& genome, double dDegrees);
 // and the box fitted in the rotated view, so that the turned picture is the one framed; zoom
 // kept, the scale chosen so that scale · 2^zoom frames it). The orbit: the points of the first
 // iFrameFitBatches batches of the render seeded uSeed, where they would be plotted, in world
-// coordinates. They are counted on an iDenseFrameCells² grid (core/dense_frame.h) over their 0.5 % to
+// coordinates. They are counted on an iDenseFrameCells² grid (base/dense_frame.h) over their 0.5 % to
 // 99.5 % quantiles on each axis; the box of the cells that hold at least 1 % of the fullest
 // cell's count is widened by 10 %, then to the picture's proportions about its centre, and is
 // never narrower than dLeastFitWidth (an orbit that is a point is framed about it at that

@@ -1,6 +1,6 @@
 #include "editing/genome_random.h"
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "genome/genome_check.h"
 #include "editing/genome_frame.h"
 #include "genome/palette.h"

@@ -11,7 +11,7 @@
 // gets a symmetry (kind 2 to 6, or −1 to −4, its xforms added as <symmetry> adds them), and
 // one in four a final xform of one variation of weight 1, random coefs, colour speed 0.
 
-#include "core/random.h"
+#include "base/random.h"
 #include "genome/genome.h"
 #include "variations/variations.h"
 

@@ -3,6 +3,7 @@
 #include "files/whole_file.h"
 #include "xml/genome_xml.h"
 #include "render/render.h"
+#include "base/number_text.h"
 #include "text/text_forms.h"
 #include "workers/row_pipe.h"
 

@@ -1,6 +1,6 @@
 #include "files/png_codec.h"
 
-#include "core/limits.h"
+#include "base/limits.h"
 
 #include <fcntl.h>
 #include <png.h>

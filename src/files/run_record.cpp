@@ -1,5 +1,6 @@
 #include "files/run_record.h"
 
+#include "base/number_text.h"
 #include "core/colouring.h"
 #include "text/text_forms.h"
 

@@ -1,6 +1,6 @@
 #include "files/whole_file.h"
 
-#include "text/text_forms.h"
+#include "base/number_text.h"
 
 #include <fcntl.h>
 #include <limits.h>

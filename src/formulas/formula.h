@@ -23,7 +23,7 @@
 // moves the pre-affine output before the others see it, and as a post_ form that moves their
 // sum. What a row does to z and how its forms act are columns of the row (SVariationSpace).
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "formulas/batch_random.h"
 #include "formulas/lane_random.h"
 #include "maths/maths.h"

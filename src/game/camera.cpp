@@ -1,6 +1,6 @@
 #include "game/camera.h"
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "maths/maths.h"
 #include "tone/grid.h"
 

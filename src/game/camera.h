@@ -15,7 +15,7 @@
 // perspective (the point's depth z′ after the turn), and with depth of field moves it first, in
 // a random direction, by up to a tenth of cam_dof times its depth.
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "formulas/lane_random.h"
 #include "genome/genome.h"
 #include "maths/maths.h"

@@ -1,6 +1,6 @@
 #include "game/chaos_game.h"
 
-#include "core/limits.h"
+#include "base/limits.h"
 #include "game/lane_walks.h"
 #include "game/stepping.h"
 

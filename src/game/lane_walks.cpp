@@ -1,6 +1,6 @@
 #include "game/lane_walks.h"
 
-#include "core/limits.h"
+#include "base/limits.h"
 #include "game/stepping.h"
 
 #include <limits>

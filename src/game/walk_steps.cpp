@@ -1,6 +1,6 @@
 #include "game/walk_steps.h"
 
-#include "core/limits.h"
+#include "base/limits.h"
 #include "game/plot_adds.h"
 #include "genome/filter.h"
 

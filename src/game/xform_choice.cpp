@@ -1,6 +1,6 @@
 #include "game/xform_choice.h"
 
-#include "core/limits.h"
+#include "base/limits.h"
 
 #include <algorithm>
 #include <cmath>

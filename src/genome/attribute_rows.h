@@ -4,9 +4,9 @@
 // number, several numbers, a pair, one of a few names, an old name; each row knows how to read,
 // write, compare and blend its member, given as a pointer to member.
 
+#include "base/number_text.h"
 #include "genome/attributes.h"
 #include "genome/numbers.h"
-#include "text/text_forms.h"
 
 #include <array>
 #include <cmath>

@@ -1,10 +1,10 @@
 #include "genome/attributes.h"
 
+#include "base/number_text.h"
 #include "genome/attribute_rows.h"
 #include "genome/filter.h"
 #include "genome/genome.h"
 #include "genome/numbers.h"
-#include "text/text_forms.h"
 
 #include <algorithm>
 #include <array>

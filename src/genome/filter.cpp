@@ -1,6 +1,6 @@
 #include "genome/filter.h"
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "maths/maths.h"
 
 #include <cmath>

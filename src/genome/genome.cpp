@@ -1,6 +1,6 @@
 #include "genome/genome.h"
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "genome/attributes.h"
 #include "maths/maths.h"
 

@@ -4,7 +4,7 @@
 // flam3's defaults for everything it leaves out. Plain data, copied and compared freely; the
 // reader fills it (genome_xml.h), the render draws it (render.h).
 
-#include "core/limits.h"
+#include "base/limits.h"
 #include "genome/variation_use.h"
 #include "variations/variations.h"
 

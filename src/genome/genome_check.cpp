@@ -1,8 +1,8 @@
 #include "genome/genome_check.h"
 
+#include "base/number_text.h"
 #include "genome/filter.h"
 #include "maths/maths.h"
-#include "text/text_forms.h"
 
 #include <algorithm>
 #include <cmath>

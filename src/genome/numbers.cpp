@@ -1,6 +1,6 @@
 #include "genome/numbers.h"
 
-#include "text/text_forms.h"
+#include "base/number_text.h"
 
 #include <charconv>
 #include <climits>

@@ -1,7 +1,7 @@
 #include "runs/fit.h"
 
+#include "base/dense_frame.h"
 #include "core/calc.h"
-#include "core/dense_frame.h"
 
 #include <algorithm>
 #include <cmath>

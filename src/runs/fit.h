@@ -3,7 +3,7 @@
 // Framing a run on its orbit: the view of where its points are dense, not of its every stray
 // point, in the picture's proportions.
 
-#include "core/dense_frame.h"
+#include "base/dense_frame.h"
 #include "core/run.h"
 
 #include <vector>

@@ -1,6 +1,5 @@
 #include "runs/progress.h"
 
-#include "render/render.h"
 #include "runs/runner.h"
 
 #include <unistd.h>
@@ -74,18 +73,17 @@ void watchProgressOnTerminal() {
     if (isatty(STDERR_FILENO)) watchProgress();
 }
 
+void workWithProgress(const SSlicedWork& work) {
+    while (work.continueWork()) reportProgress(work.done(), work.total());
+    reportProgress(work.total(), work.total());
+}
+
 void calculateWithProgress(CRunner& runner) {
     runner.beginCalculate();
     const int iTotal = runner.parameters().iIterations;
-    while (runner.continueCalculate(iProgressBlock))
-        reportProgress(runner.iterationsWorked(), iTotal);
-    reportProgress(iTotal, iTotal);
-}
-
-void renderWithProgress(CGenomeRender& render) {
-    while (render.continueRender(std::chrono::milliseconds(250)))
-        reportProgress(render.samplesDone(), render.samplesTotal());
-    reportProgress(render.samplesTotal(), render.samplesTotal());
+    workWithProgress({[&runner] { return runner.continueCalculate(iProgressBlock); },
+                      [&runner] { return static_cast<long long>(runner.iterationsWorked()); },
+                      [iTotal] { return static_cast<long long>(iTotal); }});
 }
 
 std::string framesProgressLine(long long iFrame, int iNumber, int iFrames, double dShare,
@@ -97,14 +95,16 @@ std::string framesProgressLine(long long iFrame, int iNumber, int iFrames, doubl
     return cLine;
 }
 
-void renderFrameWithProgress(CGenomeRender& render, long long iFrame, int iNumber,
-                             int iFrames) {
+// The frame's share done is its own done over total, 1 where it has nothing to do.
+void frameWithProgress(const SSlicedWork& work, long long iFrame, int iNumber, int iFrames) {
     const auto report = [&] {
         if (!bWatching || secondsSince(lastShown) < dRefreshSeconds) return;
         lastShown = Clock::now();
-        const double dShare = (iNumber - 1 + render.shareDone()) / iFrames;
+        const long long iTotal = work.total();
+        const double dFrameShare = iTotal > 0 ? static_cast<double>(work.done()) / iTotal : 1;
+        const double dShare = (iNumber - 1 + dFrameShare) / iFrames;
         showLine(framesProgressLine(iFrame, iNumber, iFrames, dShare, secondsSince(startTime)));
     };
-    while (render.continueRender(std::chrono::milliseconds(250))) report();
+    while (work.continueWork()) report();
     if (iNumber == iFrames) clearProgressLine();
 }

@@ -1,32 +1,20 @@
 #pragma once
 
 // The text forms of a run's parts, as options take them, a saved picture records them and a
-// sentence says them; and text from outside shown safely on one line. Pure functions of their
+// sentence says them (numbers alone are in base/number_text.h). Pure functions of their
 // arguments: no input or output.
 
 #include "core/run.h"
 
-#include <cstddef>
 #include <string>
-#include <string_view>
 
 extern const char* const sProgramVersion;  // "flames " and the version of the project
 
-// A whole number is decimal digits only, no sign; a size is "1200x900", each side from
-// iSmallestSide to iLargestSide; a view is "XMIN,YMIN,XMAX,YMAX", four finite numbers with
-// XMIN < XMAX and YMIN < YMAX, written each in the shortest form that reads back the same.
-bool readWholeNumber(const std::string& sText, long long iLowest, long long iHighest,
-                     long long& iValue);
-bool readSeed(const std::string& sText, unsigned int& uSeed);  // 0 to 4294967295
+// A size is "1200x900", each side from iSmallestSide to iLargestSide; a view is
+// "XMIN,YMIN,XMAX,YMAX", four finite numbers with XMIN < XMAX and YMIN < YMAX, written each in
+// the shortest form that reads back the same.
 bool readSize(const std::string& sText, int& iWidth, int& iHeight);
 bool readView(const std::string& sText, SView& view);
-bool readFinite(const std::string& sText, double& dValue);  // all of it, as finiteAt reads
-
-// A finite number in decimal at p, as a genome file and a command line write it alike: an
-// optional sign ('+' too), digits, a point, an exponent; no hexadecimal, no "inf", whatever the
-// locale. pEnd gets where it stops.
-bool finiteAt(const char* p, const char*& pEnd, double& dValue);
-std::string shortest(double dValue);  // the shortest text that reads back to dValue
 std::string sizeText(int iWidth, int iHeight);
 std::string viewText(const SView& view);
 
@@ -52,8 +40,3 @@ std::string drawnTag(const SRun& run);
 // "pattern 3, linear & spiral & swirl, 1000000 iterations, x from -1 to 1, y from -1 to 1": what
 // a title says of a run.
 std::string runCaption(const SRun& run);
-
-// sText with every control character and every byte from 0x80 written as an escape (\n, \t, \r,
-// \xHH), so that a message stays one line and sends nothing to the terminal but text. Longer
-// than iAtMost bytes, it is cut there and "..." added.
-std::string shownText(std::string_view sText, size_t iAtMost = 200);

@@ -6,10 +6,10 @@
 #include "editing/genome_frame.h"
 #include "runs/fit.h"
 #include "runs/random_flame.h"
-#include "window/frame_play.h"
-#include "window/genome_view.h"
-#include "window/pattern_view.h"
-#include "window/view.h"
+#include "views/genome_keys.h"
+#include "views/genome_view.h"
+#include "views/pattern_view.h"
+#include "views/view.h"
 
 #include <GL/glut.h>
 
@@ -77,8 +77,12 @@ SShownState withGenome(const SShownState& shown, const SGenome& genome) {
     next.genome.genome = genome;
     return next;
 }
-SShownState nextGenome(const SShownState& shown, int) { return nextFlame(shown, 1); }
-SShownState previousGenome(const SShownState& shown, int) { return nextFlame(shown, -1); }
+SShownState nextGenome(const SShownState& shown, int) {
+    return nextFlame(theGenomeView(), shown, 1);
+}
+SShownState previousGenome(const SShownState& shown, int) {
+    return nextFlame(theGenomeView(), shown, -1);
+}
 SShownState moreQuality(const SShownState& shown, int) {
     return withGenome(shown, qualityScaled(shown.genome.genome, true));
 }
@@ -101,13 +105,24 @@ SShownState fitGenome(const SShownState& shown, int) {
     return withGenome(shown, fittedGenome(shown.genome.genome, shown.genome.uSeed));
 }
 SShownState genomeCamera(const SShownState& shown, int) { return fileCamera(shown); }
-SShownState newRandomGenome(const SShownState& shown, int) { return randomNext(shown); }
+SShownState newRandomGenome(const SShownState& shown, int) {
+    return randomNext(theGenomeView(), shown);
+}
 SShownState mutation(const SShownState& shown, int) { return mutated(shown); }
 // As the picture shows it: down is down on the screen.
 SShownState moveGenome(const SShownState& shown, int iKey) {
     double dRight = 0, dUp = 0;
     arrowOf(iKey, dRight, dUp);
     return withGenome(shown, movedGenome(shown.genome.genome, dRight, -dUp));
+}
+SShownState pickedGenome(const SShownState& shown, int iPick) {
+    return pickedFlame(theGenomeView(), shown, iPick);
+}
+
+// A genome key's action, on the window's genome view.
+template <void (*pfAction)(CGenomeView& view, int iKey)>
+void onGenomeView(int iKey) {
+    pfAction(theGenomeView(), iKey);
 }
 
 // What a key does in one kind of window: acts at once (pfAction: colouring, saving, quitting...)
@@ -139,9 +154,9 @@ const SKey windowKeys[] = {
      {"Previous flame of the file (p)", nullptr, previousGenome}},
     {iSpecial + GLUT_KEY_PAGE_UP, false, {nullptr, nullptr, onRun<previousPattern>},
      {nullptr, nullptr, previousGenome}},
-    {' ', false, none, {"Play or pause the frames (Space)", playOrPause, nullptr}},
-    {'<', false, none, {"Previous frame (<)", stepFrame, nullptr}},
-    {'>', false, none, {"Next frame (>)", stepFrame, nullptr}},
+    {' ', false, none, {"Play or pause the frames (Space)", onGenomeView<playOrPause>, nullptr}},
+    {'<', false, none, {"Previous frame (<)", onGenomeView<stepFrame>, nullptr}},
+    {'>', false, none, {"Next frame (>)", onGenomeView<stepFrame>, nullptr}},
     {']', false, {"Ten times the iterations (])", nullptr, onRun<moreIterations>},
      {"Ten times the quality (])", nullptr, moreQuality}},
     {'[', false, {"A tenth of the iterations ([)", nullptr, onRun<fewerIterations>},
@@ -167,10 +182,10 @@ const SKey windowKeys[] = {
     {'r', true, {"New random flame (r)", nullptr, onRun<newRandomFlame>},
      {"New random genome (r)", nullptr, newRandomGenome}},
     {'m', true, none, {"A mutation (m)", nullptr, mutation}},
-    {'u', false, none, {"Back one step (u)", stepBack, nullptr}},
+    {'u', false, none, {"Back one step (u)", onGenomeView<stepBack>, nullptr}},
     {'s', false, {"Save picture", savePatternShown, nullptr},
-     {"Save the picture (s)", saveGenomeShown, nullptr}},
-    {'w', false, none, {"Write the genome (w)", writeGenomeShown, nullptr}},
+     {"Save the picture (s)", onGenomeView<saveGenomeShown>, nullptr}},
+    {'w', false, none, {"Write the genome (w)", onGenomeView<writeGenomeShown>, nullptr}},
     {'q', false, {"Quit", quit, nullptr}, {"Quit (q)", quit, nullptr}},
     {iEscape, false, {nullptr, quit, nullptr}, {nullptr, quit, nullptr}},
 };
@@ -219,7 +234,7 @@ SShownState pickedPattern(const SShownState& shown, int iPattern) {
 void menuChosen(int iValue) {
     if (iValue < iPickedEntry) return keyPressed(iValue);
     const int iPicked = iValue - iPickedEntry;
-    const FShownNext pfPicked = genomeWindow() ? pickedFlame : pickedPattern;
+    const FShownNext pfPicked = genomeWindow() ? pickedGenome : pickedPattern;
     browse([pfPicked, iPicked](const SShownState& shown) { return pfPicked(shown, iPicked); }, 0,
            false);
     wakeIdle();
@@ -242,9 +257,10 @@ void attachPatternMenu() {
 }
 
 void attachGenomeMenu() {
-    const int iFlames = fileFlames() > 0 ? glutCreateMenu(menuChosen) : 0;
-    for (int iPick = 1; iPick <= fileFlames(); iPick++)
-        glutAddMenuEntry(fileFlameEntry(iPick).c_str(), iPickedEntry + iPick);
+    const CGenomeView& view = theGenomeView();
+    const int iFlames = fileFlames(view) > 0 ? glutCreateMenu(menuChosen) : 0;
+    for (int iPick = 1; iPick <= fileFlames(view); iPick++)
+        glutAddMenuEntry(fileFlameEntry(view, iPick).c_str(), iPickedEntry + iPick);
     glutCreateMenu(menuChosen);
     if (iFlames) glutAddSubMenu("Flame", iFlames);
     addKeyEntries();

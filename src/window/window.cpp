@@ -1,59 +1,17 @@
 #include "window/window.h"
 
-#include "window/genome_view.h"
-#include "window/frame_play.h"
+#include "views/genome_view.h"
+#include "views/pattern_view.h"
+#include "views/view.h"
 #include "window/keys.h"
-#include "window/pattern_view.h"
-#include "window/view.h"
 
 #include <GL/glu.h>
 #include <GL/glut.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <utility>
 
-constexpr const char* sWindowTitle = "Vemo's Fractal Flame Test";
-
 namespace {
-
-// The window as GLUT's callbacks find it: the kind of view it shows, and what its keys ask it
-// to show next.
-struct SWindow {
-    const SViewKind* pView = &patternView;
-    CBrowsing        browsing;
-};
-
-SWindow theWindow;
-
-}  // namespace
-
-const SViewKind& shownView() { return *theWindow.pView; }
-
-void browse(FNext next, int iKey, bool bSlow) {
-    theWindow.browsing.ask(std::move(next), iKey, bSlow);
-}
-
-std::string windowTitle(const std::string& sCaption, int iShrink) {
-    std::string sTitle = sWindowTitle;
-    if (!sCaption.empty()) sTitle += ": " + sCaption;
-    if (iShrink > 1) sTitle += " (shown at 1/" + std::to_string(iShrink) + ")";
-    return sTitle;
-}
-
-namespace {
-
-// Between the window's events: browsing first, then a slice of what is shown. Once there is
-// nothing left to do, the window only waits for its events.
-void whileIdle() {
-    const SViewKind& view = shownView();
-    const bool bBrowsing =
-        theWindow.browsing.act(view.pfState(), view.pfShownCount(), view.pfShow);
-    const bool bWorking = view.pfWork();
-    if (bBrowsing && !bWorking) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    if (!bBrowsing && !bWorking) glutIdleFunc(nullptr);
-}
 
 // Black and no frame: the first frame of a run that is not live is its finished picture.
 void displayNothingYet() {
@@ -102,23 +60,27 @@ void makeWindow(std::vector<std::string> vGlutArgs, void (*pfFit)(int, int),
 
 }  // namespace
 
-void wakeIdle() { glutIdleFunc(whileIdle); }
-
 void openWindow(std::vector<std::string> vGlutArgs, const SRun& run, int iColourType, bool bLive,
                 int iThreads) {
     preparePatternView(run, iColourType, bLive, iThreads);
-    theWindow.pView = &patternView;
+    showKind(patternView);
     makeWindow(std::move(vGlutArgs), fitPatternViewTo, patternTitle, run.iWidth);
 }
 
 bool openGenomeWindow(std::vector<std::string> vGlutArgs, const SGenomeChoice& choice,
                       const SOptions& options, int iThreads, std::string& sError,
                       std::optional<CFrameList> frames) {
-    if (!(frames ? prepareFramesView(std::move(*frames), choice, options, iThreads, sError)
-                 : prepareGenomeView(choice, options, iThreads, sError)))
+    CGenomeView& view = theGenomeView();
+    if (!(frames ? view.prepareFrames(std::move(*frames), choice, options, iThreads, sError)
+                 : view.prepare(choice, options, iThreads, sError)))
         return false;
-    theWindow.pView = &genomeView;
-    makeWindow(std::move(vGlutArgs), fitGenomeViewTo, genomeTitle, choice.genome.iWidth);
+    showKind(genomeView);
+    makeWindow(
+        std::move(vGlutArgs),
+        [](int iScreenWidth, int iScreenHeight) {
+            theGenomeView().fitTo(iScreenWidth, iScreenHeight);
+        },
+        [] { return theGenomeView().title(); }, choice.genome.iWidth);
     return true;
 }
 

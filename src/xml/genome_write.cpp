@@ -2,10 +2,10 @@
 
 #include "xml/genome_xml.h"
 
+#include "base/number_text.h"
 #include "genome/attributes.h"
 #include "genome/numbers.h"
 #include "genome/palette.h"
-#include "text/text_forms.h"
 
 #include <pugixml.hpp>
 

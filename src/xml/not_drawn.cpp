@@ -1,6 +1,6 @@
 #include "xml/not_drawn.h"
 
-#include "text/text_forms.h"
+#include "base/number_text.h"
 
 #include <algorithm>
 

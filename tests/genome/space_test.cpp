@@ -3,7 +3,7 @@
 
 #include "reference_support.h"
 
-#include "core/angles.h"
+#include "base/angles.h"
 #include "game/xform_apply.h"
 #include "xml/genome_xml.h"
 

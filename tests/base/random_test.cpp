@@ -1,7 +1,7 @@
 // The viewer's own random sequence: the GNU C library's rand() for every seed, here and on any
 // other C library.
 
-#include "core/random.h"
+#include "base/random.h"
 
 #include <gtest/gtest.h>
 

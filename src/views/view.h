@@ -2,7 +2,8 @@
 
 // What the window shows, one kind or the other for the whole of its life: the run of a pattern
 // or a flame (pattern_view.h), or the render of a genome (genome_view.h). The window reaches
-// either through one table of what it does.
+// either through one table of what it does; the views reach the window through the functions
+// below, defined beside them (view.cpp), not in the window itself.
 
 #include "app/browsing.h"
 
@@ -21,8 +22,9 @@ struct SViewKind {
     void (*pfWheel)(int iX, int iY, double dFactor);  // zoom about the pixel under the pointer
 };
 
-// The kind the window shows, as GLUT's callbacks find it.
+// The kind the window shows, as GLUT's callbacks find it; set once, before the window opens.
 const SViewKind& shownView();
+void showKind(const SViewKind& kind);
 
 // Asks the window to show what next makes of what it shows (browsing.h).
 void browse(FNext next, int iKey, bool bSlow);

@@ -5,7 +5,7 @@
 // screen shown shrunk to fit it.
 
 #include "core/run.h"
-#include "window/view.h"
+#include "views/view.h"
 
 extern const SViewKind patternView;
 

@@ -1,4 +1,4 @@
-#include "window/pattern_view.h"
+#include "views/pattern_view.h"
 
 #include "app/browse.h"
 #include "core/colouring.h"

@@ -3,7 +3,7 @@
 // c[0] + c[1]·x + … + c[30]·x³⁰, then r[i−31+n] = c[0]·r[i−31] + … + c[30]·r[i−1], whatever
 // the words. x^n comes from about log₂ n squarings, each a product of 31 by 31 coefficients.
 
-#include "core/random.h"
+#include "base/random.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Where the points of an orbit are dense: the frame that fitting a picture to its orbit takes,
 // for a pattern's view and a genome's camera alike, not the frame of its every stray point.
 
-#include "core/nonlinear.h"
+#include "base/point.h"
 
 #include <vector>
 

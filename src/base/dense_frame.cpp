@@ -1,4 +1,4 @@
-#include "core/dense_frame.h"
+#include "base/dense_frame.h"
 
 #include <algorithm>
 #include <cmath>
