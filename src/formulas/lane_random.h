@@ -11,7 +11,6 @@
 #include "formulas/batch_random.h"
 #include "maths/numbers.h"
 
-#include <array>
 
 class CLaneRandom {
 public:
@@ -19,55 +18,51 @@ public:
     using VBits = maths::lanes::VBits;
     static constexpr int iLanes = maths::lanes::iLanes;
 
-    explicit CLaneRandom(CBatchRandom* const* pRandoms_) {
-        for (int i = 0; i < iLanes; i++) pRandoms[i] = pRandoms_[i];
-    }
+    CLaneRandom(CBatchRandom& r0, CBatchRandom& r1, CBatchRandom& r2, CBatchRandom& r3)
+        : pRandoms{&r0, &r1, &r2, &r3} {}
 
     V uniform() {
         V v;
-        if (bAll) {
+        if (uDrawing == uAll) {
             for (int i = 0; i < iLanes; i++) v[i] = pRandoms[i]->uniform();
         } else {
-            for (int i = 0; i < iLanes; i++) v[i] = drawing[i] ? pRandoms[i]->uniform() : 0;
+            for (int i = 0; i < iLanes; i++) v[i] = drawing(i) ? pRandoms[i]->uniform() : 0;
         }
         return v;
     }
     V symmetric() { return 2 * uniform() - 1; }
     VBits bit() {
         VBits b;
-        for (int i = 0; i < iLanes; i++) b[i] = drawing[i] && pRandoms[i]->bit() ? -1 : 0;
+        for (int i = 0; i < iLanes; i++) b[i] = drawing(i) && pRandoms[i]->bit() ? -1 : 0;
         return b;
     }
     V highHalf() {
         V v;
-        for (int i = 0; i < iLanes; i++) v[i] = drawing[i] ? pRandoms[i]->highHalf() : 0;
+        for (int i = 0; i < iLanes; i++) v[i] = drawing(i) ? pRandoms[i]->highHalf() : 0;
         return v;
     }
 
     // Only the lanes of bLanes (among those drawing already) draw while it lives.
     class COnly {
     public:
-        COnly(CLaneRandom& random_, VBits bLanes) : random(random_), before(random_.drawing) {
-            for (int i = 0; i < iLanes; i++) random.drawing[i] = before[i] && bLanes[i] != 0;
-            random.bAll = false;
+        COnly(CLaneRandom& random_, VBits bLanes) : random(random_), uBefore(random_.uDrawing) {
+            random.uDrawing &= static_cast<unsigned>(maths::lanes::anyOf(bLanes));
         }
         COnly(const COnly&) = delete;
         COnly& operator=(const COnly&) = delete;
-        ~COnly() {
-            random.drawing = before;
-            random.bAll = true;
-            for (int i = 0; i < iLanes; i++) random.bAll = random.bAll && before[i];
-        }
+        ~COnly() { random.uDrawing = uBefore; }
 
     private:
         CLaneRandom& random;
-        std::array<bool, iLanes> before;
+        unsigned uBefore;
     };
 
 private:
+    static constexpr unsigned uAll = (1u << iLanes) - 1;
+    bool drawing(int i) const { return (uDrawing >> i) & 1; }
+
     CBatchRandom* pRandoms[iLanes];
-    std::array<bool, iLanes> drawing = {true, true, true, true};
-    bool bAll = true;
+    unsigned uDrawing = uAll;  // bit i: lane i draws (a whole number: no lane written apart)
 };
 
 // A walk's random numbers, of one point or of four lanes.

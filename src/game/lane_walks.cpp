@@ -33,9 +33,8 @@ template <bool bZ>
 template <bool bZ>
 [[gnu::target("avx2,fma"), gnu::flatten]] void stepLanes(const CWalkSteps& steps, int j,
                                                           SWalk* const* pWalks) {
-    CBatchRandom* pRandoms[iLanes];
-    for (int i = 0; i < iLanes; i++) pRandoms[i] = &pWalks[i]->random;
-    CLaneRandom random(pRandoms);
+    CLaneRandom random(pWalks[0]->random, pWalks[1]->random, pWalks[2]->random,
+                       pWalks[3]->random);
     SWalkPoint<V> point = {V{pWalks[0]->x, pWalks[1]->x, pWalks[2]->x, pWalks[3]->x},
                            V{pWalks[0]->y, pWalks[1]->y, pWalks[2]->y, pWalks[3]->y},
                            V{pWalks[0]->z, pWalks[1]->z, pWalks[2]->z, pWalks[3]->z},
@@ -43,19 +42,22 @@ template <bool bZ>
     steps.xform(j).apply<V, bZ>(point, random);
     if (maths::anyOf(stepping::isBad(point.x) | stepping::isBad(point.y)))
         return finishAlone<bZ>(steps, j, pWalks, point);
-    VBits bPlaced;
+    // Which lanes are placed, a bit each: a mask written lane by lane would be read back whole
+    // before the writes reach it.
+    long long iPlaced = 0;
     for (int i = 0; i < iLanes; i++) {
         const SWalkPoint<double> lane = {point.x[i], point.y[i], point.z[i], point.c[i]};
-        bPlaced[i] = steps.moveTo(*pWalks[i], j, lane) ? -1 : 0;
+        iPlaced |= static_cast<long long>(steps.moveTo(*pWalks[i], j, lane)) << i;
     }
-    if (!maths::anyOf(bPlaced)) return;
+    if (iPlaced == 0) return;
+    const VBits bPlaced = (VBits{1, 2, 4, 8} & iPlaced) != 0;
     VBits bBadFinal;
     drawnWhere(random, bPlaced, [&] {
         steps.placeInWorld<V, bZ>(point, random, maths::noLane<V>(), bBadFinal);
     });
     const SGridPlace<V> place = steps.camera().placeOnGrid(point.x, point.y, point.c);
     for (int i = 0; i < iLanes; i++) {
-        if (!bPlaced[i]) continue;
+        if (!((iPlaced >> i) & 1)) continue;
         pWalks[i]->job.iBadValues += bBadFinal[i] != 0;
         steps.record(*pWalks[i], j, laneOf(place, i), point.c[i]);
     }

@@ -225,9 +225,8 @@ private:
                                                                   const double* k,
                                                                   SLanes& lanes) {
         using maths::lanes::V;
-        CBatchRandom* pRandoms[4] = {&lanes.randoms[0], &lanes.randoms[1], &lanes.randoms[2],
-                                     &lanes.randoms[3]};
-        CLaneRandom random(pRandoms);
+        CLaneRandom random(lanes.randoms[0], lanes.randoms[1], lanes.randoms[2],
+                           lanes.randoms[3]);
         const auto load = [](const double* d) { return V{d[0], d[1], d[2], d[3]}; };
         CVariationInput<V> in(load(lanes.x), load(lanes.y), load(lanes.z));
         SVariationCall<V> call{in, random, coefs, dWeight, p, k};
