@@ -181,7 +181,8 @@ constexpr SVariation parametricRows[] = {
      }, additive},
     {eTangent, "tangent", {}, nullptr, [](auto& c) {  // w·(sin x / cos y, tan y)
          const auto x = c.in.x, y = c.in.y; const double w = c.w;
-         c.dX += w * (maths::sin(x) / maths::cos(y)); c.dY += w * maths::tan(y);
+         const auto scY = maths::sinCos(y);
+         c.dX += w * (maths::sin(x) / scY.dCos); c.dY += w * (scY.dSin / scY.dCos);
      }},
     {eSquare, "square", {}, nullptr, [](auto& c) {  // w·(U1 − ½, U2 − ½)
          const double w = c.w;

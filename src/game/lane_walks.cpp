@@ -121,10 +121,14 @@ void runLanesOf(const CWalkSteps& steps, uint64_t uSeed, SBatchJob* pJobs, int i
         }
         for (int t = 0; t < iLanes - 1; t++) iTaken[iTakenCount + t] = iFiller;
         iWaiting[j + 1] = 0;
-        if (iTakenCount == 1) {
-            SWalk& walk = *walks[iTaken[0]];
-            steps.stepThrough<bZ>(walk, j, steps.plotting(walk));
-            chooseNext(iTaken[0]);
+        // A walk alone steps alone; so do a few walks of an xform that is linear alone (a
+        // tiling's), which lanes pay for only when they are full.
+        if (iTakenCount < (steps.xform(j).linearAlone() ? iLanes : 2)) {
+            for (int t = 0; t < iTakenCount; t++) {
+                SWalk& walk = *walks[iTaken[t]];
+                steps.stepThrough<bZ>(walk, j, steps.plotting(walk));
+                chooseNext(iTaken[t]);
+            }
             continue;
         }
         const int iGroupsEnd = (iTakenCount + iLanes - 1) / iLanes * iLanes;

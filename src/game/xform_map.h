@@ -35,6 +35,9 @@ public:
     template <class T, bool bZ>
     void apply(SWalkPoint<T>& point, TRandomOf<T>& random) const;
 
+    // Its one variation linear, without forms: a map cheaper than the lanes' gathering.
+    bool linearAlone() const { return bLinearAlone; }
+
     double dPlotWeight = 0;  // opacity^(log2 10); the final xform's: unused
     double dOpacity = 1;     // the final xform's chance of being applied
 
