@@ -8,6 +8,14 @@
 #include "game/xform_map.h"
 #include "variations/table.h"
 
+// A variation's part: one point's formula inlined (the map is flattened); four lanes' called
+// directly, compiled for their processors.
+template <bool bZ, class T>
+inline void CXformMap::callFormula(const SActive& active, SVariationCall<T>& call) {
+    if constexpr (maths::iLanesOf<T> == 1) variation::callFormula<bZ>(active.iVariation, call);
+    else active.pfLanes(call);
+}
+
 // Each form in turn: its formula's sum, begun from the point or from 0, becomes the point.
 template <class T, bool bZ>
 inline void CXformMap::applyForms(const std::vector<SActive>& vForms, T& x, T& y, T& z,
@@ -18,7 +26,7 @@ inline void CXformMap::applyForms(const std::vector<SActive>& vForms, T& x, T& y
                                parameters.data() + form.iFirstParameter, form.constants.data(),
                                form.bKeepXY ? x : T{}, form.bKeepXY ? y : T{},
                                form.bKeepZ ? z : T{}};
-        variation::callFormula<bZ>(form.iVariation, call);
+        callFormula<bZ>(form, call);
         x = call.dX, y = call.dY, z = call.dZ;
     }
 }
@@ -39,14 +47,14 @@ inline void CXformMap::sumVariations(T x, T y, T z, T& dX, T& dY, T& dZ,
         call.w = active.dWeight;
         call.p = parameters.data() + active.iFirstParameter;
         call.k = active.constants.data();
-        variation::callFormula<bZ>(active.iVariation, call);
+        callFormula<bZ>(active, call);
     }
     dX = call.dX, dY = call.dY, dZ = call.dZ;
 }
 
 // Flattened: with every formula a branch of callFormula the compiler's inlining budget runs out
 // before all are inlined, and a formula left as a call costs several percent. Four lanes call
-// their formulas' one function (variations/lane_formulas.cpp).
+// each formula's own function (variations/lane_formulas.cpp).
 template <class T, bool bZ>
 [[gnu::flatten]] inline void CXformMap::apply(SWalkPoint<T>& point, TRandomOf<T>& random) const {
     point.c = dSpeed * dColor + (1 - dSpeed) * point.c;

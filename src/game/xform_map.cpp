@@ -36,7 +36,8 @@ void CXformMap::add(int iVariation, EVariationForm eForm, double dWeight, int iF
     // coordinates the row makes nothing of.
     const bool bKeepXY = space.bAdditive || space.eZ == eZOnly;
     const bool bKeepZ = space.bAdditive || space.eZ == eZPassed;
-    const SActive active{iVariation, dWeight, iFirst, constants, bKeepXY, bKeepZ};
+    const SActive active{iVariation, dWeight, iFirst, constants, bKeepXY, bKeepZ,
+                         laneFormulaOf(iVariation, bZ)};
     // A plain use that acts on the sum (flatten) comes before the post_ forms: the plain
     // variations are all added before the forms.
     if (eForm == ePreForm || space.bFirst) vPre.push_back(active);

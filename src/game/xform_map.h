@@ -48,7 +48,10 @@ private:
         int        iFirstParameter;  // in parameters
         CConstants constants;        // its formula's, from the parameters and coefs
         bool       bKeepXY, bKeepZ;  // a form's sum starts from the point's x and y, its z; or 0
+        FLaneFormula pfLanes;        // its formula over four lanes
     };
+    template <bool bZ, class T>
+    static void callFormula(const SActive& active, SVariationCall<T>& call);
     void add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ);
     template <class T, bool bZ>
     void sumVariations(T x, T y, T z, T& dX, T& dY, T& dZ, TRandomOf<T>& random) const;

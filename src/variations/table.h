@@ -79,10 +79,4 @@ inline void callFormula(int iVariation, SVariationCall<double>& call) {
     callFormulaOf<bZ>(iVariation, call, std::make_integer_sequence<int, eCount>());
 }
 
-// The same over four lanes, on processors with AVX2 and fused multiply-add: one function for all
-// the lanes' maps (variations/lane_formulas.cpp), each formula inlined into it.
-template <bool bZ>
-[[gnu::target("avx2,fma")]] void callFormula(int iVariation,
-                                             SVariationCall<maths::lanes::V>& call);
-
 }  // namespace variation

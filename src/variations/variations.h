@@ -33,6 +33,12 @@ int variationIndex(const char* sName);
 int parameterIndex(const char* sName);
 int variationOfParameter(int iParameter);  // the variation whose parameter it is
 
+// Variation iVariation's formula over four lanes, with its part of Z where bZ: a function of its
+// own compiled for processors with AVX2 and fused multiply-add (variations/lane_formulas.cpp),
+// to be called only on them.
+using FLaneFormula = void (*)(SVariationCall<maths::lanes::V>& call);
+FLaneFormula laneFormulaOf(int iVariation, bool bZ);
+
 // The variations by family, in the table's order, as the help lists them.
 struct SVariationFamily {
     const char* sName;

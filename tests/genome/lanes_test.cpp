@@ -230,8 +230,7 @@ private:
         const auto load = [](const double* d) { return V{d[0], d[1], d[2], d[3]}; };
         CVariationInput<V> in(load(lanes.x), load(lanes.y), load(lanes.z));
         SVariationCall<V> call{in, random, coefs, dWeight, p, k};
-        if (bZ) variation::callFormula<true>(iVariation, call);
-        else variation::callFormula<false>(iVariation, call);
+        laneFormulaOf(iVariation, bZ)(call);
         for (int i = 0; i < 4; i++)
             lanes.x[i] = call.dX[i], lanes.y[i] = call.dY[i], lanes.z[i] = call.dZ[i];
     }
