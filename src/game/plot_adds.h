@@ -9,12 +9,15 @@
 #include "tone/histogram.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
-// llround of x ≥ 0 (below 2^63), without the library's call: x − trunc x is exact, and a half
-// rounds up, away from 0. Through a signed whole number, which the processor converts to at once.
+// llround of x ≥ 0, without the library's call below 2^63: x − trunc x is exact, and a half
+// rounds up, away from 0. Through a signed whole number, which the processor converts to at once;
+// from 2^63 (an infinite colour or weight) the library's own answer, as converting is undefined.
 inline uint64_t roundedOf(double x) {
+    if (!(x < 0x1p63)) return static_cast<uint64_t>(std::llround(x));
     const int64_t iWhole = static_cast<int64_t>(x);
     return static_cast<uint64_t>(iWhole + (x - static_cast<double>(iWhole) >= 0.5));
 }
