@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #ifndef FLAMES_MATHS_VARIANT
 #error "built as one of the variants of maths/variants.h"
@@ -90,19 +91,26 @@ inline SDouble2 productOf(double a, double b) {
 // times where Horner's rule waits N times, and the chaos game waits on every result. Each step
 // is one fused multiply-add, rounded once by definition: one instruction where the processor
 // has it, the C library's exact emulation where not; the same bits on every machine.
+// Its levels unrolled by templates, as any optimisation level unrolls them: level n pairs the
+// n values left.
+template <int N, int n, int... i>
+inline void estrinPairs(double (&q)[N], double dPower, std::integer_sequence<int, i...>) {
+    ((q[i] = std::fma(q[2 * i + 1], dPower, q[2 * i])), ...);
+}
+template <int N, int n>
+inline void estrinLevels(double (&q)[N], double dPower) {
+    if constexpr (n > 1) {
+        estrinPairs<N, n>(q, dPower, std::make_integer_sequence<int, n / 2>());
+        if constexpr (n % 2 != 0) q[n / 2] = q[n - 1];
+        estrinLevels<N, (n + 1) / 2>(q, dPower * dPower);
+    }
+}
 template <int N>
 inline double polynomial(const double (&c)[N], double x) {
     double q[N];  // lowest degree first
 #pragma GCC unroll 16
     for (int i = 0; i < N; i++) q[i] = c[N - 1 - i];
-    double dPower = x;
-#pragma GCC unroll 8
-    for (int n = N; n > 1; n = (n + 1) / 2) {
-#pragma GCC unroll 8
-        for (int i = 0; i < n / 2; i++) q[i] = std::fma(q[2 * i + 1], dPower, q[2 * i]);
-        if (n % 2) q[n / 2] = q[n - 1];
-        dPower = dPower * dPower;
-    }
+    estrinLevels<N, N>(q, x);
     return q[0];
 }
 

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #define FLAMES_LANES [[gnu::target("avx2,fma")]] inline
 
@@ -63,19 +64,25 @@ FLAMES_LANES V asDouble(VBits n) {
 // As maths' polynomial: Estrin's scheme, step for step. Written again rather than shared: the
 // one-value build has no AVX, and a template over both cannot take the lanes' fused
 // multiply-add without it (LanesGiveTheOneValueBits holds the two to the same bits).
+// Its levels unrolled by templates, as any optimisation level unrolls them.
+template <int N, int n, int... i>
+FLAMES_LANES void estrinPairs(V (&q)[N], V dPower, std::integer_sequence<int, i...>) {
+    ((q[i] = fusedMultiplyAdd(q[2 * i + 1], dPower, q[2 * i])), ...);
+}
+template <int N, int n>
+FLAMES_LANES void estrinLevels(V (&q)[N], V dPower) {
+    if constexpr (n > 1) {
+        estrinPairs<N, n>(q, dPower, std::make_integer_sequence<int, n / 2>());
+        if constexpr (n % 2 != 0) q[n / 2] = q[n - 1];
+        estrinLevels<N, (n + 1) / 2>(q, dPower * dPower);
+    }
+}
 template <int N>
 FLAMES_LANES V polynomial(const double (&c)[N], V x) {
     V q[N];
 #pragma GCC unroll 16
     for (int i = 0; i < N; i++) q[i] = all(c[N - 1 - i]);
-    V dPower = x;
-#pragma GCC unroll 8
-    for (int n = N; n > 1; n = (n + 1) / 2) {
-#pragma GCC unroll 8
-        for (int i = 0; i < n / 2; i++) q[i] = fusedMultiplyAdd(q[2 * i + 1], dPower, q[2 * i]);
-        if (n % 2) q[n / 2] = q[n - 1];
-        dPower = dPower * dPower;
-    }
+    estrinLevels<N, N>(q, x);
     return q[0];
 }
 
