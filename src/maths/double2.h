@@ -92,15 +92,15 @@ inline SDouble2 productOf(double a, double b) {
 // is one fused multiply-add, rounded once by definition: one instruction where the processor
 // has it, the C library's exact emulation where not; the same bits on every machine.
 // Its levels unrolled by templates, as any optimisation level unrolls them: level n pairs the
-// n values left.
-template <int N, int n, int... i>
+// n values left, n / 2 pairs.
+template <int N, int... i>
 inline void estrinPairs(double (&q)[N], double dPower, std::integer_sequence<int, i...>) {
     ((q[i] = std::fma(q[2 * i + 1], dPower, q[2 * i])), ...);
 }
 template <int N, int n>
 inline void estrinLevels(double (&q)[N], double dPower) {
     if constexpr (n > 1) {
-        estrinPairs<N, n>(q, dPower, std::make_integer_sequence<int, n / 2>());
+        estrinPairs(q, dPower, std::make_integer_sequence<int, n / 2>());
         if constexpr (n % 2 != 0) q[n / 2] = q[n - 1];
         estrinLevels<N, (n + 1) / 2>(q, dPower * dPower);
     }

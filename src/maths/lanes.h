@@ -65,14 +65,14 @@ FLAMES_LANES V asDouble(VBits n) {
 // one-value build has no AVX, and a template over both cannot take the lanes' fused
 // multiply-add without it (LanesGiveTheOneValueBits holds the two to the same bits).
 // Its levels unrolled by templates, as any optimisation level unrolls them.
-template <int N, int n, int... i>
+template <int N, int... i>
 FLAMES_LANES void estrinPairs(V (&q)[N], V dPower, std::integer_sequence<int, i...>) {
     ((q[i] = fusedMultiplyAdd(q[2 * i + 1], dPower, q[2 * i])), ...);
 }
 template <int N, int n>
 FLAMES_LANES void estrinLevels(V (&q)[N], V dPower) {
     if constexpr (n > 1) {
-        estrinPairs<N, n>(q, dPower, std::make_integer_sequence<int, n / 2>());
+        estrinPairs(q, dPower, std::make_integer_sequence<int, n / 2>());
         if constexpr (n % 2 != 0) q[n / 2] = q[n - 1];
         estrinLevels<N, (n + 1) / 2>(q, dPower * dPower);
     }
