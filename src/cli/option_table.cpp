@@ -144,7 +144,7 @@ bool applySave(SOptions& options, const std::string& sValue, std::string& sError
                                     });
     if (!sExtension.empty() && !bKnown)
         sError = "--save: " + quoted(sValue) + ": pictures are written as PNG, to a name ending "
-                 "in .png (or with no extension), or a genome's as OpenEXR, in .exr";
+                 "in .png (or with no extension)";
     return sError.empty();
 }
 
