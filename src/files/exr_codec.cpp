@@ -12,7 +12,9 @@
 #include <OpenEXR/ImfStringAttribute.h>
 #include <Imath/half.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -132,12 +134,15 @@ std::unique_ptr<CPictureWriter> exrWriter(int iDepth, bool bTransparent, FILE* p
     return std::make_unique<CExrWriter>(iDepth, bTransparent, pFile);
 }
 
+// Only a regular file is read, never waiting on a FIFO or a device.
 bool looksLikeExr(const std::string& sPath) {
-    FILE* pFile = std::fopen(sPath.c_str(), "rb");
-    if (!pFile) return false;
+    const int iFd = open(sPath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (iFd < 0) return false;
+    struct stat status {};
     unsigned char cMagic[4] = {};
-    const bool bRead = std::fread(cMagic, 1, 4, pFile) == 4;
-    std::fclose(pFile);
+    const bool bRead = fstat(iFd, &status) == 0 && S_ISREG(status.st_mode) &&
+                       read(iFd, cMagic, 4) == 4;
+    close(iFd);
     return bRead && cMagic[0] == 0x76 && cMagic[1] == 0x2f && cMagic[2] == 0x31 &&
            cMagic[3] == 0x01;
 }
