@@ -11,6 +11,7 @@ runPackages=(
   libgl1-mesa-dri                             # Mesa's software GL, for machines without a GPU
   libpng-dev libx11-dev                       # saved pictures; the display, asked at start
   libpugixml-dev                              # flame genomes (.flame XML)
+  libopenexr-dev                              # pictures as OpenEXR
   flam3-palette                               # the numbered palettes genomes name
 )
 testPackages=(

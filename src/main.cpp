@@ -72,9 +72,15 @@ std::string notEnoughMemory(int iWidth, int iHeight) {
            " pixels: not enough memory";
 }
 
-// The picture of a pattern or a flame, computed with its progress shown on a terminal.
+// The picture of a pattern or a flame, computed with its progress shown on a terminal: 8-bit
+// RGB PNG, as its colourings are.
 int savePattern(const SOptions& options, const SChoices& choices) {
     std::string sError;
+    if (!pictureFormatOf(options, options.sSavePath).plain()) {
+        failed(options.sLoadPath + ": keeps the run of a pattern or a flame, whose picture is an "
+               "8-bit PNG: --depth, --transparent and OpenEXR (.exr) are for a genome's");
+        return iUsageError;
+    }
     try {
         CRunner runner(choices.run, threadsSaid(options, std::cerr));
         runner.calc().iColourType = choices.iColourType;
@@ -101,7 +107,9 @@ int saveGenome(const SOptions& options, const SGenomeChoice& choice, const std::
     if (!outputWritten()) return iWorkFailed;
     watchProgressOnTerminal();
     workWithProgress(slicesOf(render));
-    if (!saveGenomePicture(sPath, render, choice.uSeed, sError)) return failed(sError);
+    if (!saveGenomePicture(sPath, render, choice.uSeed, sError,
+                           pictureFormatOf(options, sPath, &choice)))
+        return failed(sError);
     return 0;
 }
 
@@ -161,7 +169,8 @@ int saveFrame(const SOptions& options, const SKeyframes& keys, double dTime,
     if (!render.error().empty())
         return failed(keys.sSource + ": frame " + shortest(dTime) + ": " + render.error());
     frameWithProgress(slicesOf(render), static_cast<long long>(dTime), iNumber, iFrames);
-    if (!saveGenomePicture(sPath, render, uFrameSeed, sError)) return failed(sError);
+    if (!saveGenomePicture(sPath, render, uFrameSeed, sError, pictureFormatOf(options, sPath)))
+        return failed(sError);
     return 0;
 }
 

@@ -12,6 +12,17 @@ void applyGenomeOptions(const SOptions& options, SGenomeChoice& choice) {
     if (options.bFit) choice.genome = fittedGenome(choice.genome, choice.uSeed);
 }
 
+SPictureFormat pictureFormatOf(const SOptions& options, const std::string& sPath,
+                               const SGenomeChoice* pChoice) {
+    SPictureFormat format;
+    format.eKind = pictureKindOf(sPath);
+    format.iDepth = pictureKindRow(format.eKind).iDepths[0];
+    if (pChoice) format.iDepth = nearestDepth(format.eKind, pChoice->iDepth);
+    if (options.iDepth) format.iDepth = *options.iDepth;
+    format.bTransparent = options.bTransparent || (pChoice && pChoice->bTransparent);
+    return format;
+}
+
 bool drawRandomGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError) {
     choice.bRandom = true;
     choice.uRandom = *options.uRandomGenome;

@@ -3,6 +3,7 @@
 // The genome a run draws, as the command line says it: a flame picked from a genome file, or
 // the genome a saved picture keeps, at the size, quality and seed the options give.
 
+#include "base/picture_format.h"
 #include "cli/options.h"
 #include "files/genome_file.h"
 #include "genome/genome.h"
@@ -22,7 +23,15 @@ struct SGenomeChoice {
     uint32_t     uRandom = 0;
     std::vector<std::string> vDropped;  // what --lenient drew it without, a line each
     long long    iSamplesDone = -1;  // a picture saved part way: drawn this far again; -1: all
+    int          iDepth = 8;         // bits a channel of the picture it was loaded from
+    bool         bTransparent = false;  // whether that picture was
 };
+
+// What a genome's picture is written as at sPath: the kind its name says; --depth, else the
+// depth of the picture the genome was loaded from (pChoice), as near as the kind has it, else the
+// kind's own; transparent with --transparent or where that picture was.
+SPictureFormat pictureFormatOf(const SOptions& options, const std::string& sPath,
+                               const SGenomeChoice* pChoice = nullptr);
 
 // The options applied to a genome: --size draws the same framing at that size, --quality says
 // the samples a pixel, --seed the seed (else uSeed stays), --fit frames its camera on its orbit.

@@ -62,6 +62,8 @@ EChosen chooseLoaded(const SOptions& options, std::ostream& err, SDrawn& drawn) 
         return EChosen::eWrongCommandLine;
     }
     drawn.genome.genome = recorded.genome.genome;
+    drawn.genome.iDepth = recorded.genome.iDepth;
+    drawn.genome.bTransparent = recorded.genome.bTransparent;
     if (recorded.genome.bSeed) drawn.genome.uSeed = recorded.genome.uSeed;
     // A picture saved part way is drawn as far again; at another size or quality, all of it.
     if (!options.size && !options.dQuality)

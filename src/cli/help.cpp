@@ -21,13 +21,15 @@ const char* const sUsage =
     "       flames (--genome FILE [--pick N] [--lenient] | --random-genome SEED |\n"
     "              --load FILE)\n"
     "              [--quality Q] [--size WxH] [--fit] [--seed N] [--threads N]\n"
-    "              [--save FILE | --write-genome FILE] [GLUT options]\n"
+    "              [--save FILE [--depth BITS] [--transparent] | --write-genome FILE]\n"
+    "              [GLUT options]\n"
     "       flames --genome FILE [--loop N | --sequence N]\n"
     "              [--frames FIRST:LAST[:STEP]] [--seed N] [--threads N]\n"
     "              [GLUT options]\n"
     "       flames --genome FILE [--loop N | --sequence N]\n"
     "              (--frames FIRST:LAST[:STEP] | --frame T) [--seed N] [--threads N]\n"
-    "              (--save PREFIX | --write-genome FILE)\n";
+    "              (--save PREFIX [--depth BITS] [--transparent] |\n"
+    "              --write-genome FILE)\n";
 
 // GLUT's options and the window's keys: after the options.
 const char* const sAfterOptions =

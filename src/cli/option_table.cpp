@@ -1,11 +1,12 @@
 #include "cli/option_table.h"
 
 #include "base/number_text.h"
+#include "base/picture_format.h"
 #include "core/colouring.h"
 #include "core/patterns.h"
 #include "text/text_forms.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -131,29 +132,36 @@ bool applyLoad(SOptions& options, const std::string& sValue, std::string& sError
     return !sValue.empty();
 }
 
-// The extension of a file name: the letters after its last point, if that is all there is after
-// it; "" where there are none.
-std::string extensionOf(const std::string& sName) {
-    const size_t uPoint = sName.find_last_of("./");
-    if (uPoint == std::string::npos || sName[uPoint] != '.' || uPoint + 1 == sName.size())
-        return "";
-    const std::string sAfter = sName.substr(uPoint + 1);
-    for (char c : sAfter)
-        if (!std::isalpha(static_cast<unsigned char>(c))) return "";
-    return sAfter;
-}
-
-// The picture is written as PNG whatever its name says: a name that says another format is
-// refused rather than given a PNG that calls itself something else.
+// The picture is written in the format its name says, PNG without one: a name that says a format
+// not written here is refused rather than given a PNG that calls itself something else.
 bool applySave(SOptions& options, const std::string& sValue, std::string& sError) {
     options.sSavePath = sValue;
     if (sValue.empty()) sError = "--save: the file name is empty";
-    std::string sExtension = extensionOf(sValue);
-    for (char& c : sExtension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (!sExtension.empty() && sExtension != "png")
+    const std::string sExtension = extensionOf(sValue);
+    const bool bKnown = std::any_of(std::begin(pictureKinds), std::end(pictureKinds),
+                                    [&](const SPictureKind& kind) {
+                                        return sExtension == kind.sExtension;
+                                    });
+    if (!sExtension.empty() && !bKnown)
         sError = "--save: " + quoted(sValue) + ": pictures are written as PNG, to a name ending "
                  "in .png (or with no extension)";
     return sError.empty();
+}
+
+// Any depth a kind of picture takes; which kind --save's name says is checked once every option
+// is read.
+bool applyDepth(SOptions& options, const std::string& sValue, std::string& sError) {
+    long long iDepth = 0;
+    if (readWholeNumber(sValue, 1, 64, iDepth) &&
+        std::any_of(std::begin(pictureKinds), std::end(pictureKinds),
+                    [&](const SPictureKind& kind) {
+                        return takesDepth(kind.eKind, static_cast<int>(iDepth));
+                    })) {
+        options.iDepth = static_cast<int>(iDepth);
+        return true;
+    }
+    sError = "--depth: " + quoted(sValue) + " is not 8, 16 or 32";
+    return false;
 }
 
 constexpr long long iLatestFrame = 1000000000;  // a frame number or time, either way
@@ -300,7 +308,16 @@ const SKnownOption knownOptions[] = {
      "picture again"},
     {"--save", "a file name", applySave, "--save FILE",
      "no window: compute the picture and write it to FILE as PNG,\n"
-     "with its parameters in text chunks; GLUT options are ignored"},
+     "with its parameters in text chunks; GLUT options are ignored;\n"
+     "a genome's to FILE.exr as OpenEXR, linear light, its genome\n"
+     "and seed in the header"},
+    {"--depth", "a number of bits", applyDepth, "--depth BITS",
+     "a genome's picture with BITS a channel: a PNG 8 (unless given)\n"
+     "or 16, an OpenEXR picture (--save NAME.exr) 16, half floats\n"
+     "(unless given), or 32, floats"},
+    {"--transparent", nullptr, applyFlag<&SOptions::bTransparent>, "--transparent",
+     "a genome's picture with alpha, RGBA: the background left out,\n"
+     "the flame's density its opacity"},
     {"--live", nullptr, applyFlag<&SOptions::bLive>, "--live",
      "show the picture growing while the iterations run, coloured\n"
      "on the scale of the hits so far, about twice a second"},

@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include "cli/option_table.h"
+#include "base/picture_format.h"
 #include "text/text_forms.h"
 
 #include <unistd.h>
@@ -193,12 +194,30 @@ const SConflict conflicts[] = {
      "--frames draws frames, to --save PREFIX: --write-genome writes one (--frame T), or the "
      "keyframes of --loop or --sequence"},
     // Without --save, --frames, --loop and --sequence open the window on their frames.
+    {[](const SOptions& o) { return (o.iDepth || o.bTransparent) && o.sSavePath.empty(); },
+     "--depth and --transparent need --save: they say how the picture file is written"},
+    {[](const SOptions& o) {
+         const bool bFormat = o.iDepth || o.bTransparent ||
+                              pictureKindOf(o.sSavePath) == EPictureKind::eExr;
+         return bFormat && !drawsGenome(o) && o.sLoadPath.empty();
+     },
+     "--depth, --transparent and OpenEXR (.exr) are for a genome's picture: --genome, "
+     "--random-genome, or --load of its picture"},
     {[](const SOptions& o) {
          return o.dFrame && o.sSavePath.empty() && o.sWriteGenomePath.empty();
      },
      "--frame draws one frame to a file: --save FILE, or --write-genome FILE for its "
      "genome (the window plays --frames)"},
 };
+
+// A --depth that the kind of picture --save's name says does not take: "" or what is wrong.
+std::string depthProblem(const SOptions& options) {
+    const EPictureKind eKind = pictureKindOf(options.sSavePath);
+    if (!options.iDepth || takesDepth(eKind, *options.iDepth)) return "";
+    const SPictureKind& kind = pictureKindRow(eKind);
+    return "--depth " + std::to_string(*options.iDepth) + ": " + kind.sName + " (." +
+           kind.sExtension + ") has " + kind.sDepthsSaid + " bits a channel";
+}
 
 }  // namespace
 
@@ -215,7 +234,8 @@ bool parseOptions(int argc, const char* const* argv, SOptions& options, std::str
             return false;
         }
     }
-    return true;
+    sError = depthProblem(options);
+    return sError.empty();
 }
 
 int processorsOnline() {

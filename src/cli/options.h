@@ -43,6 +43,9 @@ struct SOptions {
     bool                     bSeed = false;     // --seed given: uSeed seeds the run, not the clock
     unsigned int             uSeed = 0;         // 0 to 4294967295
     std::string              sSavePath;         // --save FILE: a PNG instead of a window; "" none
+                                                // (a genome's: OpenEXR where it ends in .exr)
+    std::optional<int>       iDepth;            // --depth BITS: 8 or 16 for PNG, 16 or 32 OpenEXR
+    bool                     bTransparent = false;  // --transparent: RGBA, no background
     bool                     bLive = false;     // --live: the window shows the run as it grows
     std::vector<std::string> vGlutArgs;         // the program's name, then GLUT's arguments
     std::string              sDisplay;          // the last -display's: the one GLUT opens; ""

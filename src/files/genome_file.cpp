@@ -1,5 +1,6 @@
 #include "files/genome_file.h"
 
+#include "files/picture_writer.h"
 #include "files/whole_file.h"
 #include "xml/genome_xml.h"
 #include "render/render.h"
@@ -72,6 +73,29 @@ std::string writeGenomePng(CWholeFile& file, const std::string& sFolder, CGenome
     return "";
 }
 
+// The same in another format than 8-bit RGB PNG: the rows as the tone curve leaves them, each
+// given its levels by the format's writer.
+std::string writeGenomeFormatted(CWholeFile& file, const std::string& sFolder,
+                                 CGenomeRender& render, unsigned int uSeed,
+                                 const SPictureFormat& format) {
+    if (format.plain()) return writeGenomePng(file, sFolder, render, uSeed);
+    const SGenome& genome = render.renderedGenome();
+    std::string sTooLarge;
+    if (!genomeKeepable(genome, sTooLarge)) return sTooLarge;
+    if (const int iError = file.create(sFolder)) return errorText(iError);
+    const std::unique_ptr<CPictureWriter> pWriter = pictureWriter(format, file.stream());
+    if (!pWriter->begin(genome.iWidth, genome.iHeight, genomeTexts(render, uSeed)))
+        return pWriter->error();
+    bool bWritten = true;
+    const bool bWhole = render.writeTonedImage(format.bTransparent,
+                                               [&](int, const STonedPixel* pRow) {
+                                                   bWritten = bWritten && pWriter->row(pRow);
+                                               });
+    if (!bWhole) return "the render was stopped while its picture was written";
+    if (!bWritten || !pWriter->finish()) return pWriter->error();
+    return "";
+}
+
 // Written whole into a new file beside the target, which then takes its place.
 bool replaceWith(const std::string& sPath, std::string& sError,
                  const std::function<std::string(CWholeFile&, const std::string&)>& write) {
@@ -121,7 +145,9 @@ std::string numberedPicture(const std::string& sPrefix, int iNumber) {
     const size_t uSize = sPrefix.size();
     std::string sEnd = uSize >= 4 ? sPrefix.substr(uSize - 4) : "";
     for (char& c : sEnd) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (sEnd == ".png") return sPrefix.substr(0, uSize - 4) + cNumber + sPrefix.substr(uSize - 4);
+    for (const SPictureKind& kind : pictureKinds)
+        if (sEnd == std::string(".") + kind.sExtension)
+            return sPrefix.substr(0, uSize - 4) + cNumber + sPrefix.substr(uSize - 4);
     return sPrefix + cNumber + ".png";
 }
 
@@ -187,9 +213,9 @@ bool writeGenomeFileAsNew(const SGenome& genome, std::string& sName, std::string
 }
 
 bool saveGenomePicture(const std::string& sPath, CGenomeRender& render, unsigned int uSeed,
-                       std::string& sError) {
+                       std::string& sError, const SPictureFormat& format) {
     return replaceWith(sPath, sError, [&](CWholeFile& file, const std::string& sFolder) {
-        return writeGenomePng(file, sFolder, render, uSeed);
+        return writeGenomeFormatted(file, sFolder, render, uSeed, format);
     });
 }
 

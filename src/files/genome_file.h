@@ -4,6 +4,7 @@
 // of a genome's render as a PNG file that keeps its genome, as drawn, where flam3 keeps it (a
 // zTXt chunk flam3_genome), beside this program's chunks Software, Seed, Size and Description.
 
+#include "base/picture_format.h"
 #include "files/png_codec.h"
 #include "genome/genome.h"
 #include "xml/genome_xml.h"
@@ -33,17 +34,18 @@ bool writeGenomesText(const std::string& sPath, const std::string& sText, std::s
 bool writeGenomeFileAsNew(const SGenome& genome, std::string& sName, std::string& sError);
 
 // The picture numbered iNumber of a run of pictures named sPrefix: the prefix, the number in
-// five digits (-0001 below 0) and .png, or the number before the prefix's own .png.
+// five digits (-0001 below 0) and .png, or the number before the prefix's own .png or .exr.
 std::string numberedPicture(const std::string& sPrefix, int iNumber);
 
 // Whether a picture can keep the genome, which --load then reads back: false with sError where
 // its text is over uMostGenomeTextBytes (a name of millions of characters, thousands of xforms).
 bool genomeKeepable(const SGenome& genome, std::string& sError);
 
-// The render's picture so far, 8-bit RGB, with its genome and the seed it was drawn from: at
-// sPath, or under a new name, flame-NAME-SEED.png. False with sError "PATH: reason".
+// The render's picture so far, with its genome and the seed it was drawn from: at sPath in
+// format (8-bit RGB PNG unless it says otherwise), or under a new name, flame-NAME-SEED.png,
+// 8-bit RGB. False with sError "PATH: reason".
 bool saveGenomePicture(const std::string& sPath, CGenomeRender& render, unsigned int uSeed,
-                       std::string& sError);
+                       std::string& sError, const SPictureFormat& format = SPictureFormat());
 bool saveGenomePictureAsNew(CGenomeRender& render, unsigned int uSeed, std::string& sName,
                             std::string& sError);
 
@@ -55,6 +57,8 @@ struct SRecordedGenome {
     unsigned int uSeed = 0;
     bool         bSeed = false;
     long long    iSamplesDone = -1;  // where the picture was saved part way; -1: whole
+    int          iDepth = 8;         // bits a channel of the picture that keeps it
+    bool         bTransparent = false;
 };
 bool readRecordedGenome(const std::vector<SPngText>& vTexts, SRecordedGenome& recorded,
                         std::string& sReason);

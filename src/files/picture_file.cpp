@@ -3,6 +3,7 @@
 #include "core/calc.h"
 #include "core/colouring.h"
 #include "core/screen.h"
+#include "files/exr_codec.h"
 #include "files/png_codec.h"
 #include "files/run_record.h"
 #include "files/whole_file.h"
@@ -37,6 +38,14 @@ std::string writeNewFile(CWholeFile& file, const std::string& sFolder, const CCa
                     [&](int iRow, unsigned char* pRow) {
                         colourRow(picture, colouring, picture.height() - 1 - iRow, pRow);
                     });
+}
+
+// Whether the texts are a picture of this program's: its Software text names it.
+bool madeHere(const std::vector<SPngText>& vTexts) {
+    const std::string sName = std::string(sProgramVersion).substr(0, 7);  // "flames "
+    return std::any_of(vTexts.begin(), vTexts.end(), [&](const SPngText& text) {
+        return text.sKey == "Software" && text.sText.rfind(sName, 0) == 0;
+    });
 }
 
 }  // namespace
@@ -83,8 +92,23 @@ bool savePictureAsNew(const CCalculation& calc, int iDone, std::string& sName,
 bool readRecordedPicture(const std::string& sPath, SRecordedPicture& recorded,
                          std::string& sError) {
     std::vector<SPngText> vTexts;
-    std::string sReason = readPngTexts(sPath, vTexts);
+    int iDepth = 8;
+    bool bAlpha = false;
+    std::string sReason;
+    if (looksLikeExr(sPath)) {
+        sReason = readExrTexts(sPath, vTexts, iDepth, bAlpha);
+    } else {
+        SPngShape shape;
+        sReason = readPngTexts(sPath, vTexts, &shape);
+        iDepth = shape.iBits, bAlpha = shape.bAlpha;
+    }
     if (sReason.empty()) recorded.bGenome = readRecordedGenome(vTexts, recorded.genome, sReason);
+    // Only this program's pictures are made again in their depth and alpha: flam3 writes RGBA
+    // with alpha 255, and its pictures were always made again as 8-bit RGB.
+    if (madeHere(vTexts)) {
+        recorded.genome.iDepth = iDepth;
+        recorded.genome.bTransparent = bAlpha;
+    }
     if (sReason.empty() && !recorded.bGenome) {
         SRecord record{recorded.run, recorded.iColourType, 0};
         if (readRecord(vTexts, record, sReason)) {

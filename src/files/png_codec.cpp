@@ -201,7 +201,7 @@ std::string CPngWriter::error() const { return pSink->cMessage; }
 // Each call into libpng sits in a function of its own with its own setjmp, holding only plain
 // data: a long jump from libpng lands there and never crosses the caller's objects.
 bool CPngWriter::begin(int iWidth, int iHeight, int iChannels,
-                       const std::vector<SPngText>& vTexts) {
+                       const std::vector<SPngText>& vTexts, int iBits) {
     pPng = png_create_write_struct(PNG_LIBPNG_VER_STRING, pSink.get(), onPngError, onPngWarning);
     pInfo = pPng ? png_create_info_struct(pPng) : nullptr;
     if (!pInfo) {
@@ -216,15 +216,15 @@ bool CPngWriter::begin(int iWidth, int iHeight, int iChannels,
         vChunks[i].text = const_cast<char*>(vTexts[i].sText.c_str());
     }
     const int iTexts = static_cast<int>(vChunks.size());
-    return writeHeader(iWidth, iHeight, iChannels, vChunks.data(), iTexts);
+    return writeHeader(iWidth, iHeight, iChannels, iBits, vChunks.data(), iTexts);
 }
 
-bool CPngWriter::writeHeader(int iWidth, int iHeight, int iChannels, png_text* pTexts,
-                             int iTexts) {
+bool CPngWriter::writeHeader(int iWidth, int iHeight, int iChannels, int iBits,
+                             png_text* pTexts, int iTexts) {
     if (setjmp(png_jmpbuf(pPng))) return bFailed = true, false;
     png_set_write_fn(pPng, pSink.get(), onPngWrite, onPngFlush);
     png_set_IHDR(pPng, pInfo, static_cast<png_uint_32>(iWidth), static_cast<png_uint_32>(iHeight),
-                 8, iChannels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 iBits, iChannels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(pPng, iLevel);
     png_set_text(pPng, pInfo, pTexts, iTexts);
@@ -259,7 +259,8 @@ std::string writePng(FILE* pFile, int iWidth, int iHeight, int iChannels,
     return bWritten && writer.finish() ? "" : writer.error();
 }
 
-std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts) {
+std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts,
+                         SPngShape* pShape) {
     FILE* pFile = nullptr;
     std::string sReason = openRegular(sPath, pFile);
     if (!sReason.empty()) return sReason;
@@ -278,6 +279,10 @@ std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts
         vTexts.insert(vTexts.end(), vCompressed.begin(), vCompressed.end());
         if (reading.cProblem[0]) sReason = reading.cProblem;
         else if (!bRead) sReason = std::string("not a readable PNG file: ") + sink.cMessage;
+        if (sReason.empty() && pShape) {
+            pShape->iBits = png_get_bit_depth(pPng, pInfo);
+            pShape->bAlpha = (png_get_color_type(pPng, pInfo) & PNG_COLOR_MASK_ALPHA) != 0;
+        }
         png_destroy_read_struct(&pPng, &pInfo, nullptr);
     }
     std::fclose(pFile);

@@ -1,7 +1,7 @@
 #pragma once
 
-// PNG files through libpng: pictures of 8-bit RGB or RGBA rows, top row first, with text chunks;
-// and the text chunks of a file read back. libpng reports errors by a long jump, which never
+// PNG files through libpng: pictures of 8-bit or 16-bit RGB or RGBA rows, top row first, with
+// text chunks; and the text chunks of a file read back. libpng reports errors by a long jump, which never
 // leaves this room: each call returns "" or the reason it failed.
 
 #include <cstdio>
@@ -36,14 +36,17 @@ public:
     CPngWriter(const CPngWriter&) = delete;
     CPngWriter& operator=(const CPngWriter&) = delete;
 
-    // iChannels bytes a pixel (3: RGB, 4: RGBA), and the texts before the image.
-    bool begin(int iWidth, int iHeight, int iChannels, const std::vector<SPngText>& vTexts);
+    // iChannels a pixel (3: RGB, 4: RGBA) of iBits each (8, or 16 as two bytes, the high one
+    // first), and the texts before the image.
+    bool begin(int iWidth, int iHeight, int iChannels, const std::vector<SPngText>& vTexts,
+               int iBits = 8);
     bool row(const unsigned char* pRow);
     bool finish();
     std::string error() const;  // the system's reason for a failed write, else libpng's
 
 private:
-    bool writeHeader(int iWidth, int iHeight, int iChannels, png_text_struct* pTexts, int iTexts);
+    bool writeHeader(int iWidth, int iHeight, int iChannels, int iBits, png_text_struct* pTexts,
+                     int iTexts);
 
     std::unique_ptr<SPngSink> pSink;
     png_struct_def* pPng = nullptr;
@@ -64,4 +67,10 @@ std::string writePng(FILE* pFile, int iWidth, int iHeight, int iChannels,
 // its compressed ones; "" or the reason it has none to give ("not a PNG file", "not a regular
 // file", a bad CRC, a text with a NUL byte or over 1 MiB, over 1000 chunks...). Only a regular
 // file is opened, so that a FIFO or a device is refused at once.
-std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts);
+// pShape, if given, gets the bits a channel and whether it has alpha.
+struct SPngShape {
+    int  iBits = 8;
+    bool bAlpha = false;
+};
+std::string readPngTexts(const std::string& sPath, std::vector<SPngText>& vTexts,
+                         SPngShape* pShape = nullptr);

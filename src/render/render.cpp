@@ -268,7 +268,7 @@ double CGenomeRender::badValueRate() const {
     return iSamples > 0 ? static_cast<double>(iBadValues) / iSamples : 0;
 }
 
-bool CGenomeRender::writeImage(const FPictureRow& onRow) {
+bool CGenomeRender::pictureSource(SPictureSource& source) {
     if (!sError.empty()) return false;
     // A pass whose batches have all run is added to the passes done first, however far its
     // adding had come: a picture depends on the samples done alone, not on when it is made.
@@ -279,7 +279,6 @@ bool CGenomeRender::writeImage(const FPictureRow& onRow) {
     const int iLastPass = std::min(iPass, iPasses - 1);
     const int64_t iInPass = samplesDone() - samplesBefore(iLastPass);
     const double dShare = static_cast<double>(iInPass) / vPassSamples[iLastPass];
-    SPictureSource source;
     const int iShown = iLastPass + (dShare > 0 ? 1 : 0);
     source.dScale = iShown > 0 ? static_cast<double>(iPasses) / iShown : 1;
     if (dShare > 0) {
@@ -290,5 +289,15 @@ bool CGenomeRender::writeImage(const FPictureRow& onRow) {
     if (iLastPass > 0) source.pAccumulated = &passSums.sums();
     source.iThreads = iThreads;
     source.stopped = [this, uBefore = uStops.load()] { return uStops != uBefore; };
-    return writePicture(plan.picture, source, onRow);
+    return true;
+}
+
+bool CGenomeRender::writeImage(const FPictureRow& onRow) {
+    SPictureSource source;
+    return pictureSource(source) && writePicture(plan.picture, source, onRow);
+}
+
+bool CGenomeRender::writeTonedImage(bool bTransparent, const FTonedRow& onRow) {
+    SPictureSource source;
+    return pictureSource(source) && writeTonedPicture(plan.picture, source, bTransparent, onRow);
 }

@@ -73,6 +73,8 @@ public:
     // bright as the finished one), row by row from the top. Not during continueRender. False
     // when a stop came while it ran: the rows after it are not written.
     bool writeImage(const FPictureRow& onRow);
+    // The same, as the tone curve leaves each pixel before its levels: opaque, or transparent.
+    bool writeTonedImage(bool bTransparent, const FTonedRow& onRow);
 
     const SGenome& renderedGenome() const { return plan.genome; }
     const CHistogram& histogram() const { return *pHistogram; }  // this pass's buckets
@@ -104,6 +106,7 @@ private:
     void addWaiting(SWorker& worker, bool bWait);
     bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
     bool passRunOut() const;      // every batch of the pass run, the pass not yet added
+    bool pictureSource(SPictureSource& source);  // false where nothing can be drawn
 
     SRenderPlan plan;
     uint64_t uSeed;

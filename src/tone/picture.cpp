@@ -51,9 +51,11 @@ private:
     std::unique_ptr<CDensityRows> pDensity;
 };
 
-}  // namespace
-
-bool writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow) {
+// The rows of pixels of the kind TPixel, each made by putPixel(curve, filtered sums, pixel), to
+// onRow.
+template <typename TPixel, typename FPut, typename FRow>
+bool writePixels(const SGenome& genome, const SPictureSource& source, int iPerPixel,
+                 const FPut& putPixel, const FRow& onRow) {
     const SGridShape grid = gridShapeOf(genome);
     const CSpatialFilter filter(genome.eFilterShape, genome.dFilter, genome.iSupersample);
     const SToneCurve curve = toneCurveOf(genome);
@@ -62,15 +64,16 @@ bool writePicture(const SGenome& genome, const SPictureSource& source, const FPi
     // Output rows in groups, each row of a group on a thread of its own: the window holds the
     // bucket rows of a whole group.
     const int iGroup = std::max(1, 32 / iS);
+    const size_t uRow = static_cast<size_t>(iW) * iPerPixel;
     CFilterWindow window(source, grid.iWidth, iS * (iGroup - 1) + iF, iS);
-    std::vector<unsigned char> vRgb(static_cast<size_t>(iGroup) * iW * 3);
+    std::vector<TPixel> vRows(static_cast<size_t>(iGroup) * uRow);
     for (int q0 = 0; q0 < genome.iHeight; q0 += iGroup) {
         if (source.stopped && source.stopped()) return false;
         const int iRows = std::min(iGroup, genome.iHeight - q0);
         window.advanceTo(iFirst + iS * (q0 + iRows - 1) + iF - 1);
         CWorkerPool::shared().forEach(iRows, source.iThreads, [&](int k) {
             const int iTop = iFirst + iS * (q0 + k);
-            unsigned char* pRgb = &vRgb[static_cast<size_t>(k) * iW * 3];
+            TPixel* pRow = &vRows[static_cast<size_t>(k) * uRow];
             for (int p = 0; p < iW; p++) {
                 const int iLeft = iFirst + iS * p;
                 double dPixel[4] = {0, 0, 0, 0};
@@ -80,10 +83,31 @@ bool writePicture(const SGenome& genome, const SPictureSource& source, const FPi
                     for (int i = 0; i < iF; i++, pCell += 4)
                         for (int c = 0; c < 4; c++) dPixel[c] += pWeights[i] * pCell[c];
                 }
-                curve.pixel(dPixel, pRgb + 3 * static_cast<size_t>(p));
+                putPixel(curve, dPixel, pRow + static_cast<size_t>(iPerPixel) * p);
             }
         });
-        for (int k = 0; k < iRows; k++) onRow(q0 + k, &vRgb[static_cast<size_t>(k) * iW * 3]);
+        for (int k = 0; k < iRows; k++) onRow(q0 + k, &vRows[static_cast<size_t>(k) * uRow]);
     }
     return true;
+}
+
+}  // namespace
+
+bool writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow) {
+    return writePixels<unsigned char>(
+        genome, source, 3,
+        [](const SToneCurve& curve, const double* pValue, unsigned char* pRgb) {
+            curve.pixel(pValue, pRgb);
+        },
+        onRow);
+}
+
+bool writeTonedPicture(const SGenome& genome, const SPictureSource& source, bool bTransparent,
+                       const FTonedRow& onRow) {
+    return writePixels<STonedPixel>(
+        genome, source, 1,
+        [bTransparent](const SToneCurve& curve, const double* pValue, STonedPixel* pToned) {
+            curve.pixel(pValue, bTransparent, *pToned);
+        },
+        onRow);
 }

@@ -7,11 +7,13 @@
 
 #include "genome/genome.h"
 #include "tone/density_rows.h"
+#include "tone/tone_curve.h"
 
 #include <functional>
 #include <vector>
 
 using FPictureRow = std::function<void(int iRow, const unsigned char* pRgb)>;
+using FTonedRow = std::function<void(int iRow, const STonedPixel* pPixels)>;
 
 // What a picture is made of: this pass's buckets and the log-scaled sums of passes done before
 // (either may be missing), both multiplied by dScale.
@@ -28,3 +30,7 @@ struct SPictureSource {
 // The picture's rows, top first, each W × 3 bytes of red, green and blue, to onRow. False when
 // stopped ended it before the last row.
 bool writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow);
+// The same rows as the tone curve leaves them, W pixels each, before they are given levels:
+// opaque, or transparent as bTransparent says.
+bool writeTonedPicture(const SGenome& genome, const SPictureSource& source, bool bTransparent,
+                       const FTonedRow& onRow);

@@ -23,14 +23,22 @@ SToneCurve toneCurveOf(const SGenome& genome) {
             maths::pow(genome.dGammaThreshold, dInverseGamma - 1)};
 }
 
-namespace {
-
-// Clamped to [0, 255] and truncated, as flam3 does; NaN comes out 255, as in flam3's pictures.
-unsigned char eightBits(double d) {
+unsigned char eightBitLevel(double d) {
     if (std::isnan(d)) return 255;
     if (!(d > 0)) return 0;
     return d >= 255 ? 255 : static_cast<unsigned char>(d);
 }
+
+uint16_t sixteenBitLevel(double d) {
+    if (std::isnan(d)) return 65535;
+    if (!(d > 0)) return 0;
+    return d >= 65535.0 / 256 ? 65535 : static_cast<uint16_t>(256 * d);
+}
+
+unsigned char eightBitAlpha(double dAlpha) { return static_cast<unsigned char>(255 * dAlpha); }
+uint16_t sixteenBitAlpha(double dAlpha) { return static_cast<uint16_t>(65535 * dAlpha); }
+
+namespace {
 
 // The saturated colour past white: its saturation scaled by (ν/ℓ)^highlight_power, its largest
 // channel 255.
@@ -47,36 +55,53 @@ void highlighted(const double* pValue, double dNu, double dScale, double dPower,
 
 }  // namespace
 
+// α from the gamma curve, straightened below the threshold, clamped; dL from the unclamped α.
+double SToneCurve::alphaOf(const double* pValue, double& dL) const {
+    dL = 0;
+    if (!(pValue[3] > 0)) return 0;
+    const double dTau = pValue[3] / 255;
+    double dCurved = maths::pow(dTau, dInverseGamma);
+    if (dTau < dThreshold) {
+        const double f = dTau / dThreshold;
+        dCurved = (1 - f) * dTau * dThresholdPower + f * dCurved;
+    }
+    dL = 256 * dVibrancy * dCurved / dTau;
+    return std::clamp(dCurved, 0.0, 1.0);
+}
+
+void SToneCurve::baseOf(const double* pValue, double dL, double* pBase) const {
+    pBase[0] = pBase[1] = pBase[2] = 0;
+    if (dL == 0 || (pValue[0] == 0 && pValue[1] == 0 && pValue[2] == 0)) return;
+    int iMost = 0;
+    for (int c = 1; c < 3; c++)
+        if (pValue[c] > pValue[iMost]) iMost = c;
+    const double dMost = dL * pValue[iMost] / 255, dNu = 255 * 255 / pValue[iMost];
+    if (dMost > 255 && dHighlightPower >= 0) {
+        highlighted(pValue, dNu, dNu / dL, dHighlightPower, pBase);
+    } else {
+        const double dLambda = dMost > 255 ? std::min(1.0, -dHighlightPower) : 1;
+        for (int c = 0; c < 3; c++)
+            pBase[c] = ((1 - dLambda) * dNu + dLambda * dL) * pValue[c] / 255;
+    }
+}
+
 void SToneCurve::pixel(const double* pValue, unsigned char* pRgb) const {
-    // α from the gamma curve, straightened below the threshold; ℓ from the unclamped α.
-    double dAlpha = 0, dL = 0;
-    if (pValue[3] > 0) {
-        const double dTau = pValue[3] / 255;
-        double dCurved = maths::pow(dTau, dInverseGamma);
-        if (dTau < dThreshold) {
-            const double f = dTau / dThreshold;
-            dCurved = (1 - f) * dTau * dThresholdPower + f * dCurved;
-        }
-        dL = 256 * dVibrancy * dCurved / dTau;
-        dAlpha = std::clamp(dCurved, 0.0, 1.0);
+    STonedPixel toned;
+    pixel(pValue, false, toned);
+    for (int c = 0; c < 3; c++) pRgb[c] = eightBitLevel(toned.dRgb[c]);
+}
+
+void SToneCurve::pixel(const double* pValue, bool bTransparent, STonedPixel& toned) const {
+    double dL = 0;
+    const double dAlpha = alphaOf(pValue, dL);
+    double dBase[3];
+    baseOf(pValue, dL, dBase);
+    toned.dAlpha = dAlpha;
+    for (int c = 0; c < 3; c++) {
+        const double dColour = dBase[c] + vibrancyTerm(pValue[c]);
+        if (!bTransparent) toned.dRgb[c] = dColour + (1 - dAlpha) * 256 * dBackground[c];
+        else toned.dRgb[c] = dAlpha > 0 ? dColour / dAlpha : 0;
     }
-    double dBase[3] = {0, 0, 0};
-    if (dL != 0 && (pValue[0] != 0 || pValue[1] != 0 || pValue[2] != 0)) {
-        int iMost = 0;
-        for (int c = 1; c < 3; c++)
-            if (pValue[c] > pValue[iMost]) iMost = c;
-        const double dMost = dL * pValue[iMost] / 255, dNu = 255 * 255 / pValue[iMost];
-        if (dMost > 255 && dHighlightPower >= 0) {
-            highlighted(pValue, dNu, dNu / dL, dHighlightPower, dBase);
-        } else {
-            const double dLambda = dMost > 255 ? std::min(1.0, -dHighlightPower) : 1;
-            for (int c = 0; c < 3; c++)
-                dBase[c] = ((1 - dLambda) * dNu + dLambda * dL) * pValue[c] / 255;
-        }
-    }
-    for (int c = 0; c < 3; c++)
-        pRgb[c] = eightBits(dBase[c] + vibrancyTerm(pValue[c]) +
-                            (1 - dAlpha) * 256 * dBackground[c]);
 }
 
 // (1 − vibrancy)·256·(v/255)^(1/γ), even at vibrancy 1, as flam3 draws it: where a filter's

@@ -4,6 +4,7 @@
 #include "render/render.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cmath>
 #include <cstdio>
@@ -167,6 +168,103 @@ SPicture renderReferenceFrame(const std::string& sXml, long long iFrame, const s
                               std::string& sError) {
     return renderReferenceOnce(sXml, sSeed, sError, "flam3-animate",
                                "frame=" + std::to_string(iFrame));
+}
+
+SLevels renderOursLevels(const std::string& sXml, unsigned long long uSeed, int iBits,
+                         bool bTransparent, std::string& sError) {
+    SLevels picture;
+    std::vector<SGenome> vGenomes;
+    if (!readGenomes(sXml, vGenomes, sError)) return picture;
+    CGenomeRender render(vGenomes[0], uSeed, 2);
+    if (!render.error().empty()) {
+        sError = render.error();
+        return picture;
+    }
+    while (render.continueRender(std::chrono::milliseconds(1000))) {}
+    picture.iWidth = vGenomes[0].iWidth;
+    picture.iHeight = vGenomes[0].iHeight;
+    picture.iChannels = 4;
+    picture.vLevels.resize(static_cast<size_t>(picture.iWidth) * picture.iHeight * 4);
+    render.writeTonedImage(bTransparent, [&](int iRow, const STonedPixel* pRow) {
+        unsigned int* pLevels = &picture.vLevels[static_cast<size_t>(iRow) * picture.iWidth * 4];
+        for (int p = 0; p < picture.iWidth; p++, pLevels += 4) {
+            for (int c = 0; c < 3; c++)
+                pLevels[c] = iBits == 16 ? sixteenBitLevel(pRow[p].dRgb[c])
+                                         : eightBitLevel(pRow[p].dRgb[c]);
+            pLevels[3] = !bTransparent ? (1u << iBits) - 1
+                         : iBits == 16 ? sixteenBitAlpha(pRow[p].dAlpha)
+                                       : eightBitAlpha(pRow[p].dAlpha);
+        }
+    });
+    return picture;
+}
+
+namespace {
+
+// An RGBA PNG of 8 or 16 bits, as flam3 writes them; false where it is not one.
+bool readRgbaPng(const std::string& sPath, SLevels& picture) {
+    FILE* pFile = std::fopen(sPath.c_str(), "rb");
+    if (!pFile) return false;
+    png_structp pPng = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop pInfo = png_create_info_struct(pPng);
+    bool bRead = false;
+    if (!setjmp(png_jmpbuf(pPng))) {
+        png_init_io(pPng, pFile);
+        png_read_png(pPng, pInfo, PNG_TRANSFORM_IDENTITY, nullptr);
+        const int iBits = png_get_bit_depth(pPng, pInfo);
+        picture.iWidth = static_cast<int>(png_get_image_width(pPng, pInfo));
+        picture.iHeight = static_cast<int>(png_get_image_height(pPng, pInfo));
+        picture.iChannels = png_get_channels(pPng, pInfo);
+        bRead = picture.iChannels == 4 && (iBits == 8 || iBits == 16);
+        png_bytepp pRows = png_get_rows(pPng, pInfo);
+        const size_t uRow = static_cast<size_t>(picture.iWidth) * 4;
+        picture.vLevels.resize(bRead ? uRow * picture.iHeight : 0);
+        for (int y = 0; bRead && y < picture.iHeight; y++)
+            for (size_t k = 0; k < uRow; k++)
+                picture.vLevels[y * uRow + k] = iBits == 8 ? pRows[y][k]
+                                                           : pRows[y][2 * k] << 8 |
+                                                                 pRows[y][2 * k + 1];
+    }
+    png_destroy_read_struct(&pPng, &pInfo, nullptr);
+    std::fclose(pFile);
+    return bRead;
+}
+
+}  // namespace
+
+SLevels renderReferenceLevels(const std::string& sXml, const std::string& sSeed, int iBits,
+                              bool bTransparent, std::string& sError) {
+    SLevels picture;
+    char sFolder[] = "/tmp/genome-reference-XXXXXX";
+    if (!mkdtemp(sFolder)) {
+        sError = "no temporary folder";
+        return picture;
+    }
+    const std::string sIn = std::string(sFolder) + "/in.flame";
+    const std::string sOut = std::string(sFolder) + "/out.png";
+    std::ofstream(sIn) << sXml;
+    const std::string sCommand = "env isaac_seed=" + sSeed + " nthreads=1 format=png out=" +
+                                 sOut + " bpc=" + std::to_string(iBits) + " transparency=" +
+                                 (bTransparent ? "1 " : "0 ") + referenceRenderer() + " < " +
+                                 sIn + " > /dev/null 2>&1";
+    if (referenceRenderer().empty() || std::system(sCommand.c_str()) != 0 ||
+        !readRgbaPng(sOut, picture)) {
+        sError = "flam3-render failed on " + sIn;
+        return SLevels();
+    }
+    std::remove(sOut.c_str());
+    std::remove(sIn.c_str());
+    rmdir(sFolder);
+    return picture;
+}
+
+double channelDistance(const SLevels& a, const SLevels& b, int iChannel) {
+    double dSum = 0;
+    const size_t uPixels = a.vLevels.size() / a.iChannels;
+    for (size_t i = 0; i < uPixels; i++)
+        dSum += std::fabs(static_cast<double>(a.vLevels[i * a.iChannels + iChannel]) -
+                          b.vLevels[i * b.iChannels + iChannel]);
+    return dSum / uPixels;
 }
 
 SGenome firstGenomeOf(const std::string& sXml) {

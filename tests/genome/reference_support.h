@@ -30,6 +30,25 @@ SPicture renderReference(const std::string& sXml, const std::string& sSeed, std:
 SPicture renderReferenceFrame(const std::string& sXml, long long iFrame, const std::string& sSeed,
                               std::string& sError);
 
+// A picture's levels, any depth and channels: row after row, top first, iChannels a pixel.
+struct SLevels {
+    int iWidth = 0, iHeight = 0, iChannels = 0;
+    std::vector<unsigned int> vLevels;
+};
+
+// Ours again in 16 bits a channel (iBits 16) or 8, RGBA where bTransparent, at the levels the
+// tone layer gives a picture file.
+SLevels renderOursLevels(const std::string& sXml, unsigned long long uSeed, int iBits,
+                         bool bTransparent, std::string& sError);
+
+// flam3-render's PNG picture of sXml with bpc=iBits and transparency=1 where bTransparent, RGBA,
+// as renderReference draws it (each drawn once a test run).
+SLevels renderReferenceLevels(const std::string& sXml, const std::string& sSeed, int iBits,
+                              bool bTransparent, std::string& sError);
+
+// The mean absolute difference of channel iChannel of two pictures of one size.
+double channelDistance(const SLevels& a, const SLevels& b, int iChannel);
+
 // SSIM of the two pictures' luminance (0.299 R + 0.587 G + 0.114 B), over 11 × 11 Gaussian
 // windows of σ 1.5 with the usual constants (0.01 · 255)² and (0.03 · 255)²; 1 for equal
 // pictures. Both of one size.

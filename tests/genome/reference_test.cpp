@@ -182,3 +182,53 @@ TEST(ReferenceRenderTest, EvenSquaresHaveFlam3sMeanLevels) {
 }
 
 }  // namespace
+
+namespace {
+
+// The colours of a transparent picture as they show, multiplied by their alpha: where the alpha is
+// nearly 0, a colour divided by it is a level of noise, 0 or 255 by a hit more or less.
+SLevels shown(SLevels picture, int iBits) {
+    const double dMost = (1u << iBits) - 1;
+    for (size_t i = 0; i < picture.vLevels.size(); i += 4)
+        for (int c = 0; c < 3; c++)
+            picture.vLevels[i + c] = static_cast<unsigned int>(
+                picture.vLevels[i + c] * (picture.vLevels[i + 3] / dMost));
+    return picture;
+}
+
+// 16 bits a channel and alpha: every channel of ours as far from flam3's picture at seed 1, on
+// average, as flam3's own at seed 2 is, give or take; a transparent picture's colours as they
+// show. A background and a vibrancy below 1, so that a background left in, or a colour not
+// divided by its alpha, would show.
+TEST(ReferenceRenderTest, DepthAndAlphaAreFlam3sWithinItsNoise) {
+    ASSERT_FALSE(referenceRenderer().empty())
+        << "no flam3-render: scripts/install-deps.sh installs flam3-utils";
+    const std::string sXml =
+        flame("palette=\"5\" background=\"0.3 0.5 0.8\" vibrancy=\"0.6\"", sXforms);
+    const struct {
+        const char* sName;
+        int iBits;
+        bool bTransparent;
+    } modes[] = {{"16 bits", 16, false}, {"alpha", 8, true}, {"16 bits, alpha", 16, true}};
+    for (const auto& mode : modes) {
+        std::string sError;
+        const SLevels ours =
+            shown(renderOursLevels(sXml, 1, mode.iBits, mode.bTransparent, sError), mode.iBits);
+        const SLevels first = shown(
+            renderReferenceLevels(sXml, "1", mode.iBits, mode.bTransparent, sError), mode.iBits);
+        const SLevels second = shown(
+            renderReferenceLevels(sXml, "2", mode.iBits, mode.bTransparent, sError), mode.iBits);
+        ASSERT_FALSE(ours.vLevels.empty() || first.vLevels.empty() || second.vLevels.empty())
+            << mode.sName << ": " << sError;
+        const double dStep = mode.iBits == 16 ? 256 : 1;  // an 8-bit level
+        for (int c = 0; c < 4; c++) {
+            const double dOurs = channelDistance(ours, first, c) / dStep;
+            const double dTheirs = channelDistance(first, second, c) / dStep;
+            std::printf("%-16s channel %d: ours %.2f, flam3's two seeds %.2f levels apart\n",
+                        mode.sName, c, dOurs, dTheirs);
+            EXPECT_LE(dOurs, 1.1 * dTheirs + 0.5) << mode.sName << ", channel " << c;
+        }
+    }
+}
+
+}  // namespace
