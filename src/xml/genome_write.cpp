@@ -66,7 +66,7 @@ void writeXform(const SXform& xform, bool bFinal, pugi::xml_node& node) {
         if (xform.variations[i] == 0) continue;
         setNumber(node, variationOf(i).sName, xform.variations[i]);
         for (int k = 0; k < variationOf(i).parameterCount(); k++)
-            vUsed[firstParameter(i) + k] = true;
+            vUsed[firstParameter(i) + k] = !variationOf(i).parameters[k].bLater;
     }
     for (int i = 0; i < parameterCount(); i++)
         if (vUsed[i] || !(xform.parameters[i] == parameterOf(i).dDefault))
@@ -74,8 +74,11 @@ void writeXform(const SXform& xform, bool bFinal, pugi::xml_node& node) {
     // Then the forms and repeats, each with all its parameters, in the order they act in.
     for (const SVariationUse& use : xform.vUses) {
         setNumber(node, useAttributeName(use, -1).c_str(), use.dWeight);
-        for (int k = 0; k < static_cast<int>(use.parameters.size()); k++)
-            setNumber(node, useAttributeName(use, k).c_str(), use.parameters[k]);
+        for (int k = 0; k < static_cast<int>(use.parameters.size()); k++) {
+            const SParameter& parameter = variationOf(use.iVariation).parameters[k];
+            if (!parameter.bLater || !(use.parameters[k] == parameter.dDefault))
+                setNumber(node, useAttributeName(use, k).c_str(), use.parameters[k]);
+        }
     }
     writeMotions(xform, node);
 }
