@@ -8,7 +8,10 @@ constexpr double dLog2Of10 = 0x1.a934f0979a371p+1;  // log2 10, as the compiler 
 
 CXformMap::CXformMap(const SXform& xform, bool bPlotted, bool bZ)
     : coefs(xform.coefs), post(xform.post),
-      bPost(xform.post != std::array<double, 6>{1, 0, 0, 1, 0, 0}), dColor(xform.dColor),
+      bPost(xform.post != std::array<double, 6>{1, 0, 0, 1, 0, 0}), yzCoefs(xform.yzCoefs),
+      zxCoefs(xform.zxCoefs), yzPost(xform.yzPost), zxPost(xform.zxPost),
+      bPrePlanes(bZ && planesUsed(xform.yzCoefs, xform.zxCoefs)),
+      bPostPlanes(bZ && planesUsed(xform.yzPost, xform.zxPost)), dColor(xform.dColor),
       dSpeed(xform.dColorSpeed), parameters(xform.parameters) {
     // opacity^(log2 10) = 10^(log2 opacity): half the opacity, a tenth of the weight.
     dPlotWeight = bPlotted && xform.dOpacity > 0 ? maths::pow(xform.dOpacity, dLog2Of10) : 0;
@@ -45,7 +48,17 @@ void CXformMap::add(int iVariation, EVariationForm eForm, double dWeight, int iF
     else vSum.push_back(active);
 }
 
+bool planesUsed(const std::array<double, 6>& yz, const std::array<double, 6>& zx) {
+    const double dIdentity[6] = {1, 0, 0, 1, 0, 0};
+    for (int i = 0; i < 6; i++)
+        if (std::fabs(yz[i] - dIdentity[i]) > 1e-8 || std::fabs(zx[i] - dIdentity[i]) > 1e-8)
+            return true;
+    return false;
+}
+
 bool readsZ(const SXform& xform) {
+    if (planesUsed(xform.yzCoefs, xform.zxCoefs) || planesUsed(xform.yzPost, xform.zxPost))
+        return true;
     for (int i = 0; i < iVariationCount; i++)
         if (xform.variations[i] != 0 && variationOf(i).space.bReadsZ) return true;
     for (const SVariationUse& use : xform.vUses)
