@@ -18,8 +18,13 @@ CXformMap::CXformMap(const SXform& xform, bool bPlotted, bool bZ)
     dOpacity = xform.dOpacity;
     // The plain variations in the table's order; then the forms, in the file's order, each with
     // its own parameters after the plain ones.
-    for (int i = 0; i < iVariationCount; i++)
-        add(i, ePlainForm, xform.variations[i], firstParameter(i), bZ);
+    // A variation JWildfire's priority moves out of the sum acts as a form that adds to the point.
+    for (int i = 0; i < iVariationCount; i++) {
+        EVariationForm eForm = ePlainForm;
+        for (const std::pair<int, int>& priority : xform.vPriorities)
+            if (priority.first == i) eForm = priority.second < 0 ? ePreForm : ePostForm;
+        add(i, eForm, xform.variations[i], firstParameter(i), bZ, eForm != ePlainForm);
+    }
     for (const SVariationUse& use : xform.vUses) {
         const int iFirst = static_cast<int>(parameters.size());
         parameters.insert(parameters.end(), use.parameters.begin(), use.parameters.end());
@@ -29,7 +34,8 @@ CXformMap::CXformMap(const SXform& xform, bool bPlotted, bool bZ)
                    vSum[0].iVariation == variation::eLinear;
 }
 
-void CXformMap::add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ) {
+void CXformMap::add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ,
+                    bool bForced) {
     const SVariation& row = variationOf(iVariation);
     const SVariationSpace& space = row.space;
     if (dWeight == 0 || (!bZ && space.eZ == eZOnly)) return;
@@ -37,8 +43,8 @@ void CXformMap::add(int iVariation, EVariationForm eForm, double dWeight, int iF
         row.pfPrepare ? row.pfPrepare(parameters.data() + iFirst, coefs.data()) : CConstants{};
     // A form that adds to the point starts from all of it; one that replaces it, from the
     // coordinates the row makes nothing of.
-    const bool bKeepXY = space.bAdditive || space.eZ == eZOnly;
-    const bool bKeepZ = space.bAdditive || space.eZ == eZPassed;
+    const bool bKeepXY = bForced || space.bAdditive || space.eZ == eZOnly;
+    const bool bKeepZ = bForced || space.bAdditive || space.eZ == eZPassed;
     const SActive active{iVariation, dWeight, iFirst, constants, bKeepXY, bKeepZ,
                          laneFormulaOf(iVariation, bZ)};
     // A plain use that acts on the sum (flatten) comes before the post_ forms: the plain

@@ -52,7 +52,8 @@ private:
     };
     template <bool bZ, class T>
     static void callFormula(const SActive& active, SVariationCall<T>& call);
-    void add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ);
+    void add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ,
+             bool bForced = false);
     template <class T, bool bZ>
     void sumVariations(T x, T y, T z, T& dX, T& dY, T& dZ, TRandomOf<T>& random) const;
     template <class T, bool bZ>

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 constexpr int iPaletteSize = 256;
@@ -67,6 +68,9 @@ struct SXform {
     std::array<double, iVariationCount> variations{};  // each variation's weight, 0 for none
     std::vector<double> parameters = defaultParameters();  // every variation's, variations.h
     std::vector<SVariationUse> vUses;  // pre_ and post_ forms and repeats, in the file's order
+    // JWildfire's <name>_fx_priority of a plain variation, each {variation, −1 or 1}: run as a
+    // pre_ (−1) or post_ (1) form that adds its part to the point, rather than summed.
+    std::vector<std::pair<int, int>> vPriorities;
     std::vector<SMotion> vMotions;     // what loops add to it; a still flame leaves them be
 
     bool operator==(const SXform& other) const;

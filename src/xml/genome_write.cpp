@@ -71,6 +71,9 @@ void writeXform(const SXform& xform, bool bFinal, pugi::xml_node& node) {
     for (int i = 0; i < parameterCount(); i++)
         if (vUsed[i] || !(xform.parameters[i] == parameterOf(i).dDefault))
             setNumber(node, parameterOf(i).sName, xform.parameters[i]);
+    for (const std::pair<int, int>& priority : xform.vPriorities)
+        setNumber(node, (std::string(variationOf(priority.first).sName) + "_fx_priority").c_str(),
+                  priority.second);
     // Then the forms and repeats, each with all its parameters, in the order they act in.
     for (const SVariationUse& use : xform.vUses) {
         setNumber(node, useAttributeName(use, -1).c_str(), use.dWeight);
