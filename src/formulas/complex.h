@@ -7,6 +7,8 @@
 #include "formulas/formula.h"
 #include "formulas/variation_ids.h"
 
+#include <algorithm>
+
 namespace variation {
 
 // flux: the square root of the ratio of the distances to (−w, 0) and (w, 0), turned by half
@@ -41,10 +43,17 @@ constexpr SVariation complexRows[] = {
          const auto sc = maths::sinCos(y);
          c.dX += dE * sc.dCos; c.dY += dE * sc.dSin;
      }},
-    {eLog, "log", {}, nullptr, [](auto& c) {  // w·(½ ln r², φ)
+    // Fractorium's log_base b divides the logarithm by ln b, where b is given.
+    {eLog, "log", {{laterParameter("log_base", 0)}},
+     [](const double* p, const double*) -> CConstants {  // ½/ln b, ½ without b
+         return {p[0] == 0 ? 0.5 : 0.5 / maths::log(std::max(p[0], dVariationEpsilon))};
+     },
+     [](auto& c) {  // w·(½ ln r², φ)
          const double w = c.w;
-         c.dX += w * (0.5 * maths::log(c.in.r2())); c.dY += w * c.in.phi();
-     }},
+         c.dX += w * (c.k[0] * maths::log(c.in.r2())); c.dY += w * c.in.phi();
+     }, {eZPassed, [](auto& c) {  // Fractorium's, with its base, adds w·z
+         if (c.p[0] != 0) c.dZ += c.w * c.in.z;
+     }}},
     {eSin, "sin", {}, nullptr, [](auto& c) {  // w·(sin x cosh y, cos x sinh y)
          const auto x = c.in.x, y = c.in.y; const double w = c.w;
          const auto sc = maths::sinCos(x);
@@ -128,7 +137,7 @@ constexpr SVariation complexRows[] = {
      }},
     {eAuger, "auger",
      {{{"auger_freq", 1, 1, 5}, {"auger_weight", 0.5, 0, 1}, {"auger_sym", 0, 0, 1},
-       {"auger_scale", 1, 0.5, 2}}},
+       {"auger_scale", 1, 0.5, 2}, laterParameter("auger_half_scale", 0)}},  // scale/2: unused
      nullptr, [](auto& c) {
          // each axis waved by the sine of the other's: d = v + aw·(scale·s/2 + |v|·s)
          const auto x = c.in.x, y = c.in.y; const double w = c.w;

@@ -98,11 +98,18 @@ constexpr SVariation foldRows[] = {
          c.dX += maths::cos(dPI * c.p[1] * y) >= 0 ? w * x : -w * x;
          c.dY += maths::cos(dPI * c.p[0] * x) >= 0 ? w * y : -w * y;
      }},
-    {eSplits, "splits", {{{"splits_x", 0, -0.5, 0.5}, {"splits_y", 0, -0.5, 0.5}}},
+    // JWildfire's shears move each half-plane along the other axis too.
+    {eSplits, "splits",
+     {{{"splits_x", 0, -0.5, 0.5}, {"splits_y", 0, -0.5, 0.5}, laterParameter("splits_lshear", 0),
+       laterParameter("splits_rshear", 0), laterParameter("splits_ushear", 0),
+       laterParameter("splits_dshear", 0)}},
      nullptr, [](auto& c) {  // each half-plane moved away from the axis by s
          const auto x = c.in.x, y = c.in.y; const double w = c.w;
          c.dX += x >= 0 ? w * (x + c.p[0]) : w * (x - c.p[0]);
          c.dY += y >= 0 ? w * (y + c.p[1]) : w * (y - c.p[1]);
+         if (c.p[2] == 0 && c.p[3] == 0 && c.p[4] == 0 && c.p[5] == 0) return;
+         c.dY += x >= 0 ? w * c.p[3] : -w * c.p[2];
+         c.dX += y >= 0 ? w * c.p[4] : -w * c.p[5];
      }},
     {eStripes, "stripes", {{{"stripes_space", 0, 0, 1}, {"stripes_warp", 0, -2, 2}}},
      nullptr, [](auto& c) {  // R = ⌊x + ½⌋, o = x − R; w·(o(1 − space) + R, y + o²·warp)
@@ -159,15 +166,19 @@ constexpr SVariation foldRows[] = {
          const auto sc = maths::sinCos(dA);
          c.dX += w * dR * sc.dCos; c.dY += w * dR * sc.dSin;
      }},
+    // Fractorium's z wave, Z = w·(z + scalez·sin(freqz·r)), where scalez is not 0.
     {eWaves2, "waves2",
      {{{"waves2_scalex", 0, -0.5, 0.5}, {"waves2_scaley", 0, -0.5, 0.5},
-       {"waves2_freqx", 0, 1, 5}, {"waves2_freqy", 0, 1, 5}}},
+       {"waves2_freqx", 0, 1, 5}, {"waves2_freqy", 0, 1, 5}, laterParameter("waves2_freqz", 0),
+       laterParameter("waves2_scalez", 0)}},
      nullptr, [](auto& c) {
          // w·(x + scalex·sin(freqx·y), y + scaley·sin(freqy·x))
          const auto x = c.in.x, y = c.in.y; const double w = c.w;
          c.dX += w * (x + c.p[0] * maths::sin(c.p[2] * y));
          c.dY += w * (y + c.p[1] * maths::sin(c.p[3] * x));
-     }},
+     }, {eZPassed, [](auto& c) {
+         if (c.p[5] != 0) c.dZ += c.w * (c.in.z + c.p[5] * maths::sin(c.p[4] * c.in.r()));
+     }}},
 };
 
 }  // namespace variation

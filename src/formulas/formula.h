@@ -34,7 +34,7 @@
 #include <cstddef>
 
 constexpr double dVariationEpsilon = 1e-10;
-constexpr int iMostParameters = 8;  // of one variation (mobius's four complex numbers)
+constexpr int iMostParameters = 16;  // of one variation (affine3D's fifteen)
 constexpr int iMostConstants = 4;   // that one variation works out once per xform
 
 // The pre-affine point and what the variations derive from it, each worked out once on first
@@ -117,7 +117,17 @@ struct SParameter {
     double      dRandomLow = 0, dRandomHigh = 0;
     bool        bWhole = false;
     const char* sAlias = nullptr;  // another attribute name it is read by, or none
+    // An editor's later addition to an older variation: written only where it is not its
+    // default, so that a genome that does not use it is written as before it was known.
+    bool        bLater = false;
 };
+
+// A later parameter (above), whole where bWhole, drawn in [low, high] only where a variation's
+// parameters are drawn at random.
+constexpr SParameter laterParameter(const char* sName, double dDefault, double dLow = 0,
+                                    double dHigh = 0, bool bWhole = false) {
+    return {sName, dDefault, dLow, dHigh, bWhole, nullptr, true};
+}
 
 // What a variation makes of z. The editors agree that a row makes X and Y, and Z as it says:
 enum EZRule {

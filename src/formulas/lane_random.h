@@ -78,7 +78,7 @@ template <class T> using TRandomOf = typename SRandomOf<T>::TRandom;
 // Runs f where bWhere holds, the random numbers it draws drawn for those lanes alone: a path
 // that some points take and some do not. One point takes it or not; lanes take it if any does,
 // and what f makes of the others' lanes is theirs to leave out.
-template <class F> inline void drawnWhere(CBatchRandom&, bool bWhere, F f) {
+template <class TRandom, class F> inline void drawnWhere(TRandom&, bool bWhere, F f) {
     if (bWhere) f();
 }
 template <class F> inline void drawnWhere(CLaneRandom& random, maths::lanes::VBits bWhere, F f) {

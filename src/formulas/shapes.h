@@ -63,6 +63,24 @@ constexpr auto lazysusan = [](auto& c) {
     c.dY += bInside ? w * dRho * sc.dSin - dLy : dK * dV - dLy;
 };
 
+// √(1 + u) − 1 as u/(√(1 + u) + 1), and ln(1 + v): exact near 0, where elliptic's map lies
+// close to the x axis.
+template <class T>
+inline T rootLessOne(T u) { return u / (maths::sqrt(1 + u) + 1); }
+
+// elliptic's mode 2: m = ½((√(1 + r² + 2x) − 1) + (√(1 + r² − 2x) − 1));
+// (v·asin(x/(1 + m)) clamped to ±1, ±v·ln(1 + m + √m)) by y's sign.
+template <class TCall>
+inline void ellipticPrecise(TCall& c, double dW) {
+    const auto x = c.in.x, y = c.in.y, dR2 = c.in.r2();
+    const auto dM = 0.5 * (rootLessOne(dR2 + 2 * x) + rootLessOne(dR2 - 2 * x));
+    const auto dRatio = x / (1 + dM);
+    const auto dSine = dRatio > 1 ? 1.0 : dRatio < -1 ? -1.0 : dRatio;
+    const auto dLog = dW * maths::log1p(dM + maths::sqrt(dM));
+    c.dX += dW * maths::atan2(dSine, maths::sqrt(1 - dSine * dSine));
+    c.dY += y > 0 ? dLog : -dLog;
+}
+
 constexpr SVariation shapeRows[] = {
     {eDisc2, "disc2", {{{"disc2_rot", 0, -1, 1}, {"disc2_twist", 0, -dPI, dPI}}},
      disc2Constants, [](auto& c) {
@@ -185,17 +203,23 @@ constexpr SVariation shapeRows[] = {
          const double dW = c.w / 11.57034632;
          c.dX += dW * (maths::cosh(dA2) * sc.dCos); c.dY += dW * (maths::sinh(dA2) * dS);
      }},
-    {eElliptic, "elliptic", {}, nullptr, [](auto& c) {
+    // JWildfire's elliptic_mode: 0 flam3's, 1 mirrored by a draw in place of y's sign, 2 the same
+    // map worked out without the cancellation of √(1 + u) − 1 near the axis.
+    {eElliptic, "elliptic", {{laterParameter("elliptic_mode", 0, 0, 2, true)}}, nullptr,
+     [](auto& c) {
          // (atan2(q, √(1 − q²)), ±ln(μ + √(μ − 1))) over π/2, square roots of negatives as 0
          const auto x = c.in.x, y = c.in.y;
+         const double dW = c.w / (dPI / 2);
+         if (c.p[0] == 2) return ellipticPrecise(c, dW);
          const auto dA = c.in.r2() + 1;
          const auto dMu = 0.5 * (maths::sqrt(dA + 2 * x) + maths::sqrt(dA - 2 * x));
          const auto dQ = x / dMu, dQ2 = 1 - dQ * dQ;
          const auto dB = dQ2 < 0 ? 0.0 : maths::sqrt(dQ2);
          const auto dS = dMu - 1 < 0 ? 0.0 : maths::sqrt(dMu - 1);
-         const double dW = c.w / (dPI / 2);
          const auto dLog = dW * maths::log(dMu + dS);
-         c.dX += dW * maths::atan2(dQ, dB); c.dY += y > 0 ? dLog : -dLog;
+         c.dX += dW * maths::atan2(dQ, dB);
+         if (c.p[0] == 1) c.dY += c.random.uniform() < 0.5 ? dLog : -dLog;
+         else c.dY += y > 0 ? dLog : -dLog;
      }},
     {eEscher, "escher", {{{"escher_beta", 0, -1, 1}}},
      [](const double* p, const double*) -> CConstants {  // ½(1 + cos β), ½ sin β

@@ -22,6 +22,10 @@ enum EVariation : int {
     eFlatten, eZscale, eZtranslate, eZcone, eZblur, eRotateX, eRotateY,
     eEditorsMobius, eBwraps, eBoarders2, eSineblur, eBlurCircle, eJuliac, eAxisSymmetry,
     ePointSymmetry,
+    // JWildfire's (wildfire.h).
+    eHypertile1, ePoincare3D, eAffine3D, eEpispiral, eBlurLinear, eWaffle, eWaves2In3D,
+    eWaves2b, eYinYang, eTileLog, eEpispiralWf, eTwoface, eBlurZoom, eUnpolar, eSpirograph,
+    eBubble2, eCannabisCurve, eCloverleaf,
     eCount
 };
 

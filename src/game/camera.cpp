@@ -24,7 +24,9 @@ CCamera::CCamera(const SGenome& genome)
 // The 3D camera's turn: by the yaw about z, then by the pitch about x, written out.
 void CCamera::setThreeD(const SGenome& genome) {
     bThreeD = genome.dCamPitch != 0 || genome.dCamYaw != 0 || genome.dCamPerspective != 0 ||
-              genome.dCamDof != 0;
+              genome.dCamDof != 0 || genome.dCamRoll != 0;
+    bRolled = genome.dCamRoll != 0;
+    dM20 = 0;
     const double dSinP = maths::sin(genome.dCamPitch), dCosP = maths::cos(genome.dCamPitch);
     const double dSinY = maths::sin(genome.dCamYaw), dCosY = maths::cos(genome.dCamYaw);
     dM00 = dCosY, dM10 = dSinY;
@@ -36,6 +38,28 @@ void CCamera::setThreeD(const SGenome& genome) {
     dBlurCurve = genome.dBlurCurve;
     dHalfWorldWidth = dHalfWidth / dPixelsPerUnit;
     dHalfWorldHeight = dHalfHeight / dPixelsPerUnit;
+    if (bRolled) setRolled(genome);
+}
+
+// JWildfire's turn of pitch p, yaw Y = −cam_yaw, roll b and rotate ρ, written out; the picture
+// is then not turned again.
+void CCamera::setRolled(const SGenome& genome) {
+    const double dSp = maths::sin(genome.dCamPitch), dCp = maths::cos(genome.dCamPitch);
+    const double dSy = maths::sin(-genome.dCamYaw), dCy = maths::cos(-genome.dCamYaw);
+    const double dSb = maths::sin(genome.dCamRoll), dCb = maths::cos(genome.dCamRoll);
+    const double dRho = radiansOf(genome.dRotate);
+    const double dSr = maths::sin(dRho), dCr = maths::cos(dRho);
+    const double dU = dSp * dSb * dSr - dCb * dCr, dV = dCr * dSp * dSb + dCb * dSr;
+    dM00 = -dCp * dSr * dSy - dU * dCy;
+    dM10 = -dCp * dCy * dSr + dU * dSy;
+    dM20 = dCb * dSp * dSr + dCr * dSb;
+    dM01 = dCp * dCr * dSy + dV * dCy;
+    dM11 = dCp * dCr * dCy - dV * dSy;
+    dM21 = -dCb * dCr * dSp + dSb * dSr;
+    dM02 = -dCp * dCy * dSb + dSp * dSy;
+    dM12 = dCp * dSb * dSy + dCy * dSp;
+    dM22 = dCp * dCb;
+    bRotate = false, dCos = 1, dSin = 0;
 }
 
 void CCamera::pixelOf(double dX, double dY, double& dPixelX, double& dPixelY) const {

@@ -13,7 +13,9 @@
 // Before it, the editors' camera in three dimensions takes a point (x, y, z) to the plane: it
 // turns it (yaw about z, then pitch about x) about z = cam_zpos, divides by ζ = 1 − P·z′ for
 // perspective (the point's depth z′ after the turn), and with depth of field moves it first, in
-// a random direction, by up to a tenth of cam_dof times its depth.
+// a random direction, by up to a tenth of cam_dof times its depth. JWildfire's cam_roll turns it
+// about the screen's vertical too: then the turn is JWildfire's, rotate within it (about the
+// origin, not the centre), z not moved by cam_zpos, and a point at ζ below 10⁻⁸ not shown.
 
 #include "base/angles.h"
 #include "formulas/lane_random.h"
@@ -23,6 +25,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 // Where a point lands on the grid, of one point or of four lanes: its column and row (0 outside
 // the grid), whether it is inside, and its palette entry, trunc(256·c) clamped to 0 … 255.
@@ -84,12 +87,21 @@ public:
     // four lanes; two random draws with depth of field, the angle first.
     template <class T>
     void project(T& x, T& y, T z, TRandomOf<T>& random) const {
-        const T t = z - dZpos;
-        const T dX = dM00 * x + dM10 * y;
-        const T dY = dM01 * x + dM11 * y + dM21 * t;
-        const T dZ = dM02 * x + dM12 * y + dM22 * t;
-        const T dDepth = 1 - dPerspective * dZ;
-        const T dZeta = dDepth == 0 ? 1e-10 : dDepth;  // as Fractorium: far off, rather than NaN
+        T dX, dY, dZ, dZeta;
+        if (bRolled) {
+            dX = dM00 * x + dM10 * y + dM20 * z;
+            dY = dM01 * x + dM11 * y + dM21 * z;
+            dZ = dM02 * x + dM12 * y + dM22 * z;
+            const T dDepth = 1 - dPerspective * dZ;
+            dZeta = dDepth < 1e-8 ? T{} + std::numeric_limits<double>::quiet_NaN() : dDepth;
+        } else {
+            const T t = z - dZpos;
+            dX = dM00 * x + dM10 * y;
+            dY = dM01 * x + dM11 * y + dM21 * t;
+            dZ = dM02 * x + dM12 * y + dM22 * t;
+            const T dDepth = 1 - dPerspective * dZ;
+            dZeta = dDepth == 0 ? 1e-10 : dDepth;  // as Fractorium: far off, rather than NaN
+        }
         if (dDofScale == 0) {
             x = dX / dZeta;
             y = dY / dZeta;
@@ -117,6 +129,7 @@ public:
 
 private:
     void setThreeD(const SGenome& genome);
+    void setRolled(const SGenome& genome);
     // Fractorium's blur_curve κ: the blur grows as d²/(4κ) with d = 10·√((x/h_x)² + (y/h_y)²),
     // (h_x, h_y) the half sides of the picture in world units; 1 everywhere when κ is 0.
     template <class T>
@@ -136,7 +149,8 @@ private:
     double dOffsetX, dOffsetY;  // the centre's bucket coordinates: S·W/2 + g, S·H/2 + g
     int    iGridWidth, iGridHeight;
     bool   bThreeD;
-    double dM00, dM10, dM01, dM11, dM21, dM02, dM12, dM22;  // the turn, input axis to output
+    bool   bRolled;             // JWildfire's turn, with cam_roll
+    double dM00, dM10, dM20, dM01, dM11, dM21, dM02, dM12, dM22;  // the turn, input to output
     double dZpos, dPerspective;
     double dDofScale;           // 0.1 · cam_dof
     double dBlurCurve;

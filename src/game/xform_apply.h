@@ -52,6 +52,18 @@ inline void CXformMap::sumVariations(T x, T y, T z, T& dX, T& dY, T& dZ,
     dX = call.dX, dY = call.dY, dZ = call.dZ;
 }
 
+// JWildfire's affine with its planes, of (x, y, z): (x, y) by A B C D, then (y, z) by the yz
+// plane's a₀ … a₃, then (x, z) by the zx plane's b₀ … b₃; then the offsets, E + b₄ to x, F + a₄
+// to y, a₅ + b₅ to z.
+template <class T>
+inline void planesAffine(const std::array<double, 6>& a, const std::array<double, 6>& yz,
+                         const std::array<double, 6>& zx, T x, T y, T z, T& dX, T& dY, T& dZ) {
+    const T x1 = a[0] * x + a[2] * y, y1 = a[1] * x + a[3] * y;
+    const T y2 = yz[0] * y1 + yz[2] * z, z2 = yz[1] * y1 + yz[3] * z;
+    const T x3 = zx[0] * x1 + zx[2] * z2, z3 = zx[1] * x1 + zx[3] * z2;
+    dX = x3 + (a[4] + zx[4]), dY = y2 + (a[5] + yz[4]), dZ = z3 + (yz[5] + zx[5]);
+}
+
 // Flattened: with every formula a branch of callFormula the compiler's inlining budget runs out
 // before all are inlined, and a formula left as a call costs several percent. Four lanes call
 // each formula's own function (variations/lane_formulas.cpp).
@@ -59,14 +71,20 @@ template <class T, bool bZ>
 [[gnu::flatten]] inline void CXformMap::apply(SWalkPoint<T>& point, TRandomOf<T>& random) const {
     point.c = dSpeed * dColor + (1 - dSpeed) * point.c;
     const std::array<double, 6>& a = coefs;
-    T tx = a[0] * point.x + a[2] * point.y + a[4];
-    T ty = a[1] * point.x + a[3] * point.y + a[5];
-    T tz = point.z;
+    T tx, ty, tz = point.z;
+    if (bPrePlanes) {
+        planesAffine(a, yzCoefs, zxCoefs, point.x, point.y, point.z, tx, ty, tz);
+    } else {
+        tx = a[0] * point.x + a[2] * point.y + a[4];
+        ty = a[1] * point.x + a[3] * point.y + a[5];
+    }
     if (!vPre.empty()) applyForms<T, bZ>(vPre, tx, ty, tz, random);
     T dX{}, dY{}, dZ{};
     sumVariations<T, bZ>(tx, ty, tz, dX, dY, dZ, random);
     if (!vPost.empty()) applyForms<T, bZ>(vPost, dX, dY, dZ, random);
-    if (bPost) {
+    if (bPostPlanes) {
+        planesAffine(post, yzPost, zxPost, dX, dY, dZ, point.x, point.y, dZ);
+    } else if (bPost) {
         const std::array<double, 6>& p = post;
         point.x = p[0] * dX + p[2] * dY + p[4];
         point.y = p[1] * dX + p[3] * dY + p[5];

@@ -52,7 +52,8 @@ private:
     };
     template <bool bZ, class T>
     static void callFormula(const SActive& active, SVariationCall<T>& call);
-    void add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ);
+    void add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ,
+             bool bForced = false);
     template <class T, bool bZ>
     void sumVariations(T x, T y, T z, T& dX, T& dY, T& dZ, TRandomOf<T>& random) const;
     template <class T, bool bZ>
@@ -61,6 +62,9 @@ private:
 
     std::array<double, 6> coefs{}, post{};
     bool   bPost = false;     // post is not the identity
+    // JWildfire's planes, and whether those of the pre-affine, of the post-affine, are used.
+    std::array<double, 6> yzCoefs{}, zxCoefs{}, yzPost{}, zxPost{};
+    bool   bPrePlanes = false, bPostPlanes = false;
     double dColor = 0, dSpeed = 0;
     std::vector<double> parameters;  // the plain variations' (the xform's array), then the uses'
     std::vector<SActive> vPre, vSum, vPost;
@@ -70,5 +74,10 @@ private:
     bool bLinearAlone = false;
 };
 
-// Whether the xform's X or Y can depend on z: one of its variations reads it.
+// Whether the xform's X or Y can depend on z: one of its variations reads it, or its planes
+// are used.
 bool readsZ(const SXform& xform);
+
+// Whether JWildfire's planes of an affine are used: one of their numbers further than 10⁻⁸
+// from the identity's.
+bool planesUsed(const std::array<double, 6>& yz, const std::array<double, 6>& zx);

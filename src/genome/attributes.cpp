@@ -142,6 +142,7 @@ std::vector<SAttribute<SGenome>> flameRows() {
         numberUnlessZero<&SGenome::dCamPerspective>("cam_persp", eBlend),
         numberUnlessZero<&SGenome::dCamZpos>("cam_zpos", eBlend),
         numberUnlessZero<&SGenome::dCamDof>("cam_dof", eBlend),
+        numberUnlessZero<&SGenome::dCamRoll>("cam_roll", eBlend),
         numberUnlessZero<&SGenome::dBlurCurve>("blur_curve", eBlend),
         oldForm<SGenome>("oversample", "a whole number", [](const char* sText, SGenome& genome) {
             return readInteger(sText, genome.iSupersample);
@@ -204,6 +205,14 @@ std::vector<SAttribute<SXform>> xformRows() {
         number<&SXform::dOpacity>("opacity", "1", eBlend),
         numbers<&SXform::coefs>("coefs", "1 0 0 1 0 0", "six finite numbers", eBlendAffine),
         numbers<&SXform::post>("post", "1 0 0 1 0 0", "six finite numbers", eBlendAffine),
+        ifChanged(numbers<&SXform::yzCoefs>("yzCoefs", "1 0 0 1 0 0", "six finite numbers",
+                                            eBlend)),
+        ifChanged(numbers<&SXform::zxCoefs>("zxCoefs", "1 0 0 1 0 0", "six finite numbers",
+                                            eBlend)),
+        ifChanged(numbers<&SXform::yzPost>("yzPost", "1 0 0 1 0 0", "six finite numbers",
+                                           eBlend)),
+        ifChanged(numbers<&SXform::zxPost>("zxPost", "1 0 0 1 0 0", "six finite numbers",
+                                           eBlend)),
         chaos(),
         ifChanged(number<&SXform::dAnimate>("animate", "1", eBlend)),
         oldForm<SXform>("symmetry", "a finite number", [](const char* sText, SXform& xform) {

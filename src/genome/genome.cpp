@@ -49,7 +49,8 @@ bool sameAttributes(const std::vector<SAttribute<TOwner>>& vRows, const TOwner& 
 
 bool SXform::operator==(const SXform& other) const {
     return sameAttributes(xformAttributes(), *this, other) && variations == other.variations &&
-           parameters == other.parameters && vUses == other.vUses && vMotions == other.vMotions;
+           parameters == other.parameters && vUses == other.vUses && vMotions == other.vMotions &&
+           vPriorities == other.vPriorities;
 }
 
 bool SMotion::operator==(const SMotion& other) const {

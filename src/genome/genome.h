@@ -10,6 +10,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 constexpr int iPaletteSize = 256;
@@ -60,10 +61,16 @@ struct SXform {
     double dAnimate;         // 0: a loop leaves it unturned; anything else turns it
     std::array<double, 6> coefs;  // A B C D E F: x' = Ax + Cy + E,
     std::array<double, 6> post;   //              y' = Bx + Dy + F
+    // JWildfire's planes beside them, a₀ … a₅ each (game/xform_apply.h): the pre-affine's
+    // (y, z) and (x, z), and the post-affine's.
+    std::array<double, 6> yzCoefs, zxCoefs, yzPost, zxPost;
     std::vector<double> vChaos;   // multipliers of the next choice's weights; missing ones are 1
     std::array<double, iVariationCount> variations{};  // each variation's weight, 0 for none
     std::vector<double> parameters = defaultParameters();  // every variation's, variations.h
     std::vector<SVariationUse> vUses;  // pre_ and post_ forms and repeats, in the file's order
+    // JWildfire's <name>_fx_priority of a plain variation, each {variation, −1 or 1}: run as a
+    // pre_ (−1) or post_ (1) form that adds its part to the point, rather than summed.
+    std::vector<std::pair<int, int>> vPriorities;
     std::vector<SMotion> vMotions;     // what loops add to it; a still flame leaves them be
 
     bool operator==(const SXform& other) const;
@@ -118,6 +125,7 @@ struct SGenome {
     double dCamPerspective;          // P: the point's x and y divided by 1 − P·(its depth)
     double dCamZpos;                 // the z that the turns and the perspective measure from
     double dCamDof;                  // depth of field: a tenth of it is the blur per unit depth
+    double dCamRoll;                 // JWildfire's: radians, the turn about the screen's vertical
     double dBlurCurve;               // Fractorium's: the blur's growth away from the centre
     // Animation: the keyframe's time and how it moves to the next; a frame's motion blur.
     double dTime;

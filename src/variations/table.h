@@ -2,7 +2,7 @@
 
 // The variation table itself: the family files' rows, in EVariation's order, known when the
 // program is compiled. The iteration calls a formula through callFormula, in which each formula
-// is a constant and inlines into a branch of its own (the iteration is flattened so that all 99
+// is a constant and inlines into a branch of its own (the iteration is flattened so that all
 // do), where a call through the row's pointer costs several percent of a genome's time;
 // everything else reads the rows through variations.h.
 
@@ -13,6 +13,7 @@
 #include "plugins/plugins.h"
 #include "formulas/shapes.h"
 #include "plugins/space.h"
+#include "plugins/wildfire.h"
 
 #include <cstddef>
 #include <utility>
@@ -34,7 +35,7 @@ constexpr SFamily families[] = {
     familyOf("classic", classicRows),         familyOf("parametric", parametricRows),
     familyOf("shapes", shapeRows),            familyOf("folds, waves", foldRows),
     familyOf("complex", complexRows),         familyOf("3D, with z", spaceRows),
-    familyOf("plugins", pluginRows)};
+    familyOf("plugins", pluginRows),          familyOf("JWildfire's plugins", wildfireRows)};
 
 constexpr const SVariation& rowOf(int iVariation) {
     int iFamily = 0;

@@ -50,12 +50,6 @@ bool pointsOnDiagonal(const char* sValue) {
     return true;
 }
 
-bool isIdentityAffine(const char* sValue) {
-    double dCoefs[6];
-    return readNumbers(sValue, 6, dCoefs) && dCoefs[0] == 1 && dCoefs[1] == 0 &&
-           dCoefs[2] == 0 && dCoefs[3] == 1 && dCoefs[4] == 0 && dCoefs[5] == 0;
-}
-
 bool drawnZoom(const char* sValue) {
     double dZoom;
     return cameraZoomOf(sValue, dZoom);
@@ -134,7 +128,7 @@ constexpr SEditorRow flameRows[] = {
          double d;
          return readNumber(s, d) && d == 0.24;
      }},
-    {"cam_roll", isZero}, {"cam_pos_*", isZero}, {"fg_opacity", isOne},
+    {"cam_pos_*", isZero}, {"fg_opacity", isOne},
     {"post_blur_radius", isZero}, {"post_symmetry_type", isNone},
     {"ai_post_denoiser", isNone}, {"mixer_mode", [](const char* s) {
          return std::strcmp(s, "OFF") == 0;
@@ -158,7 +152,7 @@ constexpr SEditorRow xformRows[] = {
          return std::strcmp(s, "DIFFUSION") == 0;
      }},
     {"material", isZero}, {"material_speed", isZero}, {"mod_*", isZero},
-    {"yzCoefs", isIdentityAffine}, {"zxCoefs", isIdentityAffine}, {"*_fx_priority", isZero},
+    {"*_fx_priority", isZero},
     {"*colorshift", isZero},
     {"wfield_*", [](const char* s) { return isZero(s) || isNone(s); }},
 };

@@ -66,16 +66,22 @@ void writeXform(const SXform& xform, bool bFinal, pugi::xml_node& node) {
         if (xform.variations[i] == 0) continue;
         setNumber(node, variationOf(i).sName, xform.variations[i]);
         for (int k = 0; k < variationOf(i).parameterCount(); k++)
-            vUsed[firstParameter(i) + k] = true;
+            vUsed[firstParameter(i) + k] = !variationOf(i).parameters[k].bLater;
     }
     for (int i = 0; i < parameterCount(); i++)
         if (vUsed[i] || !(xform.parameters[i] == parameterOf(i).dDefault))
             setNumber(node, parameterOf(i).sName, xform.parameters[i]);
+    for (const std::pair<int, int>& priority : xform.vPriorities)
+        setNumber(node, (std::string(variationOf(priority.first).sName) + "_fx_priority").c_str(),
+                  priority.second);
     // Then the forms and repeats, each with all its parameters, in the order they act in.
     for (const SVariationUse& use : xform.vUses) {
         setNumber(node, useAttributeName(use, -1).c_str(), use.dWeight);
-        for (int k = 0; k < static_cast<int>(use.parameters.size()); k++)
-            setNumber(node, useAttributeName(use, k).c_str(), use.parameters[k]);
+        for (int k = 0; k < static_cast<int>(use.parameters.size()); k++) {
+            const SParameter& parameter = variationOf(use.iVariation).parameters[k];
+            if (!parameter.bLater || !(use.parameters[k] == parameter.dDefault))
+                setNumber(node, useAttributeName(use, k).c_str(), use.parameters[k]);
+        }
     }
     writeMotions(xform, node);
 }

@@ -136,6 +136,30 @@ bool readMotionAttribute(const pugi::xml_attribute& attribute, SMotion& motion,
     return true;
 }
 
+// JWildfire's <name>_fx_priority: a plain variation forced to run before (−1) or after (1) the
+// sum, kept; any form at its own kind (plain 0, pre_ −1, post_ 1) changes nothing. False for
+// any other name or value, which the editors' table judges.
+bool readPriority(const pugi::xml_attribute& attribute, SXform& xform) {
+    static const std::string sSuffix = "_fx_priority";
+    const std::string sName = attribute.name();
+    SVariationName name;
+    int iPriority;
+    if (sName.size() <= sSuffix.size() ||
+        sName.compare(sName.size() - sSuffix.size(), sSuffix.size(), sSuffix) != 0 ||
+        !variationName(sName.substr(0, sName.size() - sSuffix.size()).c_str(), name) ||
+        name.iParameter >= 0 || !readInteger(attribute.value(), iPriority))
+        return false;
+    // flam3's pre_blur, a row of its own, is of the pre_ kind.
+    const bool bPre = name.eForm == ePreForm || variationOf(name.iVariation).space.bFirst;
+    const int iOwn = bPre ? -1 : name.eForm == ePostForm ? 1 : 0;
+    if (iPriority == iOwn) return true;
+    if (name.eForm != ePlainForm || (iPriority != -1 && iPriority != 1)) return false;
+    for (std::pair<int, int>& priority : xform.vPriorities)
+        if (priority.first == name.iVariation) return priority.second = iPriority, true;
+    xform.vPriorities.push_back({name.iVariation, iPriority});
+    return true;
+}
+
 }  // namespace
 
 std::string quoted(const char* s) { return std::string("'") + s + "'"; }
@@ -149,7 +173,7 @@ bool readXform(const pugi::xml_node& node, SXform& xform, const std::string& sPl
     for (const pugi::xml_attribute attribute : node.attributes()) {
         bool bKnown = false;
         if (!readXformNumber(attribute, xform, bKnown, sError)) return false;
-        if (bKnown) continue;
+        if (bKnown || readPriority(attribute, xform)) continue;
         const char* sName = attribute.name();
         const EEditorAttribute eEditor = xformEditorAttribute(sName, attribute.value());
         if (eEditor == eUnknownAttribute) notDrawn.unknownName(sPlace, sName);

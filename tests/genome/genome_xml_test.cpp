@@ -359,7 +359,8 @@ TEST(GenomeWriteTest, EveryAttributeIsComparedWrittenAndReadBack) {
         {"hue", "0.25"}, {"palette", "3"}, {"palette_mode", "linear"},
         {"estimator_radius", "5"}, {"estimator_minimum", "1"}, {"estimator_curve", "0.6"},
         {"soloxform", "0"}, {"cam_pitch", "0.5"}, {"cam_yaw", "-0.5"}, {"cam_persp", "0.2"},
-        {"cam_zpos", "1"}, {"cam_dof", "0.1"}, {"blur_curve", "2"}, {"time", "3"},
+        {"cam_zpos", "1"}, {"cam_dof", "0.1"}, {"cam_roll", "0.3"}, {"blur_curve", "2"},
+        {"time", "3"},
         {"interpolation", "smooth"}, {"interpolation_type", "linear"},
         {"palette_interpolation", "sweep"}, {"hsv_rgb_palette_blend", "0.5"},
         {"temporal_samples", "4"}, {"temporal_filter_type", "exp"},
@@ -367,7 +368,8 @@ TEST(GenomeWriteTest, EveryAttributeIsComparedWrittenAndReadBack) {
     const std::map<std::string, std::string> xformValues = {
         {"weight", "0.7"}, {"color", "0.3"}, {"color_speed", "0.1"}, {"opacity", "0.6"},
         {"coefs", "0.5 0 0 0.5 0.1 0"}, {"post", "1 0 0 1 0.2 0"}, {"chaos", "2"},
-        {"animate", "0"}};
+        {"animate", "0"}, {"yzCoefs", "0 1 -1 0 0.5 0.25"}, {"zxCoefs", "0.5 0 0 2 0.1 -0.2"},
+        {"yzPost", "1 0 0 1 0 0.5"}, {"zxPost", "2 0 0 1 0 0"}};
     const std::string sPlain = "<flame version=\"1\">" + std::string(sXform) + "</flame>";
     const auto expectSeenAndReadBack = [&](const std::string& sXml) {
         const SGenome changed = firstGenomeOf(sXml);

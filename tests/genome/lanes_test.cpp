@@ -136,7 +136,12 @@ TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
                                "<xform weight=\"0.4\" color=\"0.9\" linear3D=\"1\" "
                                "ztranslate=\"0.2\" coefs=\"0.5 0 0 0.5 -0.3 0.2\"/>"
                                "<finalxform opacity=\"0.7\" blur3D=\"0.2\" "
-                               "spherical3D=\"0.8\" coefs=\"1 0 0 1 0 0\"/></flame>", 8, 0}};
+                               "spherical3D=\"0.8\" coefs=\"1 0 0 1 0 0\"/></flame>", 8, 0},
+        {"planes, rolled camera", "<flame palette=\"9\" cam_roll=\"0.5\" rotate=\"20\" "
+                                  "cam_persp=\"0.3\">" + sCostly +
+                                      "<xform weight=\"0.4\" color=\"0.9\" linear3D=\"1\" "
+                                      "yzCoefs=\"0.8 0.3 -0.3 0.8 0.1 0.2\" "
+                                      "zxPost=\"0.9 -0.2 0.2 0.9 0 0.3\"/></flame>", 8, 0}};
     for (const SCase& test : cases) {
         const CChaosGame game(firstGenomeOf(test.sFlame));
         if (!game.lanes()) GTEST_SKIP() << "no lanes on this processor";

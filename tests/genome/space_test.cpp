@@ -77,6 +77,18 @@ const struct {
     {"ztranslate=\"2\"", {1, 2, 0.5}, {{0, 0, 2}}},
     {"zcone=\"2\"", {3, 4, 1}, {{0, 0, 10}}},
     {"linear3D=\"1\" flatten=\"1\"", {1, 2, 3}, {{1, 2, 0}}},
+    // JWildfire's priorities: linear forced before the sum, t + 0.5·t; after it, S + 1·S
+    {"linear=\"0.5\" linear_fx_priority=\"-1\" linear3D=\"1\"", {1, 2, 3}, {{1.5, 3, 4.5}}},
+    {"linear3D=\"1\" linear=\"1\" linear_fx_priority=\"1\"", {1, 2, 3}, {{2, 4, 6}}},
+    {"linear3D=\"1\" linear3D_fx_priority=\"0\" pre_zscale=\"2\" pre_zscale_fx_priority=\"-1\"",
+     {1, 2, 3}, {{1, 2, 6}}},
+    // JWildfire's planes of the pre-affine and the post-affine
+    {"linear3D=\"1\" yzCoefs=\"0 1 -1 0 0.5 0.25\"", {1, 2, 3}, {{1, -2.5, 2.25}}},
+    {"linear3D=\"1\" zxCoefs=\"0.5 0 0 2 0.1 -0.2\"", {1, 2, 3}, {{0.6, 2, 5.8}}},
+    {"linear3D=\"1\" coefs=\"0.8 0.2 -0.1 0.9 0.05 0.02\" yzCoefs=\"0 1 -1 0 0.5 0.25\" "
+     "zxCoefs=\"0.5 0 0 2 0.1 -0.2\"", {1, 2, 3}, {{0.45, -2.48, 4.05}}},
+    {"linear3D=\"1\" post=\"0.8 0.2 -0.1 0.9 0.05 0.02\" yzPost=\"0 1 -1 0 0.5 0.25\" "
+     "zxPost=\"0.5 0 0 2 0.1 -0.2\"", {1, 2, 3}, {{0.45, -2.48, 4.05}}},
     {"rotate_x=\"1\"", {1, 2, 3}, {{1, 3, -2}}},   // a quarter turn
     {"rotate_y=\"1\"", {1, 2, 3}, {{-3, 2, 1}}},
     {"Mobius=\"2\"", {1, 2, 3}, {{2, 4, 6}}},      // the identity, at the editors' defaults

@@ -78,6 +78,20 @@ TEST(VariationUseTest, FormsAreWrittenInTheirOrderAndReadBack) {
     EXPECT_EQ(sError.rfind("not XML", 0), 0u) << sError;
 }
 
+// JWildfire's priority of a plain variation is kept and written; one at its form's own kind is
+// nothing to keep.
+TEST(VariationUseTest, PrioritiesAreKeptAndWritten) {
+    const SXform xform = xformOf("spherical=\"0.5\" spherical_fx_priority=\"1\" "
+                                 "pre_blur_fx_priority=\"-1\" linear=\"1\" linear_fx_priority=\"0\"");
+    ASSERT_EQ(xform.vPriorities.size(), 1u);
+    EXPECT_EQ(xform.vPriorities[0], std::make_pair(static_cast<int>(eSpherical), 1));
+    const SGenome genome = firstGenomeOf("<flame size=\"10 10\"><xform weight=\"1\" "
+                                         "spherical=\"0.5\" spherical_fx_priority=\"1\"/></flame>");
+    const std::string sWritten = genomeXml(genome);
+    EXPECT_NE(sWritten.find("spherical_fx_priority=\"1\""), std::string::npos) << sWritten;
+    EXPECT_TRUE(firstGenomeOf(sWritten) == genome) << sWritten;
+}
+
 // Forms act in their order, so it is part of the xform; plain variations are summed, whatever
 // their order.
 TEST(VariationUseTest, TheFormsOrderIsPartOfTheXform) {
