@@ -43,6 +43,8 @@ struct SOptions {
     bool                     bSeed = false;     // --seed given: uSeed seeds the run, not the clock
     unsigned int             uSeed = 0;         // 0 to 4294967295
     std::string              sSavePath;         // --save FILE: a PNG instead of a window; "" none
+    std::optional<int>       iStrips;           // --strips N: a genome's picture in N strips
+    std::optional<long long> iMemoryMiB;        // --memory MIB: strips enough to stay within it
     bool                     bLive = false;     // --live: the window shows the run as it grows
     std::vector<std::string> vGlutArgs;         // the program's name, then GLUT's arguments
     std::string              sDisplay;          // the last -display's: the one GLUT opens; ""

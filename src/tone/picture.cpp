@@ -14,7 +14,7 @@ namespace {
 class CFilterWindow {
 public:
     CFilterWindow(const SPictureSource& source_, int iGridWidth, int iRows_, int iSupersample)
-        : source(source_), iWidth(iGridWidth), iRows(iRows_),
+        : source(source_), iWidth(iGridWidth), iRows(iRows_), iNext(source_.iFirstRow),
           vRows(static_cast<size_t>(iRows_) * iGridWidth * 4, 0.0) {
         if (source.pHistogram)
             pDensity = std::make_unique<CDensityRows>(*source.pHistogram, source.scale,
@@ -39,14 +39,15 @@ private:
             for (size_t k = 0; k < uValues; k++) pRow[k] = pBins[k];
         }
         if (source.pAccumulated) {
-            const float* pAcc = &(*source.pAccumulated)[static_cast<size_t>(iRow) * uValues];
+            const size_t uRow = static_cast<size_t>(iRow - source.iFirstRow);
+            const float* pAcc = &(*source.pAccumulated)[uRow * uValues];
             for (size_t k = 0; k < uValues; k++) pRow[k] += pAcc[k];
         }
         for (size_t k = 0; k < uValues; k++) pRow[k] *= source.dScale;
     }
 
     const SPictureSource& source;
-    int iWidth, iRows, iNext = 0;
+    int iWidth, iRows, iNext;  // rows are made from the source's first, in order
     std::vector<double> vRows;
     std::unique_ptr<CDensityRows> pDensity;
 };
@@ -54,6 +55,11 @@ private:
 }  // namespace
 
 bool writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow) {
+    return writePicture(genome, source, onRow, {0, genome.iHeight});
+}
+
+bool writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow,
+                  SRows pixelRows) {
     const SGridShape grid = gridShapeOf(genome);
     const CSpatialFilter filter(genome.eFilterShape, genome.dFilter, genome.iSupersample);
     const SToneCurve curve = toneCurveOf(genome);
@@ -64,9 +70,9 @@ bool writePicture(const SGenome& genome, const SPictureSource& source, const FPi
     const int iGroup = std::max(1, 32 / iS);
     CFilterWindow window(source, grid.iWidth, iS * (iGroup - 1) + iF, iS);
     std::vector<unsigned char> vRgb(static_cast<size_t>(iGroup) * iW * 3);
-    for (int q0 = 0; q0 < genome.iHeight; q0 += iGroup) {
+    for (int q0 = pixelRows.iFirst; q0 < pixelRows.iEnd; q0 += iGroup) {
         if (source.stopped && source.stopped()) return false;
-        const int iRows = std::min(iGroup, genome.iHeight - q0);
+        const int iRows = std::min(iGroup, pixelRows.iEnd - q0);
         window.advanceTo(iFirst + iS * (q0 + iRows - 1) + iF - 1);
         CWorkerPool::shared().forEach(iRows, source.iThreads, [&](int k) {
             const int iTop = iFirst + iS * (q0 + k);
