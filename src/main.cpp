@@ -109,7 +109,9 @@ int stripsSaid(const SOptions& options, const SRenderPlan& plan, int iThreads, i
     std::string sNote, sError;
     const int iStrips = stripsFor(options, plan, iThreads, sNote, sError, iStatus);
     if (iStrips == 0) failed(sError);
-    else if (!sNote.empty()) std::cerr << "flames: " << sNote << std::endl;
+    if (iStrips == 0 || sNote.empty()) return iStrips;
+    clearProgressLine();  // a frame's, between frames
+    std::cerr << "flames: " << sNote << std::endl;
     return iStrips;
 }
 
