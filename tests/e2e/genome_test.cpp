@@ -94,7 +94,7 @@ TEST(GenomeTest, MemoryBoundDrawsInStripsTheFileOfOnePiece) {
     CScratchFolder folder;
     writeFile(folder / "two.flame", sTwoFlames);
     const std::vector<std::string> vGenome = {"--genome", folder / "two.flame", "--seed", "7",
-                                              "--size", "800x600", "--quality", "2",
+                                              "--size", "400x300", "--quality", "2",
                                               "--threads", "1"};
     savedGenome(vGenome, folder / "one.png");
     const struct {
@@ -102,10 +102,10 @@ TEST(GenomeTest, MemoryBoundDrawsInStripsTheFileOfOnePiece) {
         int iStatus;
         const char* sSaid;
     } cases[] = {
-        {{"--memory", "40"}, 0, "drawn in 3 strips to stay within --memory 40\n"},
-        {{"--memory", "20"}, 1, "flames: --memory 20: too little for the 800 x 600 picture at "
-                                "supersample 1: a strip of one row needs 33 MiB\n"},
-        {{"--strips", "601"}, 2, "flames: --strips 601: more strips than the 600 rows of the "
+        {{"--memory", "32"}, 0, "drawn in 4 strips to stay within --memory 32\n"},
+        {{"--memory", "30"}, 1, "flames: --memory 30: too little for the 400 x 300 picture at "
+                                "supersample 1: a strip of one row needs 31 MiB\n"},
+        {{"--strips", "301"}, 2, "flames: --strips 301: more strips than the 300 rows of the "
                                  "picture\n"},
     };
     for (const auto& example : cases) {
