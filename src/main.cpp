@@ -12,6 +12,7 @@
 #include "app/frames.h"
 #include "cli/options.h"
 #include "app/run_choice.h"
+#include "app/strip_save.h"
 #include "files/genome_file.h"
 #include "files/picture_file.h"
 #include "render/render.h"
@@ -96,11 +97,47 @@ int savePattern(const SOptions& options, const SChoices& choices) {
     return 0;
 }
 
+// The picture in strips, one after another, its progress shown as one piece of work.
+int saveGenomeInStrips(const SGenomeChoice& choice, const std::string& sPath, int iThreads,
+                       int iStrips) {
+    sayCalculating(std::cout);
+    if (!outputWritten()) return iWorkFailed;
+    watchProgressOnTerminal();
+    std::string sError;
+    if (!saveInStrips(sPath, stillPlan(choice.genome), choice.uSeed, iThreads, iStrips,
+                      choice.iSamplesDone, workWithProgress, sError))
+        return failed(sError);
+    return 0;
+}
+
+// Strips write their rows as 8-bit RGB: a picture of another kind that would need them is
+// refused rather than written as what was not asked for.
+const char* const sStripsPlainOnly =
+    "a picture in strips is an 8-bit RGB PNG: not 16 bits, alpha or OpenEXR";
+
+// How many strips the picture is drawn in: 0, having said why, where it cannot be.
+int stripsSaid(const SOptions& options, const SRenderPlan& plan, int iThreads, int& iStatus) {
+    std::string sNote, sError;
+    const int iStrips = stripsFor(options, plan, iThreads, sNote, sError, iStatus);
+    if (iStrips == 0) failed(sError);
+    if (iStrips == 0 || sNote.empty()) return iStrips;
+    clearProgressLine();  // a frame's, between frames
+    std::cerr << "flames: " << sNote << std::endl;
+    return iStrips;
+}
+
 int saveGenome(const SOptions& options, const SGenomeChoice& choice, const std::string& sPath) {
     std::string sError;
     if (!genomeKeepable(choice.genome, sError))
         return failed(sourceOf(options, choice) + ": " + sError);
-    CGenomeRender render(choice.genome, choice.uSeed, threadsSaid(options, std::cerr));
+    const int iThreads = threadsSaid(options, std::cerr);
+    int iStatus = 0;
+    const int iStrips = stripsSaid(options, stillPlan(choice.genome), iThreads, iStatus);
+    if (iStrips == 0) return iStatus;
+    if (iStrips > 1 && !pictureFormatOf(options, sPath, &choice).plain())
+        return failed(sPath + ": " + sStripsPlainOnly);
+    if (iStrips > 1) return saveGenomeInStrips(choice, sPath, iThreads, iStrips);
+    CGenomeRender render(choice.genome, choice.uSeed, iThreads);
     if (!render.error().empty()) return failed(sourceOf(options, choice) + ": " + render.error());
     if (choice.iSamplesDone >= 0) render.limitSamples(choice.iSamplesDone);
     sayCalculating(std::cout);
@@ -165,6 +202,20 @@ int saveFrame(const SOptions& options, const SKeyframes& keys, double dTime,
     std::string sError;
     if (!framePlan(keys.pKeys, dTime, plan, sError)) return failed(keys.sSource + ": " + sError);
     const unsigned int uFrameSeed = frameSeed(uSeed, dTime);
+    int iStatus = 0;
+    const int iStrips = stripsSaid(options, plan, threadsOf(options), iStatus);
+    if (iStrips == 0) return iStatus;
+    if (iStrips > 1 && !pictureFormatOf(options, sPath).plain())
+        return failed(sPath + ": " + sStripsPlainOnly);
+    if (iStrips > 1) {
+        const auto progress = [&](const SSlicedWork& work) {
+            frameWithProgress(work, static_cast<long long>(dTime), iNumber, iFrames);
+        };
+        if (!saveInStrips(sPath, plan, uFrameSeed, threadsOf(options), iStrips, -1, progress,
+                          sError))
+            return failed(sError);
+        return 0;
+    }
     CGenomeRender render(plan, uFrameSeed, threadsOf(options));
     if (!render.error().empty())
         return failed(keys.sSource + ": frame " + shortest(dTime) + ": " + render.error());

@@ -211,6 +211,21 @@ bool applyFrame(SOptions& options, const std::string& sValue, std::string& sErro
     return false;
 }
 
+constexpr char sStripsOption[] = "--strips";
+
+// MiB: 1 to 2^40, a million terabytes.
+bool applyMemory(SOptions& options, const std::string& sValue, std::string& sError) {
+    constexpr long long iMost = 1LL << 40;
+    long long iValue = 0;
+    if (readWholeNumber(sValue, 1, iMost, iValue)) {
+        options.iMemoryMiB = iValue;
+        return true;
+    }
+    sError = "--memory: " + quoted(sValue) + " is not a whole number of MiB from 1 to " +
+             std::to_string(iMost);
+    return false;
+}
+
 constexpr char sLoopOption[] = "--loop";
 constexpr char sSequenceOption[] = "--sequence";
 
@@ -318,6 +333,16 @@ const SKnownOption knownOptions[] = {
     {"--transparent", nullptr, applyFlag<&SOptions::bTransparent>, "--transparent",
      "a genome's picture with alpha, RGBA: the background left out,\n"
      "the flame's density its opacity"},
+    {sStripsOption, "a number", applyAnswer<&SOptions::iStrips, sStripsOption, 1, iLargestSide>,
+     "--strips N",
+     "with --save, draw a genome's picture in N bands of rows (1 to\n"
+     "16384, at most its height), one after another, each a whole\n"
+     "run that keeps only its band's buckets: the memory of one band,\n"
+     "the same pixels, N times the time of the samples"},
+    {"--memory", "a number", applyMemory, "--memory MIB",
+     "with --save, draw a genome's picture in as few bands as keep\n"
+     "it within MIB mebibytes; without --strips or --memory, a picture\n"
+     "too large for the memory available is drawn in bands that fit"},
     {"--live", nullptr, applyFlag<&SOptions::bLive>, "--live",
      "show the picture growing while the iterations run, coloured\n"
      "on the scale of the hits so far, about twice a second"},

@@ -193,6 +193,20 @@ const SConflict conflicts[] = {
     {[](const SOptions& o) { return o.frames && !o.sWriteGenomePath.empty(); },
      "--frames draws frames, to --save PREFIX: --write-genome writes one (--frame T), or the "
      "keyframes of --loop or --sequence"},
+    {[](const SOptions& o) { return o.iStrips && o.iMemoryMiB; },
+     "--strips and --memory do not go together: each says how the picture is cut"},
+    {[](const SOptions& o) {
+         return (o.iStrips || o.iMemoryMiB) &&
+                (o.sSavePath.empty() || (!drawsGenome(o) && o.sLoadPath.empty()));
+     },
+     "--strips and --memory cut a genome's picture saved to a file: they need --save, and "
+     "--genome, --random-genome or --load of a genome's picture"},
+    {[](const SOptions& o) {
+         return (o.iStrips || o.iMemoryMiB) &&
+                (o.iDepth || o.bTransparent || pictureKindOf(o.sSavePath) == EPictureKind::eExr);
+     },
+     "--strips and --memory draw an 8-bit RGB PNG: not with --depth, --transparent or "
+     "OpenEXR (.exr)"},
     // Without --save, --frames, --loop and --sequence open the window on their frames.
     {[](const SOptions& o) { return (o.iDepth || o.bTransparent) && o.sSavePath.empty(); },
      "--depth and --transparent need --save: they say how the picture file is written"},

@@ -46,6 +46,8 @@ struct SOptions {
                                                 // (a genome's: OpenEXR where it ends in .exr)
     std::optional<int>       iDepth;            // --depth BITS: 8 or 16 for PNG, 16 or 32 OpenEXR
     bool                     bTransparent = false;  // --transparent: RGBA, no background
+    std::optional<int>       iStrips;           // --strips N: a genome's picture in N strips
+    std::optional<long long> iMemoryMiB;        // --memory MIB: strips enough to stay within it
     bool                     bLive = false;     // --live: the window shows the run as it grows
     std::vector<std::string> vGlutArgs;         // the program's name, then GLUT's arguments
     std::string              sDisplay;          // the last -display's: the one GLUT opens; ""

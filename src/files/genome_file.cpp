@@ -38,8 +38,10 @@ std::string writeText(CWholeFile& file, const std::string& sFolder, const std::s
     return "";
 }
 
-// The texts of a render's picture; one stopped part way says how far it had come, in Done.
-std::vector<SPngText> genomeTexts(const CGenomeRender& render, unsigned int uSeed) {
+}  // namespace
+
+// One stopped part way says how far it had come, in Done.
+std::vector<SPngText> genomePictureTexts(const CGenomeRender& render, unsigned int uSeed) {
     const SGenome& genome = render.renderedGenome();
     std::vector<SPngText> vTexts = {{"Software", sProgramVersion},
                                     {"Seed", std::to_string(uSeed)},
@@ -50,6 +52,21 @@ std::vector<SPngText> genomeTexts(const CGenomeRender& render, unsigned int uSee
     return vTexts;
 }
 
+// A PNG's rows as they come, compressed beside the threads that tone-map the next rows where
+// bBeside.
+struct SPngRows {
+    SPngRows(FILE* pFile, int iWidth, bool bBeside)
+        : writer(pFile, iPngLevelGrainy),
+          pipe(static_cast<size_t>(iWidth) * 3, iPipeRows,
+               [this](const unsigned char* pRgb) { bWritten = bWritten && writer.row(pRgb); },
+               bBeside) {}
+    CPngWriter writer;
+    bool bWritten = true;
+    CRowPipe pipe;  // last: it is finished before the writer goes
+};
+
+namespace {
+
 // The whole picture into a new file of sFolder, not yet named: the rows as the render's tone
 // mapping hands them out. "" or the reason.
 std::string writeGenomePng(CWholeFile& file, const std::string& sFolder, CGenomeRender& render,
@@ -58,18 +75,14 @@ std::string writeGenomePng(CWholeFile& file, const std::string& sFolder, CGenome
     std::string sTooLarge;
     if (!genomeKeepable(genome, sTooLarge)) return sTooLarge;
     if (const int iError = file.create(sFolder)) return errorText(iError);
-    CPngWriter writer(file.stream(), iPngLevelGrainy);
-    if (!writer.begin(genome.iWidth, genome.iHeight, 3, genomeTexts(render, uSeed)))
-        return writer.error();
-    // Compressed beside the threads that tone-map the next rows, where there are several.
-    bool bWritten = true;
-    CRowPipe pipe(static_cast<size_t>(genome.iWidth) * 3, iPipeRows,
-                  [&](const unsigned char* pRgb) { bWritten = bWritten && writer.row(pRgb); },
-                  render.threads() > 1);
-    const bool bWhole = render.writeImage([&](int, const unsigned char* pRgb) { pipe.put(pRgb); });
-    pipe.finish();
+    SPngRows rows(file.stream(), genome.iWidth, render.threads() > 1);
+    if (!rows.writer.begin(genome.iWidth, genome.iHeight, 3, genomePictureTexts(render, uSeed)))
+        return rows.writer.error();
+    const bool bWhole =
+        render.writeImage([&](int, const unsigned char* pRgb) { rows.pipe.put(pRgb); });
+    rows.pipe.finish();
     if (!bWhole) return "the render was stopped while its picture was written";
-    if (!bWritten || !writer.finish()) return writer.error();
+    if (!rows.bWritten || !rows.writer.finish()) return rows.writer.error();
     return "";
 }
 
@@ -226,6 +239,36 @@ bool saveGenomePictureAsNew(CGenomeRender& render, unsigned int uSeed, std::stri
                      [&](CWholeFile& file, const std::string& sFolder) {
                          return writeGenomePng(file, sFolder, render, uSeed);
                      });
+}
+
+// The place is looked at when the file is made, before the rows come.
+CPictureRowsFile::CPictureRowsFile(const std::string& sPath_)
+    : sPath(sPath_), pFile(std::make_unique<CWholeFile>()) {
+    sTarget = savingTarget(sPath, sReason);
+    if (sReason.empty()) sReason = errorText(pFile->create(folderOf(sTarget)));
+}
+
+CPictureRowsFile::~CPictureRowsFile() = default;
+
+void CPictureRowsFile::begin(int iWidth, int iHeight, const std::vector<SPngText>& vTexts,
+                             bool bBeside) {
+    if (!sReason.empty()) return;
+    pRows = std::make_unique<SPngRows>(pFile->stream(), iWidth, bBeside);
+    if (!pRows->writer.begin(iWidth, iHeight, 3, vTexts)) sReason = pRows->writer.error();
+}
+
+void CPictureRowsFile::row(const unsigned char* pRgb) {
+    if (sReason.empty() && pRows) pRows->pipe.put(pRgb);
+}
+
+bool CPictureRowsFile::finish(std::string& sError) {
+    if (sReason.empty() && !pRows) sReason = "no rows were written";
+    if (pRows) pRows->pipe.finish();
+    if (sReason.empty() && (!pRows->bWritten || !pRows->writer.finish()))
+        sReason = pRows->writer.error();
+    if (sReason.empty()) sReason = errorText(pFile->replace(sTarget));
+    if (!sReason.empty()) sError = pathError(sPath, sReason);
+    return sReason.empty();
 }
 
 bool readRecordedGenome(const std::vector<SPngText>& vTexts, SRecordedGenome& recorded,

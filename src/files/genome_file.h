@@ -9,10 +9,13 @@
 #include "genome/genome.h"
 #include "xml/genome_xml.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class CGenomeRender;
+class CWholeFile;
+struct SPngRows;
 
 // The genome file at sPath, parsed, its flames to be read one at a time; and flame iPick (1 to
 // the count) of it, read as pLeniency says (strictly where null). On failure, sError is
@@ -48,6 +51,34 @@ bool saveGenomePicture(const std::string& sPath, CGenomeRender& render, unsigned
                        std::string& sError, const SPictureFormat& format = SPictureFormat());
 bool saveGenomePictureAsNew(CGenomeRender& render, unsigned int uSeed, std::string& sName,
                             std::string& sError);
+
+// The texts a render's picture keeps: its genome, the seed, its size; how far it had come where
+// it was stopped part way.
+std::vector<SPngText> genomePictureTexts(const CGenomeRender& render, unsigned int uSeed);
+
+// A picture written to a file as its rows come, 8-bit RGB (W × 3 bytes a row, top row first):
+// into a new file beside sPath with no name yet, which takes sPath's place (the file a link
+// names) once finish has every row. Dropped before that, it leaves nothing. So a picture drawn
+// in strips costs one strip, its rows written as each ends.
+class CPictureRowsFile {
+public:
+    explicit CPictureRowsFile(const std::string& sPath);
+    ~CPictureRowsFile();
+    CPictureRowsFile(const CPictureRowsFile&) = delete;
+    CPictureRowsFile& operator=(const CPictureRowsFile&) = delete;
+
+    // The size and texts, before the first row; bBeside: rows compressed on a thread of their
+    // own, beside those that make the next ones.
+    void begin(int iWidth, int iHeight, const std::vector<SPngText>& vTexts, bool bBeside);
+    void row(const unsigned char* pRgb);
+    // True once the file has every row and sPath's place; else sError is "PATH: reason".
+    bool finish(std::string& sError);
+
+private:
+    std::string sPath, sTarget, sReason;  // the first failure's reason, "" none
+    std::unique_ptr<CWholeFile> pFile;
+    std::unique_ptr<SPngRows> pRows;
+};
 
 // The genome a picture's texts keep, and the seed it was drawn from where it says (bSeed):
 // false with sReason "" for texts that keep no genome, or with why the one they keep cannot be

@@ -29,6 +29,41 @@ bool fitsInMemory(const SGridShape& grid) {
 
 }  // namespace
 
+// A frame's passes may estimate density with radii of their own, each at the picture's
+// supersample.
+int densityReachOf(const SRenderPlan& plan) {
+    int iReach = densityReachOf(plan.picture);
+    if (!plan.genomeAt) return iReach;
+    for (const std::vector<SMoment>& vMoments : plan.vPasses) {
+        if (vMoments.empty()) continue;
+        SGenome genome = plan.genomeAt(vMoments.front().dTime);
+        genome.iSupersample = plan.picture.iSupersample;
+        iReach = std::max(iReach, densityReachOf(genome));
+    }
+    return iReach;
+}
+
+double renderBytesOf(const SRenderPlan& plan, int iThreads, SRows pixelRows) {
+    const SGenome& picture = plan.picture;
+    const SGridShape grid = gridShapeOf(picture);
+    const int iReach = densityReachOf(plan);
+    const SRows bucketRows = bucketRowsFor(picture, pixelRows, iReach);
+    const double dGridRow = grid.iWidth;
+    // Each bucket's sums, and 4 floats a bucket for the passes done where there are several.
+    const double dBucket = sizeof(SBucket) + (plan.vPasses.size() > 1 ? 4 * sizeof(float) : 0);
+    // Two groups of plots a worker where there are several, and their adds where blended.
+    const double dPlots = static_cast<double>(std::max(1, iThreads)) * (iThreads > 1 ? 2 : 1) *
+                          iMostWalksAtOnce * iBatchSamples * (sizeof(SPlot) + sizeof(SBucket));
+    // The rows of density estimation's window (2·N_h + a block of scattered rows, and one out)
+    // and of the filter's (a group of 32 pixel rows' worth and F, at most as wide as the gutter
+    // on both sides and S), 4 doubles a bucket.
+    const double dToneRows = 2.0 * iReach + iScatterRows * iScatterBlocks + 1 + 32 +
+                             2 * grid.iGutter + picture.iSupersample;
+    const double dPictureRows = 4.0 * 96 * picture.iWidth * 3;  // groups, pipe, writer
+    return bucketRows.count() * dGridRow * dBucket + dPlots +
+           dToneRows * dGridRow * 4 * sizeof(double) + dPictureRows;
+}
+
 // Passes out of range are refused by the check; meanwhile they make one.
 int64_t passSamplesOf(const SGenome& genome) {
     const int iPasses = genome.iPasses >= 1 && genome.iPasses <= iMostPasses ? genome.iPasses : 1;
@@ -52,28 +87,42 @@ CGenomeRender::CGenomeRender(const SGenome& genome, uint64_t uSeed_, int iThread
     : CGenomeRender(stillPlan(genome, dQuality), uSeed_, iThreads_) {}
 
 CGenomeRender::CGenomeRender(const SRenderPlan& plan_, uint64_t uSeed_, int iThreads_)
+    : CGenomeRender(plan_, uSeed_, iThreads_, SRows{0, plan_.picture.iHeight}) {}
+
+CGenomeRender::CGenomeRender(const SRenderPlan& plan_, uint64_t uSeed_, int iThreads_,
+                             SRows pixelRows_)
     : plan(plan_), uSeed(uSeed_), iThreads(std::max(1, iThreads_)),
-      iPasses(static_cast<int>(plan_.vPasses.size())), schedule(iThreads) {
+      iPasses(static_cast<int>(plan_.vPasses.size())), pixelRows(pixelRows_),
+      schedule(iThreads) {
     if (!checkGenome(plan.picture, sError) || !checkMoments()) {
         iPass = iPasses;
         return;
     }
-    const SGridShape grid = gridShapeOf(plan.picture);
     try {
-        if (!fitsInMemory(grid)) throw std::bad_alloc();
-        pHistogram = std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
-        // A worker alone never finds the histogram taken: its spare group would go unused.
-        vWorkers.resize(iThreads);
-        for (SWorker& worker : vWorkers)
-            for (int k = 0; k < (iThreads > 1 ? 2 : 1) * iGroup; k++) {
-                worker.vPlots[k].resize(iBatchSamples);
-                if (bBlendedPalette) worker.vAdds[k].resize(iBatchSamples);
-            }
-        startPass();
+        start();
     } catch (const std::bad_alloc&) {
         sError = noMemoryFor(plan.picture);
         iPass = iPasses;
     }
+}
+
+// The buckets (a strip's only, where it is one) and the workers' plots.
+void CGenomeRender::start() {
+    const SGridShape grid = gridShapeOf(plan.picture);
+    const bool bStrip = !(pixelRows == SRows{0, plan.picture.iHeight});
+    bucketRows = bStrip ? bucketRowsFor(plan.picture, pixelRows, densityReachOf(plan))
+                        : SRows{0, grid.iHeight};
+    if (!fitsInMemory({grid.iGutter, grid.iWidth, bucketRows.count()})) throw std::bad_alloc();
+    pHistogram = bStrip ? std::make_unique<CHistogram>(grid.iWidth, bucketRows)
+                        : std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
+    // A worker alone never finds the histogram taken: its spare group would go unused.
+    vWorkers.resize(iThreads);
+    for (SWorker& worker : vWorkers)
+        for (int k = 0; k < (iThreads > 1 ? 2 : 1) * iGroup; k++) {
+            worker.vPlots[k].resize(iBatchSamples);
+            if (bBlendedPalette) worker.vAdds[k].resize(iBatchSamples);
+        }
+    startPass();
 }
 
 // A moment's genome on the picture's grid: its size, supersample and passes the picture's, and
@@ -288,16 +337,18 @@ bool CGenomeRender::pictureSource(SPictureSource& source) {
     }
     if (iLastPass > 0) source.pAccumulated = &passSums.sums();
     source.iThreads = iThreads;
+    source.iFirstRow = bucketRows.iFirst;
     source.stopped = [this, uBefore = uStops.load()] { return uStops != uBefore; };
     return true;
 }
 
 bool CGenomeRender::writeImage(const FPictureRow& onRow) {
     SPictureSource source;
-    return pictureSource(source) && writePicture(plan.picture, source, onRow);
+    return pictureSource(source) && writePicture(plan.picture, source, onRow, pixelRows);
 }
 
 bool CGenomeRender::writeTonedImage(bool bTransparent, const FTonedRow& onRow) {
     SPictureSource source;
-    return pictureSource(source) && writeTonedPicture(plan.picture, source, bTransparent, onRow);
+    return pictureSource(source) && writeTonedPicture(plan.picture, source, bTransparent, onRow,
+                                                        pixelRows);
 }

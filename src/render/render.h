@@ -33,11 +33,24 @@ inline int64_t samplesOf(const SGenome& genome) {
     return passSamplesOf(genome) * genome.iPasses;
 }
 
+// How far the widest density kernel of any of the plan's passes reaches, 0 without density
+// estimation: what a strip's rows must have around them.
+int densityReachOf(const SRenderPlan& plan);
+
+// About the most memory a render of the plan's rows pixelRows on iThreads holds at once, in
+// bytes, beside the program's own: its buckets, the sums of its passes, its workers' plots, the
+// rows of its tone mapping, the picture's rows on their way to a file.
+double renderBytesOf(const SRenderPlan& plan, int iThreads, SRows pixelRows);
+
 class CGenomeRender {
 public:
     // dQuality > 0 replaces the genome's quality (samples per pixel). Check error() after.
     CGenomeRender(const SGenome& genome, uint64_t uSeed, int iThreads, double dQuality = 0);
     CGenomeRender(const SRenderPlan& plan, uint64_t uSeed, int iThreads);
+    // Only the picture's rows pixelRows (a strip of it): every sample is drawn, and only those
+    // that land where these rows are made from are kept, so that their buckets alone are held;
+    // the rows are those of the whole picture, bit for bit.
+    CGenomeRender(const SRenderPlan& plan, uint64_t uSeed, int iThreads, SRows pixelRows);
     CGenomeRender(const CGenomeRender&) = delete;
     CGenomeRender& operator=(const CGenomeRender&) = delete;
 
@@ -70,8 +83,9 @@ public:
     int threads() const { return iThreads; }
 
     // The picture of the samples so far, as if they were all of them (a growing render is as
-    // bright as the finished one), row by row from the top. Not during continueRender. False
-    // when a stop came while it ran: the rows after it are not written.
+    // bright as the finished one), row by row from the top (a strip's rows only, numbered as in
+    // the picture). Not during continueRender. False when a stop came while it ran: the rows
+    // after it are not written.
     bool writeImage(const FPictureRow& onRow);
     // The same, as the tone curve leaves each pixel before its levels: opaque, or transparent.
     bool writeTonedImage(bool bTransparent, const FTonedRow& onRow);
@@ -92,6 +106,7 @@ private:
         CWalkChoice walkChoice;
     };
 
+    void start();
     bool checkMoments();
     SGenome momentGenome(const SMoment& moment, bool bForGrid) const;
     void startPass();
@@ -113,6 +128,8 @@ private:
     int iThreads;
     int iPasses;
     std::string sError;
+    SRows pixelRows;                   // the picture's rows drawn: all but in a strip
+    SRows bucketRows;                  // the grid's rows they are made from
     std::vector<SGenome> vPassFirst, vPassLast;  // each pass's first and last moment's genome
     std::vector<int64_t> vPassSamples;
     int64_t iSamplesTotal = 0;

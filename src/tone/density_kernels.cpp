@@ -36,11 +36,14 @@ SDensityKernel densityKernel(double dWidth, int iHalfSize) {
 
 }  // namespace
 
+int CDensityKernels::halfSizeOf(double dRadius, int iSupersample) {
+    return static_cast<int>(std::ceil(dRadius * iSupersample + 1)) - 1;
+}
+
 CDensityKernels::CDensityKernels(double dRadius, double dMinimum, double dCurve_,
                                  int iSupersample)
-    : dCurve(dCurve_) {
+    : iHalfSize(halfSizeOf(dRadius, iSupersample)), dCurve(dCurve_) {
     const double dR = dRadius * iSupersample + 1, dRMin = dMinimum * iSupersample + 1;
-    iHalfSize = static_cast<int>(std::ceil(dR)) - 1;
     // The table's length cap M and the density N_max past which the last kernel is taken.
     const double dFull = std::ceil(maths::pow(dR / dRMin, 1 / dCurve));
     double dLength = dFull;

@@ -26,6 +26,7 @@ public:
     CDensityKernels(double dRadius, double dMinimum, double dCurve, int iSupersample);
 
     int halfSize() const { return iHalfSize; }  // N_h = ⌈R⌉ − 1: no kernel reaches further
+    static int halfSizeOf(double dRadius, int iSupersample);  // N_h without the table
     int count() const { return static_cast<int>(vKernels.size()); }  // K_max + 1
     double mostDensity() const { return dMostDensity; }  // N_max
     int index(double dDensity) const;  // the kernel of a bucket whose neighbourhood has it

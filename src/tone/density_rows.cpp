@@ -18,9 +18,21 @@ int stripsOf(int iWidth, int iReach, int iThreads) {
 
 }  // namespace
 
+namespace {
+
+bool estimates(const SGenome& genome) {
+    return genome.dEstimatorRadius != 0 && genome.dEstimatorRadius != genome.dEstimatorMinimum;
+}
+
+}  // namespace
+
+int densityReachOf(const SGenome& genome) {
+    return estimates(genome)
+               ? CDensityKernels::halfSizeOf(genome.dEstimatorRadius, genome.iSupersample) : 0;
+}
+
 std::unique_ptr<CDensityKernels> densityKernelsOf(const SGenome& genome) {
-    if (genome.dEstimatorRadius == 0 || genome.dEstimatorRadius == genome.dEstimatorMinimum)
-        return nullptr;
+    if (!estimates(genome)) return nullptr;
     return std::make_unique<CDensityKernels>(genome.dEstimatorRadius, genome.dEstimatorMinimum,
                                              genome.dEstimatorCurve, genome.iSupersample);
 }

@@ -52,5 +52,7 @@ private:
     std::vector<double> vOut;
 };
 
-// Density estimation's kernels for a genome, or null when it is off (radius 0 or = minimum).
+// Density estimation's kernels for a genome, or null when it is off (radius 0 or = minimum);
+// and how far its widest kernel reaches, 0 when it is off.
 std::unique_ptr<CDensityKernels> densityKernelsOf(const SGenome& genome);
+int densityReachOf(const SGenome& genome);

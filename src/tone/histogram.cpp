@@ -54,21 +54,41 @@ void addInto(SBucket& bucket, const SBucket& add) {
 
 }  // namespace
 
+CHistogram::CHistogram(int iWidth_, SRows gridRows)
+    : CHistogram(iWidth_, gridRows.count()) {
+    bBand = true;
+    uFirstBucket = static_cast<std::size_t>(gridRows.iFirst) * static_cast<std::size_t>(iWidth_);
+}
+
 void CHistogram::add(const SPlot* pPlots, std::size_t uPlots, const SBucket* pAdds) {
+    if (bBand) addPlots<true>(pPlots, uPlots, pAdds);
+    else addPlots<false>(pPlots, uPlots, pAdds);
+}
+
+// A band's buckets are its own, counted from its first: a plot above it wraps round to a number
+// past its last, and is left out with those below.
+template <bool bBand>
+void CHistogram::addPlots(const SPlot* pPlots, std::size_t uPlots, const SBucket* pAdds) {
     // Plots land anywhere on a grid far larger than the caches: asking for the buckets 32 plots
     // ahead (a miss lasts about that many adds) lets their misses overlap instead of following
     // one another. Half the buckets straddle two cache lines (40 bytes, lines of 64): both are
     // asked for.
     constexpr std::size_t uAhead = 32;
     SBucket* pBuckets = vBuckets.data();
+    const std::size_t uBuckets = vBuckets.size();
+    const std::size_t uFirst = bBand ? uFirstBucket : 0;
     for (std::size_t i = 0; i < uPlots; i++) {
         if (i + uAhead < uPlots) {
-            const char* pAhead = reinterpret_cast<const char*>(pBuckets +
-                                                               pPlots[i + uAhead].uBucket);
-            __builtin_prefetch(pAhead, 1);
-            __builtin_prefetch(pAhead + sizeof(SBucket) - 1, 1);
+            const std::size_t uAheadBucket = pPlots[i + uAhead].uBucket - uFirst;
+            if (!bBand || uAheadBucket < uBuckets) {
+                const char* pAhead = reinterpret_cast<const char*>(pBuckets + uAheadBucket);
+                __builtin_prefetch(pAhead, 1);
+                __builtin_prefetch(pAhead + sizeof(SBucket) - 1, 1);
+            }
         }
-        addInto(pBuckets[pPlots[i].uBucket], pAdds[pPlots[i].uAdd]);
+        const std::size_t uBucket = pPlots[i].uBucket - uFirst;
+        if (bBand && uBucket >= uBuckets) continue;
+        addInto(pBuckets[uBucket], pAdds[pPlots[i].uAdd]);
     }
 }
 

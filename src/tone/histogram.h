@@ -4,6 +4,8 @@
 // (red, green, blue), alpha and a count, each an exact integer in fixed point, so that sums
 // made in any order, by any number of threads, are the same to the last bit.
 
+#include "tone/grid.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -65,6 +67,10 @@ void CHugePages<T>::deallocate(T* p, std::size_t uCount) {
 class CHistogram {
 public:
     CHistogram(int iWidth, int iHeight);  // every sum 0; throws std::bad_alloc if too large
+    // Only the rows of a taller grid's (a picture drawn in strips): its plots name buckets of
+    // that grid, and those outside these rows are left out. Its rows are counted from the band's
+    // first.
+    CHistogram(int iWidth, SRows gridRows);
 
     int width() const { return iWidth; }
     int height() const { return iHeight; }
@@ -82,6 +88,11 @@ public:
     bool operator==(const CHistogram& other) const { return vBuckets == other.vBuckets; }
 
 private:
+    template <bool bBand>
+    void addPlots(const SPlot* pPlots, std::size_t uPlots, const SBucket* pAdds);
+
     int iWidth, iHeight;
+    bool bBand = false;
+    std::size_t uFirstBucket = 0;  // of the band, in the taller grid
     std::vector<SBucket, CHugePages<SBucket>> vBuckets;  // row after row, top row first
 };

@@ -14,7 +14,7 @@ namespace {
 class CFilterWindow {
 public:
     CFilterWindow(const SPictureSource& source_, int iGridWidth, int iRows_, int iSupersample)
-        : source(source_), iWidth(iGridWidth), iRows(iRows_),
+        : source(source_), iWidth(iGridWidth), iRows(iRows_), iNext(source_.iFirstRow),
           vRows(static_cast<size_t>(iRows_) * iGridWidth * 4, 0.0) {
         if (source.pHistogram)
             pDensity = std::make_unique<CDensityRows>(*source.pHistogram, source.scale,
@@ -39,23 +39,24 @@ private:
             for (size_t k = 0; k < uValues; k++) pRow[k] = pBins[k];
         }
         if (source.pAccumulated) {
-            const float* pAcc = &(*source.pAccumulated)[static_cast<size_t>(iRow) * uValues];
+            const size_t uRow = static_cast<size_t>(iRow - source.iFirstRow);
+            const float* pAcc = &(*source.pAccumulated)[uRow * uValues];
             for (size_t k = 0; k < uValues; k++) pRow[k] += pAcc[k];
         }
         for (size_t k = 0; k < uValues; k++) pRow[k] *= source.dScale;
     }
 
     const SPictureSource& source;
-    int iWidth, iRows, iNext = 0;
+    int iWidth, iRows, iNext;  // rows are made from the source's first, in order
     std::vector<double> vRows;
     std::unique_ptr<CDensityRows> pDensity;
 };
 
 // The rows of pixels of the kind TPixel, each made by putPixel(curve, filtered sums, pixel), to
-// onRow.
+// onRow; only the rows pixelRows of the picture.
 template <typename TPixel, typename FPut, typename FRow>
 bool writePixels(const SGenome& genome, const SPictureSource& source, int iPerPixel,
-                 const FPut& putPixel, const FRow& onRow) {
+                 const FPut& putPixel, const FRow& onRow, SRows pixelRows) {
     const SGridShape grid = gridShapeOf(genome);
     const CSpatialFilter filter(genome.eFilterShape, genome.dFilter, genome.iSupersample);
     const SToneCurve curve = toneCurveOf(genome);
@@ -67,9 +68,9 @@ bool writePixels(const SGenome& genome, const SPictureSource& source, int iPerPi
     const size_t uRow = static_cast<size_t>(iW) * iPerPixel;
     CFilterWindow window(source, grid.iWidth, iS * (iGroup - 1) + iF, iS);
     std::vector<TPixel> vRows(static_cast<size_t>(iGroup) * uRow);
-    for (int q0 = 0; q0 < genome.iHeight; q0 += iGroup) {
+    for (int q0 = pixelRows.iFirst; q0 < pixelRows.iEnd; q0 += iGroup) {
         if (source.stopped && source.stopped()) return false;
-        const int iRows = std::min(iGroup, genome.iHeight - q0);
+        const int iRows = std::min(iGroup, pixelRows.iEnd - q0);
         window.advanceTo(iFirst + iS * (q0 + iRows - 1) + iF - 1);
         CWorkerPool::shared().forEach(iRows, source.iThreads, [&](int k) {
             const int iTop = iFirst + iS * (q0 + k);
@@ -94,20 +95,25 @@ bool writePixels(const SGenome& genome, const SPictureSource& source, int iPerPi
 }  // namespace
 
 bool writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow) {
+    return writePicture(genome, source, onRow, {0, genome.iHeight});
+}
+
+bool writePicture(const SGenome& genome, const SPictureSource& source, const FPictureRow& onRow,
+                  SRows pixelRows) {
     return writePixels<unsigned char>(
         genome, source, 3,
         [](const SToneCurve& curve, const double* pValue, unsigned char* pRgb) {
             curve.pixel(pValue, pRgb);
         },
-        onRow);
+        onRow, pixelRows);
 }
 
 bool writeTonedPicture(const SGenome& genome, const SPictureSource& source, bool bTransparent,
-                       const FTonedRow& onRow) {
+                       const FTonedRow& onRow, SRows pixelRows) {
     return writePixels<STonedPixel>(
         genome, source, 1,
         [bTransparent](const SToneCurve& curve, const double* pValue, STonedPixel* pToned) {
             curve.pixel(pValue, bTransparent, *pToned);
         },
-        onRow);
+        onRow, pixelRows);
 }

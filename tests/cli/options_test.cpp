@@ -198,6 +198,28 @@ const SRefusedLine refusedLines[] = {
     {{"--genome", "a.flame", "--write-genome", "b.flame", "--save", "c.png"},
      "--write-genome draws nothing: not with --save or --live"},
     {{"--genome="}, "--genome: the file name is empty"},
+    {{"--genome", "a.flame", "--save", "f", "--strips", "0"},
+     "--strips: '0' is not a whole number from 1 to 16384"},
+    {{"--genome", "a.flame", "--save", "f", "--strips", "two"},
+     "--strips: 'two' is not a whole number from 1 to 16384"},
+    {{"--genome", "a.flame", "--save", "f", "--memory", "0"},
+     "--memory: '0' is not a whole number of MiB from 1 to 1099511627776"},
+    {{"--genome", "a.flame", "--save", "f", "--memory", "1.5"},
+     "--memory: '1.5' is not a whole number of MiB from 1 to 1099511627776"},
+    {{"--genome", "a.flame", "--save", "f", "--strips", "3", "--memory", "100"},
+     "--strips and --memory do not go together: each says how the picture is cut"},
+    {{"--genome", "a.flame", "--strips", "3"},
+     "--strips and --memory cut a genome's picture saved to a file: they need --save, and "
+     "--genome, --random-genome or --load of a genome's picture"},
+    {{"--genome", "a.flame", "--save", "f.exr", "--strips", "3"},
+     "--strips and --memory draw an 8-bit RGB PNG: not with --depth, --transparent or "
+     "OpenEXR (.exr)"},
+    {{"--genome", "a.flame", "--save", "f", "--depth", "16", "--memory", "100"},
+     "--strips and --memory draw an 8-bit RGB PNG: not with --depth, --transparent or "
+     "OpenEXR (.exr)"},
+    {{"--pattern", "3", "--save", "f", "--memory", "100"},
+     "--strips and --memory cut a genome's picture saved to a file: they need --save, and "
+     "--genome, --random-genome or --load of a genome's picture"},
     {{"--genome", "k.flame", "--frames", "5:3", "--save", "f"},
      "--frames: '5:3': the first frame is after the last"},
     {{"--genome", "k.flame", "--frames", "1:2:0", "--save", "f"},

@@ -87,6 +87,50 @@ TEST(GenomeTest, PictureKeepsItsSeedAndGenomeAndDrawsAgainFromThem) {
     }
 }
 
+// A picture larger than a memory bound is drawn in the strips it needs, said in one line, and is
+// the file of one piece, byte for byte; a bound too small for a strip of one row, or more strips
+// than rows, is one line, its status, and nothing written.
+TEST(GenomeTest, MemoryBoundDrawsInStripsTheFileOfOnePiece) {
+    CScratchFolder folder;
+    writeFile(folder / "two.flame", sTwoFlames);
+    const std::vector<std::string> vGenome = {"--genome", folder / "two.flame", "--seed", "7",
+                                              "--size", "400x300", "--quality", "2",
+                                              "--threads", "1"};
+    savedGenome(vGenome, folder / "one.png");
+    const struct {
+        std::vector<std::string> vArgs;
+        int iStatus;
+        const char* sSaid;
+    } cases[] = {
+        {{"--memory", "32"}, 0, "drawn in 4 strips to stay within --memory 32\n"},
+        {{"--memory", "30"}, 1, "flames: --memory 30: too little for the 400 x 300 picture at "
+                                "supersample 1: a strip of one row needs 31 MiB\n"},
+        {{"--strips", "301"}, 2, "flames: --strips 301: more strips than the 300 rows of the "
+                                 "picture\n"},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.sSaid);
+        std::vector<std::string> vArgs = vGenome;
+        vArgs.insert(vArgs.end(), example.vArgs.begin(), example.vArgs.end());
+        vArgs.insert(vArgs.end(), {"--save", folder / "strips.png"});
+        CViewerRun run(launchOf(vArgs));
+        const std::string sErrors = ran(run, example.iStatus).errors();
+        EXPECT_NE(sErrors.find(example.sSaid), std::string::npos) << sErrors;
+        EXPECT_EQ(sErrors.find('\n'), sErrors.size() - 1) << sErrors;
+        if (example.iStatus != 0) {
+            std::vector<std::string> vNames = folder.names();
+            std::sort(vNames.begin(), vNames.end());
+            EXPECT_EQ(vNames, (std::vector<std::string>{"one.png", "two.flame"}));
+            continue;
+        }
+        std::ifstream one(folder / "one.png", std::ios::binary);
+        std::ifstream strips(folder / "strips.png", std::ios::binary);
+        EXPECT_TRUE(std::equal(std::istreambuf_iterator<char>(one), {},
+                               std::istreambuf_iterator<char>(strips), {}));
+        std::remove((folder / "strips.png").c_str());
+    }
+}
+
 // Each a line naming the file and what is wrong, status 1, and no picture.
 TEST(GenomeTest, WhatIsNoGenomeIsRefusedAtOnce) {
     const std::string sXform = R"(<xform weight="1" linear="1" coefs="1 0 0 1 0 0"/>)";

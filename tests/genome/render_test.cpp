@@ -6,12 +6,15 @@
 #include "xml/genome_xml.h"
 #include "game/chaos_game.h"
 #include "render/render.h"
+#include "render/strips.h"
 #include "tone/density_rows.h"
 #include "tone/tone_curve.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -197,6 +200,61 @@ TEST(GenomeRenderTest, CountsSamplesAndRefusesWhatItCannotDraw) {
                        1, 1);
     EXPECT_EQ(huge.error(), "not enough memory for the buckets of a 16384 × 16384 picture at "
                             "supersample 16");
+}
+
+// A picture in strips, each a render of its own that keeps only its rows' buckets, is the
+// picture of one piece, bit for bit: density estimation and a wide filter reach across the
+// strips' edges, the passes are summed a strip at a time, the rows are numbered as the whole's.
+TEST(RenderThreadsTest, StripsDrawThePixelsOfOnePiece) {
+    const SRenderPlan plan = stillPlan(genomeOf(
+        "size=\"40 36\" supersample=\"2\" filter=\"1.5\" quality=\"30\" passes=\"2\" "
+        "estimator_radius=\"5\" estimator_minimum=\"0\""));
+    const auto drawn = [&](int iStrips, int iThreads) {
+        std::vector<unsigned char> vRgb;
+        int iNext = 0;
+        for (int k = 0; k < iStrips; k++) {
+            CGenomeRender strip(plan, 9, iThreads, stripRows(36, iStrips, k));
+            while (strip.continueRender(std::chrono::seconds(10))) {}
+            strip.writeImage([&](int iRow, const unsigned char* pRgb) {
+                EXPECT_EQ(iRow, iNext++);
+                vRgb.insert(vRgb.end(), pRgb, pRgb + 40 * 3);
+            });
+        }
+        EXPECT_EQ(iNext, 36);
+        return vRgb;
+    };
+    const std::vector<unsigned char> vWhole = drawn(1, 1);
+    EXPECT_GT(std::count_if(vWhole.begin(), vWhole.end(), [](unsigned char c) { return c > 0; }),
+              40 * 36);
+    EXPECT_TRUE(drawn(3, 1) == vWhole);
+    EXPECT_TRUE(drawn(7, 2) == vWhole);
+}
+
+// The fewest strips whose renders each keep within a bound: every strip within it, one strip
+// fewer not; a bound below a strip of one row gives none, and what that strip would need.
+TEST(GenomeRenderTest, MemoryBoundPicksTheFewestStripsThatFit) {
+    const SRenderPlan plan = stillPlan(genomeOf("size=\"400 300\" supersample=\"2\""));
+    const auto mostOf = [&](int iStrips) {
+        double dMost = 0;
+        for (int k = 0; k < iStrips; k++)
+            dMost = std::max(dMost, renderBytesOf(plan, 2, stripRows(300, iStrips, k)));
+        return dProgramBytes + dMost;
+    };
+    long long iLeastMiB = 0;
+    const double dOneRow = dProgramBytes + renderBytesOf(plan, 2, {150, 151});
+    for (double dShare : {1.0, 0.5, 0.1, 0.01}) {
+        SCOPED_TRACE(dShare);
+        const double dBound = dShare == 1 ? mostOf(1) : dOneRow + dShare * (mostOf(1) - dOneRow);
+        const int iStrips = stripsWithin(plan, 2, dBound, iLeastMiB);
+        ASSERT_GT(iStrips, 0);
+        EXPECT_LE(mostOf(iStrips), dBound);
+        if (iStrips > 1) {
+            EXPECT_GT(mostOf(iStrips - 1), dBound);
+        }
+        EXPECT_EQ(iStrips == 1, dShare == 1.0);
+    }
+    EXPECT_EQ(iLeastMiB, static_cast<long long>(std::ceil(dOneRow / (1 << 20))));
+    EXPECT_EQ(stripsWithin(plan, 2, dOneRow - 1, iLeastMiB), 0);
 }
 
 TEST(GenomeRenderTest, ResizingKeepsTheFraming) {
