@@ -126,9 +126,7 @@ std::string goOnLine(const SOptions& options) {
 
 // The render's batches run with the progress shown, until all are in or a signal stops it;
 // whether it was stopped.
-bool runStoppably(const SOptions& options, CGenomeRender& render) {
-    std::unique_ptr<CStopBySignal> pStop;
-    if (!options.sSaveStatePath.empty()) pStop = std::make_unique<CStopBySignal>(render);
+bool runStoppably(CGenomeRender& render) {
     const long long iAtStart = render.samplesDone();
     watchProgressOnTerminal();
     workWithProgress(
@@ -183,8 +181,13 @@ int renderKeepingState(const SOptions& options) {
     if (options.part)
         render.drawOnly(CBatchSet::share(options.part->iPart, options.part->iParts,
                                          render.batchCount()));
+    // From here on a signal stops the render, not the process.
+    std::unique_ptr<CStopBySignal> pStop;
+    if (!options.sSaveStatePath.empty()) pStop = std::make_unique<CStopBySignal>(render);
     sayCalculating(std::cout);
-    if (runStoppably(options, render)) {
+    const bool bStopped = runStoppably(render);
+    pStop.reset();
+    if (bStopped) {
         clearProgressLine();
         if (!saveRenderState(options.sSaveStatePath, render, choice.uSeed, sError))
             return failed(sError);
