@@ -1,6 +1,7 @@
 #include "app/state_run.h"
 
 #include "app/run_choice.h"
+#include "base/number_text.h"
 #include "files/genome_file.h"
 #include "files/picture_file.h"
 #include "files/render_state.h"
@@ -28,7 +29,8 @@ int failed(const std::string& sError) {
 // The render a signal stops, and the signal; the handler only sets atomics that need no lock.
 std::atomic<CGenomeRender*> pStoppable{nullptr};
 volatile std::sig_atomic_t iStopSignal = 0;
-static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<uint64_t>::is_always_lock_free &&
+static_assert(std::atomic<bool>::is_always_lock_free &&
+              std::atomic<uint64_t>::is_always_lock_free &&
               std::atomic<CGenomeRender*>::is_always_lock_free);
 
 extern "C" void stopRender(int iSignal) {
@@ -83,7 +85,7 @@ bool readStates(const SOptions& options, std::vector<std::unique_ptr<CStateReade
     choice.sFile = options.vResumePaths.front();
     if (!options.dQuality) return true;
     if (*options.dQuality < first.genome.dQuality) {
-        sError = pathError(choice.sFile, "drawn at quality " + std::to_string(first.genome.dQuality) +
+        sError = pathError(choice.sFile, "drawn at quality " + shortest(first.genome.dQuality) +
                                              ", more than --quality asks");
         return false;
     }
@@ -104,7 +106,8 @@ bool carryStatesIn(std::vector<std::unique_ptr<CStateReader>>& vReaders, CGenome
         const uint64_t uLast = static_cast<uint64_t>((state.iSamples - 1) / iBatchSamples);
         if (state.iSamples < render.samplesTotal() && state.batches.contains(uLast)) {
             uShortBatch = uLast;
-            iShortSamples = static_cast<int>(state.iSamples - static_cast<int64_t>(uLast) * iBatchSamples);
+            iShortSamples = static_cast<int>(state.iSamples -
+                                             static_cast<int64_t>(uLast) * iBatchSamples);
         }
     }
     render.carryIn(in, uShortBatch, iShortSamples);
@@ -165,7 +168,8 @@ int renderKeepingState(const SOptions& options) {
         const EChosen chosen =
             chooseDrawn(options, eAnswersAsGiven, std::cin, std::cout, std::cerr, drawn);
         if (chosen != EChosen::eChosen) return chosen == EChosen::eFailed ? iFailed : 2;
-        if (!drawn.bGenome) return failed(options.sLoadPath + ": keeps no genome to keep a state of");
+        if (!drawn.bGenome)
+            return failed(options.sLoadPath + ": keeps no genome to keep a state of");
         choice = drawn.genome;
         sSource = sourceOf(options, choice);
         if (choice.iSamplesDone >= 0)

@@ -92,7 +92,8 @@ std::string writeBuckets(FILE* pFile, const CHistogram& histogram, uint32_t& uCr
     const SBucket* pBuckets = histogram.row(0);
     for (size_t uDone = 0; sReason.empty();) {
         const size_t uCount = std::min(uChunkBuckets, uBuckets - uDone);
-        for (size_t i = 0; i < uCount; i++) bucketBytes(pBuckets[uDone + i], &vIn[i * uBucketBytes]);
+        for (size_t i = 0; i < uCount; i++)
+            bucketBytes(pBuckets[uDone + i], &vIn[i * uBucketBytes]);
         uDone += uCount;
         const int iFlush = uDone == uBuckets ? Z_FINISH : Z_NO_FLUSH;
         stream.next_in = vIn.data();
@@ -169,7 +170,6 @@ bool readBatches(CHeaderBytes& bytes, uint64_t uBatches, CBatchSet& batches) {
     uint64_t uEnd = 0;
     for (uint64_t k = 0; k < uRanges; k++) {
         const uint64_t uFirst = bytes.number(8), uRangeEnd = bytes.number(8);
-        if (!bytes.whole() && uRangeEnd == 0) return false;
         if (uFirst < uEnd || (k > 0 && uFirst == uEnd) || uRangeEnd <= uFirst ||
             uRangeEnd > uBatches)
             return false;
@@ -322,12 +322,14 @@ std::string CStateReader::readBuckets(CHistogram& histogram) {
     std::vector<unsigned char> vEnd(stream.next_in, stream.next_in + stream.avail_in);
     inflateEnd(&stream);
     if (!sReason.empty()) return sReason;
-    if (uDone != uBuckets || uFill != 0) return "its buckets are damaged (fewer than its picture has)";
+    if (uDone != uBuckets || uFill != 0)
+        return "its buckets are damaged (fewer than its picture has)";
     unsigned char cMore[8];
     const size_t uMore = std::fread(cMore, 1, sizeof cMore, pFile);
     vEnd.insert(vEnd.end(), cMore, cMore + uMore);
     if (vEnd.size() < 4) return "the state is cut short";
     if (vEnd.size() > 4) return "bytes follow the end of the state";
-    if (numberAt(vEnd.data(), 4) != uCrc) return "its buckets are damaged (their checksum is wrong)";
+    if (numberAt(vEnd.data(), 4) != uCrc)
+        return "its buckets are damaged (their checksum is wrong)";
     return "";
 }

@@ -39,7 +39,7 @@ public:
     bool batchesLeft() const { return iNextBatch < end(); }   // to run before the end
     bool runOut() const { return iNextBatch >= iToRun; }  // every batch of the moment to run
     int64_t samplesDone() const;  // of the moment, by the batches claimed
-    CBatchSet batchesRun() const;  // of the render, in the moment so far: claimed and not past the end
+    CBatchSet batchesRun() const;  // of the render, in the moment so far: claimed, before the end
 
 private:
     int64_t end() const;  // of the moment's batches to run, where the render stops

@@ -13,9 +13,10 @@
 
 namespace {
 
-const std::string sFlame = R"(<flame name="kept" size="64 48" center="0 0" scale="20" quality="50" palette="12">
-   <xform weight="0.5" color="0" julia="0.6" arch="0.4" coefs="0.63 -0.19 -0.26 0.05 0.03 -0.06"/>
-   <xform weight="0.5" color="1" hyperbolic="0.7" fan="0.3" coefs="-0.68 -0.74 -0.26 0.46 0.82 0.24"/>
+const std::string sFlame =
+    R"(<flame name="kept" size="64 48" center="0 0" scale="20" quality="50" palette="12">
+   <xform weight="0.5" color="0" julia="0.6" arch="0.4" coefs="0.63 -0.19 -0.26 0.05 0.03 0"/>
+   <xform weight="0.5" color="1" hyperbolic="0.7" fan="0.3" coefs="-0.68 -0.74 -0.26 0.46 0.8 0"/>
 </flame>
 )";
 
