@@ -13,6 +13,7 @@
 #include "cli/options.h"
 #include "app/run_choice.h"
 #include "app/strip_save.h"
+#include "app/state_run.h"
 #include "files/genome_file.h"
 #include "files/picture_file.h"
 #include "render/render.h"
@@ -349,6 +350,7 @@ int main(int argc, char** argv) {
     else if (options.bVersion) std::cout << sProgramVersion << std::endl;
     else if (animates(options)) return animate(options);
     else if (!options.sWriteGenomePath.empty()) return writeGenomeOnly(options);
+    else if (keepsState(options)) return renderKeepingState(options);
     else if (!options.sSavePath.empty()) return saveWithoutWindow(options);
     else return showInWindow(options);
     return outputWritten() ? 0 : iWorkFailed;

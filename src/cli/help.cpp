@@ -30,7 +30,12 @@ const char* const sUsage =
     "       flames --genome FILE [--loop N | --sequence N]\n"
     "              (--frames FIRST:LAST[:STEP] | --frame T) [--seed N] [--threads N]\n"
     "              (--save PREFIX [--depth BITS] [--transparent] |\n"
-    "              --write-genome FILE)\n";
+    "              --write-genome FILE)\n"
+    "       flames (--genome FILE [--pick N] | --random-genome SEED | --load FILE)\n"
+    "              [--quality Q] [--size WxH] [--fit] [--seed N] [--threads N]\n"
+    "              --save-state FILE [--save FILE | --part K/N]\n"
+    "       flames --resume FILE [--resume FILE ...] [--quality Q] [--threads N]\n"
+    "              [--save FILE] [--save-state FILE [--part K/N]]\n";
 
 // GLUT's options and the window's keys: after the options.
 const char* const sAfterOptions =
@@ -88,7 +93,9 @@ const char* const sEnd =
   0  done
   1  the picture could not be written or loaded, a genome file was refused,
      no display could be opened, an answer could not be taken as given with
-     --save, there was not enough memory, or standard output failed
+     --save, there was not enough memory, or standard output failed; a state
+     was refused, or a render with --save-state was stopped by a signal (its
+     state written)
   2  the command line was wrong
 
 Examples:
@@ -100,6 +107,8 @@ Examples:
   flames --random-genome 5 --write-genome five.flame
   flames --genome keys.flame --frames 0:99 --seed 1 --save frame
   flames --genome flame.flame --loop 120 --seed 1
+  flames --genome flame.flame --seed 1 --part 2/3 --save-state part2.state
+  flames --resume part1.state --resume part2.state --resume part3.state --save poster.png
 )";
 
 std::string rangeOf(int iCount) { return "1 to " + std::to_string(iCount); }

@@ -164,6 +164,30 @@ bool applyDepth(SOptions& options, const std::string& sValue, std::string& sErro
     return false;
 }
 
+constexpr char sSaveStateOption[] = "--save-state";
+
+bool applyResume(SOptions& options, const std::string& sValue, std::string& sError) {
+    options.vResumePaths.push_back(sValue);
+    if (sValue.empty()) sError = "--resume: the file name is empty";
+    return !sValue.empty();
+}
+
+constexpr long long iMostParts = 1000000;
+
+bool applyPart(SOptions& options, const std::string& sValue, std::string& sError) {
+    const size_t uSlash = sValue.find('/');
+    long long iPart = 0, iParts = 0;
+    if (uSlash != std::string::npos &&
+        readWholeNumber(sValue.substr(0, uSlash), 1, iMostParts, iPart) &&
+        readWholeNumber(sValue.substr(uSlash + 1), 1, iMostParts, iParts) && iPart <= iParts) {
+        options.part = SPart{static_cast<int>(iPart), static_cast<int>(iParts)};
+        return true;
+    }
+    sError = "--part: " + quoted(sValue) + " is not K/N, a share K from 1 to N of N from 1 to " +
+             std::to_string(iMostParts);
+    return false;
+}
+
 constexpr long long iLatestFrame = 1000000000;  // a frame number or time, either way
 
 // A side of A:B:STEP: empty for the default, else a whole number within its range.
@@ -343,6 +367,21 @@ const SKnownOption knownOptions[] = {
      "with --save, draw a genome's picture in as few bands as keep\n"
      "it within MIB mebibytes; without --strips or --memory, a picture\n"
      "too large for the memory available is drawn in bands that fit"},
+    {sSaveStateOption, "a file name", applyPath<&SOptions::sSaveStatePath, sSaveStateOption>,
+     "--save-state FILE",
+     "with a genome: write the render's state to FILE as well (its\n"
+     "genome, seed, the batches drawn and their buckets), or alone,\n"
+     "without --save; Ctrl-C or SIGTERM then writes the state as far\n"
+     "as the render got, and no picture"},
+    {"--resume", "a file name", applyResume, "--resume FILE",
+     "go on with a saved state: its picture, or with --quality the\n"
+     "samples up to that quality added; given again, the states of\n"
+     "parts added, the batches none holds drawn: the pixels of one\n"
+     "run, bit for bit"},
+    {"--part", "a share such as 2/5", applyPart, "--part K/N",
+     "with --save-state and without --save: draw only the K-th of N\n"
+     "shares of the render's batches, on any machine, for --resume\n"
+     "to add up"},
     {"--live", nullptr, applyFlag<&SOptions::bLive>, "--live",
      "show the picture growing while the iterations run, coloured\n"
      "on the scale of the hits so far, about twice a second"},

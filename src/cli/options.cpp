@@ -167,7 +167,7 @@ const SConflict conflicts[] = {
      "--lenient needs --genome: it is how a genome file's flame is read"},
     {[](const SOptions& o) {
          return (o.dQuality || !o.sWriteGenomePath.empty()) && !drawsGenome(o) &&
-                o.sLoadPath.empty();
+                o.sLoadPath.empty() && o.vResumePaths.empty();
      },
      "--quality and --write-genome need a genome: --genome, --random-genome, or --load of its "
      "picture"},
@@ -207,6 +207,35 @@ const SConflict conflicts[] = {
      },
      "--strips and --memory draw an 8-bit RGB PNG: not with --depth, --transparent or "
      "OpenEXR (.exr)"},
+    {[](const SOptions& o) {
+         return !o.vResumePaths.empty() &&
+                (drawnCount(o) > 0 || !o.sLoadPath.empty() || o.iIterations || o.iColourType ||
+                 o.view || o.size || o.bFit || o.bSeed || o.iPick || o.bPickAll || o.bLenient);
+     },
+     "--resume goes on with the genome, seed and size of its states: not with what says "
+     "another (--genome, --load, --size, --seed, ...)"},
+    {[](const SOptions& o) {
+         return keepsState(o) && (animates(o) || o.bPickAll || !o.sWriteGenomePath.empty() ||
+                                  o.bLive);
+     },
+     "--save-state, --resume and --part keep one still render: not with frames, --pick all, "
+     "--write-genome or --live"},
+    {[](const SOptions& o) {
+         return !o.sSaveStatePath.empty() && o.vResumePaths.empty() && !drawsGenome(o) &&
+                o.sLoadPath.empty();
+     },
+     "--save-state needs a genome: --genome, --random-genome, --load of its picture, or "
+     "--resume"},
+    {[](const SOptions& o) { return o.part && (o.sSaveStatePath.empty() || !o.sSavePath.empty()); },
+     "--part draws a share of a render for --resume to add up: it needs --save-state, and "
+     "not --save"},
+    {[](const SOptions& o) {
+         return !o.vResumePaths.empty() && o.sSavePath.empty() && o.sSaveStatePath.empty();
+     },
+     "--resume draws to files: --save FILE, --save-state FILE or both"},
+    {[](const SOptions& o) { return keepsState(o) && (o.iStrips || o.iMemoryMiB); },
+     "--save-state, --resume and --part keep a render in one piece: not with --strips or "
+     "--memory"},
     // Without --save, --frames, --loop and --sequence open the window on their frames.
     {[](const SOptions& o) { return (o.iDepth || o.bTransparent) && o.sSavePath.empty(); },
      "--depth and --transparent need --save: they say how the picture file is written"},

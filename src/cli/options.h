@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+// --part K/N: the K-th of N shares of a render's batches.
+struct SPart {
+    int iPart = 1, iParts = 1;
+};
+
 // --frames A:B[:STEP]: frames A to B, every STEP-th; a side left out is the default range's.
 struct SFrameSpan {
     std::optional<long long> iFirst, iLast;
@@ -49,6 +54,9 @@ struct SOptions {
     std::optional<int>       iStrips;           // --strips N: a genome's picture in N strips
     std::optional<long long> iMemoryMiB;        // --memory MIB: strips enough to stay within it
     bool                     bLive = false;     // --live: the window shows the run as it grows
+    std::string              sSaveStatePath;    // --save-state FILE: the render's state; "" none
+    std::vector<std::string> vResumePaths;      // --resume FILE, each given: states gone on with
+    std::optional<SPart>     part;              // --part K/N: only that share of the batches
     std::vector<std::string> vGlutArgs;         // the program's name, then GLUT's arguments
     std::string              sDisplay;          // the last -display's: the one GLUT opens; ""
                                                 // DISPLAY's
@@ -59,6 +67,11 @@ inline bool answersGiven(const SOptions& options) {
     return options.iIterations || options.iPattern || options.iColourType || options.flame ||
            options.uRandomFlame || !options.sLoadPath.empty() || !options.sGenomePath.empty() ||
            options.uRandomGenome;
+}
+
+// Whether a render's state is saved or gone on with: the render is then kept by batch.
+inline bool keepsState(const SOptions& options) {
+    return !options.sSaveStatePath.empty() || !options.vResumePaths.empty() || options.part;
 }
 
 // Whether the genome file is animated: its frames drawn, or a frame's genome written.

@@ -303,7 +303,63 @@ bool CGenomeRender::continueRender(std::chrono::milliseconds budget) {
     return !done() && !schedule.limitReached(samplesDone());
 }
 
+uint64_t CGenomeRender::batchCount() const {
+    return static_cast<uint64_t>((samplesTotal() + iBatchSamples - 1) / iBatchSamples);
+}
+
+int CGenomeRender::samplesOfBatch(uint64_t uBatch) const {
+    return static_cast<int>(std::min<int64_t>(
+        iBatchSamples, samplesTotal() - static_cast<int64_t>(uBatch) * iBatchSamples));
+}
+
+// Every batch has its full samples but the last.
+int64_t CGenomeRender::samplesOfBatches(const CBatchSet& batches) const {
+    const int64_t iSamples = static_cast<int64_t>(batches.count()) * iBatchSamples;
+    const uint64_t uLast = batchCount() - 1;
+    return batches.contains(uLast) ? iSamples - iBatchSamples + samplesOfBatch(uLast) : iSamples;
+}
+
+void CGenomeRender::carryIn(const CBatchSet& in, uint64_t uShortBatch, int iShortSamples) {
+    if (!sError.empty()) return;
+    carried = in;
+    iCarriedSamples = samplesOfBatches(in);
+    planBatches();
+    if (iShortSamples > 0 && in.contains(uShortBatch)) growBatch(uShortBatch, iShortSamples);
+}
+
+void CGenomeRender::drawOnly(const CBatchSet& share) {
+    if (!sError.empty()) return;
+    toDraw = share;
+    bShare = true;
+    planBatches();
+}
+
+void CGenomeRender::planBatches() {
+    bSomeBatches = true;
+    schedule.only((bShare ? toDraw : CBatchSet(0, batchCount())).without(carried));
+}
+
+// A batch's first samples give the same plots whatever its length: those after the first iFrom
+// samples' plots are the ones it lacks.
+void CGenomeRender::growBatch(uint64_t uBatch, int iFrom) {
+    SWorker& worker = vWorkers.front();
+    SBatchJob job = {uBatch, iFrom, &worker.vPlots[0], &worker.vAdds[0], 0, 0};
+    pGame->runBatches(uSeed, &job, 1, false);
+    const int iHad = job.iPlots;
+    job = {uBatch, samplesOfBatch(uBatch), &worker.vPlots[0], &worker.vAdds[0], 0, 0};
+    pGame->runBatches(uSeed, &job, 1, false);
+    pHistogram->add(worker.vPlots[0].data() + iHad, static_cast<size_t>(job.iPlots - iHad),
+                    pGame->addsOf(job));
+}
+
+CBatchSet CGenomeRender::batchesIn() const {
+    CBatchSet in = carried;
+    in.add(schedule.batchesRun());
+    return in;
+}
+
 int64_t CGenomeRender::samplesDone() const {
+    if (bSomeBatches) return iCarriedSamples + schedule.samplesDone();
     if (done()) return samplesTotal();
     return samplesBefore(iPass) + iPassSamplesDone + schedule.samplesDone();
 }

@@ -75,6 +75,17 @@ public:
     // first continueRender.
     void limitSamples(int64_t iSamples) { schedule.limit(iSamples); }
 
+    // A still of one pass may go on from saved states, or draw a part of its batches, so that
+    // parts drawn anywhere add up to the buckets of one run; before the first continueRender.
+    // carryIn: batches already in the buckets, which the caller adds into bucketsToFill(), not
+    // drawn again. Where a state was drawn at a lower quality, its last batch (uShortBatch) had
+    // fewer samples than it has here, iShortSamples: the rest of them are drawn now.
+    void carryIn(const CBatchSet& in, uint64_t uShortBatch = 0, int iShortSamples = 0);
+    void drawOnly(const CBatchSet& share);  // of the batches, the rest left out
+    CHistogram& bucketsToFill() { return *pHistogram; }
+    CBatchSet batchesIn() const;  // whole in the buckets: carried in, and drawn here so far
+    uint64_t batchCount() const;  // of the whole render
+
     double shareDone() const;  // samples plotted so far over all, 0 to 1
     bool done() const { return iPass == iPasses; }
     int64_t samplesDone() const;
@@ -122,6 +133,10 @@ private:
     bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
     bool passRunOut() const;      // every batch of the pass run, the pass not yet added
     bool pictureSource(SPictureSource& source);  // false where nothing can be drawn
+    int samplesOfBatch(uint64_t uBatch) const;  // of a still of one pass
+    int64_t samplesOfBatches(const CBatchSet& batches) const;
+    void growBatch(uint64_t uBatch, int iFrom);  // its samples after the first iFrom added
+    void planBatches();  // the schedule's: those to draw, but those carried in
 
     SRenderPlan plan;
     uint64_t uSeed;
@@ -140,6 +155,11 @@ private:
     CPassSums passSums;                // of the passes done, if passes > 1
     std::vector<SWorker> vWorkers;     // one a thread
     CBatchSchedule schedule;
+    bool bSomeBatches = false;         // carried in or drawn only in part: counted by batch
+    CBatchSet carried;                 // the batches carried in
+    bool bShare = false;               // only some of the batches drawn: toDraw
+    CBatchSet toDraw;
+    int64_t iCarriedSamples = 0;
 
     int iPass = 0;                     // passes done; iPasses when finished
     int iMoment = 0;                   // of the pass: the one running

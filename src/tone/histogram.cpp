@@ -96,6 +96,10 @@ void CHistogram::merge(const CHistogram& other) {
     for (std::size_t i = 0; i < vBuckets.size(); i++) addInto(vBuckets[i], other.vBuckets[i]);
 }
 
+void CHistogram::addBuckets(std::size_t uFirst, const SBucket* pBuckets, std::size_t uCount) {
+    for (std::size_t i = 0; i < uCount; i++) addInto(vBuckets[uFirst + i], pBuckets[i]);
+}
+
 void CHistogram::clear() {
     for (SBucket& bucket : vBuckets) bucket = SBucket();
 }

@@ -84,6 +84,9 @@ public:
     // pAdds[plot.uAdd] into each plot's bucket; not thread-safe: one caller at a time.
     void add(const SPlot* pPlots, std::size_t uPlots, const SBucket* pAdds);
     void merge(const CHistogram& other);                // the same size
+    // Buckets of another histogram of the same size (a saved render's), from bucket uFirst on,
+    // row after row, into these.
+    void addBuckets(std::size_t uFirst, const SBucket* pBuckets, std::size_t uCount);
     void clear();
     bool operator==(const CHistogram& other) const { return vBuckets == other.vBuckets; }
 

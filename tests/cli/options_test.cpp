@@ -255,6 +255,23 @@ const SRefusedLine refusedLines[] = {
     {{"--genome", "k.flame", "--sequence", "10", "--pick", "2", "--save", "f"},
      "--pick does not go with --sequence or with frames of --pick all: a sequence takes every "
      "flame, and frames animate one file"},
+    {{"--genome", "k.flame", "--save-state", "s", "--part", "4/3"},
+     "--part: '4/3' is not K/N, a share K from 1 to N of N from 1 to 1000000"},
+    {{"--genome", "k.flame", "--save-state", "s", "--part", "0/2"},
+     "--part: '0/2' is not K/N, a share K from 1 to N of N from 1 to 1000000"},
+    {{"--genome", "k.flame", "--part", "1/2", "--save", "a.png"},
+     "--part draws a share of a render for --resume to add up: it needs --save-state, and not "
+     "--save"},
+    {{"--resume", "s", "--seed", "3", "--save", "a.png"},
+     "--resume goes on with the genome, seed and size of its states: not with what says another "
+     "(--genome, --load, --size, --seed, ...)"},
+    {{"--resume", "s"}, "--resume draws to files: --save FILE, --save-state FILE or both"},
+    {{"--pattern", "3", "--save-state", "s"},
+     "--save-state needs a genome: --genome, --random-genome, --load of its picture, or "
+     "--resume"},
+    {{"--genome", "k.flame", "--frames", "0:9", "--save", "f", "--save-state", "s"},
+     "--save-state, --resume and --part keep one still render: not with frames, --pick all, "
+     "--write-genome or --live"},
 };
 
 // The frames' options, each as it is read: a side left out is the default's.

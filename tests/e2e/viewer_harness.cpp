@@ -446,6 +446,11 @@ int CViewerRun::terminate(double dTimeout) {
     return waitForExit(dTimeout);
 }
 
+int CViewerRun::interrupt(double dTimeout) {
+    if (iPid > 0 && !bReaped) kill(iPid, SIGINT);
+    return waitForExit(dTimeout);
+}
+
 void CViewerRun::stop() {
     if (iPid > 0 && !reap(false)) {
         kill(iPid, SIGKILL);

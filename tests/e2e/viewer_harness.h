@@ -122,6 +122,7 @@ public:
     int framesDrawnNow();                         // every frame so far, read now
     int waitForExit(double dTimeout);  // the wait status
     int terminate(double dTimeout);    // asks it to end (SIGTERM) and waits: the wait status
+    int interrupt(double dTimeout);    // the same with SIGINT, as Ctrl-C sends it
     void stop();                       // kills the viewer and collects the rest of its output
     long long peakMemory() const;      // of the running viewer, in bytes: its VmHWM
 
