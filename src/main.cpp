@@ -155,7 +155,7 @@ int saveFrame(const SOptions& options, const SKeyframes& keys, double dTime,
               const std::string& sPath, int iNumber, int iFrames, unsigned int uSeed) {
     SRenderPlan plan;
     std::string sError;
-    if (!framePlan(keys.pKeys, dTime, plan, sError)) return failed(keys.sSource + ": " + sError);
+    if (!framePlan(keys.keys, dTime, plan, sError)) return failed(keys.sSource + ": " + sError);
     const unsigned int uFrameSeed = frameSeed(uSeed, dTime);
     CGenomeRender render(plan, uFrameSeed, threadsOf(options));
     if (!render.error().empty())
@@ -165,49 +165,64 @@ int saveFrame(const SOptions& options, const SKeyframes& keys, double dTime,
     return 0;
 }
 
-// Every frame asked for, each to a picture of its own. Each is checked before any is drawn, so
-// that frames that cannot all be drawn write none; a run stopped between frames leaves those
-// done whole, and no part of the next.
+// Every frame asked for, each to a picture of its own. The first iFramesCheckedFirst are
+// checked before any is drawn, so that a run of them that cannot all be drawn writes none; those
+// after, each as its turn comes (a range of a billion frames starts at once). A run stopped
+// between frames leaves those done whole, and no part of the next.
 int saveFrames(const SOptions& options, const SKeyframes& keys) {
-    std::vector<long long> vFrames;
+    SFrameRange frames{0, 0, 1};
     std::string sError;
-    if (!frameTimes(options, keys, vFrames, sError)) {
+    if (!frameTimes(options, keys, frames, sError)) {
         failed(sError);
         return iUsageError;
     }
-    std::vector<double> vTimes(vFrames.begin(), vFrames.end());
-    if (options.dFrame) vTimes = {*options.dFrame};
-    for (double dTime : vTimes) {
-        const std::string sProblem = frameProblem(keys, dTime);
-        if (!sProblem.empty())
-            return failed(keys.sSource + ": frame " + shortest(dTime) + ": " + sProblem);
-    }
-    const auto pathOf = [&](size_t i) {
+    const long long iFrames = options.dFrame ? 1 : frames.count();
+    const auto timeOf = [&](long long i) {
+        return options.dFrame ? *options.dFrame : static_cast<double>(frames.frame(i));
+    };
+    const auto problemOf = [&](long long i) {
+        const std::string sProblem = frameProblem(keys, timeOf(i));
+        return sProblem.empty() ? sProblem
+                                : keys.sSource + ": frame " + shortest(timeOf(i)) + ": " + sProblem;
+    };
+    for (long long i = 0; i < std::min<long long>(iFrames, iFramesCheckedFirst); i++)
+        if (const std::string sProblem = problemOf(i); !sProblem.empty()) return failed(sProblem);
+    const auto pathOf = [&](long long i) {
         return options.dFrame ? options.sSavePath
-                              : numberedPicture(options.sSavePath, static_cast<int>(vFrames[i]));
+                              : numberedPicture(options.sSavePath,
+                                                static_cast<int>(frames.frame(i)));
     };
     if (!checkSavable(pathOf(0), sError)) return failed(sError);
     const unsigned int uSeed = options.bSeed ? options.uSeed
                                              : static_cast<unsigned int>(std::time(nullptr));
     threadsSaid(options, std::cerr);
     watchProgressOnTerminal();
-    for (size_t i = 0; i < vTimes.size(); i++)
-        if (const int iStatus = saveFrame(options, keys, vTimes[i], pathOf(i),
-                                          static_cast<int>(i) + 1,
-                                          static_cast<int>(vTimes.size()), uSeed))
+    for (long long i = 0; i < iFrames; i++) {
+        if (i >= iFramesCheckedFirst)
+            if (const std::string sProblem = problemOf(i); !sProblem.empty())
+                return failed(sProblem);
+        if (const int iStatus = saveFrame(options, keys, timeOf(i), pathOf(i),
+                                          static_cast<int>(i) + 1, static_cast<int>(iFrames),
+                                          uSeed))
             return iStatus;
+    }
     return 0;
 }
 
 // The genome of --frame's moment, or the keyframes of a loop or a sequence, as flam3-genome
-// writes them.
+// writes them, each made as it is written.
 int writeAnimationGenome(const SOptions& options, const SKeyframes& keys) {
     std::string sError;
+    const CKeyframes& frames = keys.keys;
     const bool bWritten =
         options.dFrame
-            ? writeGenomeFile(options.sWriteGenomePath, genomeAt(*keys.pKeys, *options.dFrame),
-                              sError)
-            : writeGenomesFile(options.sWriteGenomePath, *keys.pKeys, sError);
+            ? writeGenomeFile(options.sWriteGenomePath, genomeAt(frames, *options.dFrame), sError)
+            : writeGenomesFile(options.sWriteGenomePath, frames.count(),
+                               [&frames](int64_t k) {
+                                   SGenome made;
+                                   return SGenome(frames.key(k, made));
+                               },
+                               sError);
     return bWritten ? 0 : failed(sError);
 }
 

@@ -49,8 +49,8 @@ void settleKeyframes(std::vector<SGenome>& vKeys) {
     }
 }
 
-SFrameRange defaultFrames(const std::vector<SGenome>& vKeys) {
-    const long long iFirst = static_cast<long long>(std::trunc(vKeys.front().dTime));
-    const long long iLast = static_cast<long long>(std::trunc(vKeys.back().dTime)) - 1;
+SFrameRange defaultFrames(const CKeyframes& keys) {
+    const long long iFirst = static_cast<long long>(std::trunc(keys.time(0)));
+    const long long iLast = static_cast<long long>(std::trunc(keys.time(keys.count() - 1))) - 1;
     return {iFirst, std::max(iFirst, iLast), 1};
 }

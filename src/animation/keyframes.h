@@ -5,6 +5,7 @@
 // into a straight one, and says so); and each rotate is moved by whole turns to within half a
 // turn of the one before, so the camera turns the short way.
 
+#include "animation/keyframe_source.h"
 #include "genome/genome.h"
 
 #include <string>
@@ -27,5 +28,8 @@ void settleKeyframes(std::vector<SGenome>& vKeys);
 // alone where that is before it.
 struct SFrameRange {
     long long iFirst, iLast, iStep;
+
+    long long count() const { return (iLast - iFirst) / iStep + 1; }
+    long long frame(long long i) const { return iFirst + i * iStep; }  // the i-th, from 0
 };
-SFrameRange defaultFrames(const std::vector<SGenome>& vKeys);
+SFrameRange defaultFrames(const CKeyframes& keys);

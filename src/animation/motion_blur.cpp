@@ -31,30 +31,37 @@ double momentTime(double dTime, double dWidth, int iMoment, int iMoments) {
 
 namespace {
 
-// The tone curve of the frame: gamma, vibrancy and background the moments' means, the
-// threshold the last moment's; the spatial filter the first keyframe's.
-void settlePicture(const std::vector<SGenome>& vMoments, const SGenome& first, SGenome& picture) {
-    double dGamma = 0, dVibrancy = 0, dBackground[3] = {0, 0, 0};
-    for (const SGenome& moment : vMoments) {
+// The tone curve of the frame, summed moment by moment: gamma, vibrancy and background the
+// moments' means, the threshold the last moment's.
+struct SToneSums {
+    double dGamma = 0, dVibrancy = 0, dBackground[3] = {0, 0, 0}, dLastThreshold = 0;
+    int iMoments = 0;
+
+    void add(const SGenome& moment) {
         dGamma += moment.dGamma;
         dVibrancy += moment.dVibrancy;
         for (int c = 0; c < 3; c++) dBackground[c] += moment.dBackground[c];
+        dLastThreshold = moment.dGammaThreshold;
+        iMoments++;
     }
-    const double dCount = static_cast<double>(vMoments.size());
-    picture.dGamma = dGamma / dCount;
-    picture.dVibrancy = dVibrancy / dCount;
-    for (int c = 0; c < 3; c++) picture.dBackground[c] = dBackground[c] / dCount;
-    picture.dGammaThreshold = vMoments.back().dGammaThreshold;
+};
+
+// The picture's tone curve from the moments' sums; its spatial filter the first keyframe's.
+void settlePicture(const SToneSums& sums, const SGenome& first, SGenome& picture) {
+    const double dCount = static_cast<double>(sums.iMoments);
+    picture.dGamma = sums.dGamma / dCount;
+    picture.dVibrancy = sums.dVibrancy / dCount;
+    for (int c = 0; c < 3; c++) picture.dBackground[c] = sums.dBackground[c] / dCount;
+    picture.dGammaThreshold = sums.dLastThreshold;
     picture.dFilter = first.dFilter;
     picture.eFilterShape = first.eFilterShape;
 }
 
 }  // namespace
 
-bool framePlan(const std::shared_ptr<const std::vector<SGenome>>& pKeys, double dTime,
-               SRenderPlan& plan, std::string& sError) {
+bool framePlan(const CKeyframes& keys, double dTime, SRenderPlan& plan, std::string& sError) {
     plan = SRenderPlan();
-    plan.genome = genomeAt(*pKeys, dTime);
+    plan.genome = genomeAt(keys, dTime);
     const SGenome& genome = plan.genome;
     const int iPasses = std::max(1, genome.iPasses), iSamples = genome.iTemporalSamples;
     if (iSamples < 1 || static_cast<double>(iSamples) * iPasses > iMostMoments) {
@@ -66,13 +73,13 @@ bool framePlan(const std::shared_ptr<const std::vector<SGenome>>& pKeys, double 
     const int iMoments = iPasses * iSamples;
     const std::vector<double> vWeights =
         temporalWeights(genome.eTemporalFilter, genome.dTemporalFilterExp, iMoments);
-    std::vector<SGenome> vMoments;
+    SToneSums sums;
     plan.vPasses.resize(iPasses);
     double dWeightSum = 0;
     for (int j = 0; j < iMoments; j++) {
         const double dMoment = momentTime(dTime, genome.dTemporalFilterWidth, j, iMoments);
-        vMoments.push_back(genomeAt(*pKeys, dMoment));
-        const SGenome& moment = vMoments.back();
+        const SGenome moment = genomeAt(keys, dMoment);
+        sums.add(moment);
         // quality · 4^zoom · W · H samples for the frame, a share of them each moment.
         const double dSamples = moment.dQuality * maths::pow(4.0, moment.dZoom) * genome.iWidth *
                                 genome.iHeight / iMoments;
@@ -82,8 +89,8 @@ bool framePlan(const std::shared_ptr<const std::vector<SGenome>>& pKeys, double 
     }
     plan.dMeanWeight = dWeightSum / iMoments;
     plan.picture = genome;
-    settlePicture(vMoments, pKeys->front(), plan.picture);
-    plan.genomeAt = [pKeys](double dMoment) { return genomeAt(*pKeys, dMoment); };
+    settlePicture(sums, keys.first(), plan.picture);
+    plan.genomeAt = [keys](double dMoment) { return genomeAt(keys, dMoment); };
     return true;
 }
 

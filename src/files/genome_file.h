@@ -8,6 +8,8 @@
 #include "genome/genome.h"
 #include "xml/genome_xml.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,12 @@ bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::strin
 // The same for several, under a <flames> root: keyframes, loops and sequences.
 bool writeGenomesFile(const std::string& sPath, const std::vector<SGenome>& vGenomes,
                       std::string& sError);
+// The same for iCount flames made one at a time, genomeOf(k) the k-th, each written as it is
+// made: refused with sError, nothing written, where the file would be one that no genome file
+// may be (over iMostFlamesInFile flames or uMostGenomeFileBytes bytes) and reading it back
+// would refuse it.
+bool writeGenomesFile(const std::string& sPath, int64_t iCount,
+                      const std::function<SGenome(int64_t)>& genomeOf, std::string& sError);
 // A genome file's text, there.
 bool writeGenomesText(const std::string& sPath, const std::string& sText, std::string& sError);
 bool writeGenomeFileAsNew(const SGenome& genome, std::string& sName, std::string& sError);
