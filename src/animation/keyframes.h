@@ -12,8 +12,10 @@
 #include <vector>
 
 constexpr double dLatestTime = 1e9;  // a time, or a frame, is within this either way
+constexpr double dClosestKeyframes = 1e-6;  // of frames between one keyframe and the next
 
-// "" or why the keyframes cannot be animated: times that do not increase, or lie too far off.
+// "" or why the keyframes cannot be animated: times that do not increase, lie too far off, or
+// lie too close together.
 std::string keyframeTimesProblem(const std::vector<SGenome>& vKeys);
 
 // "" or what flam3 changes: a smooth segment where a curve cannot be drawn, the first or the
@@ -21,7 +23,7 @@ std::string keyframeTimesProblem(const std::vector<SGenome>& vKeys);
 std::vector<std::string> smoothProblems(const std::vector<SGenome>& vKeys);
 
 // The changes flam3 makes when it reads keyframes: smooth turned linear where smoothProblems
-// says, rotate unwrapped.
+// says, rotate unwrapped (at once, however far apart the turns).
 void settleKeyframes(std::vector<SGenome>& vKeys);
 
 // The frames flam3-animate draws by default: from trunc(t₀) to trunc(t_last) − 1, or the first

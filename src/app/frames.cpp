@@ -41,21 +41,15 @@ bool readFlames(const SOptions& options, std::vector<SGenome>& vGenomes, std::os
     return true;
 }
 
-// Keyframes of a file as flam3 reads them: their times in order; a smooth segment where a
-// curve cannot be drawn refused, or with --lenient said and drawn as a line.
+// Keyframes of a file as flam3 reads them: their times in order and apart; a smooth segment
+// where a curve cannot be drawn said, a line each, and drawn as a line, as flam3 draws it.
 bool settledKeyframes(const SOptions& options, std::vector<SGenome>& vKeys, std::ostream& err,
                       int& iStatus) {
     const std::string sTimes = keyframeTimesProblem(vKeys);
     if (!sTimes.empty()) return said(err, pathError(options.sGenomePath, sTimes), iFailed, iStatus);
-    const std::vector<std::string> vSmooth = smoothProblems(vKeys);
-    for (const std::string& sProblem : vSmooth)
+    for (const std::string& sProblem : smoothProblems(vKeys))
         err << "flames: " << pathError(options.sGenomePath, sProblem)
-            << (options.bLenient ? ": drawn linear, as flam3 draws it" : "") << std::endl;
-    if (!vSmooth.empty() && !options.bLenient) {
-        err << "flames: --lenient draws such segments as lines, as flam3 does" << std::endl;
-        iStatus = iFailed;
-        return false;
-    }
+            << ": drawn linear, as flam3 draws it" << std::endl;
     settleKeyframes(vKeys);
     return true;
 }
