@@ -196,10 +196,11 @@ std::string streamGenomes(int64_t iCount, const std::function<SGenome(int64_t)>&
 bool writeGenomesFile(const std::string& sPath, int64_t iCount,
                       const std::function<SGenome(int64_t)>& genomeOf, std::string& sError) {
     if (iCount > iMostFlamesInFile) {
-        sError = pathError(sPath, std::to_string(iCount) + " flames, over the " +
-                                      std::to_string(iMostFlamesInFile) +
-                                      " a genome file may hold: fewer frames, or one written "
-                                      "at a time with --frame");
+        const std::string sReason = std::to_string(iCount) + " flames, over the " +
+                                    std::to_string(iMostFlamesInFile) +
+                                    " a genome file may hold: fewer frames, or one written at "
+                                    "a time with --frame";
+        sError = sPath == "-" ? "standard output: " + sReason : pathError(sPath, sReason);
         return false;
     }
     const auto written = [](FILE* pFile) {

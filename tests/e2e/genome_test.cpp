@@ -10,6 +10,7 @@
 #include "xml/genome_xml.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -179,6 +180,81 @@ TEST(GenomeTest, HostileFilesAreRefusedWithinAMemoryLimit) {
         EXPECT_NE(run.errors().find(example.sSaid), std::string::npos) << run.errors();
         EXPECT_EQ(run.errors().find('\n'), run.errors().size() - 1) << run.errors();
         EXPECT_EQ(folder.names(), std::vector<std::string>{"odd.flame"});
+    }
+}
+
+// Keyframes of values the program accepts that once cost gigabytes or hours: each drawn,
+// written or refused with its line at once, under an address-space limit of a quarter of a
+// gigabyte (a frame's 20000 moments, a loop of a million keyframes, a billion frames), and
+// nothing written where refused.
+TEST(GenomeTest, HostileKeyframesAreDrawnOrRefusedWithinAMemoryLimit) {
+    // sMore's attributes, and quality 1 and temporal_samples 1 where it leaves them out.
+    const auto key = [](const std::string& sTime, std::string sMore) {
+        for (const char* sDefault : {"quality=\"1\"", "temporal_samples=\"1\""})
+            if (sMore.find(std::string(sDefault).substr(0, 8)) == std::string::npos)
+                sMore += std::string(" ") + sDefault;
+        return "<flame time=\"" + sTime + "\" size=\"8 6\" scale=\"4\" palette=\"12\" " +
+               sMore + R"(>
+  <xform weight="1" color="0" linear="1" coefs="0.5 0 0 0.5 0 0"/>
+  <xform weight="1" color="1" linear="1" coefs="0.5 0 0 0.5 1 0.5"/></flame>)";
+    };
+    const auto keys = [&](const std::string& sFirst, const std::string& sSecond) {
+        return "<flames>" + key("0", sFirst) + key("1", sSecond) + "</flames>";
+    };
+    const std::string sMoments = R"(temporal_samples="20000" palette_interpolation="sweep")";
+    const struct {
+        std::string sKeys;
+        std::vector<std::string> vArgs;  // after --genome FILE
+        int iStatus;
+        std::string sSaid;  // a part of the one line said; "": nothing said
+        std::vector<std::string> vWritten;
+    } cases[] = {
+        {keys(sMoments, sMoments), {"--frame", "0.5", "--save", "f.png"}, 0, "", {"f.png"}},
+        {keys("", ""), {"--loop", "1000000", "--frame", "999999.5", "--write-genome", "g.flame"},
+         0, "", {"g.flame"}},
+        {keys("", ""), {"--sequence", "100000", "--frame", "150001", "--save", "f.png"}, 0, "",
+         {"f.png"}},
+        {keys("", ""), {"--loop", "10000", "--write-genome", "g.flame"}, 1, "(64 MiB)", {}},
+        {keys("", ""), {"--loop", "1000000", "--write-genome", "-"}, 1,
+         "1000001 flames, over the 1000000", {}},
+        {keys("", R"(quality="0.5")"), {"--frames", "0:999999999", "--save", "f"}, 1,
+         "frame 2: quality", {}},
+        {keys(R"(rotate="1e300")", R"(rotate="-1e300")"), {"--frames", "0:1", "--save", "f"}, 0,
+         "", {"f00000.png", "f00001.png"}},
+        {keys(R"(interpolation="smooth")", ""), {"--frame", "0.5", "--save", "f.png"}, 0,
+         "the first segment can only be linear (a curve needs a keyframe on either side): drawn "
+         "linear, as flam3 draws it",
+         {"f.png"}},
+        {"<flames>" + key("0", "") + key("1e-20", "") + "</flames>",
+         {"--frame", "0", "--save", "f.png"}, 1, "flame 2's time 1e-20 is within 1e-06 of", {}},
+        {"<flames>" + key("0", "") + key("4.9e-324", "") + "</flames>",
+         {"--frame", "0", "--save", "f.png"}, 1, "is within 1e-06 of flame 1's 0", {}},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.vArgs.front() + " " + example.vArgs[1] + " " + example.sSaid);
+        CScratchFolder folder;
+        writeFile(folder / "keys.flame", example.sKeys);
+        std::vector<std::string> vLine = {"--genome", folder / "keys.flame"};
+        for (const std::string& sArg : example.vArgs)
+            vLine.push_back(sArg == "-" || sArg.front() == '-' || std::isdigit(sArg.front())
+                                ? sArg
+                                : folder / sArg);
+        SViewerLaunch launch = launchOf(vLine);
+        launch.vWrapper = {"sh", "-c", "ulimit -v 250000; exec \"$0\" \"$@\" > /dev/null"};
+        CViewerRun run(launch);
+        expectExitStatus(run.waitForExit(dEndTimeout), example.iStatus);
+        if (example.sSaid.empty()) {
+            EXPECT_EQ(run.errors(), "");
+        } else {
+            EXPECT_NE(run.errors().find(example.sSaid), std::string::npos) << run.errors();
+            EXPECT_EQ(run.errors().find('\n'), run.errors().size() - 1) << run.errors();
+        }
+        std::vector<std::string> vNames = {"keys.flame"};
+        vNames.insert(vNames.end(), example.vWritten.begin(), example.vWritten.end());
+        std::vector<std::string> vFound = folder.names();
+        std::sort(vNames.begin(), vNames.end());
+        std::sort(vFound.begin(), vFound.end());
+        EXPECT_EQ(vFound, vNames);
     }
 }
 #endif
