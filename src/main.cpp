@@ -94,7 +94,9 @@ int saveGenome(const SOptions& options, const SGenomeChoice& choice, const std::
     std::string sError;
     if (!genomeKeepable(choice.genome, sError))
         return failed(sourceOf(options, choice) + ": " + sError);
-    CGenomeRender render(choice.genome, choice.uSeed, threadsSaid(options, std::cerr));
+    SRenderPlan plan;
+    if (!planOf(choice, plan, sError)) return failed(sourceOf(options, choice) + ": " + sError);
+    CGenomeRender render(plan, choice.uSeed, threadsSaid(options, std::cerr));
     if (!render.error().empty()) return failed(sourceOf(options, choice) + ": " + render.error());
     if (choice.iSamplesDone >= 0) render.limitSamples(choice.iSamplesDone);
     sayCalculating(std::cout);

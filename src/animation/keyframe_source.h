@@ -19,6 +19,8 @@ public:
 
     CKeyframes() = default;
     CKeyframes(std::shared_ptr<const std::vector<SGenome>> pKeys);  // NOLINT: a file's, as kept
+    // Some of a file's, kept, and its first, whose spatial filter every frame takes.
+    CKeyframes(std::vector<SGenome> vKeys, SGenome first);
     // iCount keyframes at times 0, 1, 2, …: keyframe k made by make(k), and how its segment
     // moves known without making it.
     CKeyframes(int64_t iCount, FMake make, FInterpolation interpolationOf);
@@ -30,7 +32,7 @@ public:
     ETimeInterpolation interpolation(int64_t iKey) const;
     // Keyframe iKey: the one kept, or made into made.
     const SGenome& key(int64_t iKey, SGenome& made) const;
-    const SGenome& first() const { return pKept ? pKept->front() : *pFirst; }
+    const SGenome& first() const { return pFirst ? *pFirst : pKept->front(); }
     // The keyframes each changed as change says: a file's at once, the others as they are made.
     CKeyframes changed(const std::function<void(SGenome&)>& change) const;
 
@@ -39,5 +41,5 @@ private:
     int64_t iMade = 0;
     FMake make;
     FInterpolation interpolationOf;
-    std::shared_ptr<const SGenome> pFirst;  // of those made: the spatial filter of every frame
+    std::shared_ptr<const SGenome> pFirst;  // where not the first kept: the spatial filter
 };

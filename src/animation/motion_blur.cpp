@@ -57,6 +57,26 @@ void settlePicture(const SToneSums& sums, const SGenome& first, SGenome& picture
     picture.eFilterShape = first.eFilterShape;
 }
 
+constexpr int64_t iMostKeptKeyframes = 16;  // a picture keeps no more: a blur that wide
+
+// The keyframes the moments from dFrom to dTo are blended from, with those a curve needs on
+// either side, so that they alone blend each moment alike; the first keyframe before them.
+// None where there would be more than iMostKeptKeyframes.
+std::vector<SGenome> frameKeys(const CKeyframes& keys, double dFrom, double dTo) {
+    if (keys.count() == 1) return {keys.first(), keys.first()};
+    const auto segmentOf = [&](double dTime) {
+        const SSegment segment = segmentAt(keys, dTime);
+        return segment.iFirst + (segment.iKeys == 4 ? 1 : 0);
+    };
+    const int64_t iFrom = std::max<int64_t>(0, segmentOf(std::min(dFrom, dTo)) - 1);
+    const int64_t iTo = std::min(keys.count() - 1, segmentOf(std::max(dFrom, dTo)) + 2);
+    if (iTo - iFrom + 1 > iMostKeptKeyframes) return {};
+    std::vector<SGenome> vKeys = {keys.first()};
+    SGenome made;
+    for (int64_t k = iFrom; k <= iTo; k++) vKeys.push_back(keys.key(k, made));
+    return vKeys;
+}
+
 }  // namespace
 
 bool framePlan(const CKeyframes& keys, double dTime, SRenderPlan& plan, std::string& sError) {
@@ -91,7 +111,21 @@ bool framePlan(const CKeyframes& keys, double dTime, SRenderPlan& plan, std::str
     plan.picture = genome;
     settlePicture(sums, keys.first(), plan.picture);
     plan.genomeAt = [keys](double dMoment) { return genomeAt(keys, dMoment); };
+    plan.vFrameKeys = frameKeys(keys, momentTime(dTime, genome.dTemporalFilterWidth, 0, iMoments),
+                                momentTime(dTime, genome.dTemporalFilterWidth, iMoments - 1,
+                                           iMoments));
     return true;
+}
+
+bool keptFramePlan(const std::vector<SGenome>& vFrameKeys, double dTime, SRenderPlan& plan,
+                   std::string& sError) {
+    if (vFrameKeys.size() < 2) {
+        sError = "a frame kept with no keyframes to draw it from";
+        return false;
+    }
+    return framePlan(CKeyframes(std::vector<SGenome>(vFrameKeys.begin() + 1, vFrameKeys.end()),
+                                vFrameKeys.front()),
+                     dTime, plan, sError);
 }
 
 unsigned int frameSeed(unsigned int uSeed, double dTime) {

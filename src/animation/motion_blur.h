@@ -28,5 +28,10 @@ double momentTime(double dTime, double dWidth, int iMoment, int iMoments);
 // genome when the render comes to it: a frame holds one moment's at a time, however many.
 bool framePlan(const CKeyframes& keys, double dTime, SRenderPlan& plan, std::string& sError);
 
+// The plan of a frame drawn again from the keyframes its picture keeps (SRenderPlan's
+// vFrameKeys): the same moments, and so the same pixels with the same seed.
+bool keptFramePlan(const std::vector<SGenome>& vFrameKeys, double dTime, SRenderPlan& plan,
+                   std::string& sError);
+
 // The seed of the frame at dTime in a run seeded uSeed: its own, whatever else is drawn.
 unsigned int frameSeed(unsigned int uSeed, double dTime);

@@ -6,6 +6,7 @@
 #include "cli/options.h"
 #include "files/genome_file.h"
 #include "genome/genome.h"
+#include "render/render_plan.h"
 
 #include <cstdint>
 #include <ostream>
@@ -22,7 +23,12 @@ struct SGenomeChoice {
     uint32_t     uRandom = 0;
     std::vector<std::string> vDropped;  // what --lenient drew it without, a line each
     long long    iSamplesDone = -1;  // a picture saved part way: drawn this far again; -1: all
+    std::vector<SGenome> vFrameKeys;  // a frame saved: drawn again from them; empty: a still
 };
+
+// The plan of the choice's render: its genome, or the frame it was saved from; false with
+// sError where that frame cannot be drawn.
+bool planOf(const SGenomeChoice& choice, SRenderPlan& plan, std::string& sError);
 
 // The options applied to a genome: --size draws the same framing at that size, --quality says
 // the samples a pixel, --seed the seed (else uSeed stays), --fit frames its camera on its orbit.

@@ -17,6 +17,7 @@ namespace {
 constexpr const char* sGenomeKey = "flam3_genome";  // where flam3 keeps a picture's genome
 // Rows on their way to the PNG writer: three of the tone map's groups of rows.
 constexpr int iPipeRows = 96;
+constexpr const char* sFrameKey = "flames_keyframes";  // a frame's, to draw it again
 constexpr const char* sDoneKey = "Done";             // the samples drawn, where not all were
 constexpr size_t iLongestName = 64;
 
@@ -47,6 +48,13 @@ std::vector<SPngText> genomeTexts(const CGenomeRender& render, unsigned int uSee
                                     {"Description", genomeCaption(genome, uSeed)}};
     if (!render.done()) vTexts.push_back({sDoneKey, std::to_string(render.samplesDone())});
     vTexts.push_back({sGenomeKey, genomeXml(genome), true});
+    // A frame keeps the keyframes its moments are blended from: its genome alone draws a still.
+    const std::vector<SGenome>& vKeys = render.renderPlan().vFrameKeys;
+    if (!vKeys.empty()) {
+        std::string sKeys = "<flames>\n";
+        for (const SGenome& key : vKeys) sKeys += genomeXml(key);
+        if (sKeys.size() < uMostPngTextBytes / 2) vTexts.push_back({sFrameKey, sKeys + "</flames>\n", true});
+    }
     return vTexts;
 }
 
@@ -276,6 +284,11 @@ bool readRecordedGenome(const std::vector<SPngText>& vTexts, SRecordedGenome& re
         return false;
     }
     recorded.genome = vGenomes.front();
+    if (const std::string* pKeys = text(sFrameKey);
+        pKeys && !readGenomes(*pKeys, recorded.vFrameKeys, sProblem)) {
+        sReason = std::string("its ") + sFrameKey + " chunk: " + sProblem;
+        return false;
+    }
     const std::string* pSeed = text("Seed");
     recorded.bSeed = pSeed != nullptr;
     if (pSeed && !readSeed(*pSeed, recorded.uSeed)) {

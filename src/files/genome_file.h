@@ -63,6 +63,7 @@ struct SRecordedGenome {
     unsigned int uSeed = 0;
     bool         bSeed = false;
     long long    iSamplesDone = -1;  // where the picture was saved part way; -1: whole
+    std::vector<SGenome> vFrameKeys;  // a frame's keyframes (SRenderPlan's); empty: a still
 };
 bool readRecordedGenome(const std::vector<SPngText>& vTexts, SRecordedGenome& recorded,
                         std::string& sReason);

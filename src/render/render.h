@@ -75,6 +75,7 @@ public:
     bool writeImage(const FPictureRow& onRow);
 
     const SGenome& renderedGenome() const { return plan.genome; }
+    const SRenderPlan& renderPlan() const { return plan; }
     const CHistogram& histogram() const { return *pHistogram; }  // this pass's buckets
 
 private:

@@ -259,6 +259,30 @@ TEST(GenomeTest, HostileKeyframesAreDrawnOrRefusedWithinAMemoryLimit) {
 }
 #endif
 
+// A frame's picture drawn again with --load is the frame, pixel for pixel: its moments blended
+// from the keyframes it keeps, a file's or a sequence's.
+TEST(GenomeTest, SavedFrameDrawsAgainWithLoad) {
+    CScratchFolder folder;
+    writeFile(folder / "keys.flame", R"(<flames>
+<flame time="0" size="32 24" scale="8" quality="5" temporal_samples="3" palette="12">
+  <xform weight="1" color="0" linear="1" coefs="0.5 0 0 0.5 0 0"/>
+  <xform weight="1" color="1" spherical="1" coefs="0.5 0.2 -0.2 0.5 1 0.5"/></flame>
+<flame time="4" size="32 24" scale="10" rotate="60" quality="5" temporal_samples="3"
+       palette="40">
+  <xform weight="1" color="0" linear="1" coefs="0.3 0.4 -0.4 0.3 0.5 0"/>
+  <xform weight="1" color="1" spherical="1" coefs="0.5 -0.2 0.2 0.5 -1 0.5"/></flame>
+</flames>)");
+    for (const std::vector<std::string>& vFrame :
+         {std::vector<std::string>{"--frame", "2.5"}, {"--sequence", "3", "--frame", "4.5"}}) {
+        SCOPED_TRACE(vFrame.front());
+        std::vector<std::string> vLine = {"--genome", folder / "keys.flame", "--seed", "7"};
+        vLine.insert(vLine.end(), vFrame.begin(), vFrame.end());
+        const SPicture frame = savedGenome(vLine, folder / "frame.png");
+        const SPicture again = savedGenome({"--load", folder / "frame.png"}, folder / "again.png");
+        EXPECT_EQ(again.vRgb, frame.vRgb);
+    }
+}
+
 // What is not drawn here refuses the flame, one line naming each thing and nothing written;
 // --lenient draws without them, a line each, and records the genome as drawn, which draws the
 // same pixels again without --lenient.
