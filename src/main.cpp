@@ -250,7 +250,7 @@ int showFramesInWindow(const SOptions& options) {
 
 // Keyframes, a loop or a sequence: their frames drawn, or a genome of them written; without
 // either, shown in the window.
-int animate(const SOptions& options) {
+int drawAnimation(const SOptions& options) {
     if (options.sWriteGenomePath.empty() && options.sSavePath.empty())
         return showFramesInWindow(options);
     SKeyframes keys;
@@ -258,6 +258,16 @@ int animate(const SOptions& options) {
     if (!chooseKeyframes(options, keys, std::cerr, iStatus)) return iStatus;
     if (!options.sWriteGenomePath.empty()) return writeAnimationGenome(options, keys);
     return saveFrames(options, keys);
+}
+
+// Memory a frame's genomes cannot have (thousands of xforms on a small machine) is said, not
+// an abort: the frames done stay whole, the one under way leaves nothing.
+int animate(const SOptions& options) {
+    try {
+        return drawAnimation(options);
+    } catch (const std::bad_alloc&) {
+        return failed(options.sGenomePath + ": not enough memory for its keyframes' genomes");
+    }
 }
 
 int showGenomeInWindow(const SOptions& options, const SGenomeChoice& choice) {
