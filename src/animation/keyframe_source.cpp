@@ -27,7 +27,8 @@ CKeyframes CKeyframes::changed(const std::function<void(SGenome&)>& change) cons
     if (pKept) {
         std::vector<SGenome> vKeys = *pKept;
         for (SGenome& key : vKeys) change(key);
-        if (!pFirst) return CKeyframes(std::make_shared<const std::vector<SGenome>>(std::move(vKeys)));
+        if (!pFirst)
+            return CKeyframes(std::make_shared<const std::vector<SGenome>>(std::move(vKeys)));
         SGenome first = *pFirst;
         change(first);
         return CKeyframes(std::move(vKeys), std::move(first));

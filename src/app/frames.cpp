@@ -67,10 +67,11 @@ bool chooseKeyframes(const SOptions& options, SKeyframes& keys, std::ostream& er
         keys.keys = CKeyframes(std::make_shared<const std::vector<SGenome>>(std::move(vGenomes)));
     }
     if (options.size || options.dQuality)
-        keys.keys = keys.keys.changed([size = options.size, dQuality = options.dQuality](SGenome& key) {
-            if (size) key = resizedGenome(key, size->iWidth, size->iHeight);
-            if (dQuality) key.dQuality = *dQuality;
-        });
+        keys.keys = keys.keys.changed(
+            [size = options.size, dQuality = options.dQuality](SGenome& key) {
+                if (size) key = resizedGenome(key, size->iWidth, size->iHeight);
+                if (dQuality) key.dQuality = *dQuality;
+            });
     keys.sSource = options.sGenomePath;
     return true;
 }

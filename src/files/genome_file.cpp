@@ -49,11 +49,14 @@ std::vector<SPngText> genomeTexts(const CGenomeRender& render, unsigned int uSee
     if (!render.done()) vTexts.push_back({sDoneKey, std::to_string(render.samplesDone())});
     vTexts.push_back({sGenomeKey, genomeXml(genome), true});
     // A frame keeps the keyframes its moments are blended from: its genome alone draws a still.
+    // Those of a thousand xforms each may not fit: such a frame is drawn again as a still.
     const std::vector<SGenome>& vKeys = render.renderPlan().vFrameKeys;
     if (!vKeys.empty()) {
         std::string sKeys = "<flames>\n";
         for (const SGenome& key : vKeys) sKeys += genomeXml(key);
-        if (sKeys.size() < uMostPngTextBytes / 2) vTexts.push_back({sFrameKey, sKeys + "</flames>\n", true});
+        sKeys += "</flames>\n";
+        // Within what a picture's genome may take, which reading it back allows a chunk.
+        if (sKeys.size() <= uMostGenomeTextBytes) vTexts.push_back({sFrameKey, sKeys, true});
     }
     return vTexts;
 }
