@@ -172,11 +172,8 @@ void BM_PreviewFrame(benchmark::State& state) {
     }
     const int iWidth = static_cast<int>(state.range(0)), iHeight = static_cast<int>(state.range(1));
     SKeyframes keys;
-    keys.pKeys = std::make_shared<const std::vector<SGenome>>(
-        sequenceKeyframes({resizedGenome(*benchGenome(), iWidth, iHeight)}, 100));
-    std::vector<long long> vFrames;
-    for (long long i = 0; i < 100; i++) vFrames.push_back(i);
-    CFrameList frames(keys, vFrames, "");
+    keys.keys = sequenceOf({resizedGenome(*benchGenome(), iWidth, iHeight)}, 100);
+    CFrameList frames(keys, SFrameRange{0, 99, 1}, "");
     unsigned uSum = 0;
     for (auto _ : state) {
         frames.step(1);

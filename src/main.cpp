@@ -99,13 +99,13 @@ int savePattern(const SOptions& options, const SChoices& choices) {
 }
 
 // The picture in strips, one after another, its progress shown as one piece of work.
-int saveGenomeInStrips(const SGenomeChoice& choice, const std::string& sPath, int iThreads,
-                       int iStrips) {
+int saveGenomeInStrips(const SGenomeChoice& choice, const SRenderPlan& plan,
+                       const std::string& sPath, int iThreads, int iStrips) {
     sayCalculating(std::cout);
     if (!outputWritten()) return iWorkFailed;
     watchProgressOnTerminal();
     std::string sError;
-    if (!saveInStrips(sPath, stillPlan(choice.genome), choice.uSeed, iThreads, iStrips,
+    if (!saveInStrips(sPath, plan, choice.uSeed, iThreads, iStrips,
                       choice.iSamplesDone, workWithProgress, sError))
         return failed(sError);
     return 0;
@@ -131,14 +131,16 @@ int saveGenome(const SOptions& options, const SGenomeChoice& choice, const std::
     std::string sError;
     if (!genomeKeepable(choice.genome, sError))
         return failed(sourceOf(options, choice) + ": " + sError);
+    SRenderPlan plan;
+    if (!planOf(choice, plan, sError)) return failed(sourceOf(options, choice) + ": " + sError);
     const int iThreads = threadsSaid(options, std::cerr);
     int iStatus = 0;
-    const int iStrips = stripsSaid(options, stillPlan(choice.genome), iThreads, iStatus);
+    const int iStrips = stripsSaid(options, plan, iThreads, iStatus);
     if (iStrips == 0) return iStatus;
     if (iStrips > 1 && !pictureFormatOf(options, sPath, &choice).plain())
         return failed(sPath + ": " + sStripsPlainOnly);
-    if (iStrips > 1) return saveGenomeInStrips(choice, sPath, iThreads, iStrips);
-    CGenomeRender render(choice.genome, choice.uSeed, iThreads);
+    if (iStrips > 1) return saveGenomeInStrips(choice, plan, sPath, iThreads, iStrips);
+    CGenomeRender render(plan, choice.uSeed, iThreads);
     if (!render.error().empty()) return failed(sourceOf(options, choice) + ": " + render.error());
     if (choice.iSamplesDone >= 0) render.limitSamples(choice.iSamplesDone);
     sayCalculating(std::cout);
@@ -201,7 +203,7 @@ int saveFrame(const SOptions& options, const SKeyframes& keys, double dTime,
               const std::string& sPath, int iNumber, int iFrames, unsigned int uSeed) {
     SRenderPlan plan;
     std::string sError;
-    if (!framePlan(keys.pKeys, dTime, plan, sError)) return failed(keys.sSource + ": " + sError);
+    if (!framePlan(keys.keys, dTime, plan, sError)) return failed(keys.sSource + ": " + sError);
     const unsigned int uFrameSeed = frameSeed(uSeed, dTime);
     int iStatus = 0;
     const int iStrips = stripsSaid(options, plan, threadsOf(options), iStatus);
@@ -226,49 +228,64 @@ int saveFrame(const SOptions& options, const SKeyframes& keys, double dTime,
     return 0;
 }
 
-// Every frame asked for, each to a picture of its own. Each is checked before any is drawn, so
-// that frames that cannot all be drawn write none; a run stopped between frames leaves those
-// done whole, and no part of the next.
+// Every frame asked for, each to a picture of its own. The first iFramesCheckedFirst are
+// checked before any is drawn, so that a run of them that cannot all be drawn writes none; those
+// after, each as its turn comes (a range of a billion frames starts at once). A run stopped
+// between frames leaves those done whole, and no part of the next.
 int saveFrames(const SOptions& options, const SKeyframes& keys) {
-    std::vector<long long> vFrames;
+    SFrameRange frames{0, 0, 1};
     std::string sError;
-    if (!frameTimes(options, keys, vFrames, sError)) {
+    if (!frameTimes(options, keys, frames, sError)) {
         failed(sError);
         return iUsageError;
     }
-    std::vector<double> vTimes(vFrames.begin(), vFrames.end());
-    if (options.dFrame) vTimes = {*options.dFrame};
-    for (double dTime : vTimes) {
-        const std::string sProblem = frameProblem(keys, dTime);
-        if (!sProblem.empty())
-            return failed(keys.sSource + ": frame " + shortest(dTime) + ": " + sProblem);
-    }
-    const auto pathOf = [&](size_t i) {
+    const long long iFrames = options.dFrame ? 1 : frames.count();
+    const auto timeOf = [&](long long i) {
+        return options.dFrame ? *options.dFrame : static_cast<double>(frames.frame(i));
+    };
+    const auto problemOf = [&](long long i) {
+        const std::string sProblem = frameProblem(keys, timeOf(i));
+        return sProblem.empty() ? sProblem
+                                : keys.sSource + ": frame " + shortest(timeOf(i)) + ": " + sProblem;
+    };
+    for (long long i = 0; i < std::min<long long>(iFrames, iFramesCheckedFirst); i++)
+        if (const std::string sProblem = problemOf(i); !sProblem.empty()) return failed(sProblem);
+    const auto pathOf = [&](long long i) {
         return options.dFrame ? options.sSavePath
-                              : numberedPicture(options.sSavePath, static_cast<int>(vFrames[i]));
+                              : numberedPicture(options.sSavePath,
+                                                static_cast<int>(frames.frame(i)));
     };
     if (!checkSavable(pathOf(0), sError)) return failed(sError);
     const unsigned int uSeed = options.bSeed ? options.uSeed
                                              : static_cast<unsigned int>(std::time(nullptr));
     threadsSaid(options, std::cerr);
     watchProgressOnTerminal();
-    for (size_t i = 0; i < vTimes.size(); i++)
-        if (const int iStatus = saveFrame(options, keys, vTimes[i], pathOf(i),
-                                          static_cast<int>(i) + 1,
-                                          static_cast<int>(vTimes.size()), uSeed))
+    for (long long i = 0; i < iFrames; i++) {
+        if (i >= iFramesCheckedFirst)
+            if (const std::string sProblem = problemOf(i); !sProblem.empty())
+                return failed(sProblem);
+        if (const int iStatus = saveFrame(options, keys, timeOf(i), pathOf(i),
+                                          static_cast<int>(i) + 1, static_cast<int>(iFrames),
+                                          uSeed))
             return iStatus;
+    }
     return 0;
 }
 
 // The genome of --frame's moment, or the keyframes of a loop or a sequence, as flam3-genome
-// writes them.
+// writes them, each made as it is written.
 int writeAnimationGenome(const SOptions& options, const SKeyframes& keys) {
     std::string sError;
+    const CKeyframes& frames = keys.keys;
     const bool bWritten =
         options.dFrame
-            ? writeGenomeFile(options.sWriteGenomePath, genomeAt(*keys.pKeys, *options.dFrame),
-                              sError)
-            : writeGenomesFile(options.sWriteGenomePath, *keys.pKeys, sError);
+            ? writeGenomeFile(options.sWriteGenomePath, genomeAt(frames, *options.dFrame), sError)
+            : writeGenomesFile(options.sWriteGenomePath, frames.count(),
+                               [&frames](int64_t k) {
+                                   SGenome made;
+                                   return SGenome(frames.key(k, made));
+                               },
+                               sError);
     return bWritten ? 0 : failed(sError);
 }
 
@@ -294,7 +311,7 @@ int showFramesInWindow(const SOptions& options) {
 
 // Keyframes, a loop or a sequence: their frames drawn, or a genome of them written; without
 // either, shown in the window.
-int animate(const SOptions& options) {
+int drawAnimation(const SOptions& options) {
     if (options.sWriteGenomePath.empty() && options.sSavePath.empty())
         return showFramesInWindow(options);
     SKeyframes keys;
@@ -302,6 +319,16 @@ int animate(const SOptions& options) {
     if (!chooseKeyframes(options, keys, std::cerr, iStatus)) return iStatus;
     if (!options.sWriteGenomePath.empty()) return writeAnimationGenome(options, keys);
     return saveFrames(options, keys);
+}
+
+// Memory a frame's genomes cannot have (thousands of xforms on a small machine) is said, not
+// an abort: the frames done stay whole, the one under way leaves nothing.
+int animate(const SOptions& options) {
+    try {
+        return drawAnimation(options);
+    } catch (const std::bad_alloc&) {
+        return failed(options.sGenomePath + ": not enough memory for its keyframes' genomes");
+    }
 }
 
 int showGenomeInWindow(const SOptions& options, const SGenomeChoice& choice) {

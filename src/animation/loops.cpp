@@ -22,8 +22,8 @@ void spin(SGenome& genome, double dBlend, const std::vector<bool>* pPadded,
 }
 
 // A keyframe of the sequence at its time, named after it as flam3-genome names it.
-SGenome timed(SGenome genome, int iTime) {
-    genome.dTime = iTime;
+SGenome timed(SGenome genome, int64_t iTime) {
+    genome.dTime = static_cast<double>(iTime);
     char sName[32];
     std::snprintf(sName, sizeof sName, "%f", static_cast<double>(iTime));
     genome.sName = sName;
@@ -76,21 +76,58 @@ SGenome transitionGenome(const SGenome& from, const SGenome& to, double dBlend) 
     return blendedGenome(blend);
 }
 
+int64_t sequenceLength(size_t uGenomes, int iFrames) {
+    const int64_t iGenomes = static_cast<int64_t>(uGenomes);
+    return iGenomes * iFrames + (iGenomes - 1) * iFrames + 1;
+}
+
+namespace {
+
+// Where keyframe iKey of a sequence falls: flame i's loop (iFrame < iFrames) or its transition
+// to the next (iFrame − iFrames along it), each flame's loop and transition 2·iFrames long.
+struct SSequencePlace {
+    size_t uGenome;
+    int    iFrame;
+};
+
+SSequencePlace placeOf(int64_t iKey, size_t uGenomes, int iFrames) {
+    if (iKey == sequenceLength(uGenomes, iFrames) - 1) return {uGenomes - 1, 0};  // at rest
+    return {static_cast<size_t>(iKey / (2 * iFrames)), static_cast<int>(iKey % (2 * iFrames))};
+}
+
+SGenome sequenceKey(const std::vector<SGenome>& vGenomes, int iFrames, int64_t iKey) {
+    const SSequencePlace place = placeOf(iKey, vGenomes.size(), iFrames);
+    const SGenome& genome = vGenomes[place.uGenome];
+    const int64_t iTime = iKey;
+    if (place.iFrame < iFrames)
+        return timed(spunGenome(genome, static_cast<double>(place.iFrame) / iFrames), iTime);
+    // The transition's start: the flame, unturned, its motions at rest.
+    if (place.iFrame == iFrames) return timed(movedGenome(genome, 0), iTime);
+    return timed(transitionGenome(genome, vGenomes[place.uGenome + 1],
+                                  static_cast<double>(place.iFrame - iFrames) / iFrames),
+                 iTime);
+}
+
+}  // namespace
+
+CKeyframes sequenceOf(std::vector<SGenome> vGenomes, int iFrames) {
+    const auto pGenomes = std::make_shared<const std::vector<SGenome>>(std::move(vGenomes));
+    // Loops and transitions are linear; a transition's start is its flame as it says.
+    const auto interpolationOf = [pGenomes, iFrames](int64_t iKey) {
+        const SSequencePlace place = placeOf(iKey, pGenomes->size(), iFrames);
+        return place.iFrame == iFrames ? (*pGenomes)[place.uGenome].eTimeInterpolation
+                                       : eTimeLinear;
+    };
+    return CKeyframes(
+        sequenceLength(pGenomes->size(), iFrames),
+        [pGenomes, iFrames](int64_t iKey) { return sequenceKey(*pGenomes, iFrames, iKey); },
+        interpolationOf);
+}
+
 std::vector<SGenome> sequenceKeyframes(const std::vector<SGenome>& vGenomes, int iFrames) {
+    const CKeyframes keys = sequenceOf(vGenomes, iFrames);
     std::vector<SGenome> vKeys;
-    int iTime = 0;
-    for (size_t i = 0; i < vGenomes.size(); i++) {
-        for (int k = 0; k < iFrames; k++)
-            vKeys.push_back(timed(spunGenome(vGenomes[i], static_cast<double>(k) / iFrames),
-                                  iTime++));
-        if (i + 1 == vGenomes.size()) break;
-        // The transition's start: the flame, unturned, its motions at rest.
-        vKeys.push_back(timed(movedGenome(vGenomes[i], 0), iTime++));
-        for (int k = 1; k < iFrames; k++)
-            vKeys.push_back(timed(transitionGenome(vGenomes[i], vGenomes[i + 1],
-                                                   static_cast<double>(k) / iFrames),
-                                  iTime++));
-    }
-    vKeys.push_back(timed(spunGenome(vGenomes.back(), 0), iTime));
+    SGenome made;
+    for (int64_t k = 0; k < keys.count(); k++) vKeys.push_back(keys.key(k, made));
     return vKeys;
 }

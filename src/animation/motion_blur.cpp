@@ -31,30 +31,57 @@ double momentTime(double dTime, double dWidth, int iMoment, int iMoments) {
 
 namespace {
 
-// The tone curve of the frame: gamma, vibrancy and background the moments' means, the
-// threshold the last moment's; the spatial filter the first keyframe's.
-void settlePicture(const std::vector<SGenome>& vMoments, const SGenome& first, SGenome& picture) {
-    double dGamma = 0, dVibrancy = 0, dBackground[3] = {0, 0, 0};
-    for (const SGenome& moment : vMoments) {
+// The tone curve of the frame, summed moment by moment: gamma, vibrancy and background the
+// moments' means, the threshold the last moment's.
+struct SToneSums {
+    double dGamma = 0, dVibrancy = 0, dBackground[3] = {0, 0, 0}, dLastThreshold = 0;
+    int iMoments = 0;
+
+    void add(const SGenome& moment) {
         dGamma += moment.dGamma;
         dVibrancy += moment.dVibrancy;
         for (int c = 0; c < 3; c++) dBackground[c] += moment.dBackground[c];
+        dLastThreshold = moment.dGammaThreshold;
+        iMoments++;
     }
-    const double dCount = static_cast<double>(vMoments.size());
-    picture.dGamma = dGamma / dCount;
-    picture.dVibrancy = dVibrancy / dCount;
-    for (int c = 0; c < 3; c++) picture.dBackground[c] = dBackground[c] / dCount;
-    picture.dGammaThreshold = vMoments.back().dGammaThreshold;
+};
+
+// The picture's tone curve from the moments' sums; its spatial filter the first keyframe's.
+void settlePicture(const SToneSums& sums, const SGenome& first, SGenome& picture) {
+    const double dCount = static_cast<double>(sums.iMoments);
+    picture.dGamma = sums.dGamma / dCount;
+    picture.dVibrancy = sums.dVibrancy / dCount;
+    for (int c = 0; c < 3; c++) picture.dBackground[c] = sums.dBackground[c] / dCount;
+    picture.dGammaThreshold = sums.dLastThreshold;
     picture.dFilter = first.dFilter;
     picture.eFilterShape = first.eFilterShape;
 }
 
+constexpr int64_t iMostKeptKeyframes = 16;  // a picture keeps no more: a blur that wide
+
+// The keyframes the moments from dFrom to dTo are blended from, with those a curve needs on
+// either side, so that they alone blend each moment alike; the first keyframe before them.
+// None where there would be more than iMostKeptKeyframes.
+std::vector<SGenome> frameKeys(const CKeyframes& keys, double dFrom, double dTo) {
+    if (keys.count() == 1) return {keys.first(), keys.first()};
+    const auto segmentOf = [&](double dTime) {
+        const SSegment segment = segmentAt(keys, dTime);
+        return segment.iFirst + (segment.iKeys == 4 ? 1 : 0);
+    };
+    const int64_t iFrom = std::max<int64_t>(0, segmentOf(std::min(dFrom, dTo)) - 1);
+    const int64_t iTo = std::min(keys.count() - 1, segmentOf(std::max(dFrom, dTo)) + 2);
+    if (iTo - iFrom + 1 > iMostKeptKeyframes) return {};
+    std::vector<SGenome> vKeys = {keys.first()};
+    SGenome made;
+    for (int64_t k = iFrom; k <= iTo; k++) vKeys.push_back(keys.key(k, made));
+    return vKeys;
+}
+
 }  // namespace
 
-bool framePlan(const std::shared_ptr<const std::vector<SGenome>>& pKeys, double dTime,
-               SRenderPlan& plan, std::string& sError) {
+bool framePlan(const CKeyframes& keys, double dTime, SRenderPlan& plan, std::string& sError) {
     plan = SRenderPlan();
-    plan.genome = genomeAt(*pKeys, dTime);
+    plan.genome = genomeAt(keys, dTime);
     const SGenome& genome = plan.genome;
     const int iPasses = std::max(1, genome.iPasses), iSamples = genome.iTemporalSamples;
     if (iSamples < 1 || static_cast<double>(iSamples) * iPasses > iMostMoments) {
@@ -66,13 +93,13 @@ bool framePlan(const std::shared_ptr<const std::vector<SGenome>>& pKeys, double 
     const int iMoments = iPasses * iSamples;
     const std::vector<double> vWeights =
         temporalWeights(genome.eTemporalFilter, genome.dTemporalFilterExp, iMoments);
-    std::vector<SGenome> vMoments;
+    SToneSums sums;
     plan.vPasses.resize(iPasses);
     double dWeightSum = 0;
     for (int j = 0; j < iMoments; j++) {
         const double dMoment = momentTime(dTime, genome.dTemporalFilterWidth, j, iMoments);
-        vMoments.push_back(genomeAt(*pKeys, dMoment));
-        const SGenome& moment = vMoments.back();
+        const SGenome moment = genomeAt(keys, dMoment);
+        sums.add(moment);
         // quality · 4^zoom · W · H samples for the frame, a share of them each moment.
         const double dSamples = moment.dQuality * maths::pow(4.0, moment.dZoom) * genome.iWidth *
                                 genome.iHeight / iMoments;
@@ -82,9 +109,23 @@ bool framePlan(const std::shared_ptr<const std::vector<SGenome>>& pKeys, double 
     }
     plan.dMeanWeight = dWeightSum / iMoments;
     plan.picture = genome;
-    settlePicture(vMoments, pKeys->front(), plan.picture);
-    plan.genomeAt = [pKeys](double dMoment) { return genomeAt(*pKeys, dMoment); };
+    settlePicture(sums, keys.first(), plan.picture);
+    plan.genomeAt = [keys](double dMoment) { return genomeAt(keys, dMoment); };
+    plan.vFrameKeys = frameKeys(keys, momentTime(dTime, genome.dTemporalFilterWidth, 0, iMoments),
+                                momentTime(dTime, genome.dTemporalFilterWidth, iMoments - 1,
+                                           iMoments));
     return true;
+}
+
+bool keptFramePlan(const std::vector<SGenome>& vFrameKeys, double dTime, SRenderPlan& plan,
+                   std::string& sError) {
+    if (vFrameKeys.size() < 2) {
+        sError = "a frame kept with no keyframes to draw it from";
+        return false;
+    }
+    return framePlan(CKeyframes(std::vector<SGenome>(vFrameKeys.begin() + 1, vFrameKeys.end()),
+                                vFrameKeys.front()),
+                     dTime, plan, sError);
 }
 
 unsigned int frameSeed(unsigned int uSeed, double dTime) {

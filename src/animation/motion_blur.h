@@ -6,6 +6,7 @@
 // gaussian or exp). The picture's tone curve takes the moments' mean gamma, vibrancy and
 // background, and the spatial filter is the first keyframe's, as flam3 draws it.
 
+#include "animation/keyframe_source.h"
 #include "genome/genome.h"
 #include "render/render_plan.h"
 
@@ -23,9 +24,14 @@ std::vector<double> temporalWeights(ETemporalFilter eFilter, double dExponent, i
 double momentTime(double dTime, double dWidth, int iMoment, int iMoments);
 
 // The plan of the frame at dTime: false with sError where it cannot be drawn (too many
-// moments). The keyframes are shared with the plan's genome source.
-bool framePlan(const std::shared_ptr<const std::vector<SGenome>>& pKeys, double dTime,
-               SRenderPlan& plan, std::string& sError);
+// moments). The keyframes are shared with the plan's genome source, which makes each moment's
+// genome when the render comes to it: a frame holds one moment's at a time, however many.
+bool framePlan(const CKeyframes& keys, double dTime, SRenderPlan& plan, std::string& sError);
+
+// The plan of a frame drawn again from the keyframes its picture keeps (SRenderPlan's
+// vFrameKeys): the same moments, and so the same pixels with the same seed.
+bool keptFramePlan(const std::vector<SGenome>& vFrameKeys, double dTime, SRenderPlan& plan,
+                   std::string& sError);
 
 // The seed of the frame at dTime in a run seeded uSeed: its own, whatever else is drawn.
 unsigned int frameSeed(unsigned int uSeed, double dTime);

@@ -49,8 +49,8 @@ SGenome previewKeyframe(const SGenome& key, int iDivisor) {
     return preview;
 }
 
-CFrameList::CFrameList(SKeyframes keys_, std::vector<long long> vFrames_, std::string sKind_)
-    : keys(std::move(keys_)), vFrames(std::move(vFrames_)), sKind(std::move(sKind_)) {}
+CFrameList::CFrameList(SKeyframes keys_, SFrameRange frames_, std::string sKind_)
+    : keys(std::move(keys_)), frames(frames_), sKind(std::move(sKind_)) {}
 
 int CFrameList::stepped(int iFrom, int iStep) const {
     if (iFrom < 0) return iStep > 0 ? 0 : count() - 1;
@@ -93,13 +93,11 @@ void CFrameList::comeTo(int iFrame) {
 bool CFrameList::prepareComing(int iShrink, unsigned int uSeed, int iThreads,
                                Clock::duration slice, std::string& sRefused) {
     if (!pPreview) {
-        const SGenome& first = keys.pKeys->front();
+        const SGenome& first = keys.keys.first();
         const int iDivisor = previewDivisor(first.iWidth, first.iHeight, iShrink);
         if (iDivisor != iPreviewDivisor) {
-            std::vector<SGenome> vPreview;
-            for (const SGenome& key : *keys.pKeys)
-                vPreview.push_back(previewKeyframe(key, iDivisor));
-            previewKeys.pKeys = std::make_shared<const std::vector<SGenome>>(std::move(vPreview));
+            previewKeys.keys = keys.keys.changed(
+                [iDivisor](SGenome& key) { key = previewKeyframe(key, iDivisor); });
             iPreviewDivisor = iDivisor;
         }
         pPreview = renderOf(previewKeys, iComing, uSeed, iThreads, sRefused);
@@ -124,7 +122,7 @@ void CFrameList::arrive() {
 }
 
 std::string CFrameList::caption(int iFrame) const {
-    return (sKind.empty() ? "" : sKind + ", ") + "frame " + std::to_string(vFrames[iFrame]) +
+    return (sKind.empty() ? "" : sKind + ", ") + "frame " + std::to_string(frames.frame(iFrame)) +
            ", " + std::to_string(iFrame + 1) + " of " + std::to_string(count()) + ", time " +
            shortest(timeOf(iFrame));
 }
@@ -133,7 +131,7 @@ std::unique_ptr<CGenomeRender> CFrameList::renderOf(const SKeyframes& drawn, int
                                                     unsigned int uSeed, int iThreads,
                                                     std::string& sError) const {
     SRenderPlan plan;
-    if (!framePlan(drawn.pKeys, timeOf(iFrame), plan, sError)) return nullptr;
+    if (!framePlan(drawn.keys, timeOf(iFrame), plan, sError)) return nullptr;
     auto pRender = std::make_unique<CGenomeRender>(plan, seedOf(iFrame, uSeed), iThreads);
     sError = pRender->error();
     return sError.empty() ? std::move(pRender) : nullptr;
@@ -144,7 +142,7 @@ std::unique_ptr<CGenomeRender> CFrameList::render(int iFrame, unsigned int uSeed
     return renderOf(keys, iFrame, uSeed, iThreads, sError);
 }
 
-SGenome CFrameList::genomeOf(int iFrame) const { return genomeAt(*keys.pKeys, timeOf(iFrame)); }
+SGenome CFrameList::genomeOf(int iFrame) const { return genomeAt(keys.keys, timeOf(iFrame)); }
 
 unsigned int CFrameList::seedOf(int iFrame, unsigned int uSeed) const {
     return frameSeed(uSeed, timeOf(iFrame));
@@ -154,9 +152,9 @@ bool listFrames(const SOptions& options, std::optional<CFrameList>& frames, std:
                 int& iStatus) {
     SKeyframes keys;
     if (!chooseKeyframes(options, keys, err, iStatus)) return false;
-    std::vector<long long> vFrames;
+    SFrameRange range{0, 0, 1};
     std::string sError;
-    if (!frameTimes(options, keys, vFrames, sError)) {
+    if (!frameTimes(options, keys, range, sError)) {
         err << "flames: " << sError << std::endl;
         iStatus = iWrongCommandLine;
         return false;
@@ -166,7 +164,7 @@ bool listFrames(const SOptions& options, std::optional<CFrameList>& frames, std:
         sKind = "loop of flame " + std::to_string(options.iPick.value_or(1));
     else if (options.iSequenceFrames)
         sKind = "sequence";
-    frames.emplace(std::move(keys), std::move(vFrames), std::move(sKind));
+    frames.emplace(std::move(keys), range, std::move(sKind));
     return true;
 }
 

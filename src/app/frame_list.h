@@ -38,14 +38,14 @@ public:
     using Clock = std::chrono::steady_clock;
 
     // sKind: what the keyframes are, as the title says it ("loop of flame 2"; "" for a file's).
-    CFrameList(SKeyframes keys, std::vector<long long> vFrames, std::string sKind);
+    CFrameList(SKeyframes keys, SFrameRange frames, std::string sKind);
 
-    int count() const { return static_cast<int>(vFrames.size()); }
+    int count() const { return static_cast<int>(frames.count()); }
     int shown() const { return iShown; }     // the frame shown or shown last; -1: none yet
     bool isShown() const { return bShown; }  // a frame is shown, not a still
     int coming() const { return iComing; }   // the frame whose preview is made; -1: none
     bool playing() const { return bPlaying; }
-    double timeOf(int iFrame) const { return static_cast<double>(vFrames[iFrame]); }
+    double timeOf(int iFrame) const { return static_cast<double>(frames.frame(iFrame)); }
 
     // The frame iStep on from iFrom, wrapping; from none (-1), the first or the last.
     int stepped(int iFrom, int iStep) const;
@@ -86,7 +86,7 @@ private:
     void comeTo(int iFrame);
 
     SKeyframes keys;
-    std::vector<long long> vFrames;
+    SFrameRange frames;
     std::string sKind;
     int  iShown = -1;
     bool bShown = false;

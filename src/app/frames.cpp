@@ -41,21 +41,15 @@ bool readFlames(const SOptions& options, std::vector<SGenome>& vGenomes, std::os
     return true;
 }
 
-// Keyframes of a file as flam3 reads them: their times in order; a smooth segment where a
-// curve cannot be drawn refused, or with --lenient said and drawn as a line.
+// Keyframes of a file as flam3 reads them: their times in order and apart; a smooth segment
+// where a curve cannot be drawn said, a line each, and drawn as a line, as flam3 draws it.
 bool settledKeyframes(const SOptions& options, std::vector<SGenome>& vKeys, std::ostream& err,
                       int& iStatus) {
     const std::string sTimes = keyframeTimesProblem(vKeys);
     if (!sTimes.empty()) return said(err, pathError(options.sGenomePath, sTimes), iFailed, iStatus);
-    const std::vector<std::string> vSmooth = smoothProblems(vKeys);
-    for (const std::string& sProblem : vSmooth)
+    for (const std::string& sProblem : smoothProblems(vKeys))
         err << "flames: " << pathError(options.sGenomePath, sProblem)
-            << (options.bLenient ? ": drawn linear, as flam3 draws it" : "") << std::endl;
-    if (!vSmooth.empty() && !options.bLenient) {
-        err << "flames: --lenient draws such segments as lines, as flam3 does" << std::endl;
-        iStatus = iFailed;
-        return false;
-    }
+            << ": drawn linear, as flam3 draws it" << std::endl;
     settleKeyframes(vKeys);
     return true;
 }
@@ -65,27 +59,26 @@ bool settledKeyframes(const SOptions& options, std::vector<SGenome>& vKeys, std:
 bool chooseKeyframes(const SOptions& options, SKeyframes& keys, std::ostream& err, int& iStatus) {
     std::vector<SGenome> vGenomes;
     if (!readFlames(options, vGenomes, err, iStatus)) return false;
-    std::vector<SGenome> vKeys;
-    if (options.iLoopFrames || options.iSequenceFrames)
-        vKeys = sequenceKeyframes(vGenomes,
-                                  options.iLoopFrames ? *options.iLoopFrames
-                                                      : *options.iSequenceFrames);
-    else if (!settledKeyframes(options, vKeys = vGenomes, err, iStatus))
-        return false;
-    for (SGenome& key : vKeys) {
-        if (options.size) key = resizedGenome(key, options.size->iWidth, options.size->iHeight);
-        if (options.dQuality) key.dQuality = *options.dQuality;
+    if (options.iLoopFrames || options.iSequenceFrames) {
+        keys.keys = sequenceOf(std::move(vGenomes), options.iLoopFrames ? *options.iLoopFrames
+                                                                        : *options.iSequenceFrames);
+    } else {
+        if (!settledKeyframes(options, vGenomes, err, iStatus)) return false;
+        keys.keys = CKeyframes(std::make_shared<const std::vector<SGenome>>(std::move(vGenomes)));
     }
-    keys.pKeys = std::make_shared<const std::vector<SGenome>>(std::move(vKeys));
+    if (options.size || options.dQuality)
+        keys.keys = keys.keys.changed(
+            [size = options.size, dQuality = options.dQuality](SGenome& key) {
+                if (size) key = resizedGenome(key, size->iWidth, size->iHeight);
+                if (dQuality) key.dQuality = *dQuality;
+            });
     keys.sSource = options.sGenomePath;
     return true;
 }
 
-bool frameTimes(const SOptions& options, const SKeyframes& keys, std::vector<long long>& vFrames,
+bool frameTimes(const SOptions& options, const SKeyframes& keys, SFrameRange& frames,
                 std::string& sError) {
-    vFrames.clear();
-    if (options.dFrame) return true;  // one frame, at a time that need not be whole
-    const SFrameRange range = defaultFrames(*keys.pKeys);
+    const SFrameRange range = defaultFrames(keys.keys);
     const SFrameSpan span = options.frames.value_or(SFrameSpan());
     const long long iFirst = span.iFirst.value_or(range.iFirst);
     const long long iLast = span.iLast.value_or(range.iLast);
@@ -95,13 +88,12 @@ bool frameTimes(const SOptions& options, const SKeyframes& keys, std::vector<lon
                  " to " + std::to_string(range.iLast) + ")";
         return false;
     }
-    for (long long iFrame = iFirst; iFrame <= iLast; iFrame += span.iStep)
-        vFrames.push_back(iFrame);
+    frames = {iFirst, iLast, span.iStep};
     return true;
 }
 
 std::string frameProblem(const SKeyframes& keys, double dTime) {
-    const SGenome genome = genomeAt(*keys.pKeys, dTime);
+    const SGenome genome = genomeAt(keys.keys, dTime);
     std::string sError;
     if (!checkGenome(genome, sError)) return sError;
     const double dMoments = static_cast<double>(genome.iTemporalSamples) * genome.iPasses;

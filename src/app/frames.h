@@ -4,6 +4,8 @@
 // keyframes of a flame's loop or of the file's sequence, the options applied to each) and the
 // times of the frames drawn from them.
 
+#include "animation/keyframe_source.h"
+#include "animation/keyframes.h"
 #include "cli/options.h"
 #include "genome/genome.h"
 
@@ -12,8 +14,12 @@
 #include <string>
 #include <vector>
 
+// The frames of a run checked before any is drawn; those after are checked as they come, so that
+// a run of a billion frames starts at once.
+constexpr long long iFramesCheckedFirst = 1000;
+
 struct SKeyframes {
-    std::shared_ptr<const std::vector<SGenome>> pKeys;
+    CKeyframes keys;
     std::string sSource;  // the genome file, as messages name it
 };
 
@@ -22,9 +28,9 @@ struct SKeyframes {
 // segments it draws as lines, are said on err.
 bool chooseKeyframes(const SOptions& options, SKeyframes& keys, std::ostream& err, int& iStatus);
 
-// The frames to draw: --frame's time, or --frames' range, its sides left out the keyframes'
-// default range. False with sError (status 2) where the range is empty.
-bool frameTimes(const SOptions& options, const SKeyframes& keys, std::vector<long long>& vFrames,
+// The frames to draw: --frames' range, its sides left out the keyframes' default range (with
+// --frame, its time decides). False with sError (status 2) where the range is empty.
+bool frameTimes(const SOptions& options, const SKeyframes& keys, SFrameRange& frames,
                 std::string& sError);
 
 // "" or why frame dTime cannot be drawn: its genome not drawable, or too many moments.

@@ -1,5 +1,6 @@
 #include "app/genome_choice.h"
 
+#include "animation/motion_blur.h"
 #include "editing/genome_frame.h"
 #include "editing/genome_random.h"
 #include "files/whole_file.h"
@@ -75,4 +76,12 @@ std::string genomeOptionsProblem(const SOptions& options) {
         if (option.bGiven)
             return std::string(option.sOption) + " does not apply to the genome a picture keeps";
     return "";
+}
+
+bool planOf(const SGenomeChoice& choice, SRenderPlan& plan, std::string& sError) {
+    if (choice.vFrameKeys.empty()) {
+        plan = stillPlan(choice.genome);
+        return true;
+    }
+    return keptFramePlan(choice.vFrameKeys, choice.genome.dTime, plan, sError);
 }

@@ -7,6 +7,7 @@
 #include "cli/options.h"
 #include "files/genome_file.h"
 #include "genome/genome.h"
+#include "render/render_plan.h"
 
 #include <cstdint>
 #include <ostream>
@@ -25,6 +26,7 @@ struct SGenomeChoice {
     long long    iSamplesDone = -1;  // a picture saved part way: drawn this far again; -1: all
     int          iDepth = 8;         // bits a channel of the picture it was loaded from
     bool         bTransparent = false;  // whether that picture was
+    std::vector<SGenome> vFrameKeys;  // a frame saved: drawn again from them; empty: a still
 };
 
 // What a genome's picture is written as at sPath: the kind its name says; --depth, else the
@@ -32,6 +34,10 @@ struct SGenomeChoice {
 // kind's own; transparent with --transparent or where that picture was.
 SPictureFormat pictureFormatOf(const SOptions& options, const std::string& sPath,
                                const SGenomeChoice* pChoice = nullptr);
+
+// The plan of the choice's render: its genome, or the frame it was saved from; false with
+// sError where that frame cannot be drawn.
+bool planOf(const SGenomeChoice& choice, SRenderPlan& plan, std::string& sError);
 
 // The options applied to a genome: --size draws the same framing at that size, --quality says
 // the samples a pixel, --seed the seed (else uSeed stays), --fit frames its camera on its orbit.

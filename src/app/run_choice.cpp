@@ -68,6 +68,9 @@ EChosen chooseLoaded(const SOptions& options, std::ostream& err, SDrawn& drawn) 
     // A picture saved part way is drawn as far again; at another size or quality, all of it.
     if (!options.size && !options.dQuality)
         drawn.genome.iSamplesDone = recorded.genome.iSamplesDone;
+    // A frame is drawn again as it was; changed by the options, as a still.
+    if (!options.size && !options.dQuality && !options.bFit)
+        drawn.genome.vFrameKeys = recorded.genome.vFrameKeys;
     applyGenomeOptions(options, drawn.genome);
     return EChosen::eChosen;
 }

@@ -1,4 +1,5 @@
 #include "files/genome_file.h"
+#include "base/limits.h"
 
 #include "files/picture_writer.h"
 #include "files/whole_file.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr const char* sGenomeKey = "flam3_genome";  // where flam3 keeps a picture's genome
 // Rows on their way to the PNG writer: three of the tone map's groups of rows.
 constexpr int iPipeRows = 96;
+constexpr const char* sFrameKey = "flames_keyframes";  // a frame's, to draw it again
 constexpr const char* sDoneKey = "Done";             // the samples drawn, where not all were
 constexpr size_t iLongestName = 64;
 
@@ -49,6 +51,16 @@ std::vector<SPngText> genomePictureTexts(const CGenomeRender& render, unsigned i
                                     {"Description", genomeCaption(genome, uSeed)}};
     if (!render.done()) vTexts.push_back({sDoneKey, std::to_string(render.samplesDone())});
     vTexts.push_back({sGenomeKey, genomeXml(genome), true});
+    // A frame keeps the keyframes its moments are blended from: its genome alone draws a still.
+    // Those of a thousand xforms each may not fit: such a frame is drawn again as a still.
+    const std::vector<SGenome>& vKeys = render.renderPlan().vFrameKeys;
+    if (!vKeys.empty()) {
+        std::string sKeys = "<flames>\n";
+        for (const SGenome& key : vKeys) sKeys += genomeXml(key);
+        sKeys += "</flames>\n";
+        // Within what a picture's genome may take, which reading it back allows a chunk.
+        if (sKeys.size() <= uMostGenomeTextBytes) vTexts.push_back({sFrameKey, sKeys, true});
+    }
     return vTexts;
 }
 
@@ -201,9 +213,65 @@ bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::strin
 // Several flames under one root, in their order, as flam3-genome writes a sequence.
 bool writeGenomesFile(const std::string& sPath, const std::vector<SGenome>& vGenomes,
                       std::string& sError) {
-    std::string sText = "<flames>\n";
-    for (const SGenome& genome : vGenomes) sText += genomeText(genome);
-    return writeGenomesText(sPath, sText + "</flames>\n", sError);
+    return writeGenomesFile(
+        sPath, static_cast<int64_t>(vGenomes.size()),
+        [&](int64_t k) { return vGenomes[static_cast<size_t>(k)]; }, sError);
+}
+
+namespace {
+
+constexpr char sFlamesHead[] = "<flames>\n", sFlamesTail[] = "</flames>\n";
+
+// The flames' text, a flame at a time, to onText: "" or why it stopped, at the first text that
+// would take the file over what a genome file may hold.
+std::string streamGenomes(int64_t iCount, const std::function<SGenome(int64_t)>& genomeOf,
+                          const std::function<bool(const std::string&)>& onText) {
+    size_t uBytes = sizeof sFlamesHead - 1 + sizeof sFlamesTail - 1;
+    if (!onText(sFlamesHead)) return errorText(errno ? errno : EIO);
+    for (int64_t k = 0; k < iCount; k++) {
+        const std::string sText = genomeText(genomeOf(k));
+        uBytes += sText.size();
+        if (uBytes > uMostGenomeFileBytes)
+            return "flame " + std::to_string(k + 1) + " of " + std::to_string(iCount) +
+                   " takes the file over " + std::to_string(uMostGenomeFileBytes) +
+                   " bytes (64 MiB), the most a genome file may hold: fewer frames, or one "
+                   "written at a time with --frame";
+        if (!onText(sText)) return errorText(errno ? errno : EIO);
+    }
+    return onText(sFlamesTail) ? "" : errorText(errno ? errno : EIO);
+}
+
+}  // namespace
+
+bool writeGenomesFile(const std::string& sPath, int64_t iCount,
+                      const std::function<SGenome(int64_t)>& genomeOf, std::string& sError) {
+    if (iCount > iMostFlamesInFile) {
+        const std::string sReason = std::to_string(iCount) + " flames, over the " +
+                                    std::to_string(iMostFlamesInFile) +
+                                    " a genome file may hold: fewer frames, or one written at "
+                                    "a time with --frame";
+        sError = sPath == "-" ? "standard output: " + sReason : pathError(sPath, sReason);
+        return false;
+    }
+    const auto written = [](FILE* pFile) {
+        return [pFile](const std::string& sText) {
+            return std::fwrite(sText.data(), 1, sText.size(), pFile) == sText.size();
+        };
+    };
+    if (sPath == "-") {  // what a pipe has been given cannot be taken back: measured first
+        std::string sReason = streamGenomes(iCount, genomeOf, [](const std::string&) {
+            return true;
+        });
+        if (sReason.empty()) sReason = streamGenomes(iCount, genomeOf, written(stdout));
+        if (sReason.empty() && std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+        sError = "standard output: " + (sReason.empty() ? errorText(errno ? errno : EIO)
+                                                         : sReason);
+        return false;
+    }
+    return replaceWith(sPath, sError, [&](CWholeFile& file, const std::string& sFolder) {
+        if (const int iError = file.create(sFolder)) return errorText(iError);
+        return streamGenomes(iCount, genomeOf, written(file.stream()));
+    });
 }
 
 bool writeGenomesText(const std::string& sPath, const std::string& sText, std::string& sError) {
@@ -288,6 +356,11 @@ bool readRecordedGenome(const std::vector<SPngText>& vTexts, SRecordedGenome& re
         return false;
     }
     recorded.genome = vGenomes.front();
+    if (const std::string* pKeys = text(sFrameKey);
+        pKeys && !readGenomes(*pKeys, recorded.vFrameKeys, sProblem)) {
+        sReason = std::string("its ") + sFrameKey + " chunk: " + sProblem;
+        return false;
+    }
     const std::string* pSeed = text("Seed");
     recorded.bSeed = pSeed != nullptr;
     if (pSeed && !readSeed(*pSeed, recorded.uSeed)) {

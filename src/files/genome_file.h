@@ -10,6 +10,8 @@
 #include "xml/genome_xml.h"
 
 #include <memory>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,12 @@ bool writeGenomeFile(const std::string& sPath, const SGenome& genome, std::strin
 // The same for several, under a <flames> root: keyframes, loops and sequences.
 bool writeGenomesFile(const std::string& sPath, const std::vector<SGenome>& vGenomes,
                       std::string& sError);
+// The same for iCount flames made one at a time, genomeOf(k) the k-th, each written as it is
+// made: refused with sError, nothing written, where the file would be one that no genome file
+// may be (over iMostFlamesInFile flames or uMostGenomeFileBytes bytes) and reading it back
+// would refuse it.
+bool writeGenomesFile(const std::string& sPath, int64_t iCount,
+                      const std::function<SGenome(int64_t)>& genomeOf, std::string& sError);
 // A genome file's text, there.
 bool writeGenomesText(const std::string& sPath, const std::string& sText, std::string& sError);
 bool writeGenomeFileAsNew(const SGenome& genome, std::string& sName, std::string& sError);
@@ -90,6 +98,7 @@ struct SRecordedGenome {
     long long    iSamplesDone = -1;  // where the picture was saved part way; -1: whole
     int          iDepth = 8;         // bits a channel of the picture that keeps it
     bool         bTransparent = false;
+    std::vector<SGenome> vFrameKeys;  // a frame's keyframes (SRenderPlan's); empty: a still
 };
 bool readRecordedGenome(const std::vector<SPngText>& vTexts, SRecordedGenome& recorded,
                         std::string& sReason);

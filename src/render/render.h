@@ -102,6 +102,7 @@ public:
     bool writeTonedImage(bool bTransparent, const FTonedRow& onRow);
 
     const SGenome& renderedGenome() const { return plan.genome; }
+    const SRenderPlan& renderPlan() const { return plan; }
     const CHistogram& histogram() const { return *pHistogram; }  // this pass's buckets
 
 private:

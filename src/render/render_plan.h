@@ -24,6 +24,9 @@ struct SRenderPlan {
     double dMeanWeight = 1;  // the moments' mean weight, which the log scaling divides by
     // The genome of a moment; null: every moment draws the picture's genome.
     std::function<SGenome(double dTime)> genomeAt;
+    // A frame's: the first keyframe (whose spatial filter every frame takes), then those its
+    // moments are blended from, which a picture keeps to be drawn again; empty for a still.
+    std::vector<SGenome> vFrameKeys;
 };
 
 // A still genome drawn at dQuality (> 0; else its own quality): one moment a pass, weight 1.

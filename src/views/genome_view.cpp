@@ -224,8 +224,9 @@ bool CGenomeView::prepare(const SGenomeChoice& choice, const SOptions& given, in
     now.iPick = now.iFilePick = sFile.empty() ? 0 : choice.iPick;
     now.bRandom = choice.bRandom;
     now.uRandom = choice.uRandom;
-    pRender = pMade ? std::move(pMade)
-                    : std::make_unique<CGenomeRender>(now.genome, now.uSeed, iThreads);
+    SRenderPlan plan;
+    if (!pMade && !planOf(choice, plan, sError)) return false;
+    pRender = pMade ? std::move(pMade) : std::make_unique<CGenomeRender>(plan, now.uSeed, iThreads);
     if (choice.iSamplesDone >= 0) pRender->limitSamples(choice.iSamplesDone);
     sError = pRender->error();
     return sError.empty();

@@ -64,9 +64,7 @@ TEST(FrameListTest, PreviewKeyframeKeepsTheFramingAtFewerSamples) {
 }
 
 CFrameList framesOf(int iCount) {
-    std::vector<long long> vFrames;
-    for (int i = 0; i < iCount; i++) vFrames.push_back(10 + i);
-    return CFrameList(SKeyframes(), vFrames, "loop of flame 2");
+    return CFrameList(SKeyframes(), SFrameRange{10, 10 + iCount - 1, 1}, "loop of flame 2");
 }
 
 // Keys as the window takes them: Space, <, >, a frame's preview arriving, s pausing, or a

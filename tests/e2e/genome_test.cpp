@@ -10,6 +10,7 @@
 #include "xml/genome_xml.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -225,7 +226,106 @@ TEST(GenomeTest, HostileFilesAreRefusedWithinAMemoryLimit) {
         EXPECT_EQ(folder.names(), std::vector<std::string>{"odd.flame"});
     }
 }
+
+// Keyframes of values the program accepts that once cost gigabytes or hours: each drawn,
+// written or refused with its line at once, under an address-space limit of a quarter of a
+// gigabyte (a frame's 20000 moments, a loop of a million keyframes, a billion frames), and
+// nothing written where refused.
+TEST(GenomeTest, HostileKeyframesAreDrawnOrRefusedWithinAMemoryLimit) {
+    // sMore's attributes, and quality 1 and temporal_samples 1 where it leaves them out.
+    const auto key = [](const std::string& sTime, std::string sMore) {
+        for (const char* sDefault : {"quality=\"1\"", "temporal_samples=\"1\""})
+            if (sMore.find(std::string(sDefault).substr(0, 8)) == std::string::npos)
+                sMore += std::string(" ") + sDefault;
+        return "<flame time=\"" + sTime + "\" size=\"8 6\" scale=\"4\" palette=\"12\" " +
+               sMore + R"(>
+  <xform weight="1" color="0" linear="1" coefs="0.5 0 0 0.5 0 0"/>
+  <xform weight="1" color="1" linear="1" coefs="0.5 0 0 0.5 1 0.5"/></flame>)";
+    };
+    const auto keys = [&](const std::string& sFirst, const std::string& sSecond) {
+        return "<flames>" + key("0", sFirst) + key("1", sSecond) + "</flames>";
+    };
+    const std::string sMoments = R"(temporal_samples="20000" palette_interpolation="sweep")";
+    const struct {
+        std::string sKeys;
+        std::vector<std::string> vArgs;  // after --genome FILE
+        int iStatus;
+        std::string sSaid;  // a part of the one line said; "": nothing said
+        std::vector<std::string> vWritten;
+    } cases[] = {
+        {keys(sMoments, sMoments), {"--frame", "0.5", "--save", "f.png"}, 0, "", {"f.png"}},
+        {keys("", ""), {"--loop", "1000000", "--frame", "999999.5", "--write-genome", "g.flame"},
+         0, "", {"g.flame"}},
+        {keys("", ""), {"--sequence", "100000", "--frame", "150001", "--save", "f.png"}, 0, "",
+         {"f.png"}},
+        {keys("", ""), {"--loop", "10000", "--write-genome", "g.flame"}, 1, "(64 MiB)", {}},
+        {keys("", ""), {"--loop", "1000000", "--write-genome", "-"}, 1,
+         "1000001 flames, over the 1000000", {}},
+        {keys("", R"(quality="0.5")"), {"--frames", "0:999999999", "--save", "f"}, 1,
+         "frame 2: quality", {}},
+        {keys(R"(rotate="1e300")", R"(rotate="-1e300")"), {"--frames", "0:1", "--save", "f"}, 0,
+         "", {"f00000.png", "f00001.png"}},
+        {keys(R"(interpolation="smooth")", ""), {"--frame", "0.5", "--save", "f.png"}, 0,
+         "the first segment can only be linear (a curve needs a keyframe on either side): drawn "
+         "linear, as flam3 draws it",
+         {"f.png"}},
+        {"<flames>" + key("0", "") + key("1e-20", "") + "</flames>",
+         {"--frame", "0", "--save", "f.png"}, 1, "flame 2's time 1e-20 is within 1e-06 of", {}},
+        {"<flames>" + key("0", "") + key("4.9e-324", "") + "</flames>",
+         {"--frame", "0", "--save", "f.png"}, 1, "is within 1e-06 of flame 1's 0", {}},
+    };
+    for (const auto& example : cases) {
+        SCOPED_TRACE(example.vArgs.front() + " " + example.vArgs[1] + " " + example.sSaid);
+        CScratchFolder folder;
+        writeFile(folder / "keys.flame", example.sKeys);
+        std::vector<std::string> vLine = {"--genome", folder / "keys.flame"};
+        for (const std::string& sArg : example.vArgs)
+            vLine.push_back(sArg == "-" || sArg.front() == '-' || std::isdigit(sArg.front())
+                                ? sArg
+                                : folder / sArg);
+        SViewerLaunch launch = launchOf(vLine);
+        launch.vWrapper = {"sh", "-c", "ulimit -v 250000; exec \"$0\" \"$@\" > /dev/null"};
+        CViewerRun run(launch);
+        expectExitStatus(run.waitForExit(dEndTimeout), example.iStatus);
+        if (example.sSaid.empty()) {
+            EXPECT_EQ(run.errors(), "");
+        } else {
+            EXPECT_NE(run.errors().find(example.sSaid), std::string::npos) << run.errors();
+            EXPECT_EQ(run.errors().find('\n'), run.errors().size() - 1) << run.errors();
+        }
+        std::vector<std::string> vNames = {"keys.flame"};
+        vNames.insert(vNames.end(), example.vWritten.begin(), example.vWritten.end());
+        std::vector<std::string> vFound = folder.names();
+        std::sort(vNames.begin(), vNames.end());
+        std::sort(vFound.begin(), vFound.end());
+        EXPECT_EQ(vFound, vNames);
+    }
+}
 #endif
+
+// A frame's picture drawn again with --load is the frame, pixel for pixel: its moments blended
+// from the keyframes it keeps, a file's or a sequence's.
+TEST(GenomeTest, SavedFrameDrawsAgainWithLoad) {
+    CScratchFolder folder;
+    writeFile(folder / "keys.flame", R"(<flames>
+<flame time="0" size="32 24" scale="8" quality="5" temporal_samples="3" palette="12">
+  <xform weight="1" color="0" linear="1" coefs="0.5 0 0 0.5 0 0"/>
+  <xform weight="1" color="1" spherical="1" coefs="0.5 0.2 -0.2 0.5 1 0.5"/></flame>
+<flame time="4" size="32 24" scale="10" rotate="60" quality="5" temporal_samples="3"
+       palette="40">
+  <xform weight="1" color="0" linear="1" coefs="0.3 0.4 -0.4 0.3 0.5 0"/>
+  <xform weight="1" color="1" spherical="1" coefs="0.5 -0.2 0.2 0.5 -1 0.5"/></flame>
+</flames>)");
+    for (const std::vector<std::string>& vFrame :
+         {std::vector<std::string>{"--frame", "2.5"}, {"--sequence", "3", "--frame", "4.5"}}) {
+        SCOPED_TRACE(vFrame.front());
+        std::vector<std::string> vLine = {"--genome", folder / "keys.flame", "--seed", "7"};
+        vLine.insert(vLine.end(), vFrame.begin(), vFrame.end());
+        const SPicture frame = savedGenome(vLine, folder / "frame.png");
+        const SPicture again = savedGenome({"--load", folder / "frame.png"}, folder / "again.png");
+        EXPECT_EQ(again.vRgb, frame.vRgb);
+    }
+}
 
 // What is not drawn here refuses the flame, one line naming each thing and nothing written;
 // --lenient draws without them, a line each, and records the genome as drawn, which draws the
