@@ -16,14 +16,17 @@ SLogScale logScaleOf(const SGenome& genome, double dQuality, double dSamplesShar
     return {dK1, dK2};
 }
 
-SToneCurve toneCurveOf(const SGenome& genome) {
-    const double dInverseGamma = 1 / genome.dGamma;
-    return {dInverseGamma, genome.dGammaThreshold, genome.dVibrancy, genome.dHighlightPower,
-            {genome.dBackground[0], genome.dBackground[1], genome.dBackground[2]},
-            maths::pow(genome.dGammaThreshold, dInverseGamma - 1)};
-}
-
 namespace {
+
+std::shared_ptr<const std::vector<double>> curveTablesOf(const CCurves& curves) {
+    if (curvesOff(curves)) return nullptr;
+    auto pTables = std::make_shared<std::vector<double>>(iCurves * iCurveSteps);
+    for (int i = 0; i < iCurves; i++)
+        for (int j = 0; j < iCurveSteps; j++)
+            (*pTables)[static_cast<size_t>(i) * iCurveSteps + j] =
+                curveValue(curves[i], j / double(iCurveSteps - 1));
+    return pTables;
+}
 
 // Clamped to [0, 255] and truncated, as flam3 does; NaN comes out 255, as in flam3's pictures.
 unsigned char eightBits(double d) {
@@ -46,6 +49,13 @@ void highlighted(const double* pValue, double dNu, double dScale, double dPower,
 }
 
 }  // namespace
+
+SToneCurve toneCurveOf(const SGenome& genome) {
+    const double dInverseGamma = 1 / genome.dGamma;
+    return {dInverseGamma, genome.dGammaThreshold, genome.dVibrancy, genome.dHighlightPower,
+            {genome.dBackground[0], genome.dBackground[1], genome.dBackground[2]},
+            maths::pow(genome.dGammaThreshold, dInverseGamma - 1), curveTablesOf(genome.curves)};
+}
 
 void SToneCurve::pixel(const double* pValue, unsigned char* pRgb) const {
     // α from the gamma curve, straightened below the threshold; ℓ from the unclamped α.
@@ -74,9 +84,23 @@ void SToneCurve::pixel(const double* pValue, unsigned char* pRgb) const {
                 dBase[c] = ((1 - dLambda) * dNu + dLambda * dL) * pValue[c] / 255;
         }
     }
-    for (int c = 0; c < 3; c++)
-        pRgb[c] = eightBits(dBase[c] + vibrancyTerm(pValue[c]) +
-                            (1 - dAlpha) * 256 * dBackground[c]);
+    for (int c = 0; c < 3; c++) {
+        const double dValue = dBase[c] + vibrancyTerm(pValue[c]) +
+                              (1 - dAlpha) * 256 * dBackground[c];
+        pRgb[c] = eightBits(pCurveTables ? curved(dValue, c) : dValue);
+    }
+}
+
+// v ← S_c(S_overall(v)) on the 0–1 scale where 1 is 255, each curve looked up at the sample
+// below: the editors' tables, quantised to 1/65535. Not alpha: the curves colour only.
+double SToneCurve::curved(double dValue, int iChannel) const {
+    const auto step = [](double v) {
+        return static_cast<size_t>(std::clamp(v * (iCurveSteps - 1), 0.0, iCurveSteps - 1.0));
+    };
+    if (std::isnan(dValue)) return dValue;  // shown as flam3 shows it
+    const std::vector<double>& tables = *pCurveTables;
+    const double dOverall = tables[step(dValue / 255)];
+    return 255 * tables[static_cast<size_t>(iChannel + 1) * iCurveSteps + step(dOverall)];
 }
 
 // (1 − vibrancy)·256·(v/255)^(1/γ), even at vibrancy 1, as flam3 draws it: where a filter's

@@ -5,6 +5,9 @@
 
 #include "genome/genome.h"
 
+#include <memory>
+#include <vector>
+
 constexpr int iToneChannels = 4;  // red, green, blue, alpha
 
 // Log scaling of a bucket with sums (r, g, b, a) in flam3's units: L·(r, g, b, a) with
@@ -21,9 +24,14 @@ struct SToneCurve {
     double dInverseGamma, dThreshold, dVibrancy, dHighlightPower;
     double dBackground[3];
     double dThresholdPower;  // threshold^(1/γ − 1), the slope of the straightened part
+    // The colour curves, each sampled at j/65535 for j = 0 … 65535, overall first; null: none.
+    std::shared_ptr<const std::vector<double>> pCurveTables;
     void pixel(const double* pValue, unsigned char* pRgb) const;
 
 private:
     double vibrancyTerm(double dValue) const;
+    double curved(double dValue, int iChannel) const;
 };
+
+constexpr int iCurveSteps = 65536;  // samples of each colour curve
 SToneCurve toneCurveOf(const SGenome& genome);
