@@ -111,6 +111,9 @@ constexpr SEditorRow flameRows[] = {
     {"cam_yfocus", nullptr}, {"cam_zfocus", nullptr}, {"new_dof", nullptr},
     // Changes the picture; accepted at the value that changes nothing.
     {"logscale_k2", isZero}, {"blur_curve", isZero},
+    // The older curves as points other than four of each curve, which the table reads only on
+    // the diagonal: no editor's curve this program knows how to draw.
+    {"curves", [](const char*) { return false; }},
     {"contrast", isOne}, {"saturation", isOne}, {"balancing_*", isOne},
     {"white_level", [](const char* s) {
          double d;
