@@ -158,7 +158,8 @@ int saveGenome(const SOptions& options, const SGenomeChoice& choice, const std::
 int saveEveryGenome(const SOptions& options) {
     CFlameFile file;
     std::string sError;
-    if (!loadGenomeFile(options.sGenomePath, file, sError)) return failed(sError);
+    if (!loadGenomeFile(options.sGenomePath, file, sError, options.bLenient))
+        return failed(sError);
     int iStatus = 0;
     for (int iPick = 1; iPick <= file.count(); iPick++) {
         SGenomeChoice choice;

@@ -34,7 +34,7 @@ void blendUses(const SXform* const* pKeys, const double* pWeights, int iKeys, SX
         if (vUses.size() != out.vUses.size()) return;
         for (size_t u = 0; u < vUses.size(); u++)
             if (vUses[u].iVariation != out.vUses[u].iVariation ||
-                vUses[u].eForm != out.vUses[u].eForm)
+                vUses[u].eForm != out.vUses[u].eForm || vUses[u].iRepeat != out.vUses[u].iRepeat)
                 return;
     }
     for (size_t u = 0; u < out.vUses.size(); u++) {

@@ -23,7 +23,7 @@ bool readFlames(const SOptions& options, std::vector<SGenome>& vGenomes, std::os
                 int& iStatus) {
     CFlameFile file;
     std::string sError;
-    if (!loadGenomeFile(options.sGenomePath, file, sError))
+    if (!loadGenomeFile(options.sGenomePath, file, sError, options.bLenient))
         return said(err, sError, iFailed, iStatus);
     const bool bOne = options.iLoopFrames.has_value();
     const int iFirst = bOne ? options.iPick.value_or(1) : 1;

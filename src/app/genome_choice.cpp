@@ -34,7 +34,7 @@ bool drawRandomGenome(const SOptions& options, SGenomeChoice& choice, std::strin
 
 bool pickGenome(const SOptions& options, SGenomeChoice& choice, std::string& sError) {
     CFlameFile file;
-    return loadGenomeFile(options.sGenomePath, file, sError) &&
+    return loadGenomeFile(options.sGenomePath, file, sError, options.bLenient) &&
            pickGenomeOf(file, options, options.iPick.value_or(1), choice, sError);
 }
 

@@ -313,7 +313,9 @@ const SKnownOption knownOptions[] = {
      "variation unknown here, an editor's setting that changes the\n"
      "picture in a way not drawn here): drawn without each, each\n"
      "named on standard error, the genome recorded as drawn; without\n"
-     "it such a flame is refused, every such thing named"},
+     "it such a flame is refused, every such thing named; and read a\n"
+     "JWildfire file whose repeats NAME#k# are no XML names, mended\n"
+     "to NAME.k. before it is parsed, which is said"},
     {"--frames", "a range such as 0:99", applyFrames, "--frames FIRST:LAST[:STEP]",
      "with --genome and --save PREFIX: draw the frames FIRST to LAST\n"
      "(every STEP-th) of the genome file's keyframes, each blurred in\n"

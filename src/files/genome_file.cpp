@@ -185,8 +185,10 @@ bool genomeKeepable(const SGenome& genome, std::string& sError) {
     return false;
 }
 
-bool loadGenomeFile(const std::string& sPath, CFlameFile& file, std::string& sError) {
+bool loadGenomeFile(const std::string& sPath, CFlameFile& file, std::string& sError,
+                    bool bMendNames) {
     std::string sReason;
+    file.mendNames(bMendNames);
     if (file.load(sPath, sReason)) return true;
     sError = pathError(sPath, sReason);
     return false;

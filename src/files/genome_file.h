@@ -21,8 +21,9 @@ struct SPngRows;
 
 // The genome file at sPath, parsed, its flames to be read one at a time; and flame iPick (1 to
 // the count) of it, read as pLeniency says (strictly where null). On failure, sError is
-// "PATH: reason".
-bool loadGenomeFile(const std::string& sPath, CFlameFile& file, std::string& sError);
+// "PATH: reason". bMendNames reads JWildfire's NAME#k# names, as --lenient does.
+bool loadGenomeFile(const std::string& sPath, CFlameFile& file, std::string& sError,
+                    bool bMendNames = false);
 bool readPickedGenome(const CFlameFile& file, const std::string& sPath, int iPick,
                       SGenome& genome, std::string& sError, SLeniency* pLeniency = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include "base/number_text.h"
 #include "genome/attribute_rows.h"
+#include "genome/colour_curves.h"
 #include "genome/filter.h"
 #include "genome/genome.h"
 #include "genome/numbers.h"
@@ -74,6 +75,39 @@ SAttribute<SGenome> size() {
             }};
 }
 
+// One of the colour curves, its knots as x y pairs. The four are written only where one of them
+// is not neutral: a flame without curves is written as before there were any.
+template <int iCurve>
+SAttribute<SGenome> colourCurve(const char* sName) {
+    return {sName, "0 0 0.25 0.25 0.5 0.5 0.75 0.75 1 1",
+            "pairs of numbers x y, at least two, no two of the same x", eFromFirst,
+            [](const char* sText, SGenome& genome) {
+                return readCurve(sText, genome.curves[iCurve]);
+            },
+            [](const SGenome& genome, std::string& sText) {
+                sText = curveText(genome.curves[iCurve]);
+                return !curvesOff(genome.curves);
+            },
+            [](const SGenome& one, const SGenome& other) {
+                return one.curves[iCurve] == other.curves[iCurve];
+            }};
+}
+
+// The Houdini editor's switch to drop the points that are not finite, far away or of an xform
+// of opacity 0: none of them is drawn here anyway. Written only where it is on.
+SAttribute<SGenome> removeInvalid() {
+    return {"flam3h_rip", "0", "0 or 1", eFromFirst,
+            [](const char* sText, SGenome& genome) {
+                return readInteger(sText, genome.iRemoveInvalid) &&
+                       (genome.iRemoveInvalid == 0 || genome.iRemoveInvalid == 1);
+            },
+            [](const SGenome& genome, std::string& sText) {
+                sText = shortest(genome.iRemoveInvalid);
+                return genome.iRemoveInvalid != 0;
+            },
+            sameMember<&SGenome::iRemoveInvalid>};
+}
+
 std::vector<SAttribute<SGenome>> flameRows() {
     std::vector<SAttribute<SGenome>> vRows = {
         {"name", "", "", eFromFirst,
@@ -144,9 +178,20 @@ std::vector<SAttribute<SGenome>> flameRows() {
         numberUnlessZero<&SGenome::dCamDof>("cam_dof", eBlend),
         numberUnlessZero<&SGenome::dCamRoll>("cam_roll", eBlend),
         numberUnlessZero<&SGenome::dBlurCurve>("blur_curve", eBlend),
+        colourCurve<0>("overall_curve"),
+        colourCurve<1>("red_curve"),
+        colourCurve<2>("green_curve"),
+        colourCurve<3>("blue_curve"),
+        removeInvalid(),
         oldForm<SGenome>("oversample", "a whole number", [](const char* sText, SGenome& genome) {
             return readInteger(sText, genome.iSupersample);
         }),
+        // The older form of the four curves, points with weights the spline does not use; the
+        // curves read after it, as the editors write them, take its place.
+        oldForm<SGenome>("curves", "48 numbers, four curves of four points x y weight",
+                         [](const char* sText, SGenome& genome) {
+                             return readOldCurves(sText, genome.curves);
+                         }),
         // Apophysis's name of cam_persp.
         oldForm<SGenome>("cam_perspective", "a finite number",
                          [](const char* sText, SGenome& genome) {
@@ -182,6 +227,22 @@ SAttribute<SXform> chaos() {
          sameMember<&SXform::vChaos>, true, blendChaos});
 }
 
+// How much of a colour its variations set the xform keeps, clamped into [0, 1] as the editors
+// clamp it; written only where it is not 1, which keeps the blended colour as it was.
+SAttribute<SXform> varColor() {
+    SAttribute<SXform> row = number<&SXform::dVarColor>("var_color", "1", eBlendWithinUnit);
+    row.pfRead = [](const char* sText, SXform& xform) {
+        if (!readNumber(sText, xform.dVarColor)) return false;
+        xform.dVarColor = std::clamp(xform.dVarColor, 0.0, 1.0);
+        return true;
+    };
+    row.pfWrite = [](const SXform& xform, std::string& sText) {
+        sText = shortest(xform.dVarColor);
+        return xform.dVarColor != 1;
+    };
+    return row;
+}
+
 std::vector<SAttribute<SXform>> xformRows() {
     SAttribute<SXform> weight = number<&SXform::dWeight>("weight", "0", eBlendNonNegative);
     weight.bInFinal = false;  // a final xform is never chosen: its weight is 0
@@ -215,6 +276,7 @@ std::vector<SAttribute<SXform>> xformRows() {
                                            eBlend)),
         chaos(),
         ifChanged(number<&SXform::dAnimate>("animate", "1", eBlend)),
+        unmoving(varColor()),
         oldForm<SXform>("symmetry", "a finite number", [](const char* sText, SXform& xform) {
             double dSymmetry;  // the colour speed's old name and scale; a symmetry stays still
             if (!readNumber(sText, dSymmetry)) return false;

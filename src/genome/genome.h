@@ -5,6 +5,7 @@
 // reader fills it (genome_xml.h), the render draws it (render.h).
 
 #include "base/limits.h"
+#include "genome/colour_curves.h"
 #include "genome/variation_use.h"
 #include "variations/variations.h"
 
@@ -59,6 +60,7 @@ struct SXform {
     double dColorSpeed;      // blend factor s: c' = s·color + (1 − s)·c
     double dOpacity;         // plot weight opacity^(log2 10); the final's: chance it is applied
     double dAnimate;         // 0: a loop leaves it unturned; anything else turns it
+    double dVarColor;        // of a colour a variation sets, the share kept; [0, 1]
     std::array<double, 6> coefs;  // A B C D E F: x' = Ax + Cy + E,
     std::array<double, 6> post;   //              y' = Bx + Dy + F
     // JWildfire's planes beside them, a₀ … a₅ each (game/xform_apply.h): the pre-affine's
@@ -127,6 +129,9 @@ struct SGenome {
     double dCamDof;                  // depth of field: a tenth of it is the blur per unit depth
     double dCamRoll;                 // JWildfire's: radians, the turn about the screen's vertical
     double dBlurCurve;               // Fractorium's: the blur's growth away from the centre
+    CCurves curves;                  // the editors' colour curves; all neutral: none
+    int    iRemoveInvalid;           // the Houdini editor's flam3h_rip, 0 or 1: the points it
+                                     // drops plot nothing here either
     // Animation: the keyframe's time and how it moves to the next; a frame's motion blur.
     double dTime;
     ETimeInterpolation    eTimeInterpolation;     // of the segment that starts here

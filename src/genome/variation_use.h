@@ -4,8 +4,9 @@
 // and post_X forms, which move the point before the variations see it and their sum after. The
 // xform keeps them in the file's order, the order they act in. Their attribute names, both ways:
 // the weight's pre_X or post_X, the parameters' pre_X_P or post_X_P for X's parameter X_P.
-// (JWildfire also writes a variation once more as X#k#, which is no XML name: such a file is
-// refused as not XML, as flam3 refuses it.)
+// A variation used once more beside its plain weight, as JWildfire writes it (X#k#, no XML name,
+// which a lenient reading mends), is X.k. here: its weight X.k., its parameters X.k._P; it is
+// added to the sum as the plain one is.
 
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@ struct SVariationUse {
     EVariationForm eForm;
     double         dWeight;
     std::vector<double> parameters; // the row's, in its order
+    int            iRepeat = -1;    // k of a repeat X.k.; -1: none
 
     bool operator==(const SVariationUse& other) const;
 };
@@ -26,6 +28,7 @@ struct SVariationName {
     int            iVariation = -1;
     EVariationForm eForm = ePlainForm;
     int            iParameter = -1;  // its place among the row's parameters; -1: the weight
+    int            iRepeat = -1;     // k of a repeat X.k.; -1: none
 };
 
 // False for a name that is no variation's, parameter's or form's.

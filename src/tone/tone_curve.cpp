@@ -16,11 +16,25 @@ SLogScale logScaleOf(const SGenome& genome, double dQuality, double dSamplesShar
     return {dK1, dK2};
 }
 
+namespace {
+
+std::shared_ptr<const std::vector<double>> curveTablesOf(const CCurves& curves) {
+    if (curvesOff(curves)) return nullptr;
+    auto pTables = std::make_shared<std::vector<double>>(iCurves * iCurveSteps);
+    for (int i = 0; i < iCurves; i++)
+        for (int j = 0; j < iCurveSteps; j++)
+            (*pTables)[static_cast<size_t>(i) * iCurveSteps + j] =
+                curveValue(curves[i], j / double(iCurveSteps - 1));
+    return pTables;
+}
+
+}  // namespace
+
 SToneCurve toneCurveOf(const SGenome& genome) {
     const double dInverseGamma = 1 / genome.dGamma;
     return {dInverseGamma, genome.dGammaThreshold, genome.dVibrancy, genome.dHighlightPower,
             {genome.dBackground[0], genome.dBackground[1], genome.dBackground[2]},
-            maths::pow(genome.dGammaThreshold, dInverseGamma - 1)};
+            maths::pow(genome.dGammaThreshold, dInverseGamma - 1), curveTablesOf(genome.curves)};
 }
 
 unsigned char eightBitLevel(double d) {
@@ -101,7 +115,20 @@ void SToneCurve::pixel(const double* pValue, bool bTransparent, STonedPixel& ton
         const double dColour = dBase[c] + vibrancyTerm(pValue[c]);
         if (!bTransparent) toned.dRgb[c] = dColour + (1 - dAlpha) * 256 * dBackground[c];
         else toned.dRgb[c] = dAlpha > 0 ? dColour / dAlpha : 0;
+        if (pCurveTables) toned.dRgb[c] = curved(toned.dRgb[c], c);
     }
+}
+
+// v ← S_c(S_overall(v)) on the 0–1 scale where 1 is 255, each curve looked up at the sample
+// below: the editors' tables, quantised to 1/65535. Not alpha: the curves colour only.
+double SToneCurve::curved(double dValue, int iChannel) const {
+    const auto step = [](double v) {
+        return static_cast<size_t>(std::clamp(v * (iCurveSteps - 1), 0.0, iCurveSteps - 1.0));
+    };
+    if (std::isnan(dValue)) return dValue;  // shown as flam3 shows it
+    const std::vector<double>& tables = *pCurveTables;
+    const double dOverall = tables[step(dValue / 255)];
+    return 255 * tables[static_cast<size_t>(iChannel + 1) * iCurveSteps + step(dOverall)];
 }
 
 // (1 − vibrancy)·256·(v/255)^(1/γ), even at vibrancy 1, as flam3 draws it: where a filter's

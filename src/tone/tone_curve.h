@@ -6,6 +6,8 @@
 #include "genome/genome.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 constexpr int iToneChannels = 4;  // red, green, blue, alpha
 
@@ -34,6 +36,8 @@ struct SToneCurve {
     double dInverseGamma, dThreshold, dVibrancy, dHighlightPower;
     double dBackground[3];
     double dThresholdPower;  // threshold^(1/γ − 1), the slope of the straightened part
+    // The colour curves, each sampled at j/65535 for j = 0 … 65535, overall first; null: none.
+    std::shared_ptr<const std::vector<double>> pCurveTables;
     void pixel(const double* pValue, unsigned char* pRgb) const;
     void pixel(const double* pValue, bool bTransparent, STonedPixel& toned) const;
 
@@ -41,7 +45,10 @@ private:
     double alphaOf(const double* pValue, double& dL) const;
     void baseOf(const double* pValue, double dL, double* pBase) const;
     double vibrancyTerm(double dValue) const;
+    double curved(double dValue, int iChannel) const;
 };
+
+constexpr int iCurveSteps = 65536;  // samples of each colour curve
 SToneCurve toneCurveOf(const SGenome& genome);
 
 // The levels of pictures: clamped to [0, 255] and truncated, as flam3 does, NaN 255; and 16 bits,

@@ -218,6 +218,7 @@ bool CGenomeView::prepare(const SGenomeChoice& choice, const SOptions& given, in
     iThreads = iThreadsAsked;
     options = given;
     sFile = choice.sFile;
+    file.mendNames(given.bLenient);
     if (!sFile.empty() && !file.load(sFile, sError)) return false;
     now.genome = now.original = choice.genome;
     now.uSeed = choice.uSeed;

@@ -38,16 +38,10 @@ bool isZeroColour(const char* sValue) {
            dColour[2] == 0;
 }
 
-// Numbers that come in pairs (x, y), or triples (x, y, weight), each a point of a curve from 0 to
-// 1: the curve is the identity when every point lies on the diagonal.
-template <int iStride>
-bool pointsOnDiagonal(const char* sValue) {
-    std::vector<double> vNumbers;
-    if (!readNumberList(sValue, vNumbers) || vNumbers.empty() || vNumbers.size() % iStride != 0)
-        return false;
-    for (size_t i = 0; i < vNumbers.size(); i += iStride)
-        if (vNumbers[i] != vNumbers[i + 1]) return false;
-    return true;
+bool isIdentityAffine(const char* sValue) {
+    double dCoefs[6];
+    return readNumbers(sValue, 6, dCoefs) && dCoefs[0] == 1 && dCoefs[1] == 0 &&
+           dCoefs[2] == 0 && dCoefs[3] == 1 && dCoefs[4] == 0 && dCoefs[5] == 0;
 }
 
 bool drawnZoom(const char* sValue) {
@@ -116,9 +110,10 @@ constexpr SEditorRow flameRows[] = {
     {"background_type", nullptr}, {"cam_dof_*", nullptr}, {"cam_xfocus", nullptr},
     {"cam_yfocus", nullptr}, {"cam_zfocus", nullptr}, {"new_dof", nullptr},
     // Changes the picture; accepted at the value that changes nothing.
-    {"curves", pointsOnDiagonal<3>}, {"red_curve", pointsOnDiagonal<2>},
-    {"green_curve", pointsOnDiagonal<2>}, {"blue_curve", pointsOnDiagonal<2>},
-    {"overall_curve", pointsOnDiagonal<2>}, {"logscale_k2", isZero}, {"blur_curve", isZero},
+    {"logscale_k2", isZero}, {"blur_curve", isZero},
+    // The older curves as points other than four of each curve, which the table reads only on
+    // the diagonal: no editor's curve this program knows how to draw.
+    {"curves", [](const char*) { return false; }},
     {"contrast", isOne}, {"saturation", isOne}, {"balancing_*", isOne},
     {"white_level", [](const char* s) {
          double d;
@@ -137,7 +132,7 @@ constexpr SEditorRow flameRows[] = {
     {"background_ul", isZeroColour}, {"background_ur", isZeroColour},
     {"background_ll", isZeroColour}, {"background_lr", isZeroColour},
     {"background_cc", isZeroColour},
-    {"flam3h_f3c", isOne}, {"flam3h_rip", isZero},
+    {"flam3h_f3c", isOne},
     // Read by their meaning where the flame is read: 0 turns density estimation off; the others
     // accepted at the values drawn there.
     {"enable_de", nullptr}, {"cam_zoom", drawnZoom}, {"flam3h_hsv", drawnAdjustment},
@@ -148,7 +143,7 @@ constexpr SEditorRow xformRows[] = {
     {"name", nullptr}, {"animate_origin", nullptr},
     {"*Curve_*", nullptr},
     // Changes the picture; accepted at the value that changes nothing.
-    {"var_color", isOne}, {"color_type", [](const char* s) {
+    {"color_type", [](const char* s) {
          return std::strcmp(s, "DIFFUSION") == 0;
      }},
     {"material", isZero}, {"material_speed", isZero}, {"mod_*", isZero},

@@ -5,6 +5,7 @@
 #include "xml/flame_read.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -38,12 +39,63 @@ int lineAt(const std::string& sText, std::ptrdiff_t iOffset) {
     return 1 + static_cast<int>(std::count(sText.begin(), sText.begin() + iEnd, '\n'));
 }
 
+// JWildfire's NAME#k# attribute names mended to NAME.k., the text's length kept: each '#' of a
+// name between digits and a name character, outside quotes and comments, inside a tag. Where
+// each was, and its name as written.
+std::vector<std::pair<std::ptrdiff_t, std::string>> mendedNames(std::string& sText) {
+    std::vector<std::pair<std::ptrdiff_t, std::string>> vMended;
+    const auto isNameChar = [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.';
+    };
+    bool bInTag = false;
+    char cQuote = 0;
+    for (size_t i = 0; i < sText.size(); i++) {
+        const char c = sText[i];
+        if (cQuote) {
+            if (c == cQuote) cQuote = 0;
+        } else if (!bInTag) {
+            if (sText.compare(i, 4, "<!--") == 0) {
+                const size_t uEnd = sText.find("-->", i + 4);
+                i = uEnd == std::string::npos ? sText.size() : uEnd + 2;
+            } else {
+                bInTag = c == '<';
+            }
+        } else if (c == '"' || c == '\'') {
+            cQuote = c;
+        } else if (c == '>') {
+            bInTag = false;
+        } else if (c == '#' && i > 0 && isNameChar(sText[i - 1])) {
+            size_t uEnd = i + 1;
+            while (uEnd < sText.size() && std::isdigit(static_cast<unsigned char>(sText[uEnd])))
+                uEnd++;
+            if (uEnd == i + 1 || uEnd >= sText.size() || sText[uEnd] != '#') continue;
+            size_t uStart = i;
+            while (uStart > 0 && isNameChar(sText[uStart - 1])) uStart--;
+            size_t uAfter = uEnd + 1;
+            while (uAfter < sText.size() && isNameChar(sText[uAfter])) uAfter++;
+            vMended.emplace_back(static_cast<std::ptrdiff_t>(i),
+                                 sText.substr(uStart, uAfter - uStart));
+            sText[i] = sText[uEnd] = '.';
+            i = uEnd;
+        }
+    }
+    return vMended;
+}
+
 }  // namespace
 
-bool CFlameFile::parse(const std::string& sText, std::string& sError) {
+bool CFlameFile::parse(const std::string& sGiven, std::string& sError) {
     pDocument = std::make_unique<pugi::xml_document>();
     vFlames.clear();
     vLines.clear();
+    vFlameEnds.clear();
+    vMended.clear();
+    std::string sMended;
+    if (bMendNames) {
+        sMended = sGiven;
+        vMended = mendedNames(sMended);
+    }
+    const std::string& sText = bMendNames ? sMended : sGiven;
     // pugixml expands no entity a document declares and never reads or fetches anything the text
     // names; a document type that declares entities is refused, rather than drawn with them
     // left as written (no genome has one).
@@ -83,6 +135,8 @@ bool CFlameFile::parse(const std::string& sText, std::string& sError) {
             std::count(sText.begin() + iCounted, sText.begin() + iOffset, '\n'));
         iCounted = iOffset;
         vLines.push_back(iLine);
+        if (!vFlameEnds.empty()) vFlameEnds.back() = iOffset;
+        vFlameEnds.push_back(static_cast<std::ptrdiff_t>(sText.size()));
     }
     return true;
 }
@@ -122,10 +176,27 @@ bool CFlameFile::read(int iFlame, SGenome& genome, std::string& sError,
                  "): " + sError;
         return false;
     }
+    if (pLeniency && pLeniency->bLenient && !mendedNote(iFlame).empty())
+        pLeniency->vDropped.insert(pLeniency->vDropped.begin() + uDropped, mendedNote(iFlame));
     if (pLeniency)
         for (size_t i = uDropped; i < pLeniency->vDropped.size(); i++)
             pLeniency->vDropped[i] = sWhich + ": " + pLeniency->vDropped[i];
     return true;
+}
+
+// What was mended in the flame's text, in one line; "" for nothing.
+std::string CFlameFile::mendedNote(int iFlame) const {
+    const std::ptrdiff_t iStart = vFlames[static_cast<size_t>(iFlame)].offset_debug();
+    const std::ptrdiff_t iEnd = vFlameEnds[static_cast<size_t>(iFlame)];
+    std::vector<std::string> vNames;
+    for (const auto& mended : vMended)
+        if (mended.first >= iStart && mended.first < iEnd) vNames.push_back(mended.second);
+    if (vNames.empty()) return "";
+    std::string sNote = "read " + std::to_string(vNames.size()) + " attribute name" +
+                        (vNames.size() > 1 ? "s" : "") +
+                        " of the form NAME#k#, which are no XML names, as NAME.k. ('" +
+                        vNames[0] + "'";
+    return sNote + (vNames.size() > 1 ? " and more)" : ")");
 }
 
 namespace {

@@ -36,6 +36,11 @@ bool readFlameAttribute(const pugi::xml_attribute& attribute, SGenome& genome,
         return true;
     }
     if (pRow->pfRead(attribute.value(), genome)) return true;
+    // A form of it the table does not read, which an editor writes: not drawn here.
+    if (flameEditorAttribute(attribute.name(), attribute.value()) == eNotDrawn) {
+        notDrawn.notDrawnValue("", attribute);
+        return true;
+    }
     sError = badValue(attribute) + pRow->sExpected;
     return false;
 }

@@ -13,7 +13,8 @@
 //
 // The editors' vocabulary is read too: their camera in three dimensions and the pre_ and post_
 // forms of every variation. A file that is not well-formed XML is refused as flam3 refuses it,
-// JWildfire's NAME#k# attribute names among them.
+// JWildfire's NAME#k# attribute names among them, unless the file is read with its names
+// mended (CFlameFile::mendNames), as --lenient reads it.
 
 #include "genome/genome.h"
 
@@ -21,6 +22,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,10 @@ struct SLeniency {
 // A genome file, its XML parsed once, its flames each read when asked for.
 class CFlameFile {
 public:
+    // Before parse or load: JWildfire's repeats NAME#k#, no XML names, read as NAME.k. (the
+    // form this program writes them in); each flame read leniently says it was mended.
+    void mendNames(bool bMend) { bMendNames = bMend; }
+
     bool parse(const std::string& sText, std::string& sError);  // false: not a genome file
     bool load(const std::string& sPath, std::string& sError);    // the file read and parsed
 
@@ -49,6 +55,10 @@ private:
     std::unique_ptr<pugi::xml_document> pDocument;
     std::vector<pugi::xml_node> vFlames;
     std::vector<int> vLines;  // where each flame begins
+    bool bMendNames = false;
+    std::vector<std::ptrdiff_t> vFlameEnds;  // where each flame's text ends, an offset
+    std::vector<std::pair<std::ptrdiff_t, std::string>> vMended;  // where, and the name as written
+    std::string mendedNote(int iFlame) const;
 };
 
 // Every flame of a document or file, or none with sError naming the first that cannot be read.

@@ -9,20 +9,23 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
-// iCount entries of iDigits hex digits each from sText, white space allowed between entries,
-// nothing else after them; each entry's bytes, most significant first, into pBytes.
-bool readHexEntries(const char* sText, int iCount, int iDigits, unsigned* pBytes) {
+// Up to iCount entries of iDigits hex digits each from sText, white space allowed between
+// entries, nothing else after them; each entry's bytes, most significant first, into pBytes.
+// The entries read, or -1 for text that is not such a list.
+int readHexEntries(const char* sText, int iCount, int iDigits, unsigned* pBytes) {
     const char* p = sText;
-    for (int i = 0; i < iCount; i++) {
+    int i = 0;
+    for (; i < iCount; i++) {
         while (isBlank(*p)) p++;
+        if (*p == '\0') break;
         for (int k = 0; k < iDigits / 2; k++, p += 2) {
             const int iHigh = hexValue(p[0]), iLow = iHigh < 0 ? -1 : hexValue(p[1]);
-            if (iLow < 0) return false;
+            if (iLow < 0) return -1;
             pBytes[i * (iDigits / 2) + k] = static_cast<unsigned>(iHigh * 16 + iLow);
         }
     }
     while (isBlank(*p)) p++;
-    return *p == '\0';
+    return *p == '\0' ? i : -1;
 }
 
 // <color index="i" rgb="r g b"/>, with rgba="r g b a" or a="a": on flam3's 0–255 scale. As in
@@ -88,11 +91,19 @@ bool readHexPalette(const pugi::xml_node& node, CPalette& palette, bool (&bGiven
         }
     }
     unsigned uBytes[256 * 4];
-    if (iCount < 0 || sData == nullptr || !readHexEntries(sData, iCount, iDigits, uBytes)) {
+    const int iRead = iCount < 0 || sData == nullptr ? -1
+                                                     : readHexEntries(sData, iCount, iDigits, uBytes);
+    // A <palette> of fewer colours than its count, as the editors write some, is drawn as the
+    // editor that wrote it draws it: the entries it leaves out, up to its count, opaque black.
+    if (iRead < 0 || (bColors && iRead < iCount)) {
         sError = sElement + " needs a count from 0 to 256 and that many colours in hex";
         return false;
     }
-    for (int i = 0; i < iCount; i++) {
+    for (int i = iRead; i < iCount; i++) {
+        palette[i] = {0, 0, 0, 1};
+        bGiven[i] = true;
+    }
+    for (int i = 0; i < iRead; i++) {
         const unsigned* pEntry = &uBytes[i * (iDigits / 2)];
         if (bColors) pEntry++;  // 00RRGGBB
         // RGBA keeps its alpha but, as in flam3, its colour is not premultiplied.

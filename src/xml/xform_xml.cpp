@@ -49,7 +49,7 @@ bool readLegacyVariation(const pugi::xml_attribute& attribute, SXform& xform, bo
 double* variationNumber(const char* sName, SXform& xform) {
     SVariationName name;
     if (!variationName(sName, name)) return nullptr;
-    if (name.eForm == ePlainForm)
+    if (name.eForm == ePlainForm && name.iRepeat < 0)
         return name.iParameter < 0
                    ? &xform.variations[name.iVariation]
                    : &xform.parameters[firstParameter(name.iVariation) + name.iParameter];
@@ -110,7 +110,8 @@ bool moves(const char* sName, std::string& sError) {
     SVariationName name;
     if (pRow && !pRow->bMoves) {
         sError = std::string(sName) + " cannot move";
-    } else if (!pRow && variationName(sName, name) && name.eForm != ePlainForm) {
+    } else if (!pRow && variationName(sName, name) &&
+               (name.eForm != ePlainForm || name.iRepeat >= 0)) {
         sError = std::string(sName) + " cannot move: only the plain variations do";
     } else {
         return true;

@@ -91,8 +91,8 @@ TEST(GenomeReadTest, EditorsAttributesAreReadByTheirMeaning) {
          "white_level=\"220.0\" cam_zoom=\"1\"",
          "material=\"0.0\" var_color=\"1\" zxCoefs=\"1 0 0 1 0 0\" color_type=\"DIFFUSION\"", "",
          0},
-        {"post_symmetry_type=\"X_AXIS\" curves=\"0 0 1 0.5 0.6 1\"", "",
-         "post_symmetry_type=\"X_AXIS\" is not drawn here; curves=\"0 0 1 0.5 0.6 1\" is not "
+        {"post_symmetry_type=\"X_AXIS\" post_blur_radius=\"0.5\"", "",
+         "post_symmetry_type=\"X_AXIS\" is not drawn here; post_blur_radius=\"0.5\" is not "
          "drawn here", 2},
         {"", "foo=\"1\" foo_a=\"2\" bar=\"1\" color_type=\"TARGET\"",
          "flame 1 (line 1): xform 1: unknown variations or attributes 'foo', 'bar'; xform 1: "
@@ -346,6 +346,101 @@ TEST(GenomeWriteTest, WrittenGenomesReadBackIdentical) {
     }
 }
 
+// The editors' colour curves, read as they read them: clamped, sorted, the older form's doubled
+// end points mended, the curves read last winning; the Houdini editor's rip switch and the
+// share of a set colour an xform keeps, each read, checked and written back.
+TEST(GenomeReadTest, EditorsCurvesAndSwitchesAreRead) {
+    const std::string sOld = "curves=\"0 0 1 0.3 0.5 1 1 1 1 1 1 1" +
+                             std::string(3, ' ') + [] {
+                                 std::string s;
+                                 for (int i = 0; i < 3; i++) s += " 0 0 1 0 0 1 1 1 1 1 1 1";
+                                 return s;
+                             }() + "\"";
+    const struct {
+        std::string sAttributes;
+        int iCurve;
+        CCurveKnots knots;
+    } cases[] = {
+        {"overall_curve=\"0.5 0.6 1 1.5 0 -1\"", 0, {0, 0, 0.5, 0.6, 1, 1}},
+        {"red_curve=\"0 0 0.3 0.3 1 1\"", 1, neutralCurve()},  // the identity
+        {sOld, 0, {0, 0, 0.3, 0.5, 0.75, 0.75, 1, 1}},
+        {sOld, 1, neutralCurve()},
+        {sOld + " overall_curve=\"0 0 1 0.5\"", 0, {0, 0, 1, 0.5}},
+    };
+    for (const auto& example : cases)
+        EXPECT_EQ(firstGenomeOf(flame(example.sAttributes)).curves[example.iCurve],
+                  example.knots) << example.sAttributes;
+    EXPECT_TRUE(curvesOff(firstGenomeOf(flame(sOld + " overall_curve=\"0 0 1 1\"")).curves));
+    EXPECT_NE(errorOf(flame("red_curve=\"0 0 0.5 0.2 0.5 0.4 1 1\"")).find("no two of the same x"),
+              std::string::npos);
+    EXPECT_NE(errorOf(flame("blue_curve=\"0.5\"")).find("at least two"), std::string::npos);
+    EXPECT_NE(errorOf(flame("flam3h_rip=\"2\"")).find("is not 0 or 1"), std::string::npos);
+    const SGenome ripped = firstGenomeOf(flame("flam3h_rip=\"1\""));
+    EXPECT_EQ(ripped.iRemoveInvalid, 1);
+    EXPECT_NE(genomeXml(ripped).find("flam3h_rip=\"1\""), std::string::npos);
+    EXPECT_EQ(genomeXml(firstGenomeOf(flame("flam3h_rip=\"0\""))).find("flam3h_rip"),
+              std::string::npos);
+    const struct {
+        const char* sValue;
+        double dKept;
+    } shares[] = {{"0.5", 0.5}, {"1.7", 1}, {"-2", 0}};
+    for (const auto& share : shares)
+        EXPECT_EQ(firstGenomeOf(flame("", "<xform weight=\"1\" linear=\"1\" var_color=\"" +
+                                              std::string(share.sValue) + "\"/>"))
+                      .vXforms[0].dVarColor, share.dKept);
+}
+
+// A <palette> of fewer colours than its count: those it holds, then opaque black up to its
+// count, the rest filled as any gap is.
+TEST(GenomeReadTest, ShortPalettesAreBlackUpToTheirCount) {
+    const SGenome genome = firstGenomeOf(flame("", std::string(sXform) +
+        "<palette count=\"4\" format=\"RGB\">FF0000 00FF00</palette>"));
+    const SColour expected[] = {{1, 0, 0, 1}, {0, 1, 0, 1}, {0, 0, 0, 1}, {0, 0, 0, 1}};
+    for (int i = 0; i < 4; i++) EXPECT_EQ(genome.palette[i], expected[i]) << i;
+    EXPECT_NE(errorOf(flame("", std::string(sXform) +
+                                    "<palette count=\"4\" format=\"RGB\">FF00</palette>"))
+                  .find("that many colours"),
+              std::string::npos);
+}
+
+// JWildfire's NAME#k# names, no XML names: refused as not XML; read leniently as repeats of
+// their variation, said in one line, written in a form read back strictly. A '#' in a value or
+// a comment is left as it is.
+TEST(GenomeReadTest, RepeatNamesAreMendedOnlyWhenLenient) {
+    const std::string sXml =
+        "<!-- a#1#b --><flame size=\"10 10\" name=\"a#1#b\"><xform weight=\"1\" "
+        "julian=\"0.5\" julian#2#=\"0.25\" julian#2#_power=\"3\"/></flame>";
+    EXPECT_EQ(errorOf(sXml).rfind("not XML", 0), 0u);
+    CFlameFile file;
+    file.mendNames(true);
+    std::string sError;
+    ASSERT_TRUE(file.parse(sXml, sError)) << sError;
+    SLeniency leniency;
+    leniency.bLenient = true;
+    SGenome genome;
+    ASSERT_TRUE(file.read(0, genome, sError, &leniency)) << sError;
+    EXPECT_EQ(leniency.vDropped, std::vector<std::string>{
+        "flame 1: read 2 attribute names of the form NAME#k#, which are no XML names, as "
+        "NAME.k. ('julian#2#' and more)"});
+    EXPECT_EQ(genome.sName, "a#1#b");
+    ASSERT_EQ(genome.vXforms[0].vUses.size(), 1u);
+    const SVariationUse& use = genome.vXforms[0].vUses[0];
+    EXPECT_EQ(use.iRepeat, 2);
+    EXPECT_EQ(use.dWeight, 0.25);
+    EXPECT_EQ(use.parameters[0], 3);
+    EXPECT_EQ(genome.vXforms[0].variations[variationIndex("julian")], 0.5);
+    EXPECT_TRUE(firstGenomeOf(genomeXml(genome)) == genome);
+    // A repeat adds to the sum as the plain variation does: half and half of linear is linear.
+    const std::string sHalves = "<flame size=\"16 16\" quality=\"4\"><xform weight=\"1\" "
+                                "coefs=\"0.5 0 0 0.5 0.1 0\" linear=\"0.5\" linear.1.=\"0.5\"/>"
+                                "<xform weight=\"1\" coefs=\"0.5 0 0 0.5 -0.2 0.3\" linear=\"1\"/>"
+                                "</flame>";
+    std::string sHalves1 = sHalves;
+    sHalves1.replace(sHalves1.find("linear=\"0.5\" linear.1.=\"0.5\""), 28, "linear=\"1\"");
+    EXPECT_EQ(renderOurs(sHalves, 3, 1, sError).vRgb, renderOurs(sHalves1, 3, 1, sError).vRgb);
+    EXPECT_NE(renderOurs(sHalves, 3, 1, sError).vRgb.size(), 0u) << sError;
+}
+
 // Every attribute of the tables away from its default: the comparison sees it, and it reads back
 // as written. A row that equality or the writer leaves out fails here, and so does a row this
 // test gives no value.
@@ -364,12 +459,14 @@ TEST(GenomeWriteTest, EveryAttributeIsComparedWrittenAndReadBack) {
         {"interpolation", "smooth"}, {"interpolation_type", "linear"},
         {"palette_interpolation", "sweep"}, {"hsv_rgb_palette_blend", "0.5"},
         {"temporal_samples", "4"}, {"temporal_filter_type", "exp"},
-        {"temporal_filter_width", "2"}, {"temporal_filter_exp", "-1"}};
+        {"temporal_filter_width", "2"}, {"temporal_filter_exp", "-1"},
+        {"overall_curve", "0 0 0.5 0.7 1 1"}, {"red_curve", "0 0.1 1 1"},
+        {"green_curve", "0 0 0.4 0.3 1 1"}, {"blue_curve", "0 0 1 0.9"}, {"flam3h_rip", "1"}};
     const std::map<std::string, std::string> xformValues = {
         {"weight", "0.7"}, {"color", "0.3"}, {"color_speed", "0.1"}, {"opacity", "0.6"},
         {"coefs", "0.5 0 0 0.5 0.1 0"}, {"post", "1 0 0 1 0.2 0"}, {"chaos", "2"},
         {"animate", "0"}, {"yzCoefs", "0 1 -1 0 0.5 0.25"}, {"zxCoefs", "0.5 0 0 2 0.1 -0.2"},
-        {"yzPost", "1 0 0 1 0 0.5"}, {"zxPost", "2 0 0 1 0 0"}};
+        {"yzPost", "1 0 0 1 0 0.5"}, {"zxPost", "2 0 0 1 0 0"}, {"var_color", "0.5"}};
     const std::string sPlain = "<flame version=\"1\">" + std::string(sXform) + "</flame>";
     const auto expectSeenAndReadBack = [&](const std::string& sXml) {
         const SGenome changed = firstGenomeOf(sXml);

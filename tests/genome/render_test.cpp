@@ -276,3 +276,30 @@ TEST(GenomeRenderTest, ColourCoordinatesBeyondRangeStillPlot) {
     EXPECT_EQ(render.shareDone(), 1);
 }
 }  // namespace
+
+namespace {
+
+// A flame drawn with a colour curve is the flame drawn without it, each byte through the curve:
+// within what the bytes' truncation before and after it allows, and changed where it bends.
+TEST(RenderCurvesTest, PictureIsThePlainOneThroughTheCurve) {
+    const std::string sPlain =
+        "<flame size=\"24 24\" scale=\"10\" quality=\"20\" palette=\"7\" background=\"0.2 0 0.1\">"
+        "<xform weight=\"1\" color=\"0\" coefs=\"0.5 0 0 0.5 0.4 0\" linear=\"1\"/>"
+        "<xform weight=\"1\" color=\"1\" coefs=\"0.5 0 0 0.5 -0.4 0.3\" spherical=\"1\"/></flame>";
+    const CCurveKnots overall = {0, 0, 0.25, 0.35, 0.5, 0.6, 0.75, 0.8, 1, 1};
+    std::string sCurved = sPlain;
+    sCurved.insert(7, "overall_curve=\"0 0 0.25 0.35 0.5 0.6 0.75 0.8 1 1\" ");
+    std::string sError;
+    const SPicture plain = renderOurs(sPlain, 3, 1, sError), curved = renderOurs(sCurved, 3, 1, sError);
+    ASSERT_EQ(plain.vRgb.size(), curved.vRgb.size()) << sError;
+    ASSERT_FALSE(plain.vRgb.empty());
+    int iBent = 0;
+    for (size_t i = 0; i < plain.vRgb.size(); i++) {
+        const double dExpected = 255 * curveValue(overall, plain.vRgb[i] / 255.0);
+        EXPECT_NEAR(curved.vRgb[i], dExpected, 3) << i;
+        iBent += curved.vRgb[i] >= plain.vRgb[i] + 5;
+    }
+    EXPECT_GT(iBent, 0);
+}
+
+}  // namespace

@@ -122,3 +122,38 @@ TEST(ToneCurveTest, VibrancyTermShowsAsItsFormula) {
                                              << ", value " << v;
             }
 }
+
+namespace {
+
+// The colour curves' spline through its knots, at the points the editors' curves were worked
+// out at; and a channel through the overall curve and its own, by way of the sampled tables.
+TEST(ColourCurveTest, SplinePassesThroughTheKnotsAsWorkedOut) {
+    const CCurveKnots overall = {0, 0, 0.25, 0.35, 0.5, 0.6, 0.75, 0.8, 1, 1};
+    const CCurveKnots red = {0, 0, 0.5, 0.4, 1, 1};
+    const struct {
+        const CCurveKnots* pKnots;
+        double x, y;
+    } cases[] = {
+        {&overall, 0.1, 0.1484}, {&overall, 0.3, 0.4096}, {&overall, 0.5, 0.6},
+        {&overall, 0.9, 0.92},   {&overall, 0.25, 0.35},  {&overall, -1, 0},
+        {&overall, 2, 1},        {&red, 0.25, 0.18125},   {&red, 0.6, 0.5056},
+        {&red, 0.75, 0.68125},   {&red, 0.5, 0.4},
+    };
+    for (const auto& example : cases)
+        EXPECT_NEAR(curveValue(*example.pKnots, example.x), example.y, 1e-12) << example.x;
+    // 0.3 of red, from the background alone: 0.314192 through both curves, 80 of 255; 76
+    // without them.
+    SGenome genome;
+    for (double& d : genome.dBackground) d = 0.3 * 255 / 256;
+    const double dEmpty[4] = {0, 0, 0, 0};
+    unsigned char rgb[3];
+    toneCurveOf(genome).pixel(dEmpty, rgb);
+    EXPECT_EQ(rgb[0], 76);
+    genome.curves[0] = overall;
+    genome.curves[1] = red;
+    toneCurveOf(genome).pixel(dEmpty, rgb);
+    EXPECT_EQ(rgb[0], 80);
+    EXPECT_EQ(rgb[1], static_cast<int>(255 * curveValue(overall, 0.3)));  // green: overall only
+}
+
+}  // namespace
