@@ -57,8 +57,8 @@ public:
         place.bInside = dColumn >= 0 && dColumn < iGridWidth && dRow >= 0 && dRow < iGridHeight;
         place.iColumn = maths::truncatedToInt(place.bInside ? dColumn : 0.0);
         place.iRow = maths::truncatedToInt(place.bInside ? dRow : 0.0);
-        // trunc(256·c): 0 below 0 and for NaN, 255 from 255 on
-        const T dIndex = 256 * c;
+        // trunc(256·c) (255·c for JWildfire's): 0 below 0 and for NaN, 255 from 255 on
+        const T dIndex = dPaletteEntries * c;
         const T dAbove = dIndex > 0 ? dIndex : 0.0;
         place.iEntry = maths::truncatedToInt(dAbove >= 255 ? 255.0 : dAbove);
         return place;
@@ -134,6 +134,7 @@ private:
     double dHalfWidth, dHalfHeight;  // of the picture, in pixels
     double dBucketsPerUnit;     // S · scale · 2^zoom
     double dOffsetX, dOffsetY;  // the centre's bucket coordinates: S·W/2 + g, S·H/2 + g
+    double dPaletteEntries;     // c times it, truncated, picks the palette entry
     int    iGridWidth, iGridHeight;
     bool   bThreeD;
     double dM00, dM10, dM01, dM11, dM21, dM02, dM12, dM22;  // the turn, input axis to output

@@ -99,7 +99,7 @@ EEditorAttribute verdictOf(const SEditorRow (&rows)[iRows], const char* sName,
 
 constexpr SEditorRow flameRows[] = {
     // Who wrote it, and when.
-    {"version", nullptr}, {"nick", nullptr}, {"url", nullptr}, {"notes", nullptr},
+    {"nick", nullptr}, {"url", nullptr}, {"notes", nullptr},
     {"brood", nullptr}, {"genebank", nullptr}, {"plugins", nullptr}, {"new_linear", nullptr},
     {"grad_edit_*", nullptr}, {"filter_indicator", nullptr},
     // The editors' animation and the frames of their sequences.
@@ -125,16 +125,7 @@ constexpr SEditorRow flameRows[] = {
     {"curves", pointsOnDiagonal<3>}, {"red_curve", pointsOnDiagonal<2>},
     {"green_curve", pointsOnDiagonal<2>}, {"blue_curve", pointsOnDiagonal<2>},
     {"overall_curve", pointsOnDiagonal<2>}, {"logscale_k2", isZero}, {"blur_curve", isZero},
-    {"contrast", isOne}, {"saturation", isOne}, {"balancing_*", isOne},
-    {"white_level", [](const char* s) {
-         double d;
-         return readNumber(s, d) && d == 220;
-     }},
-    {"low_density_brightness", [](const char* s) {
-         double d;
-         return readNumber(s, d) && d == 0.24;
-     }},
-    {"cam_roll", isZero}, {"cam_pos_*", isZero}, {"fg_opacity", isOne},
+    {"cam_roll", isZero}, {"cam_pos_*", isZero},
     {"post_blur_radius", isZero}, {"post_symmetry_type", isNone},
     {"ai_post_denoiser", isNone}, {"mixer_mode", [](const char* s) {
          return std::strcmp(s, "OFF") == 0;
