@@ -77,27 +77,28 @@ void SJwildfireTone::bucket(const SBucket& bucket, double* pTerms) const {
 }
 
 void SJwildfireTone::pixel(const double* pTerms, unsigned char* pRgb) const {
+    double rgb[3];
     const double dI = std::max(0.0, pTerms[3]);
     if (!(dI > 0)) {
-        for (int c = 0; c < 3; c++) pRgb[c] = static_cast<unsigned char>(iBackground[c]);
-        return;
+        for (int c = 0; c < 3; c++) rgb[c] = iBackground[c];
+    } else {
+        const double dCurved = maths::pow(dI, dInverseGamma);
+        double dAlpha = dCurved;
+        if (dI <= dThreshold) {
+            const double f = dI / dThreshold;
+            dAlpha = (1 - f) * dI * dThresholdPower + f * dCurved;
+        }
+        const double dL = iVibrancy * dAlpha / dI;
+        const int iUncovered = 255 - roundedByte(255 * dOpacity * dAlpha);
+        const int iRest = 256 - iVibrancy;
+        for (int c = 0; c < 3; c++) {
+            const double dX = std::max(0.0, pTerms[c]);
+            double dValue = dL * dX;
+            if (iRest > 0) dValue += iRest * maths::pow(dX, dInverseGamma);
+            rgb[c] = std::min(255, roundedByte(dValue) + iUncovered * iBackground[c] / 256);
+        }
     }
-    const double dCurved = maths::pow(dI, dInverseGamma);
-    double dAlpha = dCurved;
-    if (dI <= dThreshold) {
-        const double f = dI / dThreshold;
-        dAlpha = (1 - f) * dI * dThresholdPower + f * dCurved;
-    }
-    const double dL = iVibrancy * dAlpha / dI;
-    const int iUncovered = 255 - roundedByte(255 * dOpacity * dAlpha);
-    const int iRest = 256 - iVibrancy;
-    double rgb[3];
-    for (int c = 0; c < 3; c++) {
-        const double dX = std::max(0.0, pTerms[c]);
-        double dValue = dL * dX;
-        if (iRest > 0) dValue += iRest * maths::pow(dX, dInverseGamma);
-        rgb[c] = std::min(255, roundedByte(dValue) + iUncovered * iBackground[c] / 256);
-    }
+    // The background too is shifted, as JWildfire's pictures show it.
     if (dSaturationShift != 0) {
         for (double& d : rgb) d /= 255;
         shiftSaturation(rgb, dSaturationShift);
