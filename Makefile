@@ -51,7 +51,8 @@ test: build
 # program and by flam3-render, and a genome poster's peak memory; then the flames of bench/flames/,
 # written for the bench in the editors' styles, drawn by both (their geometric mean ratio and the
 # worst), a flame with z and xaos beside a 2D one, and ten runs of one render; then 30 frames of a
-# loop drawn blurred in time by the program and by flam3-animate.
+# loop drawn blurred in time by the program and by flam3-animate; then a JWildfire flame drawn by
+# the program and by JWildfire's own renderer (skipped without java or that renderer).
 bench: build
 	$(XVFB) "$(BUILD)/bench/flames_bench" --benchmark_repetitions=3 \
 	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.3 \
@@ -66,6 +67,7 @@ bench: build
 	BUILD="$(BUILD)" scripts/genome-bench.sh
 	BUILD="$(BUILD)" scripts/real-flames-bench.sh
 	BUILD="$(BUILD)" scripts/animation-bench.sh
+	BUILD="$(BUILD)" scripts/jwildfire-bench.sh
 
 sanitize: deps
 	SANITIZE_BUILD="$(SANITIZE_BUILD)" TSAN_BUILD="$(TSAN_BUILD)" scripts/sanitize.sh
