@@ -52,8 +52,9 @@ test: build
 # written for the bench in the editors' styles, drawn by both (their geometric mean ratio and the
 # worst), a flame with z and xaos beside a 2D one, and ten runs of one render; then 30 frames of a
 # loop drawn blurred in time by the program and by flam3-animate; then a poster in one piece and
-# in 8 strips, and one larger than memory drawn within --memory 3000; and the size of a render's
-# state.
+# in 8 strips, and one larger than memory drawn within --memory 3000; the size of a render's
+# state; and a JWildfire flame drawn by the program and by JWildfire's own renderer (skipped
+# without java or that renderer).
 bench: build
 	$(XVFB) "$(BUILD)/bench/flames_bench" --benchmark_repetitions=3 \
 	  --benchmark_report_aggregates_only=true --benchmark_min_time=0.3 \
@@ -70,6 +71,7 @@ bench: build
 	BUILD="$(BUILD)" scripts/animation-bench.sh
 	BUILD="$(BUILD)" scripts/strips-bench.sh
 	BUILD="$(BUILD)" scripts/state-size.sh
+	BUILD="$(BUILD)" scripts/jwildfire-bench.sh
 
 sanitize: deps
 	SANITIZE_BUILD="$(SANITIZE_BUILD)" TSAN_BUILD="$(TSAN_BUILD)" scripts/sanitize.sh

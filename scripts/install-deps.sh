@@ -22,6 +22,7 @@ testPackages=(
   dpkg-dev file lintian                       # the Debian package: cpack -G DEB, its check
   flam3-utils                                 # the reference renderer genomes are tested on
   parallel                                    # frames drawn by two jobs, as on a farm
+  openjdk-17-jre-headless                     # make bench: JWildfire's renderer, to compare
 )
 
 case "${1:-all}" in

@@ -107,6 +107,10 @@ std::string writeGenomeFormatted(CWholeFile& file, const std::string& sFolder,
     const SGenome& genome = render.renderedGenome();
     std::string sTooLarge;
     if (!genomeKeepable(genome, sTooLarge)) return sTooLarge;
+    // JWildfire's tone mapping gives 8-bit colours: levels between them would be made up.
+    if (genome.eToneStyle == eToneJwildfire)
+        return "a JWildfire flame's picture is drawn as an 8-bit RGB PNG only: not 16 bits, "
+               "alpha or OpenEXR";
     if (const int iError = file.create(sFolder)) return errorText(iError);
     const std::unique_ptr<CPictureWriter> pWriter = pictureWriter(format, file.stream());
     if (!pWriter->begin(genome.iWidth, genome.iHeight, genomeTexts(render, uSeed)))

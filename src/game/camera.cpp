@@ -16,6 +16,11 @@ CCamera::CCamera(const SGenome& genome)
     dBucketsPerUnit = dS * genome.dScale * maths::pow(2.0, genome.dZoom);
     dOffsetX = dS * genome.iWidth / 2 + grid.iGutter;
     dOffsetY = dS * genome.iHeight / 2 + grid.iGutter;
+    // JWildfire's pictures lie half a bucket up and left of flam3's, and take a colour c to
+    // palette entry trunc(255·c) rather than trunc(256·c).
+    const bool bJwildfire = genome.eToneStyle == eToneJwildfire;
+    if (bJwildfire) dOffsetX -= 0.5, dOffsetY -= 0.5;
+    dPaletteEntries = bJwildfire ? 255 : 256;
     iGridWidth = grid.iWidth;
     iGridHeight = grid.iHeight;
     setThreeD(genome);

@@ -60,8 +60,8 @@ public:
         place.bInside = dColumn >= 0 && dColumn < iGridWidth && dRow >= 0 && dRow < iGridHeight;
         place.iColumn = maths::truncatedToInt(place.bInside ? dColumn : 0.0);
         place.iRow = maths::truncatedToInt(place.bInside ? dRow : 0.0);
-        // trunc(256·c): 0 below 0 and for NaN, 255 from 255 on
-        const T dIndex = 256 * c;
+        // trunc(256·c) (255·c for JWildfire's): 0 below 0 and for NaN, 255 from 255 on
+        const T dIndex = dPaletteEntries * c;
         const T dAbove = dIndex > 0 ? dIndex : 0.0;
         place.iEntry = maths::truncatedToInt(dAbove >= 255 ? 255.0 : dAbove);
         return place;
@@ -147,6 +147,7 @@ private:
     double dHalfWidth, dHalfHeight;  // of the picture, in pixels
     double dBucketsPerUnit;     // S · scale · 2^zoom
     double dOffsetX, dOffsetY;  // the centre's bucket coordinates: S·W/2 + g, S·H/2 + g
+    double dPaletteEntries;     // c times it, truncated, picks the palette entry
     int    iGridWidth, iGridHeight;
     bool   bThreeD;
     bool   bRolled;             // JWildfire's turn, with cam_roll

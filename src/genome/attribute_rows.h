@@ -204,4 +204,11 @@ SAttribute<TOwner> unmoving(SAttribute<TOwner> row) {
     return row;
 }
 
+// A row of JWildfire's alone.
+template <class TOwner>
+SAttribute<TOwner> jwildfireOnly(SAttribute<TOwner> row) {
+    row.bJwildfire = true;
+    return row;
+}
+
 }  // namespace attribute_rows

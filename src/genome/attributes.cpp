@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <type_traits>
@@ -108,6 +109,36 @@ SAttribute<SGenome> removeInvalid() {
             sameMember<&SGenome::iRemoveInvalid>};
 }
 
+// Who wrote the flame, as far as it decides how it is drawn: a JWildfire version marks a
+// JWildfire flame, and only such a flame is written with one. Any other version changes nothing.
+SAttribute<SGenome> version() {
+    return {"version", "", "", eFromFirst,
+            [](const char* sText, SGenome& genome) {
+                if (isJwildfireVersion(sText)) genome.eToneStyle = eToneJwildfire;
+                return true;
+            },
+            [](const SGenome& genome, std::string& sText) {
+                sText = "JWildfire";
+                return genome.eToneStyle == eToneJwildfire;
+            },
+            sameMember<&SGenome::eToneStyle>};
+}
+
+// JWildfire's tone mapping, with JWildfire's defaults.
+std::vector<SAttribute<SGenome>> jwildfireRows() {
+    return {
+        jwildfireOnly(number<&SGenome::dContrast>("contrast", "1", eBlend)),
+        jwildfireOnly(number<&SGenome::dWhiteLevel>("white_level", "220", eBlend)),
+        jwildfireOnly(number<&SGenome::dLowDensityBrightness>("low_density_brightness", "0.24",
+                                                             eBlend)),
+        jwildfireOnly(number<&SGenome::dBalanceRed>("balancing_red", "1", eBlend)),
+        jwildfireOnly(number<&SGenome::dBalanceGreen>("balancing_green", "1", eBlend)),
+        jwildfireOnly(number<&SGenome::dBalanceBlue>("balancing_blue", "1", eBlend)),
+        jwildfireOnly(number<&SGenome::dSaturation>("saturation", "1", eBlend)),
+        jwildfireOnly(number<&SGenome::dFgOpacity>("fg_opacity", "1", eBlend)),
+    };
+}
+
 std::vector<SAttribute<SGenome>> flameRows() {
     std::vector<SAttribute<SGenome>> vRows = {
         {"name", "", "", eFromFirst,
@@ -198,6 +229,8 @@ std::vector<SAttribute<SGenome>> flameRows() {
                              return readNumber(sText, genome.dCamPerspective);
                          }),
     };
+    vRows.push_back(version());
+    for (const SAttribute<SGenome>& row : jwildfireRows()) vRows.push_back(row);
     for (const SAttribute<SGenome>& row : animationRows()) vRows.push_back(row);
     return vRows;
 }
@@ -332,6 +365,21 @@ const SAttribute<SGenome>* flameAttribute(const char* sName) {
 const SAttribute<SXform>* xformAttribute(const char* sName) {
     return rowNamed(xformAttributes(), sName);
 }
+
+bool isJwildfireVersion(const char* sVersion) {
+    if (std::strncmp(sVersion, "JWildfire", 9) == 0) return true;
+    int iDay, iMonth, iYear, iEnd = 0;
+    double dRelease;
+    return std::sscanf(sVersion, "%lf (%2d.%2d.%4d)%n", &dRelease, &iDay, &iMonth, &iYear,
+                       &iEnd) == 4 &&
+           sVersion[iEnd] == '\0' && iDay >= 1 && iDay <= 31 && iMonth >= 1 && iMonth <= 12;
+}
+
+bool writtenFor(const SAttribute<SGenome>& row, const SGenome& genome) {
+    return !row.bJwildfire || genome.eToneStyle == eToneJwildfire;
+}
+
+bool writtenFor(const SAttribute<SXform>& row, const SXform&) { return !row.bJwildfire; }
 
 void setDefaults(SGenome& genome) { readDefaults(flameAttributes(), genome); }
 

@@ -43,6 +43,9 @@ struct SAttribute {
                     EInterpolation eInterpolation, TOwner& out) = nullptr;
     bool           bOnlyIfChanged = false;  // written only where not at its default
     bool           bMoves = true;  // a <motion> element may hold it (not chaos, nor plotmode)
+    // Only JWildfire writes it: a flame that holds it away from its default is JWildfire's,
+    // drawn as JWildfire draws it; and it is written only for such a flame.
+    bool           bJwildfire = false;
 };
 
 // A blended sum finished as a row says: rounded to the nearest whole number (halves to even),
@@ -55,6 +58,14 @@ const std::vector<SAttribute<SXform>>& xformAttributes();
 // The row of an attribute name, or null.
 const SAttribute<SGenome>* flameAttribute(const char* sName);
 const SAttribute<SXform>* xformAttribute(const char* sName);
+
+// Whether a flame's version names JWildfire: "JWildfire V7.50 (12.03.2022)", or the form of its
+// first releases, a number and a day, "0.16 (06.11.2011)".
+bool isJwildfireVersion(const char* sVersion);
+
+// Whether a row is written for the owner: a JWildfire row only for a JWildfire flame.
+bool writtenFor(const SAttribute<SGenome>& row, const SGenome& genome);
+bool writtenFor(const SAttribute<SXform>& row, const SXform& xform);
 
 // Every row's default read into owner.
 void setDefaults(SGenome& genome);

@@ -25,6 +25,10 @@ enum EFilterShape {
 
 enum EPaletteMode { ePaletteStep, ePaletteLinear };
 
+// Whose tone mapping, filter and background draw the flame: flam3's, or JWildfire's for a flame
+// JWildfire wrote (tone/jwildfire_tone.h).
+enum EToneStyle { eToneFlam3, eToneJwildfire };
+
 // How a flame moves to the next keyframe: on a straight line in time, or on a Catmull-Rom curve
 // through its neighbours; how the affine coefs move (by angle and log magnitude, or each number
 // alone); how palettes blend; and how a frame's moments weigh in its motion blur.
@@ -132,6 +136,14 @@ struct SGenome {
     CCurves curves;                  // the editors' colour curves; all neutral: none
     int    iRemoveInvalid;           // the Houdini editor's flam3h_rip, 0 or 1: the points it
                                      // drops plot nothing here either
+    // JWildfire's tone mapping, used where eToneStyle says (and written only there).
+    EToneStyle eToneStyle = eToneFlam3;
+    double dContrast;
+    double dWhiteLevel;              // colour over alpha goes as 200/white level
+    double dLowDensityBrightness;    // the glow that lifts buckets of few hits
+    double dBalanceRed, dBalanceGreen, dBalanceBlue;  // gains of each channel
+    double dSaturation;              // 1: unchanged; the HSL saturation moves by saturation − 1
+    double dFgOpacity;               // above 1 the flame shows the background through
     // Animation: the keyframe's time and how it moves to the next; a frame's motion blur.
     double dTime;
     ETimeInterpolation    eTimeInterpolation;     // of the segment that starts here

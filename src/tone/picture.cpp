@@ -2,6 +2,7 @@
 
 #include "genome/filter.h"
 #include "tone/grid.h"
+#include "tone/jwildfire_tone.h"
 #include "workers/worker_pool.h"
 
 #include <algorithm>
@@ -13,10 +14,11 @@ namespace {
 // this pass's rows, for the spatial filter to read.
 class CFilterWindow {
 public:
-    CFilterWindow(const SPictureSource& source_, int iGridWidth, int iRows_, int iSupersample)
+    CFilterWindow(const SPictureSource& source_, int iGridWidth, int iRows_, int iSupersample,
+                  const SJwildfireTone* pJwildfire_)
         : source(source_), iWidth(iGridWidth), iRows(iRows_), iNext(source_.iFirstRow),
-          vRows(static_cast<size_t>(iRows_) * iGridWidth * 4, 0.0) {
-        if (source.pHistogram)
+          vRows(static_cast<size_t>(iRows_) * iGridWidth * 4, 0.0), pJwildfire(pJwildfire_) {
+        if (source.pHistogram && !pJwildfire)
             pDensity = std::make_unique<CDensityRows>(*source.pHistogram, source.scale,
                                                       source.pKernels, iSupersample,
                                                       source.iThreads);
@@ -38,6 +40,10 @@ private:
             const double* pBins = pDensity->nextRow();
             for (size_t k = 0; k < uValues; k++) pRow[k] = pBins[k];
         }
+        if (pJwildfire && source.pHistogram) {
+            const SBucket* pBuckets = source.pHistogram->row(iRow - source.iFirstRow);
+            for (int i = 0; i < iWidth; i++) pJwildfire->bucket(pBuckets[i], pRow + 4 * i);
+        }
         if (source.pAccumulated) {
             const size_t uRow = static_cast<size_t>(iRow - source.iFirstRow);
             const float* pAcc = &(*source.pAccumulated)[uRow * uValues];
@@ -50,23 +56,46 @@ private:
     int iWidth, iRows, iNext;  // rows are made from the source's first, in order
     std::vector<double> vRows;
     std::unique_ptr<CDensityRows> pDensity;
+    const SJwildfireTone* pJwildfire;  // null: flam3's log scale
 };
 
-// The rows of pixels of the kind TPixel, each made by putPixel(curve, filtered sums, pixel), to
-// onRow; only the rows pixelRows of the picture.
+// The taps of a pixel's filter, F × F centred on its S × S buckets. A JWildfire flame's pixel
+// is its buckets' sum, unweighted: its pictures show no more of the kernel its file names than
+// their grain does.
+struct SPixelFilter {
+    int iWidth;
+    std::vector<double> vWeights;
+};
+
+SPixelFilter pixelFilterOf(const SGenome& genome) {
+    if (genome.eToneStyle == eToneJwildfire) {
+        const int iS = genome.iSupersample;
+        return {iS, std::vector<double>(static_cast<size_t>(iS) * iS, 1.0)};
+    }
+    const CSpatialFilter filter(genome.eFilterShape, genome.dFilter, genome.iSupersample);
+    return {filter.width(), std::vector<double>(filter.weights(),
+                                                filter.weights() + filter.width() * filter.width())};
+}
+
+// The rows of pixels of the kind TPixel, each made by putPixel(curve, JWildfire's tone or null,
+// filtered sums, pixel), to onRow; only the rows pixelRows of the picture.
 template <typename TPixel, typename FPut, typename FRow>
 bool writePixels(const SGenome& genome, const SPictureSource& source, int iPerPixel,
                  const FPut& putPixel, const FRow& onRow, SRows pixelRows) {
     const SGridShape grid = gridShapeOf(genome);
-    const CSpatialFilter filter(genome.eFilterShape, genome.dFilter, genome.iSupersample);
+    const SPixelFilter filter = pixelFilterOf(genome);
     const SToneCurve curve = toneCurveOf(genome);
-    const int iF = filter.width(), iS = genome.iSupersample, iW = genome.iWidth;
+    const bool bJwildfire = genome.eToneStyle == eToneJwildfire;
+    const SJwildfireTone jwildfire =
+        jwildfireToneOf(genome, source.scale.dQuality, source.scale.dSamplesShare);
+    const int iF = filter.iWidth, iS = genome.iSupersample, iW = genome.iWidth;
     const int iFirst = grid.iGutter - (iF - iS) / 2;  // the filter window of pixel 0 starts here
     // Output rows in groups, each row of a group on a thread of its own: the window holds the
     // bucket rows of a whole group.
     const int iGroup = std::max(1, 32 / iS);
     const size_t uRow = static_cast<size_t>(iW) * iPerPixel;
-    CFilterWindow window(source, grid.iWidth, iS * (iGroup - 1) + iF, iS);
+    CFilterWindow window(source, grid.iWidth, iS * (iGroup - 1) + iF, iS,
+                         bJwildfire ? &jwildfire : nullptr);
     std::vector<TPixel> vRows(static_cast<size_t>(iGroup) * uRow);
     for (int q0 = pixelRows.iFirst; q0 < pixelRows.iEnd; q0 += iGroup) {
         if (source.stopped && source.stopped()) return false;
@@ -79,12 +108,12 @@ bool writePixels(const SGenome& genome, const SPictureSource& source, int iPerPi
                 const int iLeft = iFirst + iS * p;
                 double dPixel[4] = {0, 0, 0, 0};
                 for (int j = 0; j < iF; j++) {
-                    const double* pWeights = filter.weights() + j * iF;
+                    const double* pWeights = filter.vWeights.data() + j * iF;
                     const double* pCell = window.row(iTop + j) + 4 * static_cast<size_t>(iLeft);
                     for (int i = 0; i < iF; i++, pCell += 4)
                         for (int c = 0; c < 4; c++) dPixel[c] += pWeights[i] * pCell[c];
                 }
-                putPixel(curve, dPixel, pRow + static_cast<size_t>(iPerPixel) * p);
+                putPixel(curve, bJwildfire ? &jwildfire : nullptr, dPixel, pRow + static_cast<size_t>(iPerPixel) * p);
             }
         });
         for (int k = 0; k < iRows; k++) onRow(q0 + k, &vRows[static_cast<size_t>(k) * uRow]);
@@ -102,8 +131,10 @@ bool writePicture(const SGenome& genome, const SPictureSource& source, const FPi
                   SRows pixelRows) {
     return writePixels<unsigned char>(
         genome, source, 3,
-        [](const SToneCurve& curve, const double* pValue, unsigned char* pRgb) {
-            curve.pixel(pValue, pRgb);
+        [](const SToneCurve& curve, const SJwildfireTone* pJwildfire, const double* pValue,
+           unsigned char* pRgb) {
+            if (pJwildfire) pJwildfire->pixel(pValue, pRgb);
+            else curve.pixel(pValue, pRgb);
         },
         onRow, pixelRows);
 }
@@ -112,7 +143,9 @@ bool writeTonedPicture(const SGenome& genome, const SPictureSource& source, bool
                        const FTonedRow& onRow, SRows pixelRows) {
     return writePixels<STonedPixel>(
         genome, source, 1,
-        [bTransparent](const SToneCurve& curve, const double* pValue, STonedPixel* pToned) {
+        // A JWildfire flame's picture is written as 8-bit RGB only (its writer refuses others).
+        [bTransparent](const SToneCurve& curve, const SJwildfireTone*, const double* pValue,
+                       STonedPixel* pToned) {
             curve.pixel(pValue, bTransparent, *pToned);
         },
         onRow, pixelRows);

@@ -13,7 +13,7 @@ SLogScale logScaleOf(const SGenome& genome, double dQuality, double dSamplesShar
     const double dK1 = genome.dBrightness * 255 * 268 / (256 * dPasses);
     const double dK2 = dS * dS * dPasses * dScale * dScale /
                        (255 * dQuality * dSamplesShare * genome.iWidth * genome.iHeight);
-    return {dK1, dK2};
+    return {dK1, dK2, dQuality, dSamplesShare};
 }
 
 namespace {

@@ -15,6 +15,7 @@ constexpr int iToneChannels = 4;  // red, green, blue, alpha
 // L = k1·ln(1 + k2·a)/a.
 struct SLogScale {
     double dK1, dK2;
+    double dQuality = 1, dSamplesShare = 1;  // what it was made for
 };
 // For one of the genome's passes, as if it had run dSamplesShare of its samples at dQuality:
 // the share scales k2 so that a render still growing is as bright as the finished one.

@@ -87,7 +87,7 @@ EEditorAttribute verdictOf(const SEditorRow (&rows)[iRows], const char* sName,
 
 constexpr SEditorRow flameRows[] = {
     // Who wrote it, and when.
-    {"version", nullptr}, {"nick", nullptr}, {"url", nullptr}, {"notes", nullptr},
+    {"nick", nullptr}, {"url", nullptr}, {"notes", nullptr},
     {"brood", nullptr}, {"genebank", nullptr}, {"plugins", nullptr}, {"new_linear", nullptr},
     {"grad_edit_*", nullptr}, {"filter_indicator", nullptr},
     // The editors' animation and the frames of their sequences.
@@ -114,16 +114,7 @@ constexpr SEditorRow flameRows[] = {
     // The older curves as points other than four of each curve, which the table reads only on
     // the diagonal: no editor's curve this program knows how to draw.
     {"curves", [](const char*) { return false; }},
-    {"contrast", isOne}, {"saturation", isOne}, {"balancing_*", isOne},
-    {"white_level", [](const char* s) {
-         double d;
-         return readNumber(s, d) && d == 220;
-     }},
-    {"low_density_brightness", [](const char* s) {
-         double d;
-         return readNumber(s, d) && d == 0.24;
-     }},
-    {"cam_pos_*", isZero}, {"fg_opacity", isOne},
+    {"cam_pos_*", isZero},
     {"post_blur_radius", isZero}, {"post_symmetry_type", isNone},
     {"ai_post_denoiser", isNone}, {"mixer_mode", [](const char* s) {
          return std::strcmp(s, "OFF") == 0;

@@ -26,7 +26,8 @@ namespace {
 
 // The attributes of the table, each read as its row says; those the editors write, by their
 // meaning. Everything else on a <flame> is animation, history or unknown, and flam3 ignores it
-// too.
+// too. An attribute only JWildfire writes, away from its default, makes the flame JWildfire's;
+// at its default it leaves the flame to what its version says.
 bool readFlameAttribute(const pugi::xml_attribute& attribute, SGenome& genome,
                         CNotDrawn& notDrawn, std::string& sError) {
     const SAttribute<SGenome>* pRow = flameAttribute(attribute.name());
@@ -35,7 +36,12 @@ bool readFlameAttribute(const pugi::xml_attribute& attribute, SGenome& genome,
             notDrawn.notDrawnValue("", attribute);
         return true;
     }
-    if (pRow->pfRead(attribute.value(), genome)) return true;
+    if (pRow->pfRead(attribute.value(), genome)) {
+        static const SGenome defaults;
+        if (pRow->bJwildfire && !pRow->pfSame(genome, defaults))
+            genome.eToneStyle = eToneJwildfire;
+        return true;
+    }
     // A form of it the table does not read, which an editor writes: not drawn here.
     if (flameEditorAttribute(attribute.name(), attribute.value()) == eNotDrawn) {
         notDrawn.notDrawnValue("", attribute);
@@ -51,6 +57,16 @@ void readDensityEstimationSwitch(const pugi::xml_node& flame, SGenome& genome) {
     double dOn;
     if (readNumber(flame.attribute("enable_de").value(), dOn) && dOn == 0)
         genome.dEstimatorRadius = 0;
+}
+
+// JWildfire draws without density estimation unless the flame turns it on, whatever the
+// estimator's numbers it writes say; and in one pass.
+void readJwildfireSettings(const pugi::xml_node& flame, SGenome& genome) {
+    if (genome.eToneStyle != eToneJwildfire) return;
+    double dOn;
+    if (!readNumber(flame.attribute("enable_de").value(), dOn) || dOn == 0)
+        genome.dEstimatorRadius = 0;
+    genome.iPasses = 1;
 }
 
 // JWildfire's camera zoom, as the scale it makes.
@@ -244,6 +260,7 @@ bool readFlame(const pugi::xml_node& flame, SGenome& genome, std::string& sError
         bRead = bRead && readFlameAttribute(attribute, genome, notDrawn, sError);
     genome.dHue = std::fmod(genome.dHue, 1);
     readDensityEstimationSwitch(flame, genome);
+    readJwildfireSettings(flame, genome);
     readCameraZoom(flame, genome);
     bool bGiven[256] = {};
     bRead = bRead && readFlameChildren(flame, genome, bGiven, notDrawn, sError);

@@ -28,7 +28,7 @@ void writeAttributes(const std::vector<SAttribute<TOwner>>& vRows, const TOwner&
     static const TOwner defaults;
     std::string sText;
     for (const SAttribute<TOwner>& row : vRows) {
-        if (!row.pfWrite || (bFinal && !row.bInFinal)) continue;
+        if (!row.pfWrite || (bFinal && !row.bInFinal) || !writtenFor(row, owner)) continue;
         if (row.bOnlyIfChanged && row.pfSame(owner, defaults)) continue;
         if (row.pfWrite(owner, sText)) node.append_attribute(row.sName) = sText.c_str();
     }

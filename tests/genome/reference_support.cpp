@@ -46,8 +46,6 @@ std::string fileText(const std::string& sPath) {
     return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
-namespace {
-
 bool readPpm(const std::string& sText, SPicture& picture) {
     std::istringstream in(sText);
     std::string sMagic;
@@ -61,8 +59,6 @@ bool readPpm(const std::string& sText, SPicture& picture) {
             static_cast<std::streamsize>(picture.vRgb.size()));
     return static_cast<size_t>(in.gcount()) == picture.vRgb.size();
 }
-
-}  // namespace
 
 namespace {
 

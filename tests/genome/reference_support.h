@@ -57,6 +57,9 @@ double lumaSsim(const SPicture& a, const SPicture& b);
 // The mean of channel iChannel (0 red, 1 green, 2 blue) over the picture.
 double channelMean(const SPicture& picture, int iChannel);
 
+// A binary PPM's (P6, 8 bits) picture; false where the text is not one.
+bool readPpm(const std::string& sText, SPicture& picture);
+
 // A file's text, or "" when it cannot be read.
 std::string fileText(const std::string& sPath);
 
