@@ -113,7 +113,7 @@ std::string writeGenomeFormatted(CWholeFile& file, const std::string& sFolder,
                "alpha or OpenEXR";
     if (const int iError = file.create(sFolder)) return errorText(iError);
     const std::unique_ptr<CPictureWriter> pWriter = pictureWriter(format, file.stream());
-    if (!pWriter->begin(genome.iWidth, genome.iHeight, genomeTexts(render, uSeed)))
+    if (!pWriter->begin(genome.iWidth, genome.iHeight, genomePictureTexts(render, uSeed)))
         return pWriter->error();
     bool bWritten = true;
     const bool bWhole = render.writeTonedImage(format.bTransparent,

@@ -38,16 +38,11 @@ bool isZeroColour(const char* sValue) {
            dColour[2] == 0;
 }
 
-bool isIdentityAffine(const char* sValue) {
-    double dCoefs[6];
-    return readNumbers(sValue, 6, dCoefs) && dCoefs[0] == 1 && dCoefs[1] == 0 &&
-           dCoefs[2] == 0 && dCoefs[3] == 1 && dCoefs[4] == 0 && dCoefs[5] == 0;
-}
-
 bool drawnZoom(const char* sValue) {
     double dZoom;
     return cameraZoomOf(sValue, dZoom);
 }
+
 bool drawnAdjustment(const char* sValue) {
     double dSaturation, dValue;
     return paletteAdjustmentOf(sValue, dSaturation, dValue);
