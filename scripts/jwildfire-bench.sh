@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A JWildfire flame drawn by the genome renderer and by JWildfire's own renderer (jwf-render,
-# $JWF_RENDER, default ../shared/jwildfire/jwf-render beside the checkout) at the same size,
+# the command $JWF_RENDER names; JWildfire is not part of this tree) at the same size,
 # quality and threads (FLAMES_BENCH_SIZE, default 400x300; quality 100; 2 threads), in
 # alternating pairs (FLAMES_BENCH_PAIRS, default 2): each one's median wall time, JWildfire's
 # with its start (it says its render alone too, the last of its lines), and ours over theirs.
@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 
 build="${BUILD:-build}"
 flames="$build/flames"
-jwf="${JWF_RENDER:-../shared/jwildfire/jwf-render}"
+jwf="${JWF_RENDER:-}"
 pairs="${FLAMES_BENCH_PAIRS:-2}"
 size="${FLAMES_BENCH_SIZE:-400x300}"
 flame=bench/flames/jwildfire-2.flame
@@ -30,8 +30,8 @@ if ! command -v java >/dev/null; then
   echo "jwildfire-bench: skipped: no java (scripts/install-deps.sh installs openjdk-17-jre-headless)"
   exit 0
 fi
-if [[ ! -x "$jwf" ]]; then
-  echo "jwildfire-bench: skipped: no JWildfire renderer at $jwf (set JWF_RENDER)"
+if [[ -z "$jwf" || ! -x "$jwf" ]]; then
+  echo "jwildfire-bench: skipped: no JWildfire renderer${jwf:+ at $jwf} (set JWF_RENDER to its jwf-render)"
   exit 0
 fi
 for tool in "$flames" /usr/bin/time; do
