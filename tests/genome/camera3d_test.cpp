@@ -23,6 +23,21 @@ CCamera cameraOf(const std::string& sAttributes) {
 
 const std::string sQuarter = "1.5707963267948966";  // π/2
 
+// Each case's point (x, y, z), seen by the 3D camera of its attributes, lands at (dX, dY)
+// within dTolerance.
+template <class TCases>
+void expectProjections(const TCases& cases, double dTolerance) {
+    for (const auto& example : cases) {
+        const CCamera camera = cameraOf(example.sAttributes);
+        EXPECT_TRUE(camera.threeD()) << example.sAttributes;
+        CBatchRandom random(1, 1);
+        double x = example.x, y = example.y;
+        camera.project(x, y, example.z, random);
+        EXPECT_NEAR(x, example.dX, dTolerance) << example.sAttributes;
+        EXPECT_NEAR(y, example.dY, dTolerance) << example.sAttributes;
+    }
+}
+
 TEST(Camera3DTest, TurnsAndDividesKnownPoints) {
     const struct {
         std::string sAttributes;
@@ -38,15 +53,7 @@ TEST(Camera3DTest, TurnsAndDividesKnownPoints) {
         {"cam_persp=\"0.5\" cam_pitch=\"" + sQuarter + "\" cam_yaw=\"" + sQuarter + "\"", 1, 2, 3,
          4 / 3.0, -2},
     };
-    for (const auto& example : cases) {
-        const CCamera camera = cameraOf(example.sAttributes);
-        EXPECT_TRUE(camera.threeD()) << example.sAttributes;
-        CBatchRandom random(1, 1);
-        double x = example.x, y = example.y;
-        camera.project(x, y, example.z, random);
-        EXPECT_NEAR(x, example.dX, 1e-12) << example.sAttributes;
-        EXPECT_NEAR(y, example.dY, 1e-12) << example.sAttributes;
-    }
+    expectProjections(cases, 1e-12);
     EXPECT_FALSE(cameraOf("cam_zpos=\"2\" blur_curve=\"1\"").threeD());
     // At ζ = 0, far off rather than NaN.
     CBatchRandom random(1, 1);
@@ -69,15 +76,7 @@ TEST(Camera3DTest, RollTurnsAsJWildfireTurns) {
         {"cam_yaw=\"0.2\" cam_pitch=\"0.3\" cam_roll=\"0.4\" rotate=\"30\" cam_persp=\"0.2\"",
          0.3, -0.4, 0.5, 0.640219, -0.286980},
     };
-    for (const auto& example : cases) {
-        const CCamera camera = cameraOf(example.sAttributes);
-        EXPECT_TRUE(camera.threeD()) << example.sAttributes;
-        CBatchRandom random(1, 1);
-        double x = example.x, y = example.y;
-        camera.project(x, y, example.z, random);
-        EXPECT_NEAR(x, example.dX, 2e-6) << example.sAttributes;
-        EXPECT_NEAR(y, example.dY, 2e-6) << example.sAttributes;
-    }
+    expectProjections(cases, 2e-6);
     CBatchRandom random(1, 1);
     double x = 1, y = 0;
     cameraOf("cam_roll=\"0.5\" cam_persp=\"-3\"").project(x, y, 0.0, random);  // ζ = 1 − 3·0.48 < 0

@@ -67,6 +67,34 @@ std::string folderOf(const std::string& sPath) {
     return uSlash == std::string::npos ? "." : sPath.substr(0, uSlash);
 }
 
+// sXml drawn by the reference's sToolPath (named sToolName in what it says) at sSeed, with
+// the environment's sSettings, into a file of sFormat that readOut reads: false with sError
+// where it fails (its input kept to look at).
+template <class FRead>
+bool runReference(const std::string& sXml, const std::string& sSeed, const std::string& sToolPath,
+                  const std::string& sToolName, const std::string& sSettings,
+                  const std::string& sFormat, const FRead& readOut, std::string& sError) {
+    char sFolder[] = "/tmp/genome-reference-XXXXXX";
+    if (!mkdtemp(sFolder)) {
+        sError = "no temporary folder";
+        return false;
+    }
+    const std::string sIn = std::string(sFolder) + "/in.flame";
+    const std::string sOut = std::string(sFolder) + "/out." + sFormat;
+    std::ofstream(sIn) << sXml;
+    const std::string sCommand = "env isaac_seed=" + sSeed + " nthreads=1 format=" + sFormat +
+                                 " out=" + sOut + " " + sSettings + " " + sToolPath + " < " +
+                                 sIn + " > /dev/null 2>&1";
+    if (sToolPath.empty() || std::system(sCommand.c_str()) != 0 || !readOut(sOut)) {
+        sError = sToolName + " failed on " + sIn;
+        return false;
+    }
+    std::remove(sOut.c_str());
+    std::remove(sIn.c_str());
+    rmdir(sFolder);
+    return true;
+}
+
 SPicture renderReferenceOnce(const std::string& sXml, const std::string& sSeed,
                              std::string& sError, const std::string& sTool = "flam3-render",
                              const std::string& sSettings = "") {
@@ -76,31 +104,15 @@ SPicture renderReferenceOnce(const std::string& sXml, const std::string& sSeed,
         sError = "no flam3-render: scripts/install-deps.sh installs flam3-utils";
         return picture;
     }
-    char sFolder[] = "/tmp/genome-reference-XXXXXX";
-    if (!mkdtemp(sFolder)) {
-        sError = "no temporary folder";
-        return picture;
-    }
-    const std::string sIn = std::string(sFolder) + "/in.flame";
-    const std::string sOut = std::string(sFolder) + "/out.ppm";
-    std::ofstream(sIn) << sXml;
-    const std::string sTool_ = sTool == "flam3-render" ? sRenderer
-                                                        : folderOf(sRenderer) + "/" + sTool;
-    const std::string sCommand = "env isaac_seed=" + sSeed + " nthreads=1 format=ppm out=" + sOut +
-                                 " " + sSettings + " " + sTool_ + " < " + sIn +
-                                 " > /dev/null 2>&1";
-    const int iStatus = std::system(sCommand.c_str());
-    if (iStatus != 0 || !readPpm(fileText(sOut), picture)) {
-        sError = sTool + " failed on " + sIn;
+    const std::string sToolPath = sTool == "flam3-render" ? sRenderer
+                                                           : folderOf(sRenderer) + "/" + sTool;
+    const auto readOut = [&](const std::string& sOut) {
+        return readPpm(fileText(sOut), picture);
+    };
+    if (!runReference(sXml, sSeed, sToolPath, sTool, sSettings, "ppm", readOut, sError))
         picture = SPicture();
-        return picture;
-    }
-    std::remove(sOut.c_str());
-    std::remove(sIn.c_str());
-    rmdir(sFolder);
     return picture;
 }
-
 }  // namespace
 
 SPicture renderReference(const std::string& sXml, const std::string& sSeed, std::string& sError) {
@@ -231,26 +243,12 @@ bool readRgbaPng(const std::string& sPath, SLevels& picture) {
 SLevels renderReferenceLevels(const std::string& sXml, const std::string& sSeed, int iBits,
                               bool bTransparent, std::string& sError) {
     SLevels picture;
-    char sFolder[] = "/tmp/genome-reference-XXXXXX";
-    if (!mkdtemp(sFolder)) {
-        sError = "no temporary folder";
-        return picture;
-    }
-    const std::string sIn = std::string(sFolder) + "/in.flame";
-    const std::string sOut = std::string(sFolder) + "/out.png";
-    std::ofstream(sIn) << sXml;
-    const std::string sCommand = "env isaac_seed=" + sSeed + " nthreads=1 format=png out=" +
-                                 sOut + " bpc=" + std::to_string(iBits) + " transparency=" +
-                                 (bTransparent ? "1 " : "0 ") + referenceRenderer() + " < " +
-                                 sIn + " > /dev/null 2>&1";
-    if (referenceRenderer().empty() || std::system(sCommand.c_str()) != 0 ||
-        !readRgbaPng(sOut, picture)) {
-        sError = "flam3-render failed on " + sIn;
+    const std::string sSettings = "bpc=" + std::to_string(iBits) +
+                                  " transparency=" + (bTransparent ? "1" : "0");
+    const auto readOut = [&](const std::string& sOut) { return readRgbaPng(sOut, picture); };
+    if (!runReference(sXml, sSeed, referenceRenderer(), "flam3-render", sSettings, "png", readOut,
+                      sError))
         return SLevels();
-    }
-    std::remove(sOut.c_str());
-    std::remove(sIn.c_str());
-    rmdir(sFolder);
     return picture;
 }
 
