@@ -115,6 +115,7 @@ TEST(RenderStateTest, StatesThatDoNotFitAreRefused) {
     ranWith(folder, {"--genome", folder / "other.flame", "--seed", "3", "--part", "2/2",
                      "--save-state", "genome"}, 0, false);
     const std::string sState = fileText(folder / "a");
+    ASSERT_GT(sState.size(), 200u) << "no state to alter";
     std::string sAltered = sState;
     sAltered[sAltered.size() / 2] ^= 0x10;
     std::string sHeaderAltered = sState;
