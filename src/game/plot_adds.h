@@ -36,15 +36,30 @@ inline VChannels channelsOf(const SColour& colour) {
     return VChannels{colour.dRed, colour.dGreen, colour.dBlue, colour.dAlpha};
 }
 
+// A plot's weight and its moment's, each also in four channels, read as they are: broadcast where
+// a blended palette's add is worked out, they went through the stack, and reading them back
+// stalled the store on every plot (a third of a linear flame's step). Aligned as the lanes' code
+// reads it: where AVX is not enabled, the compiler aligns four doubles to 16 bytes only.
+struct alignas(32) SPlotWeights {
+    VChannels vWeight, vTemporal;
+    double dWeight, dTemporal;
+};
+inline SPlotWeights plotWeightsOf(double dWeight, double dTemporal) {
+    return {VChannels{dWeight, dWeight, dWeight, dWeight},
+            VChannels{dTemporal, dTemporal, dTemporal, dTemporal}, dWeight, dTemporal};
+}
+
 // addOf of the four channels at once: the same operations, and llround by a sum that rounds to
 // a whole number, halves to even, then a half that went down to even put up; where a channel is
 // too large for that (2^51 and more), addOf itself.
-inline SBucket addOfChannels(VChannels colour, double dWeight, double dTemporal) {
+inline SBucket addOfChannels(VChannels colour, const SPlotWeights& weights) {
     using VWords = int64_t __attribute__((vector_size(4 * sizeof(int64_t))));
     constexpr double dShifter = 0x1p52;
-    const VChannels x = (colour > 0 ? colour : 0.0) * dWeight * dTemporal * dBucketUnit;
+    const VChannels x =
+        (colour > 0 ? colour : 0.0) * weights.vWeight * weights.vTemporal * dBucketUnit;
     if (!(x[0] < 0x1p51 && x[1] < 0x1p51 && x[2] < 0x1p51 && x[3] < 0x1p51))
-        return addOf({colour[0], colour[1], colour[2], colour[3]}, dWeight, dTemporal);
+        return addOf({colour[0], colour[1], colour[2], colour[3]}, weights.dWeight,
+                     weights.dTemporal);
     const VChannels dEven = (x + dShifter) - dShifter;
     const VChannels dShifted = (dEven - x == -0.5 ? dEven + 1 : dEven) + dShifter;
     VWords iWords;
@@ -52,5 +67,5 @@ inline SBucket addOfChannels(VChannels colour, double dWeight, double dTemporal)
     iWords -= 0x4330000000000000LL;  // the bits of 2^52
     return {static_cast<uint64_t>(iWords[0]), static_cast<uint64_t>(iWords[1]),
             static_cast<uint64_t>(iWords[2]), static_cast<uint64_t>(iWords[3]),
-            roundedOf(dWeight * dBucketUnit)};
+            roundedOf(weights.dWeight * dBucketUnit)};
 }

@@ -95,7 +95,7 @@ inline maths::TMaskOf<T> CWalkSteps::placeInWorld(SWalkPoint<T>& point, TRandomO
 // lanes' step works out four channels in one register.
 inline void CWalkSteps::recordBlended(SWalk& walk, int j, const SGridPlace<double>& place,
                                       double c) const {
-    const double dWeight = vXforms[j].dPlotWeight;
+    const SPlotWeights& weights = vPlotWeights[j];
     SBatchJob& job = walk.job;
     SPlot& plot = walk.pPlots[job.iPlots];
     plot.uBucket = view.bucketAt(place);
@@ -105,10 +105,10 @@ inline void CWalkSteps::recordBlended(SWalk& walk, int j, const SGridPlace<doubl
     const double dTrunc = std::trunc(dIndex);  // −0.5 blends entries 0 and 1, as in flam3
     const VChannels from = channelsOf(palette[place.iEntry]);
     if (!(dTrunc >= 0 && dTrunc < 255)) {
-        add = addOfChannels(from, dWeight, dTemporalWeight);
+        add = addOfChannels(from, weights);
         return;
     }
     const double f = dIndex - dTrunc;
     const VChannels to = channelsOf(palette[place.iEntry + 1]);
-    add = addOfChannels(from + f * (to - from), dWeight, dTemporalWeight);
+    add = addOfChannels(from + f * (to - from), weights);
 }

@@ -18,6 +18,8 @@ CWalkSteps::CWalkSteps(const SGenome& genome, double dTemporalWeight_)
         vXforms.emplace_back(genome.vXforms[j], bSolo, bZ);
     }
     if (bFinal) finalXform = CXformMap(genome.finalXform, false, bZ);
+    for (const CXformMap& xform : vXforms)
+        vPlotWeights.push_back(plotWeightsOf(xform.dPlotWeight, dTemporalWeight));
     if (ePaletteMode == ePaletteStep)
         for (const CXformMap& xform : vXforms)
             for (const SColour& colour : palette)

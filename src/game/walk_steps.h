@@ -14,6 +14,7 @@
 #include "genome/genome.h"
 #include "maths/numbers.h"
 #include "game/camera.h"
+#include "game/plot_adds.h"
 #include "game/walk.h"
 #include "game/xform_choice.h"
 #include "game/xform_map.h"
@@ -104,5 +105,6 @@ private:
     EPaletteMode ePaletteMode;
     CPalette palette;
     double dTemporalWeight;
+    std::vector<SPlotWeights> vPlotWeights;  // blended mode: per xform
     std::vector<SBucket> vStepAdds; // step mode: per xform, per palette entry, what a plot adds
 };

@@ -69,7 +69,9 @@ inline void planesAffine(const std::array<double, 6>& a, const std::array<double
 // each formula's own function (variations/lane_formulas.cpp).
 template <class T, bool bZ>
 [[gnu::flatten]] inline void CXformMap::apply(SWalkPoint<T>& point, TRandomOf<T>& random) const {
-    point.c = dSpeed * dColor + (1 - dSpeed) * point.c;
+    // The colour kept aside until the end: written back at once, it stalled the point's next
+    // read, which takes z and c in one load.
+    const T c = dSpeed * dColor + (1 - dSpeed) * point.c;
     const std::array<double, 6>& a = coefs;
     T tx, ty, tz = point.z;
     if (bPrePlanes) {
@@ -93,4 +95,5 @@ template <class T, bool bZ>
         point.y = dY;
     }
     if constexpr (bZ) point.z = dZ;
+    point.c = c;
 }

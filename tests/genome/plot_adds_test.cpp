@@ -33,7 +33,7 @@ TEST(PlotAddsTest, FourChannelsRoundAsLlroundDoes) {
                                     vValues[(i + 7) % vValues.size()],
                                     vValues[(i + 11) % vValues.size()]};
             const SBucket alone = addOf(colour, dWeight, 1);
-            EXPECT_TRUE(addOfChannels(channelsOf(colour), dWeight, 1) == alone)
+            EXPECT_TRUE(addOfChannels(channelsOf(colour), plotWeightsOf(dWeight, 1)) == alone)
                 << colour.dRed << " " << colour.dGreen << " " << colour.dBlue << " "
                 << colour.dAlpha << " at weight " << dWeight;
             const double x = std::max(0.0, colour.dRed) * dWeight * 1 * dBucketUnit;
