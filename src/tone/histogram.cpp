@@ -2,6 +2,7 @@
 
 #include <sys/mman.h>
 
+#include <cstring>
 #include <tuple>
 
 bool SBucket::operator==(const SBucket& other) const {
@@ -26,7 +27,7 @@ bool onHugePages(std::size_t uBytes) {
 }  // namespace
 
 void* hugePages(std::size_t uBytes) {
-    if (!onHugePages(uBytes)) return ::operator new(uBytes);
+    if (!onHugePages(uBytes)) return std::memset(::operator new(uBytes), 0, uBytes);
     void* p = mmap(nullptr, uBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
     madvise(p, uBytes, MADV_HUGEPAGE);

@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 // One palette unit (a channel of 1 at plot weight 1) in the sums: 255 · 2^12. Palette channels
@@ -35,9 +37,12 @@ struct SPlot {
 // Memory for a grid of buckets on the system's 2 MiB pages where it has them (a hint it may not
 // take): the chaos game adds into buckets anywhere on a grid of thousands of 4 KiB pages, most
 // of them missing the processor's table of pages at every add, and each page taken first by a
-// fault of its own.
+// fault of its own. The memory comes zeroed, so that an element made with no value is left as it
+// is: a page is then first touched where a plot lands, on the worker that plots it, instead of
+// all of them by the one thread that makes the grid (and a page nothing lands on is only read).
 template <class T>
 struct CHugePages {
+    static_assert(std::is_trivially_copyable_v<T>, "a T of sums, each 0 when all its bits are");
     using value_type = T;
     CHugePages() = default;
     template <class U>
@@ -45,12 +50,18 @@ struct CHugePages {
     T* allocate(std::size_t uCount);
     void deallocate(T* p, std::size_t uCount);
     template <class U>
+    void construct(U*) noexcept {}  // already zero
+    template <class U, class... A>
+    void construct(U* p, A&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<A>(args)...);
+    }
+    template <class U>
     bool operator==(const CHugePages<U>&) const { return true; }
     template <class U>
     bool operator!=(const CHugePages<U>&) const { return false; }
 };
 
-void* hugePages(std::size_t uBytes);  // throws std::bad_alloc
+void* hugePages(std::size_t uBytes);  // zeroed; throws std::bad_alloc
 void freeHugePages(void* p, std::size_t uBytes);
 
 template <class T>
