@@ -5,8 +5,8 @@
 #include "animation/loops.h"
 #include "animation/motion_blur.h"
 #include "app/genome_choice.h"
-#include "files/whole_file.h"
 #include "genome/genome_check.h"
+#include "pictures/whole_file.h"
 
 namespace {
 
