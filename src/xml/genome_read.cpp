@@ -2,11 +2,11 @@
 
 #include "genome/attributes.h"
 #include "genome/genome_check.h"
-#include "genome/numbers.h"
 #include "genome/palette.h"
-#include "xml/palette_library.h"
+#include "genome_parts/numbers.h"
 #include "xml/editor_attributes.h"
 #include "xml/not_drawn.h"
+#include "xml/palette_library.h"
 #include "xml/palette_xml.h"
 #include "xml/xform_xml.h"
 
