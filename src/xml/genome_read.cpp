@@ -4,10 +4,10 @@
 #include "genome/genome_check.h"
 #include "genome/palette.h"
 #include "genome_parts/numbers.h"
+#include "palettes/palette_library.h"
+#include "palettes/palette_xml.h"
 #include "xml/editor_attributes.h"
 #include "xml/not_drawn.h"
-#include "xml/palette_library.h"
-#include "xml/palette_xml.h"
 #include "xml/xform_xml.h"
 
 #include <pugixml.hpp>

@@ -1,4 +1,4 @@
-#include "xml/palette_library.h"
+#include "palettes/palette_library.h"
 
 #include "genome/palette.h"
 #include "genome_parts/numbers.h"

@@ -1,4 +1,4 @@
-#include "xml/palette_xml.h"
+#include "palettes/palette_xml.h"
 
 #include "genome/palette.h"
 #include "genome_parts/numbers.h"
