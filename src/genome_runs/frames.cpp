@@ -1,4 +1,4 @@
-#include "app/frames.h"
+#include "genome_runs/frames.h"
 
 #include "animation/interpolation.h"
 #include "animation/keyframes.h"

@@ -1,4 +1,4 @@
-#include "app/strip_save.h"
+#include "genome_runs/strip_save.h"
 
 #include "files/genome_file.h"
 #include "genome/genome_check.h"

@@ -1,4 +1,4 @@
-#include "app/state_run.h"
+#include "genome_runs/state_run.h"
 
 #include "app/genome_choice.h"
 #include "app/run_choice.h"
