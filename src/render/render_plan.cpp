@@ -1,15 +1,12 @@
 #include "render/render_plan.h"
 
+#include "game/walk.h"
 #include "maths/maths.h"
-#include "render/render.h"
-#include "tone/grid.h"
+#include "tone/density_rows.h"
+#include "tone/histogram.h"
 
 #include <algorithm>
 #include <cmath>
-
-// What a plan asks of a render before any is made: its passes' samples, how far density
-// estimation reaches, the bytes it takes; a still's plan. Apart from the render itself, as the
-// strips weigh plans by them with no render made.
 
 // A frame's passes may estimate density with radii of their own, each at the picture's
 // supersample.
