@@ -5,7 +5,7 @@
 // scripts/genome-bench.sh.
 
 #include "animation/loops.h"
-#include "app/frame_list.h"
+#include "genome_runs/frame_list.h"
 #include "render/render.h"
 #include "variations/variations.h"
 #include "xml/genome_xml.h"

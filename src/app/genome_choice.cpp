@@ -3,7 +3,7 @@
 #include "animation/motion_blur.h"
 #include "editing/genome_frame.h"
 #include "editing/genome_random.h"
-#include "files/whole_file.h"
+#include "pictures/whole_file.h"
 
 void applyGenomeOptions(const SOptions& options, SGenomeChoice& choice) {
     if (options.size)

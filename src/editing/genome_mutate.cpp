@@ -1,10 +1,10 @@
 #include "editing/genome_mutate.h"
 
+#include "editing/genome_random.h"
 #include "formulas/batch_random.h"
 #include "genome/genome_check.h"
-#include "editing/genome_random.h"
 #include "genome/palette.h"
-#include "xml/palette_library.h"
+#include "palettes/palette_library.h"
 
 #include <cmath>
 #include <string>

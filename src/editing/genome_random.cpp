@@ -1,11 +1,11 @@
 #include "editing/genome_random.h"
 
 #include "base/angles.h"
-#include "genome/genome_check.h"
 #include "editing/genome_frame.h"
+#include "genome/genome_check.h"
 #include "genome/palette.h"
 #include "maths/maths.h"
-#include "xml/palette_library.h"
+#include "palettes/palette_library.h"
 #include "render/render.h"
 
 #include <algorithm>

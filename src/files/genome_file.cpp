@@ -1,13 +1,13 @@
 #include "files/genome_file.h"
 #include "base/limits.h"
 
-#include "files/picture_writer.h"
-#include "files/whole_file.h"
-#include "xml/genome_xml.h"
-#include "render/render.h"
 #include "base/number_text.h"
+#include "pictures/picture_writer.h"
+#include "pictures/whole_file.h"
+#include "render/render.h"
 #include "text/text_forms.h"
 #include "workers/row_pipe.h"
+#include "xml/genome_xml.h"
 
 #include <algorithm>
 #include <cctype>

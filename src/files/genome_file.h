@@ -5,8 +5,8 @@
 // zTXt chunk flam3_genome), beside this program's chunks Software, Seed, Size and Description.
 
 #include "base/picture_format.h"
-#include "files/png_codec.h"
 #include "genome/genome.h"
+#include "pictures/png_codec.h"
 #include "xml/genome_xml.h"
 
 #include <memory>

@@ -3,10 +3,10 @@
 #include "core/calc.h"
 #include "core/colouring.h"
 #include "core/screen.h"
-#include "files/exr_codec.h"
-#include "files/png_codec.h"
 #include "files/run_record.h"
-#include "files/whole_file.h"
+#include "pictures/exr_codec.h"
+#include "pictures/png_codec.h"
+#include "pictures/whole_file.h"
 #include "text/text_forms.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "files/render_state.h"
 
-#include "files/whole_file.h"
+#include "pictures/whole_file.h"
 #include "render/render.h"
 #include "tone/grid.h"
 #include "xml/genome_xml.h"

@@ -4,7 +4,7 @@
 // how to make it again: one table of chunks, each with how it is written and how it is read.
 
 #include "core/run.h"
-#include "files/png_codec.h"
+#include "pictures/png_codec.h"
 
 #include <string>
 #include <vector>

@@ -6,7 +6,7 @@
 
 #include "base/number_text.h"
 #include "genome/attributes.h"
-#include "genome/numbers.h"
+#include "genome_parts/numbers.h"
 
 #include <array>
 #include <cmath>

@@ -2,10 +2,10 @@
 
 #include "base/number_text.h"
 #include "genome/attribute_rows.h"
-#include "genome/colour_curves.h"
 #include "genome/filter.h"
 #include "genome/genome.h"
-#include "genome/numbers.h"
+#include "genome_parts/colour_curves.h"
+#include "genome_parts/numbers.h"
 
 #include <algorithm>
 #include <array>

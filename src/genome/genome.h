@@ -5,8 +5,8 @@
 // reader fills it (genome_xml.h), the render draws it (render.h).
 
 #include "base/limits.h"
-#include "genome/colour_curves.h"
-#include "genome/variation_use.h"
+#include "genome_parts/colour_curves.h"
+#include "genome_parts/variation_use.h"
 #include "variations/variations.h"
 
 #include <array>

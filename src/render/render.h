@@ -26,22 +26,6 @@
 #include <string>
 #include <vector>
 
-// The samples a still render of the genome draws in each pass: N = quality · 4^zoom · W · H,
-// whatever the supersample, shared by the passes; and in all.
-int64_t passSamplesOf(const SGenome& genome);
-inline int64_t samplesOf(const SGenome& genome) {
-    return passSamplesOf(genome) * genome.iPasses;
-}
-
-// How far the widest density kernel of any of the plan's passes reaches, 0 without density
-// estimation: what a strip's rows must have around them.
-int densityReachOf(const SRenderPlan& plan);
-
-// About the most memory a render of the plan's rows pixelRows on iThreads holds at once, in
-// bytes, beside the program's own: its buckets, the sums of its passes, its workers' plots, the
-// rows of its tone mapping, the picture's rows on their way to a file.
-double renderBytesOf(const SRenderPlan& plan, int iThreads, SRows pixelRows);
-
 class CGenomeRender {
 public:
     // dQuality > 0 replaces the genome's quality (samples per pixel). Check error() after.

@@ -3,9 +3,12 @@
 // What a render draws: a still genome, or a frame blurred in time. A frame's passes are each a
 // run of moments; a moment is the genome at its own time, with its own xforms, palette and
 // camera, whose plots' colours weigh as the temporal filter says. The histogram's grid, the
-// spatial filter and the tone curve are the frame's, one for all its moments.
+// spatial filter and the tone curve are the frame's, one for all its moments. What a plan will
+// cost (its samples, density estimation's reach, its bytes) is known before any render is made:
+// the strips weigh plans by it.
 
 #include "genome/genome.h"
+#include "tone/grid.h"
 
 #include <cstdint>
 #include <functional>
@@ -31,3 +34,19 @@ struct SRenderPlan {
 
 // A still genome drawn at dQuality (> 0; else its own quality): one moment a pass, weight 1.
 SRenderPlan stillPlan(const SGenome& genome, double dQuality = 0);
+
+// The samples a still render of the genome draws in each pass: N = quality · 4^zoom · W · H,
+// whatever the supersample, shared by the passes; and in all.
+int64_t passSamplesOf(const SGenome& genome);
+inline int64_t samplesOf(const SGenome& genome) {
+    return passSamplesOf(genome) * genome.iPasses;
+}
+
+// How far the widest density kernel of any of the plan's passes reaches, 0 without density
+// estimation: what a strip's rows must have around them.
+int densityReachOf(const SRenderPlan& plan);
+
+// About the most memory a render of the plan's rows pixelRows on iThreads holds at once, in
+// bytes, beside the program's own: its buckets, the sums of its passes, its workers' plots, the
+// rows of its tone mapping, the picture's rows on their way to a file.
+double renderBytesOf(const SRenderPlan& plan, int iThreads, SRows pixelRows);

@@ -10,9 +10,9 @@
 // what it needs of the window (the seed, the threads, the shrink) and shows what it makes.
 
 #include "app/browsing.h"
-#include "app/frame_list.h"
 #include "cli/options.h"
 #include "display/draw.h"
+#include "genome_runs/frame_list.h"
 
 #include <memory>
 #include <optional>

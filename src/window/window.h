@@ -7,10 +7,10 @@
 // throughout and a browsing key stops it at once; of browsing keys queued together, only the
 // last starts a run.
 
-#include "app/frame_list.h"
 #include "app/genome_choice.h"
 #include "core/run.h"
 #include "display/x_link.h"
+#include "genome_runs/frame_list.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "xml/editor_attributes.h"
 
-#include "genome/numbers.h"
+#include "genome_parts/numbers.h"
 
 #include <cmath>
 #include <cstring>

@@ -2,12 +2,12 @@
 
 #include "genome/attributes.h"
 #include "genome/genome_check.h"
-#include "genome/numbers.h"
 #include "genome/palette.h"
-#include "xml/palette_library.h"
+#include "genome_parts/numbers.h"
+#include "palettes/palette_library.h"
+#include "palettes/palette_xml.h"
 #include "xml/editor_attributes.h"
 #include "xml/not_drawn.h"
-#include "xml/palette_xml.h"
 #include "xml/xform_xml.h"
 
 #include <pugixml.hpp>

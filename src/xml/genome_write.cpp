@@ -4,8 +4,8 @@
 
 #include "base/number_text.h"
 #include "genome/attributes.h"
-#include "genome/numbers.h"
 #include "genome/palette.h"
+#include "genome_parts/numbers.h"
 
 #include <pugixml.hpp>
 

@@ -1,7 +1,7 @@
 #include "xml/xform_xml.h"
 
 #include "genome/attributes.h"
-#include "genome/numbers.h"
+#include "genome_parts/numbers.h"
 #include "xml/editor_attributes.h"
 
 #include <algorithm>

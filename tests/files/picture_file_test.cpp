@@ -4,7 +4,7 @@
 #include "core/calc.h"
 #include "files/genome_file.h"
 #include "files/picture_file.h"
-#include "files/whole_file.h"
+#include "pictures/whole_file.h"
 #include "scratch_folder.h"
 
 #include <gtest/gtest.h>

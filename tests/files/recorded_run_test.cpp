@@ -2,7 +2,7 @@
 // refused with its reason, at once and at little cost, a bomb of a file included.
 
 #include "files/picture_file.h"
-#include "files/png_codec.h"
+#include "pictures/png_codec.h"
 #include "scratch_folder.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 
 #include "reference_support.h"
 
-#include "genome/variation_use.h"
 #include "game/chaos_game.h"
+#include "genome_parts/variation_use.h"
 #include "variations/variations.h"
 #include "xml/genome_xml.h"
 

@@ -3,7 +3,7 @@
 
 #include "reference_support.h"
 
-#include "genome/variation_use.h"
+#include "genome_parts/variation_use.h"
 #include "variations/variations.h"
 #include "xml/genome_xml.h"
 

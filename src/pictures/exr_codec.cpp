@@ -1,7 +1,7 @@
-#include "files/exr_codec.h"
+#include "pictures/exr_codec.h"
 
 #include "base/limits.h"
-#include "files/whole_file.h"
+#include "pictures/whole_file.h"
 
 #include <OpenEXR/ImfChannelList.h>
 #include <OpenEXR/ImfFrameBuffer.h>

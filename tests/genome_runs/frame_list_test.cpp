@@ -1,9 +1,9 @@
 // Frames a window plays: the preview's size and samples, where the keys take playing, and the
 // frames listed from the command line.
 
-#include "app/frame_list.h"
 #include "cli/options.h"
 #include "files/scratch_folder.h"
+#include "genome_runs/frame_list.h"
 
 #include <gtest/gtest.h>
 

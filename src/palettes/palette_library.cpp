@@ -1,7 +1,7 @@
-#include "xml/palette_library.h"
+#include "palettes/palette_library.h"
 
-#include "genome/numbers.h"
 #include "genome/palette.h"
+#include "genome_parts/numbers.h"
 
 #include <pugixml.hpp>
 

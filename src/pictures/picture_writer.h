@@ -6,7 +6,7 @@
 // flight, whatever its format or size.
 
 #include "base/picture_format.h"
-#include "files/png_codec.h"
+#include "pictures/png_codec.h"
 #include "tone/tone_curve.h"
 
 #include <cstdio>

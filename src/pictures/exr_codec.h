@@ -5,7 +5,7 @@
 // read back. The library reports errors by exceptions, which never leave this room: each call
 // returns "" or the reason it failed.
 
-#include "files/picture_writer.h"
+#include "pictures/picture_writer.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "files/png_codec.h"
+#include "pictures/png_codec.h"
 
 #include "base/limits.h"
 

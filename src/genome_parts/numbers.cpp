@@ -1,4 +1,4 @@
-#include "genome/numbers.h"
+#include "genome_parts/numbers.h"
 
 #include "base/number_text.h"
 

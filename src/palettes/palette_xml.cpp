@@ -1,7 +1,7 @@
-#include "xml/palette_xml.h"
+#include "palettes/palette_xml.h"
 
 #include "genome/palette.h"
-#include "genome/numbers.h"
+#include "genome_parts/numbers.h"
 
 #include <cstring>
 

@@ -1,12 +1,12 @@
-#include "app/frames.h"
+#include "genome_runs/frames.h"
 
 #include "animation/interpolation.h"
 #include "animation/keyframes.h"
 #include "animation/loops.h"
 #include "animation/motion_blur.h"
 #include "app/genome_choice.h"
-#include "files/whole_file.h"
 #include "genome/genome_check.h"
+#include "pictures/whole_file.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "genome/colour_curves.h"
+#include "genome_parts/colour_curves.h"
 
-#include "genome/numbers.h"
+#include "genome_parts/numbers.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "genome/variation_use.h"
+#include "genome_parts/variation_use.h"
 
 #include "variations/variations.h"
 

@@ -1,8 +1,8 @@
-#include "app/strip_save.h"
+#include "genome_runs/strip_save.h"
 
 #include "files/genome_file.h"
-#include "files/whole_file.h"
 #include "genome/genome_check.h"
+#include "pictures/whole_file.h"
 #include "render/render.h"
 #include "render/strips.h"
 

@@ -1,4 +1,4 @@
-#include "app/state_run.h"
+#include "genome_runs/state_run.h"
 
 #include "app/genome_choice.h"
 #include "app/run_choice.h"
@@ -6,7 +6,7 @@
 #include "files/genome_file.h"
 #include "files/picture_file.h"
 #include "files/render_state.h"
-#include "files/whole_file.h"
+#include "pictures/whole_file.h"
 #include "render/render.h"
 #include "runs/progress.h"
 

@@ -1,4 +1,4 @@
-#include "files/whole_file.h"
+#include "pictures/whole_file.h"
 
 #include "base/number_text.h"
 

@@ -1,6 +1,6 @@
-#include "files/picture_writer.h"
+#include "pictures/picture_writer.h"
 
-#include "files/exr_codec.h"
+#include "pictures/exr_codec.h"
 
 #include <cmath>
 #include <limits>

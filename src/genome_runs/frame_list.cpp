@@ -1,4 +1,4 @@
-#include "app/frame_list.h"
+#include "genome_runs/frame_list.h"
 
 #include "animation/interpolation.h"
 #include "animation/motion_blur.h"

@@ -8,7 +8,7 @@
 // of an 800 x 600 picture takes 23 to 48 ms (six genomes of flam3 and Electric Sheep, at about a
 // tenth of a second the aim; make bench times it as BM_PreviewFrame).
 
-#include "app/frames.h"
+#include "genome_runs/frames.h"
 #include "render/render.h"
 
 #include <chrono>
