@@ -36,17 +36,19 @@ inline VChannels channelsOf(const SColour& colour) {
     return VChannels{colour.dRed, colour.dGreen, colour.dBlue, colour.dAlpha};
 }
 
-// A plot's weight and its moment's, each also in four channels, read as they are: broadcast where
-// a blended palette's add is worked out, they went through the stack, and reading them back
-// stalled the store on every plot (a third of a linear flame's step). Aligned as the lanes' code
-// reads it: where AVX is not enabled, the compiler aligns four doubles to 16 bytes only.
+// A plot's weight and its moment's, each in four channels, read as they are: broadcast where a
+// blended palette's add is worked out, they went through the stack, and reading them back
+// stalled the store on every plot (a third of a linear flame's step). With them the count a plot
+// adds, the same for each of an xform's plots. Aligned as the lanes' code reads it: where AVX is
+// not enabled, the compiler aligns four doubles to 16 bytes only.
 struct alignas(32) SPlotWeights {
     VChannels vWeight, vTemporal;
-    double dWeight, dTemporal;
+    uint64_t uCount;  // addOf's count: ω × dBucketUnit, rounded
 };
 inline SPlotWeights plotWeightsOf(double dWeight, double dTemporal) {
     return {VChannels{dWeight, dWeight, dWeight, dWeight},
-            VChannels{dTemporal, dTemporal, dTemporal, dTemporal}, dWeight, dTemporal};
+            VChannels{dTemporal, dTemporal, dTemporal, dTemporal},
+            roundedOf(dWeight * dBucketUnit)};
 }
 
 // addOf of the four channels at once: the same operations, and llround by a sum that rounds to
@@ -58,8 +60,8 @@ inline SBucket addOfChannels(VChannels colour, const SPlotWeights& weights) {
     const VChannels x =
         (colour > 0 ? colour : 0.0) * weights.vWeight * weights.vTemporal * dBucketUnit;
     if (!(x[0] < 0x1p51 && x[1] < 0x1p51 && x[2] < 0x1p51 && x[3] < 0x1p51))
-        return addOf({colour[0], colour[1], colour[2], colour[3]}, weights.dWeight,
-                     weights.dTemporal);
+        return addOf({colour[0], colour[1], colour[2], colour[3]}, weights.vWeight[0],
+                     weights.vTemporal[0]);
     const VChannels dEven = (x + dShifter) - dShifter;
     const VChannels dShifted = (dEven - x == -0.5 ? dEven + 1 : dEven) + dShifter;
     VWords iWords;
@@ -67,5 +69,5 @@ inline SBucket addOfChannels(VChannels colour, const SPlotWeights& weights) {
     iWords -= 0x4330000000000000LL;  // the bits of 2^52
     return {static_cast<uint64_t>(iWords[0]), static_cast<uint64_t>(iWords[1]),
             static_cast<uint64_t>(iWords[2]), static_cast<uint64_t>(iWords[3]),
-            roundedOf(weights.dWeight * dBucketUnit)};
+            weights.uCount};
 }

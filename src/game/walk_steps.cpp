@@ -16,10 +16,9 @@ CWalkSteps::CWalkSteps(const SGenome& genome, double dTemporalWeight_)
     for (int j = 0; j < iXforms; j++) {
         const bool bSolo = genome.iSoloXform < 0 || genome.iSoloXform == j;
         vXforms.emplace_back(genome.vXforms[j], bSolo, bZ);
+        vPlotWeights.push_back(plotWeightsOf(vXforms.back().dPlotWeight, dTemporalWeight));
     }
     if (bFinal) finalXform = CXformMap(genome.finalXform, false, bZ);
-    for (const CXformMap& xform : vXforms)
-        vPlotWeights.push_back(plotWeightsOf(xform.dPlotWeight, dTemporalWeight));
     if (ePaletteMode == ePaletteStep)
         for (const CXformMap& xform : vXforms)
             for (const SColour& colour : palette)
