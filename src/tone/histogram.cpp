@@ -15,7 +15,7 @@ namespace {
 // Smaller grids (the window's trials, random genomes' tests) stay on the heap, which keeps and
 // reuses their memory; so does every grid in a build with the address sanitizer, which watches
 // the heap's bounds.
-bool onHugePages(std::size_t uBytes) {
+bool offTheHeap(std::size_t uBytes) {
 #ifdef __SANITIZE_ADDRESS__
     (void)uBytes;
     return false;
@@ -26,16 +26,16 @@ bool onHugePages(std::size_t uBytes) {
 
 }  // namespace
 
-void* hugePages(std::size_t uBytes) {
-    if (!onHugePages(uBytes)) return std::memset(::operator new(uBytes), 0, uBytes);
+void* zeroedPages(std::size_t uBytes) {
+    if (!offTheHeap(uBytes)) return std::memset(::operator new(uBytes), 0, uBytes);
+    // The system's fresh pages are zero; each is taken at its first write.
     void* p = mmap(nullptr, uBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (p == MAP_FAILED) throw std::bad_alloc();
-    madvise(p, uBytes, MADV_HUGEPAGE);
     return p;
 }
 
-void freeHugePages(void* p, std::size_t uBytes) {
-    if (!onHugePages(uBytes)) return ::operator delete(p);
+void freeZeroedPages(void* p, std::size_t uBytes) {
+    if (!offTheHeap(uBytes)) return ::operator delete(p);
     munmap(p, uBytes);
 }
 

@@ -34,19 +34,19 @@ struct SPlot {
     std::uint32_t uAdd;
 };
 
-// Memory for a grid of buckets on the system's 2 MiB pages where it has them (a hint it may not
-// take): the chaos game adds into buckets anywhere on a grid of thousands of 4 KiB pages, most
-// of them missing the processor's table of pages at every add, and each page taken first by a
-// fault of its own. The memory comes zeroed, so that an element made with no value is left as it
-// is: a page is then first touched where a plot lands, on the worker that plots it, instead of
-// all of them by the one thread that makes the grid (and a page nothing lands on is only read).
+// Memory for a grid of buckets that comes zeroed, so that an element made with no value is left
+// as it is: a page is then first touched where a plot lands, on the worker that plots it, instead
+// of all of them by the one thread that makes the grid, and a page nothing lands on is never
+// taken. On the system's ordinary pages: its 2 MiB pages, asked for, saved page-table misses
+// but came from memory the system had not touched for a while, at the cost of up to half a
+// second in the kernel in one run out of three, where ordinary pages cost the same each run.
 template <class T>
-struct CHugePages {
+struct CZeroedPages {
     static_assert(std::is_trivially_copyable_v<T>, "a T of sums, each 0 when all its bits are");
     using value_type = T;
-    CHugePages() = default;
+    CZeroedPages() = default;
     template <class U>
-    CHugePages(const CHugePages<U>&) {}
+    CZeroedPages(const CZeroedPages<U>&) {}
     T* allocate(std::size_t uCount);
     void deallocate(T* p, std::size_t uCount);
     template <class U>
@@ -56,23 +56,23 @@ struct CHugePages {
         ::new (static_cast<void*>(p)) U(std::forward<A>(args)...);
     }
     template <class U>
-    bool operator==(const CHugePages<U>&) const { return true; }
+    bool operator==(const CZeroedPages<U>&) const { return true; }
     template <class U>
-    bool operator!=(const CHugePages<U>&) const { return false; }
+    bool operator!=(const CZeroedPages<U>&) const { return false; }
 };
 
-void* hugePages(std::size_t uBytes);  // zeroed; throws std::bad_alloc
-void freeHugePages(void* p, std::size_t uBytes);
+void* zeroedPages(std::size_t uBytes);  // zeroed; throws std::bad_alloc
+void freeZeroedPages(void* p, std::size_t uBytes);
 
 template <class T>
-T* CHugePages<T>::allocate(std::size_t uCount) {
+T* CZeroedPages<T>::allocate(std::size_t uCount) {
     if (uCount > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
-    return static_cast<T*>(hugePages(uCount * sizeof(T)));
+    return static_cast<T*>(zeroedPages(uCount * sizeof(T)));
 }
 
 template <class T>
-void CHugePages<T>::deallocate(T* p, std::size_t uCount) {
-    freeHugePages(p, uCount * sizeof(T));
+void CZeroedPages<T>::deallocate(T* p, std::size_t uCount) {
+    freeZeroedPages(p, uCount * sizeof(T));
 }
 
 class CHistogram {
@@ -108,5 +108,5 @@ private:
     int iWidth, iHeight;
     bool bBand = false;
     std::size_t uFirstBucket = 0;  // of the band, in the taller grid
-    std::vector<SBucket, CHugePages<SBucket>> vBuckets;  // row after row, top row first
+    std::vector<SBucket, CZeroedPages<SBucket>> vBuckets;  // row after row, top row first
 };
