@@ -1,10 +1,12 @@
 #include "tone/density_rows.h"
 
 #include "maths/maths.h"
+#include "tone/density_spread.h"
 #include "workers/worker_pool.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 
 namespace {
@@ -14,6 +16,10 @@ namespace {
 int stripsOf(int iWidth, int iReach, int iThreads) {
     if (iThreads <= 1) return 1;
     return std::max(1, std::min(4 * iThreads, iWidth / (4 * (2 * iReach + 1))));
+}
+
+double* alignedTo32(double* p) {  // p rounded up, by at most 3 doubles
+    return p + (32 - reinterpret_cast<uintptr_t>(p) % 32) % 32 / sizeof(double);
 }
 
 }  // namespace
@@ -44,7 +50,8 @@ CDensityRows::CDensityRows(const CHistogram& histogram_, SLogScale scale_,
       iWindowRows(2 * iReach + iScatterRows * iScatterBlocks),
       iThreads(iThreads_), iSegmentWidth(std::max(2 * iReach + 1, 256)),
       iStrips(stripsOf(histogram_.width(), iReach, iThreads_)),
-      vWindow(static_cast<size_t>(iWindowRows) * histogram_.width() * 4, 0.0),
+      vWindow(static_cast<size_t>(iWindowRows) * histogram_.width() * 4 + 3, 0.0),
+      pWindow(alignedTo32(vWindow.data())),
       vOut(static_cast<size_t>(histogram_.width()) * 4) {}
 
 // The hits around a bucket, as flam3 weighs density: the (2⌊S/2⌋ + 1)² buckets centred on it,
@@ -101,6 +108,7 @@ void CDensityRows::scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn, 
                                   int iFirstTarget, int iEndTarget) {
     const int iHeight = histogram.height();
     const double dUnit = 255 / dBucketUnit;  // sums in flam3's units: 255 per full hit
+    const size_t uRowDoubles = static_cast<size_t>(histogram.width()) * 4;
     for (int iRow = iFirstRow; iRow < iEndRow; iRow++) {
         const SBucket* pRow = histogram.row(iRow);
         for (int i = iFirstColumn; i < iEndColumn; i++) {
@@ -121,15 +129,10 @@ void CDensityRows::scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn, 
             const int iFirstDx = std::max(-iK, iFirstTarget - i);
             const int iLastDx = std::min(iK, iEndTarget - 1 - i);
             if (iFirstDx > iLastDx) continue;
-            for (int dy = -iK; dy <= iK; dy++) {
-                if (iRow + dy < 0 || iRow + dy >= iHeight) continue;
-                double* pTarget = windowRow(iRow + dy);
-                for (int dx = iFirstDx; dx <= iLastDx; dx++) {
-                    const double dWeight = kernel.weight(dx, dy);
-                    double* pCell = pTarget + 4 * static_cast<size_t>(i + dx);
-                    for (int c = 0; c < 4; c++) pCell[c] += dWeight * dValue[c];
-                }
-            }
+            const SSpread spread = {kernel.vQuadrant.data(), iK + 1, iFirstDx, iLastDx,
+                                    std::max(-iK, -iRow), std::min(iK, iHeight - 1 - iRow)};
+            double* pCentre = pWindow + 4 * static_cast<size_t>(i);
+            spreadBucket(spread, dValue, pCentre, uRowDoubles, iRow, iWindowRows);
         }
     }
 }

@@ -2,13 +2,16 @@
 
 #include "maths/maths.h"
 #include "game/chaos_game.h"
+#include "tone/density_spread.h"
 #include "tone/grid.h"
 #include "tone/picture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <vector>
 
 namespace {
@@ -154,6 +157,39 @@ TEST(ColourCurveTest, SplinePassesThroughTheKnotsAsWorkedOut) {
     toneCurveOf(genome).pixel(dEmpty, rgb);
     EXPECT_EQ(rgb[0], 80);
     EXPECT_EQ(rgb[1], static_cast<int>(255 * curveValue(overall, 0.3)));  // green: overall only
+}
+
+// Density estimation's wide spread against the plain one, bit for bit: kernels whole, clipped
+// on either side and at the grid's rows, and rows that wrap round the window.
+TEST(DensitySpreadTest, WideIsPlainToTheBit) {
+    if (!spreadsWide()) GTEST_SKIP() << "no AVX here";
+    constexpr int iWidth = 40, iWindowRows = 9;
+    struct SCase { int iReach, iColumn, iRow, iFirstDx, iLastDx, iFirstDy, iLastDy; };
+    const SCase cases[] = {
+        {0, 5, 0, 0, 0, 0, 0},      {1, 5, 3, -1, 1, -1, 1},   {3, 10, 4, -3, 3, -3, 3},
+        {3, 1, 4, -1, 3, -3, 3},    {3, 38, 4, -3, 1, -3, 3},  {4, 20, 0, -4, 4, 0, 4},
+        {4, 20, 7, -4, 4, -4, 4},   {3, 20, 2, 1, 3, -2, 3},   {3, 20, 5, -3, -1, -3, 2},
+    };
+    std::mt19937_64 generator(7);
+    std::uniform_real_distribution<double> uniform(-1e3, 1e3);
+    for (const SCase& test : cases) {
+        std::vector<double> weights((test.iReach + 1) * (test.iReach + 1));
+        for (double& d : weights) d = uniform(generator) / 1e3;
+        double dValue[4];
+        for (double& d : dValue) d = uniform(generator);
+        std::vector<double> plain(iWindowRows * iWidth * 4 + 3);
+        for (double& d : plain) d = uniform(generator);
+        std::vector<double> wide = plain;
+        const SSpread spread = {weights.data(),  test.iReach + 1, test.iFirstDx,
+                                test.iLastDx,    test.iFirstDy,   test.iLastDy};
+        // The wide form on cells across 32-byte boundaries too: the window's start offset.
+        spreadPlain(spread, dValue, plain.data() + 1 + 4 * test.iColumn, iWidth * 4, test.iRow,
+                    iWindowRows);
+        spreadWide(spread, dValue, wide.data() + 1 + 4 * test.iColumn, iWidth * 4, test.iRow,
+                   iWindowRows);
+        EXPECT_EQ(0, std::memcmp(plain.data(), wide.data(), plain.size() * sizeof(double)))
+            << "reach " << test.iReach << " at " << test.iColumn << ", " << test.iRow;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+#include "tone/density_spread.h"
+
+#include <algorithm>
+
+namespace {
+
+std::size_t rowOffset(int iRow, int iWindowRows, std::size_t uRowDoubles) {
+    return static_cast<std::size_t>(iRow % iWindowRows) * uRowDoubles;
+}
+
+}  // namespace
+
+void spreadPlain(const SSpread& spread, const double (&dValue)[4], double* pCentre,
+                 std::size_t uRowDoubles, int iRow, int iWindowRows) {
+    for (int dy = spread.iFirstDy; dy <= spread.iLastDy; dy++) {
+        const double* pWeights = spread.pWeights + (dy < 0 ? -dy : dy) * spread.iStride;
+        double* pTarget = pCentre + rowOffset(iRow + dy, iWindowRows, uRowDoubles);
+        for (int dx = spread.iFirstDx; dx <= spread.iLastDx; dx++) {
+            const double dWeight = pWeights[dx < 0 ? -dx : dx];
+            double* pCell = pTarget + 4 * static_cast<std::ptrdiff_t>(dx);
+            for (int c = 0; c < 4; c++) pCell[c] += dWeight * dValue[c];
+        }
+    }
+}
+
+namespace {
+
+using VCell = double __attribute__((vector_size(32), aligned(8)));
+
+inline VCell* cellAt(double* pRow, int dx) {
+    return reinterpret_cast<VCell*>(pRow + 4 * static_cast<std::ptrdiff_t>(dx));
+}
+
+}  // namespace
+
+// The negative and the other offsets in two loops: no |dx| at each cell.
+[[gnu::target("avx")]] void spreadWide(const SSpread& spread, const double (&dValue)[4],
+                                       double* pCentre, std::size_t uRowDoubles, int iRow,
+                                       int iWindowRows) {
+    const VCell value = {dValue[0], dValue[1], dValue[2], dValue[3]};
+    for (int dy = spread.iFirstDy; dy <= spread.iLastDy; dy++) {
+        const double* pWeights = spread.pWeights + (dy < 0 ? -dy : dy) * spread.iStride;
+        double* pTarget = pCentre + rowOffset(iRow + dy, iWindowRows, uRowDoubles);
+        for (int dx = spread.iFirstDx; dx < std::min(0, spread.iLastDx + 1); dx++) {
+            VCell* pCell = cellAt(pTarget, dx);
+            *pCell = *pCell + pWeights[-dx] * value;
+        }
+        for (int dx = std::max(0, spread.iFirstDx); dx <= spread.iLastDx; dx++) {
+            VCell* pCell = cellAt(pTarget, dx);
+            *pCell = *pCell + pWeights[dx] * value;
+        }
+    }
+}
+
+bool spreadsWide() {
+    static const bool bWide = __builtin_cpu_supports("avx");
+    return bWide;
+}
+
+void spreadBucket(const SSpread& spread, const double (&dValue)[4], double* pCentre,
+                  std::size_t uRowDoubles, int iRow, int iWindowRows) {
+    if (spreadsWide()) spreadWide(spread, dValue, pCentre, uRowDoubles, iRow, iWindowRows);
+    else spreadPlain(spread, dValue, pCentre, uRowDoubles, iRow, iWindowRows);
+}
