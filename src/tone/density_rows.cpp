@@ -129,8 +129,8 @@ void CDensityRows::scatterSegment(int iFirstRow, int iEndRow, int iFirstColumn, 
             const int iFirstDx = std::max(-iK, iFirstTarget - i);
             const int iLastDx = std::min(iK, iEndTarget - 1 - i);
             if (iFirstDx > iLastDx) continue;
-            const SSpread spread = {kernel.vQuadrant.data(), iK + 1, iFirstDx, iLastDx,
-                                    std::max(-iK, -iRow), std::min(iK, iHeight - 1 - iRow)};
+            const SSpread spread = {&kernel, iFirstDx, iLastDx, std::max(-iK, -iRow),
+                                    std::min(iK, iHeight - 1 - iRow)};
             double* pCentre = pWindow + 4 * static_cast<size_t>(i);
             spreadBucket(spread, dValue, pCentre, uRowDoubles, iRow, iWindowRows);
         }

@@ -13,10 +13,9 @@ std::size_t rowOffset(int iRow, int iWindowRows, std::size_t uRowDoubles) {
 void spreadPlain(const SSpread& spread, const double (&dValue)[4], double* pCentre,
                  std::size_t uRowDoubles, int iRow, int iWindowRows) {
     for (int dy = spread.iFirstDy; dy <= spread.iLastDy; dy++) {
-        const double* pWeights = spread.pWeights + (dy < 0 ? -dy : dy) * spread.iStride;
         double* pTarget = pCentre + rowOffset(iRow + dy, iWindowRows, uRowDoubles);
         for (int dx = spread.iFirstDx; dx <= spread.iLastDx; dx++) {
-            const double dWeight = pWeights[dx < 0 ? -dx : dx];
+            const double dWeight = spread.pKernel->weight(dx, dy);
             double* pCell = pTarget + 4 * static_cast<std::ptrdiff_t>(dx);
             for (int c = 0; c < 4; c++) pCell[c] += dWeight * dValue[c];
         }
@@ -39,7 +38,8 @@ inline VCell* cellAt(double* pRow, int dx) {
                                        int iWindowRows) {
     const VCell value = {dValue[0], dValue[1], dValue[2], dValue[3]};
     for (int dy = spread.iFirstDy; dy <= spread.iLastDy; dy++) {
-        const double* pWeights = spread.pWeights + (dy < 0 ? -dy : dy) * spread.iStride;
+        const SDensityKernel& kernel = *spread.pKernel;
+        const double* pWeights = &kernel.vQuadrant[(dy < 0 ? -dy : dy) * (kernel.iReach + 1)];
         double* pTarget = pCentre + rowOffset(iRow + dy, iWindowRows, uRowDoubles);
         for (int dx = spread.iFirstDx; dx < std::min(0, spread.iLastDx + 1); dx++) {
             VCell* pCell = cellAt(pTarget, dx);

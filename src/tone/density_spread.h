@@ -4,13 +4,13 @@
 // estimation's window: the loop that is most of density estimation's time, where the kernels of
 // sparse buckets at a supersample reach thousands of cells.
 
+#include "tone/density_kernels.h"
+
 #include <cstddef>
 
-// Where one bucket's kernel reaches: weights by |dx| in rows of iStride for each |dy|, and the
-// offsets from the bucket that are in the grid and in the strip.
+// One bucket's kernel, and the offsets from the bucket that are in the grid and in the strip.
 struct SSpread {
-    const double* pWeights;
-    int iStride;
+    const SDensityKernel* pKernel;
     int iFirstDx, iLastDx, iFirstDy, iLastDy;
 };
 

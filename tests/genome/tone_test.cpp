@@ -173,15 +173,16 @@ TEST(DensitySpreadTest, WideIsPlainToTheBit) {
     std::mt19937_64 generator(7);
     std::uniform_real_distribution<double> uniform(-1e3, 1e3);
     for (const SCase& test : cases) {
-        std::vector<double> weights((test.iReach + 1) * (test.iReach + 1));
-        for (double& d : weights) d = uniform(generator) / 1e3;
+        SDensityKernel kernel = {1, test.iReach, {}};
+        kernel.vQuadrant.resize((test.iReach + 1) * (test.iReach + 1));
+        for (double& d : kernel.vQuadrant) d = uniform(generator) / 1e3;
         double dValue[4];
         for (double& d : dValue) d = uniform(generator);
         std::vector<double> plain(iWindowRows * iWidth * 4 + 3);
         for (double& d : plain) d = uniform(generator);
         std::vector<double> wide = plain;
-        const SSpread spread = {weights.data(),  test.iReach + 1, test.iFirstDx,
-                                test.iLastDx,    test.iFirstDy,   test.iLastDy};
+        const SSpread spread = {&kernel, test.iFirstDx, test.iLastDx, test.iFirstDy,
+                                test.iLastDy};
         // The wide form on cells across 32-byte boundaries too: the window's start offset.
         spreadPlain(spread, dValue, plain.data() + 1 + 4 * test.iColumn, iWidth * 4, test.iRow,
                     iWindowRows);
