@@ -62,6 +62,7 @@ void CGenomeRender::start() {
                         : std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
     // A worker alone never finds the histogram taken: its spare group would go unused.
     vWorkers.resize(iThreads);
+    iGroup = walksAtOnce(bBlendedPalette);
     for (SWorker& worker : vWorkers)
         for (int k = 0; k < (iThreads > 1 ? 2 : 1) * iGroup; k++) {
             worker.vPlots[k].resize(iBatchSamples);

@@ -93,11 +93,11 @@ private:
     // A worker's plots: two groups of batches (the chaos game walks a group side by side), so
     // that while one group's plots wait for the histogram, another worker adding its own, the
     // next group is run.
-    static constexpr int iGroup = iMostWalksAtOnce;
     struct SWorker {
-        std::vector<SPlot> vPlots[2 * iGroup];  // iBatchSamples entries each; alone: group 1 empty
-        std::vector<SBucket> vAdds[2 * iGroup];  // as many where a palette is blended
-        SBatchJob jobs[2 * iGroup];
+        // iBatchSamples entries each, in groups of iGroup; alone: group 1 empty
+        std::vector<SPlot> vPlots[2 * iMostWalksAtOnce];
+        std::vector<SBucket> vAdds[2 * iMostWalksAtOnce];  // as many where a palette is blended
+        SBatchJob jobs[2 * iMostWalksAtOnce];
         int iWaiting[2] = {0, 0};      // per group: its batches run but not yet added
         CWalkChoice walkChoice;
     };
@@ -134,6 +134,7 @@ private:
     std::vector<int64_t> vPassSamples;
     int64_t iSamplesTotal = 0;
     bool bBlendedPalette = false;  // some moment's palette is linear: plots need their own adds
+    int iGroup = iMostWalksAtOnce;   // batches a worker walks side by side, by bBlendedPalette
     std::unique_ptr<CChaosGame> pGame;  // the moment's
     std::unique_ptr<CHistogram> pHistogram;
     std::unique_ptr<CDensityKernels> pKernels;  // the pass's

@@ -30,9 +30,13 @@ double renderBytesOf(const SRenderPlan& plan, int iThreads, SRows pixelRows) {
     const double dGridRow = grid.iWidth;
     // Each bucket's sums, and 4 floats a bucket for the passes done where there are several.
     const double dBucket = sizeof(SBucket) + (plan.vPasses.size() > 1 ? 4 * sizeof(float) : 0);
-    // Two groups of plots a worker where there are several, and their adds where blended.
+    // Two groups of plots a worker where there are several, and their adds where blended (the
+    // most of either: some moment's palette may be blended).
+    const double dGroupSample =
+        std::max(walksAtOnce(true) * (sizeof(SPlot) + sizeof(SBucket)),
+                 walksAtOnce(false) * sizeof(SPlot));
     const double dPlots = static_cast<double>(std::max(1, iThreads)) * (iThreads > 1 ? 2 : 1) *
-                          iMostWalksAtOnce * iBatchSamples * (sizeof(SPlot) + sizeof(SBucket));
+                          iBatchSamples * dGroupSample;
     // The rows of density estimation's window (2·N_h + a block of scattered rows, and one out)
     // and of the filter's (a group of 32 pixel rows' worth and F, at most as wide as the gutter
     // on both sides and S), 4 doubles a bucket.

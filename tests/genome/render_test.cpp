@@ -131,7 +131,7 @@ TEST(GenomeRenderTest, GrowingPictureIsAsBrightAsTheFinishedOne) {
 // samples gives its picture, bit for bit, also where it stood between two passes, or in the
 // middle of adding one to the passes done.
 TEST(GenomeRenderTest, StoppingAtTheSamplesDoneDrawsThePicturePartWay) {
-    const SGenome genome = genomeOf("size=\"40 30\" quality=\"800\" passes=\"3\"");
+    const SGenome genome = genomeOf("size=\"40 30\" quality=\"2000\" passes=\"3\"");
     CGenomeRender growing(genome, 4, 1);
     int iChecked = 0;
     // Zero budgets: a group of batches a slice, or a pass's adding cut short.
