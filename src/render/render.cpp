@@ -62,9 +62,8 @@ void CGenomeRender::start() {
                         : std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
     // A worker alone never finds the histogram taken: its spare group would go unused.
     vWorkers.resize(iThreads);
-    iGroup = walksAtOnce(bBlendedPalette);
     for (SWorker& worker : vWorkers)
-        for (int k = 0; k < (iThreads > 1 ? 2 : 1) * iGroup; k++) {
+        for (int k = 0; k < (iThreads > 1 ? 2 : 1) * groupSize(); k++) {
             worker.vPlots[k].resize(iBatchSamples);
             if (bBlendedPalette) worker.vAdds[k].resize(iBatchSamples);
         }
@@ -139,8 +138,8 @@ bool CGenomeRender::passRunOut() const {
 // The next batches of the moment for group iGroupOf of the worker's jobs, with the worker's
 // buffers for their plots; how many.
 int CGenomeRender::claimGroup(SWorker& worker, int iGroupOf) {
-    const int k = iGroup * iGroupOf;
-    const int iJobs = schedule.claimGroup(&worker.jobs[k], iGroup);
+    const int k = groupSize() * iGroupOf;
+    const int iJobs = schedule.claimGroup(&worker.jobs[k], groupSize());
     for (int i = k; i < k + iJobs; i++) {
         worker.jobs[i].pPlots = &worker.vPlots[i];
         worker.jobs[i].pAdds = &worker.vAdds[i];
@@ -156,7 +155,7 @@ void CGenomeRender::addWaiting(SWorker& worker, bool bWait) {
     if (bWait) lock.lock();
     else if (!lock.try_lock()) return;
     for (int iGroupOf = 0; iGroupOf < 2; iGroupOf++) {
-        const int iFirst = iGroup * iGroupOf;
+        const int iFirst = groupSize() * iGroupOf;
         for (int k = iFirst; k < iFirst + worker.iWaiting[iGroupOf]; k++)
             pHistogram->add(worker.vPlots[k].data(), static_cast<size_t>(worker.jobs[k].iPlots),
                             pGame->addsOf(worker.jobs[k]));
@@ -173,19 +172,21 @@ void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
         const int iGroupOf = worker.iWaiting[0] > 0 ? 1 : 0;
         const int iJobs = claimGroup(worker, iGroupOf);
         if (iJobs == 0) break;
-        SBatchJob* pJobs = &worker.jobs[iGroup * iGroupOf];
+        SBatchJob* pJobs = &worker.jobs[groupSize() * iGroupOf];
         const bool bLanes = worker.walkChoice.lanesNext(pGame->lanes());
         const steady_clock::time_point start = steady_clock::now();
         pGame->runBatches(uSeed, pJobs, iJobs, bLanes);
         const std::chrono::duration<double> took = steady_clock::now() - start;
         int64_t iSamples = 0;
         for (int k = 0; k < iJobs; k++) iSamples += pJobs[k].iSamples;
-        worker.walkChoice.note(pGame->lanes(), bLanes, took.count(), iSamples, iJobs == iGroup);
+        const bool bFull = iJobs == groupSize();
+        worker.walkChoice.note(pGame->lanes(), bLanes, took.count(), iSamples, bFull);
         for (int k = 0; k < iJobs; k++) iBadValues += pJobs[k].iBadValues;
         worker.iWaiting[iGroupOf] = iJobs;
         // Waits where no spare group is free to run meanwhile; a worker alone has none, and
         // try_lock may fail even for it, spuriously.
-        addWaiting(worker, worker.vPlots[iGroup].empty() || worker.iWaiting[1 - iGroupOf] > 0);
+        const bool bNoSpare = worker.vPlots[groupSize()].empty();
+        addWaiting(worker, bNoSpare || worker.iWaiting[1 - iGroupOf] > 0);
         if (!schedule.batchesLeft()) break;
     }
     addWaiting(worker, true);

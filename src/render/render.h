@@ -94,7 +94,7 @@ private:
     // that while one group's plots wait for the histogram, another worker adding its own, the
     // next group is run.
     struct SWorker {
-        // iBatchSamples entries each, in groups of iGroup; alone: group 1 empty
+        // iBatchSamples entries each, in groups of groupSize(); alone: group 1 empty
         std::vector<SPlot> vPlots[2 * iMostWalksAtOnce];
         std::vector<SBucket> vAdds[2 * iMostWalksAtOnce];  // as many where a palette is blended
         SBatchJob jobs[2 * iMostWalksAtOnce];
@@ -114,6 +114,7 @@ private:
     bool runSlice(std::chrono::steady_clock::time_point deadline);
     void runWorker(SWorker& worker, std::chrono::steady_clock::time_point deadline);
     int claimGroup(SWorker& worker, int iGroupOf);
+    int groupSize() const { return walksAtOnce(bBlendedPalette); }  // batches walked side by side
     void addWaiting(SWorker& worker, bool bWait);
     bool finishPass(std::chrono::steady_clock::time_point deadline, bool bStoppable);
     bool passRunOut() const;      // every batch of the pass run, the pass not yet added
@@ -134,7 +135,6 @@ private:
     std::vector<int64_t> vPassSamples;
     int64_t iSamplesTotal = 0;
     bool bBlendedPalette = false;  // some moment's palette is linear: plots need their own adds
-    int iGroup = iMostWalksAtOnce;   // batches a worker walks side by side, by bBlendedPalette
     std::unique_ptr<CChaosGame> pGame;  // the moment's
     std::unique_ptr<CHistogram> pHistogram;
     std::unique_ptr<CDensityKernels> pKernels;  // the pass's

@@ -14,9 +14,10 @@ struct SDensityKernel {
     double dWidth;
     int    iReach;
     std::vector<double> vQuadrant;  // (reach + 1)², [dy][dx]
-    double weight(int dx, int dy) const {
-        return vQuadrant[(dy < 0 ? -dy : dy) * (iReach + 1) + (dx < 0 ? -dx : dx)];
+    const double* row(int dy) const {  // the weights at dy, by |dx|
+        return &vQuadrant[(dy < 0 ? -dy : dy) * (iReach + 1)];
     }
+    double weight(int dx, int dy) const { return row(dy)[dx < 0 ? -dx : dx]; }
 };
 
 // The table of kernels for estimator radius, minimum and curve at a supersample, from the widest

@@ -1,7 +1,6 @@
 #include "tone/density_rows.h"
 
 #include "maths/maths.h"
-#include "tone/density_spread.h"
 #include "workers/worker_pool.h"
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 // the kernel its density picks, handed out row by row from the top.
 
 #include "tone/density_kernels.h"
+#include "tone/density_spread.h"
 #include "tone/histogram.h"
 #include "tone/tone_curve.h"
 
@@ -37,7 +38,8 @@ private:
                         int iFirstTarget, int iEndTarget);
     double densityAt(int iColumn, int iRow) const;
     double* windowRow(int iRow) {
-        return pWindow + static_cast<size_t>(iRow % iWindowRows) * histogram.width() * 4;
+        const size_t uRowDoubles = static_cast<size_t>(histogram.width()) * 4;
+        return pWindow + windowRowOffset(iRow, iWindowRows, uRowDoubles);
     }
 
     const CHistogram& histogram;

@@ -2,18 +2,10 @@
 
 #include <algorithm>
 
-namespace {
-
-std::size_t rowOffset(int iRow, int iWindowRows, std::size_t uRowDoubles) {
-    return static_cast<std::size_t>(iRow % iWindowRows) * uRowDoubles;
-}
-
-}  // namespace
-
 void spreadPlain(const SSpread& spread, const double (&dValue)[4], double* pCentre,
                  std::size_t uRowDoubles, int iRow, int iWindowRows) {
     for (int dy = spread.iFirstDy; dy <= spread.iLastDy; dy++) {
-        double* pTarget = pCentre + rowOffset(iRow + dy, iWindowRows, uRowDoubles);
+        double* pTarget = pCentre + windowRowOffset(iRow + dy, iWindowRows, uRowDoubles);
         for (int dx = spread.iFirstDx; dx <= spread.iLastDx; dx++) {
             const double dWeight = spread.pKernel->weight(dx, dy);
             double* pCell = pTarget + 4 * static_cast<std::ptrdiff_t>(dx);
@@ -38,9 +30,8 @@ inline VCell* cellAt(double* pRow, int dx) {
                                        int iWindowRows) {
     const VCell value = {dValue[0], dValue[1], dValue[2], dValue[3]};
     for (int dy = spread.iFirstDy; dy <= spread.iLastDy; dy++) {
-        const SDensityKernel& kernel = *spread.pKernel;
-        const double* pWeights = &kernel.vQuadrant[(dy < 0 ? -dy : dy) * (kernel.iReach + 1)];
-        double* pTarget = pCentre + rowOffset(iRow + dy, iWindowRows, uRowDoubles);
+        const double* pWeights = spread.pKernel->row(dy);
+        double* pTarget = pCentre + windowRowOffset(iRow + dy, iWindowRows, uRowDoubles);
         for (int dx = spread.iFirstDx; dx < std::min(0, spread.iLastDx + 1); dx++) {
             VCell* pCell = cellAt(pTarget, dx);
             *pCell = *pCell + pWeights[-dx] * value;

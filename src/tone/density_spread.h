@@ -8,6 +8,12 @@
 
 #include <cstddef>
 
+// Where grid row iRow sits in the window, which holds iWindowRows rows of uRowDoubles each and
+// reuses them in turn.
+inline std::size_t windowRowOffset(int iRow, int iWindowRows, std::size_t uRowDoubles) {
+    return static_cast<std::size_t>(iRow % iWindowRows) * uRowDoubles;
+}
+
 // One bucket's kernel, and the offsets from the bucket that are in the grid and in the strip.
 struct SSpread {
     const SDensityKernel* pKernel;
