@@ -50,7 +50,8 @@ SGenome batchGenome(const std::vector<const char*>& vVariations) {
     return genome;
 }
 
-// Groups of batches of game walked side by side, as a render's worker runs them, timed a sample.
+// Groups of batches of game walked side by side, as a render's worker runs them (in lanes: mixed
+// where they can be), timed a sample.
 void walkGroups(benchmark::State& state, const CChaosGame& game, bool bLanes) {
     std::vector<std::vector<SPlot>> vPlots(iMostWalksAtOnce, std::vector<SPlot>(iBatchSamples));
     std::vector<std::vector<SBucket>> vAdds(iMostWalksAtOnce,
@@ -60,7 +61,8 @@ void walkGroups(benchmark::State& state, const CChaosGame& game, bool bLanes) {
     for (auto _ : state) {
         for (int k = 0; k < iMostWalksAtOnce; k++)
             vJobs[k] = {uBatch++, iBatchSamples, &vPlots[k], &vAdds[k], 0, 0};
-        game.runBatches(1, vJobs.data(), iMostWalksAtOnce, bLanes);
+        game.runBatches(1, vJobs.data(), iMostWalksAtOnce,
+                        bLanes ? EWalkWay::eMixedLanes : EWalkWay::eOnePoint);
         benchmark::DoNotOptimize(vJobs[0].iPlots);
     }
     state.counters["time/sample"] = benchmark::Counter(

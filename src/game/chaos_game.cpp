@@ -4,9 +4,20 @@
 #include "game/lane_walks.h"
 #include "game/stepping.h"
 
+namespace {
+
+int mixableXforms(const CWalkSteps& steps) {
+    int iMixable = 0;
+    for (int k = 0; k < steps.xformCount(); k++) iMixable += steps.xform(k).mixable();
+    return iMixable;
+}
+
+}  // namespace
+
 CChaosGame::CChaosGame(const SGenome& genome, double dTemporalWeight)
     : steps(genome, dTemporalWeight),
-      bLanes(lanesHere() && steps.xformCount() <= iMostXforms) {}
+      bLanes(lanesHere() && steps.xformCount() <= iMostXforms),
+      bMixes(bLanes && !steps.carriesZ() && mixableXforms(steps) >= 2) {}
 
 // Walks two batches at once, a step of each in turn: each is the walk it would be alone, but
 // the processor overlaps the two chains of dependent arithmetic, where one would leave it
@@ -25,8 +36,9 @@ void CChaosGame::runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const {
     }
 }
 
-void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs, bool bInLanes) const {
-    if (bInLanes && bLanes && iJobs > 1) return runLanes(steps, uSeed, pJobs, iJobs);
+void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs, EWalkWay eWay) const {
+    if (eWay != EWalkWay::eOnePoint && bLanes && iJobs > 1)
+        return runLanes(steps, uSeed, pJobs, iJobs, eWay == EWalkWay::eMixedLanes && bMixes);
     if (steps.carriesZ()) runPairs<true>(uSeed, pJobs, iJobs);
     else runPairs<false>(uSeed, pJobs, iJobs);
 }

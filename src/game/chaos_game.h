@@ -14,6 +14,12 @@
 #include <cstdint>
 #include <vector>
 
+// How a game walks its batches: a point at a time; four walks going to one xform at a time in
+// vector lanes; or the same, and walks going to any of the mixable xforms (linear alone, as a
+// tiling's or a symmetry's) four at a time too, each lane by its own. The plots are the same
+// every way; which is the fastest depends on the flame and the processor.
+enum class EWalkWay { eOnePoint, eLanes, eMixedLanes };
+
 class CChaosGame {
 public:
     // A genome that checkGenome passes; its plots' colours weigh dTemporalWeight (a moment of
@@ -39,8 +45,9 @@ public:
     }
 
     // The same for several batches at once (at most iMostWalksAtOnce), each exactly as it would
-    // run alone; in lanes where bLanes and lanes().
-    void runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs, bool bLanes = true) const;
+    // run alone; the way eWay, of the first wayCount() ways.
+    void runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs,
+                    EWalkWay eWay = EWalkWay::eLanes) const;
 
     // The same walk as runBatch's, its points where they would be plotted in world coordinates,
     // before the 2D camera: each sample's that has a plot weight, wherever it lands, except the
@@ -52,13 +59,17 @@ public:
     const CCamera& camera() const { return steps.camera(); }
 
     // Whether runBatches can map its walks' points four at a time in vector lanes (the same
-    // plots as one at a time, bit for bit): on processors with AVX2 and FMA. runBatches' bLanes
-    // false walks a point at a time: tests compare the two.
+    // plots as one at a time, bit for bit): on processors with AVX2 and FMA. Tests compare the
+    // ways.
     bool lanes() const { return bLanes; }
+    // How many of the ways, in EWalkWay's order, the game can walk: one point alone, the lanes
+    // too, and mixed lanes too where the genome has two mixable xforms or more, without z.
+    int wayCount() const { return !bLanes ? 1 : bMixes ? 3 : 2; }
 
 private:
     template <bool bZ> void runPairs(uint64_t uSeed, SBatchJob* pJobs, int iJobs) const;
 
     CWalkSteps steps;
     bool bLanes;
+    bool bMixes;  // mixed lanes would mix
 };

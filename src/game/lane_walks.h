@@ -13,5 +13,7 @@
 bool lanesHere();
 
 // Batches pJobs[0 .. iJobs), 2 ≤ iJobs ≤ iMostWalksAtOnce, of a genome of at most iMostXforms
-// xforms, on a processor with the lanes.
-void runLanes(const CWalkSteps& steps, uint64_t uSeed, SBatchJob* pJobs, int iJobs);
+// xforms, on a processor with the lanes; bMixed: the walks going to any of two mixable xforms
+// or more (CXformMap::mixable) share lanes, each lane mapped by its own, where the points carry
+// no z.
+void runLanes(const CWalkSteps& steps, uint64_t uSeed, SBatchJob* pJobs, int iJobs, bool bMixed);

@@ -8,6 +8,25 @@
 #include "game/xform_map.h"
 #include "variations/table.h"
 
+#include <immintrin.h>
+
+// The steps of a map that every xform takes, of a point (T) by numbers (K) that are one xform's,
+// or of four lanes each by its own xform's numbers in lanes (CXformMap::applyMixed).
+template <class T, class K>
+inline T blendedColour(K dSpeed, K dColor, T c) {
+    return dSpeed * dColor + (1 - dSpeed) * c;
+}
+template <class T, class TCoefs>  // six numbers, A B C D E F
+inline void plainAffine(const TCoefs& a, T x, T y, T& dX, T& dY) {
+    dX = a[0] * x + a[2] * y + a[4];
+    dY = a[1] * x + a[3] * y + a[5];
+}
+// linear's part of the sum, which begins at 0.
+template <class T, class K>
+inline void linearPart(K w, T x, T y, T& dX, T& dY) {
+    dX = 0.0 + w * x, dY = 0.0 + w * y;
+}
+
 // A variation's part: one point's formula inlined (the map is flattened); four lanes' called
 // directly, compiled for their processors.
 template <bool bZ, class T>
@@ -36,11 +55,7 @@ inline void CXformMap::applyForms(const std::vector<SActive>& vForms, T& x, T& y
 template <class T, bool bZ>
 inline void CXformMap::sumVariations(T x, T y, T z, T& dX, T& dY, T& dZ,
                                      TRandomOf<T>& random) const {
-    if (!bZ && bLinearAlone) {
-        const double w = vSum[0].dWeight;
-        dX = 0.0 + w * x, dY = 0.0 + w * y;
-        return;
-    }
+    if (!bZ && bLinearAlone) return linearPart(vSum[0].dWeight, x, y, dX, dY);
     CVariationInput<T> in(x, y, bZ ? z : T{});
     SVariationCall<T> call{in, random, coefs.data()};
     for (const SActive& active : vSum) {
@@ -71,15 +86,10 @@ template <class T, bool bZ>
 [[gnu::flatten]] inline void CXformMap::apply(SWalkPoint<T>& point, TRandomOf<T>& random) const {
     // The colour kept aside until the end: written back at once, it stalled the point's next
     // read, which takes z and c in one load.
-    const T c = dSpeed * dColor + (1 - dSpeed) * point.c;
-    const std::array<double, 6>& a = coefs;
+    const T c = blendedColour(dSpeed, dColor, point.c);
     T tx, ty, tz = point.z;
-    if (bPrePlanes) {
-        planesAffine(a, yzCoefs, zxCoefs, point.x, point.y, point.z, tx, ty, tz);
-    } else {
-        tx = a[0] * point.x + a[2] * point.y + a[4];
-        ty = a[1] * point.x + a[3] * point.y + a[5];
-    }
+    if (bPrePlanes) planesAffine(coefs, yzCoefs, zxCoefs, point.x, point.y, point.z, tx, ty, tz);
+    else plainAffine(coefs, point.x, point.y, tx, ty);
     if (!vPre.empty()) applyForms<T, bZ>(vPre, tx, ty, tz, random);
     T dX{}, dY{}, dZ{};
     sumVariations<T, bZ>(tx, ty, tz, dX, dY, dZ, random);
@@ -87,13 +97,39 @@ template <class T, bool bZ>
     if (bPostPlanes) {
         planesAffine(post, yzPost, zxPost, dX, dY, dZ, point.x, point.y, dZ);
     } else if (bPost) {
-        const std::array<double, 6>& p = post;
-        point.x = p[0] * dX + p[2] * dY + p[4];
-        point.y = p[1] * dX + p[3] * dY + p[5];
+        plainAffine(post, dX, dY, point.x, point.y);
     } else {
         point.x = dX;
         point.y = dY;
     }
     if constexpr (bZ) point.z = dZ;
+    point.c = c;
+}
+
+// Four walks' points, each lane mapped by its own xform, all mixable: the steps of apply, the
+// numbers in lanes (each xform's read four at a time and turned into lanes), both ends of the
+// post-affine's choice worked out and each lane's taken.
+[[gnu::target("avx2,fma")]] inline void CXformMap::applyMixed(const CXformMap* const (&pMaps)[4],
+                                                              SWalkPoint<maths::lanes::V>& point) {
+    using V = maths::lanes::V;
+    V n[16];  // n[k]: number k of each lane's xform
+    for (int k = 0; k < 16; k += 4) {
+        V r[4];
+        for (int i = 0; i < 4; i++) r[i] = _mm256_loadu_pd(&pMaps[i]->mixedNumbers[k]);
+        const V t0 = _mm256_unpacklo_pd(r[0], r[1]), t1 = _mm256_unpackhi_pd(r[0], r[1]);
+        const V t2 = _mm256_unpacklo_pd(r[2], r[3]), t3 = _mm256_unpackhi_pd(r[2], r[3]);
+        n[k] = _mm256_permute2f128_pd(t0, t2, 0x20), n[k + 1] = _mm256_permute2f128_pd(t1, t3, 0x20);
+        n[k + 2] = _mm256_permute2f128_pd(t0, t2, 0x31), n[k + 3] = _mm256_permute2f128_pd(t1, t3, 0x31);
+    }
+    const V a[6] = {n[0], n[1], n[2], n[3], n[4], n[5]};
+    const V p[6] = {n[6], n[7], n[8], n[9], n[10], n[11]};
+    const V c = blendedColour(n[14], n[13], point.c);
+    V tx, ty, dX, dY, dPostX, dPostY;
+    plainAffine(a, point.x, point.y, tx, ty);
+    linearPart(n[12], tx, ty, dX, dY);
+    plainAffine(p, dX, dY, dPostX, dPostY);
+    const maths::lanes::VBits bPost = maths::lanes::asBits(n[15]);
+    point.x = bPost ? dPostX : dX;
+    point.y = bPost ? dPostY : dY;
     point.c = c;
 }

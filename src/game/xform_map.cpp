@@ -2,7 +2,10 @@
 
 #include "maths/maths.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 constexpr double dLog2Of10 = 0x1.a934f0979a371p+1;  // log2 10, as the compiler folds it
 
@@ -32,6 +35,13 @@ CXformMap::CXformMap(const SXform& xform, bool bPlotted, bool bZ)
     }
     bLinearAlone = vPre.empty() && vPost.empty() && vSum.size() == 1 &&
                    vSum[0].iVariation == variation::eLinear;
+    if (mixable()) {
+        std::copy(coefs.begin(), coefs.end(), mixedNumbers.begin());
+        std::copy(post.begin(), post.end(), mixedNumbers.begin() + 6);
+        const uint64_t uPost = bPost ? ~uint64_t{0} : 0;
+        mixedNumbers[12] = vSum[0].dWeight, mixedNumbers[13] = dColor, mixedNumbers[14] = dSpeed;
+        std::memcpy(&mixedNumbers[15], &uPost, sizeof uPost);
+    }
 }
 
 void CXformMap::add(int iVariation, EVariationForm eForm, double dWeight, int iFirst, bool bZ,

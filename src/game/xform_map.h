@@ -37,6 +37,11 @@ public:
 
     // Its one variation linear, without forms: a map cheaper than the lanes' gathering.
     bool linearAlone() const { return bLinearAlone; }
+    // Linear alone, its affines plain (no planes): the map of every such xform is the same
+    // operations on its own numbers, so that four walks going to four of them are mapped side
+    // by side in lanes, each by its own (game/xform_apply.h, where the walks are stepped).
+    bool mixable() const { return bLinearAlone && !bPrePlanes && !bPostPlanes; }
+    static void applyMixed(const CXformMap* const (&pMaps)[4], SWalkPoint<maths::lanes::V>& point);
 
     double dPlotWeight = 0;  // opacity^(log2 10); the final xform's: unused
     double dOpacity = 1;     // the final xform's chance of being applied
@@ -61,6 +66,10 @@ private:
                     TRandomOf<T>& random) const;
 
     std::array<double, 6> coefs{}, post{};
+    // A mixable xform's numbers in the order the lanes read them, four at a time: A B C D, E F
+    // and the post-affine's A B, its C D E F, then linear's weight, the colour, its speed and
+    // whether the post-affine is applied (all bits set, or none).
+    std::array<double, 16> mixedNumbers{};
     bool   bPost = false;     // post is not the identity
     // JWildfire's planes, and whether those of the pre-affine, of the post-affine, are used.
     std::array<double, 6> yzCoefs{}, zxCoefs{}, yzPost{}, zxPost{};

@@ -173,14 +173,14 @@ void CGenomeRender::runWorker(SWorker& worker, steady_clock::time_point until) {
         const int iJobs = claimGroup(worker, iGroupOf);
         if (iJobs == 0) break;
         SBatchJob* pJobs = &worker.jobs[groupSize() * iGroupOf];
-        const bool bLanes = worker.walkChoice.lanesNext(pGame->lanes());
+        const int iWays = pGame->wayCount(), iWay = worker.walkChoice.wayNext(iWays);
         const steady_clock::time_point start = steady_clock::now();
-        pGame->runBatches(uSeed, pJobs, iJobs, bLanes);
+        pGame->runBatches(uSeed, pJobs, iJobs, static_cast<EWalkWay>(iWay));
         const std::chrono::duration<double> took = steady_clock::now() - start;
         int64_t iSamples = 0;
         for (int k = 0; k < iJobs; k++) iSamples += pJobs[k].iSamples;
         const bool bFull = iJobs == groupSize();
-        worker.walkChoice.note(pGame->lanes(), bLanes, took.count(), iSamples, bFull);
+        worker.walkChoice.note(iWays, iWay, took.count(), iSamples, bFull);
         for (int k = 0; k < iJobs; k++) iBadValues += pJobs[k].iBadValues;
         worker.iWaiting[iGroupOf] = iJobs;
         // Waits where no spare group is free to run meanwhile; a worker alone has none, and
@@ -291,10 +291,10 @@ void CGenomeRender::planBatches() {
 void CGenomeRender::growBatch(uint64_t uBatch, int iFrom) {
     SWorker& worker = vWorkers.front();
     SBatchJob job = {uBatch, iFrom, &worker.vPlots[0], &worker.vAdds[0], 0, 0};
-    pGame->runBatches(uSeed, &job, 1, false);
+    pGame->runBatches(uSeed, &job, 1, EWalkWay::eOnePoint);
     const int iHad = job.iPlots;
     job = {uBatch, samplesOfBatch(uBatch), &worker.vPlots[0], &worker.vAdds[0], 0, 0};
-    pGame->runBatches(uSeed, &job, 1, false);
+    pGame->runBatches(uSeed, &job, 1, EWalkWay::eOnePoint);
     pHistogram->add(worker.vPlots[0].data() + iHad, static_cast<size_t>(job.iPlots - iHad),
                     pGame->addsOf(job));
 }

@@ -1,9 +1,10 @@
 #pragma once
 
-// Which way a worker walks its batches, a point at a time or four walks in vector lanes (the
-// plots are the same either way): the two timed on its first whole groups of a moment, and the
-// faster one kept. Lanes pay for costly xforms and not for cheap ones, nor where the walks spread
-// over many xforms and seldom fill a group; only the processor can tell where the line falls.
+// Which way a worker walks its batches (game/chaos_game.h; the plots are the same every way):
+// the ways timed on its first whole groups of a moment, and the fastest kept. Lanes pay for
+// costly xforms and not for cheap ones, nor where the walks spread over many xforms and seldom
+// fill a group, and mixed lanes for many cheap xforms but not beside a few costly ones; only the
+// processor can tell where the lines fall.
 
 #include <cstdint>
 
@@ -11,24 +12,26 @@ class CWalkChoice {
 public:
     // A new moment: the trial again.
     void restart() { *this = CWalkChoice(); }
-    // Whether the next group walks in lanes, where it can.
-    bool lanesNext(bool bCan) const {
-        if (!bCan) return false;
-        return iTrials < iTrialGroups ? iTrials % 2 == 0 : bLanes;
+    // The way the next group walks, of the first iWays (in EWalkWay's order).
+    int wayNext(int iWays) const {
+        if (iTrials >= trialGroups(iWays)) return iChosen;
+        return iTrials == 0 ? iWays - 1 : (iTrials - 1) % iWays;
     }
-    // A group walked (bLanes: in lanes) in dSeconds: iSamples samples, bWhole if it had a whole
-    // group's batches. The first whole group warms the caches, untimed; then the two ways take
+    // A group walked the way iWay in dSeconds: iSamples samples, bWhole if it had a whole
+    // group's batches. The first whole group warms the caches, untimed; then the ways take
     // turns, timed.
-    void note(bool bCan, bool bLanes_, double dSeconds, int64_t iSamples, bool bWhole) {
-        if (!bCan || iTrials >= iTrialGroups || !bWhole) return;
-        if (iTrials > 0)
-            dSecondsPerSample[bLanes_ ? 1 : 0] += dSeconds / static_cast<double>(iSamples);
-        if (++iTrials == iTrialGroups) bLanes = dSecondsPerSample[1] < dSecondsPerSample[0];
+    void note(int iWays, int iWay, double dSeconds, int64_t iSamples, bool bWhole) {
+        if (iWays < 2 || iTrials >= trialGroups(iWays) || !bWhole) return;
+        if (iTrials > 0) dSecondsPerSample[iWay] += dSeconds / static_cast<double>(iSamples);
+        if (++iTrials < trialGroups(iWays)) return;
+        for (int k = 1; k < iWays; k++)
+            if (dSecondsPerSample[k] < dSecondsPerSample[iChosen]) iChosen = k;
     }
 
 private:
-    static constexpr int iTrialGroups = 5;  // a warm-up, then each way twice
+    static constexpr int iMostWays = 3;
+    static int trialGroups(int iWays) { return iWays < 2 ? 0 : 1 + 2 * iWays; }  // each twice
     int iTrials = 0;
-    double dSecondsPerSample[2] = {0, 0};   // one point at a time; in lanes: summed
-    bool bLanes = false;
+    double dSecondsPerSample[iMostWays] = {};  // per way, summed over its trials
+    int iChosen = 0;
 };

@@ -41,9 +41,9 @@ struct SWalked {
     std::vector<const SBucket*> vAddsOf;  // per job, what its plots add
 };
 
-// iWalks batches (eight unless said), the k-th of iSamples + k·iLonger samples, walked side by
-// side, in lanes or not.
-SWalked walked(const CChaosGame& game, bool bLanes, int iSamples, int iWalks = iMostWalksAtOnce,
+// iWalks batches (a group unless said), the k-th of iSamples + k·iLonger samples, walked side
+// by side the way eWay.
+SWalked walked(const CChaosGame& game, EWalkWay eWay, int iSamples, int iWalks = iMostWalksAtOnce,
                int iLonger = 0) {
     SWalked result;
     result.vPlots.assign(iWalks, std::vector<SPlot>(iBatchSamples));
@@ -51,7 +51,7 @@ SWalked walked(const CChaosGame& game, bool bLanes, int iSamples, int iWalks = i
     for (int k = 0; k < iWalks; k++)
         result.vJobs.push_back({static_cast<uint64_t>(100 + k), iSamples + k * iLonger,
                                 &result.vPlots[k], &result.vAdds[k], 0, 0});
-    game.runBatches(7, result.vJobs.data(), iWalks, bLanes);
+    game.runBatches(7, result.vJobs.data(), iWalks, eWay);
     for (const SBatchJob& job : result.vJobs) result.vAddsOf.push_back(game.addsOf(job));
     return result;
 }
@@ -81,7 +81,8 @@ TEST(LanesTest, EveryLaneFormulaPlotsWhatItPlotsAlone) {
         ASSERT_TRUE(game.lanes()) << sName;
         iInLanes++;
         // Batches of different lengths end at different steps: the last walks go on alone.
-        const SWalked inLanes = walked(game, true, 3000), alone = walked(game, false, 3000);
+        const SWalked inLanes = walked(game, EWalkWay::eLanes, 3000);
+        const SWalked alone = walked(game, EWalkWay::eOnePoint, 3000);
         EXPECT_TRUE(samePlots(inLanes, alone)) << sName;
         int64_t iBad = 0;
         for (const SBatchJob& job : inLanes.vJobs) iBad += job.iBadValues;
@@ -98,7 +99,9 @@ TEST(LanesTest, EveryLaneFormulaPlotsWhatItPlotsAlone) {
 // xforms), a turned camera that puts many points outside the grid, batches that end at
 // different steps, a cheap xform beside a costly one, an xform of opacity 0, pre_ and post_
 // forms, a 3D camera with depth of field (its draws from the same streams), a final xform whose
-// chance is drawn while points carry z.
+// chance is drawn while points carry z; and lanes that mix the walks of linear xforms, each
+// lane by its own, through post-affines, colour speeds, weights, a symmetry's xforms, bad values
+// and a final xform. Every way the game can walk against a point at a time.
 TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
     const std::string sCostly = "<xform weight=\"0.6\" color=\"0.2\" fan2=\"0.5\" tangent=\"0.5\" "
                                 "coefs=\"0.6 0.2 -0.2 0.6 0.2 0.1\"/>";
@@ -110,14 +113,27 @@ TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
         const char* sName;
         std::string sFlame;
         int iWalks, iLonger;
+        bool bMixes = false;  // mixed lanes mix its walks
     };
+    // Linear xforms of their own colours, speeds, weights and post-affines, one of no plot,
+    // one huge whose points overflow to bad values.
+    const std::string sTiles =
+        "<xform weight=\"0.3\" color=\"0\" color_speed=\"0.2\" linear=\"0.9\" "
+        "coefs=\"0.5 0.1 -0.1 0.5 0.4 0\"/>"
+        "<xform weight=\"0.3\" color=\"0.3\" linear=\"1.1\" coefs=\"0.4 -0.2 0.2 0.4 -0.4 0.1\" "
+        "post=\"0.9 0.1 -0.1 0.9 0.05 0\"/>"
+        "<xform weight=\"0.2\" color=\"0.6\" color_speed=\"0.8\" linear=\"1\" "
+        "coefs=\"-0.5 0 0 -0.5 0 0.4\" opacity=\"0\"/>"
+        "<xform weight=\"0.2\" color=\"1\" linear=\"1\" coefs=\"0.45 0.3 -0.3 0.45 0 -0.4\"/>";
+    const std::string sHuge = "<xform weight=\"0.05\" color=\"0.5\" linear=\"1\" "
+                              "coefs=\"1e300 0 0 1e300 0 0\"/>";
     const SCase cases[] = {
         {"final xform", "<flame palette=\"9\">" + sCostly + sCheap + sFinal + "</flame>", 8, 0},
         {"linear palette", "<flame palette=\"9\" palette_mode=\"linear\">" + sCostly + sCheap +
                                "</flame>", 8, 0},
         {"three walks", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 3, 0},
         {"more xforms than walks", "<flame palette=\"9\">" + sCostly + sCheap + sCostly +
-                                       sCheap + "</flame>", 3, 0},
+                                       sCheap + "</flame>", 3, 0, true},
         {"turned camera", "<flame palette=\"9\" rotate=\"30\" scale=\"90\">" + sCostly +
                               sCheap + "</flame>", 8, 0},
         {"unequal batches", "<flame palette=\"9\">" + sCostly + sCheap + "</flame>", 8, 350},
@@ -141,13 +157,24 @@ TEST(LanesTest, WhatSurroundsTheLanesIsWalkedAsAlone) {
                                   "cam_persp=\"0.3\">" + sCostly +
                                       "<xform weight=\"0.4\" color=\"0.9\" linear3D=\"1\" "
                                       "yzCoefs=\"0.8 0.3 -0.3 0.8 0.1 0.2\" "
-                                      "zxPost=\"0.9 -0.2 0.2 0.9 0 0.3\"/></flame>", 8, 0}};
+                                      "zxPost=\"0.9 -0.2 0.2 0.9 0 0.3\"/></flame>", 8, 0},
+        {"mixed linear xforms", "<flame palette=\"9\" palette_mode=\"linear\">" + sTiles +
+                                    "</flame>", 8, 350, true},
+        {"mixed beside a costly xform, bad values, a final xform",
+         "<flame palette=\"9\">" + sCostly + sTiles + sHuge + sFinal + "</flame>", 16, 0, true},
+        {"mixed, a symmetry's xforms, few walks", "<flame palette=\"9\" rotate=\"10\">" +
+                                                     sCostly + "<symmetry kind=\"4\"/></flame>",
+         3, 0, true}};
     for (const SCase& test : cases) {
         const CChaosGame game(firstGenomeOf(test.sFlame));
         if (!game.lanes()) GTEST_SKIP() << "no lanes on this processor";
-        EXPECT_TRUE(samePlots(walked(game, true, 2000, test.iWalks, test.iLonger),
-                              walked(game, false, 2000, test.iWalks, test.iLonger)))
-            << test.sName;
+        EXPECT_EQ(game.wayCount(), test.bMixes ? 3 : 2) << test.sName;
+        const SWalked alone = walked(game, EWalkWay::eOnePoint, 2000, test.iWalks, test.iLonger);
+        for (int iWay = 1; iWay < game.wayCount(); iWay++)
+            EXPECT_TRUE(samePlots(walked(game, static_cast<EWalkWay>(iWay), 2000, test.iWalks,
+                                         test.iLonger),
+                                  alone))
+                << test.sName << ", way " << iWay;
     }
 }
 
