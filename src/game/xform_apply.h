@@ -116,18 +116,14 @@ template <class T, bool bZ>
     for (int k = 0; k < 16; k += 4) {
         V r[4];
         for (int i = 0; i < 4; i++) r[i] = _mm256_loadu_pd(&pMaps[i]->mixedNumbers[k]);
-        const V t0 = _mm256_unpacklo_pd(r[0], r[1]), t1 = _mm256_unpackhi_pd(r[0], r[1]);
-        const V t2 = _mm256_unpacklo_pd(r[2], r[3]), t3 = _mm256_unpackhi_pd(r[2], r[3]);
-        n[k] = _mm256_permute2f128_pd(t0, t2, 0x20), n[k + 1] = _mm256_permute2f128_pd(t1, t3, 0x20);
-        n[k + 2] = _mm256_permute2f128_pd(t0, t2, 0x31), n[k + 3] = _mm256_permute2f128_pd(t1, t3, 0x31);
+        maths::lanes::transpose(r);
+        for (int i = 0; i < 4; i++) n[k + i] = r[i];
     }
-    const V a[6] = {n[0], n[1], n[2], n[3], n[4], n[5]};
-    const V p[6] = {n[6], n[7], n[8], n[9], n[10], n[11]};
     const V c = blendedColour(n[14], n[13], point.c);
     V tx, ty, dX, dY, dPostX, dPostY;
-    plainAffine(a, point.x, point.y, tx, ty);
+    plainAffine(n, point.x, point.y, tx, ty);
     linearPart(n[12], tx, ty, dX, dY);
-    plainAffine(p, dX, dY, dPostX, dPostY);
+    plainAffine(n + 6, dX, dY, dPostX, dPostY);
     const maths::lanes::VBits bPost = maths::lanes::asBits(n[15]);
     point.x = bPost ? dPostX : dX;
     point.y = bPost ? dPostY : dY;

@@ -41,6 +41,13 @@ FLAMES_LANES VBits asBits(V v) {
     return u;
 }
 FLAMES_LANES V all(double d) { return V{d, d, d, d}; }
+// Four rows of four numbers turned into four lanes of each: r[i][k] becomes r[k][i].
+FLAMES_LANES void transpose(V (&r)[4]) {
+    const V t0 = _mm256_unpacklo_pd(r[0], r[1]), t1 = _mm256_unpackhi_pd(r[0], r[1]);
+    const V t2 = _mm256_unpacklo_pd(r[2], r[3]), t3 = _mm256_unpackhi_pd(r[2], r[3]);
+    r[0] = _mm256_permute2f128_pd(t0, t2, 0x20), r[1] = _mm256_permute2f128_pd(t1, t3, 0x20);
+    r[2] = _mm256_permute2f128_pd(t0, t2, 0x31), r[3] = _mm256_permute2f128_pd(t1, t3, 0x31);
+}
 FLAMES_LANES V fusedMultiplyAdd(V a, V b, V c) { return _mm256_fmadd_pd(a, b, c); }
 // Each lane: bChosen's lane (all ones or all zeros) ? a : b.
 FLAMES_LANES V chosen(VBits bChosen, V a, V b) {

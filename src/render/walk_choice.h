@@ -21,7 +21,7 @@ public:
     // group's batches. The first whole group warms the caches, untimed; then the ways take
     // turns, timed.
     void note(int iWays, int iWay, double dSeconds, int64_t iSamples, bool bWhole) {
-        if (iWays < 2 || iTrials >= trialGroups(iWays) || !bWhole) return;
+        if (iTrials >= trialGroups(iWays) || !bWhole) return;
         if (iTrials > 0) dSecondsPerSample[iWay] += dSeconds / static_cast<double>(iSamples);
         if (++iTrials < trialGroups(iWays)) return;
         for (int k = 1; k < iWays; k++)
