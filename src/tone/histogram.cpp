@@ -45,12 +45,24 @@ CHistogram::CHistogram(int iWidth_, int iHeight_)
 
 namespace {
 
+// A large grid's pages are the system's, each taken at its first touch. A first touch that reads
+// maps the shared page of zeros, and the write after it copies that page and stops the other
+// cores to drop it from their tables (a tenth of a supersampled render's time): the count is
+// added first, by one instruction that reads and writes, so that a page's first touch is a write.
+void addFirstAsWrite(std::uint64_t& uSum, std::uint64_t uAdd) {
+#if defined(__x86_64__)
+    asm volatile("addq %1, %0" : "+m"(uSum) : "r"(uAdd) : "memory");
+#else
+    uSum += uAdd;
+#endif
+}
+
 void addInto(SBucket& bucket, const SBucket& add) {
+    addFirstAsWrite(bucket.uCount, add.uCount);
     bucket.uRed += add.uRed;
     bucket.uGreen += add.uGreen;
     bucket.uBlue += add.uBlue;
     bucket.uAlpha += add.uAlpha;
-    bucket.uCount += add.uCount;
 }
 
 }  // namespace
