@@ -31,10 +31,18 @@ SDensityKernel densityKernel(double dWidth, int iHalfSize) {
                 kernel.vQuadrant[dy * iSide + dx] = dG;
         }
     for (double& dWeight : kernel.vQuadrant) dWeight /= dSum;
+    noteRowSpans(kernel);
     return kernel;
 }
 
 }  // namespace
+
+void noteRowSpans(SDensityKernel& kernel) {
+    kernel.vRowSpan.assign(static_cast<size_t>(kernel.iReach) + 1, -1);
+    for (int dy = 0; dy <= kernel.iReach; dy++)
+        for (int dx = 0; dx <= kernel.iReach; dx++)
+            if (kernel.weight(dx, dy) != 0) kernel.vRowSpan[dy] = dx;
+}
 
 int CDensityKernels::halfSizeOf(double dRadius, int iSupersample) {
     return static_cast<int>(std::ceil(dRadius * iSupersample + 1)) - 1;

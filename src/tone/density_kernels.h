@@ -14,11 +14,17 @@ struct SDensityKernel {
     double dWidth;
     int    iReach;
     std::vector<double> vQuadrant;  // (reach + 1)², [dy][dx]
+    // By |dy|, the last |dx| whose weight is not 0, −1 where none is: a kernel is round, and the
+    // corners of its square weigh nothing (noteRowSpans makes them).
+    std::vector<int> vRowSpan;
     const double* row(int dy) const {  // the weights at dy, by |dx|
         return &vQuadrant[(dy < 0 ? -dy : dy) * (iReach + 1)];
     }
     double weight(int dx, int dy) const { return row(dy)[dx < 0 ? -dx : dx]; }
+    int rowSpan(int dy) const { return vRowSpan[dy < 0 ? -dy : dy]; }
 };
+
+void noteRowSpans(SDensityKernel& kernel);  // its vRowSpan, from its weights
 
 // The table of kernels for estimator radius, minimum and curve at a supersample, from the widest
 // (one hit) to the narrowest (the densest buckets).

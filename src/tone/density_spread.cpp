@@ -1,12 +1,36 @@
 #include "tone/density_spread.h"
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The offsets of row dy that a bucket's values change: those whose weight is not 0, where the
+// values are finite (0 · v is then 0, which leaves a cell as it is); every one where they are not.
+struct SRowSpan {
+    int iFirstDx, iLastDx;
+};
+
+bool finite(const double (&dValue)[4]) {
+    return std::isfinite(dValue[0]) && std::isfinite(dValue[1]) && std::isfinite(dValue[2]) &&
+           std::isfinite(dValue[3]);
+}
+
+SRowSpan rowSpanOf(const SSpread& spread, int dy, bool bFinite) {
+    if (!bFinite) return {spread.iFirstDx, spread.iLastDx};
+    const int iSpan = spread.pKernel->rowSpan(dy);
+    return {std::max(spread.iFirstDx, -iSpan), std::min(spread.iLastDx, iSpan)};
+}
+
+}  // namespace
 
 void spreadPlain(const SSpread& spread, const double (&dValue)[4], double* pCentre,
                  std::size_t uRowDoubles, int iRow, int iWindowRows) {
+    const bool bFinite = finite(dValue);
     for (int dy = spread.iFirstDy; dy <= spread.iLastDy; dy++) {
         double* pTarget = pCentre + windowRowOffset(iRow + dy, iWindowRows, uRowDoubles);
-        for (int dx = spread.iFirstDx; dx <= spread.iLastDx; dx++) {
+        const SRowSpan span = rowSpanOf(spread, dy, bFinite);
+        for (int dx = span.iFirstDx; dx <= span.iLastDx; dx++) {
             const double dWeight = spread.pKernel->weight(dx, dy);
             double* pCell = pTarget + 4 * static_cast<std::ptrdiff_t>(dx);
             for (int c = 0; c < 4; c++) pCell[c] += dWeight * dValue[c];
@@ -29,14 +53,16 @@ inline VCell* cellAt(double* pRow, int dx) {
                                        double* pCentre, std::size_t uRowDoubles, int iRow,
                                        int iWindowRows) {
     const VCell value = {dValue[0], dValue[1], dValue[2], dValue[3]};
+    const bool bFinite = finite(dValue);
     for (int dy = spread.iFirstDy; dy <= spread.iLastDy; dy++) {
         const double* pWeights = spread.pKernel->row(dy);
         double* pTarget = pCentre + windowRowOffset(iRow + dy, iWindowRows, uRowDoubles);
-        for (int dx = spread.iFirstDx; dx < std::min(0, spread.iLastDx + 1); dx++) {
+        const SRowSpan span = rowSpanOf(spread, dy, bFinite);
+        for (int dx = span.iFirstDx; dx < std::min(0, span.iLastDx + 1); dx++) {
             VCell* pCell = cellAt(pTarget, dx);
             *pCell = *pCell + pWeights[-dx] * value;
         }
-        for (int dx = std::max(0, spread.iFirstDx); dx <= spread.iLastDx; dx++) {
+        for (int dx = std::max(0, span.iFirstDx); dx <= span.iLastDx; dx++) {
             VCell* pCell = cellAt(pTarget, dx);
             *pCell = *pCell + pWeights[dx] * value;
         }

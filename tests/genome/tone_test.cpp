@@ -159,37 +159,59 @@ TEST(ColourCurveTest, SplinePassesThroughTheKnotsAsWorkedOut) {
     EXPECT_EQ(rgb[1], static_cast<int>(255 * curveValue(overall, 0.3)));  // green: overall only
 }
 
-// Density estimation's wide spread against the plain one, bit for bit: kernels whole, clipped
-// on either side and at the grid's rows, and rows that wrap round the window.
-TEST(DensitySpreadTest, WideIsPlainToTheBit) {
-    if (!spreadsWide()) GTEST_SKIP() << "no AVX here";
+// Density estimation's spreads, plain and wide, against every cell of the kernel's square, bit
+// for bit: kernels whole, clipped on either side and at the grid's rows, and rows that wrap
+// round the window; kernels round (their corners' weights 0, which the spreads leave out) and a
+// value that is not finite (0 · ∞ is NaN: no cell left out).
+TEST(DensitySpreadTest, SpreadsAreTheWholeSquareToTheBit) {
     constexpr int iWidth = 40, iWindowRows = 9;
-    struct SCase { int iReach, iColumn, iRow, iFirstDx, iLastDx, iFirstDy, iLastDy; };
+    constexpr double dInf = std::numeric_limits<double>::infinity();
+    struct SCase { int iReach, iColumn, iRow, iFirstDx, iLastDx, iFirstDy, iLastDy; bool bRound; double dLast; };
     const SCase cases[] = {
-        {0, 5, 0, 0, 0, 0, 0},      {1, 5, 3, -1, 1, -1, 1},   {3, 10, 4, -3, 3, -3, 3},
-        {3, 1, 4, -1, 3, -3, 3},    {3, 38, 4, -3, 1, -3, 3},  {4, 20, 0, -4, 4, 0, 4},
-        {4, 20, 7, -4, 4, -4, 4},   {3, 20, 2, 1, 3, -2, 3},   {3, 20, 5, -3, -1, -3, 2},
+        {0, 5, 0, 0, 0, 0, 0, false, 1},    {1, 5, 3, -1, 1, -1, 1, false, 1},
+        {3, 10, 4, -3, 3, -3, 3, false, 1}, {3, 1, 4, -1, 3, -3, 3, false, 1},
+        {3, 38, 4, -3, 1, -3, 3, false, 1}, {4, 20, 0, -4, 4, 0, 4, false, 1},
+        {4, 20, 7, -4, 4, -4, 4, false, 1}, {3, 20, 2, 1, 3, -2, 3, false, 1},
+        {3, 20, 5, -3, -1, -3, 2, false, 1},
+        {4, 20, 4, -4, 4, -4, 4, true, 1},  {4, 3, 6, -3, 4, -4, 2, true, 1},
+        {4, 20, 4, -4, 4, -4, 4, true, dInf},
     };
     std::mt19937_64 generator(7);
     std::uniform_real_distribution<double> uniform(-1e3, 1e3);
     for (const SCase& test : cases) {
-        SDensityKernel kernel = {1, test.iReach, {}};
-        kernel.vQuadrant.resize((test.iReach + 1) * (test.iReach + 1));
-        for (double& d : kernel.vQuadrant) d = uniform(generator) / 1e3;
+        SDensityKernel kernel = {1, test.iReach, {}, {}};
+        const int iSide = test.iReach + 1;
+        kernel.vQuadrant.resize(iSide * iSide);
+        for (int i = 0; i < iSide * iSide; i++) {
+            const int dx = i % iSide, dy = i / iSide;
+            const bool bOut = test.bRound && dx * dx + dy * dy > test.iReach * test.iReach;
+            kernel.vQuadrant[i] = bOut ? 0 : uniform(generator) / 1e3;
+        }
+        noteRowSpans(kernel);
         double dValue[4];
         for (double& d : dValue) d = uniform(generator);
-        std::vector<double> plain(iWindowRows * iWidth * 4 + 3);
-        for (double& d : plain) d = uniform(generator);
-        std::vector<double> wide = plain;
+        dValue[3] *= test.dLast;
+        std::vector<double> whole(iWindowRows * iWidth * 4 + 3);
+        for (double& d : whole) d = uniform(generator);
+        std::vector<double> plain = whole, wide = whole;
+        // The wide form on cells across 32-byte boundaries too: the window's start offset.
+        double* pCentre = whole.data() + 1 + 4 * test.iColumn;
+        for (int dy = test.iFirstDy; dy <= test.iLastDy; dy++)
+            for (int dx = test.iFirstDx; dx <= test.iLastDx; dx++)
+                for (int c = 0; c < 4; c++)
+                    pCentre[windowRowOffset(test.iRow + dy, iWindowRows, iWidth * 4) + 4 * dx + c] +=
+                        kernel.weight(dx, dy) * dValue[c];
         const SSpread spread = {&kernel, test.iFirstDx, test.iLastDx, test.iFirstDy,
                                 test.iLastDy};
-        // The wide form on cells across 32-byte boundaries too: the window's start offset.
         spreadPlain(spread, dValue, plain.data() + 1 + 4 * test.iColumn, iWidth * 4, test.iRow,
                     iWindowRows);
+        EXPECT_EQ(0, std::memcmp(whole.data(), plain.data(), whole.size() * sizeof(double)))
+            << "plain, reach " << test.iReach << " at " << test.iColumn << ", " << test.iRow;
+        if (!spreadsWide()) continue;
         spreadWide(spread, dValue, wide.data() + 1 + 4 * test.iColumn, iWidth * 4, test.iRow,
                    iWindowRows);
-        EXPECT_EQ(0, std::memcmp(plain.data(), wide.data(), plain.size() * sizeof(double)))
-            << "reach " << test.iReach << " at " << test.iColumn << ", " << test.iRow;
+        EXPECT_EQ(0, std::memcmp(whole.data(), wide.data(), whole.size() * sizeof(double)))
+            << "wide, reach " << test.iReach << " at " << test.iColumn << ", " << test.iRow;
     }
 }
 
