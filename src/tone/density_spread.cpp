@@ -1,5 +1,7 @@
 #include "tone/density_spread.h"
 
+#include "tone/four_channels.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -38,16 +40,6 @@ void spreadPlain(const SSpread& spread, const double (&dValue)[4], double* pCent
     }
 }
 
-namespace {
-
-using VCell = double __attribute__((vector_size(32), aligned(8)));
-
-inline VCell* cellAt(double* pRow, int dx) {
-    return reinterpret_cast<VCell*>(pRow + 4 * static_cast<std::ptrdiff_t>(dx));
-}
-
-}  // namespace
-
 // The negative and the other offsets in two loops: no |dx| at each cell.
 [[gnu::target("avx")]] void spreadWide(const SSpread& spread, const double (&dValue)[4],
                                        double* pCentre, std::size_t uRowDoubles, int iRow,
@@ -69,13 +61,8 @@ inline VCell* cellAt(double* pRow, int dx) {
     }
 }
 
-bool spreadsWide() {
-    static const bool bWide = __builtin_cpu_supports("avx");
-    return bWide;
-}
-
 void spreadBucket(const SSpread& spread, const double (&dValue)[4], double* pCentre,
                   std::size_t uRowDoubles, int iRow, int iWindowRows) {
-    if (spreadsWide()) spreadWide(spread, dValue, pCentre, uRowDoubles, iRow, iWindowRows);
+    if (wideHere()) spreadWide(spread, dValue, pCentre, uRowDoubles, iRow, iWindowRows);
     else spreadPlain(spread, dValue, pCentre, uRowDoubles, iRow, iWindowRows);
 }

@@ -24,11 +24,10 @@ struct SSpread {
 // bucket's column in the window's first row; the window holds iWindowRows rows of uRowDoubles,
 // row r at r mod iWindowRows). Plain: a channel at a time. Wide: the four channels in one
 // register, the same products and sums bit for bit (no fused multiply-add), for processors with
-// AVX only. spreadBucket takes the wide one where the processor has it.
+// AVX only (tone/four_channels.h). spreadBucket takes the wide one where the processor has it.
 void spreadPlain(const SSpread& spread, const double (&dValue)[4], double* pCentre,
                  std::size_t uRowDoubles, int iRow, int iWindowRows);
 void spreadWide(const SSpread& spread, const double (&dValue)[4], double* pCentre,
                 std::size_t uRowDoubles, int iRow, int iWindowRows);
 void spreadBucket(const SSpread& spread, const double (&dValue)[4], double* pCentre,
                   std::size_t uRowDoubles, int iRow, int iWindowRows);
-bool spreadsWide();  // whether this processor has AVX

@@ -1,8 +1,8 @@
 #include "tone/picture.h"
 
-#include "genome/filter.h"
 #include "tone/grid.h"
 #include "tone/jwildfire_tone.h"
+#include "tone/pixel_filter.h"
 #include "workers/worker_pool.h"
 
 #include <algorithm>
@@ -59,24 +59,6 @@ private:
     const SJwildfireTone* pJwildfire;  // null: flam3's log scale
 };
 
-// The taps of a pixel's filter, F × F centred on its S × S buckets. A JWildfire flame's pixel
-// is its buckets' sum, unweighted: its pictures show no more of the kernel its file names than
-// their grain does.
-struct SPixelFilter {
-    int iWidth;
-    std::vector<double> vWeights;
-};
-
-SPixelFilter pixelFilterOf(const SGenome& genome) {
-    if (genome.eToneStyle == eToneJwildfire) {
-        const int iS = genome.iSupersample;
-        return {iS, std::vector<double>(static_cast<size_t>(iS) * iS, 1.0)};
-    }
-    const CSpatialFilter filter(genome.eFilterShape, genome.dFilter, genome.iSupersample);
-    return {filter.width(), std::vector<double>(filter.weights(),
-                                                filter.weights() + filter.width() * filter.width())};
-}
-
 // The rows of pixels of the kind TPixel, each made by putPixel(curve, JWildfire's tone or null,
 // filtered sums, pixel), to onRow; only the rows pixelRows of the picture.
 template <typename TPixel, typename FPut, typename FRow>
@@ -103,16 +85,13 @@ bool writePixels(const SGenome& genome, const SPictureSource& source, int iPerPi
         window.advanceTo(iFirst + iS * (q0 + iRows - 1) + iF - 1);
         CWorkerPool::shared().forEach(iRows, source.iThreads, [&](int k) {
             const int iTop = iFirst + iS * (q0 + k);
+            std::vector<const double*> vFilterRows(iF);
+            for (int j = 0; j < iF; j++) vFilterRows[j] = window.row(iTop + j);
             TPixel* pRow = &vRows[static_cast<size_t>(k) * uRow];
             for (int p = 0; p < iW; p++) {
                 const int iLeft = iFirst + iS * p;
-                double dPixel[4] = {0, 0, 0, 0};
-                for (int j = 0; j < iF; j++) {
-                    const double* pWeights = filter.vWeights.data() + j * iF;
-                    const double* pCell = window.row(iTop + j) + 4 * static_cast<size_t>(iLeft);
-                    for (int i = 0; i < iF; i++, pCell += 4)
-                        for (int c = 0; c < 4; c++) dPixel[c] += pWeights[i] * pCell[c];
-                }
+                double dPixel[4];
+                filterPixel(filter, vFilterRows.data(), 4 * static_cast<size_t>(iLeft), dPixel);
                 putPixel(curve, bJwildfire ? &jwildfire : nullptr, dPixel, pRow + static_cast<size_t>(iPerPixel) * p);
             }
         });

@@ -3,8 +3,10 @@
 #include "maths/maths.h"
 #include "game/chaos_game.h"
 #include "tone/density_spread.h"
+#include "tone/four_channels.h"
 #include "tone/grid.h"
 #include "tone/picture.h"
+#include "tone/pixel_filter.h"
 
 #include <gtest/gtest.h>
 
@@ -207,11 +209,35 @@ TEST(DensitySpreadTest, SpreadsAreTheWholeSquareToTheBit) {
                     iWindowRows);
         EXPECT_EQ(0, std::memcmp(whole.data(), plain.data(), whole.size() * sizeof(double)))
             << "plain, reach " << test.iReach << " at " << test.iColumn << ", " << test.iRow;
-        if (!spreadsWide()) continue;
+        if (!wideHere()) continue;
         spreadWide(spread, dValue, wide.data() + 1 + 4 * test.iColumn, iWidth * 4, test.iRow,
                    iWindowRows);
         EXPECT_EQ(0, std::memcmp(whole.data(), wide.data(), whole.size() * sizeof(double)))
             << "wide, reach " << test.iReach << " at " << test.iColumn << ", " << test.iRow;
+    }
+}
+
+// The pixels' wide filter against the plain one, bit for bit: filters of one tap to many, on
+// rows whose cells cross 32-byte boundaries.
+TEST(PixelFilterTest, WideIsPlainToTheBit) {
+    if (!wideHere()) GTEST_SKIP() << "no AVX here";
+    std::mt19937_64 generator(11);
+    std::uniform_real_distribution<double> uniform(-1e3, 1e3);
+    for (const int iF : {1, 2, 5, 13}) {
+        SPixelFilter filter = {iF, std::vector<double>(static_cast<size_t>(iF) * iF)};
+        for (double& d : filter.vWeights) d = uniform(generator) / 1e3;
+        std::vector<std::vector<double>> vCells(iF, std::vector<double>(4 * (iF + 3) + 1));
+        std::vector<const double*> vRows;
+        for (std::vector<double>& row : vCells) {
+            for (double& d : row) d = uniform(generator);
+            vRows.push_back(row.data() + 1);
+        }
+        for (const size_t uOffset : {size_t{0}, size_t{4}, size_t{8}}) {
+            double dPlain[4], dWide[4];
+            filterPlain(filter, vRows.data(), uOffset, dPlain);
+            filterWide(filter, vRows.data(), uOffset, dWide);
+            EXPECT_EQ(0, std::memcmp(dPlain, dWide, sizeof dPlain)) << iF << " taps a side";
+        }
     }
 }
 
