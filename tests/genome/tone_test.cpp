@@ -162,9 +162,9 @@ TEST(ColourCurveTest, SplinePassesThroughTheKnotsAsWorkedOut) {
 }
 
 // Density estimation's spreads, plain and wide, against every cell of the kernel's square, bit
-// for bit: kernels whole, clipped on either side and at the grid's rows, and rows that wrap
-// round the window; kernels round (their corners' weights 0, which the spreads leave out) and a
-// value that is not finite (0 · ∞ is NaN: no cell left out).
+// for bit: kernels whole, clipped on either side (short of the bucket's column too) and at the
+// grid's rows, and rows that wrap round the window; kernels round (their corners' weights 0,
+// which the spreads leave out) and a value that is not finite (0 · ∞ is NaN: no cell left out).
 TEST(DensitySpreadTest, SpreadsAreTheWholeSquareToTheBit) {
     constexpr int iWidth = 40, iWindowRows = 9;
     constexpr double dInf = std::numeric_limits<double>::infinity();
@@ -174,7 +174,8 @@ TEST(DensitySpreadTest, SpreadsAreTheWholeSquareToTheBit) {
         {3, 10, 4, -3, 3, -3, 3, false, 1}, {3, 1, 4, -1, 3, -3, 3, false, 1},
         {3, 38, 4, -3, 1, -3, 3, false, 1}, {4, 20, 0, -4, 4, 0, 4, false, 1},
         {4, 20, 7, -4, 4, -4, 4, false, 1}, {3, 20, 2, 1, 3, -2, 3, false, 1},
-        {3, 20, 5, -3, -1, -3, 2, false, 1},
+        {3, 20, 5, -3, -1, -3, 2, false, 1}, {4, 20, 5, 2, 4, -3, 2, false, 1},
+        {4, 20, 5, -4, -2, -3, 2, false, 1}, {4, 20, 5, -1, 3, -2, 2, false, 1},
         {4, 20, 4, -4, 4, -4, 4, true, 1},  {4, 3, 6, -3, 4, -4, 2, true, 1},
         {4, 20, 4, -4, 4, -4, 4, true, dInf},
     };
