@@ -79,19 +79,21 @@ bool writePixels(const SGenome& genome, const SPictureSource& source, int iPerPi
     CFilterWindow window(source, grid.iWidth, iS * (iGroup - 1) + iF, iS,
                          bJwildfire ? &jwildfire : nullptr);
     std::vector<TPixel> vRows(static_cast<size_t>(iGroup) * uRow);
+    // Each row of a group's filter rows, F window rows each, made once for the picture.
+    std::vector<const double*> vFilterRows(static_cast<size_t>(iGroup) * iF);
     for (int q0 = pixelRows.iFirst; q0 < pixelRows.iEnd; q0 += iGroup) {
         if (source.stopped && source.stopped()) return false;
         const int iRows = std::min(iGroup, pixelRows.iEnd - q0);
         window.advanceTo(iFirst + iS * (q0 + iRows - 1) + iF - 1);
         CWorkerPool::shared().forEach(iRows, source.iThreads, [&](int k) {
             const int iTop = iFirst + iS * (q0 + k);
-            std::vector<const double*> vFilterRows(iF);
-            for (int j = 0; j < iF; j++) vFilterRows[j] = window.row(iTop + j);
+            const double** pFilterRows = &vFilterRows[static_cast<size_t>(k) * iF];
+            for (int j = 0; j < iF; j++) pFilterRows[j] = window.row(iTop + j);
             TPixel* pRow = &vRows[static_cast<size_t>(k) * uRow];
             for (int p = 0; p < iW; p++) {
                 const int iLeft = iFirst + iS * p;
                 double dPixel[4];
-                filterPixel(filter, vFilterRows.data(), 4 * static_cast<size_t>(iLeft), dPixel);
+                filterPixel(filter, pFilterRows, 4 * static_cast<size_t>(iLeft), dPixel);
                 putPixel(curve, bJwildfire ? &jwildfire : nullptr, dPixel, pRow + static_cast<size_t>(iPerPixel) * p);
             }
         });
