@@ -51,7 +51,13 @@ CDensityRows::CDensityRows(const CHistogram& histogram_, SLogScale scale_,
       iStrips(stripsOf(histogram_.width(), iReach, iThreads_)),
       vWindow(static_cast<size_t>(iWindowRows) * histogram_.width() * 4 + 3, 0.0),
       pWindow(alignedTo32(vWindow.data())),
-      vOut(static_cast<size_t>(histogram_.width()) * 4) {}
+      vOut(static_cast<size_t>(histogram_.width()) * 4) {
+    const int64_t iHeight = histogram.height();
+    CWorkerPool::shared().forEach(iThreads, iThreads, [&](int iPart) {
+        histogram.readyForReading({static_cast<int>(iHeight * iPart / iThreads),
+                                   static_cast<int>(iHeight * (iPart + 1) / iThreads)});
+    });
+}
 
 // The hits around a bucket, as flam3 weighs density: the (2⌊S/2⌋ + 1)² buckets centred on it,
 // scaled by (S/(S + 1))² for even S.

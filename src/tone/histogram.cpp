@@ -1,6 +1,7 @@
 #include "tone/histogram.h"
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <tuple>
@@ -37,6 +38,21 @@ void* zeroedPages(std::size_t uBytes) {
 void freeZeroedPages(void* p, std::size_t uBytes) {
     if (!offTheHeap(uBytes)) return ::operator delete(p);
     munmap(p, uBytes);
+}
+
+void mapZeroedPagesForReading(std::size_t uAllBytes, const void* p, std::size_t uBytes) {
+#ifdef MADV_POPULATE_READ
+    if (!offTheHeap(uAllBytes) || uBytes == 0) return;
+    // The whole pages in the range: a page at either end shared with the rows beside is left
+    // to fault, or to the call for those rows.
+    const uintptr_t uPage = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t uFirst = (reinterpret_cast<uintptr_t>(p) + uPage - 1) / uPage * uPage;
+    const uintptr_t uEnd = (reinterpret_cast<uintptr_t>(p) + uBytes) / uPage * uPage;
+    // A hint: a system without the call leaves the pages to fault as they are read.
+    if (uFirst < uEnd) madvise(reinterpret_cast<void*>(uFirst), uEnd - uFirst, MADV_POPULATE_READ);
+#else
+    (void)uAllBytes, (void)p, (void)uBytes;
+#endif
 }
 
 CHistogram::CHistogram(int iWidth_, int iHeight_)
@@ -111,6 +127,13 @@ void CHistogram::merge(const CHistogram& other) {
 
 void CHistogram::addBuckets(std::size_t uFirst, const SBucket* pBuckets, std::size_t uCount) {
     for (std::size_t i = 0; i < uCount; i++) addInto(vBuckets[uFirst + i], pBuckets[i]);
+}
+
+void CHistogram::readyForReading(SRows rows) const {
+    const std::size_t uWidth = static_cast<std::size_t>(iWidth);
+    mapZeroedPagesForReading(vBuckets.size() * sizeof(SBucket),
+                             vBuckets.data() + static_cast<std::size_t>(rows.iFirst) * uWidth,
+                             static_cast<std::size_t>(rows.count()) * uWidth * sizeof(SBucket));
 }
 
 void CHistogram::clear() {

@@ -18,6 +18,29 @@
 
 namespace {
 
+// A grid of the system's pages (over 4 MiB) readied for reading by rows, whole and in part, its
+// first and last page shared with the rows beside: every bucket reads as it was, and plots
+// added after land as on a grid never readied.
+TEST(HistogramTest, ReadiedRowsReadAndTakeAddsAsBefore) {
+    const int iWidth = 1001, iHeight = 211;  // rows of 40040 bytes: pages split across rows
+    const SRows ranges[] = {{0, 0}, {3, 4}, {5, 9}, {0, iHeight}, {iHeight, iHeight}};
+    const SBucket add = {1, 2, 3, 4, 5};
+    const std::size_t uBuckets = static_cast<std::size_t>(iWidth) * iHeight;
+    const SPlot before[] = {{0, 0}, {uBuckets / 2, 0}, {uBuckets - 1, 0}};
+    const SPlot after[] = {{1, 0}, {uBuckets / 2, 0}, {5 * iWidth + 7, 0}, {uBuckets - 2, 0}};
+    for (const SRows rows : ranges) {
+        CHistogram readied(iWidth, iHeight), plain(iWidth, iHeight);
+        readied.add(before, 3, &add);
+        plain.add(before, 3, &add);
+        readied.readyForReading(rows);
+        EXPECT_TRUE(readied == plain) << rows.iFirst << " to " << rows.iEnd;
+        readied.add(after, 4, &add);
+        plain.add(after, 4, &add);
+        EXPECT_TRUE(readied == plain) << rows.iFirst << " to " << rows.iEnd;
+        EXPECT_EQ(readied.at(7, 5).uCount, 5u);
+    }
+}
+
 // A genome's frame filled evenly with opaque red, the sums chosen so that k2·a = 1 exactly.
 TEST(WritePictureTest, EvenRedSquareHasTheLogOfTwo) {
     SGenome genome;
