@@ -60,7 +60,7 @@ void walkGroups(benchmark::State& state, const CChaosGame& game, bool bLanes) {
     uint64_t uBatch = 0;
     for (auto _ : state) {
         for (int k = 0; k < iMostWalksAtOnce; k++)
-            vJobs[k] = {uBatch++, iBatchSamples, &vPlots[k], &vAdds[k], 0, 0};
+            vJobs[k] = {uBatch++, iBatchSamples, vPlots[k].data(), vAdds[k].data(), 0, 0};
         game.runBatches(1, vJobs.data(), iMostWalksAtOnce,
                         bLanes ? EWalkWay::eMixedLanes : EWalkWay::eOnePoint);
         benchmark::DoNotOptimize(vJobs[0].iPlots);

@@ -45,7 +45,7 @@ void CChaosGame::runBatches(uint64_t uSeed, SBatchJob* pJobs, int iJobs, EWalkWa
 
 int CChaosGame::runBatch(uint64_t uSeed, uint64_t uBatch, int iSamples, std::vector<SPlot>& vPlots,
                          std::vector<SBucket>& vAdds, SBatchCounts& counts) const {
-    SBatchJob job = {uBatch, iSamples, &vPlots, &vAdds, 0, 0};
+    SBatchJob job = {uBatch, iSamples, vPlots.data(), vAdds.data(), 0, 0};
     runBatches(uSeed, &job, 1);
     counts.iBadValues += job.iBadValues;
     return job.iPlots;

@@ -41,7 +41,7 @@ public:
         return linearPalette() ? vAdds.data() : steps.stepAdds().data();
     }
     const SBucket* addsOf(const SBatchJob& job) const {
-        return linearPalette() ? job.pAdds->data() : steps.stepAdds().data();
+        return linearPalette() ? job.pAdds : steps.stepAdds().data();
     }
 
     // The same for several batches at once (at most iMostWalksAtOnce), each exactly as it would

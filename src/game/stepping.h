@@ -100,7 +100,7 @@ inline void CWalkSteps::recordBlended(SWalk& walk, int j, const SGridPlace<doubl
     SPlot& plot = walk.pPlots[job.iPlots];
     plot.uBucket = view.bucketAt(place);
     plot.uAdd = static_cast<uint32_t>(job.iPlots);
-    SBucket& add = (*job.pAdds)[job.iPlots++];
+    SBucket& add = job.pAdds[job.iPlots++];
     const double dIndex = 256 * c;
     const double dTrunc = std::trunc(dIndex);  // −0.5 blends entries 0 and 1, as in flam3
     const VChannels from = channelsOf(palette[place.iEntry]);

@@ -32,15 +32,15 @@ struct SWorldPoint {
     double dX, dY;
 };
 
-// A batch to run, and what it made: its plots fill (*pPlots)[0 .. iPlots), and each adds
+// A batch to run, and what it made: its plots fill pPlots[0 .. iPlots), and each adds
 // CChaosGame::addsOf(job)[plot.uAdd] to its bucket.
 struct SBatchJob {
     uint64_t uBatch;
-    int iSamples;                 // at most iBatchSamples
-    std::vector<SPlot>* pPlots;   // iBatchSamples entries, never resized
-    // A blended palette's adds, one a plot (iBatchSamples entries, never resized); a stepped
-    // palette's are the game's own, and this may be null.
-    std::vector<SBucket>* pAdds;
+    int iSamples;    // at most iBatchSamples
+    SPlot* pPlots;   // room for iBatchSamples
+    // A blended palette's adds, one a plot (room for iBatchSamples); a stepped palette's are the
+    // game's own, and this may be null.
+    SBucket* pAdds;
     int iPlots;
     int64_t iBadValues;
 };
@@ -48,7 +48,7 @@ struct SBatchJob {
 // One batch's walk through the chaos game: where it stands and what it has plotted.
 struct SWalk {
     SWalk(uint64_t uSeed, SBatchJob& job_)
-        : job(job_), pPlots(job_.pPlots ? job_.pPlots->data() : nullptr),
+        : job(job_), pPlots(job_.pPlots),
           random(uSeed, job_.uBatch), x(random.symmetric()), y(random.symmetric()),
           c(random.uniform()) {}
     SWalkPoint<double> point() const { return {x, y, z, c}; }

@@ -94,9 +94,15 @@ private:
     // that while one group's plots wait for the histogram, another worker adding its own, the
     // next group is run.
     struct SWorker {
-        // iBatchSamples entries each, in groups of groupSize(); alone: group 1 empty
-        std::vector<SPlot> vPlots[2 * iMostWalksAtOnce];
-        std::vector<SBucket> vAdds[2 * iMostWalksAtOnce];  // as many where a palette is blended
+        // Room for batch k's plots from k · iBatchSamples on, batches in groups of groupSize():
+        // two groups, one where the worker is alone. Adds as many where a palette is blended.
+        std::vector<SPlot, CZeroedPages<SPlot>> vPlots;
+        std::vector<SBucket, CZeroedPages<SBucket>> vAdds;
+        SPlot* plotsOf(int k) { return vPlots.data() + static_cast<size_t>(k) * iBatchSamples; }
+        SBucket* addsOf(int k) {
+            return vAdds.empty() ? nullptr : vAdds.data() + static_cast<size_t>(k) * iBatchSamples;
+        }
+        int iGroups = 1;
         SBatchJob jobs[2 * iMostWalksAtOnce];
         int iWaiting[2] = {0, 0};      // per group: its batches run but not yet added
         CWalkChoice walkChoice;

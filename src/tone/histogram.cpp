@@ -40,16 +40,32 @@ void freeZeroedPages(void* p, std::size_t uBytes) {
     munmap(p, uBytes);
 }
 
-void mapZeroedPagesForReading(std::size_t uAllBytes, const void* p, std::size_t uBytes) {
-#ifdef MADV_POPULATE_READ
-    if (!offTheHeap(uAllBytes) || uBytes == 0) return;
-    // The whole pages in the range: a page at either end shared with the rows beside is left
-    // to fault, or to the call for those rows.
+namespace {
+
+// The whole pages of p[0 .. uBytes) given to madvise: a page at either end shared with other
+// memory is left as it is.
+void adviseWholePages(const void* p, std::size_t uBytes, int iAdvice) {
     const uintptr_t uPage = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
     const uintptr_t uFirst = (reinterpret_cast<uintptr_t>(p) + uPage - 1) / uPage * uPage;
     const uintptr_t uEnd = (reinterpret_cast<uintptr_t>(p) + uBytes) / uPage * uPage;
-    // A hint: a system without the call leaves the pages to fault as they are read.
-    if (uFirst < uEnd) madvise(reinterpret_cast<void*>(uFirst), uEnd - uFirst, MADV_POPULATE_READ);
+    // A system without the advice leaves the pages to fault as they are touched.
+    if (uFirst < uEnd) madvise(reinterpret_cast<void*>(uFirst), uEnd - uFirst, iAdvice);
+}
+
+}  // namespace
+
+void takePagesForWriting(void* p, std::size_t uBytes) {
+#ifdef MADV_POPULATE_WRITE
+    adviseWholePages(p, uBytes, MADV_POPULATE_WRITE);
+#else
+    (void)p, (void)uBytes;
+#endif
+}
+
+void mapZeroedPagesForReading(std::size_t uAllBytes, const void* p, std::size_t uBytes) {
+#ifdef MADV_POPULATE_READ
+    // A page shared with the rows beside is left to fault, or to the call for those rows.
+    if (offTheHeap(uAllBytes)) adviseWholePages(p, uBytes, MADV_POPULATE_READ);
 #else
     (void)uAllBytes, (void)p, (void)uBytes;
 #endif

@@ -63,6 +63,9 @@ struct CZeroedPages {
 
 void* zeroedPages(std::size_t uBytes);  // zeroed; throws std::bad_alloc
 void freeZeroedPages(void* p, std::size_t uBytes);
+// The pages of p[0 .. uBytes), memory about to be written whole, taken from the system in one
+// call rather than a fault each: a hint.
+void takePagesForWriting(void* p, std::size_t uBytes);
 // The pages of p[0 .. uBytes), in memory of zeroedPages(uAllBytes), that nothing has touched
 // yet, mapped to the system's page of zeros for reading: read one by one, each would fault.
 void mapZeroedPagesForReading(std::size_t uAllBytes, const void* p, std::size_t uBytes);

@@ -50,7 +50,7 @@ SWalked walked(const CChaosGame& game, EWalkWay eWay, int iSamples, int iWalks =
     result.vAdds.assign(iWalks, std::vector<SBucket>(iBatchSamples));
     for (int k = 0; k < iWalks; k++)
         result.vJobs.push_back({static_cast<uint64_t>(100 + k), iSamples + k * iLonger,
-                                &result.vPlots[k], &result.vAdds[k], 0, 0});
+                                result.vPlots[k].data(), result.vAdds[k].data(), 0, 0});
     game.runBatches(7, result.vJobs.data(), iWalks, eWay);
     for (const SBatchJob& job : result.vJobs) result.vAddsOf.push_back(game.addsOf(job));
     return result;
