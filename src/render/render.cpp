@@ -60,13 +60,13 @@ void CGenomeRender::start() {
     if (!fitsInMemory({grid.iGutter, grid.iWidth, bucketRows.count()})) throw std::bad_alloc();
     pHistogram = bStrip ? std::make_unique<CHistogram>(grid.iWidth, bucketRows)
                         : std::make_unique<CHistogram>(grid.iWidth, grid.iHeight);
-    // A worker alone never finds the histogram taken: its spare group would go unused.
     // Each worker's room made on its own thread, all at once. Its pages are all written by its
     // first groups (a batch fills its room, bar the plots that fall outside): taken in one call,
     // not a fault a page, which cost a tenth of a small render's time on a virtual machine.
     vWorkers.resize(iThreads);
     CWorkerPool::shared().forEach(iThreads, iThreads, [&](int iWorker) {
         SWorker& worker = vWorkers[iWorker];
+        // A worker alone never finds the histogram taken: its spare group would go unused.
         worker.iGroups = iThreads > 1 ? 2 : 1;
         const size_t uRoom = static_cast<size_t>(worker.iGroups) * groupSize() * iBatchSamples;
         worker.vPlots.resize(uRoom);

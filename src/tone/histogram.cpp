@@ -48,27 +48,24 @@ void adviseWholePages(const void* p, std::size_t uBytes, int iAdvice) {
     const uintptr_t uPage = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
     const uintptr_t uFirst = (reinterpret_cast<uintptr_t>(p) + uPage - 1) / uPage * uPage;
     const uintptr_t uEnd = (reinterpret_cast<uintptr_t>(p) + uBytes) / uPage * uPage;
-    // A system without the advice leaves the pages to fault as they are touched.
-    if (uFirst < uEnd) madvise(reinterpret_cast<void*>(uFirst), uEnd - uFirst, iAdvice);
+    // A system without the advice (or headers without it: −1) leaves the pages to fault as
+    // they are touched.
+    if (iAdvice >= 0 && uFirst < uEnd) madvise(reinterpret_cast<void*>(uFirst), uEnd - uFirst, iAdvice);
 }
 
 }  // namespace
 
-void takePagesForWriting(void* p, std::size_t uBytes) {
-#ifdef MADV_POPULATE_WRITE
-    adviseWholePages(p, uBytes, MADV_POPULATE_WRITE);
-#else
-    (void)p, (void)uBytes;
+#ifndef MADV_POPULATE_WRITE  // older system headers: the pages fault as they are touched
+constexpr int MADV_POPULATE_READ = -1, MADV_POPULATE_WRITE = -1;
 #endif
+
+void takePagesForWriting(void* p, std::size_t uBytes) {
+    adviseWholePages(p, uBytes, MADV_POPULATE_WRITE);
 }
 
 void mapZeroedPagesForReading(std::size_t uAllBytes, const void* p, std::size_t uBytes) {
-#ifdef MADV_POPULATE_READ
     // A page shared with the rows beside is left to fault, or to the call for those rows.
     if (offTheHeap(uAllBytes)) adviseWholePages(p, uBytes, MADV_POPULATE_READ);
-#else
-    (void)uAllBytes, (void)p, (void)uBytes;
-#endif
 }
 
 CHistogram::CHistogram(int iWidth_, int iHeight_)
