@@ -9,6 +9,7 @@
 #include "animation/motion_blur.h"
 #include "app/console.h"
 #include "app/run_choice.h"
+#include "base/exit_status.h"
 #include "base/number_text.h"
 #include "cli/options.h"
 #include "files/genome_file.h"
@@ -36,9 +37,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int iWorkFailed = 1;  // exit status: a file, the display, an answer or the output failed
-constexpr int iUsageError = 2;  // exit status: the command line was wrong
 
 int failed(const std::string& sError) {
     std::cerr << "flames: " << sError << std::endl;

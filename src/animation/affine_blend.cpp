@@ -1,5 +1,7 @@
 #include "animation/affine_blend.h"
 
+#include "animation/blend_keys.h"
+
 #include "base/angles.h"
 #include "maths/maths.h"
 
@@ -8,7 +10,6 @@
 namespace {
 
 constexpr double dEpsilon = 1e-10;
-constexpr int iMostKeys = 4;
 
 double columnLength(const CAffine& coefs, int iColumn) {
     const double p = coefs[2 * iColumn], q = coefs[2 * iColumn + 1];
@@ -54,7 +55,7 @@ CAffine blendLogAffine(const CAffine* const* pKeys, const double* pWeights, int 
                        const SWinding* pWinding) {
     CAffine out{};
     for (int iColumn = 0; iColumn < 2; iColumn++) {
-        double dAngles[iMostKeys], dLengths[iMostKeys];
+        double dAngles[iMostBlendKeys], dLengths[iMostBlendKeys];
         for (int k = 0; k < iKeys; k++) {
             dAngles[k] = columnAngle(*pKeys[k], iColumn);
             dLengths[k] = columnLength(*pKeys[k], iColumn);

@@ -5,11 +5,10 @@
 // has one) that start out doing as little as can be; parameters a variation lacks are copied
 // from its neighbour, so they do not drift while its weight fades in or out.
 
+#include "animation/blend_keys.h"
 #include "genome/genome.h"
 
 #include <vector>
-
-constexpr int iMostBlendKeys = 4;  // two keyframes on a straight line, four on a curve
 
 struct SAligned {
     std::vector<SGenome> vKeys;              // the keyframes, aligned

@@ -41,7 +41,7 @@ void blendUses(const SXform* const* pKeys, const double* pWeights, int iKeys, SX
         double dWeight = 0;
         for (int k = 0; k < iKeys; k++) dWeight += pWeights[k] * pKeys[k]->vUses[u].dWeight;
         out.vUses[u].dWeight = dWeight;
-        const std::vector<double>* pParameters[4];
+        const std::vector<double>* pParameters[iMostBlendKeys];
         for (int k = 0; k < iKeys; k++) pParameters[k] = &pKeys[k]->vUses[u].parameters;
         blendNumbers(pParameters, pWeights, iKeys, out.vUses[u].parameters);
     }
@@ -61,17 +61,17 @@ CAffine blendAffine(const CAffine* const* pAffines, const double* pWeights, int 
 }
 
 void blendXform(const SBlend& blend, int i, EAffineInterpolation eType, SXform& out) {
-    const SXform* pXforms[4];
-    const CAffine* pCoefs[4];
-    const CAffine* pPosts[4];
+    const SXform* pXforms[iMostBlendKeys];
+    const CAffine* pCoefs[iMostBlendKeys];
+    const CAffine* pPosts[iMostBlendKeys];
     for (int k = 0; k < blend.iKeys; k++) {
         pXforms[k] = &xformAt(*blend.pKeys[k], i);
         pCoefs[k] = &pXforms[k]->coefs;
         pPosts[k] = &pXforms[k]->post;
     }
     blendRows(xformAttributes(), pXforms, blend.dWeights, blend.iKeys, out);
-    const std::array<double, iVariationCount>* pVariations[4];
-    const std::vector<double>* pParameters[4];
+    const std::array<double, iVariationCount>* pVariations[iMostBlendKeys];
+    const std::vector<double>* pParameters[iMostBlendKeys];
     for (int k = 0; k < blend.iKeys; k++) {
         pVariations[k] = &pXforms[k]->variations;
         pParameters[k] = &pXforms[k]->parameters;
@@ -94,7 +94,7 @@ SGenome blendedGenome(const SBlend& blend) {
     blendRows(flameAttributes(), blend.pKeys, blend.dWeights, blend.iKeys, out);
     for (int i = 0; i < xformCount(out); i++)
         blendXform(blend, i, first.eAffineInterpolation, xformAt(out, i));
-    const CPalette* pPalettes[4];
+    const CPalette* pPalettes[iMostBlendKeys];
     for (int k = 0; k < blend.iKeys; k++) pPalettes[k] = &blend.pKeys[k]->palette;
     out.palette = blendPalettes(pPalettes, blend.dWeights, blend.iKeys,
                                 first.ePaletteInterpolation, first.dHsvRgbPaletteBlend);

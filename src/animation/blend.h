@@ -7,13 +7,15 @@
 // keyframe's.
 
 #include "animation/affine_blend.h"
+#include "animation/blend_keys.h"
 #include "genome/genome.h"
 
 #include <vector>
 
 struct SBlend {
-    const SGenome* pKeys[4];    // aligned (alignment.h): the same xforms, the final alike
-    double dWeights[4];
+    // aligned (alignment.h): the same xforms, the final alike
+    const SGenome* pKeys[iMostBlendKeys];
+    double dWeights[iMostBlendKeys];
     int iKeys;
     // Per standard xform, how its coefs' angles wind (a transition's); empty: the shorter way.
     std::vector<SWinding> vWindings;

@@ -27,7 +27,7 @@ SGenome genomeAt(const CKeyframes& keys, double dTime) {
     if (keys.count() == 1) return keys.first();
     const SSegment segment = segmentAt(keys, dTime);
     SGenome made[4];
-    const SGenome* pKeys[4] = {};
+    const SGenome* pKeys[iMostBlendKeys] = {};
     for (int k = 0; k < segment.iKeys; k++) pKeys[k] = &keys.key(segment.iFirst + k, made[k]);
     // Whether parameters are copied and padding fitted: the segment's own first keyframe says.
     const int iOwn = segment.iKeys == 4 ? 1 : 0;

@@ -1,5 +1,7 @@
 #include "animation/palette_blend.h"
 
+#include "animation/blend_keys.h"
+
 #include "genome/palette.h"
 
 #include <algorithm>
@@ -7,12 +9,11 @@
 
 namespace {
 
-constexpr int iMostKeys = 4;
 
 // One entry blended in RGB and in HSV, the two mixed f : 1 − f.
 SColour blendEntry(const SColour* const* pColours, const double* pWeights, int iKeys,
                    bool bShortWay, double f) {
-    double dHsv[iMostKeys][3];
+    double dHsv[iMostBlendKeys][3];
     for (int k = 0; k < iKeys; k++) {
         const double rgb[3] = {pColours[k]->dRed, pColours[k]->dGreen, pColours[k]->dBlue};
         rgbToHsv(rgb, dHsv[k]);
@@ -54,7 +55,7 @@ CPalette blendPalettes(const CPalette* const* pKeys, const double* pWeights, int
     const double f = eMode == ePaletteRgb ? 1 : eMode == ePaletteHsv ? 0 : dRgbShare;
     const bool bShortWay = eMode == ePaletteHsvCircular && iKeys == 2;
     for (int i = 0; i < iPaletteSize; i++) {
-        const SColour* pColours[iMostKeys];
+        const SColour* pColours[iMostBlendKeys];
         for (int k = 0; k < iKeys; k++) pColours[k] = &(*pKeys[k])[i];
         out[i] = blendEntry(pColours, pWeights, iKeys, bShortWay, f);
     }

@@ -2,6 +2,7 @@
 
 #include "animation/interpolation.h"
 #include "animation/motion_blur.h"
+#include "base/exit_status.h"
 #include "base/number_text.h"
 #include "runs/progress.h"
 
@@ -13,8 +14,6 @@
 #include <utility>
 
 namespace {
-
-constexpr int iWrongCommandLine = 2;  // the exit status of a range without frames
 
 // Two significant digits, rounded down: a preview's quality as the title can say it.
 double twoDigits(double dValue) {
@@ -156,7 +155,7 @@ bool listFrames(const SOptions& options, std::optional<CFrameList>& frames, std:
     std::string sError;
     if (!frameTimes(options, keys, range, sError)) {
         err << "flames: " << sError << std::endl;
-        iStatus = iWrongCommandLine;
+        iStatus = iUsageError;
         return false;
     }
     std::string sKind;

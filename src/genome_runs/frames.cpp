@@ -5,12 +5,11 @@
 #include "animation/loops.h"
 #include "animation/motion_blur.h"
 #include "app/genome_choice.h"
+#include "base/exit_status.h"
 #include "genome/genome_check.h"
 #include "pictures/whole_file.h"
 
 namespace {
-
-constexpr int iFailed = 1, iWrongCommandLine = 2;
 
 bool said(std::ostream& err, const std::string& sError, int iCode, int& iStatus) {
     err << "flames: " << sError << std::endl;
@@ -24,7 +23,7 @@ bool readFlames(const SOptions& options, std::vector<SGenome>& vGenomes, std::os
     CFlameFile file;
     std::string sError;
     if (!loadGenomeFile(options.sGenomePath, file, sError, options.bLenient))
-        return said(err, sError, iFailed, iStatus);
+        return said(err, sError, iWorkFailed, iStatus);
     const bool bOne = options.iLoopFrames.has_value();
     const int iFirst = bOne ? options.iPick.value_or(1) : 1;
     const int iLast = bOne ? iFirst : file.count();
@@ -34,7 +33,7 @@ bool readFlames(const SOptions& options, std::vector<SGenome>& vGenomes, std::os
     for (int iPick = iFirst; iPick <= iLast; iPick++) {
         SGenomeChoice choice;
         if (!pickGenomeOf(file, asRead, iPick, choice, sError))
-            return said(err, sError, iFailed, iStatus);
+            return said(err, sError, iWorkFailed, iStatus);
         sayDropped(options, choice, err);
         vGenomes.push_back(choice.genome);
     }
@@ -46,7 +45,8 @@ bool readFlames(const SOptions& options, std::vector<SGenome>& vGenomes, std::os
 bool settledKeyframes(const SOptions& options, std::vector<SGenome>& vKeys, std::ostream& err,
                       int& iStatus) {
     const std::string sTimes = keyframeTimesProblem(vKeys);
-    if (!sTimes.empty()) return said(err, pathError(options.sGenomePath, sTimes), iFailed, iStatus);
+    if (!sTimes.empty())
+        return said(err, pathError(options.sGenomePath, sTimes), iWorkFailed, iStatus);
     for (const std::string& sProblem : smoothProblems(vKeys))
         err << "flames: " << pathError(options.sGenomePath, sProblem)
             << ": drawn linear, as flam3 draws it" << std::endl;

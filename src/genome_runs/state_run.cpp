@@ -2,6 +2,7 @@
 
 #include "app/genome_choice.h"
 #include "app/run_choice.h"
+#include "base/exit_status.h"
 #include "base/number_text.h"
 #include "files/genome_file.h"
 #include "files/picture_file.h"
@@ -19,12 +20,11 @@
 
 namespace {
 
-constexpr int iFailed = 1;
 constexpr int iStopSignals[] = {SIGINT, SIGTERM};
 
 int failed(const std::string& sError) {
     std::cerr << "flames: " << sError << std::endl;
-    return iFailed;
+    return iWorkFailed;
 }
 
 // The render a signal stops, and the signal; the handler only sets atomics that need no lock.
@@ -168,7 +168,7 @@ int renderKeepingState(const SOptions& options) {
         SDrawn drawn;
         const EChosen chosen =
             chooseDrawn(options, eAnswersAsGiven, std::cin, std::cout, std::cerr, drawn);
-        if (chosen != EChosen::eChosen) return chosen == EChosen::eFailed ? iFailed : 2;
+        if (chosen != EChosen::eChosen) return chosen == EChosen::eFailed ? iWorkFailed : 2;
         if (!drawn.bGenome)
             return failed(options.sLoadPath + ": keeps no genome to keep a state of");
         choice = drawn.genome;
