@@ -239,6 +239,14 @@ TEST(VariationFormulaTest, OddBranchIsFmodsAnswer) {
 }
 
 // Each of flam3's own variations: the only ones flam3-render can draw.
+// flam3-render's pictures are the same in either build: under the sanitizers each variation is
+// drawn by the program alone, for what they catch in it, and compared in the optimised build.
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool bComparedHere = false;
+#else
+constexpr bool bComparedHere = true;
+#endif
+
 TEST(VariationTest, EachDrawsAsFlam3DrawsIt) {
     ASSERT_FALSE(referenceRenderer().empty())
         << "no flam3-render: scripts/install-deps.sh installs flam3-utils";
@@ -247,6 +255,10 @@ TEST(VariationTest, EachDrawsAsFlam3DrawsIt) {
         const std::string sXml = variationFlame(i);
         std::string sError;
         const SPicture ours = renderOurs(sXml, 1, 2, sError);
+        if (!bComparedHere) {
+            EXPECT_FALSE(ours.vRgb.empty()) << variationOf(i).sName << ": " << sError;
+            continue;
+        }
         const SPicture first = renderReference(sXml, "1", sError);
         const SPicture second = renderReference(sXml, "2", sError);
         ASSERT_FALSE(ours.vRgb.empty() || first.vRgb.empty() || second.vRgb.empty())
