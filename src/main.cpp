@@ -50,9 +50,6 @@ bool outputWritten() {
     return sError.empty();
 }
 
-// The exit status of a choice that was not made, which has said why.
-int statusOf(EChosen chosen) { return chosen == EChosen::eFailed ? iWorkFailed : iUsageError; }
-
 bool choose(const SOptions& options, EAnswers answers, SDrawn& drawn, int& iStatus) {
     const EChosen chosen = chooseDrawn(options, answers, std::cin, std::cout, std::cerr, drawn);
     iStatus = statusOf(chosen);

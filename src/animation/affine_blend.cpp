@@ -1,7 +1,6 @@
 #include "animation/affine_blend.h"
 
 #include "animation/blend_keys.h"
-
 #include "base/angles.h"
 #include "maths/maths.h"
 

@@ -26,7 +26,7 @@ SSegment segmentAt(const CKeyframes& keys, double dTime) {
 SGenome genomeAt(const CKeyframes& keys, double dTime) {
     if (keys.count() == 1) return keys.first();
     const SSegment segment = segmentAt(keys, dTime);
-    SGenome made[4];
+    SGenome made[iMostBlendKeys];
     const SGenome* pKeys[iMostBlendKeys] = {};
     for (int k = 0; k < segment.iKeys; k++) pKeys[k] = &keys.key(segment.iFirst + k, made[k]);
     // Whether parameters are copied and padding fitted: the segment's own first keyframe says.

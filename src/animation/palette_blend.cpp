@@ -1,14 +1,12 @@
 #include "animation/palette_blend.h"
 
 #include "animation/blend_keys.h"
-
 #include "genome/palette.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
 
 // One entry blended in RGB and in HSV, the two mixed f : 1 − f.
 SColour blendEntry(const SColour* const* pColours, const double* pWeights, int iKeys,

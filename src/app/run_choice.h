@@ -5,6 +5,7 @@
 
 #include "app/dialogue.h"
 #include "app/genome_choice.h"
+#include "base/exit_status.h"
 #include "cli/options.h"
 
 #include <iosfwd>
@@ -16,6 +17,11 @@ struct SDrawn {
 };
 
 enum class EChosen { eChosen, eFailed, eWrongCommandLine };  // the two last said on err
+
+// The exit status of a choice that was not made, which has said why.
+inline int statusOf(EChosen chosen) {
+    return chosen == EChosen::eFailed ? iWorkFailed : iUsageError;
+}
 
 // The run recorded in a saved picture (a genome if it keeps one), or answered on the command
 // line, or in the dialogue on in and out; then what the command line says besides, and a view

@@ -168,7 +168,7 @@ int renderKeepingState(const SOptions& options) {
         SDrawn drawn;
         const EChosen chosen =
             chooseDrawn(options, eAnswersAsGiven, std::cin, std::cout, std::cerr, drawn);
-        if (chosen != EChosen::eChosen) return chosen == EChosen::eFailed ? iWorkFailed : 2;
+        if (chosen != EChosen::eChosen) return statusOf(chosen);
         if (!drawn.bGenome)
             return failed(options.sLoadPath + ": keeps no genome to keep a state of");
         choice = drawn.genome;

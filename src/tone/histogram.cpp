@@ -50,7 +50,8 @@ void adviseWholePages(const void* p, std::size_t uBytes, int iAdvice) {
     const uintptr_t uEnd = (reinterpret_cast<uintptr_t>(p) + uBytes) / uPage * uPage;
     // A system without the advice (or headers without it: −1) leaves the pages to fault as
     // they are touched.
-    if (iAdvice >= 0 && uFirst < uEnd) madvise(reinterpret_cast<void*>(uFirst), uEnd - uFirst, iAdvice);
+    if (iAdvice >= 0 && uFirst < uEnd)
+        madvise(reinterpret_cast<void*>(uFirst), uEnd - uFirst, iAdvice);
 }
 
 }  // namespace
